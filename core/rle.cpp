@@ -1,0 +1,198 @@
+// vcRLEBuffer: encoding, decoding and the checked reader of untrusted runs.
+#include <vc/core/rle.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include <vc/core/exception.h>
+
+namespace {
+constexpr long kMaxRun = 255;
+
+struct RowScan {
+  std::vector<std::size_t> rowStart;
+  long numRuns = 0;
+  std::size_t consumed = 0;
+};
+
+std::string sizeText(long width, long height) { return std::to_string(width) + " x " + std::to_string(height); }
+
+// Validates height rows of width pixels in the n bytes at p and finds where
+// each row starts. Reads nothing past n; the row table it allocates is
+// bounded by n, since every row takes at least one 2-byte terminator.
+RowScan scanRows(long width, long height, const unsigned char* p, std::size_t n) {
+  if (width < 0 || height < 0) throw vcBadArgument("vcRLEBuffer: negative size " + sizeText(width, height));
+  if (!p && n > 0) throw vcBadArgument("vcRLEBuffer: null run bytes with a count of " + std::to_string(n));
+  const unsigned long long minRow =
+      2ULL * (static_cast<unsigned long long>(width / kMaxRun) + (width % kMaxRun != 0 ? 1 : 0) + 1);
+  if (height > 0 && minRow > n / static_cast<unsigned long long>(height))
+    throw vcBadArgument("vcRLEBuffer: " + std::to_string(n) + " bytes cannot hold " + std::to_string(height) +
+                        " rows of width " + std::to_string(width) + " (each needs at least " + std::to_string(minRow) +
+                        ")");
+  RowScan s;
+  s.rowStart.reserve(static_cast<std::size_t>(height) + 1);
+  s.rowStart.push_back(0);
+  std::size_t pos = 0;
+  for (long y = 0; y < height; ++y) {
+    long sum = 0;
+    for (;;) {
+      if (n - pos < 2)
+        throw vcBadArgument("vcRLEBuffer: row " + std::to_string(y) + " is cut off at byte " + std::to_string(pos) +
+                            " of " + std::to_string(n) + " before its terminator");
+      const long len = p[pos + 1];
+      if (len == 0) break;
+      if (len > width - sum)
+        throw vcBadArgument("vcRLEBuffer: row " + std::to_string(y) + " has more than " + std::to_string(width) +
+                            " pixels: the run at byte " + std::to_string(pos) +
+                            " passes the width, or the row's terminator is missing");
+      sum += len;
+      ++s.numRuns;
+      pos += 2;
+    }
+    if (sum != width)
+      throw vcBadArgument("vcRLEBuffer: the runs of row " + std::to_string(y) + " add up to " + std::to_string(sum) +
+                          " pixels, not the width " + std::to_string(width));
+    pos += 2;
+    s.rowStart.push_back(pos);
+  }
+  s.consumed = pos;
+  return s;
+}
+
+// Writes the canonical (0, 0) terminator at the end of every row.
+void clearTerminators(std::vector<unsigned char>& bytes, const std::vector<std::size_t>& rowStart) {
+  for (std::size_t y = 1; y < rowStart.size(); ++y) bytes[rowStart[y] - 2] = 0;
+}
+
+// Walks the pixels of one row run by run.
+class RunCursor {
+public:
+  explicit RunCursor(const unsigned char* p) : p_(p), left_(p[1]) {}
+  unsigned char value() const { return p_[0]; }
+  long left() const { return left_; }
+  // Moves n pixels on (n <= left()), into the next run when this one ends.
+  void advance(long n) {
+    left_ -= n;
+    if (left_ == 0 && p_[1] != 0) {
+      p_ += 2;
+      left_ = p_[1];
+    }
+  }
+
+private:
+  const unsigned char* p_;
+  long left_;
+};
+}  // namespace
+
+vcRLEBuffer::vcRLEBuffer(long width, long height, std::vector<unsigned char> runs) {
+  RowScan s = scanRows(width, height, runs.data(), runs.size());
+  if (s.consumed != runs.size())
+    throw vcBadArgument("vcRLEBuffer: " + std::to_string(runs.size() - s.consumed) + " bytes follow the last of " +
+                        std::to_string(height) + " rows");
+  *this = make_(width, height, std::move(runs), std::move(s.rowStart), s.numRuns);
+}
+
+vcRLEBuffer vcRLEBuffer::make_(long width, long height, std::vector<unsigned char> bytes,
+                               std::vector<std::size_t> rowStart, long numRuns) {
+  clearTerminators(bytes, rowStart);
+  auto rep = vfMakeHandle<Rep>();
+  rep->bytes = std::move(bytes);
+  rep->rowStart = std::move(rowStart);
+  vcRLEBuffer r;
+  r.rep_ = rep;
+  r.width_ = width;
+  r.height_ = height;
+  r.numRuns_ = numRuns;
+  return r;
+}
+
+vcRLEBuffer vcRLEBuffer::fromRows(long width, long height, const unsigned char* runs, std::size_t n,
+                                  std::size_t* consumed) {
+  RowScan s = scanRows(width, height, runs, n);
+  if (consumed) *consumed = s.consumed;
+  std::vector<unsigned char> bytes(runs, runs + s.consumed);
+  return make_(width, height, std::move(bytes), std::move(s.rowStart), s.numRuns);
+}
+
+vcRLEBuffer vcRLEBuffer::encode(const vcPelBuffer_const<unsigned char>& src) {
+  if (src.isNull()) return vcRLEBuffer();
+  const long w = src.width(), h = src.height();
+  std::vector<unsigned char> bytes;
+  std::vector<std::size_t> rowStart{0};
+  rowStart.reserve(static_cast<std::size_t>(h) + 1);
+  long numRuns = 0;
+  for (long y = 0; y < h; ++y) {
+    const unsigned char* p = w > 0 ? src.pointToPel(src.offset().x(), src.offset().y() + y) : nullptr;
+    for (long i = 0; i < w;) {
+      const unsigned char v = p[i];
+      const long end = std::min(w, i + kMaxRun);
+      long j = i + 1;
+      while (j < end && p[j] == v) ++j;
+      bytes.push_back(v);
+      bytes.push_back(static_cast<unsigned char>(j - i));
+      ++numRuns;
+      i = j;
+    }
+    bytes.push_back(0);
+    bytes.push_back(0);
+    rowStart.push_back(bytes.size());
+  }
+  vcRLEBuffer r = make_(w, h, std::move(bytes), std::move(rowStart), numRuns);
+  r.offset_ = src.offset();
+  return r;
+}
+
+vcPelBuffer<unsigned char> vcRLEBuffer::decode() const {
+  if (isNull()) return vcPelBuffer<unsigned char>();
+  vcPelBuffer<unsigned char> out(vcRectangle<long>(offset_, vcPair<long>(width_, height_)));
+  if (width_ == 0) return out;
+  for (long y = 0; y < height_; ++y) {
+    unsigned char* dst = out.pointToPel(offset_.x(), offset_.y() + y);
+    for (const unsigned char* run = pointToRow(y); run[1] != 0; run += 2) {
+      std::memset(dst, run[0], run[1]);
+      dst += run[1];
+    }
+  }
+  return out;
+}
+
+void vcRLEBuffer::checkRow_(long y) const {
+  if (y < 0 || y >= height_)
+    throw vcBadArgument("vcRLEBuffer: row " + std::to_string(y) + " is outside the " + std::to_string(height_) +
+                        " rows of the image");
+}
+
+const unsigned char* vcRLEBuffer::pointToRow(long y) const {
+  checkRow_(y);
+  return rep_->bytes.data() + rep_->rowStart[static_cast<std::size_t>(y)];
+}
+
+long vcRLEBuffer::rowBytes(long y) const {
+  checkRow_(y);
+  const auto i = static_cast<std::size_t>(y);
+  return static_cast<long>(rep_->rowStart[i + 1] - rep_->rowStart[i]);
+}
+
+const std::vector<unsigned char>& vcRLEBuffer::runs() const noexcept {
+  static const std::vector<unsigned char> none;
+  return rep_ ? rep_->bytes : none;
+}
+
+bool vcRLEBuffer::operator==(const vcRLEBuffer& o) const {
+  if (isNull() != o.isNull() || width_ != o.width_ || height_ != o.height_ || offset_ != o.offset_) return false;
+  if (isNull() || rep_ == o.rep_ || rep_->bytes == o.rep_->bytes || width_ == 0) return true;
+  for (long y = 0; y < height_; ++y) {
+    RunCursor a(pointToRow(y)), b(o.pointToRow(y));
+    for (long x = 0; x < width_;) {
+      if (a.value() != b.value()) return false;
+      const long n = std::min(a.left(), b.left());
+      a.advance(n);
+      b.advance(n);
+      x += n;
+    }
+  }
+  return true;
+}

@@ -1,0 +1,171 @@
+#include <vc/dispprop.h>
+
+#include <cstdint>
+
+#include <vc/core/archive.h>
+#include <vc/core/byteio.h>
+#include <vc/uisketch.h>
+
+#include "error_impl.h"
+
+const vc_Instantiator vcGraphicProps::sExemplar(typeid(vcGraphicProps), &vcGraphicProps::make);
+
+vcPersistent* vcGraphicProps::make() { return new vcGraphicProps; }
+
+vcGraphicProps::vcGraphicProps() : penColor_(vcColor::cyanColor()) {}
+
+vcGraphicProps::vcGraphicProps(const vcColor& color, long penWidth, vePenStyle penStyle, bool fill)
+    : penColor_(color), penWidth_(penWidth), penStyle_(penStyle), fill_(fill) {
+  if (penWidth < 0) throw BadParams();
+}
+
+vcGraphicProps::vcGraphicProps(const vcGraphicProps& o)
+    : vcPersistent(),
+      penColor_(o.penColor_),
+      penWidth_(o.penWidth_),
+      penStyle_(o.penStyle_),
+      fill_(o.fill_),
+      penJoin_(o.penJoin_),
+      penEndCap_(o.penEndCap_),
+      arrowHead_(o.arrowHead_),
+      arrowHeadForward_(o.arrowHeadForward_),
+      showVertex_(o.showVertex_) {}
+
+vcGraphicProps& vcGraphicProps::operator=(const vcGraphicProps& o) {
+  if (this == &o) return *this;
+  notifyMutation_();
+  penColor_ = o.penColor_;
+  penWidth_ = o.penWidth_;
+  penStyle_ = o.penStyle_;
+  fill_ = o.fill_;
+  penJoin_ = o.penJoin_;
+  penEndCap_ = o.penEndCap_;
+  arrowHead_ = o.arrowHead_;
+  arrowHeadForward_ = o.arrowHeadForward_;
+  showVertex_ = o.showVertex_;
+  return *this;
+}
+
+void vcGraphicProps::penColor(const vcColor& c) {
+  notifyMutation_();
+  penColor_ = c;
+}
+void vcGraphicProps::penWidth(long w) {
+  if (w < 0) throw BadParams();
+  notifyMutation_();
+  penWidth_ = w;
+}
+void vcGraphicProps::penStyle(vePenStyle s) {
+  notifyMutation_();
+  penStyle_ = s;
+}
+void vcGraphicProps::fill(bool f) {
+  notifyMutation_();
+  fill_ = f;
+}
+void vcGraphicProps::penJoin(vePenJoin j) {
+  notifyMutation_();
+  penJoin_ = j;
+}
+void vcGraphicProps::penEndCap(vePenEndCap c) {
+  notifyMutation_();
+  penEndCap_ = c;
+}
+void vcGraphicProps::arrowHead(bool on) {
+  notifyMutation_();
+  arrowHead_ = on;
+}
+void vcGraphicProps::arrowHeadForward(bool on) {
+  notifyMutation_();
+  arrowHeadForward_ = on;
+}
+void vcGraphicProps::showVertex(bool on) {
+  notifyMutation_();
+  showVertex_ = on;
+}
+
+bool vcGraphicProps::operator==(const vcGraphicProps& o) const {
+  return penColor_ == o.penColor_ && penWidth_ == o.penWidth_ && penStyle_ == o.penStyle_ && fill_ == o.fill_ &&
+         penJoin_ == o.penJoin_ && penEndCap_ == o.penEndCap_ && arrowHead_ == o.arrowHead_ &&
+         arrowHeadForward_ == o.arrowHeadForward_ && showVertex_ == o.showVertex_;
+}
+
+// ---- the sketch props record ---------------------------------------------
+
+void vcGraphicProps::writeRecord(const vcGraphicProps& p, unsigned char* out) {
+  using namespace vc_bytes;
+  put8(out + 0, ckGraphicPropsVersion0);
+  put8(out + 1, p.fill_ ? 1 : 0);
+  put32(out + 2, static_cast<std::uint32_t>(static_cast<std::int32_t>(p.penWidth_)));
+  put32(out + 6, static_cast<std::uint32_t>(p.penStyle_));
+  put32(out + 10, static_cast<std::uint32_t>(p.penJoin_));
+  put32(out + 14, static_cast<std::uint32_t>(p.penEndCap_));
+  put8(out + 18, p.arrowHead_ ? 1 : 0);
+  put8(out + 19, p.arrowHeadForward_ ? 1 : 0);
+  put8(out + 20, p.showVertex_ ? 1 : 0);
+}
+
+void vcGraphicProps::readRecord(vcGraphicProps& target, const unsigned char* b) {
+  using namespace vc_bytes;
+  // Offsets are those of writeRecord less the version byte.
+  const long width = static_cast<std::int32_t>(get32(b + 1));
+  if (width < 0) throw BadParams();
+  vcGraphicProps next(target);
+  next.fill_ = b[0] != 0;
+  next.penWidth_ = width;
+  next.penStyle_ = static_cast<vePenStyle>(static_cast<std::int32_t>(get32(b + 5)));
+  next.penJoin_ = static_cast<vePenJoin>(static_cast<std::int32_t>(get32(b + 9)));
+  next.penEndCap_ = static_cast<vePenEndCap>(static_cast<std::int32_t>(get32(b + 13)));
+  next.arrowHead_ = b[17] != 0;
+  next.arrowHeadForward_ = b[18] != 0;
+  next.showVertex_ = b[19] != 0;
+  target = next;
+}
+
+long vcGraphicProps::opcode(vcUISketch* sketch, const vcGraphicProps& props) const {
+  if (!sketch) return 0;
+  writeRecord(props, sketch->append(kRecordSize));
+  return kRecordSize;
+}
+
+long vcGraphicProps::opcode(vcGraphicProps* target, const unsigned char* bytes) const {
+  if (!target || !bytes) return 0;
+  readRecord(*target, bytes);
+  return kRecordSize - 1;
+}
+
+// ---- archive form ----------------------------------------------------------
+
+void vcGraphicProps::dispatchSerialize(vcArchive& ar) {
+  if (haveVisited(this, sizeof(vcGraphicProps))) return;
+  unsigned char version = ckGraphicPropsVersion0;
+  ar || version;
+  serialize_(ar, version);
+  setVisited(this, sizeof(vcGraphicProps));
+}
+
+void vcGraphicProps::serialize_(vcArchive& ar, unsigned char version) {
+  if (version != ckGraphicPropsVersion0) throw vcArchive::UnknownVersion("dispc/dispprop", 49);
+  vcPersistent::dispatchSerialize(ar);
+  // Exchanged through temporaries so that a failed load changes nothing.
+  vcColor color = penColor_;
+  long width = penWidth_;
+  int style = penStyle_, join = penJoin_, cap = penEndCap_;
+  bool fill = fill_, arrow = arrowHead_, forward = arrowHeadForward_, vertex = showVertex_;
+  ar || color || width || style || fill || join || cap || arrow || forward || vertex;
+  if (ar.isLoading()) {
+    // A negative width cannot be set through the interface; an archive that
+    // holds one is corrupt.
+    if (width < 0) throw BadParams();
+    notifyMutation_();
+    penColor_ = color;
+    penWidth_ = width;
+    penStyle_ = static_cast<vePenStyle>(style);
+    fill_ = fill;
+    penJoin_ = static_cast<vePenJoin>(join);
+    penEndCap_ = static_cast<vePenEndCap>(cap);
+    arrowHead_ = arrow;
+    arrowHeadForward_ = forward;
+    showVertex_ = vertex;
+  }
+}

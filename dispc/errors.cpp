@@ -1,0 +1,59 @@
+// The display library's error classes: one table of class, base and error
+// number, with the archive form each of them shares.
+#include <ostream>
+
+#include <vc/dimtol.h>
+#include <vc/dispprop.h>
+#include <vc/graphic.h>
+#include <vc/uierror.h>
+#include <vc/wrfm/smdmodel.h>
+#include <vc/wrfm/smdpoly.h>
+
+#include "error_impl.h"
+
+VC_DEFINE_ERROR_SERIALIZE(vcUIError::Errors, vcException, "vcUIError::Errors")
+VC_DEFINE_ERROR_SERIALIZE(vcGraphic::Errors, vcExceptionWithString, "vcGraphic::Errors")
+
+VC_DEFINE_ERROR(vcUIError::BadLayer, vcUIError::Errors, 0x10002B00)
+VC_DEFINE_ERROR(vcUIError::BadIconPattern, vcUIError::Errors, 0x10002B01)
+VC_DEFINE_ERROR(vcUIError::FlagStackUnderflow, vcUIError::Errors, 0x10002B02)
+VC_DEFINE_ERROR(vcUIError::FlagStackOverflow, vcUIError::Errors, 0x10002B03)
+VC_DEFINE_ERROR(vcUIError::FlagStackOutOfRange, vcUIError::Errors, 0x10002B04)
+VC_DEFINE_ERROR(vcUIError::NotAvailable, vcUIError::Errors, 0x10002B06)
+VC_DEFINE_ERROR(vcUIError::NotEnabled, vcUIError::Errors, 0x10002B07)
+VC_DEFINE_ERROR(vcUIError::BadKeyValue, vcUIError::Errors, 0x10002B08)
+VC_DEFINE_ERROR(vcUIError::InvalidColorMapSize, vcUIError::Errors, 0x10002B09)
+VC_DEFINE_ERROR(vcUIError::NotImplemented, vcUIError::Errors, 0x10002B12)
+VC_DEFINE_ERROR(vcUIError::BadParams, vcUIError::Errors, 0x10002B13)
+VC_DEFINE_ERROR(vcUIError::NotRGBColor, vcUIError::Errors, 0x10002B14)
+VC_DEFINE_ERROR(vcUIError::NotIndexColor, vcUIError::Errors, 0x10002B15)
+VC_DEFINE_ERROR(vcUIError::NoLongerSupported, vcUIError::Errors, 0x10002B16)
+VC_DEFINE_ERROR(vcUIError::InvalidUISketch, vcUIError::Errors, 0x10002B17)
+VC_DEFINE_ERROR(vcUIError::InitFailed, vcUIError::Errors, 0x10002B18)
+
+VC_DEFINE_ERROR(vcGraphicProps::BadParams, vcException, 0x10004513)
+
+VC_DEFINE_ERROR(vcGraphic::BadParams, vcGraphic::Errors, 0x10009600)
+VC_DEFINE_ERROR(vcGraphic::NoGraphicForShape, vcGraphic::Errors, 0x10009601)
+
+// The SMD errors each carry a fixed message.
+#define VC_DEFINE_SMD_ERROR(Class, Number, Text)                     \
+  VC_DEFINE_ERROR(Class, vcException, Number)                        \
+  void Class::message_(std::ostream& os) const { os << Text; }
+
+VC_DEFINE_SMD_ERROR(vcSMDGDPolyVertex::invalidSegmentLength, 0x11000350,
+                    "Invalid poly segment length specified at vertex.")
+VC_DEFINE_SMD_ERROR(vcSMDGDPoly::invalidVertices, 0x11000360, "Invalid poly vertices.")
+VC_DEFINE_SMD_ERROR(vcSMDGDPoly::crossingSegments, 0x11000361, "Two or more poly segments cross.")
+VC_DEFINE_SMD_ERROR(vcSMDGDPoly::invalidIndex, 0x11000362, "Invalid index for poly vertex or segment.")
+VC_DEFINE_SMD_ERROR(vcSMDGDPoly::invalidRounding, 0x11000363, "Invalid radius for poly vertex rounding.")
+VC_DEFINE_SMD_ERROR(vcSMDGDPoly::noPelBuffer, 0x11000364, "No pel buffer to draw on.")
+VC_DEFINE_SMD_ERROR(vcSMDGDPoly::badSubModel, 0x11000365, "The specified sub-model is not 2D")
+VC_DEFINE_SMD_ERROR(vcSMDGDPoly::notClosed, 0x11000366,
+                    "An operation was performed which requires a closed poly.")
+VC_DEFINE_SMD_ERROR(vcSMDGDModel::invalidIndex, 0x11000370, "Invalid poly index specified.")
+VC_DEFINE_SMD_ERROR(vcSMDGDModel::crossingPolys, 0x11000371, "At least two polys intersect.")
+VC_DEFINE_SMD_ERROR(vcSMDGDModel::nestedPolys, 0x11000372, "At least one of the polys is nested.")
+
+VC_DEFINE_ERROR(vcSMDDimension::badDimensionValue, vcException, 0x11000B00)
+void vcSMDDimension::badDimensionValue::message_(std::ostream& os) const { os << message_str_; }

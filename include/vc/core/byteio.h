@@ -1,0 +1,109 @@
+// Little-endian, fixed-width encoding of values into byte streams, and the one
+// bounded reader that every parser of untrusted bytes uses: each read is
+// checked against the end of the input, and counts are checked against what
+// remains before anything is allocated.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+namespace vc_bytes {
+
+inline void put8(unsigned char* p, std::uint8_t v) { p[0] = v; }
+inline void put16(unsigned char* p, std::uint16_t v) {
+  p[0] = static_cast<unsigned char>(v);
+  p[1] = static_cast<unsigned char>(v >> 8);
+}
+inline void put32(unsigned char* p, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+inline void put64(unsigned char* p, std::uint64_t v) {
+  for (int i = 0; i < 8; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+inline void putF32(unsigned char* p, float v) {
+  std::uint32_t u;
+  std::memcpy(&u, &v, 4);
+  put32(p, u);
+}
+inline void putF64(unsigned char* p, double v) {
+  std::uint64_t u;
+  std::memcpy(&u, &v, 8);
+  put64(p, u);
+}
+
+inline std::uint16_t get16(const unsigned char* p) {
+  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+inline std::uint32_t get32(const unsigned char* p) {
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | p[i];
+  return v;
+}
+inline std::uint64_t get64(const unsigned char* p) {
+  std::uint64_t v = 0;
+  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+  return v;
+}
+inline float getF32(const unsigned char* p) {
+  std::uint32_t u = get32(p);
+  float v;
+  std::memcpy(&v, &u, 4);
+  return v;
+}
+inline double getF64(const unsigned char* p) {
+  std::uint64_t u = get64(p);
+  double v;
+  std::memcpy(&v, &u, 8);
+  return v;
+}
+
+}  // namespace vc_bytes
+
+// A cursor over untrusted bytes. Every read that would pass the end calls the
+// failure function given at construction, which must throw.
+class vcByteReader {
+public:
+  using FailFn = void (*)(const std::string& why);
+
+  vcByteReader(const unsigned char* data, std::size_t size, FailFn fail) noexcept
+      : p_(data), end_(data + size), fail_(fail) {}
+
+  std::size_t remaining() const noexcept { return static_cast<std::size_t>(end_ - p_); }
+  const unsigned char* position() const noexcept { return p_; }
+  bool atEnd() const noexcept { return p_ == end_; }
+
+  // Fails unless count elements of elemSize bytes each can still be read.
+  void require(std::uint64_t count, std::uint64_t elemSize) const {
+    if (elemSize != 0 && count > remaining() / elemSize) fail("count exceeds the remaining input");
+  }
+  // Returns a pointer to the next n bytes and moves past them.
+  const unsigned char* take(std::size_t n) {
+    if (n > remaining()) fail("unexpected end of input");
+    const unsigned char* at = p_;
+    p_ += n;
+    return at;
+  }
+  void skip(std::size_t n) { take(n); }
+  void bytes(void* out, std::size_t n) {
+    if (n) std::memcpy(out, take(n), n);
+  }
+
+  std::uint8_t u8() { return *take(1); }
+  std::int8_t i8() { return static_cast<std::int8_t>(u8()); }
+  std::uint16_t u16() { return vc_bytes::get16(take(2)); }
+  std::int16_t i16() { return static_cast<std::int16_t>(u16()); }
+  std::uint32_t u32() { return vc_bytes::get32(take(4)); }
+  std::int32_t i32() { return static_cast<std::int32_t>(u32()); }
+  std::uint64_t u64() { return vc_bytes::get64(take(8)); }
+  float f32() { return vc_bytes::getF32(take(4)); }
+  double f64() { return vc_bytes::getF64(take(8)); }
+
+  [[noreturn]] void fail(const std::string& why) const;
+
+private:
+  const unsigned char* p_;
+  const unsigned char* end_;
+  FailFn fail_;
+};

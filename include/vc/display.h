@@ -1,0 +1,15 @@
+// The whole public interface of the display library.
+#pragma once
+
+#include <vc/color.h>
+#include <vc/dimtol.h>
+#include <vc/dispprop.h>
+#include <vc/flagstack.h>
+#include <vc/graphic.h>
+#include <vc/uibitmap.h>
+#include <vc/uierror.h>
+#include <vc/uirect.h>
+#include <vc/uisketch.h>
+#include <vc/uistring.h>
+#include <vc/wrfm/smdmodel.h>
+#include <vc/wrfm/smdpoly.h>

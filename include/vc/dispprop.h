@@ -1,0 +1,113 @@
+// vcGraphicProps: how a shape or graphic is drawn — pen color, width, style,
+// join and end cap, fill, arrow heads and vertex marks.
+#pragma once
+
+#include <vc/color.h>
+#include <vc/core/exception.h>
+#include <vc/core/persistent.h>
+
+class vcArchive;
+class vcUISketch;
+
+class vcGraphicProps : public virtual vcPersistent {
+public:
+  // Line styles. The scope that draws interprets them; the values are stored
+  // and compared as they are.
+  enum vePenStyle : int {
+    ePenSolid = 0,
+    ePenDash = 1,
+    ePenDot = 2,
+    ePenDashDot = 3,
+    ePenDashDotDot = 4,
+    ePenNull = 5,
+  };
+  // How the segments of a path are joined.
+  enum vePenJoin : int { eJoinRound = 0, eJoinBevel = 1, eJoinMiter = 2 };
+  // How the ends of a path are capped.
+  enum vePenEndCap : int { eCapRound = 0, eCapSquare = 1, eCapFlat = 2 };
+
+  // A negative pen width.
+  class BadParams : public vcException {
+  public:
+    BadParams() = default;
+    VC_EXCEPTION_LEAF(BadParams);
+
+  protected:
+    void dispatchSerialize(vcArchive& ar) override;
+
+  private:
+    void serialize_(vcArchive& ar, unsigned char version);
+  };
+
+  // The one archive and props-record version.
+  static constexpr unsigned char ckGraphicPropsVersion0 = 0;
+  // Size of the props record body in a sketch (after the one-byte marker).
+  static constexpr long kRecordSize = 21;
+
+  // Cyan, width 1, solid, unfilled, round join and cap, forward arrow heads on, no vertex marks.
+  vcGraphicProps();
+  // penWidth in pixels of the drawing surface; throws BadParams when negative.
+  vcGraphicProps(const vcColor& color, long penWidth, vePenStyle penStyle = ePenSolid, bool fill = false);
+  vcGraphicProps(const vcGraphicProps& other);
+  vcGraphicProps& operator=(const vcGraphicProps& other);
+  ~vcGraphicProps() override = default;
+
+  const vcColor& penColor() const noexcept { return penColor_; }
+  long penWidth() const noexcept { return penWidth_; }
+  vePenStyle penStyle() const noexcept { return penStyle_; }
+  bool fill() const noexcept { return fill_; }
+  vePenJoin penJoin() const noexcept { return penJoin_; }
+  vePenEndCap penEndCap() const noexcept { return penEndCap_; }
+  // Draw arrow heads on shapes that have a direction.
+  bool arrowHead() const noexcept { return arrowHead_; }
+  // The arrow heads point forward along the shape's direction.
+  bool arrowHeadForward() const noexcept { return arrowHeadForward_; }
+  bool showVertex() const noexcept { return showVertex_; }
+
+  void penColor(const vcColor& c);
+  // Throws BadParams for a negative width and changes nothing.
+  void penWidth(long w);
+  void penStyle(vePenStyle s);
+  void fill(bool f);
+  void penJoin(vePenJoin j);
+  void penEndCap(vePenEndCap c);
+  void arrowHead(bool on);
+  void arrowHeadForward(bool on);
+  void showVertex(bool on);
+
+  bool operator==(const vcGraphicProps& o) const;
+  bool operator!=(const vcGraphicProps& o) const { return !(*this == o); }
+
+  void dispatchSerialize(vcArchive& ar) override;
+
+  // The sketch props record body: 21 bytes, little-endian (version, fill,
+  // width, style, join, end cap, arrowHead, arrowHeadForward, showVertex).
+  // Writes it to out; the pen color is not part of it.
+  static void writeRecord(const vcGraphicProps& props, unsigned char* out);
+  // Reads a record body starting just after its version byte (20 bytes) into
+  // target through the setters, so a negative width throws BadParams and
+  // leaves target unchanged. The pen color stays as it was.
+  static void readRecord(vcGraphicProps& target, const unsigned char* bytes);
+
+private:
+  friend class vcUISketch;
+  // Appends the record body to sketch; returns 21, or 0 for a null sketch.
+  long opcode(vcUISketch* sketch, const vcGraphicProps& props) const;
+  // Reads a record body after its version byte into target; returns 20, or 0
+  // when target or bytes is null.
+  long opcode(vcGraphicProps* target, const unsigned char* bytes) const;
+
+  void serialize_(vcArchive& ar, unsigned char version);
+  static vcPersistent* make();
+  static const vc_Instantiator sExemplar;
+
+  vcColor penColor_;
+  long penWidth_ = 1;
+  vePenStyle penStyle_ = ePenSolid;
+  bool fill_ = false;
+  vePenJoin penJoin_ = eJoinRound;
+  vePenEndCap penEndCap_ = eCapRound;
+  bool arrowHead_ = true;
+  bool arrowHeadForward_ = true;
+  bool showVertex_ = false;
+};

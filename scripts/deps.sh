@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a build needs, when they are missing.
+# Usage: scripts/deps.sh [test|demo|bench|fuzz]...
+set -euo pipefail
+
+packages=(g++ cmake ninja-build pkg-config)
+for what in "$@"; do
+  case "$what" in
+    test) packages+=(libgtest-dev libgmock-dev) ;;
+    demo) ;;
+    bench) packages+=(libbenchmark-dev) ;;
+    fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    *) echo "deps.sh: unknown set '$what'" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"

@@ -1,0 +1,146 @@
+// vcRLEBuffer: encode/decode round trips and the checked reader of runs.
+#include <vc/core/rle.h>
+
+#include <limits>
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <vc/core/exception.h>
+
+namespace {
+using Bytes = std::vector<unsigned char>;
+
+// Random rows of runs up to 600 long, a few values, at an offset window.
+vcPelBuffer<unsigned char> randomImage(std::mt19937& rng, long w, long h) {
+  vcPelBuffer<unsigned char> img(w + 3, h + 2);
+  img.window(vcRectangle<long>(2, 1, w, h));
+  std::uniform_int_distribution<int> len(1, 600), value(0, 3);
+  for (long y = 1; y <= h; ++y)
+    for (long x = 2; x < w + 2;) {
+      const auto v = static_cast<unsigned char>(value(rng) * 85);
+      for (long end = std::min(w + 2, x + len(rng)); x < end; ++x) *img.pointToPel(x, y) = v;
+    }
+  return img;
+}
+
+// Each row: runs of 1..255 adding up to the width, the (0, 0) terminator,
+// and no two neighbouring runs that could have been one.
+void expectCanonicalRows(const vcRLEBuffer& r) {
+  long runs = 0;
+  for (long y = 0; y < r.height(); ++y) {
+    const unsigned char* p = r.pointToRow(y);
+    const long n = r.rowBytes(y);
+    ASSERT_GE(n, 2);
+    long sum = 0;
+    for (long i = 0; i + 2 < n; i += 2) {
+      ASSERT_NE(p[i + 1], 0) << "row " << y;
+      if (i > 0 && p[i] == p[i - 2]) {
+        EXPECT_EQ(p[i - 1], 255) << "row " << y << " split a run";
+      }
+      sum += p[i + 1];
+      ++runs;
+    }
+    EXPECT_EQ(sum, r.width());
+    EXPECT_EQ(p[n - 2], 0);
+    EXPECT_EQ(p[n - 1], 0);
+  }
+  EXPECT_EQ(runs, r.numRuns());
+}
+
+TEST(RLEBufferTest, RandomImagesWithLongRunsRoundTrip) {
+  std::mt19937 rng(12345);
+  for (long w : {1L, 2L, 255L, 256L, 777L, 2000L}) {
+    const vcPelBuffer<unsigned char> img = randomImage(rng, w, 9);
+    const vcRLEBuffer r = vcRLEBuffer::encode(img);
+    EXPECT_EQ(r.width(), w);
+    EXPECT_EQ(r.height(), 9);
+    EXPECT_EQ(r.offset(), vcPair<long>(2, 1));
+    expectCanonicalRows(r);
+    const vcPelBuffer<unsigned char> back = r.decode();
+    EXPECT_EQ(back.window(), img.window());
+    EXPECT_TRUE(back == img) << "width " << w;
+    vcRLEBuffer reread = vcRLEBuffer::fromRows(w, 9, r.runs().data(), r.runs().size(), nullptr);
+    reread.offset(r.offset());
+    EXPECT_TRUE(reread == r);
+  }
+}
+
+TEST(RLEBufferTest, SingleValueRowsSplitAt255) {
+  vcPelBuffer<unsigned char> img(1000, 2);
+  img.fill(7);
+  const vcRLEBuffer r = vcRLEBuffer::encode(img);
+  EXPECT_EQ(r.numRuns(), 8);
+  EXPECT_EQ(r.rowBytes(1), 10);
+  EXPECT_EQ(Bytes(r.pointToRow(1), r.pointToRow(1) + 10), (Bytes{7, 255, 7, 255, 7, 255, 7, 235, 0, 0}));
+  EXPECT_TRUE(r.decode() == img);
+  EXPECT_THROW(r.pointToRow(2), vcBadArgument);
+  EXPECT_THROW(r.rowBytes(-1), vcBadArgument);
+}
+
+TEST(RLEBufferTest, EmptyAndNullImagesStayEmptyOrNull) {
+  EXPECT_TRUE(vcRLEBuffer::encode(vcPelBuffer<unsigned char>()).isNull());
+  EXPECT_TRUE(vcRLEBuffer().decode().isNull());
+  const vcRLEBuffer zeroWide = vcRLEBuffer::encode(vcPelBuffer<unsigned char>(0, 3));
+  EXPECT_FALSE(zeroWide.isNull());
+  EXPECT_EQ(zeroWide.runs(), (Bytes{0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(zeroWide.decode().height(), 3);
+}
+
+TEST(RLEBufferTest, EqualityComparesPixelsNotRunSplits) {
+  const vcRLEBuffer split(3, 1, {5, 2, 5, 1, 0, 0});
+  vcRLEBuffer whole(3, 1, {5, 3, 0, 0});
+  EXPECT_TRUE(split == whole);
+  EXPECT_FALSE(split == vcRLEBuffer(3, 1, {5, 2, 6, 1, 0, 0}));
+  const vcRLEBuffer copy = whole;
+  whole.offset(vcPair<long>(-4, 9));
+  EXPECT_FALSE(split == whole);
+  EXPECT_EQ(copy.pointToRow(0), whole.pointToRow(0));
+  EXPECT_EQ(whole.decode().window(), vcRectangle<long>(-4, 9, 3, 1));
+}
+
+TEST(RLEBufferTest, ReaderReportsWhatItConsumedAndClearsTerminators) {
+  const Bytes bytes{1, 2, 9, 0, 3, 1, 4, 1, 0, 0, 0xEE};
+  std::size_t used = 0;
+  const vcRLEBuffer r = vcRLEBuffer::fromRows(2, 2, bytes.data(), bytes.size(), &used);
+  EXPECT_EQ(used, 10u);
+  EXPECT_EQ(r.numRuns(), 3);
+  EXPECT_EQ(r.pointToRow(0)[2], 0);
+  EXPECT_EQ(*r.decode().pointToPel(1, 1), 4);
+  EXPECT_THROW(vcRLEBuffer(2, 2, bytes), vcBadArgument);
+}
+
+TEST(RLEBufferTest, ReaderRejectsEveryTruncation) {
+  std::mt19937 rng(7);
+  const vcRLEBuffer r = vcRLEBuffer::encode(randomImage(rng, 300, 3));
+  const Bytes& all = r.runs();
+  for (std::size_t n = 0; n < all.size(); ++n) {
+    const Bytes cut(all.begin(), all.begin() + static_cast<long>(n));
+    EXPECT_THROW(vcRLEBuffer::fromRows(300, 3, cut.data(), cut.size(), nullptr), vcBadArgument) << n;
+  }
+}
+
+TEST(RLEBufferTest, ReaderRejectsBadSumsAndMissingTerminators) {
+  const Bytes shortRow{5, 2, 0, 0};
+  const Bytes longRow{5, 2, 5, 2, 0, 0};
+  const Bytes noTerminator{5, 3, 5, 3, 0, 0};
+  const Bytes zeroWidthRun{5, 0, 0, 0, 0, 0};
+  for (const Bytes* b : {&shortRow, &longRow, &noTerminator, &zeroWidthRun})
+    EXPECT_THROW(vcRLEBuffer::fromRows(3, 1, b->data(), b->size(), nullptr), vcBadArgument);
+  EXPECT_THROW(vcRLEBuffer(3, 2, noTerminator), vcBadArgument);
+  EXPECT_THROW(vcRLEBuffer(-1, 1, {0, 0}), vcBadArgument);
+  EXPECT_THROW(vcRLEBuffer::fromRows(0, 1, nullptr, 2, nullptr), vcBadArgument);
+}
+
+TEST(RLEBufferTest, ReaderRefusesHugeSizesBeforeAllocating) {
+  const Bytes few{1, 255, 0, 0, 0, 0};
+  const long huge = std::numeric_limits<long>::max();
+  EXPECT_THROW(vcRLEBuffer::fromRows(huge, 1, few.data(), few.size(), nullptr), vcBadArgument);
+  EXPECT_THROW(vcRLEBuffer::fromRows(0, huge, few.data(), few.size(), nullptr), vcBadArgument);
+  EXPECT_THROW(vcRLEBuffer::fromRows(huge, huge, few.data(), few.size(), nullptr), vcBadArgument);
+  EXPECT_THROW(vcRLEBuffer::fromRows(1000, 1 << 20, few.data(), few.size(), nullptr), vcBadArgument);
+  const Bytes terminators(6, 0);
+  EXPECT_EQ(vcRLEBuffer::fromRows(0, 3, terminators.data(), terminators.size(), nullptr).height(), 3);
+}
+}  // namespace
