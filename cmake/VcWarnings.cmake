@@ -1,6 +1,7 @@
 # One place for the warning set, so every target of the project builds alike.
 function(vc_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wnon-virtual-dtor
+                         $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local> $<$<CXX_COMPILER_ID:Clang>:-Wshadow>)
   if(VC_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include <vc/core/byteio.h>
+#include <vc/core/angle.h>
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 
@@ -268,6 +269,24 @@ vcArchive& operator||(vcArchive& ar, vcXform<2>& v) {
     for (double d : e)
       if (!std::isfinite(d)) vcArchive::fail("transform with a non-finite element");
     v = vcXform<2>(vcMatrix<2>(e[0], e[1], e[2], e[3]), vcVector<2>(e[4], e[5]));
+  }
+  return ar;
+}
+
+vcArchive& operator||(vcArchive& ar, vcRadian& v) {
+  double d = v.toDouble();
+  ar || d;
+  v = vcRadian(d);
+  return ar;
+}
+
+vcArchive& operator||(vcArchive& ar, vc2Rigid& v) {
+  double e[3] = {v.angle().toDouble(), v.trans().x(), v.trans().y()};
+  for (double& d : e) ar || d;
+  if (ar.isLoading()) {
+    for (double d : e)
+      if (!std::isfinite(d)) vcArchive::fail("rigid transform with a non-finite value");
+    v = vc2Rigid(vcRadian(e[0]), vcVector<2>(e[1], e[2]));
   }
   return ar;
 }

@@ -100,8 +100,7 @@ void vcUISketch::opcode(signed char op, signed char layer, const vcColor& color)
   const vcRGB& rgb = color.rgbStruct();
   p[0] = static_cast<unsigned char>(op);
   p[1] = static_cast<unsigned char>(layer);
-  p[2] = static_cast<unsigned char>((color.isStockColor() ? 1 : 0) | (color.isRGBColor() ? 2 : 0) |
-                                    (color.isIndexColor() ? 4 : 0));
+  p[2] = color.flags();
   p[3] = color.isIndexColor() ? color.index() : 0;
   p[4] = rgb.r();
   p[5] = rgb.g();

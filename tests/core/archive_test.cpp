@@ -84,7 +84,8 @@ TEST(Archive, RoundTripOfEveryPrimitiveType) {
   vcVector<2> v(1.5, -2.5);
   vcPoint p(3, 4);
   vcXform<2> x(vcMatrix<2>(1, 2, 3, 4), vcVector<2>(5, 6));
-  out || b || sc || uc || s || i || l || ul || f || d || str || vec || v || p || x;
+  vc2Rigid rigid(vcRadian(0.5), vcVector<2>(-1, 2));
+  out || b || sc || uc || s || i || l || ul || f || d || str || vec || v || p || x || rigid;
 
   vcBufferArchive in(out.bytes());
   bool b2 = false;
@@ -101,7 +102,9 @@ TEST(Archive, RoundTripOfEveryPrimitiveType) {
   vcVector<2> v2;
   vcPoint p2(0, 0);
   vcXform<2> x2;
-  in || b2 || sc2 || uc2 || s2 || i2 || l2 || ul2 || f2 || d2 || str2 || vec2 || v2 || p2 || x2;
+  vc2Rigid rigid2;
+  in || b2 || sc2 || uc2 || s2 || i2 || l2 || ul2 || f2 || d2 || str2 || vec2 || v2 || p2 || x2 || rigid2;
+  EXPECT_EQ(rigid2, rigid);
   EXPECT_EQ(b2, b);
   EXPECT_EQ(sc2, sc);
   EXPECT_EQ(uc2, uc);

@@ -23,6 +23,8 @@
 template <int N> class vcVector;
 template <int N> class vcXform;
 class vcPoint;
+class vcRadian;
+class vc2Rigid;
 
 class vcArchive {
 public:
@@ -190,6 +192,10 @@ vcArchive& operator||(vcArchive& ar, vcVector<2>& v);
 vcArchive& operator||(vcArchive& ar, vcPoint& v);
 // Matrix elements a, b, c, d then the translation; non-finite values are rejected on reading.
 vcArchive& operator||(vcArchive& ar, vcXform<2>& v);
+// The angle in radians, as a double.
+vcArchive& operator||(vcArchive& ar, vcRadian& v);
+// The angle (radians) then the translation; non-finite values are rejected on reading.
+vcArchive& operator||(vcArchive& ar, vc2Rigid& v);
 // An object of known type, exchanged in place (no class name is written).
 vcArchive& operator||(vcArchive& ar, vcPersistent& v);
 

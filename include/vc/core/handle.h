@@ -26,6 +26,9 @@ private:
   mutable std::atomic<long> refs_{0};
 };
 
+template <class T>
+class vcPtrHandle;
+
 // Shared ownership of a const T (T derives from vcRepBase). Null by default.
 template <class T>
 class vcPtrHandle_const {
@@ -38,6 +41,9 @@ public:
   vcPtrHandle_const(vcPtrHandle_const&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
   template <class U>
   vcPtrHandle_const(const vcPtrHandle_const<U>& o) noexcept : vcPtrHandle_const(o.ptr()) {}
+  // From a mutable handle of T or of a class derived from T.
+  template <class U>
+  vcPtrHandle_const(const vcPtrHandle<U>& o) noexcept : vcPtrHandle_const(static_cast<const T*>(o.ptr())) {}
   ~vcPtrHandle_const() { if (p_) p_->release(); }
 
   vcPtrHandle_const& operator=(vcPtrHandle_const o) noexcept { std::swap(p_, o.p_); return *this; }
@@ -72,7 +78,6 @@ public:
   T& operator*() const noexcept { return *p_; }
   explicit operator bool() const noexcept { return p_ != nullptr; }
   bool operator==(const vcPtrHandle& o) const noexcept { return p_ == o.p_; }
-  operator vcPtrHandle_const<T>() const noexcept { return vcPtrHandle_const<T>(p_); }
 
 private:
   T* p_ = nullptr;

@@ -1,0 +1,87 @@
+// Feeds arbitrary bytes to the archive readers of every persistent type. The
+// first byte chooses the type; the rest is the archive. A load may fail only
+// with the library's exceptions, and a failed load must leave its target
+// exactly as it was.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <vc/core/archive.h>
+#include <vc/core/rle.h>
+#include <vc/core/vector.h>
+#include <vc/core/xform.h>
+#include <vc/display.h>
+
+#include "fuzz_target.h"
+
+namespace {
+
+// Loads a value of type T over a copy of `initial`; on failure the target
+// must still equal `initial`.
+template <class T>
+void loadValue(const std::uint8_t* data, std::size_t size, const T& initial) {
+  T target = initial;
+  vcBufferArchive ar(data, size);
+  try {
+    ar || target;
+  } catch (const vcException&) {
+    if (!(target == initial)) vc_fuzzFailure("failed load changed its target");
+    return;
+  }
+  // A successful load must store back to bytes that load to the same value.
+  vcBufferArchive out(vcArchive::eStore);
+  out || target;
+  vcBufferArchive again(out.bytes());
+  T back = initial;
+  again || back;
+  if (!(back == target)) vc_fuzzFailure("loaded value does not round-trip");
+}
+
+// Loads any registered class by name through the object exchange.
+void loadObject(const std::uint8_t* data, std::size_t size) {
+  vcBufferArchive ar(data, size);
+  vcPersistent* p = nullptr;
+  try {
+    ar.serializePointer(p);
+  } catch (const vcException&) {
+    return;
+  }
+  // Shared representations stay owned by the archive; plain objects are ours.
+  if (p && !dynamic_cast<vcRepBase*>(p)) delete p;
+}
+
+void loadRuns(const std::uint8_t* data, std::size_t size) {
+  if (size < 4) return;
+  const long width = data[0] | (data[1] << 8);
+  const long height = data[2] | (data[3] << 8);
+  std::size_t used = 0;
+  try {
+    vcRLEBuffer rle = vcRLEBuffer::fromRows(width, height, data + 4, size - 4, &used);
+    if (used > size - 4) vc_fuzzFailure("fromRows consumed more than it was given");
+    if (!(vcRLEBuffer::encode(rle.decode()) == rle)) vc_fuzzFailure("RLE image does not round-trip");
+  } catch (const vcException&) {
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const std::uint8_t* body = data + 1;
+  const std::size_t n = size - 1;
+  switch (data[0] % 12) {
+    case 0: loadValue(body, n, vcColor::orangeColor()); break;
+    case 1: loadValue(body, n, vcRGB(1, 2, 3)); break;
+    case 2: loadValue(body, n, vcUIRect(1, 2, 3, 4)); break;
+    case 3: loadValue(body, n, vcUIFormat(7, vcUIFormat::eCenter)); break;
+    case 4: loadValue(body, n, vcGraphicProps(vcColor::redColor(), 3)); break;
+    case 5: loadValue(body, n, vcUISketch().mark()); break;
+    case 6: loadValue(body, n, vcXform<2>(vcMatrix<2>(1, 2, 3, 4), vcVector<2>(5, 6))); break;
+    case 7: loadValue(body, n, std::string("keep")); break;
+    case 8: loadValue(body, n, std::vector<long>{1, 2, 3}); break;
+    case 9: loadValue(body, n, std::vector<vcUIRect>{vcUIRect(0, 0, 1, 1)}); break;
+    case 10: loadObject(body, n); break;
+    case 11: loadRuns(body, n); break;
+  }
+  return 0;
+}
