@@ -41,6 +41,8 @@ thread_local vcArchive* tCurrentArchive = nullptr;
 
 void vcPersistent::dispatchSerialize(vcArchive&) {}
 
+void vcPersistent::serializePointer(vcArchive& ar, vcPersistent*& p) { ar.serializePointer(p); }
+
 std::string vcPersistent::className() const { return vc_Instantiator::nameOf(typeid(*this)); }
 
 bool vcPersistent::haveVisited(const void* object, unsigned size) {

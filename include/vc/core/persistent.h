@@ -38,6 +38,10 @@ public:
   // The qualified class name of the object's dynamic type ("vcUIError::BadLayer").
   std::string className() const;
 
+  // Exchanges a pointer to a persistent object by its class name
+  // (vcArchive::serializePointer): written once, shared again on reading.
+  static void serializePointer(vcArchive& ar, vcPersistent*& p);
+
 protected:
   vcPersistent() = default;
   // A copy starts with a fresh persistent state; the state is not copied.
