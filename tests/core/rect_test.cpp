@@ -2,6 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include <vc/core/archive.h>
+#include <vc/core/byteio.h>
+#include <vc/core/genrect.h>
+
 namespace {
 TEST(RectTest, DefaultIsNullAndNeutralForEnclose) {
   const vcRect none;
@@ -77,5 +86,132 @@ TEST(RectangleTest, PixelRectanglesAreHalfOpenSoTouchingOnesDoNotIntersect) {
   EXPECT_EQ(w & vcRectangle<long>(5, -5, 10, 10), vcRectangle<long>(5, 0, 5, 5));
   EXPECT_EQ(w & vcRectangle<long>(10, 0, 5, 5), vcRectangle<long>());
   EXPECT_EQ(w & vcRectangle<long>(2, 2, 0, 5), vcRectangle<long>());
+}
+
+TEST(RectShapeTest, RegionMeasuresAndNullRectanglesHaveNoPoints) {
+  const vcRect r(1.0, 2.0, 4.0, 3.0);
+  EXPECT_TRUE(r.isRegion());
+  EXPECT_DOUBLE_EQ(r.area(), 12.0);
+  EXPECT_DOUBLE_EQ(r.perimeter(), 14.0);
+  EXPECT_TRUE(r.within(vcVector<2>(5.0, 5.0)));
+  EXPECT_EQ(r.distanceToPoint(vcVector<2>(3.0, 3.0)), 0.0);
+  EXPECT_DOUBLE_EQ(r.distanceToPoint(vcVector<2>(8.0, 9.0)), 5.0);  // from the corner (5, 5)
+  EXPECT_DOUBLE_EQ(r.distanceToPoint(vcVector<2>(3.0, -1.0)), 3.0);
+  EXPECT_EQ(r.tangentAt(vcVector<2>(6.0, 3.5)), vcVector<2>(0.0, 1.0));
+  EXPECT_EQ(r.tangentAt(vcVector<2>(2.0, 5.5)), vcVector<2>(-1.0, 0.0));
+
+  const vcRect null(0.0, 0.0, -2.0, 3.0);
+  EXPECT_EQ(null.area(), 0.0);
+  EXPECT_EQ(null.perimeter(), 0.0);
+  EXPECT_FALSE(null.within(vcVector<2>(-1.0, 1.0)));
+  EXPECT_THROW(null.distanceToPoint(vcVector<2>()), vcShapesError::DegenerateShape);
+  std::vector<vcVector<2>> pts;
+  EXPECT_THROW(null.sample(vcShape::vcSampleParams(), pts), vcShapesError::DegenerateShape);
+  EXPECT_EQ(null.boundingBox(), null);
+}
+
+TEST(RectShapeTest, MapShapeStaysARectOnlyUnderTranslationAndPositiveAxisScaling) {
+  const vcRect r(1.0, 2.0, 4.0, 3.0);
+  const vcShapeHandle moved = r.mapShape(vcXform<2>(vcMatrix<2>(2.0, 0.0, 0.0, 0.5), vcVector<2>(1.0, -1.0)));
+  ASSERT_NE(dynamic_cast<const vcRect*>(moved.ptr()), nullptr);
+  EXPECT_EQ(*moved, vcRect(3.0, 0.0, 8.0, 1.5));
+  EXPECT_EQ(r.mapShape(vcXform<2>::translation(vcVector<2>(0.5, 0.25)))->boundingBox(),
+            vcRect(1.5, 2.25, 4.0, 3.0));
+
+  for (const vcXform<2>& x : {vcXform<2>::rotation(vcRadian(0.3)), vcXform<2>::scale(-1.0, 1.0),
+                              vcXform<2>(vcMatrix<2>(1.0, 0.5, 0.0, 1.0), vcVector<2>())}) {
+    const vcShapeHandle h = r.mapShape(x);
+    const auto* g = dynamic_cast<const vcGenRect*>(h.ptr());
+    ASSERT_NE(g, nullptr);
+    // The general map keeps the corners in boundary order, corner 0 at the origin.
+    const vcVector<2> corners[4] = {r.origin(), {5.0, 2.0}, r.corner(), {1.0, 5.0}};
+    for (int k = 0; k < 4; ++k) EXPECT_LT(g->corner(k).distance(x.mapPoint(corners[k])), 1e-12) << k;
+    EXPECT_NEAR(g->area(), r.area() * std::fabs(x.matrix().determinant()), 1e-12);
+  }
+}
+
+TEST(RectShapeTest, SamplingKeepsExactCornersInsideTheBoxAndObeysSpacing) {
+  const vcRect r(-1.25, 0.5, 3.0, 2.0);
+  std::vector<vcVector<2>> pts;
+  r.sample(vcShape::vcSampleParams(0.1, 0.4), pts);
+  ASSERT_GE(pts.size(), 5u);
+  EXPECT_EQ(pts.front(), r.origin());
+  EXPECT_EQ(pts.back(), r.origin());
+  bool sawCorner = false;
+  for (std::size_t i = 0; i < pts.size(); ++i) {
+    EXPECT_TRUE(r.contains(pts[i])) << pts[i];
+    EXPECT_LT(r.distanceToPoint(pts[i]), 1e-15);
+    // On the boundary: a step outward leaves the rectangle.
+    const vcVector<2> out = r.center() + (pts[i] - r.center()) * (1.0 + 1e-9);
+    EXPECT_GT(r.distanceToPoint(out), 0.0);
+    if (pts[i] == r.corner()) sawCorner = true;
+    if (i > 0) {
+      EXPECT_LE(pts[i].distance(pts[i - 1]), 0.4 + 1e-12);
+    }
+  }
+  EXPECT_TRUE(sawCorner);
+
+  std::vector<vcVector<2>> bare, dup, capped;
+  r.sample(vcShape::vcSampleParams(0.0, 0.0, 2, false, false), bare);
+  EXPECT_EQ(bare.size(), 4u);
+  r.sample(vcShape::vcSampleParams(0.0, 0.0, 2, true, true), dup);
+  EXPECT_EQ(dup.size(), 8u);  // three inner corners twice, the start at both ends
+  vcShape::vcSampleParams few(0.0, 0.01);
+  few.maxPoints(7);
+  r.sample(few, capped);
+  EXPECT_EQ(capped.size(), 7u);
+  for (const vcVector<2>& p : capped) EXPECT_TRUE(r.contains(p));
+}
+
+TEST(RectShapeTest, ImageAndArchiveRoundTripExactlyAndRejectMalformedInput) {
+  const vcRect r(0.1, -2.5e10, 3.75, -1.0);  // null rectangles are values too
+  unsigned char img[vcRect::kImageSize];
+  r.writeImage(img);
+  const double fields[4] = {0.1, -2.5e10, 3.75, -1.0};
+  for (int i = 0; i < 4; ++i) {
+    unsigned char one[8];
+    vc_bytes::putF64(one, fields[i]);
+    EXPECT_EQ(0, std::memcmp(img + 8 + 8 * i, one, 8)) << i;
+  }
+  for (std::size_t i = 0; i < vcRect::kImageSize; ++i)
+    if (i < 8 || i >= 40) {
+      EXPECT_EQ(img[i], 0) << i;
+    }
+  EXPECT_EQ(vcRect::readImage(img), r);
+  vc_bytes::putF64(img + 24, std::numeric_limits<double>::infinity());
+  EXPECT_THROW(vcRect::readImage(img), vcShapesError::BadGeom);
+
+  vcBufferArchive out(vcArchive::eStore);
+  vcRect copy = r;
+  out || copy;
+  vcShapeHandle h = r.clone();
+  out || h;
+  vcBufferArchive in(out.bytes());
+  vcRect back;
+  vcShapeHandle hb;
+  in || back || hb;
+  EXPECT_EQ(back, r);
+  ASSERT_TRUE(hb);
+  EXPECT_TRUE(*hb == r);
+
+  // Truncated, non-finite and unknown-version forms leave the target as it was.
+  std::vector<unsigned char> bytes = out.bytes();
+  bytes.resize(20);
+  vcRect keep(1.0, 1.0, 1.0, 1.0);
+  vcBufferArchive truncated(bytes);
+  EXPECT_THROW(truncated || keep, vcArchive::BadData);
+  EXPECT_EQ(keep, vcRect(1.0, 1.0, 1.0, 1.0));
+  vcBufferArchive bad(vcArchive::eStore);
+  unsigned char v0 = 0;
+  double nan = std::nan(""), one = 1.0;
+  bad || v0 || v0 || one || nan || one || one;
+  vcBufferArchive badIn(bad.bytes());
+  EXPECT_THROW(badIn || keep, vcArchive::BadData);
+  EXPECT_EQ(keep, vcRect(1.0, 1.0, 1.0, 1.0));
+  std::vector<unsigned char> later = out.bytes();
+  later[0] = 1;
+  vcBufferArchive laterIn(later);
+  EXPECT_THROW(laterIn || keep, vcArchive::UnknownVersion);
+  EXPECT_EQ(keep, vcRect(1.0, 1.0, 1.0, 1.0));
 }
 }  // namespace

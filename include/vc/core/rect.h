@@ -1,12 +1,19 @@
-// Axis-aligned rectangles: vcRect (doubles, geometric) and vcRectangle<T>
-// (integers, pixel windows).
+// Axis-aligned rectangles: vcRect (doubles, geometric, a shape) and
+// vcRectangle<T> (integers, pixel windows).
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <ostream>
+#include <vector>
 
+#include <vc/core/genrect.h>
 #include <vc/core/pair.h>
+#include <vc/core/shape.h>
 #include <vc/core/vector.h>
+#include <vc/core/xform.h>
+
+class vcArchive;
 
 // A rectangle of doubles: origin (lowest x and y) and size, in the caller's
 // frame and unit. Sizes are kept as given, never normalised.
@@ -17,31 +24,42 @@
 // has no area, but not isNull(). A negative width or height (or NaN) makes the
 // rectangle null: it holds no point at all. The default rectangle is null, so
 // it is the neutral start for enclose().
-class vcRect {
+//
+// As a shape it is a region whose boundary runs from the origin along +x, then
+// through (x + w, y + h) and (x, y + h) back to the origin. A null rectangle
+// has area and perimeter 0, holds no point, and throws
+// vcShapesError::DegenerateShape for distanceToPoint, tangentAt and sample.
+class vcRect : public vcShape {
 public:
   // The null rectangle: origin (0, 0), size (-1, -1).
-  constexpr vcRect() = default;
+  vcRect() = default;
   // x, y: the origin; w, h: the size.
-  constexpr vcRect(double x, double y, double w, double h) : o_(x, y), s_(w, h) {}
-  constexpr vcRect(const vcVector<2>& origin, const vcVector<2>& size) : o_(origin), s_(size) {}
+  vcRect(double x, double y, double w, double h) : o_(x, y), s_(w, h) {}
+  vcRect(const vcVector<2>& origin, const vcVector<2>& size) : o_(origin), s_(size) {}
 
-  constexpr const vcVector<2>& origin() const { return o_; }
-  constexpr const vcVector<2>& size() const { return s_; }
-  constexpr double x() const { return o_.x(); }
-  constexpr double y() const { return o_.y(); }
-  constexpr double width() const { return s_.x(); }
-  constexpr double height() const { return s_.y(); }
+  const vcVector<2>& origin() const { return o_; }
+  const vcVector<2>& size() const { return s_; }
+  double x() const { return o_.x(); }
+  double y() const { return o_.y(); }
+  double width() const { return s_.x(); }
+  double height() const { return s_.y(); }
   // The opposite corner: origin() + size().
-  constexpr vcVector<2> corner() const { return o_ + s_; }
-  constexpr vcVector<2> center() const { return o_ + s_ * 0.5; }
+  vcVector<2> corner() const { return o_ + s_; }
+  vcVector<2> center() const { return o_ + s_ * 0.5; }
 
-  void origin(const vcVector<2>& o) { o_ = o; }
-  void size(const vcVector<2>& s) { s_ = s; }
+  void origin(const vcVector<2>& o) {
+    notifyMutation_();
+    o_ = o;
+  }
+  void size(const vcVector<2>& s) {
+    notifyMutation_();
+    s_ = s;
+  }
 
   // No area: width or height <= 0 (or NaN).
-  constexpr bool isEmpty() const { return !(s_.x() > 0.0 && s_.y() > 0.0); }
+  bool isEmpty() const override { return !(s_.x() > 0.0 && s_.y() > 0.0); }
   // No points: width or height < 0 (or NaN).
-  constexpr bool isNull() const { return !(s_.x() >= 0.0 && s_.y() >= 0.0); }
+  bool isNull() const { return !(s_.x() >= 0.0 && s_.y() >= 0.0); }
 
   // Grows this rectangle to the smallest one that holds it and p. A null
   // rectangle becomes the size-0 rectangle at p.
@@ -59,12 +77,64 @@ public:
   bool contains(const vcVector<2>& p) const;
 
   // Exact comparison of origin and size.
-  constexpr bool operator==(const vcRect& r) const { return o_ == r.o_ && s_ == r.s_; }
+  bool operator==(const vcRect& r) const { return o_ == r.o_ && s_ == r.s_; }
+  bool operator!=(const vcRect& r) const { return !(*this == r); }
+
+  // The rectangle mapped by x: the vcGenRect through the mapped corners
+  // (corner 0 at the mapped origin). A negative size maps to the
+  // parallelogram that the corners span. Throws vcShapesError::BadGeom when a
+  // value is not finite.
+  vcGenRect map(const vcXform<2>& x) const;
+
+  vcShapeHandle clone() const override;
+  // A vcRect under a translation and positive scaling along the axes, else the
+  // vcGenRect of map().
+  vcShapeHandle mapShape(const vcXform<2>& x) const override;
+  // The rectangle itself.
+  vcRect boundingBox() const override { return *this; }
+  // 0 inside, else the distance to the nearest edge.
+  double distanceToPoint(const vcVector<2>& p) const override;
+  bool isEqual(const vcShape& other) const override;
+
+  bool isClosedContour() const override { return true; }
+  bool isRegion() const override { return true; }
+  bool isFinite() const override;
+  bool hasTangent() const override { return true; }
+
+  // 2 (w + h), 0 for a null rectangle.
+  double perimeter() const override;
+  // w h, 0 for a null rectangle.
+  double area() const override;
+  // The same as contains(p).
+  bool within(const vcVector<2>& p) const override;
+  // Direction of the edge nearest to p, following the boundary's direction.
+  vcVector<2> tangentAt(const vcVector<2>& p) const override;
+  // The boundary through the four corners (vcGenRect::sampleOutline).
+  void sample(const vcSampleParams& params, std::vector<vcVector<2>>& result) const override;
+
+  // Fixed image: x, y, width, height as little-endian doubles at bytes 8..39;
+  // bytes 0..7 and 40..59 zero.
+  static constexpr std::size_t kImageSize = 60;
+  void writeImage(unsigned char* out) const;
+  // Throws vcShapesError::BadGeom when a value is not finite.
+  static vcRect readImage(const unsigned char* in);
+
+  // Archive form: version byte 0, the vcShape part, x, y, width, height.
+  // Loading rejects values that are not finite.
+  void dispatchSerialize(vcArchive& ar) override;
 
 private:
+  template <class Codec>
+  void image_(Codec& c);
+  static vcPersistent* make();
+  static const vc_Instantiator sExemplar;
+
   vcVector<2> o_;
   vcVector<2> s_{-1.0, -1.0};
 };
+
+// The archive form of a rectangle value: its persistent form, exchanged in place.
+vcArchive& operator||(vcArchive& ar, vcRect& r);
 
 std::ostream& operator<<(std::ostream& os, const vcRect& r);
 

@@ -1,0 +1,312 @@
+#include <vc/core/ellipse.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+
+#include <vc/core/archive.h>
+#include <vc/core/byteio.h>
+#include <vc/core/ellipsearc.h>
+
+namespace {
+
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
+
+vcEllipse randomEllipse(std::mt19937& rng) {
+  std::uniform_real_distribution<double> u(-1.0, 1.0);
+  const double a = 1.0 + 10.0 * std::fabs(u(rng));
+  const double b = a * (rng() % 5 == 0 ? 1e-3 : 0.1 + std::fabs(u(rng)));
+  return vcEllipse(vcVector<2>(40.0 * u(rng), 40.0 * u(rng)), vcVector<2>(a, b), vcRadian(4.0 * u(rng)),
+                   rng() % 2 == 0);
+}
+
+vcXform<2> randomAffine(std::mt19937& rng) {
+  std::uniform_real_distribution<double> u(-2.0, 2.0);
+  return vcXform<2>(vcMatrix<2>(u(rng), u(rng), u(rng), u(rng)), vcVector<2>(10.0 * u(rng), 10.0 * u(rng)));
+}
+
+// Distance to the contour itself (distanceToPoint of a region is 0 inside).
+double contourDistance(const vcEllipse& e, const vcVector<2>& p) {
+  return vcEllipseArc(e, vcRadian(0.0), vcRadian(kTwoPi)).distanceToPoint(p);
+}
+
+std::vector<unsigned char> storeInPlace(vcPersistent& s) {
+  vcBufferArchive out(vcArchive::eStore);
+  out || s;
+  return out.bytes();
+}
+
+}  // namespace
+
+TEST(Ellipse, ConstructorsRejectBadValuesAndDeriveTheDegenerateFlag) {
+  EXPECT_THROW(vcEllipse(vcVector<2>(0, 0), vcVector<2>(-1, 1), vcRadian(0)), vcShapesError::BadRadius);
+  EXPECT_THROW(vcEllipse(vcVector<2>(0, 0), vcVector<2>(1, NAN), vcRadian(0)), vcShapesError::BadRadius);
+  EXPECT_THROW(vcEllipse(vcVector<2>(INFINITY, 0), vcVector<2>(1, 1), vcRadian(0)), vcShapesError::BadGeom);
+  EXPECT_THROW(vcEllipse(vcVector<2>(0, 0), vcVector<2>(1, 1), vcRadian(NAN)), vcShapesError::BadGeom);
+  vcEllipse::vcEllipseGeom g;
+  g.a = 2.0;
+  g.b = 1.0;
+  g.degenerate = true;
+  EXPECT_FALSE(vcEllipse(g).isDegenerate());
+  EXPECT_TRUE(vcEllipse(vcVector<2>(1, 1), vcVector<2>(3, 0), vcRadian(0.5)).isDegenerate());
+  EXPECT_TRUE(vcEllipse().isDegenerate());
+}
+
+TEST(Ellipse, MapIsExactKeepsOrientationAndFlipsHandednessUnderMirrors) {
+  std::mt19937 rng(21);
+  for (int i = 0; i < 60; ++i) {
+    const vcEllipse e = randomEllipse(rng);
+    const vcXform<2> x = randomAffine(rng);
+    const vcEllipse m = e.map(x);
+    EXPECT_EQ(m.isLeftHanded(), e.isLeftHanded() != (x.determinant() < 0.0));
+    const double scale = std::max(m.radii().x(), 1.0);
+    for (double t = 0.1; t < kTwoPi; t += 0.7) {
+      const vcVector<2> p = x.mapPoint(e.pointAt(vcRadian(t)));
+      EXPECT_NEAR(contourDistance(m, p), 0.0, 1e-9 * scale);
+      // The image runs the way the mapped contour runs.
+      const vcVector<2> dir = x.mapVector(e.tangentAt(e.pointAt(vcRadian(t))));
+      if (dir.len() > 1e-3 && m.radii().y() > 1e-2) {
+        EXPECT_GT(dir.dot(m.tangentAt(p)), 0.0);
+      }
+    }
+    // The unit map of the result carries the unit circle onto it.
+    EXPECT_NEAR(contourDistance(m, m.unit().mapPoint(vcVector<2>(0.6, 0.8))), 0.0, 1e-9 * scale);
+  }
+  // Similarities keep each point's parametric angle.
+  const vcEllipse e = randomEllipse(rng);
+  const vcXform<2> mirror(vcMatrix<2>(0.0, 2.0, 2.0, 0.0), vcVector<2>(3, -1));
+  for (double t = 0.0; t < kTwoPi; t += 0.5) {
+    const vcVector<2> d = e.map(mirror).pointAt(vcRadian(t)) - mirror.mapPoint(e.pointAt(vcRadian(t)));
+    EXPECT_LT(d.len(), 1e-9 * 40.0);
+  }
+}
+
+TEST(Ellipse, UnitMapConstructorGivesTheImageOfTheUnitCircle) {
+  std::mt19937 rng(22);
+  for (int i = 0; i < 40; ++i) {
+    const vcXform<2> x = randomAffine(rng);
+    const vcEllipse e(x);
+    EXPECT_GE(e.radii().x(), e.radii().y());
+    for (double t = 0.0; t < kTwoPi; t += 0.4)
+      EXPECT_NEAR(contourDistance(e, x.mapPoint(vcVector<2>(std::cos(t), std::sin(t)))), 0.0, 1e-9 * 10.0);
+  }
+}
+
+TEST(Ellipse, BoundingBoxHoldsMappedSamplesAndCommutesWithTranslation) {
+  std::mt19937 rng(23);
+  for (int i = 0; i < 40; ++i) {
+    const vcEllipse e = randomEllipse(rng).map(randomAffine(rng));
+    const vcRect box = e.boundingBox();
+    std::vector<vcVector<2>> pts;
+    e.sample(vcShape::vcSampleParams(0.0, 0.0, 500), pts);
+    const double tol = 1e-12 * (1.0 + box.size().len() + box.origin().len());
+    for (const vcVector<2>& p : pts) {
+      EXPECT_GE(p.x(), box.x() - tol);
+      EXPECT_GE(p.y(), box.y() - tol);
+      EXPECT_LE(p.x(), box.corner().x() + tol);
+      EXPECT_LE(p.y(), box.corner().y() + tol);
+    }
+    const vcVector<2> d(7.25, -3.5);
+    const vcRect moved = e.map(vcXform<2>::translation(d)).boundingBox();
+    EXPECT_NEAR(moved.x(), box.x() + d.x(), tol);
+    EXPECT_NEAR(moved.corner().y(), box.corner().y() + d.y(), tol);
+  }
+}
+
+TEST(Ellipse, DistanceIsZeroOnTheRegionAndExactOutside) {
+  std::mt19937 rng(24);
+  std::uniform_real_distribution<double> u(-1.0, 1.0);
+  for (int i = 0; i < 40; ++i) {
+    const vcEllipse e = randomEllipse(rng);
+    std::vector<vcVector<2>> pts;
+    e.sample(vcShape::vcSampleParams(0.0, 0.0, 64), pts);
+    for (const vcVector<2>& p : pts) {
+      EXPECT_EQ(e.distanceToPoint(p), 0.0);
+      EXPECT_TRUE(e.within(p));
+    }
+    // Pushed out along the normal, a contour point is exactly that far away.
+    const vcVector<2> p = e.pointAt(vcRadian(u(rng) * 3.0));
+    const vcVector<2> normal = e.tangentAt(p).perp() * (e.isLeftHanded() ? 1.0 : -1.0);
+    const double off = 0.01 * e.radii().y() + 1e-3;
+    EXPECT_NEAR(e.distanceToPoint(p + normal * off), off, 1e-9 * off + 1e-12);
+    EXPECT_FALSE(e.within(p + normal * off));
+  }
+}
+
+TEST(Ellipse, SamplingKeepsChordsWithinToleranceAndObeysLimits) {
+  std::mt19937 rng(25);
+  for (int i = 0; i < 20; ++i) {
+    const vcEllipse e = randomEllipse(rng);
+    for (double tol : {1e-1, 1e-3}) {
+      std::vector<vcVector<2>> pts;
+      e.sample(vcShape::vcSampleParams(tol), pts);
+      ASSERT_GE(pts.size(), 3u);
+      EXPECT_EQ(pts.front(), pts.back());
+      for (std::size_t k = 0; k + 1 < pts.size(); ++k)
+        EXPECT_LE(contourDistance(e, (pts[k] + pts[k + 1]) * 0.5), tol * (1.0 + 1e-9));
+    }
+    std::vector<vcVector<2>> spaced;
+    e.sample(vcShape::vcSampleParams(0.0, 0.5), spaced);
+    for (std::size_t k = 0; k + 1 < spaced.size(); ++k) EXPECT_LE((spaced[k + 1] - spaced[k]).len(), 0.5);
+    vcShape::vcSampleParams capped(1e-6);
+    capped.maxPoints(20);
+    capped.includeEnd(false);
+    std::vector<vcVector<2>> few;
+    e.sample(capped, few);
+    EXPECT_EQ(few.size(), 19u);
+  }
+}
+
+TEST(Ellipse, ReverseRunsTheOtherWayFromTheSameStart) {
+  std::mt19937 rng(26);
+  const vcEllipse e = randomEllipse(rng);
+  const vcShapeHandle r = e.reverse();
+  std::vector<vcVector<2>> a, b;
+  e.sample(vcShape::vcSampleParams(0.0, 0.0, 9), a);
+  r->sample(vcShape::vcSampleParams(0.0, 0.0, 9), b);
+  EXPECT_LT((a[0] - b[0]).len(), 1e-12 * 100.0);
+  EXPECT_LT((a[1] - b[7]).len(), 1e-9 * 100.0);
+}
+
+TEST(Ellipse, ArchiveAndImageRoundTripsAreExact) {
+  std::mt19937 rng(27);
+  for (int i = 0; i < 20; ++i) {
+    const vcEllipse e = i == 0 ? vcEllipse() : randomEllipse(rng);
+    vcBufferArchive out(vcArchive::eStore);
+    vcShapeHandle h = e.clone();
+    out || h;
+    vcBufferArchive in(out.bytes());
+    vcShapeHandle back;
+    in || back;
+    ASSERT_TRUE(back);
+    EXPECT_TRUE(*back == e);
+
+    unsigned char img[vcEllipse::kImageSize + 1];
+    img[vcEllipse::kImageSize] = 0xAB;
+    e.writeImage(img);
+    EXPECT_EQ(img[vcEllipse::kImageSize], 0xAB);
+    EXPECT_EQ(vcEllipse::readImage(img), e);
+    EXPECT_EQ(vc_bytes::getF64(img + 16), e.radii().x());
+    EXPECT_EQ(vc_bytes::getF64(img + 32), e.rotation().toDouble());
+    EXPECT_EQ(img[40], e.isLeftHanded() ? 1 : 0);
+    EXPECT_EQ(img[41], e.isDegenerate() ? 1 : 0);
+    for (std::size_t k = 42; k < vcEllipse::kImageSize; ++k) EXPECT_EQ(img[k], 0);
+  }
+}
+
+TEST(Ellipse, MalformedArchivesAndImagesThrowAndChangeNothing) {
+  vcEllipse src(vcVector<2>(1, 2), vcVector<2>(3, 2), vcRadian(0.25));
+  const std::vector<unsigned char> good = storeInPlace(src);
+  // In place: version, shape version, x, y, a, b, rotation, two flags.
+  auto corrupt = [&](std::size_t off, double v) {
+    std::vector<unsigned char> b = good;
+    vc_bytes::putF64(b.data() + off, v);
+    return b;
+  };
+  std::vector<unsigned char> flag2 = good, degenerate = good, version = good, shortOne = good;
+  flag2[42] = 2;
+  degenerate[43] = 1;
+  version[0] = 1;
+  shortOne.pop_back();
+  for (const auto& bytes : {corrupt(2, NAN), corrupt(18, -1.0), corrupt(34, INFINITY), flag2, degenerate, shortOne}) {
+    vcEllipse target(vcVector<2>(9, 9), vcVector<2>(1, 1), vcRadian(0));
+    const vcEllipse before = target;
+    vcBufferArchive in(bytes);
+    EXPECT_THROW(in || target, vcArchive::BadData);
+    EXPECT_EQ(target, before);
+  }
+  vcEllipse target;
+  vcBufferArchive in(version);
+  EXPECT_THROW(in || target, vcArchive::UnknownVersion);
+
+  unsigned char img[vcEllipse::kImageSize];
+  for (int k = 0; k < 4; ++k) {
+    src.writeImage(img);
+    if (k == 0) vc_bytes::putF64(img + 24, -2.0);
+    if (k == 1) vc_bytes::putF64(img + 0, NAN);
+    if (k == 2) img[40] = 7;
+    if (k == 3) img[41] = 1;
+    EXPECT_THROW(vcEllipse::readImage(img), vcShapesError::BadGeom) << k;
+  }
+}
+
+TEST(Ellipse2, MapKeepsTheTypeAndIsExactUnderMirrors) {
+  std::mt19937 rng(28);
+  const vcEllipse2 e(vcVector<2>(4, 2), vcRadian(0.3), vcVector<2>(1, -2));
+  EXPECT_THROW(vcEllipse2(vcVector<2>(4, -2), vcRadian(0), vcVector<2>()), vcShapesError::BadRadius);
+  for (int i = 0; i < 20; ++i) {
+    const vcXform<2> x = randomAffine(rng);
+    const vcEllipse2 m = e.map(vc2XformLinear(x));
+    const vcEllipse asEllipse = m.ellipse();
+    for (double t = 0.0; t < kTwoPi; t += 0.5) {
+      const vcVector<2> p = x.mapPoint(e.ellFromUnitCirc().mapPoint(vcVector<2>(std::cos(t), std::sin(t))));
+      EXPECT_NEAR(contourDistance(asEllipse, p), 0.0, 1e-9 * 20.0);
+    }
+  }
+  // Even when the image is a circle the result stays a vcEllipse2.
+  const vcEllipse2 upright(vcVector<2>(4, 2), vcRadian(0), vcVector<2>(1, -2));
+  const vcShapeHandle h = upright.mapShape(vcXform<2>(vcMatrix<2>(0.5, 0, 0, 1), vcVector<2>()));
+  ASSERT_NE(dynamic_cast<const vcEllipse2*>(h.ptr()), nullptr);
+  EXPECT_NEAR(dynamic_cast<const vcEllipse2&>(*h).radii().x(), 2.0, 1e-12);
+  EXPECT_NEAR(dynamic_cast<const vcEllipse2&>(*h).radii().y(), 2.0, 1e-12);
+
+  vcBufferArchive out(vcArchive::eStore);
+  vcShapeHandle stored = e.clone();
+  out || stored;
+  vcBufferArchive in(out.bytes());
+  vcShapeHandle back;
+  in || back;
+  EXPECT_TRUE(*back == e);
+
+  vcEllipse2 src = e;
+  std::vector<unsigned char> bad = storeInPlace(src);
+  vc_bytes::putF64(bad.data() + 2, -1.0);
+  vcEllipse2 target;
+  vcBufferArchive badIn(bad);
+  EXPECT_THROW(badIn || target, vcArchive::BadData);
+  EXPECT_EQ(target, vcEllipse2());
+}
+
+TEST(EllipseAnnulus, RegionDistanceAndContainmentRule) {
+  const vcEllipse outer(vcVector<2>(0, 0), vcVector<2>(10, 5), vcRadian(0.0));
+  const vcEllipse inner(vcVector<2>(1, 0), vcVector<2>(4, 2), vcRadian(0.3));
+  EXPECT_THROW(vcEllipseAnnulus(outer, inner), vcShapesError::BadGeom);
+  const vcEllipseAnnulus ring(inner, outer);
+  EXPECT_TRUE(ring.within(vcVector<2>(8, 0)));
+  EXPECT_TRUE(ring.within(inner.pointAt(vcRadian(1.0))));
+  EXPECT_FALSE(ring.within(vcVector<2>(1, 0)));
+  EXPECT_EQ(ring.distanceToPoint(vcVector<2>(8, 0)), 0.0);
+  EXPECT_NEAR(ring.distanceToPoint(vcVector<2>(13, 0)), 3.0, 1e-12);
+  EXPECT_NEAR(ring.distanceToPoint(vcVector<2>(1, 0)), contourDistance(inner, vcVector<2>(1, 0)), 1e-12);
+  EXPECT_NEAR(ring.area(), std::numbers::pi * (50.0 - 8.0), 1e-9);
+  std::vector<vcVector<2>> none;
+  EXPECT_THROW(ring.sample(vcShape::vcSampleParams(), none), vcShapesError::BadGeom);
+  ASSERT_EQ(ring.decompose().size(), 2u);
+
+  const vcXform<2> shear(vcMatrix<2>(1, 2, 0, -1), vcVector<2>(5, 5));
+  const vcShapeHandle mapped = ring.mapShape(shear);
+  const auto* m = dynamic_cast<const vcEllipseAnnulus*>(mapped.ptr());
+  ASSERT_NE(m, nullptr);
+  EXPECT_TRUE(m->within(shear.mapPoint(vcVector<2>(8, 0))));
+  EXPECT_FALSE(m->within(shear.mapPoint(vcVector<2>(1, 0))));
+  EXPECT_NEAR(m->area(), ring.area(), 1e-9);
+
+  vcBufferArchive out(vcArchive::eStore);
+  vcShapeHandle h = ring.clone();
+  out || h;
+  vcBufferArchive in(out.bytes());
+  vcShapeHandle back;
+  in || back;
+  EXPECT_TRUE(*back == ring);
+
+  // Stored with the inner ellipse outside the outer one.
+  vcEllipseAnnulus src = ring;
+  std::vector<unsigned char> bad = storeInPlace(src);
+  vc_bytes::putF64(bad.data() + 2, 30.0);
+  vcEllipseAnnulus target;
+  vcBufferArchive badIn(bad);
+  EXPECT_THROW(badIn || target, vcArchive::BadData);
+  EXPECT_EQ(target, vcEllipseAnnulus());
+}
