@@ -1,0 +1,334 @@
+#include <vc/core/bezier.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <random>
+#include <vector>
+
+#include <vc/core/archive.h>
+#include <vc/core/rect.h>
+
+namespace {
+
+using Pts = std::vector<vcVector<2>>;
+
+// Random curves of every awkward kind: general, rational, heavy weights,
+// collinear (backtracking) polygons, cusps, doubled control points, loops.
+vcBezierCurve randomCurve(std::mt19937& g, int kind) {
+  std::uniform_real_distribution<double> u(-100.0, 100.0), lw(-2.0, 2.0);
+  auto pt = [&] { return vcVector<2>(u(g), u(g)); };
+  vcVector<2> p0 = pt(), p1 = pt(), p2 = pt(), p3 = pt();
+  double w[4] = {1, 1, 1, 1};
+  switch (kind % 7) {
+    case 1:
+      for (double& x : w) x = std::pow(10.0, lw(g));
+      break;
+    case 2:
+      w[1 + g() % 2] = (g() % 2) ? 1e3 : 1e-3;
+      break;
+    case 3: {
+      const vcVector<2> d = pt() * 0.01;
+      p1 = p0 + d * u(g), p2 = p0 + d * u(g), p3 = p0 + d * u(g);
+      break;
+    }
+    case 4: {
+      // The cubic (0,0) (1,1) (0,1) (1,0) has a cusp at t = 1/2; any affine image keeps it.
+      const vcVector<2> ex = pt() * 0.5, ey = pt() * 0.5;
+      p1 = p0 + ex + ey, p2 = p0 + ey, p3 = p0 + ex;
+      break;
+    }
+    case 5:
+      p1 = p0, p2 = p3;
+      break;
+    case 6:
+      p3 = p0;
+      break;
+    default:
+      break;
+  }
+  return vcBezierCurve(p0, p1, p2, p3, w[0], w[1], w[2], w[3]);
+}
+
+double size(const vcBezierCurve& c) {
+  double s = 0.0;
+  for (const vcVector<2>& q : c.controlPoints()) s = std::max(s, q.distance(c.controlPoint(0)));
+  return std::max(s, 1e-300);
+}
+
+Pts dense(const vcBezierCurve& c, int n) {
+  Pts r;
+  for (int i = 0; i <= n; ++i) r.push_back(c.point(static_cast<double>(i) / n));
+  return r;
+}
+
+double segDist(const vcVector<2>& a, const vcVector<2>& b, const vcVector<2>& p) {
+  const vcVector<2> d = b - a;
+  const double t = d.len2() > 0 ? std::clamp(d.dot(p - a) / d.len2(), 0.0, 1.0) : 0.0;
+  return (a + d * t).distance(p);
+}
+
+double polyDist(const Pts& poly, const vcVector<2>& p) {
+  double best = poly.front().distance(p);
+  for (std::size_t i = 1; i < poly.size(); ++i) best = std::min(best, segDist(poly[i - 1], poly[i], p));
+  return best;
+}
+
+// The chord property both ways: chord points near the curve, curve points near the chords.
+void expectWithinTolerance(const vcBezierCurve& c, const Pts& s, double tol) {
+  ASSERT_GE(s.size(), 2u);
+  const double slack = 1e-9 * size(c);
+  for (std::size_t i = 1; i < s.size(); ++i)
+    for (double f : {0.25, 0.5, 0.75})
+      ASSERT_LE(c.distanceToPoint(s[i - 1] + (s[i] - s[i - 1]) * f), tol + slack) << "chord " << i;
+  for (const vcVector<2>& q : dense(c, 400)) ASSERT_LE(polyDist(s, q), tol + slack);
+}
+
+std::vector<unsigned char> archived(vcBezierCurve c) {
+  vcBufferArchive out(vcArchive::eStore);
+  out || c;
+  return out.bytes();
+}
+
+}  // namespace
+
+TEST(BezierCurve, SamplingKeepsEveryChordWithinToleranceOnAwkwardCurves) {
+  std::mt19937 g(2024);
+  for (int i = 0; i < 140; ++i) {
+    const vcBezierCurve c = randomCurve(g, i);
+    for (double rel : {1e-1, 1e-3, 1e-6}) {
+      if (rel < 1e-4 && i % 5) continue;
+      const double tol = rel * size(c);
+      Pts s;
+      c.sample(vcShape::vcSampleParams(tol), s);
+      EXPECT_EQ(s.front(), c.startPoint());
+      EXPECT_EQ(s.back(), c.endPoint());
+      expectWithinTolerance(c, s, tol);
+    }
+  }
+}
+
+TEST(BezierCurve, SamplingHonoursSpacingMinMaxPointsAndIncludeEnd) {
+  std::mt19937 g(7);
+  for (int i = 0; i < 35; ++i) {
+    const vcBezierCurve c = randomCurve(g, i);
+    const double sp = 0.01 * size(c);
+    Pts s;
+    c.sample(vcShape::vcSampleParams(0.0, sp), s);
+    for (std::size_t k = 1; k < s.size(); ++k) ASSERT_LE(s[k].distance(s[k - 1]), sp * (1 + 1e-12));
+
+    vcShape::vcSampleParams capped(1e-9 * size(c));
+    Pts free;
+    c.sample(capped, free);
+    capped.maxPoints(50);
+    Pts m;
+    c.sample(capped, m);
+    ASSERT_EQ(m.size(), std::min<std::size_t>(free.size(), 50u));
+    EXPECT_EQ(m.front(), c.startPoint());
+    EXPECT_EQ(m.back(), c.endPoint());
+    for (const vcVector<2>& q : m) EXPECT_LE(c.distanceToPoint(q), 1e-9 * size(c));
+
+    // More points than the tolerance needs: still within it.
+    const vcShape::vcSampleParams many(0.1 * size(c), 0.0, 300);
+    Pts n;
+    c.sample(many, n);
+    EXPECT_GE(n.size(), 300u);
+    expectWithinTolerance(c, n, 0.1 * size(c));
+
+    Pts open;
+    c.sample(vcShape::vcSampleParams(0.1 * size(c), 0.0, 2, false, false), open);
+    Pts closed;
+    c.sample(vcShape::vcSampleParams(0.1 * size(c)), closed);
+    closed.pop_back();
+    EXPECT_EQ(open, closed);
+  }
+}
+
+TEST(BezierCurve, HostileSamplingRequestsStayBounded) {
+  const vcBezierCurve c(vcVector<2>(0, 0), vcVector<2>(1, 5), vcVector<2>(4, -5), vcVector<2>(5, 0));
+  vcShape::vcSampleParams tiny(1e-300);
+  tiny.maxPoints(1000);
+  Pts s;
+  c.sample(tiny, s);
+  EXPECT_EQ(s.size(), 1000u);
+  // Lengths overflow: the curve is still sampled, evenly in t.
+  const vcBezierCurve huge(vcVector<2>(-1e308, 0), vcVector<2>(1e308, 1e308), vcVector<2>(-1e308, -1e308),
+                           vcVector<2>(1e308, 0));
+  vcShape::vcSampleParams spaced(0.0, 1.0);
+  spaced.maxPoints(100);
+  Pts h;
+  huge.sample(spaced, h);
+  ASSERT_EQ(h.size(), 100u);
+  for (const vcVector<2>& q : h) EXPECT_TRUE(std::isfinite(q.x()) && std::isfinite(q.y()));
+}
+
+TEST(BezierCurve, DistanceIsExactOnTheCurveAndTheTrueMinimumOffIt) {
+  std::mt19937 g(99);
+  std::uniform_real_distribution<double> u(-150.0, 150.0), t01(0.0, 1.0);
+  for (int i = 0; i < 70; ++i) {
+    const vcBezierCurve c = randomCurve(g, i);
+    for (int k = 0; k < 10; ++k) EXPECT_LE(c.distanceToPoint(c.point(t01(g))), 1e-9 * size(c));
+    const Pts d = dense(c, 4000);
+    double gap = 0.0;
+    for (std::size_t k = 1; k < d.size(); ++k) gap = std::max(gap, d[k].distance(d[k - 1]));
+    for (int k = 0; k < 10; ++k) {
+      const vcVector<2> p(u(g), u(g));
+      double bruteForce = std::numeric_limits<double>::infinity();
+      for (const vcVector<2>& q : d) bruteForce = std::min(bruteForce, q.distance(p));
+      const double dist = c.distanceToPoint(p);
+      EXPECT_LE(dist, bruteForce + 1e-9 * size(c));
+      EXPECT_GE(dist, bruteForce - gap);
+      EXPECT_NEAR(c.point(c.nearestParam(p)).distance(p), dist, 1e-12 * size(c));
+    }
+  }
+}
+
+TEST(BezierCurve, BoundingBoxHoldsTheCurveTightlyAndTranslatesWithIt) {
+  std::mt19937 g(5);
+  for (int i = 0; i < 70; ++i) {
+    const vcBezierCurve c = randomCurve(g, i);
+    const vcRect box = c.boundingBox();
+    vcRect denseBox;
+    for (const vcVector<2>& q : dense(c, 20000)) {
+      ASSERT_TRUE(box.contains(q)) << q << " outside " << box;
+      denseBox.enclose(q);
+    }
+    // Tight: no wider than the curve itself (a hull box would be).
+    const double slack = 1e-3 * size(c);
+    EXPECT_NEAR(box.x(), denseBox.x(), slack);
+    EXPECT_NEAR(box.y(), denseBox.y(), slack);
+    EXPECT_NEAR(box.corner().x(), denseBox.corner().x(), slack);
+    EXPECT_NEAR(box.corner().y(), denseBox.corner().y(), slack);
+
+    const vcVector<2> d(37.5, -12.25);
+    const vcRect moved = c.map(vcXform<2>::translation(d)).boundingBox();
+    EXPECT_NEAR(moved.x(), box.x() + d.x(), 1e-9 * size(c));
+    EXPECT_NEAR(moved.y(), box.y() + d.y(), 1e-9 * size(c));
+    EXPECT_NEAR(moved.width(), box.width(), 1e-9 * size(c));
+    EXPECT_NEAR(moved.height(), box.height(), 1e-9 * size(c));
+  }
+}
+
+TEST(BezierCurve, AffineMapSplitAndReverseAreExact) {
+  std::mt19937 g(17);
+  std::uniform_real_distribution<double> u(-2.0, 2.0), t01(0.0, 1.0);
+  for (int i = 0; i < 35; ++i) {
+    const vcBezierCurve c = randomCurve(g, i);
+    const vcXform<2> x(vcMatrix<2>(u(g), u(g), u(g), u(g)), vcVector<2>(u(g) * 50, u(g) * 50));
+    const vcShapeHandle mapped = c.mapShape(x);
+    const auto* mc = dynamic_cast<const vcBezierCurve*>(mapped.ptr());
+    ASSERT_NE(mc, nullptr);
+    const vcShapeHandle rev = c.reverse();
+    const auto& rc = dynamic_cast<const vcBezierCurve&>(*rev);
+    const double at = t01(g);
+    const auto [left, right] = c.split(at);
+    for (int k = 0; k <= 10; ++k) {
+      const double t = k / 10.0;
+      const double tol = 1e-9 * (size(c) + 100.0);
+      EXPECT_NEAR(mc->point(t).distance(x.mapPoint(c.point(t))), 0.0, 1e-9 * (size(*mc) + 100.0));
+      EXPECT_NEAR(rc.point(1.0 - t).distance(c.point(t)), 0.0, tol);
+      EXPECT_NEAR(left.point(t).distance(c.point(t * at)), 0.0, tol);
+      EXPECT_NEAR(right.point(t).distance(c.point(at + t * (1.0 - at))), 0.0, tol);
+    }
+  }
+}
+
+TEST(BezierCurve, RationalQuarterCircleIsExact) {
+  // The quadratic arc (r,0) (r,r) (0,r) with middle weight cos 45deg, raised to a cubic.
+  const double r = 3.0, w = std::sqrt(0.5), w1 = (1.0 + 2.0 * w) / 3.0;
+  const vcVector<2> p1 = (vcVector<2>(r, 0) + vcVector<2>(r, r) * (2.0 * w)) / (1.0 + 2.0 * w);
+  const vcVector<2> p2 = (vcVector<2>(0, r) + vcVector<2>(r, r) * (2.0 * w)) / (1.0 + 2.0 * w);
+  const vcBezierCurve arc(vcVector<2>(r, 0), p1, p2, vcVector<2>(0, r), 1.0, w1, w1, 1.0);
+  for (int k = 0; k <= 20; ++k) EXPECT_NEAR(arc.point(k / 20.0).len(), r, 1e-12);
+  EXPECT_NEAR(arc.length(), std::numbers::pi * r / 2.0, 1e-10);
+  EXPECT_NEAR(arc.distanceToPoint(vcVector<2>(0, 0)), r, 1e-12);
+  EXPECT_NEAR(arc.distanceToPoint(vcVector<2>(5, 5)), std::hypot(5, 5) - r, 1e-12);
+  const vcRect box = arc.boundingBox();
+  EXPECT_NEAR(box.width(), r, 1e-12);
+  EXPECT_NEAR(box.height(), r, 1e-12);
+  const vcVector<2> tan = arc.tangentAt(vcVector<2>(4, 4));
+  EXPECT_NEAR(tan.x(), -std::sqrt(0.5), 1e-9);
+  EXPECT_NEAR(tan.y(), std::sqrt(0.5), 1e-9);
+}
+
+TEST(BezierCurve, TangentExistsAtCuspsAndDoubledPointsButNotOnAPointCurve) {
+  const vcBezierCurve cusp(vcVector<2>(0, 0), vcVector<2>(1, 1), vcVector<2>(0, 1), vcVector<2>(1, 0));
+  const vcVector<2> t = cusp.tangentAt(cusp.point(0.5));
+  EXPECT_NEAR(t.len(), 1.0, 1e-12);
+  const vcBezierCurve doubled(vcVector<2>(0, 0), vcVector<2>(0, 0), vcVector<2>(5, 0), vcVector<2>(5, 0));
+  EXPECT_NEAR(doubled.tangentAt(vcVector<2>(-1, 0)).x(), 1.0, 1e-12);
+  EXPECT_NEAR(doubled.tangentAt(vcVector<2>(6, 0)).x(), 1.0, 1e-12);
+  EXPECT_NEAR(doubled.length(), 5.0, 1e-10);
+  const vcBezierCurve dot;
+  EXPECT_FALSE(dot.hasTangent());
+  EXPECT_THROW(dot.tangentAt(vcVector<2>(1, 1)), vcShapesError::NoTangent);
+  Pts s;
+  dot.sample(vcShape::vcSampleParams(0.1, 0.1), s);
+  EXPECT_EQ(s, (Pts{vcVector<2>(), vcVector<2>()}));
+}
+
+TEST(BezierCurve, BadCoefficientsAndIndicesAreRejected) {
+  const vcVector<2> o(0, 0), a(1, 0);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_THROW(vcBezierCurve(o, a, a, vcVector<2>(nan, 0)), vcShapesError::BadCoef);
+  EXPECT_THROW(vcBezierCurve(o, a, a, o, 1, 0, 1, 1), vcShapesError::BadCoef);
+  EXPECT_THROW(vcBezierCurve(o, a, a, o, 1, -1, 1, 1), vcShapesError::BadCoef);
+  EXPECT_THROW(vcBezierCurve(o, a, a, o, 1, 1, std::numeric_limits<double>::infinity(), 1), vcShapesError::BadCoef);
+  const vcBezierCurve c(o, a, a, o);
+  EXPECT_THROW(c.controlPoint(4), vcBadArgument);
+  EXPECT_THROW(c.weight(-1), vcBadArgument);
+  EXPECT_THROW(c.point(1.5), vcBadArgument);
+  EXPECT_THROW(c.point(nan), vcBadArgument);
+}
+
+TEST(BezierCurve, ArchiveRoundTripIsExactAndSharesThroughHandles) {
+  std::mt19937 g(3);
+  for (int i = 0; i < 14; ++i) {
+    const vcBezierCurve c = randomCurve(g, i);
+    vcBezierCurve back;
+    vcBufferArchive in(archived(c));
+    in || back;
+    EXPECT_EQ(back, c);
+    EXPECT_EQ(in.remaining(), 0u);
+  }
+  vcShapeHandle_const h(new vcBezierCurve(randomCurve(g, 1))), h2 = h;
+  vcBufferArchive out(vcArchive::eStore);
+  out || h || h2;
+  vcShapeHandle_const a, b;
+  vcBufferArchive in(out.bytes());
+  in || a || b;
+  ASSERT_TRUE(a);
+  EXPECT_EQ(a.ptr(), b.ptr());
+  EXPECT_TRUE(*a == *h);
+}
+
+TEST(BezierCurve, MalformedArchivesThrowAndLeaveTheCurveUnchanged) {
+  const vcBezierCurve good(vcVector<2>(1, 2), vcVector<2>(3, 4), vcVector<2>(5, 6), vcVector<2>(7, 8), 1, 2, 3, 4);
+  const std::vector<unsigned char> bytes = archived(good);
+  ASSERT_EQ(bytes.size(), 2u + 64u + 32u);
+  auto expectRejected = [&](std::vector<unsigned char> b, bool version) {
+    SCOPED_TRACE(testing::Message() << "archive of " << b.size() << " bytes");
+    vcBezierCurve target = good.map(vcXform<2>::translation(vcVector<2>(1, 1)));
+    const vcBezierCurve before = target;
+    vcBufferArchive in(b);
+    if (version) EXPECT_THROW(in || target, vcArchive::UnknownVersion);
+    else EXPECT_THROW(in || target, vcArchive::BadData);
+    EXPECT_EQ(target, before);
+  };
+  expectRejected(std::vector<unsigned char>(bytes.begin(), bytes.end() - 1), false);
+  std::vector<unsigned char> v = bytes;
+  v[0] = 1;
+  expectRejected(v, true);
+  std::vector<unsigned char> nanPoint = bytes;
+  std::fill(nanPoint.begin() + 2 + 16, nanPoint.begin() + 2 + 24, 0xFF);
+  expectRejected(nanPoint, false);
+  std::vector<unsigned char> zeroWeight = bytes;
+  std::fill(zeroWeight.begin() + 2 + 64 + 8, zeroWeight.begin() + 2 + 64 + 16, 0);
+  expectRejected(zeroWeight, false);
+  std::vector<unsigned char> negWeight = bytes;
+  negWeight[2 + 64 + 7] |= 0x80;
+  expectRejected(negWeight, false);
+}
