@@ -6,3 +6,10 @@ function(vc_warnings target)
     target_compile_options(${target} PRIVATE -Werror)
   endif()
 endfunction()
+
+# Library code calls its own functions directly rather than through the PLT.
+function(vc_library_options target)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${target} PRIVATE -fno-semantic-interposition)
+  endif()
+endfunction()

@@ -84,12 +84,6 @@ void vcGraphicProps::showVertex(bool on) {
   showVertex_ = on;
 }
 
-bool vcGraphicProps::operator==(const vcGraphicProps& o) const {
-  return penColor_ == o.penColor_ && penWidth_ == o.penWidth_ && penStyle_ == o.penStyle_ && fill_ == o.fill_ &&
-         penJoin_ == o.penJoin_ && penEndCap_ == o.penEndCap_ && arrowHead_ == o.arrowHead_ &&
-         arrowHeadForward_ == o.arrowHeadForward_ && showVertex_ == o.showVertex_;
-}
-
 // ---- the sketch props record ---------------------------------------------
 
 void vcGraphicProps::writeRecord(const vcGraphicProps& p, unsigned char* out) {

@@ -83,7 +83,7 @@ void vcUISketch::reserveMore_(long n) {
   capacity_ = cap;
 }
 
-unsigned char* vcUISketch::append(long n) {
+unsigned char* vcUISketch::appendSlow_(long n) {
   reserveMore_(n);
   unsigned char* at = data_ + size_;
   size_ += n;
@@ -97,19 +97,12 @@ void vcUISketch::append(const void* bytes, long n) {
 
 void vcUISketch::opcode(signed char op, signed char layer, const vcColor& color) {
   unsigned char* p = append(kHeadSize);
-  const vcRGB& rgb = color.rgbStruct();
   p[0] = static_cast<unsigned char>(op);
   p[1] = static_cast<unsigned char>(layer);
-  p[2] = color.flags();
-  p[3] = color.isIndexColor() ? color.index() : 0;
-  p[4] = rgb.r();
-  p[5] = rgb.g();
-  p[6] = rgb.b();
-  p[7] = 0;
+  color.toBytes(p + 2);
 }
 
-void vcUISketch::opcode(signed char op, const vcGraphicProps& props) {
-  if (props == props_) return;
+void vcUISketch::opcodeProps_(signed char op, const vcGraphicProps& props) {
   // Grow first so that a failed allocation leaves the current props alone.
   reserveMore_(1 + vcGraphicProps::kRecordSize);
   props_ = props;

@@ -1,12 +1,19 @@
-// Feeds arbitrary bytes to the archive readers of every persistent type. The
-// first byte chooses the type; the rest is the archive. A load may fail only
-// with the library's exceptions, and a failed load must leave its target
-// exactly as it was.
+// Feeds arbitrary bytes to the archive readers of every persistent type, to
+// the RLE row reader and to the fixed-size shape image readers. The first byte
+// chooses the reader; the rest is its input. A read may fail only with the
+// library's exceptions, and a failed load must leave its target exactly as it
+// was.
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <vc/core/affinerect.h>
 #include <vc/core/archive.h>
+#include <vc/core/ellipse.h>
+#include <vc/core/ellipsearc.h>
+#include <vc/core/genrect.h>
+#include <vc/core/points.h>
+#include <vc/core/rect.h>
 #include <vc/core/rle.h>
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
@@ -63,13 +70,43 @@ void loadRuns(const std::uint8_t* data, std::size_t size) {
   }
 }
 
+// A fixed-size shape image: a valid one writes back to bytes that read to
+// an equal shape; an invalid one throws.
+template <class S>
+void readImage(const std::uint8_t* data, std::size_t size) {
+  if (size < S::kImageSize) return;
+  try {
+    const S shape = S::readImage(data);
+    std::vector<unsigned char> out(S::kImageSize);
+    shape.writeImage(out.data());
+    if (!(S::readImage(out.data()) == shape)) vc_fuzzFailure("shape image does not round-trip");
+  } catch (const vcException&) {
+  }
+}
+
+void loadShapeImage(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return;
+  const std::uint8_t* body = data + 1;
+  const std::size_t n = size - 1;
+  switch (data[0] % 8) {
+    case 0: readImage<vcEllipse>(body, n); break;
+    case 1: readImage<vcEllipseArc>(body, n); break;
+    case 2: readImage<vcEllipseAnnulusSection>(body, n); break;
+    case 3: readImage<vcGenRect>(body, n); break;
+    case 4: readImage<vcGenAnnulus>(body, n); break;
+    case 5: readImage<vcAffineRectangle>(body, n); break;
+    case 6: readImage<vcRect>(body, n); break;
+    case 7: readImage<vcCross>(body, n); break;
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::uint8_t* body = data + 1;
   const std::size_t n = size - 1;
-  switch (data[0] % 12) {
+  switch (data[0] % 13) {
     case 0: loadValue(body, n, vcColor::orangeColor()); break;
     case 1: loadValue(body, n, vcRGB(1, 2, 3)); break;
     case 2: loadValue(body, n, vcUIRect(1, 2, 3, 4)); break;
@@ -82,6 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 9: loadValue(body, n, std::vector<vcUIRect>{vcUIRect(0, 0, 1, 1)}); break;
     case 10: loadObject(body, n); break;
     case 11: loadRuns(body, n); break;
+    case 12: loadShapeImage(body, n); break;
   }
   return 0;
 }

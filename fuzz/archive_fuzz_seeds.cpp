@@ -1,9 +1,21 @@
 // Valid inputs for the archive fuzz target: one per type it selects.
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
+#include <vc/core/affinerect.h>
 #include <vc/core/archive.h>
+#include <vc/core/circle.h>
+#include <vc/core/coordaxes.h>
+#include <vc/core/ellipse.h>
+#include <vc/core/ellipsearc.h>
+#include <vc/core/genrect.h>
+#include <vc/core/line.h>
+#include <vc/core/lineseg.h>
+#include <vc/core/points.h>
+#include <vc/core/poly.h>
+#include <vc/core/rect.h>
 #include <vc/core/pelbuffer.h>
 #include <vc/core/rle.h>
 #include <vc/core/vector.h>
@@ -48,6 +60,43 @@ std::vector<std::vector<std::uint8_t>> vc_fuzzSeeds() {
   addObject(&withMessage);
   vcUIError::InvalidUISketch plain;
   addObject(&plain);
+
+  // Shapes by class name, and their fixed-size images.
+  const vcEllipse ellipse(vcVector<2>(10, 20), vcVector<2>(8, 3), vcRadian(0.3));
+  const vcEllipse inner(vcVector<2>(10, 20), vcVector<2>(4, 1.5), vcRadian(0.3));
+  const vcEllipseArc arc(ellipse, vcRadian(0.5), vcRadian(2.0));
+  const vcEllipseAnnulusSection section(vcEllipseAnnulus(inner, ellipse), vcRadian(0.2), vcRadian(1.5), true);
+  const vcGenRect genRect(vcVector<2>(5, 5), vcVector<2>(10, 6), vcRadian(0.4), vcVector<2>(0.5, 0.25));
+  const vcGenAnnulus genAnnulus(vcVector<2>(0, 0), 2.0, 5.0);
+  const vcAffineRectangle affine(vcVector<2>(0, 0), vcVector<2>(4, 1), vcVector<2>(1, 3));
+  const vcRect rect(1, 2, 3, 4);
+  const vcCross cross(vcVector<2>(3, 4), vcRadian(0.25), 7);
+  std::vector<vcShapeHandle> shapes = {
+      vfShapeHandle(ellipse), vfShapeHandle(arc), vfShapeHandle(section), vfShapeHandle(genRect),
+      vfShapeHandle(genAnnulus), vfShapeHandle(affine), vfShapeHandle(rect), vfShapeHandle(cross),
+      vfShapeHandle(vcCircle(vcVector<2>(1, 1), 2)), vfShapeHandle(vcAnnulus(vcVector<2>(0, 0), 1, 2)),
+      vfShapeHandle(vcLineSeg(vcVector<2>(0, 0), vcVector<2>(3, 4))),
+      vfShapeHandle(vcLine(vcRadian(0.5), vcVector<2>(1, 1))),
+      vfShapeHandle(vcPolygon({vcVector<2>(0, 0), vcVector<2>(4, 0), vcVector<2>(0, 3)}, vcPolygon::eWinding)),
+      vfShapeHandle(vcPolyline({vcVector<2>(0, 0), vcVector<2>(4, 0)}, false)),
+      vfShapeHandle(vcCoordAxes(vcVector<2>(0, 0), vcVector<2>(5, 0), vcVector<2>(0, 5))),
+      vfShapeHandle(vcEllipse2(vcVector<2>(3, 2), vcRadian(0.1), vcVector<2>(4, 4)))};
+  for (const vcShapeHandle& shape : shapes) addObject(shape.ptr());
+  auto addImage = [&](std::uint8_t which, const auto& shape) {
+    std::vector<std::uint8_t> s{12, which};
+    std::vector<unsigned char> image(std::decay_t<decltype(shape)>::kImageSize);
+    shape.writeImage(image.data());
+    s.insert(s.end(), image.begin(), image.end());
+    seeds.push_back(std::move(s));
+  };
+  addImage(0, ellipse);
+  addImage(1, arc);
+  addImage(2, section);
+  addImage(3, genRect);
+  addImage(4, genAnnulus);
+  addImage(5, affine);
+  addImage(6, rect);
+  addImage(7, cross);
 
   vcPelBuffer<unsigned char> img(9, 3);
   for (long y = 0; y < 3; ++y)

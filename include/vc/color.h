@@ -104,6 +104,20 @@ public:
   }
   constexpr bool operator!=(const vcColor& o) const noexcept { return !(*this == o); }
 
+  // The 6-byte value that sketch record heads carry: flags, index, red,
+  // green, blue, then a spare byte written as 0.
+  void toBytes(unsigned char* out) const noexcept {
+    out[0] = flags_;
+    out[1] = index_;
+    out[2] = rgb_.r();
+    out[3] = rgb_.g();
+    out[4] = rgb_.b();
+    out[5] = 0;
+  }
+  // Reads those 6 bytes into c; returns false, leaving c alone, when the kind
+  // flags are not those of an RGB (2), index (4) or stock (7) color.
+  static bool fromBytes(const unsigned char* in, vcColor& c) noexcept;
+
   // The stock colors. Each function builds its value on first call, so it is
   // safe to use during the static initialisation of other files.
   static const vcColor& blackColor();

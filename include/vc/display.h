@@ -2,6 +2,7 @@
 #pragma once
 
 #include <vc/color.h>
+#include <vc/core/core.h>
 #include <vc/dimtol.h>
 #include <vc/dispprop.h>
 #include <vc/flagstack.h>
@@ -9,7 +10,10 @@
 #include <vc/uibitmap.h>
 #include <vc/uierror.h>
 #include <vc/uirect.h>
+#include <vc/uiscope.h>
 #include <vc/uisketch.h>
 #include <vc/uistring.h>
+#include <vc/uitablet.h>
+#include <vc/uitypes.h>
 #include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/smdpoly.h>

@@ -75,7 +75,11 @@ public:
   void arrowHeadForward(bool on);
   void showVertex(bool on);
 
-  bool operator==(const vcGraphicProps& o) const;
+  bool operator==(const vcGraphicProps& o) const noexcept {
+    return penWidth_ == o.penWidth_ && penStyle_ == o.penStyle_ && fill_ == o.fill_ && penJoin_ == o.penJoin_ &&
+           penEndCap_ == o.penEndCap_ && arrowHead_ == o.arrowHead_ && arrowHeadForward_ == o.arrowHeadForward_ &&
+           showVertex_ == o.showVertex_ && penColor_ == o.penColor_;
+  }
   bool operator!=(const vcGraphicProps& o) const { return !(*this == o); }
 
   void dispatchSerialize(vcArchive& ar) override;

@@ -52,14 +52,25 @@ public:
 
   // Reserves n bytes at the end and returns a pointer to the first of them,
   // valid until the next operation that can grow the buffer.
-  unsigned char* append(long n);
+  unsigned char* append(long n) {
+    // The common case, room to spare, stays inline: recording is on the
+    // drawing path of every operation.
+    if (n >= 0 && n <= capacity_ - size_) {
+      unsigned char* at = data_ + size_;
+      size_ += n;
+      return at;
+    }
+    return appendSlow_(n);
+  }
   void append(const void* bytes, long n);
   // Appends a record head: op, layer, then the 6-byte color (flags, index,
   // red, green, blue, spare byte 0).
   void opcode(signed char op, signed char layer, const vcColor& color);
   // Appends the marker op and the 21-byte props record body unless props
   // equal the current props; then props become the current props.
-  void opcode(signed char op, const vcGraphicProps& props);
+  void opcode(signed char op, const vcGraphicProps& props) {
+    if (!(props == props_)) opcodeProps_(op, props);
+  }
 
   vcUISketch& operator+=(const vcUISketch& other);
   // This sketch's bytes followed by other's, capacity exactly the sum of sizes.
@@ -90,6 +101,8 @@ private:
   const vcGraphicProps& props() const noexcept { return props_; }
   void props(const vcGraphicProps& p) { props_ = p; }
 
+  unsigned char* appendSlow_(long n);
+  void opcodeProps_(signed char op, const vcGraphicProps& props);
   // Grows the buffer by the growth rule so that n more bytes fit.
   void reserveMore_(long n);
   // Fails unless m lies within 0..size.

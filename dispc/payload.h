@@ -1,0 +1,146 @@
+// The sketch record payload codec. Each payload layout is described once, by a
+// struct whose io() member template names its fields in order; the same
+// description measures (vc_PayloadSizer), writes (vc_PayloadWriter) and reads
+// (vc_PayloadReader) it, so the tablet's recorder, the record parsers and
+// populateSketch cannot disagree. All values are little-endian and unaligned:
+// a long is 4 bytes, a double 8, a float 4, a vector two doubles, a color the
+// 6-byte vcColor value.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <vc/color.h>
+#include <vc/core/byteio.h>
+#include <vc/core/vector.h>
+#include <vc/uisketch.h>
+
+// Measures a payload.
+class vc_PayloadSizer {
+public:
+  static constexpr bool isReading = false;
+  void f64(const double&) { n_ += 8; }
+  void f32(const float&) { n_ += 4; }
+  void i32(const long&) { n_ += 4; }
+  void u8(const unsigned char&) { n_ += 1; }
+  void flag(const bool&) { n_ += 1; }
+  void vec(const vcVector<2>&) { n_ += 16; }
+  void color(const vcColor&) { n_ += 6; }
+  void bytes(const unsigned char*, std::size_t n) { n_ += n; }
+  template <class S>
+  void image(const S&) { n_ += S::kImageSize; }
+  // A count of items read before them; the sizer only needs the items.
+  void count(const long&, std::uint64_t) { n_ += 4; }
+
+  std::size_t size() const noexcept { return n_; }
+
+private:
+  std::size_t n_ = 0;
+};
+
+// Writes a payload into memory that holds exactly its size.
+class vc_PayloadWriter {
+public:
+  static constexpr bool isReading = false;
+  explicit vc_PayloadWriter(unsigned char* out) noexcept : p_(out) {}
+  void f64(const double& v) { vc_bytes::putF64(take(8), v); }
+  void f32(const float& v) { vc_bytes::putF32(take(4), v); }
+  void i32(const long& v) { vc_bytes::put32(take(4), static_cast<std::uint32_t>(static_cast<std::int32_t>(v))); }
+  void u8(const unsigned char& v) { *take(1) = v; }
+  void flag(const bool& v) { *take(1) = v ? 1 : 0; }
+  void vec(const vcVector<2>& v) {
+    f64(v.x());
+    f64(v.y());
+  }
+  void color(const vcColor& c) { c.toBytes(take(6)); }
+  void bytes(const unsigned char* b, std::size_t n) {
+    unsigned char* at = take(n);
+    for (std::size_t i = 0; i < n; ++i) at[i] = b[i];
+  }
+  template <class S>
+  void image(const S& s) {
+    s.writeImage(take(S::kImageSize));
+  }
+  void count(const long& n, std::uint64_t) { i32(n); }
+
+private:
+  unsigned char* take(std::size_t n) {
+    unsigned char* at = p_;
+    p_ += n;
+    return at;
+  }
+  unsigned char* p_;
+};
+
+// Reads a payload from untrusted bytes: every read is checked against the
+// end, and malformed values throw vcUIError::InvalidUISketch.
+class vc_PayloadReader {
+public:
+  static constexpr bool isReading = true;
+  vc_PayloadReader(const unsigned char* data, std::size_t size);
+
+  void f64(double& v) { v = r_.f64(); }
+  void f32(float& v) { v = r_.f32(); }
+  void i32(long& v) { v = r_.i32(); }
+  void u8(unsigned char& v) { v = r_.u8(); }
+  void flag(bool& v);
+  void vec(vcVector<2>& v) {
+    const double x = r_.f64();
+    const double y = r_.f64();
+    v = vcVector<2>(x, y);
+  }
+  void color(vcColor& c);
+  // Reads n bytes into b (which must hold n).
+  void bytes(unsigned char* b, std::size_t n) { r_.bytes(b, n); }
+  template <class S>
+  void image(S& s) {
+    s = decodeImage<S>(r_.take(S::kImageSize));
+  }
+  // Reads a count of items of at least itemSize bytes each; rejects a
+  // negative count or one the remaining bytes cannot hold.
+  void count(long& n, std::uint64_t itemSize);
+
+  std::size_t consumed() const noexcept { return static_cast<std::size_t>(r_.position() - start_); }
+  std::size_t remaining() const noexcept { return r_.remaining(); }
+  const unsigned char* position() const noexcept { return r_.position(); }
+  // Moves past n bytes and returns where they start.
+  const unsigned char* take(std::size_t n) { return r_.take(n); }
+  [[noreturn]] static void fail(const std::string& why);
+
+private:
+  template <class S>
+  static S decodeImage(const unsigned char* p);
+
+  const unsigned char* start_;
+  vcByteReader r_;
+};
+
+// Shape images reject invalid values with a core exception; in a sketch that
+// is a malformed record.
+template <class S>
+S vc_PayloadReader::decodeImage(const unsigned char* p) {
+  try {
+    return S::readImage(p);
+  } catch (const vcException& e) {
+    fail(std::string("bad shape image: ") + e.what());
+  }
+}
+
+// Appends a payload to a sketch: measured, then written in place.
+template <class P>
+void vfAppendPayload(vcUISketch& sketch, const P& payload) {
+  vc_PayloadSizer sizer;
+  const_cast<P&>(payload).io(sizer);
+  vc_PayloadWriter writer(sketch.append(static_cast<long>(sizer.size())));
+  const_cast<P&>(payload).io(writer);
+}
+
+// Reads a payload; returns the bytes consumed.
+template <class P>
+std::size_t vfReadPayload(const unsigned char* data, std::size_t size, P& payload) {
+  vc_PayloadReader reader(data, size);
+  payload.io(reader);
+  return reader.consumed();
+}

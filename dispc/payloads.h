@@ -1,0 +1,426 @@
+// The payload layouts of the sketch records, one struct per layout. Each
+// struct's io() names the fields in order for vc_PayloadSizer, vc_PayloadWriter
+// and vc_PayloadReader (payload.h). Shape images are the fixed-size images of
+// the core shapes (writeImage/readImage).
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <vc/core/genshape.h>
+#include <vc/core/matrix.h>
+#include <vc/core/pair.h>
+#include <vc/core/pelbuffer.h>
+#include <vc/core/rect.h>
+#include <vc/core/rle.h>
+#include <vc/core/vector.h>
+#include <vc/core/xform.h>
+#include <vc/uirect.h>
+#include <vc/uistring.h>
+#include <vc/uitypes.h>
+
+#include "payload.h"
+
+// Opcodes 0, 1, 20, 21: one point.
+struct vc_PointPayload {
+  vcVector<2> p;
+  template <class IO>
+  void io(IO& io) {
+    io.vec(p);
+  }
+};
+
+// Opcodes 22, 23: a pixel offset.
+struct vc_PelOffsetPayload {
+  long dx = 0, dy = 0;
+  template <class IO>
+  void io(IO& io) {
+    io.i32(dx);
+    io.i32(dy);
+  }
+};
+
+// Opcodes 2 (segment end points) and 3 (a line's point and direction).
+struct vc_TwoVectorPayload {
+  vcVector<2> a, b;
+  template <class IO>
+  void io(IO& io) {
+    io.vec(a);
+    io.vec(b);
+  }
+};
+
+// Opcodes 32 and 47: a vcRect's four doubles.
+struct vc_RectPayload {
+  double x = 0, y = 0, w = 0, h = 0;
+  template <class IO>
+  void io(IO& io) {
+    io.f64(x);
+    io.f64(y);
+    io.f64(w);
+    io.f64(h);
+  }
+  vcRect rect() const { return vcRect(x, y, w, h); }
+  static vc_RectPayload of(const vcRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
+};
+
+// Opcodes 4 and 29: center and radius.
+struct vc_CirclePayload {
+  vcVector<2> center;
+  double radius = 0;
+  template <class IO>
+  void io(IO& io) {
+    io.vec(center);
+    io.f64(radius);
+  }
+};
+
+// Opcode 10: origin, x-axis end, y-axis end.
+struct vc_ThreeVectorPayload {
+  vcVector<2> a, b, c;
+  template <class IO>
+  void io(IO& io) {
+    io.vec(a);
+    io.vec(b);
+    io.vec(c);
+  }
+};
+
+// Opcode 26: tip, direction and arm length.
+struct vc_ArrowPayload {
+  vcVector<2> tip, direction;
+  float length = 0;
+  template <class IO>
+  void io(IO& io) {
+    io.vec(tip);
+    io.vec(direction);
+    io.f32(length);
+  }
+};
+
+// A run of vectors preceded by its count.
+template <class IO>
+void vfVectorRun(IO& io, long& n, std::vector<vcVector<2>>& v) {
+  if constexpr (!IO::isReading) n = static_cast<long>(v.size());
+  io.count(n, 16);
+  if constexpr (IO::isReading) v.assign(static_cast<std::size_t>(n), vcVector<2>());
+  for (auto& p : v) io.vec(p);
+}
+
+// Opcode 28: fill mode, vertex count, vertices.
+struct vc_PolygonPayload {
+  long mode = 0;
+  long n = 0;
+  std::vector<vcVector<2>> vertices;
+  template <class IO>
+  void io(IO& io) {
+    io.i32(mode);
+    vfVectorRun(io, n, vertices);
+  }
+};
+
+// Opcode 44: vertex count, vertices, closed flag.
+struct vc_PolylinePayload {
+  long n = 0;
+  std::vector<vcVector<2>> points;
+  bool closed = false;
+  template <class IO>
+  void io(IO& io) {
+    vfVectorRun(io, n, points);
+    io.flag(closed);
+  }
+};
+
+// A vcUIRect as four longs.
+template <class IO>
+void vfUIRect(IO& io, vcUIRect& r) {
+  long l = r.left(), t = r.top(), w = r.width(), h = r.height();
+  io.i32(l);
+  io.i32(t);
+  io.i32(w);
+  io.i32(h);
+  if constexpr (IO::isReading) r = vcUIRect(l, t, w, h);
+}
+
+// Either rectangle of the area records: kind 1 a vcUIRect (16 bytes), kind 0
+// the 60-byte image of a vcRect.
+struct vc_AreaRect {
+  unsigned char kind = 1;
+  vcUIRect ui;
+  vcRect rect;
+  template <class IO>
+  void io(IO& io) {
+    io.u8(kind);
+    if (kind == 1) {
+      vfUIRect(io, ui);
+    } else if (kind == 0) {
+      io.image(rect);
+    } else {
+      vc_PayloadReader::fail("bad rectangle kind");
+    }
+  }
+};
+
+// Opcodes 16 and 18.
+using vc_SetPayload = vc_AreaRect;
+
+// Opcode 19: the seed (kind 1 pixel pair, kind 0 client point), second color, fill type.
+struct vc_FillPayload {
+  unsigned char kind = 1;
+  long sx = 0, sy = 0;
+  vcVector<2> point;
+  vcColor color2;
+  long type = 0;
+  template <class IO>
+  void io(IO& io) {
+    io.u8(kind);
+    if (kind == 1) {
+      io.i32(sx);
+      io.i32(sy);
+    } else if (kind == 0) {
+      io.vec(point);
+    } else {
+      vc_PayloadReader::fail("bad fill kind");
+    }
+    io.color(color2);
+    io.i32(type);
+  }
+};
+
+// Opcode 25: the rectangle, both colors and the width.
+struct vc_Outline3dPayload {
+  vc_AreaRect area;
+  vcColor c1, c2;
+  long width = 0;
+  template <class IO>
+  void io(IO& io) {
+    area.io(io);
+    io.color(c1);
+    io.color(c2);
+    io.i32(width);
+  }
+};
+
+// vcUIFormat: font id, then the alignment (0 to 8).
+template <class IO>
+void vfFormat(IO& io, vcUIFormat& f) {
+  long font = f.fontId();
+  long align = static_cast<long>(f.alignment());
+  io.i32(font);
+  io.i32(align);
+  if constexpr (IO::isReading) {
+    if (align < 0 || align > 8) vc_PayloadReader::fail("bad text alignment");
+    f = vcUIFormat(font, static_cast<vcUIFormat::Alignment>(align));
+  }
+}
+
+// Opcode 11: position, background, format, the text's bytes and a NUL.
+struct vc_StringPayload {
+  vcVector<2> position;
+  vcColor background;
+  vcUIFormat format;
+  std::string text;
+  template <class IO>
+  void io(IO& io) {
+    io.vec(position);
+    io.color(background);
+    vfFormat(io, format);
+    if constexpr (IO::isReading) {
+      const unsigned char* p = io.position();
+      const void* nul = std::memchr(p, 0, io.remaining());
+      if (!nul) vc_PayloadReader::fail("text without its terminating NUL");
+      const std::size_t n = static_cast<std::size_t>(static_cast<const unsigned char*>(nul) - p);
+      text.assign(reinterpret_cast<const char*>(io.take(n + 1)), n);
+    } else {
+      io.bytes(reinterpret_cast<const unsigned char*>(text.c_str()), text.size() + 1);
+    }
+  }
+};
+
+// Opcodes with one fixed-size shape image (5, 6, 7, 8, 9, 27, 30, 31, 37).
+template <class S>
+struct vc_ImagePayload {
+  S shape;
+  template <class IO>
+  void io(IO& io) {
+    io.image(shape);
+  }
+};
+
+// Opcode 39: a section image and the two arrow flags.
+template <class S>
+struct vc_SectionArrowPayload {
+  S section;
+  bool arrowHead = true, arrowHeadForward = true;
+  template <class IO>
+  void io(IO& io) {
+    io.image(section);
+    io.flag(arrowHead);
+    io.flag(arrowHeadForward);
+  }
+};
+
+// Opcode 42: four control points and four weights.
+struct vc_BezierPayload {
+  vcVector<2> points[4];
+  double weights[4] = {1, 1, 1, 1};
+  template <class IO>
+  void io(IO& io) {
+    for (auto& p : points) io.vec(p);
+    for (auto& w : weights) io.f64(w);
+  }
+};
+
+// Opcode 43: a count of Bézier segments, each as opcode 42.
+struct vc_CubicSplinePayload {
+  long n = 0;
+  std::vector<vc_BezierPayload> segments;
+  template <class IO>
+  void io(IO& io) {
+    if constexpr (!IO::isReading) n = static_cast<long>(segments.size());
+    io.count(n, 96);
+    if constexpr (IO::isReading) segments.assign(static_cast<std::size_t>(n), vc_BezierPayload());
+    for (auto& s : segments) s.io(io);
+  }
+};
+
+// Opcode 45: radii, rotation, center.
+struct vc_Ellipse2Payload {
+  vcVector<2> radii;
+  double rotation = 0;
+  vcVector<2> center;
+  template <class IO>
+  void io(IO& io) {
+    io.vec(radii);
+    io.f64(rotation);
+    io.vec(center);
+  }
+};
+
+// Opcode 46: radii, rotation, center, handedness, phase, start, span (65 bytes).
+struct vc_EllipseArc2Payload {
+  vcVector<2> radii;
+  double rotation = 0;
+  vcVector<2> center;
+  bool handedness = true;
+  double phase = 0, start = 0, span = 0;
+  template <class IO>
+  void io(IO& io) {
+    io.vec(radii);
+    io.f64(rotation);
+    io.vec(center);
+    io.flag(handedness);
+    io.f64(phase);
+    io.f64(start);
+    io.f64(span);
+  }
+};
+
+// The 56-byte image of a vcXform<2>: the matrix elements a, b, c, d of
+// [[a b] [c d]], the translation x and y, then the determinant (written;
+// recomputed on reading). Non-finite values are malformed.
+template <class IO>
+void vfXformImage(IO& io, vcXform<2>& x) {
+  double a = x.matrix().element(0, 0), b = x.matrix().element(0, 1);
+  double c = x.matrix().element(1, 0), d = x.matrix().element(1, 1);
+  double tx = x.trans().x(), ty = x.trans().y(), det = x.determinant();
+  for (double* v : {&a, &b, &c, &d, &tx, &ty, &det}) io.f64(*v);
+  if constexpr (IO::isReading) {
+    for (double v : {a, b, c, d, tx, ty})
+      if (!std::isfinite(v)) vc_PayloadReader::fail("non-finite transform value");
+    x = vcXform<2>(vcMatrix<2>(a, b, c, d), vcVector<2>(tx, ty));
+  }
+}
+
+// Opcode 12: position, passThrough, pass value, the image's transform image,
+// window offset, width, height, the mapped flag, then the window's pixels row
+// by row. A read image gets fresh storage covering exactly its window.
+struct vc_PelBuf8Payload {
+  vcVector<2> position;
+  bool passThrough = false;
+  unsigned char passValue = 0;
+  bool mapped = false;
+  vcPelBuffer_const<unsigned char> image;
+  template <class IO>
+  void io(IO& io) {
+    vcXform<2> xform = image.clientFromImageXform();
+    long x = image.offset().x(), y = image.offset().y(), w = image.width(), h = image.height();
+    io.vec(position);
+    io.flag(passThrough);
+    io.u8(passValue);
+    vfXformImage(io, xform);
+    io.i32(x);
+    io.i32(y);
+    io.i32(w);
+    io.i32(h);
+    io.flag(mapped);
+    if constexpr (IO::isReading) {
+      if (w < 0 || h < 0) vc_PayloadReader::fail("negative image size");
+      if (w != 0 && static_cast<std::uint64_t>(h) > io.remaining() / static_cast<std::uint64_t>(w))
+        vc_PayloadReader::fail("image larger than its record");
+      vcPelBuffer<unsigned char> read(vcRectangle<long>(x, y, w, h));
+      read.clientFromImageXform(xform);
+      for (long r = 0; r < h && w > 0; ++r) io.bytes(read.pointToPel(x, y + r), static_cast<std::size_t>(w));
+      image = read;
+    } else {
+      for (long r = 0; r < h && w > 0; ++r) io.bytes(image.pointToPel(x, y + r), static_cast<std::size_t>(w));
+    }
+  }
+};
+
+// Opcode 14: position, passThrough, pass value, the mapped flag, the color
+// table, width, row count, then each row's runs with its terminator.
+struct vc_RleBufPayload {
+  vcVector<2> position;
+  bool passThrough = false;
+  unsigned char passValue = 0;
+  bool mapped = false;
+  long n = 0;
+  std::vector<unsigned char> colorMap;
+  vcRLEBuffer image;
+  template <class IO>
+  void io(IO& io) {
+    io.vec(position);
+    io.flag(passThrough);
+    io.u8(passValue);
+    io.flag(mapped);
+    if constexpr (!IO::isReading) n = static_cast<long>(colorMap.size());
+    io.count(n, 1);
+    if constexpr (IO::isReading) colorMap.assign(static_cast<std::size_t>(n), 0);
+    io.bytes(colorMap.data(), colorMap.size());
+    long w = image.width(), h = image.height();
+    io.i32(w);
+    io.i32(h);
+    if constexpr (IO::isReading) {
+      std::size_t used = 0;
+      try {
+        image = vcRLEBuffer::fromRows(w, h, io.position(), io.remaining(), &used);
+      } catch (const vcException& e) {
+        vc_PayloadReader::fail(std::string("bad run-length image: ") + e.what());
+      }
+      io.take(used);
+    } else {
+      for (long r = 0; r < h; ++r) io.bytes(image.pointToRow(r), static_cast<std::size_t>(image.rowBytes(r)));
+    }
+  }
+};
+
+// Opcode 33: a color, the shape kind's 16-byte identifier, the data bytes.
+struct vc_GenShapePayload {
+  vcColor color;
+  vcGenShape::tagShapeID id{};
+  long n = 0;
+  std::vector<unsigned char> data;
+  template <class IO>
+  void io(IO& io) {
+    io.color(color);
+    io.bytes(id.bytes, sizeof id.bytes);
+    if constexpr (!IO::isReading) n = static_cast<long>(data.size());
+    io.count(n, 1);
+    if constexpr (IO::isReading) data.assign(static_cast<std::size_t>(n), 0);
+    io.bytes(data.data(), data.size());
+  }
+};

@@ -1,0 +1,46 @@
+// Small helpers shared by the tablet's operation files.
+#pragma once
+
+#include <vc/dispprop.h>
+#include <vc/flagstack.h>
+#include <vc/uiscope.h>
+
+// The default props with a pen color (and fill), as the color forms of the
+// drawing operations use them.
+inline vcGraphicProps vfPropsOf(const vcColor& color, bool fill = false) {
+  vcGraphicProps p;
+  p.penColor(color);
+  p.fill(fill);
+  return p;
+}
+
+// Pushes false on a recording stack while an operation draws through others
+// that would record themselves, so that only the outer call is recorded.
+class vc_RecordingOff {
+public:
+  explicit vc_RecordingOff(vcFlagStack& f) : f_(f) { f_.push(false); }
+  ~vc_RecordingOff() { f_.pop(); }
+  vc_RecordingOff(const vc_RecordingOff&) = delete;
+  vc_RecordingOff& operator=(const vc_RecordingOff&) = delete;
+
+private:
+  vcFlagStack& f_;
+};
+
+// Holds a scope's screen updates (when there is a scope) while a shape is
+// drawn in several calls, so that it appears at once.
+class vc_ScreenLock {
+public:
+  explicit vc_ScreenLock(vcUIScope* s) : s_(s) {
+    if (s_) s_->lockScreenUpdatesPush(true);
+  }
+  explicit vc_ScreenLock(vcUIScope& s) : vc_ScreenLock(&s) {}
+  ~vc_ScreenLock() {
+    if (s_) s_->lockScreenUpdatesPop();
+  }
+  vc_ScreenLock(const vc_ScreenLock&) = delete;
+  vc_ScreenLock& operator=(const vc_ScreenLock&) = delete;
+
+private:
+  vcUIScope* s_;
+};

@@ -1,0 +1,114 @@
+// Text and images on the tablet: placed at a mapped client point and, for
+// images, magnified or reduced by the scope as the tablet's scale mode asks.
+#include <vc/uitablet.h>
+
+#include <string>
+
+#include <vc/core/pel.h>
+#include <vc/core/pelbuffer.h>
+#include <vc/core/rle.h>
+#include <vc/uiscope.h>
+#include <vc/uistring.h>
+
+#include "payloads.h"
+#include "tablet_record.h"
+
+namespace {
+
+using Modes = vcUITablet::ScaleModes;
+
+// The factors the scope resamples by: those of scaledMap's scaling, so that an
+// image covers what its client rectangle maps to. A reduction given as whole
+// factors (2, 3, ...) and one given as fractions (0.5, ...) are the same.
+vcPair<double> resampling(Modes mode, const vcPair<double>& s) {
+  if (mode == vcUITablet::eSample && s.x() > 1.0 && s.y() > 1.0) return vcPair<double>(1.0 / s.x(), 1.0 / s.y());
+  return s;
+}
+
+// The scope operation for one pixel type under the scale mode.
+template <class T, class Pass>
+void drawImage(vcUIScope& scope, Modes mode, const vcPair<double>& scale, vcUITablet::InterpolationModes interpolation,
+               const vcPelBuffer_const<T>& image, const vcPoint& at, bool passThrough, Pass passValue) {
+  if (mode == vcUITablet::eExpand)
+    scope.expand(image, at, resampling(mode, scale), passThrough, passValue, interpolation);
+  else if (mode == vcUITablet::eSample)
+    scope.sample(image, at, resampling(mode, scale), passThrough, passValue);
+  else
+    scope.draw(image, at, passThrough, passValue);
+}
+
+}  // namespace
+
+// Text ends at its first NUL: that is where its record ends it, so drawing
+// shows exactly what a replay of the record shows.
+void vcUITablet::draw(const std::string& text, const vcPoint& p, const vcColor& color, const vcColor& background,
+                      const vcUIFormat& format, Layers layer) {
+  const std::string shown = text.substr(0, text.find('\0'));
+  if (okToDraw(layer)) {
+    vcPoint scratch;
+    drawScope_[layer]->draw(shown, mapPoint(p, layer, scratch), color, background, format);
+  }
+  record_(11, layer, vcGraphicProps(), color, vc_StringPayload{vcVector<2>(p), background, format, shown});
+}
+
+void vcUITablet::draw(const vcPelBuffer_const<unsigned char>& image, const vcPoint& p, bool passThrough,
+                      unsigned char passValue, bool mapped, Layers layer) {
+  if (okToDraw(layer)) {
+    vcUIScope& scope = *drawScope_[layer];
+    vcPoint scratch;
+    const vcPoint& at = mapPoint(p, layer, scratch);
+    const vcPair<double> scale = resampling(scaleMode_, scale_);
+    if (scaleMode_ == eExpand)
+      scope.expand(image, at, scale, passThrough, passValue, mapped, interpolation_);
+    else if (scaleMode_ == eSample)
+      scope.sample(image, at, scale, passThrough, passValue, mapped);
+    else
+      scope.draw(image, at, passThrough, passValue, mapped);
+  }
+  if (recording())
+    record_(12, layer, vcGraphicProps(), vcColor(0),
+            vc_PelBuf8Payload{vcVector<2>(p), passThrough, passValue, mapped, image});
+}
+
+void vcUITablet::draw(const vcPelBuffer_const<unsigned short>& image, const vcPoint& p, bool passThrough,
+                      unsigned short passValue, Layers layer) {
+  if (!okToDraw(layer)) return;
+  vcPoint scratch;
+  drawImage(*drawScope_[layer], scaleMode_, scale_, interpolation_, image, mapPoint(p, layer, scratch), passThrough,
+            passValue);
+}
+
+void vcUITablet::draw(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& p, bool passThrough,
+                      unsigned short passValue, Layers layer) {
+  if (!okToDraw(layer)) return;
+  vcPoint scratch;
+  drawImage(*drawScope_[layer], scaleMode_, scale_, interpolation_, image, mapPoint(p, layer, scratch), passThrough,
+            passValue);
+}
+
+void vcUITablet::draw(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& p, bool passThrough,
+                      unsigned long passValue, Layers layer) {
+  if (!okToDraw(layer)) return;
+  vcPoint scratch;
+  drawImage(*drawScope_[layer], scaleMode_, scale_, interpolation_, image, mapPoint(p, layer, scratch), passThrough,
+            passValue);
+}
+
+void vcUITablet::draw(const vcRLEBuffer& image, const vcPoint& p, const std::vector<unsigned char>& colorMap,
+                      bool passThrough, unsigned char passValue, bool mapped, Layers layer) {
+  if (okToDraw(layer)) {
+    vcUIScope& scope = *drawScope_[layer];
+    vcPoint scratch;
+    const vcPoint& at = mapPoint(p, layer, scratch);
+    const vcPair<double> scale = resampling(scaleMode_, scale_);
+    if (scaleMode_ == eExpand)
+      scope.expand(image, at, scale, colorMap, passThrough, passValue);
+    else if (scaleMode_ == eSample)
+      scope.sample(image, at, scale, colorMap, passThrough, passValue);
+    else
+      scope.draw(image, at, colorMap, passThrough, passValue);
+  }
+  if (recording())
+    record_(14, layer, vcGraphicProps(), vcColor(0),
+            vc_RleBufPayload{vcVector<2>(p), passThrough, passValue, mapped, 0, colorMap, image});
+}

@@ -1,0 +1,276 @@
+// vcUIScope: the pixel surface that tablets draw on. Applications derive one
+// class per kind of surface (window, off-screen bitmap, overlay plane) and
+// supply its pixel operations; the base keeps the origin, the pen position,
+// the tree of sub-scopes, the display clip rectangle and change tracking.
+//
+// Coordinate frames:
+// - scope coordinates: doubles in the frame of the tablet that owns the scope
+//   (its scaledMap produces them); drawing operations receive geometry in it;
+// - surface pixels: integer indices, (0, 0) at the surface's upper-left pixel,
+//   up to size() exclusive; change rectangles are in surface pixels;
+// - org() links them: surface pixel = scope pixel - org().
+#pragma once
+
+#include <list>
+#include <string>
+#include <vector>
+
+#include <vc/color.h>
+#include <vc/core/pair.h>
+#include <vc/core/vector.h>
+#include <vc/uirect.h>
+#include <vc/uitypes.h>
+
+class vcEllipse;
+class vcEllipse2;
+class vcEllipseArc;
+class vcEllipseArc2;
+class vcGenRect;
+class vcGenShape;
+class vcGraphic;
+class vcGraphicProps;
+class vcLineSeg;
+class vcPolygon;
+class vcPolyline;
+class vcRLEBuffer;
+class vcUIFormat;
+class vcPackedRGB16Pel;
+class vcPackedRGB32Pel;
+template <class T>
+class vcPelBuffer_const;
+
+class vcUIScope {
+public:
+  using Layers = vcUITabletTypes::Layers;
+  using FillType = vcUITabletTypes::FillType;
+  using InterpolationModes = vcUITabletTypes::InterpolationModes;
+
+  // A root scope whose surface pixel (0, 0) shows scope coordinate org.
+  explicit vcUIScope(const vcPair<long>& org);
+  // Copies every member; the copy is a root of its own with no parent and no
+  // children, so that no scope is ever listed twice in a tree.
+  vcUIScope(const vcUIScope& other);
+  vcUIScope& operator=(const vcUIScope& other);
+  // Leaves the parent, detaches the children (they are not deleted: their
+  // tablets own them), and when this is a root, tells every descendant.
+  virtual ~vcUIScope();
+
+  // ---- the tree ------------------------------------------------------------
+
+  // Called by move/subset: this scope now shows surfaceRect of the parent's
+  // surface (parent surface pixels; it may reach outside the parent).
+  virtual void attached(const vcUIScope& parent, const vcUIRect& surfaceRect) = 0;
+  // A new sub-scope showing rect (this scope's coordinates), set up as move()
+  // does (clipOnly false: its coordinates start at rect's corner) or as
+  // subset() does (clipOnly true: it keeps this scope's coordinates). The
+  // caller owns it.
+  virtual vcUIScope* newChild(const vcUIRect& rect, bool clipOnly) = 0;
+
+  // Attaches this scope under parent to show rect (parent's scope
+  // coordinates); the scope's own coordinates start at rect's corner.
+  void move(const vcUIScope& parent, const vcUIRect& rect);
+  // As move, but the scope keeps the parent's coordinates and only clips.
+  void subset(const vcUIScope& parent, const vcUIRect& rect);
+
+  // ---- drag feedback and screen updates -------------------------------------
+
+  virtual void dragStart() = 0;
+  virtual void dragStop() = 0;
+  virtual void dragErase() = 0;
+  virtual void dragAnimate(bool on) = 0;
+  // The base keeps no count: a scope that locks must count pushes and pops itself.
+  virtual void lockScreenUpdatesPush(bool) {}
+  virtual bool lockScreenUpdatesPop() { return false; }
+  virtual bool screenUpdatesLocked() const { return false; }
+  virtual void invalidateScreen(const vcUIRect&) {}
+  virtual void updateScreen() {}
+  virtual void optimizeDrawing(bool) {}
+
+  // ---- drawing, geometry already in scope coordinates ------------------------
+
+  virtual void draw(const vcGenShape&, const vcColor&) {}
+  virtual void draw(const vcEllipseArc&, const vcGraphicProps&) = 0;
+  virtual void draw(const vcEllipse&, const vcGraphicProps&) = 0;
+  virtual void draw(const vcPolygon&, const vcGraphicProps&) = 0;
+  // The point icon: color map entries are whole colors.
+  virtual void draw(const vcRLEBuffer& image, const vcPoint& corner, const std::vector<vcColor>& colorMap,
+                    bool passThrough, unsigned char passValue) = 0;
+  virtual void draw(const vcRLEBuffer& image, const vcPoint& corner, const std::vector<unsigned char>& colorMap,
+                    bool passThrough, unsigned char passValue) = 0;
+  virtual void draw(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, bool passThrough,
+                    unsigned long passValue) = 0;
+  virtual void draw(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner, bool passThrough,
+                    unsigned short passValue) = 0;
+  virtual void draw(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner, bool passThrough,
+                    unsigned short passValue) = 0;
+  // mapped: the values are already color-map results.
+  virtual void draw(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, bool passThrough,
+                    unsigned char passValue, bool mapped) = 0;
+  // text at a mapped anchor point, in color on background, placed by format.
+  virtual void draw(const std::string& text, const vcPoint& anchor, const vcColor& color,
+                    const vcColor& background, const vcUIFormat& format) = 0;
+  virtual void draw(const vcGraphic&) {}
+  virtual void draw(const vcPolyline&, const vcGraphicProps&) = 0;
+  // A generalised rectangle whose rounding is neither 0 nor 1.
+  virtual void draw(const vcGenRect&, const vcGraphicProps&) = 0;
+  virtual void draw(const vcEllipseArc2&, const vcGraphicProps&) = 0;
+  virtual void draw(const vcEllipse2&, const vcGraphicProps&) = 0;
+  virtual void draw(const vcLineSeg&, const vcGraphicProps&) = 0;
+  virtual void draw(const vcPoint&, const vcGraphicProps&) = 0;
+  // The extent of text at a mapped anchor point, in scope coordinates; also stored in rect.
+  virtual vcUIRect textRect(const std::string& text, const vcPoint& anchor, const vcUIFormat& format,
+                            vcUIRect& rect) = 0;
+
+  // ---- image transfer ---------------------------------------------------------
+  // sample reduces and expand magnifies. The vcPair<long> forms take whole
+  // factors (sample: 2 halves the image) and call the vcPair<double> forms,
+  // which take the plain scale (0.5 halves, 2.0 doubles).
+
+  virtual void sample(const vcRLEBuffer& image, const vcPoint& corner, const vcPair<double>& scale,
+                      const std::vector<unsigned char>& colorMap, bool passThrough, unsigned char passValue);
+  virtual void sample(const vcRLEBuffer& image, const vcPoint& corner, const vcPair<long>& factors,
+                      const std::vector<unsigned char>& colorMap, bool passThrough, unsigned char passValue);
+  virtual void sample(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner,
+                      const vcPair<double>& scale, bool passThrough, unsigned long passValue) = 0;
+  virtual void sample(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner,
+                      const vcPair<long>& factors, bool passThrough, unsigned long passValue);
+  virtual void sample(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner,
+                      const vcPair<double>& scale, bool passThrough, unsigned short passValue) = 0;
+  virtual void sample(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner,
+                      const vcPair<long>& factors, bool passThrough, unsigned short passValue);
+  virtual void sample(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner,
+                      const vcPair<double>& scale, bool passThrough, unsigned short passValue) = 0;
+  virtual void sample(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner,
+                      const vcPair<long>& factors, bool passThrough, unsigned short passValue);
+  virtual void sample(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner,
+                      const vcPair<double>& scale, bool passThrough, unsigned char passValue, bool mapped) = 0;
+  virtual void sample(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner,
+                      const vcPair<long>& factors, bool passThrough, unsigned char passValue, bool mapped);
+
+  virtual void expand(const vcRLEBuffer& image, const vcPoint& corner, const vcPair<double>& scale,
+                      const std::vector<unsigned char>& colorMap, bool passThrough, unsigned char passValue);
+  virtual void expand(const vcRLEBuffer& image, const vcPoint& corner, const vcPair<long>& factors,
+                      const std::vector<unsigned char>& colorMap, bool passThrough, unsigned char passValue);
+  virtual void expand(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner,
+                      const vcPair<double>& scale, bool passThrough, unsigned long passValue,
+                      InterpolationModes mode) = 0;
+  virtual void expand(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner,
+                      const vcPair<long>& factors, bool passThrough, unsigned long passValue, InterpolationModes mode);
+  virtual void expand(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner,
+                      const vcPair<double>& scale, bool passThrough, unsigned short passValue,
+                      InterpolationModes mode) = 0;
+  virtual void expand(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner,
+                      const vcPair<long>& factors, bool passThrough, unsigned short passValue,
+                      InterpolationModes mode);
+  virtual void expand(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner,
+                      const vcPair<double>& scale, bool passThrough, unsigned short passValue,
+                      InterpolationModes mode) = 0;
+  virtual void expand(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner,
+                      const vcPair<long>& factors, bool passThrough, unsigned short passValue,
+                      InterpolationModes mode);
+  virtual void expand(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner,
+                      const vcPair<double>& scale, bool passThrough, unsigned char passValue, bool mapped,
+                      InterpolationModes mode) = 0;
+  virtual void expand(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner,
+                      const vcPair<long>& factors, bool passThrough, unsigned char passValue, bool mapped,
+                      InterpolationModes mode);
+
+  // ---- areas and the pen --------------------------------------------------------
+
+  // rect in scope coordinates.
+  virtual void set(const vcUIRect& rect, const vcColor& color) = 0;
+  virtual void set(const vcColor& color) = 0;
+  // seed in scope pixels.
+  virtual void fill(const vcPair<long>& seed, const vcColor& color, const vcColor& color2, FillType type) = 0;
+  // Draws from the pen to p and moves the pen there.
+  virtual void drawTo(const vcPoint& p, const vcGraphicProps& props) = 0;
+  // Draws from the pen by a pixel offset and moves the pen.
+  virtual void drawToRelPels(long dx, long dy, const vcGraphicProps& props) = 0;
+  // True while the scope has no drawable surface.
+  virtual bool isNull() const = 0;
+  // Width and height of the surface, in pixels.
+  virtual vcPair<long> size() const = 0;
+  virtual void colorMap(const std::vector<vcRGB>&) {}
+  virtual void colorMapEx(const std::vector<vcRGB>&) {}
+  // Called after setDisplayClipRect changed the display clip rectangle.
+  virtual void newDisplayClipRect(const vcUIRect&) {}
+
+  // ---- the pen -------------------------------------------------------------------
+
+  const vcPair<long>& org() const noexcept { return org_; }
+  // The pen position in scope coordinates.
+  const vcPoint& drawPoint() const noexcept { return drawPoint_; }
+  // Moves the pen to p (scope coordinates).
+  void drawStart(const vcPoint& p);
+  // Moves the pen by whole pixels.
+  void moveToRel(long dx, long dy);
+
+  const vcUIRect& displayClipRect() const noexcept { return displayClipRect_; }
+  void setDisplayClipRect(const vcUIRect& r);
+
+  // ---- change tracking -------------------------------------------------------------
+
+  // Reports the changed surface pixels r. opaqueHint: r was painted opaquely.
+  void change(vcUIRect r, bool opaqueHint = false);
+  // The changed area in scope coordinates.
+  vcUIRect changeRect() const { return changeRect_ + org_; }
+  // Marks the whole surface changed.
+  void allChange();
+  bool allChanged() const noexcept { return flag(kAllChanged); }
+  void allChanged(bool on) noexcept { setFlag(kAllChanged, on); }
+  bool someChanged() const noexcept { return !changeRect_.isNull(); }
+  // Forgets the changed area (the tree-wide flag stays).
+  void noChange() noexcept;
+  // The tree-wide changed flag kept by the root; false once the root is gone.
+  bool anyChanged() const noexcept;
+  void clearAnyChanged() noexcept;
+  bool clientChangeEnable() const noexcept { return flag(kClientChangeEnable); }
+  // Turning tracking on starts a new client-changed rectangle.
+  void clientChangeEnable(bool on) noexcept;
+  // The union of the reported (unclipped) changes in scope coordinates; stops
+  // tracking unless keepTracking.
+  vcUIRect clientChangedRect(bool keepTracking);
+  bool modified() const noexcept { return flag(kModified); }
+  void modified(bool on) noexcept { setFlag(kModified, on); }
+  bool opaque() const noexcept { return flag(kOpaque); }
+  void opaque(bool on) noexcept { setFlag(kOpaque, on); }
+
+protected:
+  long drawX() const noexcept { return drawX_; }
+  long drawY() const noexcept { return drawY_; }
+  vcUIScope* parent() const noexcept { return parent_; }
+  const std::list<vcUIScope*>& children() const noexcept { return children_; }
+  // False only when every further change is already covered (all changed and
+  // no client tracking).
+  bool trackChanges() const noexcept { return !(allChanged() && !clientChangeEnable()); }
+
+  // The surface pixel of a scope coordinate: the pen's own pixel for the
+  // scope's drawPoint() object, otherwise floor(v * (1 + copysign(1e-11, v)))
+  // less the origin, so values a hair below an integer count as it.
+  long xCoord(const vcPoint& p) const;
+  long yCoord(const vcPoint& p) const;
+
+private:
+  static constexpr unsigned kAllChanged = 1, kModified = 2, kOpaque = 4, kClientChangeEnable = 8;
+  bool flag(unsigned f) const noexcept { return (flags_ & f) != 0; }
+  void setFlag(unsigned f, bool on) noexcept { flags_ = on ? (flags_ | f) : (flags_ & ~f); }
+  void rootDeleted() noexcept;
+  void detachFromParent() noexcept;
+
+  vcPair<long> org_;
+  unsigned flags_ = 0;
+  vcUIRect changeRect_;
+  vcUIRect clientChangedRect_;
+  vcPoint drawPoint_;
+  long drawX_ = 0;
+  long drawY_ = 0;
+  vcUIScope* rootState_;
+  vcUIScope* parent_ = nullptr;
+  std::list<vcUIScope*> children_;
+  bool anyChanged_ = false;
+  vcUIRect displayClipRect_;
+};
+
+// The surface pixel of a scope coordinate value v with origin o:
+// floor(v * (1 + copysign(1e-11, v))) - o, truncated to 32 bits.
+long vfScopePixel(double v, long o);

@@ -1,0 +1,139 @@
+#include <vc/uitablet.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <vc/core/genshape.h>
+#include <vc/core/lineseg.h>
+#include <vc/core/pelbuffer.h>
+#include <vc/core/rle.h>
+#include <vc/uierror.h>
+#include <vc/uistring.h>
+
+#include "../../dispc/payloads.h"
+#include "support/recording_scope.h"
+
+namespace {
+
+using V = vcVector<2>;
+constexpr vcUITablet::Layers I = vcUITablet::eImage;
+
+// A recording tablet without scopes: what it records is all there is.
+struct Recorder {
+  vcUITablet tablet;
+  // The payload of the only record, after its 8-byte head.
+  std::vector<unsigned char> payload() const {
+    const vcUISketch& s = tablet.sketch();
+    return std::vector<unsigned char>(s.data() + vcUISketch::kHeadSize, s.data() + s.size());
+  }
+};
+
+vcPelBuffer<unsigned char> windowedImage() {
+  vcPelBuffer<unsigned char> img(4, 3);
+  for (long y = 0; y < 3; ++y)
+    for (long x = 0; x < 4; ++x) *img.pointToPel(x, y) = static_cast<unsigned char>(10 * y + x);
+  img.window(vcRectangle<long>(1, 1, 3, 2));
+  img.clientFromImageXform(vcXform<2>(vcMatrix<2>(2, 0, 0.5, 3), V(-1, 7)));
+  return img;
+}
+
+// Every strict prefix of a payload is refused as a malformed record.
+template <class P>
+void expectEveryTruncationRefused(const std::vector<unsigned char>& bytes) {
+  for (std::size_t n = 0; n < bytes.size(); ++n) {
+    P p;
+    EXPECT_THROW(vfReadPayload(bytes.data(), n, p), vcUIError::InvalidUISketch) << n << " of " << bytes.size();
+  }
+}
+
+TEST(TabletImages, ImageRecordReadsBackTheWindowItsTransformAndFlags) {
+  Recorder r;
+  const vcPelBuffer<unsigned char> img = windowedImage();
+  r.tablet.draw(img, vcPoint(3, 4), true, 7, true, I);
+  const std::vector<unsigned char> bytes = r.payload();
+  ASSERT_EQ(bytes.size(), 16u + 2 + 56 + 16 + 1 + 6);
+  vc_PelBuf8Payload back;
+  EXPECT_EQ(vfReadPayload(bytes.data(), bytes.size(), back), bytes.size());
+  EXPECT_EQ(back.position, V(3, 4));
+  EXPECT_TRUE(back.passThrough && back.mapped);
+  EXPECT_EQ(back.passValue, 7);
+  EXPECT_TRUE(back.image == img);
+  expectEveryTruncationRefused<vc_PelBuf8Payload>(bytes);
+}
+
+TEST(TabletImages, RunLengthRecordReadsBackItsRowsAndColorTable) {
+  Recorder r;
+  const vcRLEBuffer rle = vcRLEBuffer::encode(windowedImage());
+  r.tablet.draw(rle, vcPoint(1, 2), {4, 5, 6}, true, 3, true, I);
+  const std::vector<unsigned char> bytes = r.payload();
+  vc_RleBufPayload back;
+  EXPECT_EQ(vfReadPayload(bytes.data(), bytes.size(), back), bytes.size());
+  EXPECT_EQ(back.colorMap, (std::vector<unsigned char>{4, 5, 6}));
+  EXPECT_EQ(back.image.width(), 3);
+  EXPECT_EQ(back.image.runs(), rle.runs());
+  EXPECT_TRUE(back.passThrough && back.mapped);
+  expectEveryTruncationRefused<vc_RleBufPayload>(bytes);
+}
+
+// Sizes are checked against the bytes that remain before anything is made.
+TEST(TabletImages, HugeOrNegativeCountsAreRefusedBeforeAllocating) {
+  std::vector<unsigned char> pel(16 + 2 + 56, 0);
+  for (long v : {0L, 0L, 0x40000000L, 0x40000000L}) {
+    for (int i = 0; i < 4; ++i)
+      pel.push_back(static_cast<unsigned char>((static_cast<unsigned long>(v) >> (8 * i)) & 0xFF));
+  }
+  pel.push_back(0);
+  vc_PelBuf8Payload p;
+  EXPECT_THROW(vfReadPayload(pel.data(), pel.size(), p), vcUIError::InvalidUISketch);
+  pel[16 + 2 + 56 + 8 + 3] = 0xFF;  // width -1
+  EXPECT_THROW(vfReadPayload(pel.data(), pel.size(), p), vcUIError::InvalidUISketch);
+
+  std::vector<unsigned char> shape(6 + 16, 0);
+  shape[0] = 4;  // an index color
+  for (unsigned char b : {0x00, 0x00, 0x00, 0x7F}) shape.push_back(b);
+  vc_GenShapePayload g;
+  EXPECT_THROW(vfReadPayload(shape.data(), shape.size(), g), vcUIError::InvalidUISketch);
+}
+
+// The text record ends at a NUL, so text is drawn and recorded up to its
+// first NUL; the record is written with the default props, in the text color.
+TEST(TabletImages, TextStopsAtItsFirstNulAndRecordsWithDefaultProps) {
+  vcRecordingScope scope(vcPair<long>(0, 0), vcPair<long>(50, 50));
+  vcUITablet t(&scope, nullptr);
+  t.visible(true);
+  t.recordOn() = true;
+  t.draw(vcLineSeg(V(0, 0), V(1, 1)), vcColor(200, 0, 0), I);
+  const long before = t.sketch().size();
+  t.draw(std::string("ab\0cd", 5), vcPoint(2, 3), vcColor(1), vcColor(2), vcUIFormat(), I);
+  EXPECT_NE(scope.log().back().text.find("\"ab\" "), std::string::npos);
+  const unsigned char* rec = t.sketch().data() + before;
+  ASSERT_EQ(t.sketch().size() - before, 22 + 8 + 16 + 6 + 8 + 3);
+  EXPECT_EQ(rec[0], vcUISketch::kPropsMarker);
+  unsigned char defaults[vcGraphicProps::kRecordSize];
+  vcGraphicProps::writeRecord(vcGraphicProps(), defaults);
+  EXPECT_EQ(std::vector<unsigned char>(rec + 1, rec + 22), std::vector<unsigned char>(defaults, defaults + 21));
+  vc_StringPayload back;
+  vfReadPayload(rec + 30, static_cast<std::size_t>(t.sketch().size() - before - 30), back);
+  EXPECT_EQ(back.text, "ab");
+}
+
+// Images follow the pen when placed at drawPointArg(), and magnification
+// passes the tablet's interpolation on to the scope.
+TEST(TabletImages, ImagesAtThePenAndExpandedWithTheTabletsInterpolation) {
+  vcRecordingScope scope(vcPair<long>(0, 0), vcPair<long>(50, 50));
+  vcUITablet t(&scope, nullptr);
+  t.visible(true);
+  t.interpolation(vcUITablet::eBicubic);
+  t.scaleExact(vcPair<double>(4.0, 4.0));
+  t.drawStart(vcPoint(1.5, 2.5), I);
+  scope.clearLog();
+  t.draw(windowedImage(), vcUITablet::drawPointArg(), false, 0, false, I);
+  ASSERT_EQ(scope.log().size(), 1u);
+  EXPECT_EQ(scope.log()[0].op, "expand(u8)");
+  EXPECT_EQ(scope.log()[0].points, std::vector<vcPoint>{vcPoint(6, 10)});
+  EXPECT_EQ(scope.log()[0].ints.back(), vcUITablet::eBicubic);
+}
+
+}  // namespace

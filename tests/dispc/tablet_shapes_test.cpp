@@ -1,0 +1,724 @@
+#include <vc/uitablet.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <numbers>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <vc/core/affinerect.h>
+#include <vc/core/bezier.h>
+#include <vc/core/circle.h>
+#include <vc/core/coordaxes.h>
+#include <vc/core/ellipse.h>
+#include <vc/core/ellipsearc.h>
+#include <vc/core/exception.h>
+#include <vc/core/genrect.h>
+#include <vc/core/genshape.h>
+#include <vc/core/line.h>
+#include <vc/core/lineseg.h>
+#include <vc/core/pelbuffer.h>
+#include <vc/core/points.h>
+#include <vc/core/poly.h>
+#include <vc/core/rle.h>
+#include <vc/core/shapetree.h>
+#include <vc/core/spline.h>
+#include <vc/graphic.h>
+#include <vc/uierror.h>
+#include <vc/uistring.h>
+
+#include "support/recording_scope.h"
+
+namespace {
+
+using L = vcUITablet::Layers;
+using V = vcVector<2>;
+constexpr L I = vcUITablet::eImage;
+
+// The expected bytes of a sketch, field by field. Like the sketch, it writes
+// a props record only when the props differ from the last ones.
+struct Bytes {
+  std::vector<unsigned char> b;
+  vcGraphicProps current;
+
+  Bytes& u8(unsigned v) {
+    b.push_back(static_cast<unsigned char>(v));
+    return *this;
+  }
+  Bytes& raw(const unsigned char* p, std::size_t n) {
+    b.insert(b.end(), p, p + n);
+    return *this;
+  }
+  Bytes& u64(std::uint64_t u, int n) {
+    for (int i = 0; i < n; ++i) u8(static_cast<unsigned>((u >> (8 * i)) & 0xFF));
+    return *this;
+  }
+  Bytes& f64(double d) {
+    std::uint64_t u;
+    std::memcpy(&u, &d, 8);
+    return u64(u, 8);
+  }
+  Bytes& f32(float f) {
+    std::uint32_t u;
+    std::memcpy(&u, &f, 4);
+    return u64(u, 4);
+  }
+  Bytes& i32(long v) { return u64(static_cast<std::uint32_t>(static_cast<std::int32_t>(v)), 4); }
+  Bytes& vec(double x, double y) { return f64(x).f64(y); }
+  Bytes& vec(const V& v) { return vec(v.x(), v.y()); }
+  Bytes& zeros(std::size_t n) { return raw(std::vector<unsigned char>(n).data(), n); }
+  Bytes& color(const vcColor& c) {
+    unsigned char p[6];
+    c.toBytes(p);
+    return raw(p, 6);
+  }
+  template <class S>
+  Bytes& image(const S& s) {
+    std::vector<unsigned char> p(S::kImageSize);
+    s.writeImage(p.data());
+    return raw(p.data(), p.size());
+  }
+  Bytes& rec(int op, L layer, const vcGraphicProps& props, const vcColor& headColor) {
+    if (props != current) {
+      unsigned char body[vcGraphicProps::kRecordSize];
+      vcGraphicProps::writeRecord(props, body);
+      u8(40).raw(body, sizeof body);
+      current = props;
+    }
+    return u8(static_cast<unsigned>(op)).u8(static_cast<unsigned>(static_cast<unsigned char>(layer))).color(headColor);
+  }
+  Bytes& rec(int op, L layer, const vcGraphicProps& props) { return rec(op, layer, props, props.penColor()); }
+};
+
+// One expected scope call; unset parts are not compared.
+struct Call {
+  std::string op;
+  vcShapeHandle shape;
+  std::vector<vcPoint> points;
+  std::vector<long> ints;
+  std::vector<double> reals;
+  std::optional<vcPoint> from;
+  std::optional<vcGraphicProps> props;
+  std::function<void(const vcScopeCall&)> more;
+  double near = 0;  // compare points and pen within this distance, not exactly
+
+  Call(std::string o) : op(std::move(o)) {}
+  Call& at(const V& p) {
+    points.push_back(vcPoint(p));
+    return *this;
+  }
+  Call& args(std::vector<long> i, std::vector<double> r = {}) {
+    ints = std::move(i);
+    reals = std::move(r);
+    return *this;
+  }
+  Call& pen(const V& p) {
+    from = vcPoint(p);
+    return *this;
+  }
+};
+
+Call shape(const std::string& op, const vcShape& s) {
+  Call c(op);
+  c.shape = s.clone();
+  return c;
+}
+Call lockPush() { return Call("lockScreenUpdatesPush").args({1}); }
+Call lockPop() { return Call("lockScreenUpdatesPop"); }
+Call to(const V& from, const V& p) { return Call("drawTo").at(p).pen(from); }
+Call rel(const V& from, std::vector<long> d = {}) { return Call("drawToRelPels").args(std::move(d)).pen(from); }
+
+void expectCalls(const std::vector<vcScopeCall>& log, const std::vector<Call>& want) {
+  ASSERT_EQ(log.size(), want.size());
+  for (std::size_t i = 0; i < want.size(); ++i) {
+    const vcScopeCall& got = log[i];
+    const Call& w = want[i];
+    SCOPED_TRACE(got.text);
+    EXPECT_EQ(got.op, w.op);
+    if (w.shape) {
+      ASSERT_TRUE(got.shape);
+      EXPECT_TRUE(got.shape->isEqual(*w.shape)) << w.shape->className();
+    }
+    if (w.near > 0) {
+      if (w.from) {
+        EXPECT_LE(V(got.from).distance(*w.from), w.near);
+      }
+      ASSERT_EQ(got.points.size(), w.points.size());
+      for (std::size_t k = 0; k < w.points.size(); ++k) EXPECT_LE(V(got.points[k]).distance(w.points[k]), w.near);
+    } else {
+      if (w.from) {
+        EXPECT_EQ(got.from, *w.from);
+      }
+      if (!w.points.empty()) {
+        EXPECT_EQ(got.points, w.points);
+      }
+    }
+    if (!w.ints.empty()) {
+      EXPECT_EQ(got.ints, w.ints);
+    }
+    if (!w.reals.empty()) {
+      EXPECT_EQ(got.reals, w.reals);
+    }
+    if (w.props) {
+      EXPECT_EQ(got.props, *w.props);
+    }
+    if (w.more) w.more(got);
+  }
+}
+
+// A visible, drawing and recording root tablet on a 200 x 100 image scope
+// (no overlay scope), in one of the three scale modes.
+struct Drawn {
+  vcRecordingScope scope{vcPair<long>(0, 0), vcPair<long>(200, 100)};
+  vcUITablet tablet{&scope, nullptr};
+  explicit Drawn(vcUITablet::ScaleModes mode = vcUITablet::eNoScale) {
+    tablet.visible(true);
+    tablet.recordOn() = true;
+    tablet.baseMap(vcXform<2>::translation(V(10, 20)));
+    if (mode == vcUITablet::eExpand) tablet.scaleExact(vcPair<double>(2.0, 3.0));
+    if (mode == vcUITablet::eSample) tablet.scaleExact(vcPair<double>(0.5, 0.25));
+    tablet.sketch().erase();
+    scope.clearLog();
+  }
+  std::vector<unsigned char> bytes() const {
+    return std::vector<unsigned char>(tablet.sketch().data(), tablet.sketch().data() + tablet.sketch().size());
+  }
+};
+
+struct Env {
+  vcXform<2> m;  // the tablet's scaledMap
+  vcUITablet::ScaleModes mode;
+  V operator()(double x, double y) const { return m.mapPoint(V(x, y)); }
+};
+
+const vcGraphicProps P(vcColor(200, 10, 10), 2, vcGraphicProps::ePenDash, false);
+const vcGraphicProps PF(vcColor(200, 10, 10), 2, vcGraphicProps::ePenDash, true);
+
+vcGraphicProps noArrows() {
+  vcGraphicProps p = P;
+  p.arrowHead(false);
+  return p;
+}
+
+class AppShape : public vcGenShape {
+public:
+  tagShapeID shapeID() const override { return {{7, 1, 2, 3}}; }
+  std::vector<unsigned char> data() const override { return {9, 8, 7}; }
+  void load(const unsigned char*, long) override {}
+  vcShapeHandle mapShape(const vcXform<2>&) const override { return vfShapeHandle(*this); }
+  vcRect boundingBox() const override { return vcRect(0, 0, 0, 0); }
+  double distanceToPoint(const V&) const override { return 0; }
+};
+
+vcPelBuffer<unsigned char> image01() {
+  vcPelBuffer<unsigned char> img(2, 2);
+  *img.pointToPel(1, 0) = 1;
+  *img.pointToPel(0, 1) = 1;
+  return img;
+}
+
+vcPelBuffer<unsigned char> image2x2() {
+  vcPelBuffer<unsigned char> img(2, 2);
+  for (long y = 0; y < 2; ++y)
+    for (long x = 0; x < 2; ++x) *img.pointToPel(x, y) = static_cast<unsigned char>(1 + x + 2 * y);
+  return img;
+}
+
+// The scope call an image drawing makes in each scale mode.
+Call imageCall(const Env& e, const std::string& kind) {
+  if (e.mode == vcUITablet::eExpand) return Call("expand(" + kind + ")").at(e(3, 4)).args({}, {2.0, 3.0});
+  if (e.mode == vcUITablet::eSample) return Call("sample(" + kind + ")").at(e(3, 4)).args({}, {0.5, 0.25});
+  return Call("draw(" + kind + ")").at(e(3, 4));
+}
+
+// Every drawing operation: what it draws, given the map, and what it records.
+struct Case {
+  const char* name;
+  std::function<void(vcUITablet&, L)> draw;
+  std::function<std::vector<Call>(const Env&)> calls;
+  std::function<void(Bytes&, L)> record;
+};
+
+const vcEllipse kEll(V(10, 10), V(4, 2), vcRadian(0.5));
+const vcEllipseAnnulusSection kSect(vcEllipse(V(10, 10), V(2, 2), vcRadian(0)),
+                                    vcEllipse(V(10, 10), V(6, 6), vcRadian(0)), vcRadian(0),
+                                    vcRadian(std::numbers::pi / 2), true);
+const vcGenRect kGr(V(10, 10), V(8, 4), vcRadian(0), V(0, 0));
+const vcGenRect kGrHalf(V(10, 10), V(8, 4), vcRadian(0), V(0.5, 0.5));
+const vcAffineRectangle kAff(V(0, 0), V(4, 1), V(1, 3));
+const vcBezierCurve kBez(V(0, 0), V(10, 0), V(10, 10), V(0, 10));
+const vcInterpSpline kSpline({V(0, 0), V(10, 5), V(20, 0)});
+
+// The radial edges of kSect, at its end and then at its start.
+std::vector<Call> sectionEdges(const Env& e) {
+  const vcRadian end(std::numbers::pi / 2), start(0);
+  const vcEllipse& o = kSect.outerEllipse();
+  const vcEllipse& i = kSect.innerEllipse();
+  return {shape("draw(vcLineSeg)", vcLineSeg(o.pointAt(end), i.pointAt(end)).map(e.m)),
+          shape("draw(vcLineSeg)", vcLineSeg(o.pointAt(start), i.pointAt(start)).map(e.m))};
+}
+
+std::vector<Call> sectionArcs(const Env& e) {
+  std::vector<Call> c = sectionEdges(e);
+  for (const vcEllipse* el : {&kSect.outerEllipse(), &kSect.innerEllipse()})
+    c.push_back(shape("draw(vcEllipseArc)", vcEllipseArc(*el, vcRadian(0), vcRadian(std::numbers::pi / 2)).map(e.m)));
+  return c;
+}
+
+Bytes& bezier(Bytes& b, const vcBezierCurve& c) {
+  for (const V& p : c.controlPoints()) b.vec(p);
+  for (double w : c.weights()) b.f64(w);
+  return b;
+}
+
+const std::vector<Case>& cases() {
+  static const std::vector<Case> all = {
+      {"vc2Point", [](vcUITablet& t, L l) { t.draw(vc2Point(3, 4), P, l); },
+       [](const Env& e) { return std::vector<Call>{Call("draw(vcPoint)").at(e(3, 4))}; },
+       [](Bytes& b, L l) { b.rec(0, l, P).vec(3, 4); }},
+      {"vcLineSeg", [](vcUITablet& t, L l) { t.draw(vcLineSeg(V(1, 2), V(5, 7)), P, l); },
+       [](const Env& e) { return std::vector<Call>{shape("draw(vcLineSeg)", vcLineSeg(e(1, 2), e(5, 7)))}; },
+       [](Bytes& b, L l) { b.rec(2, l, P).vec(1, 2).vec(5, 7); }},
+      // A horizontal line spans the scope's width, offset by half a pixel.
+      {"vcLine", [](vcUITablet& t, L l) { t.draw(vcLine(vcRadian(0), V(0, 5)), vcColor(3), l); },
+       [](const Env& e) { return std::vector<Call>{to(V(0.5, e(0, 5).y()), V(200.5, e(0, 5).y()))}; },
+       [](Bytes& b, L l) { b.rec(3, l, vcGraphicProps(vcColor(3), 1)).vec(1, 0).vec(0, 5); }},
+      {"vcCross", [](vcUITablet& t, L l) { t.draw(vcCross(V(5, 5), vcRadian(0), 3), P, l); },
+       [](const Env& e) {
+         const V c = e(5, 5);
+         return std::vector<Call>{rel(c + V(3, 0), {-6, 0}), rel(c + V(0, 3), {0, -6})};
+       },
+       [](Bytes& b, L l) { b.rec(37, l, P).vec(5, 5).f64(0).i32(3).zeros(4); }},
+      {"filled vcCircle", [](vcUITablet& t, L l) { t.draw(vcCircle(V(10, 10), 4), PF, l); },
+       [](const Env& e) {
+         return std::vector<Call>{shape("draw(vcEllipse)", vcCircle(V(10, 10), 4).ellipse().map(e.m))};
+       },
+       [](Bytes& b, L l) { b.rec(29, l, PF).vec(10, 10).f64(4); }},
+      {"vcAnnulus", [](vcUITablet& t, L l) { t.draw(vcAnnulus(V(10, 10), 2, 4), P, l); },
+       [](const Env& e) {
+         return std::vector<Call>{shape("draw(vcEllipse)", vcCircle(V(10, 10), 4).ellipse().map(e.m)),
+                                  shape("draw(vcEllipse)", vcCircle(V(10, 10), 2).ellipse().map(e.m))};
+       },
+       [](Bytes& b, L l) { b.rec(4, l, P).vec(10, 10).f64(4).rec(4, l, P).vec(10, 10).f64(2); }},
+      {"vcEllipse", [](vcUITablet& t, L l) { t.draw(kEll, P, l); },
+       [](const Env& e) { return std::vector<Call>{shape("draw(vcEllipse)", kEll.map(e.m))}; },
+       [](Bytes& b, L l) { b.rec(5, l, P).vec(10, 10).vec(4, 2).f64(0.5).u8(0).u8(0).zeros(6); }},
+      {"vcEllipseArc", [](vcUITablet& t, L l) { t.draw(vcEllipseArc(kEll, vcRadian(0.1), vcRadian(1)), P, l); },
+       [](const Env& e) {
+         return std::vector<Call>{shape("draw(vcEllipseArc)", vcEllipseArc(kEll, vcRadian(0.1), vcRadian(1)).map(e.m))};
+       },
+       [](Bytes& b, L l) { b.rec(6, l, P).image(vcEllipseArc(kEll, vcRadian(0.1), vcRadian(1))); }},
+      {"vcEllipse2", [](vcUITablet& t, L l) { t.draw(vcEllipse2(V(4, 2), vcRadian(0.5), V(10, 10)), P, l); },
+       [](const Env& e) {
+         return std::vector<Call>{shape("draw(vcEllipse2)", vcEllipse2(V(4, 2), vcRadian(0.5), V(10, 10)).map(e.m))};
+       },
+       [](Bytes& b, L l) { b.rec(45, l, P).vec(4, 2).f64(0.5).vec(10, 10); }},
+      {"vcEllipseArc2",
+       [](vcUITablet& t, L l) {
+         t.draw(vcEllipseArc2(V(4, 2), vcRadian(0.5), V(10, 10), false, vcRadian(0.2), vcRadian(0.1), vcRadian(1)), P,
+                l);
+       },
+       [](const Env& e) {
+         const vcEllipseArc2 a(V(4, 2), vcRadian(0.5), V(10, 10), false, vcRadian(0.2), vcRadian(0.1), vcRadian(1));
+         return std::vector<Call>{shape("draw(vcEllipseArc2)", a.map(e.m))};
+       },
+       [](Bytes& b, L l) { b.rec(46, l, P).vec(4, 2).f64(0.5).vec(10, 10).u8(0).f64(0.2).f64(0.1).f64(1); }},
+      {"vcPolygon",
+       [](vcUITablet& t, L l) {
+         t.draw(vcPolygon({V(0, 0), V(4, 0), V(0, 3)}, vcPolygon::eWinding), P, l);
+       },
+       [](const Env& e) {
+         return std::vector<Call>{
+             shape("draw(vcPolygon)", vcPolygon({e(0, 0), e(4, 0), e(0, 3)}, vcPolygon::eWinding))};
+       },
+       [](Bytes& b, L l) { b.rec(28, l, P).i32(1).i32(3).vec(0, 0).vec(4, 0).vec(0, 3); }},
+      {"vcPolyline",
+       [](vcUITablet& t, L l) {
+         t.draw(vcPolyline({V(0, 0), V(4, 0), V(0, 3)}, true), P, l);
+       },
+       [](const Env& e) {
+         return std::vector<Call>{shape("draw(vcPolyline)", vcPolyline({e(0, 0), e(4, 0), e(0, 3)}, true))};
+       },
+       [](Bytes& b, L l) { b.rec(44, l, P).i32(3).vec(0, 0).vec(4, 0).vec(0, 3).u8(1); }},
+      {"vcRect outline", [](vcUITablet& t, L l) { t.draw(vcRect(1, 2, 10, 5), P, l); },
+       [](const Env& e) {
+         return std::vector<Call>{
+             lockPush(), to(e(1, 2), e(11, 2)), to(e(11, 2), e(11, 7)), to(e(11, 7), e(1, 7)), to(e(1, 7), e(1, 2)),
+             lockPop()};
+       },
+       [](Bytes& b, L l) { b.rec(32, l, P).vec(1, 2).vec(10, 5); }},
+      {"filled vcRect", [](vcUITablet& t, L l) { t.draw(vcRect(1, 2, 10, 5), vcColor(5), l, true); },
+       [](const Env& e) {
+         return std::vector<Call>{
+             shape("draw(vcPolygon)", vcPolygon({e(1, 2), e(11, 2), e(11, 7), e(1, 7)}, vcPolygon::eWinding))};
+       },
+       [](Bytes& b, L l) {
+         b.rec(32, l, vcGraphicProps(vcColor(5), 1, vcGraphicProps::ePenSolid, true)).vec(1, 2).vec(10, 5);
+       }},
+      {"square vcGenRect", [](vcUITablet& t, L l) { t.draw(kGr, P, l); },
+       [](const Env& e) {
+         const vcGenRect::vcGenRectData d = kGr.map(e.m).data();
+         const auto& c = d.corners;
+         return std::vector<Call>{lockPush(),     to(c[0], c[1]), to(c[1], c[2]),
+                                  to(c[2], c[3]), to(c[3], c[0]), lockPop()};
+       },
+       [](Bytes& b, L l) { b.rec(8, l, P).vec(10, 10).f64(4).f64(0).f64(0).f64(2).f64(8).vec(0, 0).zeros(52); }},
+      {"filled half-round vcGenRect", [](vcUITablet& t, L l) { t.draw(kGrHalf, PF, l); },
+       [](const Env& e) {
+         return std::vector<Call>{lockPush(), shape("draw(vcGenRect)", kGrHalf.map(e.m)), lockPop()};
+       },
+       [](Bytes& b, L l) { b.rec(31, l, PF).image(kGrHalf); }},
+      // Its two fully rounded rectangles go to the scope as ellipses.
+      {"vcGenAnnulus", [](vcUITablet& t, L l) { t.draw(vcGenAnnulus(V(10, 10), 2, 4), vcColor(6), l); },
+       [](const Env& e) {
+         const vcGenAnnulus a(V(10, 10), 2, 4);
+         return std::vector<Call>{lockPush(), shape("draw(vcEllipse)", a.inner().map(e.m).ellipse()), lockPop(),
+                                  lockPush(), shape("draw(vcEllipse)", a.outer().map(e.m).ellipse()), lockPop()};
+       },
+       [](Bytes& b, L l) { b.rec(9, l, vcGraphicProps(vcColor(6), 1)).image(vcGenAnnulus(V(10, 10), 2, 4)); }},
+      {"vcAffineRectangle", [](vcUITablet& t, L l) { t.draw(kAff, P, l); },
+       [](const Env& e) {
+         return std::vector<Call>{
+             shape("draw(vcPolygon)", vcPolygon({e(0, 0), e(4, 1), e(5, 4), e(1, 3)}, vcPolygon::eWinding))};
+       },
+       [](Bytes& b, L l) { b.rec(27, l, P).image(kAff); }},
+      // Axes, then an arrow head at each end, its arms drawn from the tip.
+      {"vcCoordAxes", [](vcUITablet& t, L l) { t.draw(vcCoordAxes(V(0, 0), V(10, 0), V(0, 10)), P, l); },
+       [](const Env& e) {
+         return std::vector<Call>{lockPush(),
+                                  shape("draw(vcLineSeg)", vcLineSeg(e(0, 0), e(10, 0))),
+                                  shape("draw(vcLineSeg)", vcLineSeg(e(0, 0), e(0, 10))),
+                                  lockPush(),
+                                  rel(e(10, 0)),
+                                  rel(e(10, 0)),
+                                  lockPop(),
+                                  lockPush(),
+                                  rel(e(0, 10)),
+                                  rel(e(0, 10)),
+                                  lockPop(),
+                                  lockPop()};
+       },
+       [](Bytes& b, L l) { b.rec(10, l, P).vec(0, 0).vec(10, 0).vec(0, 10); }},
+      // The circle and segment through the first two points record themselves.
+      {"vcPointSet",
+       [](vcUITablet& t, L l) {
+         t.draw(vcPointSet(std::vector<V>{V(1, 1), V(4, 5), V(7, 1)}), P, l);
+       },
+       [](const Env& e) {
+         const vcGraphicProps dot(P.penColor(), 1);
+         std::vector<Call> c{shape("draw(vcEllipse)", vcCircle(V(1, 1), 5).ellipse().map(e.m)),
+                             shape("draw(vcLineSeg)", vcLineSeg(e(1, 1), e(4, 5)))};
+         for (const V& p : {e(1, 1), e(4, 5), e(7, 1)}) {
+           c.push_back(Call("draw(vcPoint)").at(p));
+           c.back().props = dot;
+         }
+         return c;
+       },
+       [](Bytes& b, L l) {
+         b.rec(4, l, P).vec(1, 1).f64(5).rec(2, l, P).vec(1, 1).vec(4, 5);
+         b.rec(0, l, P).vec(1, 1).rec(0, l, P).vec(4, 5).rec(0, l, P).vec(7, 1);
+       }},
+      {"vcLineSegSet",
+       [](vcUITablet& t, L l) {
+         t.draw(vcLineSegSet({vcLineSeg(V(0, 0), V(1, 1)), vcLineSeg(V(2, 2), V(3, 1))}), P, l);
+       },
+       [](const Env& e) {
+         return std::vector<Call>{shape("draw(vcLineSeg)", vcLineSeg(e(0, 0), e(1, 1))),
+                                  shape("draw(vcLineSeg)", vcLineSeg(e(2, 2), e(3, 1)))};
+       },
+       [](Bytes& b, L l) { b.rec(2, l, P).vec(0, 0).vec(1, 1).rec(2, l, P).vec(2, 2).vec(3, 1); }},
+      // A quarter section with its arrow: radial edges, two arcs, an arrow
+      // at 45 degrees midway between the ellipses.
+      {"vcEllipseAnnulusSection", [](vcUITablet& t, L l) { t.draw(kSect, P, l); },
+       [](const Env& e) {
+         std::vector<Call> c = sectionArcs(e);
+         const double r = 4 * std::sqrt(0.5);
+         Call arm = rel(e(10 + r, 10 + r));
+         arm.near = 1e-9;
+         for (const Call& x : {lockPush(), arm, arm, lockPop()}) c.push_back(x);
+         return c;
+       },
+       [](Bytes& b, L l) { b.rec(7, l, P).image(kSect); }},
+      {"vcEllipseAnnulusSection without arrow", [](vcUITablet& t, L l) { t.draw(kSect, noArrows(), l); }, sectionArcs,
+       [](Bytes& b, L l) { b.rec(39, l, noArrows()).image(kSect).u8(0).u8(1); }},
+      // Sampled into one open polyline from the first to the last control point.
+      {"vcBezierCurve", [](vcUITablet& t, L l) { t.draw(kBez, P, l); },
+       [](const Env& e) {
+         Call c("draw(vcPolyline)");
+         c.more = [e](const vcScopeCall& got) {
+           const auto& line = dynamic_cast<const vcPolyline&>(*got.shape);
+           EXPECT_FALSE(line.isClosed());
+           ASSERT_GE(line.numVertices(), 3u);
+           EXPECT_EQ(line.points().front(), e(0, 0));
+           EXPECT_EQ(line.points().back(), e(0, 10));
+         };
+         return std::vector<Call>{c};
+       },
+       [](Bytes& b, L l) { bezier(b.rec(42, l, P), kBez); }},
+      {"vcCubicSpline", [](vcUITablet& t, L l) { t.draw(kSpline, P, l); },
+       [](const Env&) {
+         return std::vector<Call>{Call("draw(vcPolyline)"), Call("draw(vcPolyline)")};
+       },
+       [](Bytes& b, L l) { bezier(bezier(b.rec(43, l, P).i32(2), kSpline.bezierCurve(0)), kSpline.bezierCurve(1)); }},
+      {"arrowHead", [](vcUITablet& t, L l) { t.arrowHead(vcPoint(5, 5), V(1, 0), 10.0f, P, l); },
+       [](const Env& e) {
+         return std::vector<Call>{lockPush(), rel(e(5, 5)), rel(e(5, 5)), lockPop()};
+       },
+       [](Bytes& b, L l) { b.rec(26, l, P).vec(5, 5).vec(1, 0).f32(10.0f); }},
+      {"vcGenShape", [](vcUITablet& t, L l) { t.draw(AppShape(), vcColor(9), l); },
+       [](const Env&) { return std::vector<Call>{Call("draw(vcGenShape)")}; },
+       [](Bytes& b, L l) {
+         b.rec(33, l, vcGraphicProps(vcColor(9), 1)).color(vcColor(9)).u8(7).u8(1).u8(2).u8(3).zeros(12);
+         b.i32(3).u8(9).u8(8).u8(7);
+       }},
+      // Text and 8-bit images record with default props and their own head color.
+      {"text",
+       [](vcUITablet& t, L l) {
+         t.draw("ab", vcPoint(3, 4), vcColor(1, 2, 3), vcColor(4), vcUIFormat(5, vcUIFormat::eBottomRight), l);
+       },
+       [](const Env& e) {
+         return std::vector<Call>{Call("draw(text)").at(e(3, 4)).args({5, 8})};
+       },
+       [](Bytes& b, L l) {
+         b.rec(11, l, vcGraphicProps(), vcColor(1, 2, 3)).vec(3, 4).color(vcColor(4)).i32(5).i32(8);
+         b.u8('a').u8('b').u8(0);
+       }},
+      {"8-bit image", [](vcUITablet& t, L l) { t.draw(image2x2(), vcPoint(3, 4), true, 7, true, l); },
+       [](const Env& e) { return std::vector<Call>{imageCall(e, "u8")}; },
+       [](Bytes& b, L l) {
+         b.rec(12, l, vcGraphicProps(), vcColor(0)).vec(3, 4).u8(1).u8(7);
+         b.f64(1).f64(0).f64(0).f64(1).f64(0).f64(0).f64(1).i32(0).i32(0).i32(2).i32(2).u8(1).u8(1).u8(2).u8(3).u8(4);
+       }},
+      {"RLE image",
+       [](vcUITablet& t, L l) {
+         t.draw(vcRLEBuffer::encode(image01()), vcPoint(3, 4), {5, 6}, false, 9, false, l);
+       },
+       [](const Env& e) {
+         Call c = imageCall(e, "u8");
+         if (e.mode == vcUITablet::eNoScale) c.op = "draw(rle)";
+         return std::vector<Call>{c};
+       },
+       [](Bytes& b, L l) {
+         b.rec(14, l, vcGraphicProps(), vcColor(0)).vec(3, 4).u8(0).u8(9).u8(0).i32(2).u8(5).u8(6).i32(2).i32(2);
+         b.u8(0).u8(1).u8(1).u8(1).u8(0).u8(0).u8(1).u8(1).u8(0).u8(1).u8(0).u8(0);
+       }},
+      // The 16-bit and packed RGB images draw the same way and record nothing.
+      {"16-bit image",
+       [](vcUITablet& t, L l) { t.draw(vcPelBuffer<unsigned short>(2, 2), vcPoint(3, 4), false, 0, l); },
+       [](const Env& e) { return std::vector<Call>{imageCall(e, "u16")}; }, [](Bytes&, L) {}},
+      {"RGB32 image",
+       [](vcUITablet& t, L l) { t.draw(vcPelBuffer<vcPackedRGB32Pel>(2, 2), vcPoint(3, 4), false, 0ul, l); },
+       [](const Env& e) { return std::vector<Call>{imageCall(e, "rgb32")}; }, [](Bytes&, L) {}},
+  };
+  return all;
+}
+
+// Each operation in each scale mode draws what its map says and records the
+// same bytes; when drawing is not allowed nothing reaches any scope, and the
+// record is written all the same, with the layer as given.
+TEST(TabletShapes, EveryOperationDrawsMappedInEachScaleModeAndRecordsWhetherOrNotItDraws) {
+  for (const Case& c : cases()) {
+    SCOPED_TRACE(c.name);
+    Bytes want;
+    c.record(want, I);
+    for (auto mode : {vcUITablet::eNoScale, vcUITablet::eExpand, vcUITablet::eSample}) {
+      SCOPED_TRACE(mode);
+      Drawn d(mode);
+      c.draw(d.tablet, I);
+      expectCalls(d.scope.log(), c.calls(Env{d.tablet.scaledMap(), mode}));
+      EXPECT_EQ(d.bytes(), want.b);
+    }
+    const std::pair<const char*, std::function<L(Drawn&)>> refusals[] = {
+        {"hidden",
+         [](Drawn& d) {
+           d.tablet.visible(false);
+           return I;
+         }},
+        {"drawOn off",
+         [](Drawn& d) {
+           d.tablet.drawOn() = false;
+           return I;
+         }},
+        {"both layers", [](Drawn&) { return vcUITablet::eBoth; }},
+        {"negative layer", [](Drawn&) { return static_cast<L>(-1); }},
+        {"no scope", [](Drawn&) { return vcUITablet::eOverlay; }},
+    };
+    for (const auto& [why, setUp] : refusals) {
+      SCOPED_TRACE(why);
+      Drawn d;
+      const L layer = setUp(d);
+      d.scope.clearLog();
+      c.draw(d.tablet, layer);
+      EXPECT_EQ(d.scope.logText(), "");
+      Bytes same;
+      c.record(same, layer);
+      EXPECT_EQ(d.bytes(), same.b);
+    }
+  }
+}
+
+// Lines are cut to the scope's rectangle (0, 0, 200, 100) wherever they cross it.
+TEST(TabletShapes, LinesAreClippedToTheScopeEvenVerticalOrOblique) {
+  Drawn d;
+  d.tablet.baseMap(vcXform<2>::I);
+  d.scope.clearLog();
+  d.tablet.draw(vcLine(V(0, 1), V(30, 50)), P, I);
+  d.tablet.draw(vcLine(V(1, 1), V(0, 0)), P, I);
+  Call oblique = to(V(0.5, 0.5), V(100.5, 100.5));
+  oblique.near = 1e-12;
+  expectCalls(d.scope.log(), {to(V(30, 0.5), V(30, 100.5)), oblique});
+}
+
+TEST(TabletShapes, ArrowArmsPointBackFromTheTipAtHalfTheDirectionsWidth) {
+  Drawn d;
+  d.tablet.arrowHead(vcPoint(5, 5), V(1, 0), 10.0f, P, I);
+  d.tablet.arrowHead(vcPoint(5, 5), V(0, -3), 10.0f, P, I);
+  const V tip(15, 25);
+  expectCalls(d.scope.log(), {lockPush(), rel(tip, {-8, -4}), rel(tip, {-8, 4}), lockPop(), lockPush(),
+                              rel(tip, {-4, 8}), rel(tip, {4, 8}), lockPop()});
+  EXPECT_EQ(d.scope.drawPoint(), vcPoint(tip));
+}
+
+// The arrow of a quarter section runs along the section toward its end: at
+// 45 degrees on a circle the run is down-left, so the arms go up-right. Any
+// of a backward section, a negative span or backward props turns it round.
+TEST(TabletShapes, SectionArrowFollowsTheRunUnlessPropsAndSectionBothAskForward) {
+  const auto arms = [](const vcEllipseAnnulusSection& s, const vcGraphicProps& p) {
+    Drawn d;
+    d.tablet.draw(s, p, I);
+    std::vector<long> out;
+    for (const vcScopeCall& c : d.scope.calls("drawToRelPels")) out.insert(out.end(), c.ints.begin(), c.ints.end());
+    return out;
+  };
+  const vcEllipse in(V(10, 10), V(2, 2), vcRadian(0)), out(V(10, 10), V(6, 6), vcRadian(0));
+  const vcRadian q(std::numbers::pi / 2);
+  vcGraphicProps backward = P;
+  backward.arrowHeadForward(false);
+  const std::vector<long> along{8, -2, 2, -8}, against{-8, 2, -2, 8};
+  EXPECT_EQ(arms(kSect, P), along);
+  EXPECT_EQ(arms(kSect, backward), against);
+  EXPECT_EQ(arms(vcEllipseAnnulusSection(in, out, vcRadian(0), q, false), P), against);
+  EXPECT_EQ(arms(vcEllipseAnnulusSection(in, out, q, -q, true), P), against);
+}
+
+TEST(TabletShapes, WholeTurnSectionDrawsWholeEllipsesAndADegenerateOneOnlyRecords) {
+  const vcEllipse in(V(10, 10), V(2, 2), vcRadian(0)), out(V(10, 10), V(6, 6), vcRadian(0));
+  Drawn d;
+  d.tablet.draw(vcEllipseAnnulusSection(in, out, vcRadian(1), vcRadian(2 * std::numbers::pi), true), noArrows(), I);
+  std::vector<std::string> ops;
+  for (const vcScopeCall& c : d.scope.log()) ops.push_back(c.op);
+  EXPECT_EQ(ops,
+            (std::vector<std::string>{"draw(vcLineSeg)", "draw(vcLineSeg)", "draw(vcEllipse)", "draw(vcEllipse)"}));
+  d.scope.clearLog();
+  const std::size_t before = d.bytes().size();
+  d.tablet.draw(vcEllipseAnnulusSection(in, out, vcRadian(1), vcRadian(0), true), noArrows(), I);
+  EXPECT_EQ(d.scope.logText(), "");
+  EXPECT_EQ(d.bytes().size(), before + 8 + 502);
+}
+
+// Chords stay within one scope pixel of the curve, however the map scales it.
+TEST(TabletShapes, BezierIsSampledToWithinAPixelOfTheMappedCurve) {
+  for (auto mode : {vcUITablet::eExpand, vcUITablet::eSample}) {
+    Drawn d(mode);
+    d.tablet.draw(kBez, P, I);
+    const vcBezierCurve mapped = kBez.map(d.tablet.scaledMap());
+    const auto& line = dynamic_cast<const vcPolyline&>(*d.scope.log().at(0).shape);
+    for (std::size_t i = 1; i < line.numVertices(); ++i)
+      EXPECT_LE(mapped.distanceToPoint((line.points()[i - 1] + line.points()[i]) * 0.5), 1.0);
+  }
+}
+
+// ---- the generic dispatcher -------------------------------------------------------------------
+
+std::vector<vcShapeHandle> drawnShapes(const vcShape& s, vcUITablet::ScaleModes mode = vcUITablet::eNoScale) {
+  Drawn d(mode);
+  d.tablet.draw(s, P, I);
+  std::vector<vcShapeHandle> out;
+  for (const vcScopeCall& c : d.scope.log()) out.push_back(c.shape);
+  return out;
+}
+
+bool sameShapes(const std::vector<vcShapeHandle>& a, const std::vector<vcShapeHandle>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (!a[i] || !b[i] || !a[i]->isEqual(*b[i])) return false;
+  return true;
+}
+
+// Nested mapped shapes draw and record what the typed overload would for
+// the shape mapped by the inner map, then the outer one.
+TEST(TabletShapes, MappedShapesComposeOuterAfterInnerAndRecordTheMappedShape) {
+  const vcXform<2> inner = vcXform<2>::rotation(vcRadian(0.3)), outer = vcXform<2>::translation(V(5, -2));
+  const vcShapeHandle_const once(
+      vfShapeHandle(vcMappedShape(vcShapeHandle_const(vfShapeHandle(vcCircle(V(1, 2), 3))), inner)));
+  for (auto mode : {vcUITablet::eNoScale, vcUITablet::eExpand}) {
+    Drawn direct(mode), generic(mode);
+    direct.tablet.draw(vcCircle(V(1, 2), 3).map(outer * inner), P, I);
+    generic.tablet.draw(vcMappedShape(once, outer), P, I);
+    ASSERT_EQ(generic.scope.log().size(), 1u);
+    EXPECT_TRUE(generic.scope.log()[0].shape->isEqual(*direct.scope.log().at(0).shape));
+    EXPECT_EQ(generic.bytes(), direct.bytes());
+  }
+}
+
+// A transform that is not linear is drawn through its affine approximation
+// at the centre of the shape's bounding box.
+TEST(TabletShapes, NonLinearMapIsLinearisedAtTheShapesBoxCentre) {
+  struct Bend : vc2XformBase {
+    vcVector<2> mapPoint(const vcVector<2>& p) const override { return V(p.x(), p.y() + p.x() * p.x()); }
+    vcXform<2> linearXform(const vcVector<2>& a) const override {
+      return vcXform<2>(vcMatrix<2>(1, 0, 2 * a.x(), 1), V(0, -a.x() * a.x()));
+    }
+    bool isLinear() const override { return false; }
+    vcPtrHandle_const<vc2XformBase> inverseBase() const override { throw vcMathError("no inverse"); }
+    vcPtrHandle<vc2XformBase> clone() const override { return vcPtrHandle<vc2XformBase>(new Bend); }
+  };
+  const vcLineSeg seg(V(2, 0), V(4, 1));
+  const vcMappedShape bent(vcShapeHandle_const(vfShapeHandle(seg)), vcXformHandle_const(new Bend));
+  EXPECT_TRUE(sameShapes(drawnShapes(bent), drawnShapes(seg.map(Bend().linearXform(V(3, 0.5))))));
+}
+
+TEST(TabletShapes, ContourTreesJoinTheirMembersAndRegionTreesDrawTheirBoundaries) {
+  const vcShapeHandle_const a(vfShapeHandle(vcLineSeg(V(0, 0), V(1, 0)))),
+      b(vfShapeHandle(vcLineSeg(V(2, 0), V(2, 2))));
+  const auto seg = [](V p, V q) { return vfShapeHandle(vcLineSeg(p + V(10, 20), q + V(10, 20))); };
+  EXPECT_TRUE(sameShapes(drawnShapes(vcContourTree({a, b}, false)),
+                         {seg(V(0, 0), V(1, 0)), seg(V(1, 0), V(2, 0)), seg(V(2, 0), V(2, 2))}));
+  EXPECT_TRUE(sameShapes(drawnShapes(vcContourTree({a, b}, true)),
+                         {seg(V(0, 0), V(1, 0)), seg(V(1, 0), V(2, 0)), seg(V(2, 0), V(2, 2)), seg(V(2, 2), V(0, 0))}));
+
+  const vcShapeHandle_const box(vfShapeHandle(vcRect(0, 0, 10, 10))), hole(vfShapeHandle(vcRect(2, 2, 2, 2)));
+  const vcShapeHandle_const inner(vfShapeHandle(vcRegionTree(hole, true, false)));
+  vcRegionTree material(box, false, true);
+  material.addChild(inner);
+  vcRegionTree rootHole;
+  rootHole.addChild(vcShapeHandle_const(vfShapeHandle(vcRegionTree(box, false, false))));
+  std::vector<std::size_t> strokes;
+  for (const vcShapeTree* t :
+       {static_cast<const vcShapeTree*>(&material), static_cast<const vcShapeTree*>(&rootHole)}) {
+    Drawn d;
+    d.tablet.draw(*t, P, I);
+    strokes.push_back(d.scope.calls("drawTo").size());
+  }
+  EXPECT_EQ(strokes, (std::vector<std::size_t>{8, 4}));
+}
+
+TEST(TabletShapes, DispatcherRejectsEmptyMappedShapesAndSkipsUnknownShapes) {
+  Drawn d;
+  EXPECT_THROW(d.tablet.draw(vcMappedShape(), P, I), vcBadPointer);
+  EXPECT_THROW(d.tablet.draw(vcMappedShape(vcShapeHandle_const(), vcXform<2>::I), P, I), vcBadPointer);
+  d.tablet.draw(static_cast<const vcShape&>(AppShape()), P, I);
+  EXPECT_EQ(d.scope.logText(), "");
+  EXPECT_EQ(d.bytes().size(), 0u);
+  // Shapes with a typed overload beyond the sketch format's list are drawn too.
+  d.tablet.draw(static_cast<const vcShape&>(vcPolygon({V(0, 0), V(1, 0), V(0, 1)}, vcPolygon::eEvenOdd)), P, I);
+  EXPECT_EQ(d.scope.calls("draw(vcPolygon)").size(), 1u);
+  EXPECT_THROW(d.tablet.draw(vcGraphic(), I), vcUIError::NotImplemented);
+}
+
+}  // namespace

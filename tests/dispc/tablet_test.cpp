@@ -1,0 +1,416 @@
+#include <vc/uitablet.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <vc/core/exception.h>
+#include <vc/uierror.h>
+
+#include "support/recording_scope.h"
+
+namespace {
+
+using Layers = vcUITablet::Layers;
+constexpr Layers kImage = vcUITablet::eImage;
+constexpr Layers kOverlay = vcUITablet::eOverlay;
+constexpr Layers kBoth = vcUITablet::eBoth;
+using Strings = std::vector<std::string>;
+
+// A tablet that logs its hooks ("name" for a repaint, "name:resize" ...) and
+// paints its whole area when repainted.
+class Hooked : public vcUITablet {
+public:
+  Hooked(std::string name, Strings& log, vcUIScope* image, vcUIScope* overlay = nullptr)
+      : vcUITablet(image, overlay), name_(std::move(name)), log_(log) {}
+  Hooked(std::string name, Strings& log, vcUITablet& parent, const vcUIRect& r)
+      : vcUITablet(parent, r), name_(std::move(name)), log_(log) {}
+
+  using vcUITablet::ownScope;
+  vcUITablet* oldParent = nullptr;
+
+protected:
+  void redraw_() override {
+    log_.push_back(name_);
+    set(vcUIRect(0, 0, scopeRect().width(), scopeRect().height()), vcColor(static_cast<unsigned char>(1)), kImage);
+  }
+  void resize_() override { log_.push_back(name_ + ":resize"); }
+  void move_() override { log_.push_back(name_ + ":move"); }
+  void newParentTablet(vcUITablet* old) override { oldParent = old; }
+  void parentMapChanged() override { log_.push_back(name_ + ":parentMap"); }
+
+private:
+  std::string name_;
+  Strings& log_;
+};
+
+// A root scope that reports its own deletion.
+class WatchedScope : public vcRecordingScope {
+public:
+  WatchedScope(bool& deleted) : vcRecordingScope(vcPair<long>(0, 0), vcPair<long>(60, 40)), deleted_(deleted) {}
+  ~WatchedScope() override { deleted_ = true; }
+
+private:
+  bool& deleted_;
+};
+
+vcRecordingScope* recording(vcUIScope* s) { return static_cast<vcRecordingScope*>(s); }
+
+// The rectangles of the clip scopes asked of a scope tree, in order.
+std::vector<vcUIRect> clipRects(const vcRecordingScope& root) {
+  std::vector<vcUIRect> out;
+  for (const vcScopeCall& c : root.calls("newChild"))
+    if (c.ints.at(0) == 1) out.push_back(c.rect);
+  return out;
+}
+
+size_t pointDraws(const vcRecordingScope& s) { return s.calls("draw(vcPoint)").size(); }
+
+}  // namespace
+
+TEST(Tablet, SketchBuilderDrawsOnlyOnceItHasAScopeDrawingOnAndIsShown) {
+  vcRecordingScope scope(vcPair<long>(0, 0), vcPair<long>(50, 50));
+  vcUITablet t;
+  t.draw(vcPoint(1, 2), vcColor::red, kImage);
+  EXPECT_GT(t.sketch().size(), 0);
+  t.setScope(&scope, nullptr, false);
+  EXPECT_EQ(t.scopeRect(), vcUIRect(0, 0, 50, 50));
+  t.draw(vcPoint(1, 2), vcColor::red, kImage);
+  t.drawOn() = true;
+  t.draw(vcPoint(1, 2), vcColor::red, kImage);
+  EXPECT_EQ(pointDraws(scope), 0u);
+  EXPECT_TRUE(t.visible(true));
+  t.draw(vcPoint(1, 2), vcColor::red, kImage);
+  EXPECT_EQ(pointDraws(scope), 1u);
+}
+
+TEST(Tablet, OkToDrawRefusesEachMissingConditionButRecordingGoesOn) {
+  vcRecordingScope image(vcPair<long>(0, 0), vcPair<long>(50, 50));
+  vcRecordingScope overlay(vcPair<long>(0, 0), vcPair<long>(50, 50));
+  vcUITablet t(&image, &overlay);
+  t.recordOn() = true;
+  const vcPoint p(1, 2);
+  t.draw(p, vcColor::red, kImage);  // hidden
+  t.visible(true);
+  const long recorded = t.sketch().size();
+  t.draw(p, vcColor::red, kBoth);
+  t.draw(p, vcColor::red, static_cast<Layers>(-1));
+  t.drawOnOverlay() = false;
+  t.draw(p, vcColor::red, kOverlay);
+  t.drawOn().push(false);
+  t.draw(p, vcColor::red, kImage);
+  EXPECT_EQ(pointDraws(image) + pointDraws(overlay), 0u);
+  EXPECT_GT(t.sketch().size(), recorded);
+  t.drawOn().pop();
+  t.drawOnOverlay() = true;
+  t.draw(p, vcColor::red, kOverlay);
+  t.draw(p, vcColor::red, kImage);
+  EXPECT_EQ(pointDraws(image), 1u);
+  EXPECT_EQ(pointDraws(overlay), 1u);
+
+  vcUITablet imageOnly(&image, nullptr);
+  imageOnly.visible(true);
+  imageOnly.draw(p, vcColor::red, kOverlay);  // no scope
+  EXPECT_EQ(pointDraws(overlay), 1u);
+
+  // A scope without a surface takes drawing only while it tracks client changes.
+  vcRecordingScope none(vcPair<long>(0, 0), vcPair<long>(0, 0), true);
+  vcUITablet n(&none, nullptr);
+  n.visible(true);
+  n.draw(p, vcColor::red, kImage);
+  EXPECT_EQ(pointDraws(none), 0u);
+  n.recordChanges(true);
+  n.draw(p, vcColor::red, kImage);
+  EXPECT_EQ(pointDraws(none), 1u);
+}
+
+TEST(Tablet, DrawingTakesANewStampOnlyWhenAnotherTabletStampedSince) {
+  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(50, 50));
+  Strings log;
+  Hooked a("A", log, &root);
+  Hooked b("B", log, &root);
+  a.visible(true);
+  b.visible(true);
+  b.update(vcUIRect(0, 0, 1, 1), kImage, true);  // stamps B
+  const std::uint32_t t0 = vcUITablet::timeStamp();
+  a.draw(vcPoint(1, 1), vcColor::red, kImage);
+  EXPECT_EQ(vcUITablet::timeStamp(), t0 + 1);
+  a.draw(vcPoint(1, 1), vcColor::red, kImage);  // still the newest
+  EXPECT_EQ(vcUITablet::timeStamp(), t0 + 1);
+  b.draw(vcPoint(1, 1), vcColor::red, kImage);
+  a.draw(vcPoint(1, 1), vcColor::red, kImage);
+  EXPECT_EQ(vcUITablet::timeStamp(), t0 + 3);
+  // Drawing inside an update takes no stamp; the update itself takes one.
+  a.update(vcUIRect(0, 0, 5, 5), kImage, true);
+  EXPECT_EQ(vcUITablet::timeStamp(), t0 + 4);
+  // A hidden tablet neither draws nor stamps.
+  a.visible(false);
+  b.draw(vcPoint(1, 1), vcColor::red, kImage);
+  a.draw(vcPoint(1, 1), vcColor::red, kImage);
+  a.redraw(kImage);
+  EXPECT_EQ(vcUITablet::timeStamp(), t0 + 5);
+}
+
+TEST(Tablet, TreeLinksAndWhatEachDestructionLeaves) {
+  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
+  Strings log;
+  auto p = std::make_unique<Hooked>("P", log, &root);
+  Hooked a("A", log, *p, vcUIRect(10, 20, 30, 40));
+  auto b = std::make_unique<Hooked>("B", log, *p, vcUIRect(50, 50, 10, 10));
+  Hooked c("C", log, *p, vcUIRect(0, 0, 5, 5));
+  Hooked g("G", log, a, vcUIRect(5, 5, 10, 10));
+  EXPECT_EQ(p->numKids(), 3);
+  EXPECT_EQ(p->firstKid(), &a);
+  EXPECT_EQ(p->lastKid(), &c);
+  EXPECT_EQ(b->prevSib(), &a);
+  EXPECT_EQ(b->nextSib(), &c);
+  EXPECT_EQ(a.prevSib(), nullptr);
+  EXPECT_EQ(c.nextSib(), nullptr);
+  EXPECT_EQ(p->nextSib(), nullptr);
+  EXPECT_EQ(g.scopeOrg(), vcPair<long>(15, 25));
+  EXPECT_EQ(g.absRect(), vcUIRect(15, 25, 10, 10));
+  EXPECT_EQ(a.currentScope(kImage), vcUIRect(0, 0, 30, 40));
+  EXPECT_EQ(a.currentScope(kOverlay), vcUIRect::null);
+  EXPECT_EQ(recording(a.ownScope(kImage))->attachedRect(), vcUIRect(10, 20, 30, 40));
+  EXPECT_EQ(root.liveChildren().size(), 4u);
+
+  // A visible kid is erased on its way out: the opaque parent repaints its area.
+  p->visible(true);
+  b->visible(true);
+  b->modified(kImage, true);
+  log.clear();
+  b.reset();
+  EXPECT_EQ(log, Strings({"P"}));
+  EXPECT_EQ(clipRects(root), std::vector<vcUIRect>({vcUIRect(50, 50, 10, 10)}));
+  EXPECT_EQ(p->numKids(), 2);
+  EXPECT_EQ(a.nextSib(), &c);
+  EXPECT_EQ(root.liveChildren().size(), 3u);
+
+  // The parent going first leaves its kids alive, parentless and without scopes.
+  p.reset();
+  EXPECT_EQ(a.parent(), nullptr);
+  EXPECT_EQ(a.currentScope(kImage), vcUIRect::null);
+  EXPECT_EQ(g.parent(), &a);
+  EXPECT_EQ(g.currentScope(kImage), vcUIRect::null);
+  EXPECT_TRUE(root.liveChildren().empty());
+  a.draw(vcPoint(1, 1), vcColor::red, kImage);
+}
+
+TEST(Tablet, SetParentMovesTheKidAndItsKidsOntoFreshScopes) {
+  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
+  Strings log;
+  Hooked p("P", log, &root);
+  Hooked q("Q", log, p, vcUIRect(30, 30, 40, 40));
+  Hooked a("A", log, p, vcUIRect(0, 0, 10, 10));
+  Hooked g("G", log, a, vcUIRect(2, 2, 3, 3));
+  for (Hooked* t : {&p, &q, &a, &g}) t->visible(true);
+  log.clear();
+  a.setParent(q, vcUIRect(0, 0, 10, 10));
+  EXPECT_EQ(a.parent(), &q);
+  EXPECT_EQ(a.oldParent, &p);
+  EXPECT_EQ(p.numKids(), 1);
+  EXPECT_EQ(q.lastKid(), &a);
+  EXPECT_EQ(g.parent(), &a);
+  EXPECT_EQ(g.oldParent, &a);
+  // Same rectangle, new parent: the absolute origins follow the parent.
+  EXPECT_EQ(a.scopeOrg(), vcPair<long>(30, 30));
+  EXPECT_EQ(g.scopeOrg(), vcPair<long>(32, 32));
+  EXPECT_EQ(recording(a.ownScope(kImage))->parent(), q.ownScope(kImage));
+  EXPECT_EQ(recording(g.ownScope(kImage))->parent(), a.ownScope(kImage));
+  EXPECT_EQ(root.liveChildren().size(), 3u);  // the old sub-scopes are gone
+  // Each kid is shown again as it moves, then the tablet with its kids.
+  EXPECT_EQ(log, Strings({"G", "A", "G"}));
+}
+
+TEST(Tablet, SetScopeReplacesTheRootsScopesAndDeletesOnlyWhatItOwns) {
+  Strings log;
+  vcRecordingScope first(vcPair<long>(0, 0), vcPair<long>(60, 40));
+  vcRecordingScope big(vcPair<long>(0, 0), vcPair<long>(80, 40));
+  vcRecordingScope overlay(vcPair<long>(0, 0), vcPair<long>(10, 90));
+  Hooked t("T", log, &first);
+  Hooked k("K", log, t, vcUIRect(5, 5, 10, 10));
+  EXPECT_THROW(t.setScope(kBoth, nullptr, false), vcUIError::BadLayer);
+  EXPECT_EQ(k.currentScope(kImage), vcUIRect(0, 0, 10, 10));
+
+  t.setScope(nullptr, nullptr, false);
+  EXPECT_EQ(k.currentScope(kImage), vcUIRect::null);
+  EXPECT_TRUE(first.liveChildren().empty());
+
+  bool deleted = false;
+  auto* owned = new WatchedScope(deleted);
+  t.setScope(owned, nullptr, true);
+  EXPECT_EQ(recording(k.ownScope(kImage))->parent(), owned);
+  t.setScope(owned, nullptr, true);  // given again: kept
+  EXPECT_FALSE(deleted);
+  EXPECT_EQ(recording(k.ownScope(kImage))->parent(), owned);
+
+  // A different size resizes the root; the owned scope goes.
+  log.clear();
+  t.setScope(kImage, &big, false);
+  EXPECT_TRUE(deleted);
+  EXPECT_EQ(t.scopeRect(), vcUIRect(0, 0, 80, 40));
+  EXPECT_EQ(log, Strings({"T:resize"}));
+  t.setScope(kOverlay, &overlay, false);
+  EXPECT_EQ(t.scopeRect(), vcUIRect(0, 0, 80, 90));
+  EXPECT_EQ(recording(k.ownScope(kOverlay))->parent(), &overlay);
+  EXPECT_EQ(recording(k.ownScope(kImage))->parent(), &big);
+}
+
+TEST(Tablet, HidesAndShowsAreCountedAndOnlyTransitionsEraseOrDraw) {
+  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
+  Strings log;
+  Hooked p("P", log, &root);
+  Hooked k("K", log, p, vcUIRect(10, 10, 20, 20));
+  Hooked g("G", log, k, vcUIRect(0, 0, 5, 5));
+  for (Hooked* t : {&p, &k, &g}) EXPECT_TRUE(t->visible(true));
+  EXPECT_TRUE(p.opaque(kImage));  // its repaint covered it whole
+  EXPECT_FALSE(k.visible(true));
+  k.modified(kImage, true);
+  log.clear();
+  root.clearLog();
+  EXPECT_TRUE(k.visible(false));
+  EXPECT_EQ(log, Strings({"P"}));  // the parent repaints what the kid covered
+  EXPECT_EQ(clipRects(root), std::vector<vcUIRect>({vcUIRect(10, 10, 20, 20)}));
+  EXPECT_FALSE(k.modified(kImage));
+  EXPECT_FALSE(k.visible(false));
+  EXPECT_FALSE(k.visible(true));
+  EXPECT_EQ(log, Strings({"P"}));
+  EXPECT_TRUE(k.visible(true));
+  EXPECT_EQ(log, Strings({"P", "K", "G"}));
+  EXPECT_TRUE(k.visible());
+}
+
+TEST(Tablet, ScopeRectErasesOnlyWhenTheNewRectangleLeavesPartOfTheOld) {
+  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
+  Strings log;
+  Hooked p("P", log, &root);
+  Hooked k("K", log, p, vcUIRect(10, 10, 20, 20));
+  Hooked g("G", log, k, vcUIRect(0, 0, 5, 5));
+  for (Hooked* t : {&p, &k, &g}) t->visible(true);
+  k.modified(kImage, true);
+  log.clear();
+  root.clearLog();
+  k.size(vcPair<long>(30, 30));  // grows: repainted in place
+  EXPECT_EQ(log, Strings({"K:resize", "K"}));
+  EXPECT_TRUE(clipRects(root).empty());
+
+  log.clear();
+  k.moveRel(vcPair<long>(5, 0));
+  EXPECT_EQ(log, Strings({"P", "K:move", "K", "G"}));
+  EXPECT_EQ(clipRects(root), std::vector<vcUIRect>({vcUIRect(10, 10, 30, 30)}));
+  EXPECT_EQ(k.scopeOrg(), vcPair<long>(15, 10));
+  EXPECT_EQ(g.scopeOrg(), vcPair<long>(15, 10));
+
+  log.clear();
+  k.moveAbs(vcPair<long>(15, 10));
+  EXPECT_TRUE(log.empty());
+  // A hidden tablet moves without erasing or drawing, and stays hidden.
+  k.visible(false);
+  log.clear();
+  k.scopeRect(vcUIRect(60, 60, 10, 10));
+  EXPECT_EQ(log, Strings({"K:move", "K:resize"}));
+  EXPECT_FALSE(k.visible());
+}
+
+TEST(Tablet, ScaleModesAndTheMapsTheyBuild) {
+  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
+  Strings log;
+  Hooked t("T", log, &root);
+  Hooked k("K", log, t, vcUIRect(0, 0, 10, 10));
+  t.visible(true);
+  const vcXform<2> base = vcXform<2>::translation(vcVector<2>(5, 7));
+  log.clear();
+  t.baseMap(base);
+  EXPECT_EQ(log, Strings({"K:parentMap", "T"}));
+  EXPECT_EQ(k.scaledMap(), vcXform<2>::I);
+
+  t.scaleExact(vcPair<double>(1.0000005, 3.0));  // the x factor alone decides
+  EXPECT_EQ(t.scaleMode(), vcUITablet::eNoScale);
+  EXPECT_EQ(t.scaledMap(), base);
+
+  t.scaleExact(vcPair<double>(0.5, 0.5));
+  EXPECT_EQ(t.scaleMode(), vcUITablet::eSample);
+  EXPECT_EQ(t.scale(), vcPair<long>(2, 2));
+  const vcXform<2> halved = t.scaledMap();
+  EXPECT_EQ(halved.mapPoint(vcVector<2>(1, 1)), vcVector<2>(3, 4));
+
+  vcUITablet u;
+  u.baseMap(base);
+  u.scaleMode(vcUITablet::eSample);
+  u.scale(vcPair<long>(2, 2));
+  EXPECT_EQ(u.scaledMap(), halved);
+  EXPECT_EQ(u.scaleExact(), vcPair<double>(2.0, 2.0));
+
+  t.scaleExact(vcPair<double>(3, 2));
+  EXPECT_EQ(t.scaleMode(), vcUITablet::eExpand);
+  EXPECT_EQ(t.scaledMap().mapPoint(vcVector<2>(1, 1)), vcVector<2>(18, 16));
+
+  // A zero factor has no whole form; asking for it must not overflow.
+  u.scaleExact(vcPair<double>(0.0, 0.25));
+  EXPECT_EQ(u.scale(), vcPair<long>(0, 4));
+}
+
+TEST(Tablet, SetParentRefusesToMakeACycle) {
+  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
+  Strings log;
+  Hooked p("P", log, &root);
+  Hooked a("A", log, p, vcUIRect(0, 0, 50, 50));
+  Hooked g("G", log, a, vcUIRect(0, 0, 10, 10));
+  EXPECT_THROW(a.setParent(g, vcUIRect(0, 0, 5, 5)), vcBadArgument);
+  EXPECT_THROW(a.setParent(a, vcUIRect(0, 0, 5, 5)), vcBadArgument);
+  EXPECT_EQ(a.parent(), &p);
+  EXPECT_EQ(g.parent(), &a);
+}
+
+TEST(Tablet, ScopeCoordsRoundWithTheScopesToleranceAndMapBack) {
+  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
+  vcUITablet t(&root, nullptr);
+  vcUITablet k(t, vcUIRect(20, 30, 10, 10));
+  EXPECT_EQ(t.scopeCoords(vcPoint(2.9999999999999, -0.5)), vcPair<long>(3, -1));
+  EXPECT_EQ(t.scopeCoords(vcPoint(2.99999, 0.5)), vcPair<long>(2, 0));
+  EXPECT_EQ(k.screenCoords(vcPoint(1.5, 2)), vcPair<long>(21, 32));
+  t.scaleExact(vcPair<double>(4, 4));
+  EXPECT_EQ(t.scopeCoords(vcPoint(0.75, -0.25)), vcPair<long>(3, -1));
+  EXPECT_EQ(t.tabletCoords(vcPair<long>(6, 2)), vcPoint(1.5, 0.5));
+}
+
+TEST(Tablet, PenArgumentUsesTheScopesPenEvenUnderASingularMap) {
+  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
+  vcUITablet t(&root, nullptr);
+  t.visible(true);
+  t.drawStart(vcPoint(4.5, 5.5), kImage);
+  t.baseMap(vcXform<2>(vcMatrix<2>(0, 0, 0, 0), vcVector<2>(1, 1)));
+  t.drawTo(vcUITablet::drawPointArg(), vcColor::red, kImage);
+  t.drawTo(vcPoint(1.234567e89, 9.876543e21), vcColor::red, kImage);  // equal by value
+  const auto calls = root.calls("drawTo");
+  ASSERT_EQ(calls.size(), 2u);
+  for (const vcScopeCall& c : calls) {
+    EXPECT_EQ(c.points.at(0), vcPoint(4.5, 5.5));
+    EXPECT_EQ(c.ints, std::vector<long>({4, 5}));
+  }
+  // eBoth never draws, but it is recorded.
+  t.recordOn() = true;
+  t.drawTo(vcPoint(1, 1), vcColor::red, kBoth);
+  EXPECT_EQ(root.calls("drawTo").size(), 2u);
+  EXPECT_GT(t.sketch().size(), 0);
+}
+
+TEST(Tablet, HidingARecordingTabletKeepsItsSketch) {
+  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
+  vcUITablet t(&root, nullptr);
+  t.recordOn() = true;
+  t.visible(true);
+  t.drawStart(vcPoint(1, 2), kImage);
+  const long recorded = t.sketch().size();
+  ASSERT_GT(recorded, 0);
+  t.visible(false);
+  EXPECT_EQ(t.sketch().size(), recorded);
+  t.scopeRect(vcUIRect(5, 5, 10, 10));  // hides and shows around the move
+  EXPECT_EQ(t.sketch().size(), recorded);
+  // Erasing on purpose still starts the record afresh.
+  t.visible(true);
+  t.erase(kImage);
+  EXPECT_EQ(t.sketch().size(), 0);
+}

@@ -1,0 +1,147 @@
+// A vcUIScope that draws nothing and logs every virtual call with its
+// arguments, so tests can assert exactly what a tablet asked of its surface.
+// Sub-scopes made by newChild share their root's log and are attached with
+// move/subset like the sub-scopes of a real surface.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <vc/core/shape.h>
+#include <vc/dispprop.h>
+#include <vc/uiscope.h>
+
+struct vcScopeCall {
+  const class vcRecordingScope* scope = nullptr;  // the scope that was called
+  std::string op;                                 // the operation, e.g. "drawTo" or "draw(vcEllipse)"
+  std::string text;                               // op with every argument, exactly
+  vcShapeHandle shape;                            // a copy of the shape argument, if any
+  std::vector<vcPoint> points;                    // point arguments
+  vcPoint from;                                   // drawTo, drawToRelPels: the pen before the call
+  std::vector<long> ints;                         // integer arguments
+  std::vector<double> reals;                      // real arguments
+  vcGraphicProps props;                           // the props argument, if any
+  vcColor color, color2;                          // color arguments, if any
+  vcUIRect rect;                                  // the rectangle argument, if any
+};
+
+class vcRecordingScope : public vcUIScope {
+public:
+  using Log = std::vector<vcScopeCall>;
+
+  // A root scope with a surface of the given size (0 x 0 with isNullSurface:
+  // a scope without a drawable surface).
+  vcRecordingScope(const vcPair<long>& org, const vcPair<long>& size, bool isNullSurface = false);
+  ~vcRecordingScope() override;
+
+  // The calls made on this scope and every scope made from it.
+  Log& log() { return *log_; }
+  // The log as text, one call per line; calls of other scopes are marked with their depth.
+  std::string logText() const;
+  void clearLog() { log_->clear(); }
+  // The calls of one operation.
+  std::vector<vcScopeCall> calls(const std::string& op) const;
+
+  // Sub-scopes made by newChild that are still alive.
+  const std::vector<vcRecordingScope*>& liveChildren() const { return *live_; }
+  // Nesting depth below the root (0 for the root).
+  int depth() const noexcept { return depth_; }
+  // The rectangle the last attached() call reported (parent surface pixels).
+  const vcUIRect& attachedRect() const noexcept { return attachedRect_; }
+  long lockDepth() const noexcept { return lockDepth_; }
+
+  using vcUIScope::children;
+  using vcUIScope::drawX;
+  using vcUIScope::drawY;
+  using vcUIScope::parent;
+  using vcUIScope::xCoord;
+  using vcUIScope::yCoord;
+
+  // ---- the scope interface ----
+  void attached(const vcUIScope& parent, const vcUIRect& surfaceRect) override;
+  vcUIScope* newChild(const vcUIRect& rect, bool clipOnly) override;
+  void dragStart() override;
+  void dragStop() override;
+  void dragErase() override;
+  void dragAnimate(bool on) override;
+  void lockScreenUpdatesPush(bool lock) override;
+  bool lockScreenUpdatesPop() override;
+  bool screenUpdatesLocked() const override { return lockDepth_ > 0; }
+  void invalidateScreen(const vcUIRect& r) override;
+  void updateScreen() override;
+  void optimizeDrawing(bool on) override;
+  void draw(const vcGenShape& s, const vcColor& c) override;
+  void draw(const vcEllipseArc& s, const vcGraphicProps& p) override;
+  void draw(const vcEllipse& s, const vcGraphicProps& p) override;
+  void draw(const vcPolygon& s, const vcGraphicProps& p) override;
+  void draw(const vcRLEBuffer& image, const vcPoint& corner, const std::vector<vcColor>& colorMap, bool passThrough,
+            unsigned char passValue) override;
+  void draw(const vcRLEBuffer& image, const vcPoint& corner, const std::vector<unsigned char>& colorMap,
+            bool passThrough, unsigned char passValue) override;
+  void draw(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, bool passThrough,
+            unsigned long passValue) override;
+  void draw(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner, bool passThrough,
+            unsigned short passValue) override;
+  void draw(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner, bool passThrough,
+            unsigned short passValue) override;
+  void draw(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, bool passThrough,
+            unsigned char passValue, bool mapped) override;
+  void draw(const std::string& text, const vcPoint& anchor, const vcColor& color, const vcColor& background,
+            const vcUIFormat& format) override;
+  void draw(const vcGraphic& g) override;
+  void draw(const vcPolyline& s, const vcGraphicProps& p) override;
+  void draw(const vcGenRect& s, const vcGraphicProps& p) override;
+  void draw(const vcEllipseArc2& s, const vcGraphicProps& p) override;
+  void draw(const vcEllipse2& s, const vcGraphicProps& p) override;
+  void draw(const vcLineSeg& s, const vcGraphicProps& p) override;
+  void draw(const vcPoint& s, const vcGraphicProps& p) override;
+  // Reports 8 pixels per character by 12 pixels, placed by the format.
+  vcUIRect textRect(const std::string& text, const vcPoint& anchor, const vcUIFormat& format,
+                    vcUIRect& rect) override;
+  using vcUIScope::expand;
+  using vcUIScope::sample;
+  void sample(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
+              bool passThrough, unsigned long passValue) override;
+  void sample(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
+              bool passThrough, unsigned short passValue) override;
+  void sample(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner, const vcPair<double>& scale,
+              bool passThrough, unsigned short passValue) override;
+  void sample(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, const vcPair<double>& scale,
+              bool passThrough, unsigned char passValue, bool mapped) override;
+  void expand(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
+              bool passThrough, unsigned long passValue, InterpolationModes mode) override;
+  void expand(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
+              bool passThrough, unsigned short passValue, InterpolationModes mode) override;
+  void expand(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner, const vcPair<double>& scale,
+              bool passThrough, unsigned short passValue, InterpolationModes mode) override;
+  void expand(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, const vcPair<double>& scale,
+              bool passThrough, unsigned char passValue, bool mapped, InterpolationModes mode) override;
+  // set reports the changed pixels, as a real surface would.
+  void set(const vcUIRect& rect, const vcColor& color) override;
+  void set(const vcColor& color) override;
+  void fill(const vcPair<long>& seed, const vcColor& color, const vcColor& color2, FillType type) override;
+  // Moves the pen as a real surface does.
+  void drawTo(const vcPoint& p, const vcGraphicProps& props) override;
+  void drawToRelPels(long dx, long dy, const vcGraphicProps& props) override;
+  bool isNull() const override { return nullSurface_; }
+  vcPair<long> size() const override { return size_; }
+  void colorMap(const std::vector<vcRGB>& map) override;
+  void colorMapEx(const std::vector<vcRGB>& map) override;
+  void newDisplayClipRect(const vcUIRect& r) override;
+
+private:
+  vcRecordingScope(vcRecordingScope& root, const vcUIRect& rect, bool clipOnly);
+  vcScopeCall& add(const std::string& op);
+  void finish(vcScopeCall& c);
+  template <class S>
+  void addShape(const char* name, const S& s, const vcGraphicProps& p);
+
+  std::shared_ptr<Log> log_;
+  std::shared_ptr<std::vector<vcRecordingScope*>> live_;
+  vcPair<long> size_;
+  bool nullSurface_;
+  int depth_ = 0;
+  vcUIRect attachedRect_;
+  long lockDepth_ = 0;
+};
