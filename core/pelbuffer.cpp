@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <new>
 #include <string>
 
+#include <vc/core/archive.h>
 #include <vc/core/exception.h>
 
 namespace {
@@ -131,6 +133,57 @@ void vfPelMap(const vcPelBuffer_const<unsigned char>& src, vcPelBuffer<unsigned 
     unsigned char* out = dst.pointToPel(d.x(), d.y() + j);
     for (long i = 0; i < w; ++i) out[i] = table[in[i]];
   }
+}
+
+namespace {
+
+// The archive form shared by both 8-bit views; see <vc/core/pelbuffer.h>.
+template <class View>
+void exchangeImage(vcArchive& ar, View& image) {
+  unsigned char version = 0;
+  bool isNull = image.isNull();
+  ar || version;
+  if (version != 0) throw vcArchive::UnknownVersion("core/pelbuffer", __LINE__);
+  ar || isNull;
+  const vcRectangle<long>& window = image.window();
+  long x = window.x(), y = window.y(), width = window.width(), height = window.height();
+  vcXform<2> xform = image.clientFromImageXform();
+  if (ar.isStoring()) {
+    if (isNull) return;
+    ar || x || y || width || height || xform;
+    for (long r = 0; r < height && width > 0; ++r)
+      ar.raw(const_cast<unsigned char*>(image.pointToPel(x, y + r)), width);
+    return;
+  }
+  if (isNull) {
+    image = vcPelBuffer<unsigned char>();
+    return;
+  }
+  ar || x || y || width || height || xform;
+  if (width < 0 || height < 0)
+    vcArchive::fail("vcPelBuffer: negative size " + rectText(vcRectangle<long>(x, y, width, height)));
+  if (width > 0) ar.requireItems(static_cast<std::uint64_t>(height), static_cast<std::uint64_t>(width));
+  vcPelBuffer<unsigned char> read;
+  try {
+    read = vcPelBuffer<unsigned char>(vcRectangle<long>(x, y, width, height));
+  } catch (const vcBadArgument& e) {
+    vcArchive::fail(e.what());
+  }
+  for (long r = 0; r < height && width > 0; ++r) ar.raw(read.pointToPel(x, y + r), width);
+  read.clientFromImageXform(xform);
+  image = read;
+}
+
+}  // namespace
+
+vcArchive& operator||(vcArchive& ar, vcPelBuffer<unsigned char>& image) {
+  exchangeImage(ar, image);
+  return ar;
+}
+
+vcArchive& operator||(vcArchive& ar, vcPelBuffer_const<unsigned char>& image) {
+  exchangeImage(ar, image);
+  return ar;
 }
 
 #define VC_INSTANTIATE_PELBUFFER(T)                                                              \

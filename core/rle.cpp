@@ -2,10 +2,12 @@
 #include <vc/core/rle.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <utility>
 
+#include <vc/core/archive.h>
 #include <vc/core/exception.h>
 
 namespace {
@@ -195,4 +197,42 @@ bool vcRLEBuffer::operator==(const vcRLEBuffer& o) const {
     }
   }
   return true;
+}
+
+vcArchive& operator||(vcArchive& ar, vcRLEBuffer& image) {
+  unsigned char version = 0;
+  bool isNull = image.isNull();
+  ar || version;
+  if (version != 0) throw vcArchive::UnknownVersion("core/rle", __LINE__);
+  ar || isNull;
+  long width = image.width(), height = image.height(), x = image.offset().x(), y = image.offset().y();
+  long n = static_cast<long>(image.runs().size());
+  if (ar.isStoring()) {
+    if (isNull) return ar;
+    ar || width || height || x || y || n;
+    ar.raw(const_cast<unsigned char*>(image.runs().data()), n);
+    return ar;
+  }
+  if (isNull) {
+    image = vcRLEBuffer();
+    return ar;
+  }
+  ar || width || height || x || y || n;
+  if (n < 0) vcArchive::fail("vcRLEBuffer: negative run byte count " + std::to_string(n));
+  ar.requireItems(static_cast<std::uint64_t>(n), 1);
+  std::vector<unsigned char> runs(static_cast<std::size_t>(n));
+  ar.raw(runs.data(), n);
+  vcRLEBuffer read;
+  std::size_t used = 0;
+  try {
+    read = vcRLEBuffer::fromRows(width, height, runs.data(), runs.size(), &used);
+  } catch (const vcBadArgument& e) {
+    vcArchive::fail(e.what());
+  }
+  if (used != runs.size())
+    vcArchive::fail("vcRLEBuffer: " + std::to_string(runs.size() - used) + " bytes follow the last of " +
+                    std::to_string(height) + " rows");
+  read.offset(vcPair<long>(x, y));
+  image = read;
+  return ar;
 }

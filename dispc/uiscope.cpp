@@ -4,9 +4,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include <vc/core/pelbuffer.h>
-#include <vc/core/rle.h>
-
 long vfScopePixel(double v, long o) {
   const double f = std::floor(v * (1.0 + std::copysign(1e-11, v)));
   // Coordinates beyond 32 bits cannot name a pixel; clamp rather than overflow.
@@ -141,80 +138,3 @@ vcUIRect vcUIScope::clientChangedRect(bool keepTracking) {
   if (!keepTracking) clientChangeEnable(false);
   return clientChangedRect_ + org_;
 }
-
-// ---- image transfer: the forms the base implements --------------------------
-
-namespace {
-
-vcPair<double> inverse(const vcPair<long>& f) {
-  return vcPair<double>(1.0 / static_cast<double>(f.x()), 1.0 / static_cast<double>(f.y()));
-}
-vcPair<double> asDouble(const vcPair<long>& f) {
-  return vcPair<double>(static_cast<double>(f.x()), static_cast<double>(f.y()));
-}
-
-// The RLE image decoded and passed through its color map.
-vcPelBuffer<unsigned char> mappedImage(const vcRLEBuffer& image, const std::vector<unsigned char>& colorMap) {
-  vcPelBuffer<unsigned char> pels = image.decode();
-  vfPelMap(pels, pels, colorMap);
-  return pels;
-}
-
-}  // namespace
-
-void vcUIScope::sample(const vcRLEBuffer& image, const vcPoint& corner, const vcPair<double>& scale,
-                       const std::vector<unsigned char>& colorMap, bool passThrough, unsigned char passValue) {
-  if (image.isNull()) return;
-  sample(mappedImage(image, colorMap), corner, scale, passThrough, passValue, true);
-}
-void vcUIScope::sample(const vcRLEBuffer& image, const vcPoint& corner, const vcPair<long>& factors,
-                       const std::vector<unsigned char>& colorMap, bool passThrough, unsigned char passValue) {
-  sample(image, corner, inverse(factors), colorMap, passThrough, passValue);
-}
-void vcUIScope::sample(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner,
-                       const vcPair<long>& factors, bool passThrough, unsigned long passValue) {
-  sample(image, corner, inverse(factors), passThrough, passValue);
-}
-void vcUIScope::sample(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner,
-                       const vcPair<long>& factors, bool passThrough, unsigned short passValue) {
-  sample(image, corner, inverse(factors), passThrough, passValue);
-}
-void vcUIScope::sample(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner,
-                       const vcPair<long>& factors, bool passThrough, unsigned short passValue) {
-  sample(image, corner, inverse(factors), passThrough, passValue);
-}
-void vcUIScope::sample(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner,
-                       const vcPair<long>& factors, bool passThrough, unsigned char passValue, bool mapped) {
-  sample(image, corner, inverse(factors), passThrough, passValue, mapped);
-}
-
-void vcUIScope::expand(const vcRLEBuffer& image, const vcPoint& corner, const vcPair<double>& scale,
-                       const std::vector<unsigned char>& colorMap, bool passThrough, unsigned char passValue) {
-  if (image.isNull()) return;
-  expand(mappedImage(image, colorMap), corner, scale, passThrough, passValue, true, vcUITabletTypes::eNoInterpolation);
-}
-void vcUIScope::expand(const vcRLEBuffer& image, const vcPoint& corner, const vcPair<long>& factors,
-                       const std::vector<unsigned char>& colorMap, bool passThrough, unsigned char passValue) {
-  expand(image, corner, asDouble(factors), colorMap, passThrough, passValue);
-}
-void vcUIScope::expand(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner,
-                       const vcPair<long>& factors, bool passThrough, unsigned long passValue,
-                       InterpolationModes mode) {
-  expand(image, corner, asDouble(factors), passThrough, passValue, mode);
-}
-void vcUIScope::expand(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner,
-                       const vcPair<long>& factors, bool passThrough, unsigned short passValue,
-                       InterpolationModes mode) {
-  expand(image, corner, asDouble(factors), passThrough, passValue, mode);
-}
-void vcUIScope::expand(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner,
-                       const vcPair<long>& factors, bool passThrough, unsigned short passValue,
-                       InterpolationModes mode) {
-  expand(image, corner, asDouble(factors), passThrough, passValue, mode);
-}
-void vcUIScope::expand(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner,
-                       const vcPair<long>& factors, bool passThrough, unsigned char passValue, bool mapped,
-                       InterpolationModes mode) {
-  expand(image, corner, asDouble(factors), passThrough, passValue, mapped, mode);
-}
-

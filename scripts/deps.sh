@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, when they are missing.
-# Usage: scripts/deps.sh [test|demo|bench|fuzz]...
+# Usage: scripts/deps.sh [test|demo|bench|fuzz|cairo]...
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config)
@@ -10,6 +10,7 @@ for what in "$@"; do
     demo) ;;
     bench) packages+=(libbenchmark-dev) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    cairo) packages+=(libcairo2-dev fonts-dejavu-core) ;;
     *) echo "deps.sh: unknown set '$what'" >&2; exit 2 ;;
   esac
 done

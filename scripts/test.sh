@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer, and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh test
+scripts/deps.sh test cairo
 build=build/test
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
   -DVC_WERROR=ON -DVC_SANITIZE=ON -DVC_BUILD_TESTS=ON -DVC_BUILD_EXAMPLES=ON

@@ -7,6 +7,8 @@
 #include <vc/dispprop.h>
 #include <vc/flagstack.h>
 #include <vc/graphic.h>
+#include <vc/pelcopy.h>
+#include <vc/sketchop.h>
 #include <vc/uibitmap.h>
 #include <vc/uierror.h>
 #include <vc/uirect.h>

@@ -38,6 +38,8 @@ class vcPackedRGB16Pel;
 class vcPackedRGB32Pel;
 template <class T>
 class vcPelBuffer_const;
+template <class T>
+class vcPelBuffer;
 
 class vcUIScope {
 public:
@@ -249,6 +251,54 @@ protected:
   // less the origin, so values a hair below an integer count as it.
   long xCoord(const vcPoint& p) const;
   long yCoord(const vcPoint& p) const;
+
+  // ---- buffers for the image transfers of derived scopes ----------------------
+  // Both helpers scale src's window into a buffer covering only what is
+  // wanted. rect: the destination area wanted, in destination pixels (any
+  // frame, usually surface pixels); offset: where the scaled image's
+  // upper-left corner falls, relative to rect's upper-left corner
+  // (destination pixels, negative when the image starts before rect). The
+  // covered area D is the scaled image placed by offset, intersected with
+  // rect. On success dst holds D's pixels, its window's upper-left pixel
+  // showing D's upper-left pixel, rect becomes D, and the result is true;
+  // when the source window or D is empty nothing changes and the result is
+  // false. A dst whose window already has D's size and whose pixels are not
+  // src's is overwritten in place (every view sharing them sees the new
+  // pixels), so a scope can keep one display buffer from call to call; any
+  // other dst becomes a new buffer.
+
+  // Integer magnification: each source pixel becomes a block of fx x fy
+  // pixels (fx, fy >= 1; otherwise vcBadArgument). The blocks cut by D's
+  // edges keep only their part inside D.
+  static bool pelExpand(const vcPelBuffer_const<unsigned char>& src, vcPelBuffer<unsigned char>& dst, long fx,
+                        long fy, vcUIRect& rect, const vcPair<long>& offset);
+  static bool pelExpand(const vcPelBuffer_const<vcPackedRGB16Pel>& src, vcPelBuffer<vcPackedRGB16Pel>& dst,
+                        long fx, long fy, vcUIRect& rect, const vcPair<long>& offset);
+  static bool pelExpand(const vcPelBuffer_const<vcPackedRGB32Pel>& src, vcPelBuffer<vcPackedRGB32Pel>& dst,
+                        long fx, long fy, vcUIRect& rect, const vcPair<long>& offset);
+
+  // Scaling by scale (> 0, finite; otherwise vcBadArgument) on both axes.
+  // A scale within 1e-6 of a whole number above 1 counts as that number and
+  // replicates pixels. Otherwise destination pixel x of the scaled image
+  // (x >= 0, counted from its upper-left corner) shows source column
+  // trunc(x / scale), and likewise for rows. With mode not eNoInterpolation,
+  // a magnification (scale > 1) of an 8-bit or 32-bit RGB source of at least
+  // 8 x 8 pixels interpolates instead (eBilinear bilinearly, other modes
+  // bicubically, sampling at pixel centres); destination pixels whose centre
+  // falls outside the source become grey 128. The 16-bit forms ignore mode.
+  static bool pelScale(const vcPelBuffer_const<unsigned char>& src, vcPelBuffer<unsigned char>& dst, double scale,
+                       vcUIRect& rect, const vcPair<long>& offset, InterpolationModes mode);
+  static bool pelScale(const vcPelBuffer_const<unsigned short>& src, vcPelBuffer<unsigned short>& dst,
+                       double scale, vcUIRect& rect, const vcPair<long>& offset, InterpolationModes mode);
+  static bool pelScale(const vcPelBuffer_const<vcPackedRGB16Pel>& src, vcPelBuffer<vcPackedRGB16Pel>& dst,
+                       double scale, vcUIRect& rect, const vcPair<long>& offset, InterpolationModes mode);
+  static bool pelScale(const vcPelBuffer_const<vcPackedRGB32Pel>& src, vcPelBuffer<vcPackedRGB32Pel>& dst,
+                       double scale, vcUIRect& rect, const vcPair<long>& offset, InterpolationModes mode);
+
+  // The index color vcColor(i) of the palette entry nearest to c's red,
+  // green and blue (Euclidean distance; the first of equally near entries;
+  // an exact match ends the search). An empty palette gives vcColor(0).
+  static vcColor nearestColor(const vcColor& c, const std::vector<vcRGB>& palette);
 
 private:
   static constexpr unsigned kAllChanged = 1, kModified = 2, kOpaque = 4, kClientChangeEnable = 8;

@@ -9,6 +9,7 @@
 class vcArchive;
 class vcColor;
 class vcUISketch;
+class vc_UISketchOpHeader;
 
 // A byte offset into a sketch. A mark taken with vcUISketch::mark() lies on a
 // record boundary; marks are plain numbers, not tied to one sketch object.
@@ -97,6 +98,9 @@ public:
 
 private:
   friend class vcUITablet;
+  friend vcArchive& operator||(vcArchive& ar, vcUISketch& s);
+  // The archive reader rebuilds props records exactly as they were stored.
+  friend void vfAppendArchivedHead(vcUISketch& into, const vc_UISketchOpHeader& h);
   vcUISketch(const unsigned char* bytes, long n);
   const vcGraphicProps& props() const noexcept { return props_; }
   void props(const vcGraphicProps& p) { props_ = p; }
@@ -113,3 +117,12 @@ private:
   long capacity_ = 0;
   vcGraphicProps props_;
 };
+
+// The archive form of a sketch: a signed-char version (1 is written), then
+// the record count and, per record, the persistent header and the persistent
+// record object. Reading appends the records to the sketch's contents in the
+// current byte layout, and also accepts version 0 (a byte count and a raw byte
+// stream in the older payload layouts). A failed load leaves the sketch as it
+// was. Writing a sketch that holds a nested-sketch record (opcode 15) throws
+// vcUIError::NotImplemented; another version throws vcArchive::UnknownVersion.
+vcArchive& operator||(vcArchive& ar, vcUISketch& s);

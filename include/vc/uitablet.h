@@ -266,6 +266,19 @@ public:
             unsigned long passValue, Layers layer);
   void draw(const vcRLEBuffer& image, const vcPoint& p, const std::vector<unsigned char>& colorMap, bool passThrough,
             unsigned char passValue, bool mapped, Layers layer);
+  // Replays a recorded sketch: each record is drawn again through the
+  // operation that recorded it, under scaledMap with client points first
+  // shifted by offset (client coordinates). On eImage or eOverlay only the
+  // records of that layer are drawn; on eBoth each record on its own layer;
+  // records made on eBoth are drawn on the replay layer. A recording tablet
+  // records the whole replay as one nested-sketch record (opcode 15). A
+  // malformed sketch throws vcUIError::InvalidUISketch with scaledMap, the
+  // screen-update locks, drawing optimisation and recording as they were.
+  void draw(const vcUISketch& sketch, const vcPoint& offset, Layers layer);
+  // The pixels (scope coordinates of the layer's scope) that replaying
+  // sketch at offset on layer would cover; null when the tablet has no scope
+  // on layer. Draws nothing on this tablet. layer is eImage or eOverlay.
+  vcUIRect encloseRect(const vcUISketch& sketch, const vcPoint& offset, Layers layer);
 
   // An arrow head at tip pointing along direction (client coordinates), arms
   // of length pixels.

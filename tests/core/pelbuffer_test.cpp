@@ -5,9 +5,11 @@
 #include <cstring>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include <vc/core/archive.h>
 #include <vc/core/exception.h>
 
 namespace {
@@ -175,5 +177,73 @@ TEST(PelBufferTest, PelMapBetweenOverlappingWindowsReadsTheOriginalPixels) {
   right.window(vcRectangle<long>(1, 0, 5, 1));
   vfPelMap(left, right, {0, 1, 2, 3, 4, 5, 6});
   for (long x = 1; x < 6; ++x) EXPECT_EQ(*img.pointToPel(x, 0), x) << x;
+}
+
+using Bytes = std::vector<unsigned char>;
+
+// A 7 x 5 image of distinct values viewed through a 3 x 2 window at (2, 1).
+vcPelBuffer<unsigned char> windowedImage() {
+  vcPelBuffer<unsigned char> img(7, 5);
+  for (long y = 0; y < 5; ++y)
+    for (long x = 0; x < 7; ++x) *img.pointToPel(x, y) = static_cast<unsigned char>(10 * y + x);
+  img.window(vcRectangle<long>(2, 1, 3, 2));
+  img.clientFromImageXform(vcXform<2>(vcMatrix<2>(0, -1, 1, 0), vcVector<2>(4, 5)));
+  return img;
+}
+
+// An archive of the form's fields as given, then the pixel bytes.
+Bytes handMade(unsigned char version, long x, long y, long width, long height, const Bytes& pixels) {
+  vcBufferArchive out(vcArchive::eStore);
+  bool isNull = false;
+  vcXform<2> xform;
+  out || version || isNull || x || y || width || height || xform;
+  out.raw(const_cast<unsigned char*>(pixels.data()), static_cast<long>(pixels.size()));
+  return out.bytes();
+}
+
+TEST(PelBufferTest, ArchiveKeepsTheWindowItsTransformAndOnlyItsPixels) {
+  vcPelBuffer<unsigned char> img = windowedImage();
+  vcBufferArchive out(vcArchive::eStore);
+  out || img;
+  EXPECT_EQ(out.bytes().size(), 2u + 16 + 48 + 6);
+  vcPelBuffer<unsigned char> back;
+  vcBufferArchive in(out.bytes());
+  in || back;
+  EXPECT_TRUE(back == img);
+  EXPECT_EQ(back.storageArea(), img.window());
+  EXPECT_FALSE(back.sharesPels(img));
+
+  vcPelBuffer_const<unsigned char> view = img;
+  vcBufferArchive viewOut(vcArchive::eStore);
+  viewOut || view;
+  EXPECT_EQ(viewOut.bytes(), out.bytes());
+  vcPelBuffer<unsigned char> null;
+  vcBufferArchive nullOut(vcArchive::eStore);
+  nullOut || null;
+  vcBufferArchive nullIn(nullOut.bytes());
+  nullIn || back;
+  EXPECT_TRUE(back.isNull());
+}
+
+TEST(PelBufferTest, ArchiveLoadRejectsBadInputAndLeavesTheTargetAlone) {
+  const vcPelBuffer<unsigned char> target = windowedImage();
+  vcPelBuffer<unsigned char> img = windowedImage();
+  vcBufferArchive out(vcArchive::eStore);
+  out || img;
+  std::vector<Bytes> bad;
+  for (std::size_t n = 0; n < out.bytes().size(); ++n)
+    bad.emplace_back(out.bytes().begin(), out.bytes().begin() + static_cast<long>(n));
+  bad.push_back(handMade(0, 0, 0, -1, 2, {}));
+  bad.push_back(handMade(0, 0, 0, 1 << 20, 1 << 20, Bytes(64)));
+  for (const Bytes& b : bad) {
+    vcPelBuffer<unsigned char> into = target;
+    vcBufferArchive in(b);
+    EXPECT_THROW(in || into, vcArchive::BadData) << b.size();
+    EXPECT_TRUE(into == target);
+    EXPECT_TRUE(into.sharesPels(target));
+  }
+  vcPelBuffer<unsigned char> into;
+  vcBufferArchive newer(handMade(1, 0, 0, 1, 1, {7}));
+  EXPECT_THROW(newer || into, vcArchive::UnknownVersion);
 }
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <vc/core/archive.h>
 #include <vc/core/exception.h>
 
 namespace {
@@ -142,5 +143,55 @@ TEST(RLEBufferTest, ReaderRefusesHugeSizesBeforeAllocating) {
   EXPECT_THROW(vcRLEBuffer::fromRows(1000, 1 << 20, few.data(), few.size(), nullptr), vcBadArgument);
   const Bytes terminators(6, 0);
   EXPECT_EQ(vcRLEBuffer::fromRows(0, 3, terminators.data(), terminators.size(), nullptr).height(), 3);
+}
+Bytes archived(vcRLEBuffer r) {
+  vcBufferArchive out(vcArchive::eStore);
+  out || r;
+  return out.bytes();
+}
+
+// An archive of the form's fields as given, for images no encoder makes.
+Bytes handMade(unsigned char version, long width, long height, const Bytes& runs, long count) {
+  vcBufferArchive out(vcArchive::eStore);
+  bool isNull = false;
+  long x = 0, y = 0;
+  out || version || isNull || width || height || x || y || count;
+  out.raw(const_cast<unsigned char*>(runs.data()), static_cast<long>(runs.size()));
+  return out.bytes();
+}
+
+TEST(RLEBufferTest, ArchiveKeepsSizeOffsetRunsAndNullness) {
+  std::mt19937 rng(3);
+  const vcRLEBuffer r = vcRLEBuffer::encode(randomImage(rng, 400, 4));
+  vcRLEBuffer back;
+  vcBufferArchive in(archived(r));
+  in || back;
+  EXPECT_TRUE(back == r);
+  EXPECT_EQ(back.offset(), vcPair<long>(2, 1));
+  EXPECT_EQ(back.runs(), r.runs());
+  vcBufferArchive nullIn(archived(vcRLEBuffer()));
+  nullIn || back;
+  EXPECT_TRUE(back.isNull());
+}
+
+TEST(RLEBufferTest, ArchiveLoadRejectsBadInputAndLeavesTheTargetAlone) {
+  const vcRLEBuffer target(3, 1, {5, 3, 0, 0});
+  const Bytes good = archived(vcRLEBuffer(2, 2, {1, 2, 0, 0, 3, 1, 4, 1, 0, 0}));
+  std::vector<Bytes> bad;
+  for (std::size_t n = 0; n < good.size(); ++n) bad.emplace_back(good.begin(), good.begin() + static_cast<long>(n));
+  bad.push_back(handMade(0, 3, 1, {5, 2, 0, 0}, 4));
+  bad.push_back(handMade(0, 2, 1, {5, 2, 0, 0, 9, 9}, 6));
+  bad.push_back(handMade(0, 2, 1, {5, 2, 0, 0}, 1 << 30));
+  bad.push_back(handMade(0, 2, 1, {5, 2, 0, 0}, -4));
+  bad.push_back(handMade(0, -2, 1, {0, 0}, 2));
+  for (const Bytes& b : bad) {
+    vcRLEBuffer r = target;
+    vcBufferArchive in(b);
+    EXPECT_THROW(in || r, vcArchive::BadData) << b.size();
+    EXPECT_TRUE(r == target);
+  }
+  vcRLEBuffer r;
+  vcBufferArchive newer(handMade(1, 2, 1, {5, 2, 0, 0}, 4));
+  EXPECT_THROW(newer || r, vcArchive::UnknownVersion);
 }
 }  // namespace

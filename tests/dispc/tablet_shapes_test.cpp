@@ -498,11 +498,9 @@ const std::vector<Case>& cases() {
        [](vcUITablet& t, L l) {
          t.draw(vcRLEBuffer::encode(image01()), vcPoint(3, 4), {5, 6}, false, 9, false, l);
        },
-       [](const Env& e) {
-         Call c = imageCall(e, "u8");
-         if (e.mode == vcUITablet::eNoScale) c.op = "draw(rle)";
-         return std::vector<Call>{c};
-       },
+       // Whole factors (2 and 1/2 in x) take the scope's run-length paths,
+       // which hand the magnified or reduced runs to its RLE draw.
+       [](const Env& e) { return std::vector<Call>{Call("draw(rle)").at(e(3, 4))}; },
        [](Bytes& b, L l) {
          b.rec(14, l, vcGraphicProps(), vcColor(0)).vec(3, 4).u8(0).u8(9).u8(0).i32(2).u8(5).u8(6).i32(2).i32(2);
          b.u8(0).u8(1).u8(1).u8(1).u8(0).u8(0).u8(1).u8(1).u8(0).u8(1).u8(0).u8(0);

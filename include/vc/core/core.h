@@ -2,6 +2,7 @@
 // exceptions, handles and locking.
 #pragma once
 
+#include <vc/core/affine.h>
 #include <vc/core/affinerect.h>
 #include <vc/core/angle.h>
 #include <vc/core/archive.h>
@@ -9,6 +10,7 @@
 #include <vc/core/byteio.h>
 #include <vc/core/circle.h>
 #include <vc/core/coordaxes.h>
+#include <vc/core/cputype.h>
 #include <vc/core/ellipse.h>
 #include <vc/core/ellipsearc.h>
 #include <vc/core/exception.h>

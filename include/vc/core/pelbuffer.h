@@ -25,6 +25,8 @@
 #include <vc/core/rect.h>
 #include <vc/core/xform.h>
 
+class vcArchive;
+
 // The shared pixels behind pel buffers: zero-filled rows of pitchBytes()
 // bytes, each row starting on a 64-byte boundary.
 class vc_PelStorage : public vcRepBase {
@@ -163,6 +165,16 @@ void vfPelSet(vcPelBuffer<T>& buf, const vcRectangle<long>& area, const std::typ
 // overlapping or not.
 void vfPelMap(const vcPelBuffer_const<unsigned char>& src, vcPelBuffer<unsigned char>& dst,
               const std::vector<unsigned char>& map);
+
+// Archive form of an 8-bit image: version byte 0, a null flag, then for a
+// non-null buffer its window (x, y, width, height in image coordinates, 32-bit
+// each), its client-from-image transform and the window's pixels row by row.
+// Loading gives fresh storage covering exactly the window; sizes the archive
+// cannot hold throw vcArchive::BadData before anything is allocated, another
+// version vcArchive::UnknownVersion. A failed load leaves image unchanged.
+vcArchive& operator||(vcArchive& ar, vcPelBuffer<unsigned char>& image);
+// The same form; a loaded read-only view gets fresh pixels of its own.
+vcArchive& operator||(vcArchive& ar, vcPelBuffer_const<unsigned char>& image);
 
 extern template class vcPelBuffer_const<unsigned char>;
 extern template class vcPelBuffer_const<unsigned short>;

@@ -13,6 +13,8 @@
 #include <vc/core/pair.h>
 #include <vc/core/pelbuffer.h>
 
+class vcArchive;
+
 class vcRLEBuffer {
 public:
   // The null image: no rows, isNull().
@@ -80,3 +82,11 @@ private:
   long numRuns_ = 0;
   vcPair<long> offset_;
 };
+
+// Archive form: version byte 0, a null flag, then for a non-null image its
+// width, height and offset (32-bit each), the byte count of its runs and the
+// runs. Loading validates the runs as fromRows() does (a bad image or a count
+// the archive cannot hold throws vcArchive::BadData before anything is
+// allocated); another version throws vcArchive::UnknownVersion. A failed load
+// leaves image unchanged.
+vcArchive& operator||(vcArchive& ar, vcRLEBuffer& image);

@@ -1,0 +1,115 @@
+// Pixel transfer for display buffers on a 2048 x 2048 8-bit image:
+// replication by 2 and 3 (vcUIScope::pelExpand) beside memcpy of the same
+// destination bytes (target: at least half of memcpy's throughput), and
+// nearest-neighbour scaling by 1.5 and 0.5 (vcUIScope::pelScale). When
+// OpenCV is found, cv::resize with INTER_NEAREST runs on the same images in
+// the same run. Throughput is in destination bytes.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+#include <vc/core/pelbuffer.h>
+#include <vc/uiscope.h>
+
+#if defined(VC_BENCH_OPENCV)
+#include <opencv2/core/utility.hpp>
+#include <opencv2/imgproc.hpp>
+#endif
+
+namespace {
+
+constexpr long kSide = 2048;
+
+// Opens the static buffer helpers of the scope base class.
+struct Helpers : vcUIScope {
+  using vcUIScope::pelExpand;
+  using vcUIScope::pelScale;
+};
+
+const vcPelBuffer<unsigned char>& source() {
+  static const vcPelBuffer<unsigned char> img = [] {
+    vcPelBuffer<unsigned char> b(kSide, kSide);
+    for (long y = 0; y < kSide; ++y)
+      for (long x = 0; x < kSide; ++x) *b.pointToPel(x, y) = static_cast<unsigned char>((x * 7 + y * 13) ^ (x >> 3));
+    return b;
+  }();
+  return img;
+}
+
+// Destination side of a scale.
+long scaled(double s) { return static_cast<long>(static_cast<double>(kSide) * s); }
+
+void BM_Memcpy(benchmark::State& state) {
+  const long side = kSide * state.range(0);
+  std::vector<unsigned char> from(static_cast<std::size_t>(side * side), 1), to(from.size());
+  for (auto _ : state) {
+    std::memcpy(to.data(), from.data(), to.size());
+    benchmark::DoNotOptimize(to.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * side * side);
+}
+BENCHMARK(BM_Memcpy)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// The display buffer is kept from call to call, as a scope keeps it.
+void BM_PelExpand(benchmark::State& state) {
+  const long f = state.range(0), side = kSide * f;
+  vcPelBuffer<unsigned char> dst;
+  for (auto _ : state) {
+    vcUIRect rect(0, 0, side, side);
+    Helpers::pelExpand(source(), dst, f, f, rect, vcPair<long>(0, 0));
+    benchmark::DoNotOptimize(dst.pointToPel(0, 0));
+  }
+  state.SetBytesProcessed(state.iterations() * side * side);
+}
+BENCHMARK(BM_PelExpand)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// A fresh buffer on every call: adds allocating and zeroing the destination.
+void BM_PelExpandFreshBuffer(benchmark::State& state) {
+  const long f = state.range(0), side = kSide * f;
+  for (auto _ : state) {
+    vcPelBuffer<unsigned char> dst;
+    vcUIRect rect(0, 0, side, side);
+    Helpers::pelExpand(source(), dst, f, f, rect, vcPair<long>(0, 0));
+    benchmark::DoNotOptimize(dst.pointToPel(0, 0));
+  }
+  state.SetBytesProcessed(state.iterations() * side * side);
+}
+BENCHMARK(BM_PelExpandFreshBuffer)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// The argument is the scale in percent.
+void BM_PelScaleNearest(benchmark::State& state) {
+  const double s = static_cast<double>(state.range(0)) / 100.0;
+  const long side = scaled(s);
+  vcPelBuffer<unsigned char> dst;
+  for (auto _ : state) {
+    vcUIRect rect(0, 0, side, side);
+    Helpers::pelScale(source(), dst, s, rect, vcPair<long>(0, 0), vcUITabletTypes::eNoInterpolation);
+    benchmark::DoNotOptimize(dst.pointToPel(0, 0));
+  }
+  state.SetBytesProcessed(state.iterations() * side * side);
+}
+BENCHMARK(BM_PelScaleNearest)->Arg(150)->Arg(50)->Arg(200)->Arg(300)->Unit(benchmark::kMillisecond);
+
+#if defined(VC_BENCH_OPENCV)
+// The same pixels wrapped without a copy; the destination Mat is reused.
+// OpenCV runs on one thread, as the library's kernels do.
+void BM_OpenCVResizeNearest(benchmark::State& state) {
+  cv::setNumThreads(1);
+  const double s = static_cast<double>(state.range(0)) / 100.0;
+  const vcPelBuffer<unsigned char>& img = source();
+  const cv::Mat from(static_cast<int>(kSide), static_cast<int>(kSide), CV_8UC1,
+                     const_cast<unsigned char*>(img.pointToPel(0, 0)), static_cast<std::size_t>(img.rowPitch()));
+  cv::Mat to;
+  const long side = scaled(s);
+  for (auto _ : state) {
+    cv::resize(from, to, cv::Size(static_cast<int>(side), static_cast<int>(side)), 0, 0, cv::INTER_NEAREST);
+    benchmark::DoNotOptimize(to.data);
+  }
+  state.SetBytesProcessed(state.iterations() * side * side);
+}
+BENCHMARK(BM_OpenCVResizeNearest)->Arg(150)->Arg(50)->Arg(200)->Arg(300)->Unit(benchmark::kMillisecond);
+#endif
+
+}  // namespace

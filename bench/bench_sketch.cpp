@@ -1,0 +1,139 @@
+// Sketch playback cost, on a sketch of a million mixed records (points,
+// segments, circles, rectangles, polylines, polygons, pen moves, text,
+// ellipses and Bézier curves, with a props change every few records):
+// - parse only: the record walk replay makes, without drawing (MB/s);
+// - replay onto a surface that does nothing (time per record);
+// - beside it, the baseline: the same calls drawn directly, in the same run.
+// Heap allocations are counted through a replaced global operator new and
+// reported per record for replay and direct drawing. Target: replay within
+// 2x of direct drawing.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include <vc/core/bezier.h>
+#include <vc/core/circle.h>
+#include <vc/core/ellipse.h>
+#include <vc/core/lineseg.h>
+#include <vc/core/poly.h>
+#include <vc/sketchop.h>
+#include <vc/uistring.h>
+#include <vc/uitablet.h>
+
+#include "null_scope.h"
+
+namespace {
+
+std::size_t gAllocations = 0;
+
+}  // namespace
+
+void* operator new(std::size_t n) {
+  ++gAllocations;
+  if (void* p = std::malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+using V = vcVector<2>;
+constexpr long kRecords = 1000000;
+constexpr vcUITablet::Layers kLayer = vcUITablet::eImage;
+
+// Call i of the mixed sequence; the same for recording and direct drawing.
+void drawMixed(vcUITablet& t, long i) {
+  static const vcGraphicProps thin(vcColor(200, 10, 10), 1);
+  static const vcGraphicProps thick(vcColor(20, 100, 10), 3, vcGraphicProps::ePenDash);
+  const vcGraphicProps& p = (i / 7) % 2 ? thick : thin;
+  const double x = static_cast<double>(i % 500), y = static_cast<double>((i / 500) % 400);
+  switch (i % 10) {
+    case 0: t.draw(vcPoint(x, y), p, kLayer); break;
+    case 1: t.draw(vcLineSeg(V(x, y), V(x + 20, y + 7)), p, kLayer); break;
+    case 2: t.draw(vcCircle(V(x, y), 6), p, kLayer); break;
+    case 3: t.draw(vcRect(x, y, 12, 9), p, kLayer); break;
+    case 4: t.draw(vcPolyline({V(x, y), V(x + 5, y + 9), V(x + 11, y)}, false), p, kLayer); break;
+    case 5: t.draw(vcPolygon({V(x, y), V(x + 8, y), V(x + 4, y + 6)}, vcPolygon::eWinding), p, kLayer); break;
+    case 6:
+      t.drawStart(vcPoint(x, y), kLayer);
+      break;
+    case 7: t.drawTo(vcPoint(x + 3, y + 4), p, kLayer); break;
+    case 8: t.draw(std::string("label"), vcPoint(x, y), vcColor(3), vcColor(0), vcUIFormat(), kLayer); break;
+    default: t.draw(vcEllipse2(V(5, 3), vcRadian(0.3), V(x, y)), p, kLayer); break;
+  }
+}
+
+const vcUISketch& mixedSketch() {
+  static const vcUISketch sketch = [] {
+    vcUITablet recorder;  // records, draws nothing
+    for (long i = 0; i < kRecords; ++i) drawMixed(recorder, i);
+    return recorder.sketch();
+  }();
+  return sketch;
+}
+
+struct NullTablet {
+  vcNullScope scope{vcPair<long>(1024, 1024)};
+  vcUITablet tablet{&scope, nullptr};
+  NullTablet() { tablet.visible(true); }
+};
+
+void perRecord(benchmark::State& state, std::size_t allocations) {
+  state.SetItemsProcessed(state.iterations() * kRecords);
+  state.counters["ns/record"] =
+      benchmark::Counter(static_cast<double>(kRecords), benchmark::Counter::kIsIterationInvariantRate |
+                                                            benchmark::Counter::kInvert);
+  state.counters["allocs/record"] = static_cast<double>(allocations) / static_cast<double>(kRecords);
+}
+
+// The records' walk without drawing: one header, one record object per opcode.
+void BM_ParseMixedSketch(benchmark::State& state) {
+  const vcUISketch& s = mixedSketch();
+  for (auto _ : state) {
+    vc_UISketchOpHeader header;
+    std::array<std::unique_ptr<vc_UISketchOpData>, 48> cache;
+    for (long at = 0; at < s.size();) {
+      at += header.parseByteStream(s.data() + at, s.size() - at);
+      auto& record = cache[static_cast<std::size_t>(header.opcode())];
+      if (!record) record.reset(vfCreateUISketchOpData(header.opcode()));
+      at += record->parseByteStream(s.data() + at, s.size() - at);
+    }
+    benchmark::DoNotOptimize(header.opcode());
+  }
+  state.SetBytesProcessed(state.iterations() * s.size());
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+BENCHMARK(BM_ParseMixedSketch)->Unit(benchmark::kMillisecond);
+
+void BM_DrawMixedDirectly(benchmark::State& state) {
+  NullTablet t;
+  std::size_t allocations = 0;
+  for (auto _ : state) {
+    const std::size_t before = gAllocations;
+    for (long i = 0; i < kRecords; ++i) drawMixed(t.tablet, i);
+    allocations = gAllocations - before;
+  }
+  perRecord(state, allocations);
+}
+BENCHMARK(BM_DrawMixedDirectly)->Unit(benchmark::kMillisecond);
+
+void BM_ReplayMixedSketch(benchmark::State& state) {
+  const vcUISketch& s = mixedSketch();
+  NullTablet t;
+  std::size_t allocations = 0;
+  for (auto _ : state) {
+    const std::size_t before = gAllocations;
+    t.tablet.draw(s, vcPoint(0, 0), kLayer);
+    allocations = gAllocations - before;
+  }
+  perRecord(state, allocations);
+}
+BENCHMARK(BM_ReplayMixedSketch)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,302 @@
+// Playback of a recorded sketch onto a tablet, and the rectangle a playback
+// would cover.
+#include <vc/uitablet.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+
+#include <vc/core/ellipse.h>
+#include <vc/core/ellipsearc.h>
+#include <vc/core/genrect.h>
+#include <vc/core/genshape.h>
+#include <vc/core/lineseg.h>
+#include <vc/core/pelbuffer.h>
+#include <vc/core/poly.h>
+#include <vc/core/rle.h>
+#include <vc/core/shape.h>
+#include <vc/sketchop.h>
+#include <vc/uierror.h>
+#include <vc/uiscope.h>
+
+#include "tablet_record.h"
+
+namespace {
+
+constexpr long kOpcodeSlots = 48;
+constexpr signed char kSketchOpcode = 15;
+
+// Runs body, then after; after also runs when body throws, and the body's
+// exception is passed on.
+template <class Body, class After>
+void runThen(Body&& body, After&& after) {
+  try {
+    body();
+  } catch (...) {
+    after();
+    throw;
+  }
+  after();
+}
+
+// The payload of the nested-sketch record: where it was replayed (client
+// coordinates), then the sketch's bytes with their count.
+struct vc_NestedSketchPayload {
+  vcVector<2> offset;
+  long n = 0;
+  const unsigned char* bytes = nullptr;
+  template <class IO>
+  void io(IO& io) {
+    io.vec(offset);
+    io.count(n, 1);
+    io.bytes(bytes, static_cast<std::size_t>(n));
+  }
+};
+
+// A surface that shows nothing and reports, as client changes, the pixels
+// each drawing call would cover, so that replaying onto it measures a sketch.
+// Text extents come from the real surface it stands in for.
+class vc_BoundsScope : public vcUIScope {
+public:
+  explicit vc_BoundsScope(vcUIScope& measure)
+      : vcUIScope(measure.org()), measure_(measure), size_(measure.size()) {}
+
+  void attached(const vcUIScope&, const vcUIRect&) override {}
+  vcUIScope* newChild(const vcUIRect& r, bool clipOnly) override {
+    auto child = std::make_unique<vc_BoundsScope>(measure_);
+    if (clipOnly) child->subset(*this, r);
+    else child->move(*this, r);
+    return child.release();
+  }
+  void dragStart() override {}
+  void dragStop() override {}
+  void dragErase() override {}
+  void dragAnimate(bool) override {}
+
+  void draw(const vcGenShape& s, const vcColor&) override { shape(s, 1); }
+  void draw(const vcEllipseArc& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
+  void draw(const vcEllipse& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
+  void draw(const vcPolygon& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
+  void draw(const vcPolyline& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
+  void draw(const vcGenRect& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
+  void draw(const vcEllipseArc2& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
+  void draw(const vcEllipse2& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
+  void draw(const vcLineSeg& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
+  void draw(const vcPoint& s, const vcGraphicProps& p) override { span(s.x(), s.y(), s.x(), s.y(), p.penWidth()); }
+
+  void draw(const vcRLEBuffer& image, const vcPoint& corner, const std::vector<vcColor>&, bool,
+            unsigned char) override {
+    area(corner, image.width(), image.height());
+  }
+  void draw(const vcRLEBuffer& image, const vcPoint& corner, const std::vector<unsigned char>&, bool,
+            unsigned char) override {
+    area(corner, image.width(), image.height());
+  }
+  void draw(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, bool, unsigned long) override {
+    area(corner, image.width(), image.height());
+  }
+  void draw(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner, bool, unsigned short) override {
+    area(corner, image.width(), image.height());
+  }
+  void draw(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner, bool, unsigned short) override {
+    area(corner, image.width(), image.height());
+  }
+  void draw(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, bool, unsigned char,
+            bool) override {
+    area(corner, image.width(), image.height());
+  }
+  void draw(const std::string& text, const vcPoint& anchor, const vcColor&, const vcColor&,
+            const vcUIFormat& format) override {
+    vcUIRect r;
+    change(textRect(text, anchor, format, r) - org());
+  }
+  vcUIRect textRect(const std::string& text, const vcPoint& anchor, const vcUIFormat& format,
+                    vcUIRect& rect) override {
+    return measure_.textRect(text, anchor, format, rect);
+  }
+
+  using vcUIScope::expand;
+  using vcUIScope::sample;
+  void sample(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
+              bool, unsigned long) override {
+    scaled(corner, image.width(), image.height(), scale);
+  }
+  void sample(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
+              bool, unsigned short) override {
+    scaled(corner, image.width(), image.height(), scale);
+  }
+  void sample(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner, const vcPair<double>& scale,
+              bool, unsigned short) override {
+    scaled(corner, image.width(), image.height(), scale);
+  }
+  void sample(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, const vcPair<double>& scale,
+              bool, unsigned char, bool) override {
+    scaled(corner, image.width(), image.height(), scale);
+  }
+  void expand(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
+              bool, unsigned long, InterpolationModes) override {
+    scaled(corner, image.width(), image.height(), scale);
+  }
+  void expand(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
+              bool, unsigned short, InterpolationModes) override {
+    scaled(corner, image.width(), image.height(), scale);
+  }
+  void expand(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner, const vcPair<double>& scale,
+              bool, unsigned short, InterpolationModes) override {
+    scaled(corner, image.width(), image.height(), scale);
+  }
+  void expand(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, const vcPair<double>& scale,
+              bool, unsigned char, bool, InterpolationModes) override {
+    scaled(corner, image.width(), image.height(), scale);
+  }
+
+  void set(const vcUIRect& rect, const vcColor&) override { change(rect - org()); }
+  // Whole-surface operations: a flood's extent depends on pixels this surface
+  // does not have, so it counts as covering the surface too.
+  void set(const vcColor&) override { change(vcUIRect(0, 0, size_.x(), size_.y())); }
+  void fill(const vcPair<long>&, const vcColor&, const vcColor&, FillType) override {
+    change(vcUIRect(0, 0, size_.x(), size_.y()));
+  }
+  void drawTo(const vcPoint& p, const vcGraphicProps& props) override {
+    span(drawPoint().x(), drawPoint().y(), p.x(), p.y(), props.penWidth());
+    drawStart(vcPoint(p));
+  }
+  void drawToRelPels(long dx, long dy, const vcGraphicProps& props) override {
+    const long x0 = drawX(), y0 = drawY();
+    pixels(x0, y0, x0 + dx, y0 + dy, props.penWidth() / 2);
+    moveToRel(dx, dy);
+  }
+  bool isNull() const override { return false; }
+  vcPair<long> size() const override { return size_; }
+
+private:
+  // Surface pixels from (x0, y0) to (x1, y1) inclusive, in either order,
+  // widened by pad on every side.
+  void pixels(long x0, long y0, long x1, long y1, long pad) {
+    if (x1 < x0) std::swap(x0, x1);
+    if (y1 < y0) std::swap(y0, y1);
+    change(vcUIRect(x0 - pad, y0 - pad, x1 - x0 + 1 + 2 * pad, y1 - y0 + 1 + 2 * pad));
+  }
+  // Scope coordinates from (x0, y0) to (x1, y1), drawn with a pen of penWidth.
+  void span(double x0, double y0, double x1, double y1, long penWidth) {
+    for (double v : {x0, y0, x1, y1})
+      if (!std::isfinite(v)) return;
+    pixels(vfScopePixel(x0, org().x()), vfScopePixel(y0, org().y()), vfScopePixel(x1, org().x()),
+           vfScopePixel(y1, org().y()), penWidth / 2);
+  }
+  void shape(const vcShape& s, long penWidth) {
+    const vcRect b = s.boundingBox();
+    span(b.x(), b.y(), b.x() + b.width(), b.y() + b.height(), penWidth);
+  }
+  void area(const vcPoint& corner, long w, long h) {
+    if (w <= 0 || h <= 0) return;
+    const long x = xCoord(corner), y = yCoord(corner);
+    change(vcUIRect(x, y, w, h));
+  }
+  void scaled(const vcPoint& corner, long w, long h, const vcPair<double>& scale) {
+    const double sw = std::ceil(static_cast<double>(w) * scale.x()), sh = std::ceil(static_cast<double>(h) * scale.y());
+    const double limit = static_cast<double>(std::numeric_limits<std::int32_t>::max());
+    if (!(sw >= 1 && sh >= 1 && sw <= limit && sh <= limit)) return;
+    area(corner, static_cast<long>(sw), static_cast<long>(sh));
+  }
+
+  vcUIScope& measure_;
+  vcPair<long> size_;
+};
+
+// Draws every record of sketch on tablet. One header serves all records, so
+// a props record stays in force for the records after it; one record object
+// per opcode is made when first met and reused.
+void replaySketch(vcUITablet& tablet, const vcUISketch& sketch, vcUITablet::Layers layer) {
+  const unsigned char* p = sketch.data();
+  const long n = sketch.size();
+  const bool filter = layer != vcUITablet::eBoth;
+  vc_UISketchOpHeader header;
+  std::array<std::unique_ptr<vc_UISketchOpData>, kOpcodeSlots> cache;
+  for (long at = 0; at < n;) {
+    at += header.parseByteStream(p + at, n - at);
+    bool show = !filter || header.layer() == layer;
+    if (header.layer() == vcUITablet::eBoth) {
+      header.layer(layer);
+      show = true;
+    }
+    const long op = header.opcode();
+    if (op < 0 || op >= kOpcodeSlots) throw vcUIError::InvalidUISketch();
+    std::unique_ptr<vc_UISketchOpData>& record = cache[static_cast<std::size_t>(op)];
+    if (!record) record.reset(vfCreateUISketchOpData(op));
+    at += record->parseByteStream(p + at, n - at);
+    if (show) record->draw(tablet, header);
+  }
+}
+
+}  // namespace
+
+void vcUITablet::draw(const vcUISketch& sketch, const vcPoint& offset, Layers layer) {
+  if (sketch.isNull()) return;
+  if (layer != eImage && layer != eOverlay && layer != eBoth) throw vcUIError::BadLayer();
+
+  if (drawOn_) {
+    const vcXform<2> savedMap = scaledMap_;
+    const vcXform<2> shifted = scaledMap_ * vcXform<2>::translation(vcVector<2>(offset));
+    const auto optimize = [&](bool on) {
+      if (layer != eBoth) {
+        optimizeDrawing(on, layer);
+        return;
+      }
+      for (vcUIScope* s : drawScope_)
+        if (s) s->optimizeDrawing(on);
+    };
+    // Each step is undone when a later one throws, so a malformed sketch
+    // leaves the map, the locks, the optimisation and recording as they were.
+    recordOn_.push(false);
+    runThen(
+        [&] {
+          lockScreenUpdatesPush(true, layer);
+          runThen(
+              [&] {
+                optimize(true);
+                runThen(
+                    [&] {
+                      scaledMap_ = shifted;
+                      replaySketch(*this, sketch, layer);
+                    },
+                    [&] {
+                      scaledMap_ = savedMap;
+                      optimize(false);
+                    });
+              },
+              [&] { lockScreenUpdatesPop(layer); });
+        },
+        [&] { recordOn_.pop(); });
+  }
+
+  if (recording()) {
+    // Recording grows this tablet's own sketch: take the bytes from a copy.
+    std::unique_ptr<vcUISketch> own;
+    const vcUISketch* source = &sketch;
+    if (&sketch == &sketch_) source = (own = std::make_unique<vcUISketch>(sketch)).get();
+    if (source->size() > std::numeric_limits<std::int32_t>::max()) throw vcUIError::BadParams();
+    record_(kSketchOpcode, layer, vcGraphicProps(), vcColor(),
+            vc_NestedSketchPayload{vcVector<2>(offset), source->size(), source->data()});
+  }
+}
+
+vcUIRect vcUITablet::encloseRect(const vcUISketch& sketch, const vcPoint& offset, Layers layer) {
+  checkLayer(layer);
+  vcUIScope* real = drawScope_[layer];
+  if (!real) return vcUIRect::null;
+  vc_BoundsScope bounds(*real);
+  vcUITablet measure(layer == eImage ? &bounds : nullptr, layer == eOverlay ? &bounds : nullptr);
+  measure.visible(true);
+  if (!scaledMap_.isIdentity()) {
+    measure.baseMap_ = baseMap_;
+    measure.scaleMode_ = scaleMode_;
+    measure.scale_ = scale_;
+    measure.setMap();
+  }
+  bounds.clientChangeEnable(true);
+  measure.draw(sketch, offset, layer);
+  return bounds.clientChangedRect(false);
+}

@@ -1,0 +1,58 @@
+// What the sources of vcCairoScope share: the surface state of a scope tree,
+// owning handles for Cairo objects, and the ARGB pixel helpers.
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <vc/cairo/cairoscope.h>
+
+struct vc_CairoSurfaceFree {
+  void operator()(cairo_surface_t* s) const noexcept { cairo_surface_destroy(s); }
+};
+struct vc_CairoFree {
+  void operator()(cairo_t* c) const noexcept { cairo_destroy(c); }
+};
+using vc_CairoSurfacePtr = std::unique_ptr<cairo_surface_t, vc_CairoSurfaceFree>;
+using vc_CairoPtr = std::unique_ptr<cairo_t, vc_CairoFree>;
+
+// A context on s; throws vcCairoError naming what when Cairo cannot make one.
+vc_CairoPtr vfCairoContext(cairo_surface_t* s, const char* what);
+// Throws vcCairoError "what: <Cairo's reason>" unless status is success.
+void vfCairoCheck(cairo_status_t status, const std::string& what);
+
+// The state every scope of one tree shares.
+struct vcCairoScope::Shared {
+  vc_CairoSurfacePtr surface;
+  bool raster = false;
+  bool finished = false;
+  std::vector<vcRGB> palette;
+
+  explicit Shared(vc_CairoSurfacePtr s);
+  ~Shared();
+  Shared(const Shared&) = delete;
+  Shared& operator=(const Shared&) = delete;
+};
+
+// An image ready to be painted: premultiplied ARGB pixels covering at (root
+// pixels), row after row; pass pixels are 0. ink: the pixels that are not
+// pass pixels, root pixels.
+struct vc_CairoImage {
+  vcUIRect at;
+  std::vector<std::uint32_t> pels;
+  vcUIRect ink;
+};
+
+constexpr std::uint32_t vkCairoPass = 0;
+
+inline std::uint32_t vfOpaque(unsigned char r, unsigned char g, unsigned char b) {
+  return 0xFF000000u | (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) | b;
+}
+inline std::uint32_t vfOpaque(const vcRGB& c) { return vfOpaque(c.r(), c.g(), c.b()); }
+
+// Sets the source to argb (0xAARRGGBB, not premultiplied).
+void vfCairoSource(cairo_t* cr, std::uint32_t argb);

@@ -1,0 +1,359 @@
+// vcCairoScope: surfaces, the scope tree, clipping, colors, the one painting
+// routine every drawing operation goes through, and output.
+#include <vc/cairo/cairoscope.h>
+
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <utility>
+
+#include "cairo_impl.h"
+
+VC_DEFINE_EXCEPTION_LEAF(vcCairoError, 0x10003001)
+
+// ---- shared helpers -------------------------------------------------------------
+
+void vfCairoCheck(cairo_status_t status, const std::string& what) {
+  if (status != CAIRO_STATUS_SUCCESS) throw vcCairoError(what + ": " + cairo_status_to_string(status));
+}
+
+vc_CairoPtr vfCairoContext(cairo_surface_t* s, const char* what) {
+  vc_CairoPtr cr(cairo_create(s));
+  vfCairoCheck(cairo_status(cr.get()), what);
+  return cr;
+}
+
+void vfCairoSource(cairo_t* cr, std::uint32_t argb) {
+  const auto channel = [argb](int shift) { return static_cast<double>((argb >> shift) & 0xFFu) / 255.0; };
+  cairo_set_source_rgba(cr, channel(16), channel(8), channel(0), channel(24));
+}
+
+namespace {
+
+constexpr long kMaxSide = 32767;
+
+bool isRasterSurface(cairo_surface_t* s) {
+  if (cairo_surface_get_type(s) != CAIRO_SURFACE_TYPE_IMAGE) return false;
+  const cairo_format_t f = cairo_image_surface_get_format(s);
+  return f == CAIRO_FORMAT_RGB24 || f == CAIRO_FORMAT_ARGB32;
+}
+
+void checkSize(const vcPair<long>& size) {
+  if (size.x() < 0 || size.y() < 0 || size.x() > kMaxSide || size.y() > kMaxSide)
+    throw vcBadArgument("vcCairoScope: surface size " + std::to_string(size.x()) + " x " + std::to_string(size.y()) +
+                        " is outside 0 to 32767 pixels");
+}
+
+// The integer rectangle covering [x0, x1) x [y0, y1), kept to what a surface can address.
+vcUIRect coverOf(double x0, double y0, double x1, double y1) {
+  const auto clampPx = [](double v) { return static_cast<long>(std::clamp(v, -1073741823.0, 1073741823.0)); };
+  const long l = clampPx(std::floor(x0)), t = clampPx(std::floor(y0));
+  return vcUIRect(l, t, clampPx(std::ceil(x1)) - l, clampPx(std::ceil(y1)) - t);
+}
+
+// The bounding box of the non-zero pixels of an A8 surface.
+vcUIRect inkOf(cairo_surface_t* mask) {
+  cairo_surface_flush(mask);
+  const unsigned char* data = cairo_image_surface_get_data(mask);
+  const long stride = cairo_image_surface_get_stride(mask);
+  const long w = cairo_image_surface_get_width(mask), h = cairo_image_surface_get_height(mask);
+  long x0 = w, y0 = h, x1 = -1, y1 = -1;
+  for (long y = 0; y < h; ++y) {
+    const unsigned char* row = data + y * stride;
+    for (long x = 0; x < w; ++x) {
+      if (!row[x]) continue;
+      x0 = std::min(x0, x);
+      x1 = std::max(x1, x);
+      y0 = std::min(y0, y);
+      y1 = y;
+    }
+  }
+  return x1 < 0 ? vcUIRect::null : vcUIRect(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
+}
+
+void clipTo(cairo_t* cr, const vcUIRect& r) {
+  cairo_rectangle(cr, static_cast<double>(r.left()), static_cast<double>(r.top()), static_cast<double>(r.width()),
+                  static_cast<double>(r.height()));
+  cairo_clip(cr);
+}
+
+}  // namespace
+
+// ---- surfaces and the tree ------------------------------------------------------------
+
+vcCairoScope::Shared::Shared(vc_CairoSurfacePtr s)
+    : surface(std::move(s)), raster(isRasterSurface(surface.get())), palette(vcCairoScope::defaultPalette()) {}
+
+vcCairoScope::Shared::~Shared() = default;
+
+vcCairoScope::vcCairoScope(const vcPair<long>& size, Layers layer, const vcPair<long>& org)
+    : vcUIScope(org), layer_(layer), size_(size) {
+  checkLayer_();
+  checkSize(size);
+  vc_CairoSurfacePtr s(cairo_image_surface_create(layer == eOverlay ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24,
+                                                  static_cast<int>(size.x()), static_cast<int>(size.y())));
+  vfCairoCheck(cairo_surface_status(s.get()), "vcCairoScope: cannot make a surface");
+  shared_ = std::make_shared<Shared>(std::move(s));
+}
+
+vcCairoScope::vcCairoScope(cairo_surface_t* surface, const vcPair<long>& size, Layers layer, const vcPair<long>& org)
+    : vcUIScope(org), layer_(layer), size_(size) {
+  checkLayer_();
+  checkSize(size);
+  if (!surface) throw vcBadPointer("vcCairoScope: null surface");
+  vfCairoCheck(cairo_surface_status(surface), "vcCairoScope: the surface is in error");
+  if (isRasterSurface(surface) &&
+      (size.x() > cairo_image_surface_get_width(surface) || size.y() > cairo_image_surface_get_height(surface)))
+    throw vcBadArgument("vcCairoScope: size " + std::to_string(size.x()) + " x " + std::to_string(size.y()) +
+                        " exceeds the image surface");
+  shared_ = std::make_shared<Shared>(vc_CairoSurfacePtr(cairo_surface_reference(surface)));
+}
+
+vcCairoScope::vcCairoScope(const std::string& path, VectorFormat format, const vcPair<long>& size,
+                           const vcPair<long>& org)
+    : vcUIScope(org), layer_(eImage), size_(size) {
+  checkSize(size);
+  const auto w = static_cast<double>(size.x()), h = static_cast<double>(size.y());
+  vc_CairoSurfacePtr s;
+  if (format == eSVG)
+    s.reset(cairo_svg_surface_create(path.c_str(), w, h));
+  else if (format == ePDF)
+    s.reset(cairo_pdf_surface_create(path.c_str(), w, h));
+  else
+    throw vcBadArgument("vcCairoScope: unknown vector format " + std::to_string(static_cast<int>(format)));
+  vfCairoCheck(cairo_surface_status(s.get()), "vcCairoScope: cannot write '" + path + "'");
+  shared_ = std::make_shared<Shared>(std::move(s));
+}
+
+vcCairoScope::vcCairoScope(std::shared_ptr<Shared> shared, Layers layer, bool antialias, double textSize)
+    : vcUIScope(vcPair<long>()),
+      shared_(std::move(shared)),
+      layer_(layer),
+      antialias_(antialias),
+      textSize_(textSize) {}
+
+vcCairoScope::~vcCairoScope() = default;
+
+void vcCairoScope::checkLayer_() const {
+  if (layer_ != eImage && layer_ != eOverlay)
+    throw vcBadArgument("vcCairoScope: layer " + std::to_string(static_cast<int>(layer_)) +
+                        " is neither eImage nor eOverlay");
+}
+
+void vcCairoScope::textSize(double pixels) {
+  if (!(pixels >= 1.0 && pixels <= 1000.0))
+    throw vcBadArgument("vcCairoScope::textSize: " + std::to_string(pixels) + " is outside 1 to 1000 pixels");
+  textSize_ = pixels;
+}
+
+bool vcCairoScope::isRaster() const noexcept { return shared_->raster; }
+cairo_surface_t* vcCairoScope::surface() const noexcept { return shared_->surface.get(); }
+bool vcCairoScope::isNull() const { return size_.x() <= 0 || size_.y() <= 0 || shared_->finished; }
+
+void vcCairoScope::attached(const vcUIScope& parent, const vcUIRect& surfaceRect) {
+  const auto* p = dynamic_cast<const vcCairoScope*>(&parent);
+  if (!p) throw vcBadArgument("vcCairoScope: a sub-scope's parent must be a vcCairoScope");
+  shared_ = p->shared_;
+  // The part of the rectangle on the parent's surface becomes this surface.
+  const vcUIRect shown = surfaceRect & vcUIRect(0, 0, p->size_.x(), p->size_.y());
+  base_ = p->base_ + shown.ul();
+  size_ = shown.sz();
+}
+
+vcUIScope* vcCairoScope::newChild(const vcUIRect& rect, bool clipOnly) {
+  std::unique_ptr<vcCairoScope> child(new vcCairoScope(shared_, layer_, antialias_, textSize_));
+  if (clipOnly)
+    child->subset(*this, rect);
+  else
+    child->move(*this, rect);
+  return child.release();
+}
+
+vcUIRect vcCairoScope::clipRect() const {
+  vcUIRect r = surfaceArea();
+  if (!displayClipRect().isNull()) r = r & (displayClipRect() - org() + base_);
+  if (const auto* p = dynamic_cast<const vcCairoScope*>(parent())) r = r & p->clipRect();
+  return r;
+}
+
+// ---- locks ------------------------------------------------------------------------------
+
+void vcCairoScope::lockScreenUpdatesPush(bool lock) { locks_.push_back(lock); }
+
+bool vcCairoScope::lockScreenUpdatesPop() {
+  if (!locks_.empty()) locks_.pop_back();
+  return screenUpdatesLocked();
+}
+
+void vcCairoScope::updateScreen() { cairo_surface_flush(surface()); }
+
+// ---- colors -------------------------------------------------------------------------------
+
+std::vector<vcRGB> vcCairoScope::defaultPalette() {
+  std::vector<vcRGB> p(256);
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    const auto v = static_cast<unsigned char>(i);
+    p[i] = vcRGB(v, v, v);
+  }
+  for (int code = 0; code < vcColor::kNumStockColors; ++code) {
+    const vcColor& c = vcColor::stockColor(code);
+    p[c.index()] = c.rgbStruct();
+  }
+  return p;
+}
+
+const std::vector<vcRGB>& vcCairoScope::palette() const noexcept { return shared_->palette; }
+
+void vcCairoScope::setPalette_(const std::vector<vcRGB>& map, bool keepStock) {
+  if (map.size() > 256)
+    throw vcBadArgument("vcCairoScope: a color map of " + std::to_string(map.size()) + " entries (256 at most)");
+  std::vector<vcRGB>& p = shared_->palette;
+  std::copy(map.begin(), map.end(), p.begin());
+  if (!keepStock) return;
+  for (int code = 0; code < vcColor::kNumStockColors; ++code) {
+    const vcColor& c = vcColor::stockColor(code);
+    p[c.index()] = c.rgbStruct();
+  }
+}
+
+void vcCairoScope::colorMap(const std::vector<vcRGB>& map) { setPalette_(map, true); }
+void vcCairoScope::colorMapEx(const std::vector<vcRGB>& map) { setPalette_(map, false); }
+
+std::uint32_t vcCairoScope::argbOf(const vcColor& c) const {
+  if (layer_ == eOverlay && c == vcColor::passColor()) return 0;
+  if (c.isRGBColor()) return vfOpaque(c.rgbStruct());
+  return vfOpaque(palette()[c.index()]);
+}
+
+// ---- painting -------------------------------------------------------------------------------
+
+// The ink is rendered into an A8 mask covering the bounds Cairo gives for a
+// recording of it; the mask's non-zero pixels are exactly the pixels that
+// change, and the color is painted through it.
+vcUIRect vcCairoScope::paint_(const Render& render, std::uint32_t argb) {
+  if (isNull()) return vcUIRect::null;
+  const vcUIRect clip = clipRect();
+  if (clip.isNull()) return vcUIRect::null;
+  const cairo_antialias_t aa = antialias_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE;
+
+  vcUIRect box;
+  {
+    vc_CairoSurfacePtr rec(cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr));
+    vc_CairoPtr cr = vfCairoContext(rec.get(), "vcCairoScope: cannot record");
+    cairo_set_antialias(cr.get(), aa);
+    render(cr.get());
+    cr.reset();
+    double x = 0, y = 0, w = 0, h = 0;
+    cairo_recording_surface_ink_extents(rec.get(), &x, &y, &w, &h);
+    if (!(w > 0.0 && h > 0.0)) return vcUIRect::null;
+    box = coverOf(x - 1.0, y - 1.0, x + w + 1.0, y + h + 1.0) & clip;
+  }
+  if (box.isNull()) return vcUIRect::null;
+
+  const bool clear = (argb >> 24) == 0;
+  vc_CairoPtr out = vfCairoContext(surface(), "vcCairoScope: cannot draw");
+  vfCairoSource(out.get(), clear ? 0xFF000000u : argb);
+  cairo_set_operator(out.get(), clear ? CAIRO_OPERATOR_DEST_OUT : CAIRO_OPERATOR_OVER);
+  if (!shared_->raster) {
+    clipTo(out.get(), box);
+    cairo_set_antialias(out.get(), aa);
+    render(out.get());
+    change(box - base_);
+    return box;
+  }
+
+  vc_CairoSurfacePtr mask(
+      cairo_image_surface_create(CAIRO_FORMAT_A8, static_cast<int>(box.width()), static_cast<int>(box.height())));
+  vfCairoCheck(cairo_surface_status(mask.get()), "vcCairoScope: cannot make a mask");
+  {
+    vc_CairoPtr cr = vfCairoContext(mask.get(), "vcCairoScope: cannot draw a mask");
+    cairo_translate(cr.get(), -static_cast<double>(box.left()), -static_cast<double>(box.top()));
+    cairo_set_antialias(cr.get(), aa);
+    render(cr.get());
+  }
+  const vcUIRect ink = inkOf(mask.get());
+  if (ink.isNull()) return vcUIRect::null;
+  const vcUIRect touched = ink + box.ul();
+  clipTo(out.get(), touched);
+  cairo_mask_surface(out.get(), mask.get(), static_cast<double>(box.left()), static_cast<double>(box.top()));
+  vfCairoCheck(cairo_status(out.get()), "vcCairoScope: drawing failed");
+  change(touched - base_);
+  return touched;
+}
+
+void vcCairoScope::setRoot_(const vcUIRect& r, const vcColor& color) {
+  if (isNull()) return;
+  const vcUIRect area = r & clipRect();
+  if (area.isNull()) return;
+  vc_CairoPtr cr = vfCairoContext(surface(), "vcCairoScope::set");
+  clipTo(cr.get(), area);
+  vfCairoSource(cr.get(), argbOf(color));
+  cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+  cairo_paint(cr.get());
+  change(area - base_, true);
+}
+
+void vcCairoScope::set(const vcUIRect& rect, const vcColor& color) { setRoot_(rect - org() + base_, color); }
+void vcCairoScope::set(const vcColor& color) { setRoot_(surfaceArea(), color); }
+
+// ---- pixels and output ---------------------------------------------------------------------
+
+std::uint32_t vcCairoScope::argb(long x, long y) const {
+  if (!shared_->raster) throw vcCairoError("vcCairoScope::argb: a vector surface has no pixels to read");
+  if (x < 0 || y < 0 || x >= size_.x() || y >= size_.y())
+    throw vcBadArgument("vcCairoScope::argb: pixel (" + std::to_string(x) + ", " + std::to_string(y) +
+                        ") is outside the surface");
+  cairo_surface_t* s = surface();
+  cairo_surface_flush(s);
+  const unsigned char* row = cairo_image_surface_get_data(s) + (y + base_.y()) * cairo_image_surface_get_stride(s);
+  const std::uint32_t v = reinterpret_cast<const std::uint32_t*>(row)[x + base_.x()];
+  if (cairo_image_surface_get_format(s) == CAIRO_FORMAT_RGB24) return v | 0xFF000000u;
+  const std::uint32_t a = v >> 24;
+  if (a == 0) return 0;
+  const auto un = [v, a](int shift) { return (((v >> shift) & 0xFFu) * 255u + a / 2) / a; };
+  return (a << 24) | (un(16) << 16) | (un(8) << 8) | un(0);
+}
+
+void vcCairoScope::writePng(const std::string& path) const {
+  if (!shared_->raster) throw vcCairoError("vcCairoScope::writePng: a vector surface has no pixels to write");
+  cairo_surface_t* s = surface();
+  vc_CairoSurfacePtr copy(cairo_image_surface_create(cairo_image_surface_get_format(s), static_cast<int>(size_.x()),
+                                                     static_cast<int>(size_.y())));
+  vfCairoCheck(cairo_surface_status(copy.get()), "vcCairoScope::writePng");
+  {
+    vc_CairoPtr cr = vfCairoContext(copy.get(), "vcCairoScope::writePng");
+    cairo_set_source_surface(cr.get(), s, -static_cast<double>(base_.x()), -static_cast<double>(base_.y()));
+    cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr.get());
+  }
+  vfCairoCheck(cairo_surface_write_to_png(copy.get(), path.c_str()),
+               "vcCairoScope::writePng: cannot write '" + path + "'");
+}
+
+void vcCairoScope::finish() {
+  if (shared_->finished) return;
+  cairo_surface_finish(surface());
+  shared_->finished = true;
+  vfCairoCheck(cairo_surface_status(surface()), "vcCairoScope::finish");
+}
+
+std::unique_ptr<vcCairoScope> vfCairoComposite(const vcCairoScope& image, const vcCairoScope& overlay) {
+  if (!image.isRaster() || !overlay.isRaster())
+    throw vcCairoError("vfCairoComposite: both scopes need raster surfaces");
+  auto out = std::make_unique<vcCairoScope>(image.size(), vcCairoScope::eImage);
+  vc_CairoPtr cr = vfCairoContext(out->surface(), "vfCairoComposite");
+  const vcUIRect a = image.surfaceArea(), b = overlay.surfaceArea();
+  cairo_set_source_surface(cr.get(), image.surface(), -static_cast<double>(a.left()), -static_cast<double>(a.top()));
+  cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+  cairo_paint(cr.get());
+  clipTo(cr.get(), vcUIRect(0, 0, b.width(), b.height()));
+  cairo_set_source_surface(cr.get(), overlay.surface(), -static_cast<double>(b.left()), -static_cast<double>(b.top()));
+  cairo_set_operator(cr.get(), CAIRO_OPERATOR_OVER);
+  cairo_paint(cr.get());
+  vfCairoCheck(cairo_status(cr.get()), "vfCairoComposite");
+  cairo_surface_flush(out->surface());
+  return out;
+}

@@ -1,0 +1,326 @@
+// vcCairoScope: the pen, points, lines and every shape form of the interface.
+#include <vc/cairo/cairoscope.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include <vc/core/ellipse.h>
+#include <vc/core/ellipsearc.h>
+#include <vc/core/genrect.h>
+#include <vc/core/genshape.h>
+#include <vc/core/lineseg.h>
+#include <vc/core/poly.h>
+#include <vc/dispprop.h>
+
+#include "cairo_impl.h"
+
+namespace {
+
+using Props = vcGraphicProps;
+
+// Curves are sampled to within this distance (scope pixels) of the true curve.
+constexpr double kSampleTolerance = 0.2;
+constexpr long kMaxSamples = 20000;
+
+long penWidth(const Props& p) { return std::clamp(p.penWidth(), 1L, 32767L); }
+
+// Paths run through pixel centres for odd widths and pixel corners for even
+// ones, so that the edges of a straight pen fall between pixels.
+double penCentre(long w) { return w % 2 ? 0.5 : 0.0; }
+
+bool strokes(const Props& p) { return p.penStyle() != Props::ePenNull; }
+
+struct Dashes {
+  int count;
+  std::array<double, 6> lengths;  // in pen widths: on, off, on, off, ...
+};
+
+// Indexed by pen style; ePenNull never reaches the pen.
+constexpr std::array<Dashes, 5> kDashes{{
+    {0, {}},
+    {2, {6, 3}},
+    {2, {1, 1}},
+    {4, {6, 3, 1, 3}},
+    {6, {6, 3, 1, 3, 1, 3}},
+}};
+
+void applyPen(cairo_t* cr, const Props& p) {
+  const long w = penWidth(p);
+  cairo_set_line_width(cr, static_cast<double>(w));
+  switch (p.penJoin()) {
+    case Props::eJoinBevel:
+      cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
+      break;
+    case Props::eJoinMiter:
+      cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+      break;
+    default:
+      cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+      break;
+  }
+  const Props::vePenEndCap cap = p.penEndCap();
+  switch (cap) {
+    case Props::eCapSquare:
+      cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
+      break;
+    case Props::eCapFlat:
+      cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+      break;
+    default:
+      cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+      break;
+  }
+  const int style = static_cast<int>(p.penStyle());
+  if (style <= 0 || style >= static_cast<int>(kDashes.size())) {
+    cairo_set_dash(cr, nullptr, 0, 0.0);
+    return;
+  }
+  // Caps add half a width at each end of a dash: take it from the dash, give it to the gap.
+  const double capLength = cap == Props::eCapFlat ? 0.0 : 1.0;
+  const Dashes& d = kDashes[static_cast<std::size_t>(style)];
+  std::array<double, 6> lengths{};
+  for (int i = 0; i < d.count; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    const double l = i % 2 == 0 ? std::max(0.0, d.lengths[k] - capLength) : d.lengths[k] + capLength;
+    lengths[k] = l * static_cast<double>(w);
+  }
+  cairo_set_dash(cr, lengths.data(), d.count, 0.0);
+}
+
+using DevPoint = std::pair<double, double>;
+using DevPath = std::vector<DevPoint>;
+
+// Cairo holds coordinates in 24.8 fixed point, which wraps beyond about 8
+// million pixels: paths that reach that far are cut to the visible area,
+// widened by what a pen (miter joins included) can reach, before Cairo sees them.
+constexpr double kFar = 4194304.0;
+
+// Keeps arithmetic on far coordinates finite.
+constexpr double kFarthest = 1e15;
+
+struct Box {
+  double x0, y0, x1, y1;
+};
+
+bool isFar(const DevPath& path) {
+  return std::any_of(path.begin(), path.end(),
+                     [](const DevPoint& p) { return !(std::fabs(p.first) < kFar && std::fabs(p.second) < kFar); });
+}
+
+// Sutherland-Hodgman: the polygon cut to the box one edge after the other.
+// Winding numbers inside the box are kept, so both fill rules still hold.
+DevPath clipPolygon(DevPath path, const Box& b) {
+  for (int edge = 0; edge < 4 && !path.empty(); ++edge) {
+    const bool vertical = edge < 2;
+    const double at = edge == 0 ? b.x0 : edge == 1 ? b.x1 : edge == 2 ? b.y0 : b.y1;
+    const auto inside = [&](const DevPoint& p) {
+      const double v = vertical ? p.first : p.second;
+      return edge % 2 == 0 ? v >= at : v <= at;
+    };
+    const auto cross = [&](const DevPoint& p, const DevPoint& q) {
+      if (vertical) return DevPoint(at, p.second + (at - p.first) / (q.first - p.first) * (q.second - p.second));
+      return DevPoint(p.first + (at - p.second) / (q.second - p.second) * (q.first - p.first), at);
+    };
+    DevPath out;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+      const DevPoint& cur = path[i];
+      const DevPoint& prev = path[(i + path.size() - 1) % path.size()];
+      if (inside(cur) != inside(prev)) out.push_back(cross(prev, cur));
+      if (inside(cur)) out.push_back(cur);
+    }
+    path = std::move(out);
+  }
+  return path;
+}
+
+// Liang-Barsky: cuts p-q to the box; false when none of it lies inside.
+bool clipSegment(DevPoint& p, DevPoint& q, const Box& b) {
+  const double dx = q.first - p.first, dy = q.second - p.second;
+  double t0 = 0.0, t1 = 1.0;
+  const double pk[4] = {-dx, dx, -dy, dy};
+  const double qk[4] = {p.first - b.x0, b.x1 - p.first, p.second - b.y0, b.y1 - p.second};
+  for (int k = 0; k < 4; ++k) {
+    if (pk[k] == 0.0) {
+      if (qk[k] < 0.0) return false;
+      continue;
+    }
+    const double r = qk[k] / pk[k];
+    if (pk[k] < 0.0)
+      t0 = std::max(t0, r);
+    else
+      t1 = std::min(t1, r);
+    if (t0 > t1) return false;
+  }
+  q = DevPoint(p.first + t1 * dx, p.second + t1 * dy);
+  p = DevPoint(p.first + t0 * dx, p.second + t0 * dy);
+  return true;
+}
+
+// The stroked path cut to the box, as sub-paths; edges that meet inside the
+// box stay in one sub-path, so their join is drawn.
+std::vector<DevPath> clipStroke(const DevPath& path, bool closed, const Box& b) {
+  std::vector<DevPath> runs;
+  const std::size_t edges = closed ? path.size() : path.size() - 1;
+  for (std::size_t i = 0; i < edges; ++i) {
+    DevPoint p = path[i], q = path[(i + 1) % path.size()];
+    if (!clipSegment(p, q, b)) continue;
+    if (runs.empty() || runs.back().back() != p) runs.push_back({p});
+    runs.back().push_back(q);
+  }
+  return runs;
+}
+
+void addPath(cairo_t* cr, const DevPath& path, bool closed) {
+  cairo_move_to(cr, path[0].first, path[0].second);
+  for (std::size_t i = 1; i < path.size(); ++i) cairo_line_to(cr, path[i].first, path[i].second);
+  if (closed) cairo_close_path(cr);
+}
+
+}  // namespace
+
+double vcCairoScope::devX_(const vcPoint& p, long w) const {
+  const double c = penCentre(w) + static_cast<double>(base_.x());
+  if (antialias_ && &p != &drawPoint() && std::isfinite(p.x()))
+    return std::clamp(p.x() - static_cast<double>(org().x()), -kFarthest, kFarthest) + c;
+  return static_cast<double>(xCoord(p)) + c;
+}
+
+double vcCairoScope::devY_(const vcPoint& p, long w) const {
+  const double c = penCentre(w) + static_cast<double>(base_.y());
+  if (antialias_ && &p != &drawPoint() && std::isfinite(p.y()))
+    return std::clamp(p.y() - static_cast<double>(org().y()), -kFarthest, kFarthest) + c;
+  return static_cast<double>(yCoord(p)) + c;
+}
+
+void vcCairoScope::drawPath_(const std::vector<vcVector<2>>& points, bool closed, bool fill, int fillRule,
+                             const vcGraphicProps& props) {
+  const long w = penWidth(props);
+  std::vector<DevPoint> dev;
+  dev.reserve(points.size());
+  for (const vcVector<2>& v : points) {
+    const vcPoint p(v);
+    dev.emplace_back(devX_(p, w), devY_(p, w));
+  }
+  drawDevPath_(std::move(dev), closed, fill, fillRule, props);
+}
+
+void vcCairoScope::drawDevPath_(std::vector<DevPoint> dev, bool closed, bool fill, int fillRule,
+                                const vcGraphicProps& props) {
+  const bool stroke = strokes(props);
+  dev.erase(std::unique(dev.begin(), dev.end()), dev.end());
+  if (closed && dev.size() > 1 && dev.front() == dev.back()) dev.pop_back();
+  if (dev.empty() || (!stroke && !fill)) return;
+  const long w = penWidth(props);
+  const std::uint32_t ink = argbOf(props.penColor());
+  const bool far = isFar(dev);
+  if (dev.size() == 1) {
+    // A path within one pixel shows as that pixel, whatever the caps.
+    if (far) return;
+    const double half = static_cast<double>(w) / 2.0;
+    paint_(
+        [&](cairo_t* cr) {
+          cairo_rectangle(cr, dev[0].first - half, dev[0].second - half, static_cast<double>(w),
+                          static_cast<double>(w));
+          cairo_fill(cr);
+        },
+        ink);
+    return;
+  }
+  DevPath area;
+  std::vector<DevPath> lines;
+  if (far) {
+    const vcUIRect c = clipRect();
+    const double m = 10.0 * static_cast<double>(w) + 4.0;
+    const Box box{static_cast<double>(c.left()) - m, static_cast<double>(c.top()) - m,
+                  static_cast<double>(c.right()) + m, static_cast<double>(c.bottom()) + m};
+    if (fill) area = clipPolygon(dev, box);
+    if (stroke) lines = clipStroke(dev, closed, box);
+  } else {
+    if (fill) area = dev;
+    if (stroke) lines.push_back(dev);
+  }
+  paint_(
+      [&](cairo_t* cr) {
+        if (area.size() > 2) {
+          addPath(cr, area, true);
+          cairo_set_fill_rule(cr, fillRule == vcPolygon::eEvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+          cairo_fill(cr);
+        }
+        if (lines.empty()) return;
+        for (const DevPath& run : lines) addPath(cr, run, closed && !far);
+        applyPen(cr, props);
+        cairo_stroke(cr);
+      },
+      ink);
+}
+
+void vcCairoScope::drawSampled_(const vcShape& shape, bool closed, bool fill, const vcGraphicProps& props) {
+  if (!strokes(props) && !fill) return;
+  vcShape::vcSampleParams params(kSampleTolerance, 0.0, 2);
+  params.maxPoints(kMaxSamples);
+  std::vector<vcVector<2>> points;
+  shape.sample(params, points);
+  drawPath_(points, closed, fill, vcPolygon::eWinding, props);
+}
+
+// ---- points, segments and the pen -------------------------------------------------------
+
+void vcCairoScope::draw(const vcPoint& point, const vcGraphicProps& props) {
+  const long w = penWidth(props);
+  drawDevPath_({{devX_(point, w), devY_(point, w)}}, false, false, vcPolygon::eWinding, props);
+}
+
+void vcCairoScope::draw(const vcLineSeg& segment, const vcGraphicProps& props) {
+  drawPath_({segment.p1(), segment.p2()}, false, false, vcPolygon::eWinding, props);
+}
+
+void vcCairoScope::drawTo(const vcPoint& p, const vcGraphicProps& props) {
+  const long w = penWidth(props);
+  const double x0 = devX_(drawPoint(), w), y0 = devY_(drawPoint(), w);
+  const double x1 = devX_(p, w), y1 = devY_(p, w);
+  const vcPoint to = p;  // p may be the pen itself
+  drawDevPath_({{x0, y0}, {x1, y1}}, false, false, vcPolygon::eWinding, props);
+  drawStart(to);
+}
+
+void vcCairoScope::drawToRelPels(long dx, long dy, const vcGraphicProps& props) {
+  const long w = penWidth(props);
+  const double x0 = static_cast<double>(drawX() + base_.x()) + penCentre(w);
+  const double y0 = static_cast<double>(drawY() + base_.y()) + penCentre(w);
+  drawDevPath_({{x0, y0}, {x0 + static_cast<double>(dx), y0 + static_cast<double>(dy)}}, false, false,
+               vcPolygon::eWinding, props);
+  moveToRel(dx, dy);
+}
+
+// ---- shapes ---------------------------------------------------------------------------------
+
+void vcCairoScope::draw(const vcPolygon& polygon, const vcGraphicProps& props) {
+  drawPath_(polygon.vertices(), true, props.fill(), polygon.fillMode(), props);
+}
+
+void vcCairoScope::draw(const vcPolyline& polyline, const vcGraphicProps& props) {
+  drawPath_(polyline.points(), polyline.isClosed(), polyline.isClosed() && props.fill(), vcPolygon::eWinding, props);
+}
+
+void vcCairoScope::draw(const vcEllipse& ellipse, const vcGraphicProps& props) {
+  drawSampled_(ellipse, true, props.fill(), props);
+}
+void vcCairoScope::draw(const vcEllipse2& ellipse, const vcGraphicProps& props) {
+  drawSampled_(ellipse, true, props.fill(), props);
+}
+void vcCairoScope::draw(const vcGenRect& rect, const vcGraphicProps& props) {
+  drawSampled_(rect, true, props.fill(), props);
+}
+void vcCairoScope::draw(const vcEllipseArc& arc, const vcGraphicProps& props) {
+  drawSampled_(arc, false, false, props);
+}
+void vcCairoScope::draw(const vcEllipseArc2& arc, const vcGraphicProps& props) {
+  drawSampled_(arc, false, false, props);
+}
+
+void vcCairoScope::draw(const vcGenShape& shape, const vcColor& color) {
+  drawSampled_(shape, shape.isClosedContour(), false, vcGraphicProps(color, 1));
+}

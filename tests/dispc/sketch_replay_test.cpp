@@ -1,0 +1,398 @@
+#include <vc/uitablet.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <numbers>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <vc/core/affinerect.h>
+#include <vc/core/bezier.h>
+#include <vc/core/circle.h>
+#include <vc/core/coordaxes.h>
+#include <vc/core/ellipse.h>
+#include <vc/core/ellipsearc.h>
+#include <vc/core/genrect.h>
+#include <vc/core/genshape.h>
+#include <vc/core/line.h>
+#include <vc/core/lineseg.h>
+#include <vc/core/pelbuffer.h>
+#include <vc/core/points.h>
+#include <vc/core/poly.h>
+#include <vc/core/rle.h>
+#include <vc/core/spline.h>
+#include <vc/sketchop.h>
+#include <vc/uierror.h>
+#include <vc/uistring.h>
+
+#include "support/recording_scope.h"
+
+using L = vcUITablet::Layers;
+using V = vcVector<2>;
+
+namespace {
+
+constexpr L I = vcUITablet::eImage;
+constexpr L O = vcUITablet::eOverlay;
+constexpr L B = vcUITablet::eBoth;
+
+const vcGraphicProps P(vcColor(200, 10, 10), 2, vcGraphicProps::ePenDash, false);
+const vcGraphicProps PF(vcColor(20, 100, 10), 3, vcGraphicProps::ePenSolid, true);
+
+vcGraphicProps noArrows() {
+  vcGraphicProps p = P;
+  p.arrowHead(false);
+  return p;
+}
+
+// An application shape whose data round-trips, so that a replay draws the
+// same shape the direct call drew.
+class ReplayShape : public vcGenShape {
+public:
+  static constexpr tagShapeID kId{{0x53, 0x4b, 0x52, 0x50, 1}};
+  static void registerKind() {
+    static const bool once = (registerGenShape(kId, [] { return static_cast<vcGenShape*>(new ReplayShape); }), true);
+    (void)once;
+  }
+  tagShapeID shapeID() const override { return kId; }
+  std::vector<unsigned char> data() const override { return data_; }
+  void load(const unsigned char* b, long n) override { data_.assign(b, b + n); }
+  vcShapeHandle mapShape(const vcXform<2>&) const override { return vfShapeHandle(*this); }
+  vcRect boundingBox() const override { return vcRect(0, 0, 4, 4); }
+  double distanceToPoint(const V&) const override { return 0; }
+  std::vector<unsigned char> data_{9, 8, 7};
+};
+
+vcRLEBuffer rleImage() {
+  vcPelBuffer<unsigned char> img(5, 2);
+  for (long x = 0; x < 5; ++x) *img.pointToPel(x, 1) = static_cast<unsigned char>(x < 3 ? 1 : 2);
+  return vcRLEBuffer::encode(img);
+}
+
+vcPelBuffer<unsigned char> pelImage() {
+  vcPelBuffer<unsigned char> img(2, 3);
+  for (long y = 0; y < 3; ++y)
+    for (long x = 0; x < 2; ++x) *img.pointToPel(x, y) = static_cast<unsigned char>(1 + x + 2 * y);
+  return img;
+}
+
+const vcEllipse kEll(V(10, 10), V(4, 2), vcRadian(0.5));
+const vcEllipseAnnulusSection kSect(vcEllipse(V(10, 10), V(2, 2), vcRadian(0)),
+                                    vcEllipse(V(10, 10), V(6, 6), vcRadian(0)), vcRadian(0),
+                                    vcRadian(std::numbers::pi / 2), true);
+
+// A small sketch of its own, replayed inside the big one (opcode 15).
+vcUISketch nestedSketch() {
+  vcUITablet t;
+  t.draw(vcLineSeg(V(0, 0), V(3, 3)), P, I);
+  t.draw(vcPoint(1, 2), PF, I);
+  return t.sketch();
+}
+
+// The text record the tablet has no call for (opcode 35): "Hi" as 16-bit units.
+void appendUnicodeText(vcUISketch& s, L layer) {
+  s.opcode(vcUISketch::kPropsMarker, vcGraphicProps());
+  s.opcode(35, static_cast<signed char>(layer), vcColor(4, 5, 6));
+  const unsigned char payload[] = {0, 0, 0, 0, 0, 0, 0, 0x40, 0, 0, 0, 0, 0, 0, 0x08, 0x40,  // (2, 3)
+                                   2, 0, 7, 8, 9, 0,                                          // background
+                                   1, 0, 0, 0, 4, 0, 0, 0,                                    // font 1, centred
+                                   'H', 0, 'i', 0, 0, 0};
+  s.append(payload, sizeof payload);
+}
+
+}  // namespace
+
+// Draws one call of every kind the tablet records, and the Unicode text
+// record: opcodes 0-33, 35, 37, 39 and 42-47. Shared with the byte-stream
+// tests.
+void vfDrawEveryOpcode(vcUITablet& t, L l) {
+  ReplayShape::registerKind();
+  const vcColor c1(30, 60, 90), c2(9);
+  t.set(c2, l);  // first: a recording tablet starts its sketch afresh on it
+  t.draw(vcPoint(3, 4), P, l);
+  t.drawPointIcon(vcPoint(5, 6), P, l);
+  t.draw(vcLineSeg(V(1, 2), V(5, 7)), P, l);
+  t.draw(vcLine(vcRadian(0.3), V(0, 5)), P, l);
+  t.draw(vcCircle(V(10, 10), 4), P, l);
+  t.draw(vcCircle(V(10, 10), 4), PF, l);
+  t.draw(kEll, P, l);
+  t.draw(kEll, PF, l);
+  t.draw(vcEllipseArc(kEll, vcRadian(0.1), vcRadian(1)), P, l);
+  t.draw(kSect, P, l);
+  t.draw(kSect, noArrows(), l);
+  t.draw(vcGenRect(V(10, 10), V(8, 4), vcRadian(0), V(0, 0)), P, l);
+  t.draw(vcGenRect(V(10, 10), V(8, 4), vcRadian(0.2), V(0.5, 0.5)), PF, l);
+  t.draw(vcGenAnnulus(V(10, 10), 2, 4), P, l);
+  t.draw(vcCoordAxes(V(0, 0), V(10, 0), V(0, 10)), P, l);
+  t.draw(std::string("text"), vcPoint(2, 3), vcColor(70, 80, 90), c2, vcUIFormat(1, vcUIFormat::eCenter), l);
+  t.draw(pelImage(), vcPoint(3, 4), true, 2, false, l);
+  t.draw(rleImage(), vcPoint(6, 7), std::vector<unsigned char>{0, 5, 6}, true, 0, false, l);
+  t.draw(nestedSketch(), vcPoint(10, 5), l);
+  t.set(vcUIRect(1, 2, 3, 4), c1, l);
+  t.set(vcRect(1.5, 2.5, 3, 4), c1, l);
+  t.setComplement(vcUIRect(2, 2, 50, 40), c2, l);
+  t.setComplement(vcRect(2.5, 2, 50, 40), c2, l);
+  t.fill(vcPair<long>(3, 4), c1, c2, vcUITablet::eFillToBorder, l);
+  t.fill(vcPoint(3.5, 4.5), c1, c2, vcUITablet::eFillSurface, l);
+  t.drawStart(vcPoint(1, 1), l);
+  t.drawTo(vcPoint(9, 9), P, l);
+  t.drawToRelPels(3, -2, P, l);
+  t.moveToRelPels(2, 2, l);
+  t.outline3D(vcUIRect(5, 5, 20, 10), c1, c2, 2, l);
+  t.outline3D(vcRect(5, 5, 20, 10), c2, c1, 1, l);
+  t.arrowHead(vcPoint(5, 5), V(1, 0.5), 6.0f, P, l);
+  t.draw(vcAffineRectangle(V(0, 0), V(4, 1), V(1, 3)), P, l);
+  t.draw(vcPolygon({V(0, 0), V(4, 0), V(0, 3)}, vcPolygon::eWinding), P, l);
+  t.draw(vcRect(1, 2, 10, 5), P, l);
+  t.draw(ReplayShape(), c1, l);
+  {
+    // The Unicode text draws as the plain text it converts to.
+    t.recordOn().push(false);
+    t.draw(std::string("Hi"), vcPoint(2, 3), vcColor(4, 5, 6), vcColor(7, 8, 9), vcUIFormat(1, vcUIFormat::eCenter),
+           l);
+    t.recordOn().pop();
+    if (t.recordOn()) appendUnicodeText(t.sketch(), l);
+  }
+  t.draw(vcCross(V(5, 5), vcRadian(0.25), 3), P, l);
+  t.draw(vcBezierCurve(V(0, 0), V(10, 0), V(10, 10), V(0, 10)), P, l);
+  t.draw(vcInterpSpline({V(0, 0), V(10, 5), V(20, 0)}), P, l);
+  t.draw(vcPolyline({V(0, 0), V(4, 0), V(0, 3)}, true), P, l);
+  t.draw(vcEllipse2(V(4, 2), vcRadian(0.5), V(10, 10)), P, l);
+  t.draw(vcEllipseArc2(V(4, 2), vcRadian(0.5), V(10, 10), false, vcRadian(0.2), vcRadian(0.1), vcRadian(1)), P, l);
+  t.drawClipRect(vcRect(0, 0, 150, 80), l);
+}
+
+const vcUISketch& vfSketchOfEveryOpcode() {
+  static const vcUISketch sketch = [] {
+    vcUITablet t;
+    vfDrawEveryOpcode(t, I);
+    return t.sketch();
+  }();
+  return sketch;
+}
+
+namespace {
+
+// A visible, drawing tablet on a 200 x 100 image scope and overlay scope.
+struct Drawn {
+  vcRecordingScope image{vcPair<long>(0, 0), vcPair<long>(200, 100)};
+  vcRecordingScope overlay{vcPair<long>(0, 0), vcPair<long>(200, 100)};
+  vcUITablet tablet{&image, &overlay};
+  explicit Drawn(const vcXform<2>& base = vcXform<2>::I) {
+    tablet.visible(true);
+    tablet.baseMap(base);
+    image.clearLog();
+    overlay.clearLog();
+  }
+};
+
+// The log of a replay less the lock and optimisation calls around it.
+std::string inner(const vcRecordingScope& s) {
+  const vcRecordingScope::Log& log = const_cast<vcRecordingScope&>(s).log();
+  EXPECT_GE(log.size(), 4u);
+  if (log.size() < 4) return {};
+  EXPECT_EQ(log[0].op, "lockScreenUpdatesPush");
+  EXPECT_EQ(log[1].op, "optimizeDrawing");
+  EXPECT_EQ(log[1].ints, std::vector<long>{1});
+  EXPECT_EQ(log[log.size() - 2].ints, std::vector<long>{0});
+  EXPECT_EQ(log.back().op, "lockScreenUpdatesPop");
+  std::string out;
+  for (std::size_t i = 2; i + 2 < log.size(); ++i) out += log[i].text + "\n";
+  return out;
+}
+
+std::set<long> opcodesOf(const vcUISketch& s) {
+  std::set<long> ops;
+  for (long at = 0; at < s.size();) {
+    vc_UISketchOpHeader h;
+    at += vfParseUISketch(s, at, h, nullptr);
+    ops.insert(h.opcode());
+  }
+  return ops;
+}
+
+vcUISketch withBadTail(const vcUISketch& s) {
+  vcUISketch bad(s);
+  bad.opcode(13, 0, vcColor(1));  // an opcode without a record class
+  return bad;
+}
+
+}  // namespace
+
+TEST(SketchReplay, EveryOpcodeIsRecordedOnceDrawn) {
+  std::set<long> want;
+  for (long op = 0; op <= 47; ++op)
+    if (op != 13 && op != 24 && op != 34 && op != 36 && op != 38 && op != 40 && op != 41) want.insert(op);
+  EXPECT_EQ(opcodesOf(vfSketchOfEveryOpcode()), want);
+}
+
+// Record -> bytes -> parse -> replay makes exactly the scope calls that the
+// direct drawing made, in every scale mode.
+TEST(SketchReplay, ReplayMakesTheCallsOfTheDirectDrawing) {
+  const vcXform<2> base = vcXform<2>::translation(V(10, 20));
+  for (const vcPair<double> scale : {vcPair<double>(1, 1), vcPair<double>(2, 3), vcPair<double>(0.5, 0.25)}) {
+    Drawn direct(base), replayed(base);
+    direct.tablet.scaleExact(scale);
+    replayed.tablet.scaleExact(scale);
+    direct.tablet.recordOn() = true;
+    for (vcRecordingScope* sc : {&direct.image, &replayed.image, &replayed.overlay}) sc->clearLog();
+    vfDrawEveryOpcode(direct.tablet, I);
+    replayed.tablet.draw(direct.tablet.sketch(), vcPoint(0, 0), I);
+    EXPECT_EQ(inner(replayed.image), direct.image.logText()) << scale.x();
+    EXPECT_TRUE(replayed.overlay.log().empty());
+    EXPECT_EQ(replayed.tablet.scaledMap(), direct.tablet.scaledMap());
+  }
+}
+
+// Replaying at an offset equals drawing under a map shifted by it.
+TEST(SketchReplay, OffsetShiftsEveryMappedCoordinate) {
+  const vcXform<2> scale2 = vcXform<2>::scale(2, 2);
+  Drawn shifted(scale2 * vcXform<2>::translation(V(10, 5))), replayed(scale2);
+  vfDrawEveryOpcode(shifted.tablet, I);
+  replayed.tablet.draw(vfSketchOfEveryOpcode(), vcPoint(10, 5), I);
+  EXPECT_EQ(inner(replayed.image), shifted.image.logText());
+  EXPECT_EQ(replayed.tablet.scaledMap(), scale2);
+
+  Drawn one;
+  vcUITablet rec;
+  rec.draw(vcPoint(3, 4), P, I);
+  one.tablet.draw(rec.sketch(), vcPoint(10, 5), I);
+  ASSERT_EQ(one.image.calls("draw(vcPoint)").size(), 1u);
+  EXPECT_EQ(one.image.calls("draw(vcPoint)")[0].points, std::vector<vcPoint>{vcPoint(13, 9)});
+}
+
+TEST(SketchReplay, LayerFilterDrawsOnlyTheReplayLayerAndBothLayerRecordsEverywhere) {
+  vcUITablet rec;
+  rec.draw(vcPoint(1, 1), P, I);
+  rec.draw(vcPoint(2, 2), P, O);
+  rec.drawClipRect(vcRect(0, 0, 50, 40), B);
+  const vcUISketch& s = rec.sketch();
+  {
+    Drawn d;
+    d.tablet.draw(s, vcPoint(0, 0), O);
+    EXPECT_TRUE(d.image.calls("draw(vcPoint)").empty());
+    ASSERT_EQ(d.overlay.calls("draw(vcPoint)").size(), 1u);
+    EXPECT_EQ(d.overlay.calls("draw(vcPoint)")[0].points[0], vcPoint(2, 2));
+    EXPECT_EQ(d.overlay.calls("newDisplayClipRect").size(), 1u);
+    EXPECT_TRUE(d.image.calls("newDisplayClipRect").empty());
+  }
+  {
+    Drawn d;
+    d.tablet.draw(s, vcPoint(0, 0), B);
+    ASSERT_EQ(d.image.calls("draw(vcPoint)").size(), 1u);
+    ASSERT_EQ(d.overlay.calls("draw(vcPoint)").size(), 1u);
+    EXPECT_EQ(d.image.calls("draw(vcPoint)")[0].points[0], vcPoint(1, 1));
+    EXPECT_EQ(d.overlay.calls("draw(vcPoint)")[0].points[0], vcPoint(2, 2));
+    // Both layers are locked and optimised around an eBoth replay.
+    for (vcRecordingScope* sc : {&d.image, &d.overlay}) {
+      EXPECT_EQ(sc->log().front().op, "lockScreenUpdatesPush");
+      EXPECT_EQ(sc->calls("optimizeDrawing").size(), 2u);
+    }
+  }
+}
+
+TEST(SketchReplay, RecordingTabletAppendsOneNestedSketchRecord) {
+  vcUITablet rec;
+  rec.draw(vcPoint(1, 1), P, I);
+  const vcUISketch s = rec.sketch();
+
+  Drawn d;
+  d.tablet.recordOn() = true;
+  d.tablet.draw(s, vcPoint(2.5, -1), O);
+  const vcUISketch& out = d.tablet.sketch();
+  ASSERT_EQ(out.size(), 8 + 16 + 4 + s.size());  // default props: no props record
+  const unsigned char* p = out.data();
+  EXPECT_EQ(p[0], 15);
+  EXPECT_EQ(p[1], 1);
+  unsigned char zero[6];
+  vcColor().toBytes(zero);
+  EXPECT_TRUE(std::equal(zero, zero + 6, p + 2));
+  EXPECT_EQ(p[8 + 16], static_cast<unsigned char>(s.size()));
+  EXPECT_TRUE(std::equal(s.data(), s.data() + s.size(), p + 28));
+  // The replay itself was not recorded record by record.
+  EXPECT_EQ(opcodesOf(out), std::set<long>{15});
+
+  // Props left in force by an earlier drawing come back to the defaults first.
+  d.tablet.sketch().erase();
+  d.tablet.draw(vcPoint(0, 0), P, I);
+  const long before = d.tablet.sketch().size();
+  d.tablet.draw(s, vcPoint(0, 0), I);
+  EXPECT_EQ(d.tablet.sketch().size() - before, 22 + 8 + 16 + 4 + s.size());
+  EXPECT_EQ(d.tablet.sketch().data()[before], vcUISketch::kPropsMarker);
+
+  // A tablet can record the replay of its own sketch.
+  d.tablet.draw(d.tablet.sketch(), vcPoint(0, 0), I);
+  EXPECT_EQ(opcodesOf(d.tablet.sketch()), (std::set<long>{0, 15}));
+}
+
+TEST(SketchReplay, NullSketchOrDrawingOffChangesNothing) {
+  Drawn d;
+  d.tablet.recordOn() = true;
+  d.tablet.draw(vcUISketch(), vcPoint(1, 1), I);
+  EXPECT_TRUE(d.tablet.sketch().isNull());
+  EXPECT_TRUE(d.image.log().empty());
+
+  d.tablet.drawOn().push(false);
+  d.tablet.draw(vfSketchOfEveryOpcode(), vcPoint(0, 0), I);
+  d.tablet.drawOn().pop();
+  EXPECT_TRUE(d.image.log().empty());
+  EXPECT_EQ(opcodesOf(d.tablet.sketch()), std::set<long>{15});
+  EXPECT_THROW(d.tablet.draw(vfSketchOfEveryOpcode(), vcPoint(0, 0), static_cast<L>(3)), vcUIError::BadLayer);
+}
+
+// A malformed record ends the replay with the tablet's state restored: map,
+// screen locks, optimisation calls and the recording stack.
+TEST(SketchReplay, ExceptionLeavesTabletStateBalanced) {
+  const vcUISketch bad = withBadTail(vfSketchOfEveryOpcode());
+  for (L layer : {I, O, B}) {
+    Drawn d(vcXform<2>::scale(2, 3) * vcXform<2>::translation(V(1, 1)));
+    d.tablet.recordOn().push(true);
+    const vcXform<2> map = d.tablet.scaledMap();
+    const long depth = d.tablet.recordOn().depth();
+    EXPECT_THROW(d.tablet.draw(bad, vcPoint(4, 4), layer), vcUIError::InvalidUISketch);
+    EXPECT_EQ(d.tablet.scaledMap(), map);
+    EXPECT_EQ(d.tablet.recordOn().depth(), depth);
+    EXPECT_TRUE(d.tablet.recordOn());
+    EXPECT_TRUE(d.tablet.sketch().isNull());  // a failed replay is not recorded
+    for (vcRecordingScope* s : {&d.image, &d.overlay}) {
+      EXPECT_EQ(s->lockDepth(), 0);
+      long on = 0, off = 0;
+      for (const vcScopeCall& c : s->calls("optimizeDrawing")) (c.ints[0] ? on : off)++;
+      EXPECT_EQ(on, off);
+    }
+    // The records before the bad one were drawn.
+    EXPECT_EQ(d.image.calls("draw(vcPoint)").empty(), layer == O);
+  }
+  // Cut inside the last record: the same.
+  Drawn d;
+  const vcUISketch& s = vfSketchOfEveryOpcode();
+  vcUISketch cut;
+  cut.append(s.data(), s.size() - 1);
+  EXPECT_THROW(d.tablet.draw(cut, vcPoint(0, 0), I), vcUIError::InvalidUISketch);
+  EXPECT_EQ(d.image.lockDepth(), 0);
+}
+
+TEST(SketchReplay, EncloseRectMeasuresWithoutDrawing) {
+  vcUITablet rec;
+  vcGraphicProps thick = P;
+  thick.penWidth(5);
+  rec.draw(vcLineSeg(V(10, 20), V(30, 40)), thick, I);
+  rec.draw(vcPoint(50, 60), P, I);
+
+  Drawn d;
+  EXPECT_EQ(d.tablet.encloseRect(rec.sketch(), vcPoint(0, 0), I), vcUIRect(8, 18, 44, 44));
+  EXPECT_EQ(d.tablet.encloseRect(rec.sketch(), vcPoint(5, -5), I), vcUIRect(13, 13, 44, 44));
+  EXPECT_TRUE(d.image.log().empty());
+  EXPECT_TRUE(d.tablet.sketch().isNull());
+
+  Drawn scaled(vcXform<2>::scale(2, 2));
+  EXPECT_EQ(scaled.tablet.encloseRect(rec.sketch(), vcPoint(0, 0), I), vcUIRect(18, 38, 84, 84));
+
+  vcRecordingScope only(vcPair<long>(0, 0), vcPair<long>(20, 20));
+  vcUITablet imageOnly(&only, nullptr);
+  EXPECT_TRUE(imageOnly.encloseRect(rec.sketch(), vcPoint(0, 0), O).isNull());
+}

@@ -1,0 +1,332 @@
+#include <vc/sketchop.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <vc/core/archive.h>
+#include <vc/core/lineseg.h>
+#include <vc/core/poly.h>
+#include <vc/uierror.h>
+#include <vc/uisketch.h>
+#include <vc/uistring.h>
+#include <vc/uitablet.h>
+
+// Defined beside the drawing table in sketch_replay_test.cpp: a sketch that
+// holds a record of every opcode the tablet records, and the Unicode text.
+const vcUISketch& vfSketchOfEveryOpcode();
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+using V = vcVector<2>;
+constexpr vcUITablet::Layers I = vcUITablet::eImage;
+
+const vcGraphicProps P(vcColor(200, 10, 10), 2, vcGraphicProps::ePenDash, false);
+
+Bytes bytesOf(const vcUISketch& s) { return Bytes(s.data(), s.data() + s.size()); }
+
+vcUISketch sketchOf(const Bytes& b) {
+  vcUISketch s;
+  s.append(b.data(), static_cast<long>(b.size()));
+  return s;
+}
+
+// Walks the whole sketch; throws what a record parser throws.
+long walk(const vcUISketch& s) {
+  long records = 0;
+  for (long at = 0; at < s.size(); ++records) {
+    vc_UISketchOpHeader h;
+    at += vfParseUISketch(s, at, h, nullptr);
+  }
+  return records;
+}
+
+// The sketch without its nested-sketch records, which cannot be archived.
+vcUISketch withoutNested(const vcUISketch& s) {
+  vcUISketch out;
+  for (long at = 0; at < s.size();) {
+    vc_UISketchOpHeader h;
+    const long n = vfParseUISketch(s, at, h, nullptr);
+    if (h.opcode() != 15) out.append(s.data() + at, n);
+    at += n;
+  }
+  return out;
+}
+
+Bytes archived(vcUISketch s) {
+  vcBufferArchive ar(vcArchive::eStore);
+  ar || s;
+  return ar.bytes();
+}
+
+// Loads bytes into a sketch that already holds a record.
+struct Loaded {
+  vcUISketch target;
+  Bytes before;
+  Loaded() {
+    vcUITablet t;
+    t.draw(vcPoint(1, 2), P, I);
+    target = t.sketch();
+    before = bytesOf(target);
+  }
+  void load(const Bytes& b) {
+    vcBufferArchive ar(b);
+    ar || target;
+  }
+};
+
+}  // namespace
+
+TEST(SketchStream, ParseThenPopulateRebuildsEveryRecordByteForByte) {
+  const vcUISketch& s = vfSketchOfEveryOpcode();
+  vcUISketch out;
+  for (long at = 0; at < s.size();) {
+    vc_UISketchOpHeader h;
+    vc_UISketchOpData* made = nullptr;
+    at += vfParseUISketch(s, at, h, &made);
+    const std::unique_ptr<vc_UISketchOpData> record(made);
+    h.populateSketch(out);
+    record->populateSketch(out);
+  }
+  const Bytes got = bytesOf(out), want = bytesOf(s);
+  EXPECT_EQ(got.size(), want.size());
+  const auto diff = std::mismatch(got.begin(), got.end(), want.begin(), want.end());
+  EXPECT_TRUE(diff.first == got.end()) << "first difference at byte " << (diff.first - got.begin());
+}
+
+TEST(SketchStream, HeaderCarriesPropsToRecordsWithoutPropsRecord) {
+  vcUITablet t;
+  t.draw(vcPoint(3, 4), P, I);
+  t.draw(vcLineSeg(V(0, 0), V(1, 1)), P, I);
+  t.draw(std::string("ab"), vcPoint(0, 0), vcColor(5), vcColor(6), vcUIFormat(), I);
+  const vcUISketch& s = t.sketch();
+
+  vc_UISketchOpHeader h;
+  EXPECT_EQ(vfParseUISketch(s, 0, h, nullptr), 22 + 8 + 16);
+  EXPECT_TRUE(h.hasProps());
+  EXPECT_EQ(h.props(), P);
+  EXPECT_EQ(h.opcode(), 0);
+  EXPECT_EQ(vfParseUISketch(s, 46, h, nullptr), 8 + 32);
+  EXPECT_TRUE(h.hasProps());
+  EXPECT_EQ(h.props(), P);
+  EXPECT_EQ(h.opcode(), 2);
+  // The text carries default props and its color in the head; the color
+  // becomes the props' pen color.
+  vfParseUISketch(s, 86, h, nullptr);
+  vcGraphicProps text;
+  text.penColor(vcColor(5));
+  EXPECT_EQ(h.props(), text);
+  EXPECT_EQ(h.color(), vcColor(5));
+  EXPECT_EQ(h.layer(), I);
+
+  vc_UISketchOpHeader fresh;
+  vfParseUISketch(s, 46, fresh, nullptr);
+  EXPECT_FALSE(fresh.hasProps());
+  EXPECT_EQ(fresh.props().penColor(), P.penColor());
+}
+
+TEST(SketchStream, MalformedHeadThrowsAndLeavesHeaderUnchanged) {
+  vcUITablet t;
+  t.draw(vcPoint(3, 4), P, I);
+  const Bytes good = bytesOf(t.sketch());  // props record, head at 22, payload at 30
+  struct Case {
+    const char* what;
+    std::size_t at;
+    unsigned char value;
+  };
+  const Case cases[] = {{"props version", 1, 1},   {"fill flag", 2, 2},      {"negative width", 6, 0x80},
+                        {"props twice", 22, 40},  {"layer", 23, 3},         {"color kind", 24, 0xEE},
+                        {"opcode 13", 22, 13},    {"opcode 48", 22, 48}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Bytes b = good;
+    b[c.at] = c.value;
+    vc_UISketchOpHeader h;
+    EXPECT_THROW(vfParseUISketch(sketchOf(b), 0, h, nullptr), vcUIError::InvalidUISketch);
+  }
+  vc_UISketchOpHeader h;
+  h.parseByteStream(good.data(), static_cast<long>(good.size()));
+  const vc_UISketchOpHeader saved(h);
+  for (long n = 0; n < 30; ++n) EXPECT_THROW(h.parseByteStream(good.data(), n), vcUIError::InvalidUISketch) << n;
+  Bytes b = good;
+  b[22 + 2] = 0xEE;
+  EXPECT_THROW(h.parseByteStream(b.data(), 30), vcUIError::InvalidUISketch);
+  EXPECT_EQ(h.props(), saved.props());
+  EXPECT_EQ(h.color(), saved.color());
+  EXPECT_EQ(h.opcode(), saved.opcode());
+  EXPECT_EQ(h.layer(), saved.layer());
+}
+
+// Truncation and corruption of a valid stream: every walk either succeeds or
+// throws InvalidUISketch.
+TEST(SketchStream, EveryTruncationAndCorruptionThrowsInvalidSketchOrParses) {
+  const vcUISketch& s = vfSketchOfEveryOpcode();
+  auto check = [](const unsigned char* p, std::size_t n) {
+    try {
+      walk(sketchOf(Bytes(p, p + n)));
+    } catch (const vcUIError::InvalidUISketch&) {
+    }
+  };
+  // Each record (with its props record) cut at every length.
+  for (long at = 0; at < s.size();) {
+    vc_UISketchOpHeader h;
+    const long n = vfParseUISketch(s, at, h, nullptr);
+    for (long k = 1; k < n; ++k) EXPECT_THROW(walk(sketchOf(Bytes(s.data() + at, s.data() + at + k))), vcUIError::InvalidUISketch);
+    at += n;
+  }
+  const Bytes good = bytesOf(s);
+  std::mt19937 rng(7);
+  for (int i = 0; i < 1000; ++i) {
+    Bytes b = good;
+    for (int k = 0; k < 3; ++k) b[rng() % b.size()] = static_cast<unsigned char>(rng());
+    check(b.data(), rng() % (b.size() + 1));
+  }
+  vc_UISketchOpHeader h;
+  EXPECT_THROW(vfParseUISketch(s, s.size(), h, nullptr), vcUIError::InvalidUISketch);
+}
+
+TEST(SketchArchive, RoundTripIsByteIdentical) {
+  const vcUISketch s = withoutNested(vfSketchOfEveryOpcode());
+  vcUISketch back;
+  vcBufferArchive in(archived(s));
+  in || back;
+  EXPECT_EQ(bytesOf(back), bytesOf(s));
+  EXPECT_EQ(in.remaining(), 0u);
+
+  // Props records that only a pen color, not carried by the stream, told
+  // apart come back too.
+  vcUITablet t;
+  t.draw(std::string("x"), vcPoint(0, 0), vcColor(5), vcColor(6), vcUIFormat(), I);
+  t.draw(vcLineSeg(V(0, 0), V(1, 1)), vcColor(5), I);
+  vcUISketch again;
+  vcBufferArchive in2(archived(t.sketch()));
+  in2 || again;
+  EXPECT_EQ(bytesOf(again), bytesOf(t.sketch()));
+}
+
+TEST(SketchArchive, EmptySketchIsVersionAndZeroCountAndLoadsAsNothing) {
+  EXPECT_EQ(archived(vcUISketch()), (Bytes{1, 0, 0, 0, 0}));
+  Loaded l;
+  l.load({1, 0, 0, 0, 0});
+  l.load({1, 0xFF, 0xFF, 0xFF, 0xFF});
+  l.load({0, 0, 0, 0, 0});
+  EXPECT_EQ(bytesOf(l.target), l.before);
+}
+
+TEST(SketchArchive, LoadAppendsToTheSketch) {
+  vcUITablet t;
+  t.draw(vcLineSeg(V(0, 0), V(1, 1)), P, I);
+  Loaded l;
+  l.load(archived(t.sketch()));
+  Bytes want = l.before;
+  const Bytes added = bytesOf(t.sketch());
+  want.insert(want.end(), added.begin(), added.end());
+  EXPECT_EQ(bytesOf(l.target), want);
+}
+
+TEST(SketchArchive, NestedSketchRecordCannotBeArchived) {
+  EXPECT_THROW(archived(vfSketchOfEveryOpcode()), vcUIError::NotImplemented);
+}
+
+TEST(SketchArchive, Version0BytesReadBackInTheCurrentLayout) {
+  vcUITablet t;
+  t.draw(vcPoint(3, 4), P, I);
+  const Bytes point = bytesOf(t.sketch());
+  // An outline3d record of kind 1 in the older layout: one color, 27 bytes.
+  Bytes raw = {25, 0};
+  unsigned char c[6];
+  vcColor(1, 2, 3).toBytes(c);
+  raw.insert(raw.end(), c, c + 6);
+  const Bytes payload = {1, 5, 0, 0, 0, 6, 0, 0, 0, 20, 0, 0, 0, 10, 0, 0, 0};
+  raw.insert(raw.end(), payload.begin(), payload.end());
+  vcColor(7, 8, 9).toBytes(c);
+  raw.insert(raw.end(), c, c + 6);
+  raw.insert(raw.end(), {3, 0, 0, 0});
+  raw.insert(raw.end(), point.begin(), point.end());
+
+  vcBufferArchive ar(vcArchive::eStore);
+  signed char version = 0;
+  long n = static_cast<long>(raw.size());
+  ar || version || n;
+  ar.raw(raw.data(), n);
+
+  vcUISketch s;
+  vcBufferArchive in(ar.bytes());
+  in || s;
+  const Bytes got = bytesOf(s);
+  ASSERT_EQ(got.size(), 8 + 33 + point.size());
+  EXPECT_EQ(Bytes(got.begin(), got.begin() + 25), Bytes(raw.begin(), raw.begin() + 25));
+  EXPECT_EQ(Bytes(got.begin() + 31, got.begin() + 41), Bytes(raw.begin() + 25, raw.begin() + 35));  // second color, width
+  EXPECT_EQ(Bytes(got.begin() + 41, got.end()), point);
+  EXPECT_EQ(walk(s), 2);
+}
+
+TEST(SketchArchive, UnknownVersionNamesTheSketchSource) {
+  Loaded l;
+  try {
+    l.load({2, 0, 0, 0, 0});
+    FAIL() << "version 2 was accepted";
+  } catch (const vcArchive::UnknownVersion& e) {
+    EXPECT_EQ(e.source(), "dispc/uisketch");
+    EXPECT_EQ(e.line(), 286);
+  }
+  EXPECT_EQ(bytesOf(l.target), l.before);
+}
+
+// A load that fails anywhere leaves the target sketch as it was.
+TEST(SketchArchive, TruncatedOrCorruptArchiveLeavesTheSketchUnchanged) {
+  vcUITablet t;
+  t.draw(vcLineSeg(V(0, 0), V(1, 1)), P, I);
+  t.draw(std::string("ab"), vcPoint(0, 0), vcColor(5), vcColor(6), vcUIFormat(), I);
+  t.outline3D(vcRect(1, 2, 3, 4), vcColor(1), vcColor(2), 2, I);
+  t.draw(vcPolygon({V(0, 0), V(4, 0), V(0, 3)}, vcPolygon::eWinding), P, I);
+  const Bytes good = archived(t.sketch());
+  for (std::size_t n = 1; n < good.size(); ++n) {
+    Loaded l;
+    EXPECT_THROW(l.load(Bytes(good.begin(), good.begin() + static_cast<long>(n))), vcException) << n;
+    ASSERT_EQ(bytesOf(l.target), l.before) << n;
+  }
+  std::mt19937 rng(11);
+  for (int i = 0; i < 500; ++i) {
+    Bytes b = good;
+    for (int k = 0; k < 2; ++k) b[rng() % b.size()] = static_cast<unsigned char>(rng());
+    Loaded l;
+    try {
+      l.load(b);
+      walk(l.target);
+    } catch (const vcException&) {
+      ASSERT_EQ(bytesOf(l.target), l.before);
+    }
+  }
+}
+
+TEST(SketchArchive, RecordObjectsMustMatchTheirHeaders) {
+  vcUITablet t;
+  t.draw(vcPoint(3, 4), P, I);
+  t.draw(vcLineSeg(V(0, 0), V(1, 1)), P, I);
+  auto header = vfMakeHandle<vc_UISketchOpHeader>();
+  vc_UISketchOpData* made = nullptr;
+  const long first = vfParseUISketch(t.sketch(), 0, *header, nullptr);
+  vc_UISketchOpHeader second;
+  vfParseUISketch(t.sketch(), first, second, &made);
+  vcPtrHandle<vc_UISketchOpData> lineRecord(made);
+
+  signed char version = 1;
+  long count = 1;
+  vcBufferArchive mismatched(vcArchive::eStore);
+  mismatched || version || count || header || lineRecord;  // a point head over a segment payload
+  Loaded l;
+  EXPECT_THROW(l.load(mismatched.bytes()), vcArchive::BadData);
+
+  vcPtrHandle<vc_UISketchOpHeader> none;
+  vcBufferArchive null(vcArchive::eStore);
+  null || version || count || none || none;
+  EXPECT_THROW(l.load(null.bytes()), vcBadPointer);
+  EXPECT_EQ(bytesOf(l.target), l.before);
+}

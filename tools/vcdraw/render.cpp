@@ -1,0 +1,115 @@
+// vcdraw render FILE.vcs -o OUT.png|OUT.svg|OUT.pdf [options]: replays a
+// sketch file onto a Cairo surface.
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include <vc/cairo/cairoscope.h>
+#include <vc/uitablet.h>
+
+#include "vcdraw.h"
+
+namespace {
+
+struct RenderOptions {
+  std::string in, out;
+  long width = 640, height = 480;
+  double scale = 1.0;
+  vcPoint offset{0, 0};
+  vcUITablet::Layers layer = vcUITablet::eBoth;
+  vcColor background = vcColor::blackColor();
+};
+
+double number(const std::string& text, const char* what) {
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (text.empty() || !end || *end != '\0') throw vcdrawUsageError(std::string("bad ") + what + " '" + text + "'");
+  return v;
+}
+
+// "AxB" or "A,B" into two numbers.
+std::pair<double, double> pairOf(const std::string& text, char sep, const char* what) {
+  const auto at = text.find(sep);
+  if (at == std::string::npos) throw vcdrawUsageError(std::string("bad ") + what + " '" + text + "'");
+  return {number(text.substr(0, at), what), number(text.substr(at + 1), what)};
+}
+
+RenderOptions parse(const std::vector<std::string>& args) {
+  RenderOptions o;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&]() -> const std::string& {
+      if (i + 1 >= args.size()) throw vcdrawUsageError("option " + a + " needs a value");
+      return args[++i];
+    };
+    if (a == "-o") {
+      o.out = value();
+    } else if (a == "--size") {
+      const auto [w, h] = pairOf(value(), 'x', "size");
+      if (!(w >= 1 && w <= 16384 && h >= 1 && h <= 16384)) throw vcdrawUsageError("size must be 1x1 to 16384x16384");
+      o.width = static_cast<long>(w);
+      o.height = static_cast<long>(h);
+    } else if (a == "--scale") {
+      o.scale = number(value(), "scale");
+      if (!(o.scale > 0 && o.scale <= 1000)) throw vcdrawUsageError("scale must be above 0 and at most 1000");
+    } else if (a == "--offset") {
+      const auto [x, y] = pairOf(value(), ',', "offset");
+      o.offset = vcPoint(x, y);
+    } else if (a == "--layer") {
+      const std::string& l = value();
+      if (l == "image") o.layer = vcUITablet::eImage;
+      else if (l == "overlay") o.layer = vcUITablet::eOverlay;
+      else if (l == "both") o.layer = vcUITablet::eBoth;
+      else throw vcdrawUsageError("bad layer '" + l + "' (image, overlay or both)");
+    } else if (a == "--background") {
+      o.background = vcdrawParseColor(value());
+    } else if (!a.empty() && a[0] == '-') {
+      throw vcdrawUsageError("unknown option " + a);
+    } else if (o.in.empty()) {
+      o.in = a;
+    } else {
+      throw vcdrawUsageError("render takes one sketch file");
+    }
+  }
+  if (o.in.empty()) throw vcdrawUsageError("render needs a sketch file");
+  if (o.out.empty()) throw vcdrawUsageError("render needs -o OUT.png, OUT.svg or OUT.pdf");
+  return o;
+}
+
+bool endsWith(const std::string& s, const char* tail) {
+  const std::string t(tail);
+  return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
+}
+
+// Replays the sketch on a tablet over the given scopes.
+void replay(const RenderOptions& o, const vcUISketch& sketch, vcUIScope* image, vcUIScope* overlay) {
+  vcUITablet tablet(image, overlay);
+  if (o.scale != 1.0) tablet.scaleExact(vcPair<double>(o.scale, o.scale));
+  tablet.visible(true);
+  tablet.set(o.background, vcUITablet::eImage);
+  tablet.draw(sketch, o.offset, o.layer);
+}
+
+}  // namespace
+
+int vcdrawRender(const std::vector<std::string>& args) {
+  const RenderOptions o = parse(args);
+  const vcUISketch sketch = vcdrawLoadSketch(o.in);
+  const vcPair<long> size(o.width, o.height);
+  if (endsWith(o.out, ".png")) {
+    vcCairoScope image(size, vcCairoScope::eImage);
+    vcCairoScope overlay(size, vcCairoScope::eOverlay);
+    replay(o, sketch, &image, &overlay);
+    vfCairoComposite(image, overlay)->writePng(o.out);
+  } else if (endsWith(o.out, ".svg") || endsWith(o.out, ".pdf")) {
+    // A vector file has one surface: both layers draw on it, the overlay after the image.
+    vcCairoScope vector(o.out, endsWith(o.out, ".svg") ? vcCairoScope::eSVG : vcCairoScope::ePDF, size);
+    replay(o, sketch, &vector, &vector);
+    vector.finish();
+  } else {
+    throw vcdrawUsageError("output must end in .png, .svg or .pdf");
+  }
+  std::printf("wrote %s (%ldx%ld)\n", o.out.c_str(), o.width, o.height);
+  return 0;
+}
