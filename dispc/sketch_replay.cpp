@@ -22,24 +22,12 @@
 #include <vc/uiscope.h>
 
 #include "tablet_record.h"
+#include "tablet_guards.h"
 
 namespace {
 
 constexpr long kOpcodeSlots = 48;
 constexpr signed char kSketchOpcode = 15;
-
-// Runs body, then after; after also runs when body throws, and the body's
-// exception is passed on.
-template <class Body, class After>
-void runThen(Body&& body, After&& after) {
-  try {
-    body();
-  } catch (...) {
-    after();
-    throw;
-  }
-  after();
-}
 
 // The payload of the nested-sketch record: where it was replayed (client
 // coordinates), then the sketch's bytes with their count.

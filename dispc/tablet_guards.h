@@ -44,3 +44,16 @@ public:
 private:
   vcUIScope* s_;
 };
+
+// Runs body, then after; after also runs when body throws, and the body's
+// exception is passed on.
+template <class Body, class After>
+void runThen(Body&& body, After&& after) {
+  try {
+    body();
+  } catch (...) {
+    after();
+    throw;
+  }
+  after();
+}

@@ -16,6 +16,7 @@
 #include <vc/core/rle.h>
 #include <vc/uierror.h>
 #include <vc/uiscope.h>
+#include "tablet_guards.h"
 
 const char* vcUITablet::pointIconData_ =
     "/.....+0+...../.....+0+...../.....+0+...../...+00000+.../...0++0++0.../+++0++0++0+++/0000000000000/"
@@ -24,19 +25,6 @@ const char* vcUITablet::pointIconData_ =
 namespace {
 
 constexpr vcUITablet::Layers kLayers[2] = {vcUITablet::eImage, vcUITablet::eOverlay};
-
-// Runs body, then after; after also runs when body throws, and the body's
-// exception is passed on.
-template <class Body, class After>
-void runThen(Body&& body, After&& after) {
-  try {
-    body();
-  } catch (...) {
-    after();
-    throw;
-  }
-  after();
-}
 
 // body with the screen updates of layer locked around it.
 template <class Body>
