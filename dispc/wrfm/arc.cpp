@@ -63,7 +63,9 @@ vc2SegmentArc::vc2SegmentArc(const vcVector<2>& p1, const vcVector<2>& p2, vcDeg
   const vcVector<2> m = (p1 + p2) * 0.5;
   const double h = chord.len() * 0.5;
   const vcVector<2> half = unitAt(span * 0.5);
-  const double d = std::fabs(h * half.x() / half.y());
+  // A full turn cannot end at another point; it keeps the far center that
+  // the rounded tangent of a half turn gives, as it always has.
+  const double d = half.y() == 0.0 ? std::fabs(h / std::tan(span * 0.5 * kRadPerDeg)) : std::fabs(h * half.x() / half.y());
   c_ = m + (left ? u.perp() : -u.perp()) * d;
   s_ = angleOf(p1 - c_);
   r_ = (p1 - c_).len();

@@ -58,6 +58,11 @@ std::vector<vcVector<2>> vc2SegmentArc::intersection(const vcFLine& f, bool excl
   std::vector<vcVector<2>> out;
   for (const vcVector<2>& q : candidates)
     if (q != c_ && validAngle_(vcDegree(angleOf(q - c_)), !exclusive)) out.push_back(x_ * q);
+  // Near tangency the computed crossings can fall just past the end of a
+  // short arc that the line does touch; the end itself is then on the line.
+  if (out.empty() && !exclusive)
+    for (const vcVector<2>& e : {localPoint_(s_), localPoint_(s_ + a_)})
+      if (std::fabs(g.signedDistance(e)) <= tol) return {x_ * e};
   return out;
 }
 
@@ -84,13 +89,25 @@ std::vector<vcVector<2>> vc2SegmentArc::intersection(const vc2SegmentArc& o, boo
       local.push_back(at(deg));
   }
   const vcXform<2> back = o.x_.inverse() * x_;
+  auto onBoth = [&](const vcVector<2>& q, const vcVector<2>& qo) {
+    return q != c_ && qo != o.c_ && validAngle_(vcDegree(angleOf(q - c_)), !exclusive) &&
+           o.validAngle_(vcDegree(angleOf(qo - o.c_)), !exclusive);
+  };
   std::vector<vcVector<2>> out;
-  for (const vcVector<2>& q : local) {
-    const vcVector<2> qo = back * q;
-    if (q == c_ || qo == o.c_) continue;
-    if (validAngle_(vcDegree(angleOf(q - c_)), !exclusive) &&
-        o.validAngle_(vcDegree(angleOf(qo - o.c_)), !exclusive))
-      out.push_back(x_ * q);
+  for (const vcVector<2>& q : local)
+    if (onBoth(q, back * q)) out.push_back(x_ * q);
+  // Concentric circles stay without points, as coincident lines do.
+  if (!out.empty() || exclusive || (m * o.c_).distance(c_) <= 16 * kEps * (c_.len() + r_)) return out;
+  // Near tangency the computed points can fall just past the end of a short
+  // arc that the other does touch; that end is then on both.
+  const double tol = 64 * kEps * (r_ + c_.len() + o.r_ * scale + (m * o.c_).len());
+  for (const vcVector<2>& e : {localPoint_(s_), localPoint_(s_ + a_)}) {
+    const vcVector<2> eo = back * e;
+    if (std::fabs(eo.distance(o.c_) - o.r_) * scale <= tol && onBoth(e, eo)) return {x_ * e};
+  }
+  for (const vcVector<2>& eo : {o.localPoint_(o.s_), o.localPoint_(o.s_ + o.a_)}) {
+    const vcVector<2> e = m * eo;
+    if (std::fabs(e.distance(c_) - r_) <= tol && onBoth(e, eo)) return {x_ * e};
   }
   return out;
 }

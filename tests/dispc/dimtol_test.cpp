@@ -165,7 +165,11 @@ TEST(DimTolTest, ScalingChangesWhatTheScaleTypeSaysAndLeavesUnsetValuesUnset) {
   EXPECT_THROW(-1 * Dim(10, 9, 12, Dim::eScaleProportional), Dim::badDimensionValue);
   EXPECT_THROW(0 * Dim(10, -1, -1, Dim::eScaleNominal), Dim::badDimensionValue);
   // A tolerance scales its nominal only, unvalidated.
-  EXPECT_EQ(2 * vcDimTol(10, 9, 12, vcDimTol::eLimits), vcDimTol(20, 9, 12, vcDimTol::eLimits));
+  const vcDimTol scaled = 2 * vcDimTol(10, 9, 12, vcDimTol::eLimits);
+  EXPECT_EQ(scaled.nomDim(), 20);
+  EXPECT_EQ(scaled.minTol(), 9);
+  EXPECT_EQ(scaled.maxTol(), 12);
+  EXPECT_EQ(scaled.tolType(), vcDimTol::eLimits);
   EXPECT_EQ(2 * vcDimTol(), vcDimTol());
   EXPECT_EQ(2 * vcDimTol(10, 0.1, 0.2, vcDimTol::ePercentages), vcDimTol(20, 0.1, 0.2, vcDimTol::ePercentages));
 }

@@ -103,8 +103,10 @@ TEST(SegmentLineTest, MapsMoveBothEnds) {
   EXPECT_EQ(r.linear() * s, r * s);
   EXPECT_NEAR((r * s).length(), 5.0, 1e-14);
   EXPECT_NEAR(s.angle().toDouble(), std::atan2(4.0, 3.0) * 57.29577951308232, 1e-13);
-  EXPECT_TRUE(s == vc2SegmentLine(V(1 + 1e-15, 2), V(4, 6 - 1e-15)));
-  EXPECT_FALSE(s == vc2SegmentLine(V(1 + 4e-15, 2), V(4, 6)));
+  // Equality allows 1e-15 per coordinate (near 0, where that is representable).
+  const vc2SegmentLine z(V(0, 0), V(0.25, 0));
+  EXPECT_TRUE(z == vc2SegmentLine(V(9e-16, -9e-16), V(0.25 + 9e-16, 0)));
+  EXPECT_FALSE(z == vc2SegmentLine(V(0, 2e-15), V(0.25, 0)));
   const vcRect box = vc2SegmentLine(V(4, 1), V(1, 5)).boundingBox();
   EXPECT_EQ(box.origin(), V(1, 1));
   EXPECT_EQ(box.size(), V(3, 4));
