@@ -28,16 +28,27 @@ double vcDimTol::newTol_(double value, TolType newType, double sign) const {
   if (unset(nom_)) throw vcShapesError::BadGeom("vcDimTol: converting a tolerance needs the nominal");
   double d = 0.0;  // distance from the nominal
   switch (type_) {
-    case eLimits: d = std::fabs(nom_ - value); break;
-    case eOffsets: d = value; break;
-    case ePercentages: d = nom_ * value; break;
-    default: break;
+    case eLimits:
+      d = std::fabs(nom_ - value);
+      break;
+    case eOffsets:
+      d = value;
+      break;
+    case ePercentages:
+      d = nom_ * value;
+      break;
+    default:
+      break;
   }
   switch (newType) {
-    case eLimits: return nom_ + sign * d;
-    case eOffsets: return d;
-    case ePercentages: return nom_ == 0.0 ? 0.0 : d / nom_;
-    default: return 0.0;
+    case eLimits:
+      return nom_ + sign * d;
+    case eOffsets:
+      return d;
+    case ePercentages:
+      return nom_ == 0.0 ? 0.0 : d / nom_;
+    default:
+      return 0.0;
   }
 }
 
@@ -55,8 +66,11 @@ bool vcDimTol::isValid_(double nom, double min, double max, TolType type) {
       case eOffsets:
         if (!unset(min)) work.nom_ = min + 1.0;
         break;
-      case ePercentages: work.nom_ = 1.0; break;
-      default: break;
+      case ePercentages:
+        work.nom_ = 1.0;
+        break;
+      default:
+        break;
     }
   }
   try {
@@ -153,13 +167,15 @@ vcSMDDimension operator*(double s, const vcSMDDimension& d) {
   // negative value.
   const double nom = d.nom_ == -1 ? -1.0 : s * d.nom_;
   switch (d.scale_) {
-    case vcSMDDimension::eScaleNone: return d;
+    case vcSMDDimension::eScaleNone:
+      return d;
     case vcSMDDimension::eScaleNominal:
       return vcSMDDimension(nom, d.min_ == -1 ? -1.0 : nom - std::fabs(d.nom_ - d.min_),
                             d.max_ == -1 ? -1.0 : nom + std::fabs(d.max_ - d.nom_), d.scale_);
     case vcSMDDimension::eScaleProportional:
       return vcSMDDimension(nom, d.min_ == -1 ? -1.0 : s * d.min_, d.max_ == -1 ? -1.0 : s * d.max_, d.scale_);
-    default: return vcSMDDimension();
+    default:
+      return vcSMDDimension();
   }
 }
 
@@ -186,17 +202,23 @@ vcArchive& operator||(vcArchive& ar, vcSMDDimension& d) {
 
 vcSMDDimension::ScaleType vcSMDGDPolyPrivate::scaleType(vcDimTol::TolType t) {
   switch (t) {
-    case vcDimTol::eLimits: return vcSMDDimension::eScaleNone;
-    case vcDimTol::ePercentages: return vcSMDDimension::eScaleProportional;
-    default: return vcSMDDimension::eScaleNominal;
+    case vcDimTol::eLimits:
+      return vcSMDDimension::eScaleNone;
+    case vcDimTol::ePercentages:
+      return vcSMDDimension::eScaleProportional;
+    default:
+      return vcSMDDimension::eScaleNominal;
   }
 }
 
 vcDimTol::TolType vcSMDGDPolyPrivate::tolType(vcSMDDimension::ScaleType s) {
   switch (s) {
-    case vcSMDDimension::eScaleNone: return vcDimTol::eLimits;
-    case vcSMDDimension::eScaleProportional: return vcDimTol::ePercentages;
-    default: return vcDimTol::eOffsets;
+    case vcSMDDimension::eScaleNone:
+      return vcDimTol::eLimits;
+    case vcSMDDimension::eScaleProportional:
+      return vcDimTol::ePercentages;
+    default:
+      return vcDimTol::eOffsets;
   }
 }
 

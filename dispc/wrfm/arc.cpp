@@ -65,7 +65,8 @@ vc2SegmentArc::vc2SegmentArc(const vcVector<2>& p1, const vcVector<2>& p2, vcDeg
   const vcVector<2> half = unitAt(span * 0.5);
   // A full turn cannot end at another point; it keeps the far center that
   // the rounded tangent of a half turn gives, as it always has.
-  const double d = half.y() == 0.0 ? std::fabs(h / std::tan(span * 0.5 * kRadPerDeg)) : std::fabs(h * half.x() / half.y());
+  const double d =
+      half.y() == 0.0 ? std::fabs(h / std::tan(span * 0.5 * kRadPerDeg)) : std::fabs(h * half.x() / half.y());
   c_ = m + (left ? u.perp() : -u.perp()) * d;
   s_ = angleOf(p1 - c_);
   r_ = (p1 - c_).len();
@@ -184,8 +185,8 @@ vcVector<2> vc2SegmentArc::closestPoint(const vcVector<2>& p) const {
   // An elliptical arc: the nearest point of the ellipse is not the image of
   // the nearest point of the circle, so search along the arc.
   const double span = std::fmax(-360.0, std::fmin(360.0, a_));
-  const double t = vc_arc::argMin([&](double u) { return (x_ * localPoint_(s_ + span * u) - p).len2(); }, 0.0,
-                                  1.0, 256);
+  const double t =
+      vc_arc::argMin([&](double u) { return (x_ * localPoint_(s_ + span * u) - p).len2(); }, 0.0, 1.0, 256);
   return x_ * localPoint_(s_ + span * t);
 }
 
@@ -230,8 +231,10 @@ vcArchive& operator||(vcArchive& ar, vc2SegmentArc& a) {
   double r = a.r_, s = a.s_, span = a.a_;
   vcXform<2> x = a.x_;
   ar || c || r || s || span;
-  if (version == 1) ar || x;
-  else x = vcXform<2>::I;
+  if (version == 1)
+    ar || x;
+  else
+    x = vcXform<2>::I;
   if (ar.isLoading()) {
     if (!finite(c) || !std::isfinite(r) || !std::isfinite(s) || !std::isfinite(span))
       vcArchive::fail("vc2SegmentArc: stored value is not finite");

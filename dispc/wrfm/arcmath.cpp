@@ -66,8 +66,10 @@ double bisect(const std::function<double(double)>& f, double a, double b) {
     if (m == a || m == b) break;
     const double fm = f(m);
     if (fm == 0.0) return m;
-    if ((fm < 0.0) == (fa < 0.0)) a = m, fa = fm;
-    else b = m;
+    if ((fm < 0.0) == (fa < 0.0))
+      a = m, fa = fm;
+    else
+      b = m;
   }
   return 0.5 * (a + b);
 }

@@ -70,8 +70,7 @@ std::vector<vcVector<2>> vc2SegmentLine::intersection(const vc2SegmentLine& o, b
 }
 
 bool vc2SegmentLine::operator==(const vc2SegmentLine& o) const {
-  return near(p1_.x(), o.p1_.x()) && near(p1_.y(), o.p1_.y()) && near(p2_.x(), o.p2_.x()) &&
-         near(p2_.y(), o.p2_.y());
+  return near(p1_.x(), o.p1_.x()) && near(p1_.y(), o.p1_.y()) && near(p2_.x(), o.p2_.x()) && near(p2_.y(), o.p2_.y());
 }
 
 vc2SegmentLine operator*(const vc2Rigid& r, const vc2SegmentLine& s) {

@@ -27,10 +27,14 @@ struct ArcGen {
   double span() {
     const double sign = u() < 0.5 ? -1.0 : 1.0;
     switch (rng() % 4) {
-      case 0: return sign * std::pow(10.0, -6 * u());         // near 0
-      case 1: return sign * (360.0 - std::pow(10.0, -6 * u()));  // near a full turn
-      case 2: return sign * 360.0;
-      default: return sign * (1 + 358 * u());
+      case 0:
+        return sign * std::pow(10.0, -6 * u());  // near 0
+      case 1:
+        return sign * (360.0 - std::pow(10.0, -6 * u()));  // near a full turn
+      case 2:
+        return sign * 360.0;
+      default:
+        return sign * (1 + 358 * u());
     }
   }
   vc2SegmentArc arc(double size) {
@@ -110,8 +114,8 @@ TEST(SegmentArcTest, AngleTestsHonourTheEndsAndFullTurns) {
   struct Row {
     double angle;
     bool inclusive, expected;
-  } rows[] = {{0, false, true},    {350, true, true},   {350, false, false}, {80, true, true}, {80, false, false},
-              {-10, true, true},   {81, true, false},   {349, true, false},  {80 + 1e-12, true, true}};
+  } rows[] = {{0, false, true},  {350, true, true}, {350, false, false}, {80, true, true},        {80, false, false},
+              {-10, true, true}, {81, true, false}, {349, true, false},  {80 + 1e-12, true, true}};
   for (const Row& r : rows) EXPECT_EQ(quarter.validAngle(vcDegree(r.angle), r.inclusive), r.expected) << r.angle;
   const vc2SegmentArc back(V(0, 0), 2.0, vcDegree(80), vcDegree(-90));  // the same points, clockwise
   for (const Row& r : rows) EXPECT_EQ(back.validAngle(vcDegree(r.angle), r.inclusive), r.expected) << r.angle;
@@ -270,7 +274,8 @@ TEST(SegmentArcTest, TouchingConcentricAndEndPointCases) {
   const auto line = unit.intersection(vc2SegmentLine(V(-3, 1), V(3, 1)), false);
   ASSERT_EQ(line.size(), 1u);
   EXPECT_NEAR(line[0].x(), 0.0, 1e-15);
-  const auto outside = unit.intersection(vc2SegmentArc(V(3e6 + 2, 0) - V(3e6, 0), 1.0, vcDegree(0), vcDegree(360)), false);
+  const auto outside =
+      unit.intersection(vc2SegmentArc(V(3e6 + 2, 0) - V(3e6, 0), 1.0, vcDegree(0), vcDegree(360)), false);
   ASSERT_EQ(outside.size(), 1u);
   EXPECT_EQ(outside[0], V(1, 0));
   EXPECT_TRUE(unit.intersection(vc2SegmentArc(V(0, 0), 1.0, vcDegree(0), vcDegree(90)), false).empty());
@@ -307,8 +312,8 @@ TEST(SegmentArcTest, PrintsInClientTerms) {
 }
 
 TEST(SegmentArcTest, ArchiveRoundTripsEveryVersionAndRejectsBadInput) {
-  const vc2SegmentArc a = vcXform<2>(vcMatrix<2>(0, -2, 2, 0), V(3, 4)) * vc2SegmentArc(V(1, 1), 2.5, vcDegree(10),
-                                                                                          vcDegree(-200));
+  const vc2SegmentArc a =
+      vcXform<2>(vcMatrix<2>(0, -2, 2, 0), V(3, 4)) * vc2SegmentArc(V(1, 1), 2.5, vcDegree(10), vcDegree(-200));
   const std::vector<unsigned char> bytes = store(a);
   ASSERT_EQ(bytes[0], 1);
   vc2SegmentArc back;
@@ -344,7 +349,8 @@ TEST(SegmentArcTest, ArchiveRoundTripsEveryVersionAndRejectsBadInput) {
     EXPECT_EQ(e.line(), 147);
   }
   expectRejected(v2);
-  for (std::size_t n = 0; n < bytes.size(); n += 7) expectRejected(std::vector<unsigned char>(bytes.begin(), bytes.begin() + n));
+  for (std::size_t n = 0; n < bytes.size(); n += 7)
+    expectRejected(std::vector<unsigned char>(bytes.begin(), bytes.begin() + n));
   std::vector<unsigned char> zeroRadius = bytes;
   for (int k = 0; k < 8; ++k) zeroRadius[17 + k] = 0;
   expectRejected(zeroRadius);

@@ -36,9 +36,9 @@ TEST(SegmentLineTest, RangeIsInclusiveWithinRelativeSlackAndExclusiveOtherwise) 
   struct Row {
     V p;
     bool inclusive, expected;
-  } rows[] = {{V(10 + 1e-14, 0), true, true},  {V(10, 0), false, false},      {V(0, 5), true, true},
-              {V(-1e-12, 0), true, false},     {V(5, 7), false, true},        {V(1e-14, 0), false, false},
-              {V(10.001, 0), true, false},     {V(0, 0), true, true}};
+  } rows[] = {{V(10 + 1e-14, 0), true, true}, {V(10, 0), false, false}, {V(0, 5), true, true},
+              {V(-1e-12, 0), true, false},    {V(5, 7), false, true},   {V(1e-14, 0), false, false},
+              {V(10.001, 0), true, false},    {V(0, 0), true, true}};
   for (const Row& r : rows) EXPECT_EQ(s.inRange(r.p, r.inclusive), r.expected) << r.p << " " << r.inclusive;
   EXPECT_EQ(s.closestPoint(V(5, 3)), V(5, 0));
   EXPECT_EQ(s.closestPoint(V(-1, 0)), V(0, 0));
