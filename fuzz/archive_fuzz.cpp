@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the archive readers of every persistent type, to
-// the RLE row reader and to the fixed-size shape image readers. The first byte
-// chooses the reader; the rest is its input. A read may fail only with the
+// the RLE row reader, to the fixed-size shape image readers and to the
+// segment and dimension values. The first byte chooses the reader; the rest
+// is its input. A read may fail only with the
 // library's exceptions, and a failed load must leave its target exactly as it
 // was.
 #include <memory>
@@ -18,10 +19,14 @@
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 #include <vc/display.h>
+#include <vc/wrfm/arc.h>
+#include <vc/wrfm/lineseg.h>
 
 #include "fuzz_target.h"
 
 namespace {
+
+constexpr std::uint8_t kGeometrySelector = 0xF8;
 
 // Loads a value of type T over a copy of `initial`; on failure the target
 // must still equal `initial`.
@@ -100,12 +105,29 @@ void loadShapeImage(const std::uint8_t* data, std::size_t size) {
   }
 }
 
+// The wireframe segments and the SMD dimension values.
+void loadGeometryValue(unsigned which, const std::uint8_t* data, std::size_t size) {
+  switch (which % 5) {
+    case 0: loadValue(data, size, vc2SegmentLine(vcVector<2>(1, 2), vcVector<2>(3, 4))); break;
+    case 1: loadValue(data, size, vc2SegmentArc(vcVector<2>(1, 2), vcVector<2>(3, 4), vcDegree(90))); break;
+    case 2: loadValue(data, size, vcDimTol(10, 1, 2, vcDimTol::eOffsets)); break;
+    case 3: loadValue(data, size, vcDimTol::ePercentages); break;
+    case 4: loadValue(data, size, vcSMDDimension(10, 9, 12, vcSMDDimension::eScaleNominal)); break;
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::uint8_t* body = data + 1;
   const std::size_t n = size - 1;
+  // The top selectors were added last; below them every selector keeps the
+  // reader it had, so the stored corpus keeps its meaning.
+  if (data[0] >= kGeometrySelector) {
+    loadGeometryValue(data[0] - kGeometrySelector, body, n);
+    return 0;
+  }
   switch (data[0] % 13) {
     case 0: loadValue(body, n, vcColor::orangeColor()); break;
     case 1: loadValue(body, n, vcRGB(1, 2, 3)); break;

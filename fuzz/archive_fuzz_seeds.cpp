@@ -21,6 +21,8 @@
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 #include <vc/display.h>
+#include <vc/wrfm/arc.h>
+#include <vc/wrfm/lineseg.h>
 
 std::vector<std::vector<std::uint8_t>> vc_fuzzSeeds() {
   std::vector<std::vector<std::uint8_t>> seeds;
@@ -97,6 +99,23 @@ std::vector<std::vector<std::uint8_t>> vc_fuzzSeeds() {
   addImage(5, affine);
   addImage(6, rect);
   addImage(7, cross);
+
+  // Segments and dimensions (selectors 0xF8 onwards), the arc in both versions.
+  add(0xF8, vc2SegmentLine(vcVector<2>(-1, 2), vcVector<2>(3.5, 4)));
+  const vc2SegmentArc segArc = vcXform<2>(vcMatrix<2>(1, 0.5, 0, -2), vcVector<2>(1, 1)) *
+                               vc2SegmentArc(vcVector<2>(0, 0), vcVector<2>(4, 0), vcDegree(-120));
+  add(0xF9, segArc);
+  {
+    vcBufferArchive ar(vcArchive::eStore);
+    vc2SegmentArc v0 = segArc;
+    ar || v0;
+    std::vector<std::uint8_t> s{0xF9, 0};
+    s.insert(s.end(), ar.bytes().begin() + 1, ar.bytes().begin() + 41);  // without the transform
+    seeds.push_back(std::move(s));
+  }
+  add(0xFA, vcDimTol(10, 0.1, 0.2, vcDimTol::ePercentages));
+  add(0xFB, vcDimTol::eOffsets);
+  add(0xFC, vcSMDDimension(5, 4.5, -1, vcSMDDimension::eScaleProportional));
 
   vcPelBuffer<unsigned char> img(9, 3);
   for (long y = 0; y < 3; ++y)

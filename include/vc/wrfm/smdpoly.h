@@ -2,6 +2,7 @@
 // corners and tolerances.
 #pragma once
 
+#include <vc/dimtol.h>
 #include <vc/uierror.h>
 
 // Declares an SMD error class with a fixed message.
@@ -38,4 +39,17 @@ public:
   VC_SMD_ERROR(noPelBuffer);       // "No pel buffer to draw on."
   VC_SMD_ERROR(badSubModel);       // "The specified sub-model is not 2D"
   VC_SMD_ERROR(notClosed);         // "An operation was performed which requires a closed poly."
+};
+
+// Static helpers of the SMD poly family.
+class vcSMDGDPolyPrivate {
+public:
+  // The scale type that corresponds to a tolerance form, and back:
+  // eLimits/eScaleNone, eOffsets/eScaleNominal, ePercentages/eScaleProportional;
+  // any other value maps to the middle one.
+  static vcSMDDimension::ScaleType scaleType(vcDimTol::TolType t);
+  static vcDimTol::TolType tolType(vcSMDDimension::ScaleType s);
+  // d as a tolerance in the form of its scale type. Throws vcShapesError::BadGeom
+  // when d's limits do not make a valid tolerance.
+  static vcDimTol dimTol(const vcSMDDimension& d);
 };
