@@ -202,7 +202,8 @@ public:
   const vcPair<long>& org() const noexcept { return org_; }
   // The pen position in scope coordinates.
   const vcPoint& drawPoint() const noexcept { return drawPoint_; }
-  // Moves the pen to p (scope coordinates).
+  // Moves the pen to p (scope coordinates). Given drawPoint() itself, the
+  // pen keeps its pixel position.
   void drawStart(const vcPoint& p);
   // Moves the pen by whole pixels.
   void moveToRel(long dx, long dy);
