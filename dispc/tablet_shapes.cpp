@@ -270,10 +270,10 @@ void vcUITablet::draw(const vcLineSegSet& s, const vcGraphicProps& props, Layers
 }
 
 // The radial edges, then both ellipses, whole or as arcs over the section.
-// Only a span of a full turn or more counts as whole, by its signed value: a
-// negative span is always drawn as arcs. A section whose ends point the same
-// way to within 1/100 and that runs more than half way round (positively) is
-// shown whole too: the gap it leaves is below what its end directions resolve. The optional arrow sits midway between the
+// Whole needs a signed span of a full turn: a negative one is drawn as arcs.
+// A section whose ends point the same way to within 1/100 and that runs
+// more than half way round is shown whole: the gap it leaves is below what
+// its end directions resolve. The optional arrow sits midway between the
 // ellipses at the middle of the section and points along its run (against
 // it unless both the props and the section ask for forward arrows).
 void vcUITablet::draw(const vcEllipseAnnulusSection& s, const vcGraphicProps& props, Layers layer) {
