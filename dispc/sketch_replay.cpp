@@ -109,19 +109,19 @@ public:
   using vcUIScope::sample;
   void sample(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
               bool, unsigned long) override {
-    scaled(corner, image.width(), image.height(), scale);
+    scaled(corner, image.width(), image.height(), sampleScale(scale));
   }
   void sample(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
               bool, unsigned short) override {
-    scaled(corner, image.width(), image.height(), scale);
+    scaled(corner, image.width(), image.height(), sampleScale(scale));
   }
   void sample(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner, const vcPair<double>& scale,
               bool, unsigned short) override {
-    scaled(corner, image.width(), image.height(), scale);
+    scaled(corner, image.width(), image.height(), sampleScale(scale));
   }
   void sample(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, const vcPair<double>& scale,
               bool, unsigned char, bool) override {
-    scaled(corner, image.width(), image.height(), scale);
+    scaled(corner, image.width(), image.height(), sampleScale(scale));
   }
   void expand(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
               bool, unsigned long, InterpolationModes) override {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include <vc/core/exception.h>
 #include <vc/uierror.h>
@@ -60,6 +61,55 @@ vcUITablet::vcUITablet(vcUITablet& parent, const vcUIRect& rect)
   parent_ = &parent;
   position_ = parent.kids_.insert(parent.kids_.end(), this);
   scopeRect(rect);
+}
+
+void vcUITablet::copyValues_(const vcUITablet& o) {
+  baseMap_ = o.baseMap_;
+  scaleMode_ = o.scaleMode_;
+  scaledMap_ = o.scaledMap_;
+  scale_ = o.scale_;
+  scopeRect_ = o.scopeRect_;
+  dragDel_ = o.dragDel_;
+  drawOn_ = o.drawOn_;
+  recordOn_ = o.recordOn_;
+  drawOnOverlay_ = o.drawOnOverlay_;
+  updateLayers_ = o.updateLayers_;
+  interpolation_ = o.interpolation_;
+  sketch_ = o.sketch_;
+  hideCount_ = o.hideCount_;
+  drawnStamp_ = o.drawnStamp_;
+  redrawnStamp_ = o.redrawnStamp_;
+  clipRect_[eImage] = o.clipRect_[eImage];
+  clipRect_[eOverlay] = o.clipRect_[eOverlay];
+}
+
+vcUITablet::vcUITablet(const vcUITablet& o) : vcUITabletTypes(o) {
+  copyValues_(o);
+  scopeOrg_ = o.scopeOrg_;
+  if (!o.parent_) {
+    // Scopes the original owns stay its own: sharing them would delete them twice.
+    for (Layers l : kLayers)
+      if (!o.owns_[l]) drawScope_[l] = ownScope_[l] = o.ownScope_[l];
+    return;
+  }
+  // Fresh sub-scopes at the same rectangle of the same parent: scopeOrg holds.
+  std::unique_ptr<vcUIScope> made[2];
+  for (Layers l : kLayers)
+    if (vcUIScope* ps = o.parent_->ownScope_[l]) made[l].reset(ps->newChild(scopeRect_, false));
+  for (Layers l : kLayers) {
+    owns_[l] = made[l] != nullptr;
+    drawScope_[l] = ownScope_[l] = made[l].release();
+  }
+  parent_ = o.parent_;
+  position_ = parent_->kids_.insert(parent_->kids_.end(), this);
+}
+
+vcUITablet& vcUITablet::operator=(const vcUITablet& o) {
+  if (this == &o) return *this;
+  copyValues_(o);
+  // The own sub-scopes follow the new rectangle, and scopeOrg is recomputed from this tablet's parent.
+  newScope(true);
+  return *this;
 }
 
 vcUITablet::~vcUITablet() {

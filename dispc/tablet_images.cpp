@@ -17,22 +17,16 @@ namespace {
 
 using Modes = vcUITablet::ScaleModes;
 
-// The factors the scope resamples by: those of scaledMap's scaling, so that an
-// image covers what its client rectangle maps to. A reduction given as whole
-// factors (2, 3, ...) and one given as fractions (0.5, ...) are the same.
-vcPair<double> resampling(Modes mode, const vcPair<double>& s) {
-  if (mode == vcUITablet::eSample && s.x() > 1.0 && s.y() > 1.0) return vcPair<double>(1.0 / s.x(), 1.0 / s.y());
-  return s;
-}
-
-// The scope operation for one pixel type under the scale mode.
+// The scope operation for one pixel type under the scale mode. Both
+// families get the stored factors as they are: sample reads factors above 1
+// as whole reductions, as the tablet's own map does (vcUIScope::sampleScale).
 template <class T, class Pass>
 void drawImage(vcUIScope& scope, Modes mode, const vcPair<double>& scale, vcUITablet::InterpolationModes interpolation,
                const vcPelBuffer_const<T>& image, const vcPoint& at, bool passThrough, Pass passValue) {
   if (mode == vcUITablet::eExpand)
-    scope.expand(image, at, resampling(mode, scale), passThrough, passValue, interpolation);
+    scope.expand(image, at, scale, passThrough, passValue, interpolation);
   else if (mode == vcUITablet::eSample)
-    scope.sample(image, at, resampling(mode, scale), passThrough, passValue);
+    scope.sample(image, at, scale, passThrough, passValue);
   else
     scope.draw(image, at, passThrough, passValue);
 }
@@ -57,11 +51,10 @@ void vcUITablet::draw(const vcPelBuffer_const<unsigned char>& image, const vcPoi
     vcUIScope& scope = *drawScope_[layer];
     vcPoint scratch;
     const vcPoint& at = mapPoint(p, layer, scratch);
-    const vcPair<double> scale = resampling(scaleMode_, scale_);
     if (scaleMode_ == eExpand)
-      scope.expand(image, at, scale, passThrough, passValue, mapped, interpolation_);
+      scope.expand(image, at, scale_, passThrough, passValue, mapped, interpolation_);
     else if (scaleMode_ == eSample)
-      scope.sample(image, at, scale, passThrough, passValue, mapped);
+      scope.sample(image, at, scale_, passThrough, passValue, mapped);
     else
       scope.draw(image, at, passThrough, passValue, mapped);
   }
@@ -100,11 +93,10 @@ void vcUITablet::draw(const vcRLEBuffer& image, const vcPoint& p, const std::vec
     vcUIScope& scope = *drawScope_[layer];
     vcPoint scratch;
     const vcPoint& at = mapPoint(p, layer, scratch);
-    const vcPair<double> scale = resampling(scaleMode_, scale_);
     if (scaleMode_ == eExpand)
-      scope.expand(image, at, scale, colorMap, passThrough, passValue);
+      scope.expand(image, at, scale_, colorMap, passThrough, passValue);
     else if (scaleMode_ == eSample)
-      scope.sample(image, at, scale, colorMap, passThrough, passValue);
+      scope.sample(image, at, scale_, colorMap, passThrough, passValue);
     else
       scope.draw(image, at, colorMap, passThrough, passValue);
   }

@@ -270,6 +270,7 @@ void vcUITablet::draw(const vcLineSegSet& s, const vcGraphicProps& props, Layers
 }
 
 // The radial edges, then both ellipses, whole or as arcs over the section.
+// Whole needs a signed span of a full turn: a negative one is drawn as arcs.
 // A section whose ends point the same way to within 1/100 and that runs
 // more than half way round is shown whole: the gap it leaves is below what
 // its end directions resolve. The optional arrow sits midway between the
@@ -282,7 +283,7 @@ void vcUITablet::draw(const vcEllipseAnnulusSection& s, const vcGraphicProps& pr
     const vcRadian start = s.start(), span = s.span(), end = start + span;
     draw(vcLineSeg(s.pointOnOuter(end), s.pointOnInner(end)), props, layer);
     draw(vcLineSeg(s.pointOnOuter(start), s.pointOnInner(start)), props, layer);
-    const double extent = std::fabs(span.toDouble());
+    const double extent = span.toDouble();
     if (extent >= kTurn - 1e-6 || (extent > std::numbers::pi && sameDirection(start, end))) {
       draw(s.outerEllipse(), props, layer);
       draw(s.innerEllipse(), props, layer);

@@ -156,10 +156,10 @@ void vcUITablet::front() {
   std::list<vcUITablet*>& sibs = parent_->kids_;
   auto it = std::next(position_);
   sibs.splice(sibs.end(), sibs, position_);
-  // A hidden tablet has nothing on screen to bring forward.
-  if (hideCount_ != 0) return;
   // Repaint where the tablets that covered this one overlapped it, then
-  // itself (now last) if nothing covered it whole.
+  // itself (now last) if nothing covered it whole. A hidden tablet repaints
+  // nothing but still reports the overlaps and takes its stamps, so that the
+  // next update orders it above the siblings it passed.
   const vcUIRect mine = absRect();
   for (;; ++it) {
     vcUITablet* sib = *it;

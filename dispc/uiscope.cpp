@@ -75,10 +75,13 @@ void vcUIScope::subset(const vcUIScope& parent, const vcUIRect& rect) {
   org_ = vcPair<long>(std::max(rect.left(), parent.org_.x()), std::max(rect.top(), parent.org_.y()));
 }
 
+// Handed its own pen point, the pen keeps its pixel: after whole-pixel moves
+// the double can sit a hair off the integer and would round elsewhere.
 void vcUIScope::drawStart(const vcPoint& p) {
+  const long x = xCoord(p), y = yCoord(p);
   drawPoint_ = p;
-  drawX_ = vfScopePixel(p.x(), org_.x());
-  drawY_ = vfScopePixel(p.y(), org_.y());
+  drawX_ = x;
+  drawY_ = y;
 }
 
 void vcUIScope::moveToRel(long dx, long dy) {

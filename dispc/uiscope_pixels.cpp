@@ -330,6 +330,12 @@ bool scaleBuffer(const vcPelBuffer_const<T>& src, vcPelBuffer<T>& dst, double sc
 
 }  // namespace
 
+// The same reading of reduction factors as the tablet's eSample map.
+vcPair<double> vcUIScope::sampleScale(const vcPair<double>& factors) {
+  if (factors.x() > 1.0 && factors.y() > 1.0) return vcPair<double>(1.0 / factors.x(), 1.0 / factors.y());
+  return factors;
+}
+
 // ---- RLE images ----------------------------------------------------------------
 
 void vcUIScope::sample(const vcRLEBuffer& image, const vcPoint& corner, const vcPair<double>& scale,

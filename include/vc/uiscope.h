@@ -126,7 +126,17 @@ public:
   // ---- image transfer ---------------------------------------------------------
   // sample reduces and expand magnifies. The vcPair<long> forms take whole
   // factors (sample: 2 halves the image) and call the vcPair<double> forms,
-  // which take the plain scale (0.5 halves, 2.0 doubles).
+  // which take the plain scale (0.5 halves, 2.0 doubles). A tablet in eSample
+  // mode hands sample its stored factors unchanged: fractions (0.5) when they
+  // were set with scaleExact, whole reduction factors (2.0) when set with
+  // scale. A derived scope's double forms of sample read them through
+  // sampleScale, as the tablet's map does; the RLE double form reads its x
+  // factor as a plain scale, so 2.0 goes through the 8-bit double form.
+
+  // The plain scale (x and y, below 1 reduces) of the factors handed to
+  // sample: factors above 1 on both axes are whole reductions and become
+  // their reciprocals ((2, 4) gives (0.5, 0.25)); others are already scales.
+  static vcPair<double> sampleScale(const vcPair<double>& factors);
 
   virtual void sample(const vcRLEBuffer& image, const vcPoint& corner, const vcPair<double>& scale,
                       const std::vector<unsigned char>& colorMap, bool passThrough, unsigned char passValue);
@@ -202,7 +212,8 @@ public:
   const vcPair<long>& org() const noexcept { return org_; }
   // The pen position in scope coordinates.
   const vcPoint& drawPoint() const noexcept { return drawPoint_; }
-  // Moves the pen to p (scope coordinates).
+  // Moves the pen to p (scope coordinates). Given drawPoint() itself, the
+  // pen keeps its pixel position.
   void drawStart(const vcPoint& p);
   // Moves the pen by whole pixels.
   void moveToRel(long dx, long dy);

@@ -74,8 +74,22 @@ public:
   // A child covering rect (the parent's scope coordinates), with sub-scopes cut
   // from the parent's; appended on top of the parent's kids.
   vcUITablet(vcUITablet& parent, const vcUIRect& rect);
-  vcUITablet(const vcUITablet&) = delete;
-  vcUITablet& operator=(const vcUITablet&) = delete;
+  // Copying takes the values of other member by member: maps, scale mode and
+  // factors, the three flag stacks, updateLayers, interpolation, sketch,
+  // hide count, stamps, scopeRect, drag displacement and clip rectangles.
+  // The tree and the scopes are never shared in a way that could leave a
+  // scope deleted twice or a parent or kid dangling:
+  // - A copy of a child is a new child of the same parent at the same
+  //   rectangle, stacked on top, with sub-scopes of its own cut from the
+  //   parent's (owned), so scopeOrg comes out the same. A copy of a root is a
+  //   root that draws on the scopes other was given without owning them (not
+  //   owned by the copy either); a layer whose scope other owns has no scope
+  //   in the copy. A copy has no kids and is not drawn on construction.
+  // - Assignment keeps this tablet's place in the tree, its kids and its
+  //   scopes with their owns flags; its sub-scopes follow the new scopeRect
+  //   and scopeOrg stays derived from its own parent. Nothing is redrawn.
+  vcUITablet(const vcUITablet& other);
+  vcUITablet& operator=(const vcUITablet& other);
   // Erases itself if visible, leaves its parent, detaches its kids (they lose
   // their scopes but live on) and deletes the scopes it owns.
   virtual ~vcUITablet();
@@ -387,6 +401,8 @@ private:
   void newScope(bool quiet);
   void parentDeleted();
   void parentScopesDeleted(Layers layer);
+  // The value members of copying; the tree, scopes and update state are the caller's.
+  void copyValues_(const vcUITablet& other);
   bool visible_(bool show) noexcept;
   void hide_();
   void show_();

@@ -227,26 +227,27 @@ void vcCairoScope::draw(const vcRLEBuffer& image, const vcPoint& corner, const s
 }
 
 // ---- resampled images -------------------------------------------------------------------
+// sample takes a tablet's stored factors: whole reductions (2.0) or scales (0.5).
 
 void vcCairoScope::sample(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner,
                           const vcPair<double>& scale, bool passThrough, unsigned long passValue) {
   checkScale(scale, "sample");
-  drawScaled_(image, corner, scale, eNoInterpolation, Rgb32{passThrough, passValue});
+  drawScaled_(image, corner, sampleScale(scale), eNoInterpolation, Rgb32{passThrough, passValue});
 }
 void vcCairoScope::sample(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner,
                           const vcPair<double>& scale, bool passThrough, unsigned short passValue) {
   checkScale(scale, "sample");
-  drawScaled_(image, corner, scale, eNoInterpolation, Rgb16{passThrough, passValue});
+  drawScaled_(image, corner, sampleScale(scale), eNoInterpolation, Rgb16{passThrough, passValue});
 }
 void vcCairoScope::sample(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner,
                           const vcPair<double>& scale, bool passThrough, unsigned short passValue) {
   checkScale(scale, "sample");
-  drawScaled_(image, corner, scale, eNoInterpolation, Grey16{passThrough, passValue});
+  drawScaled_(image, corner, sampleScale(scale), eNoInterpolation, Grey16{passThrough, passValue});
 }
 void vcCairoScope::sample(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner,
                           const vcPair<double>& scale, bool passThrough, unsigned char passValue, bool mapped) {
   checkScale(scale, "sample");
-  drawScaled_(image, corner, scale, eNoInterpolation, table8(palette(), mapped, passThrough, passValue));
+  drawScaled_(image, corner, sampleScale(scale), eNoInterpolation, table8(palette(), mapped, passThrough, passValue));
 }
 
 void vcCairoScope::expand(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner,

@@ -132,3 +132,47 @@ TEST(CairoImages, ImagesThroughAScaledChildTabletStayInsideIt) {
 }
 
 }  // namespace
+
+// A tablet reducing by whole factors set with scale() draws images at the
+// same size and with the same pixels as one set with the fractions.
+TEST(CairoImages, WholeReductionFactorsDrawLikeTheirFractions) {
+  vcPelBuffer<unsigned char> grey(8, 8);
+  vcPelBuffer<vcPackedRGB32Pel> rgb(8, 8);
+  for (long y = 0; y < 8; ++y)
+    for (long x = 0; x < 8; ++x) {
+      *grey.pointToPel(x, y) = static_cast<unsigned char>(16 * y + 2 * (x / 2));  // pairs alike along rows
+      *rgb.pointToPel(x, y) = vcPackedRGB32Pel(static_cast<unsigned char>(x), static_cast<unsigned char>(y), 9);
+    }
+  const vcRLEBuffer runs = vcRLEBuffer::encode(grey);
+  std::vector<unsigned char> identity(256);
+  for (unsigned v = 0; v < 256; ++v) identity[v] = static_cast<unsigned char>(v);
+  const std::vector<std::pair<std::string, std::function<void(vcUITablet&)>>> kinds{
+      {"8-bit", [&](vcUITablet& t) { t.draw(grey, vcPoint(2, 4), false, 0, false, vcUITablet::eImage); }},
+      {"RGB32", [&](vcUITablet& t) { t.draw(rgb, vcPoint(2, 4), false, 0, vcUITablet::eImage); }},
+      {"RLE", [&](vcUITablet& t) { t.draw(runs, vcPoint(2, 4), identity, false, 0, false, vcUITablet::eImage); }}};
+  for (const auto& [name, draw] : kinds) {
+    for (const vcPair<long> whole : {vcPair<long>(2, 2), vcPair<long>(2, 4)}) {
+      // RLE images are reduced by their x factor alone on the run-length path.
+      if (name == "RLE" && whole.y() != whole.x()) continue;
+      std::vector<std::unique_ptr<vcCairoScope>> scopes;
+      for (const bool asWhole : {true, false}) {
+        scopes.push_back(std::make_unique<vcCairoScope>(vcPair<long>(20, 20)));
+        vcUITablet t(scopes.back().get(), nullptr);
+        t.visible(true);
+        if (asWhole) {
+          t.scaleMode(vcUITablet::eSample);
+          t.scale(whole);
+        } else {
+          t.scaleExact(vcPair<double>(1.0 / static_cast<double>(whole.x()), 1.0 / static_cast<double>(whole.y())));
+        }
+        draw(t);
+      }
+      const std::string what = name + " by " + std::to_string(whole.x()) + "x" + std::to_string(whole.y());
+      // The corner (2, 4) maps to (1, 4 / fy); 8 pixels become 8 / f.
+      const vcUIRect expected(1, 4 / whole.y(), 8 / whole.x(), 8 / whole.y());
+      EXPECT_EQ(scopes[0]->changeRect(), expected) << what;
+      EXPECT_EQ(scopes[1]->changeRect(), expected) << what;
+      EXPECT_EQ(vcPixels(*scopes[0]).argb, vcPixels(*scopes[1]).argb) << what;
+    }
+  }
+}

@@ -7,6 +7,7 @@
 
 #include <vc/core/genshape.h>
 #include <vc/core/lineseg.h>
+#include <vc/core/pel.h>
 #include <vc/core/pelbuffer.h>
 #include <vc/core/rle.h>
 #include <vc/uierror.h>
@@ -137,3 +138,41 @@ TEST(TabletImages, ImagesAtThePenAndExpandedWithTheTabletsInterpolation) {
 }
 
 }  // namespace
+
+// In eSample the scope gets the tablet's stored factors unchanged: whole
+// reductions when they were set with scale(), fractions with scaleExact().
+// An RLE image reaches the base's RLE sample, which reads its x factor as a
+// plain scale: 2.0 goes through the 8-bit form with the factors as given,
+// 0.5 takes the run-length path.
+TEST(TabletImages, SampleGetsTheStoredFactorsUnchanged) {
+  vcPelBuffer<unsigned char> grey(8, 8);
+  const vcRLEBuffer runs = vcRLEBuffer::encode(grey);
+  for (const bool whole : {true, false}) {
+    vcRecordingScope scope(vcPair<long>(0, 0), vcPair<long>(50, 50));
+    vcUITablet t(&scope, nullptr);
+    t.visible(true);
+    if (whole) {
+      t.scaleMode(vcUITablet::eSample);
+      t.scale(vcPair<long>(2, 4));
+    } else {
+      t.scaleExact(vcPair<double>(0.5, 0.25));
+    }
+    const std::vector<double> factors = whole ? std::vector<double>{2.0, 4.0} : std::vector<double>{0.5, 0.25};
+    scope.clearLog();
+    t.draw(grey, vcPoint(0, 0), false, 0, false, I);
+    t.draw(vcPelBuffer<unsigned short>(8, 8), vcPoint(0, 0), false, 0, I);
+    t.draw(vcPelBuffer<vcPackedRGB16Pel>(8, 8), vcPoint(0, 0), false, 0, I);
+    t.draw(vcPelBuffer<vcPackedRGB32Pel>(8, 8), vcPoint(0, 0), false, 0, I);
+    t.draw(runs, vcPoint(0, 0), std::vector<unsigned char>(256, 9), false, 0, false, I);
+    const std::vector<std::string> ops{"sample(u8)", "sample(u16)", "sample(rgb16)", "sample(rgb32)",
+                                       whole ? "sample(u8)" : "draw(rle)"};
+    ASSERT_EQ(scope.log().size(), ops.size()) << scope.logText();
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+      EXPECT_EQ(scope.log()[i].op, ops[i]) << whole << " " << i;
+      if (ops[i] != "draw(rle)") {
+        EXPECT_EQ(scope.log()[i].reals, factors) << whole << " " << i;
+      }
+    }
+    EXPECT_EQ(vcUIScope::sampleScale(vcPair<double>(factors[0], factors[1])), vcPair<double>(0.5, 0.25));
+  }
+}

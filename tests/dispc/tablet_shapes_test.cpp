@@ -720,3 +720,29 @@ TEST(TabletShapes, DispatcherRejectsEmptyMappedShapesAndSkipsUnknownShapes) {
 }
 
 }  // namespace
+
+// Whole ellipses need a signed span of a full turn (less 1e-6); a negative
+// span, however long, is drawn as two arcs over the section's own range.
+TEST(TabletShapes, SectionIsWholeOnlyForASignedSpanOfAFullTurn) {
+  const vcEllipse in(V(10, 10), V(2, 2), vcRadian(0)), out(V(10, 10), V(6, 6), vcRadian(0));
+  const double turn = 2 * std::numbers::pi;
+  const struct {
+    double span;
+    bool whole;
+  } cases[] = {{turn, true}, {6.3, true}, {turn - 5e-7, true}, {-6.3, false}, {-turn, false}, {-7.0, false}};
+  for (const auto& c : cases) {
+    Drawn d;
+    d.tablet.draw(vcEllipseAnnulusSection(in, out, vcRadian(1), vcRadian(c.span), true), noArrows(), I);
+    const std::string shape = c.whole ? "draw(vcEllipse)" : "draw(vcEllipseArc)";
+    std::vector<std::string> ops;
+    for (const vcScopeCall& call : d.scope.log()) ops.push_back(call.op);
+    EXPECT_EQ(ops, (std::vector<std::string>{"draw(vcLineSeg)", "draw(vcLineSeg)", shape, shape})) << c.span;
+    if (!c.whole) {
+      const auto arcs = d.scope.calls("draw(vcEllipseArc)");
+      ASSERT_EQ(arcs.size(), 2u);
+      const auto& arc = dynamic_cast<const vcEllipseArc&>(*arcs[0].shape);
+      EXPECT_DOUBLE_EQ(arc.start().toDouble(), 1.0) << c.span;
+      EXPECT_DOUBLE_EQ(arc.span().toDouble(), c.span) << c.span;
+    }
+  }
+}

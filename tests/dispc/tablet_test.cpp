@@ -414,3 +414,113 @@ TEST(Tablet, HidingARecordingTabletKeepsItsSketch) {
   t.erase(kImage);
   EXPECT_EQ(t.sketch().size(), 0);
 }
+
+// A copy takes the values member by member but never shares what would be
+// deleted twice or left dangling: a root copy draws on the scopes the root
+// was given (not on one it owns), a child copy is a new kid of the same
+// parent with sub-scopes of its own, and no copy takes kids. The sanitizers
+// catch a double delete whatever order the tablets go in.
+TEST(Tablet, CopiesTakeTheValuesButNeitherOwnedScopesNorKids) {
+  vcRecordingScope image(vcPair<long>(0, 0), vcPair<long>(100, 100));
+  bool overlayDeleted = false;
+  auto root = std::make_unique<vcUITablet>(&image, nullptr);
+  root->setScope(kOverlay, new WatchedScope(overlayDeleted), true);
+  root->baseMap(vcXform<2>::translation(vcVector<2>(3, 4)));
+  root->scaleMode(vcUITablet::eSample);
+  root->scale(vcPair<long>(2, 4));
+  root->interpolation(vcUITablet::eBilinear);
+  root->recordOn() = true;
+  root->recordOn().push(false);
+  root->recordOn().push(true);
+  root->visible(true);
+  root->draw(vcPoint(1, 2), vcColor::red, kImage);
+  auto kid = std::make_unique<vcUITablet>(*root, vcUIRect(10, 20, 30, 40));
+  auto grandkid = std::make_unique<vcUITablet>(*kid, vcUIRect(1, 2, 3, 4));
+  kid->scaleExact(vcPair<double>(3.0, 3.0));
+  kid->recordOn() = true;
+  kid->draw(vcPoint(5, 5), vcColor::blue, kImage);
+
+  auto rootCopy = std::make_unique<vcUITablet>(*root);
+  EXPECT_EQ(rootCopy->scaledMap().matrix().element(0, 0), root->scaledMap().matrix().element(0, 0));
+  EXPECT_EQ(rootCopy->scaledMap().trans(), root->scaledMap().trans());
+  EXPECT_EQ(rootCopy->scaleMode(), vcUITablet::eSample);
+  EXPECT_EQ(rootCopy->scaleExact(), vcPair<double>(2.0, 4.0));
+  EXPECT_EQ(rootCopy->interpolation(), vcUITablet::eBilinear);
+  EXPECT_EQ(rootCopy->recordOn().depth(), 3);
+  EXPECT_FALSE(rootCopy->recordOn()[1]);
+  EXPECT_EQ(rootCopy->sketch().size(), root->sketch().size());
+  EXPECT_TRUE(rootCopy->visible());
+  EXPECT_EQ(rootCopy->scopeRect(), root->scopeRect());
+  EXPECT_EQ(rootCopy->parent(), nullptr);
+  EXPECT_EQ(rootCopy->numKids(), 0);
+  EXPECT_EQ(rootCopy->currentScope(kImage), root->currentScope(kImage));
+  EXPECT_EQ(rootCopy->currentScope(kOverlay), vcUIRect::null);
+  image.clearLog();
+  rootCopy->draw(vcPoint(0, 0), vcColor::red, kImage);
+  EXPECT_EQ(pointDraws(image), 1u);
+
+  const std::size_t subScopes = image.liveChildren().size();
+  auto kidCopy = std::make_unique<vcUITablet>(*kid);
+  EXPECT_EQ(kidCopy->parent(), root.get());
+  EXPECT_EQ(root->lastKid(), kidCopy.get());
+  EXPECT_EQ(root->numKids(), 2);
+  EXPECT_EQ(kidCopy->numKids(), 0);
+  EXPECT_EQ(grandkid->parent(), kid.get());
+  EXPECT_EQ(kidCopy->scopeOrg(), kid->scopeOrg());
+  EXPECT_EQ(kidCopy->currentScope(kImage), kid->currentScope(kImage));
+  EXPECT_EQ(kidCopy->scaleExact(), vcPair<double>(3.0, 3.0));
+  EXPECT_EQ(kidCopy->sketch().size(), kid->sketch().size());
+  EXPECT_EQ(image.liveChildren().size(), subScopes + 1);
+
+  // Gone in an order that would delete a shared scope twice.
+  kid.reset();
+  EXPECT_EQ(grandkid->parent(), nullptr);
+  root.reset();
+  EXPECT_TRUE(overlayDeleted);
+  EXPECT_EQ(kidCopy->parent(), nullptr);
+  EXPECT_EQ(kidCopy->currentScope(kImage), vcUIRect::null);
+  kidCopy.reset();
+  rootCopy.reset();
+}
+
+// Assignment copies the values but keeps the target's place, kids and scopes;
+// its sub-scopes follow the new rectangle under its own parent.
+TEST(Tablet, AssignmentKeepsTheTreeAndMovesTheOwnScopes) {
+  vcRecordingScope image(vcPair<long>(0, 0), vcPair<long>(100, 100));
+  vcUITablet root(&image, nullptr);
+  vcUITablet a(root, vcUIRect(10, 20, 30, 40));
+  vcUITablet b(root, vcUIRect(50, 50, 20, 20));
+  vcUITablet bKid(b, vcUIRect(1, 1, 5, 5));
+  vcUITablet inner(a, vcUIRect(2, 3, 4, 5));
+  inner.recordOn() = true;
+  inner.draw(vcPoint(1, 1), vcColor::red, kImage);
+  inner.baseMap(vcXform<2>::translation(vcVector<2>(7, 8)));
+
+  const std::size_t subScopes = image.liveChildren().size();
+  image.clearLog();
+  b = inner;  // b stays root's kid, on top, with its own kid
+  EXPECT_EQ(b.parent(), &root);
+  EXPECT_EQ(root.lastKid(), &b);
+  EXPECT_EQ(b.firstKid(), &bKid);
+  EXPECT_EQ(b.scopeRect(), vcUIRect(2, 3, 4, 5));
+  EXPECT_EQ(b.scopeOrg(), vcPair<long>(2, 3));
+  // The same sub-scope, attached again at the new rectangle.
+  EXPECT_EQ(image.liveChildren().size(), subScopes);
+  ASSERT_FALSE(image.calls("attached").empty());
+  EXPECT_EQ(image.calls("attached").front().rect, vcUIRect(2, 3, 4, 5));
+  EXPECT_EQ(bKid.scopeOrg(), vcPair<long>(3, 4));
+  EXPECT_EQ(b.baseMap().trans(), vcVector<2>(7, 8));
+  EXPECT_EQ(b.sketch().size(), inner.sketch().size());
+
+  // A root stays at the origin of its tree whatever it copies.
+  root = inner;
+  EXPECT_EQ(root.scopeOrg(), vcPair<long>(0, 0));
+  EXPECT_EQ(root.numKids(), 2);
+  EXPECT_EQ(root.currentScope(kImage), vcUIRect(0, 0, 100, 100));
+  EXPECT_EQ(a.scopeOrg(), vcPair<long>(10, 20));
+
+  const vcUITablet& self = a;
+  a = self;
+  EXPECT_EQ(a.scopeRect(), vcUIRect(10, 20, 30, 40));
+  EXPECT_EQ(a.firstKid(), &inner);
+}

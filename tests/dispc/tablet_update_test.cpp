@@ -449,3 +449,20 @@ TEST(TabletUpdate, PointIconTouchedAgreesWithThePointIcon) {
     }
   EXPECT_EQ(touched, 85);
 }
+
+// A hidden tablet brought to the front paints nothing, but still reports each
+// overlap with a later visible sibling and stamps itself for each.
+TEST(TabletUpdate, FrontOfAHiddenTabletStillReportsTheOverlapsAndStamps) {
+  Stack s;
+  s.a.visible(false);
+  s.a.ownScope(kImage)->noChange();
+  s.root.clearLog();
+  s.log.clear();
+  const std::uint32_t before = vcUITablet::timeStamp();
+  s.a.front();
+  EXPECT_EQ(s.order(), std::vector<vcUITablet*>({&s.b, &s.c, &s.a}));
+  EXPECT_EQ(s.clips({&s.a}), Strings({"A[20,20,30,30]", "A[40,40,10,10]"}));
+  EXPECT_TRUE(s.log.empty());
+  EXPECT_EQ(s.a.ownScope(kImage)->changeRect(), vcUIRect(20, 20, 30, 30));
+  EXPECT_EQ(vcUITablet::timeStamp(), before + 2);
+}

@@ -110,3 +110,21 @@ TEST(UIScope, DisplayClipRectIsReportedToTheSurface) {
   ASSERT_EQ(s.calls("newDisplayClipRect").size(), 1u);
   EXPECT_EQ(s.calls("newDisplayClipRect")[0].rect, vcUIRect(1, 2, 3, 4));
 }
+
+// A pen moved by whole pixels can leave its double a hair below an integer;
+// starting it again at its own point must not round it to another pixel.
+TEST(UIScope, DrawStartAtItsOwnPenPointKeepsThePixel) {
+  Scope s(vcPair<long>(0, 0), vcPair<long>(10, 10));
+  s.drawStart(vcPoint(2.9999999999999, 5));
+  ASSERT_EQ(s.drawX(), 3);
+  s.moveToRel(-3, 0);
+  ASSERT_LT(s.drawPoint().x(), 0.0);  // the double went just below zero
+  EXPECT_EQ(s.drawX(), 0);
+  s.drawStart(s.drawPoint());
+  EXPECT_EQ(s.drawX(), 0);
+  EXPECT_EQ(s.drawY(), 5);
+  // An equal point that is not the pen's own object is rounded afresh.
+  const vcPoint copy = s.drawPoint();
+  s.drawStart(copy);
+  EXPECT_EQ(s.drawX(), -1);
+}

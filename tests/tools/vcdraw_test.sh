@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# vcdraw end to end: the demo writes its files; dump and render read them; a
-# truncated or corrupted sketch file exits 2 with one line on stderr and never
-# crashes (the test build runs under the sanitizers).
+# vcdraw end to end: the demo writes its files; dump and render read them;
+# every failure (a truncated or corrupted sketch file, a missing file, a
+# folder, an output that cannot be written) exits 2 with one line on stderr,
+# bytes from the file escaped, and never crashes (the test build runs under
+# the sanitizers).
 # Usage: vcdraw_test.sh VCDRAW SCRATCH_DIR
 set -euo pipefail
 vcdraw=$1 dir=$2
+# The leak checker's report of suppressed library allocations is not the
+# tool's output: keep stderr to what vcdraw writes.
+export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0"
 rm -rf "$dir"
 mkdir -p "$dir"
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -22,16 +27,17 @@ grep -q "records$" "$dir/dump.log" || fail "dump printed no record count"
 "$vcdraw" render "$dir/demo/showcase.vcs" -o "$dir/r.pdf" --size 320x200 > /dev/null
 [ -s "$dir/r.pdf" ] || fail "render wrote no PDF"
 
-# Expects exit code 2 and exactly one line on stderr.
-expect_bad() {
-  local what=$1; shift
+# Expects exit code 2 and exactly one line on stderr, stdout going to OUT.
+expect_bad_into() {
+  local out=$1 what=$2; shift 2
   set +e
-  "$@" > /dev/null 2> "$dir/err.txt"
+  "$@" > "$out" 2> "$dir/err.txt"
   local rc=$?
   set -e
   [ "$rc" -eq 2 ] || fail "$what: exit $rc, expected 2 ($(cat "$dir/err.txt"))"
   [ "$(wc -l < "$dir/err.txt")" -eq 1 ] || fail "$what: expected one line on stderr, got: $(cat "$dir/err.txt")"
 }
+expect_bad() { expect_bad_into /dev/null "$@"; }
 
 size=$(stat -c %s "$dir/demo/showcase.vcs")
 for n in 0 1 5 9 100 4000 $((size / 2)) $((size - 1)); do
@@ -59,4 +65,54 @@ expect_bad "missing file" "$vcdraw" dump "$dir/none.vcs"
 expect_bad "bad option" "$vcdraw" render "$dir/demo/showcase.vcs" -o "$dir/x.png" --size 0x0
 expect_bad "bad output" "$vcdraw" render "$dir/demo/showcase.vcs" -o "$dir/x.gif"
 expect_bad "unknown command" "$vcdraw" frob
+
+# Every verb against an unwritable output, a missing input, a folder as input
+# and a corrupt file.
+: > "$dir/plain"  # a file where a folder is needed
+mkdir -p "$dir/folder.vcs" "$dir/folder.png"
+expect_bad "no command" "$vcdraw"
+expect_bad "demo without a folder" "$vcdraw" demo
+expect_bad "demo into /proc" "$vcdraw" demo /proc/forbidden
+expect_bad "demo under a file" "$vcdraw" demo "$dir/plain/out"
+expect_bad "demo onto a file" "$vcdraw" demo "$dir/plain"
+# The reading verbs on FILE: dump lists it, render draws it to a PNG.
+verb_on() {
+  if [ "$1" = dump ]; then echo dump; echo "$2"; else echo render; echo "$2"; echo -o; echo "$dir/x.png"; fi
+}
+for verb in dump render; do
+  for input in "$dir/missing.vcs" "$dir/folder.vcs" "$dir/demo/showcase.png"; do
+    mapfile -t cmd < <(verb_on $verb "$input")
+    expect_bad "$verb of $input" "$vcdraw" "${cmd[@]}"
+  done
+done
+for out in "$dir/plain/x.png" "$dir/plain/x.svg" "$dir/plain/x.pdf" "$dir/folder.png" /proc/forbidden.png; do
+  expect_bad "render to $out" "$vcdraw" render "$dir/demo/showcase.vcs" -o "$out"
+done
+if [ -w /dev/full ]; then
+  expect_bad_into /dev/full "dump to a full disk" "$vcdraw" dump "$dir/demo/showcase.vcs"
+  expect_bad_into /dev/full "render reporting to a full disk" "$vcdraw" render "$dir/demo/showcase.vcs" -o "$dir/x.png"
+  expect_bad_into /dev/full "demo reporting to a full disk" "$vcdraw" demo "$dir/demo2"
+  expect_bad_into /dev/full "help to a full disk" "$vcdraw" --help
+fi
+
+# Bytes quoted from a corrupt file reach the terminal escaped: a class name
+# turned into escape sequences, and a text record ("TopLeft") whose first
+# five bytes became control bytes.
+at=$(grep -obUa "vc_UISketchOpHeader" "$dir/demo/showcase.vcs" | head -n 1 | cut -d: -f1)
+[ -n "$at" ] || fail "no class name found in the archive"
+cp "$dir/demo/showcase.vcs" "$dir/evil.vcs"
+printf '\033[2J\007\r' | dd of="$dir/evil.vcs" bs=1 seek="$at" conv=notrunc status=none
+for verb in dump render; do
+  mapfile -t cmd < <(verb_on $verb "$dir/evil.vcs")
+  expect_bad "$verb of a corrupt class name" "$vcdraw" "${cmd[@]}"
+  ! LC_ALL=C grep -q "$(printf '[\001-\037\177]')" "$dir/err.txt" || fail "$verb: raw control bytes on stderr"
+  grep -qF '\x1b[2J\x07\x0d' "$dir/err.txt" || fail "$verb: class name not shown escaped: $(cat "$dir/err.txt")"
+done
+at=$(grep -obUa "TopLeft" "$dir/demo/showcase.vcs" | head -n 1 | cut -d: -f1)
+[ -n "$at" ] || fail "no text record found in the archive"
+cp "$dir/demo/showcase.vcs" "$dir/text.vcs"
+printf '\033[2J\007' | dd of="$dir/text.vcs" bs=1 seek="$at" conv=notrunc status=none
+"$vcdraw" dump "$dir/text.vcs" > "$dir/text.log"
+! LC_ALL=C grep -q "$(printf '[\001-\011\013-\037\177]')" "$dir/text.log" || fail "dump: raw control bytes on stdout"
+grep -qF '"\x1b[2J\x07ft"' "$dir/text.log" || fail "dump: text not shown escaped"
 echo "vcdraw: all checks passed"

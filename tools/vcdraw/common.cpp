@@ -1,16 +1,49 @@
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include <vc/core/archive.h>
+#include <vc/core/exception.h>
 
 #include "vcdraw.h"
 
+std::string vcdrawEscape(const std::string& text) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b == '\\') {
+      out += "\\\\";
+    } else if (b >= 0x20 && b < 0x7F) {
+      out += c;
+    } else {
+      out += "\\x";
+      out += kHex[b >> 4];
+      out += kHex[b & 0xF];
+    }
+  }
+  return out;
+}
+
 vcUISketch vcdrawLoadSketch(const std::string& path) {
-  vcFileArchive in(path, vcArchive::eLoad);
+  // Said plainly here: the archive alone could only say it cannot open or read the file.
+  std::error_code ec;
+  const std::filesystem::file_status st = std::filesystem::status(path, ec);
+  if (st.type() == std::filesystem::file_type::not_found) throw vcdrawUsageError(path + ": no such file");
+  if (st.type() == std::filesystem::file_type::directory)
+    throw vcdrawUsageError(path + ": is a folder, not a sketch file");
   vcUISketch sketch;
-  in || sketch;
-  if (in.remaining() != 0) throw vcdrawUsageError(path + ": " + std::to_string(in.remaining()) + " bytes after the sketch");
+  try {
+    vcFileArchive in(path, vcArchive::eLoad);
+    in || sketch;
+    if (in.remaining() != 0)
+      throw vcdrawUsageError(path + ": " + std::to_string(in.remaining()) + " bytes after the sketch");
+  } catch (const vcException& e) {
+    throw vcdrawUsageError(path + ": " + e.what());
+  }
   return sketch;
 }
 

@@ -35,7 +35,7 @@ std::string summary(long opcode, const unsigned char* p, long n) {
     case 32: case 47:
       return "origin " + point(p) + " size " + point(p + 16);
     case 11:
-      return "\"" + std::string(reinterpret_cast<const char*>(p + 30)) + "\" at " + point(p);
+      return "\"" + vcdrawEscape(std::string(reinterpret_cast<const char*>(p + 30))) + "\" at " + point(p);
     default:
       return std::to_string(n) + " payload bytes";
   }

@@ -2,9 +2,12 @@
 //   vcdraw demo OUTDIR
 //   vcdraw dump FILE.vcs
 //   vcdraw render FILE.vcs -o OUT.png|OUT.svg|OUT.pdf [options]
-// Bad input is reported on one line with exit code 2.
+// Every failure is reported on one line of stderr with exit code 2.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -28,35 +31,50 @@ const char* kUsage =
     "COLOR   a stock color name (black, dkGrey, grey, ltGrey, white, red, dkRed, orange, yellow,\n"
     "        green, dkGreen, cyan, blue, purple, magenta) or #RRGGBB\n";
 
-// One line, no trailing newline in the message itself.
-std::string oneLine(std::string s) {
-  for (char& c : s)
-    if (c == '\n' || c == '\r') c = ' ';
-  return s;
+// The message for one line on stderr: control and non-ASCII bytes escaped,
+// so that bytes quoted from a corrupt file cannot garble the terminal.
+void report(const std::string& what) { std::fprintf(stderr, "vcdraw: %s\n", vcdrawEscape(what).c_str()); }
+
+int run(const std::vector<std::string>& args) {
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (args[0] == "demo") return vcdrawDemo(rest);
+  if (args[0] == "dump") return vcdrawDump(rest);
+  if (args[0] == "render") return vcdrawRender(rest);
+  throw vcdrawUsageError("unknown command '" + args[0] + "' (try vcdraw --help)");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-    std::fputs(kUsage, args.empty() ? stderr : stdout);
-    return args.empty() ? 2 : 0;
+  if (args.empty()) {
+    report("no command given (vcdraw demo|dump|render ...; try vcdraw --help)");
+    return 2;
   }
-  const std::vector<std::string> rest(args.begin() + 1, args.end());
   try {
-    if (args[0] == "demo") return vcdrawDemo(rest);
-    if (args[0] == "dump") return vcdrawDump(rest);
-    if (args[0] == "render") return vcdrawRender(rest);
-    throw vcdrawUsageError("unknown command '" + args[0] + "' (try vcdraw --help)");
+    const int rc = run(args);
+    // Output that never arrived (a full disk, a closed pipe) is a failure too.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+      report(std::string("cannot write to standard output: ") + std::strerror(errno));
+      return 2;
+    }
+    return rc;
   } catch (const vcdrawUsageError& e) {
-    std::fprintf(stderr, "vcdraw: %s\n", oneLine(e.what()).c_str());
+    report(e.what());
   } catch (const vcException& e) {
-    // Malformed sketch files, unreadable files, bad archive versions.
-    std::fprintf(stderr, "vcdraw: %s\n", oneLine(e.what()).c_str());
+    // Malformed sketch files, unreadable or unwritable files, bad archive versions.
+    report(e.what());
   } catch (const std::bad_alloc&) {
-    std::fprintf(stderr, "vcdraw: out of memory\n");
-    return 1;
+    report("out of memory");
+  } catch (const std::exception& e) {
+    // File system errors and whatever else the standard library reports.
+    report(e.what());
+  } catch (...) {
+    report("unexpected error");
   }
   return 2;
 }

@@ -14,7 +14,11 @@ public:
   using std::runtime_error::runtime_error;
 };
 
-// Reads the archive form of a sketch from a .vcs file.
+// text with every byte outside printable ASCII written as \xNN and "\" as
+// "\\": safe to show on a terminal whatever a file held.
+std::string vcdrawEscape(const std::string& text);
+// Reads the archive form of a sketch from a .vcs file; a missing file, a
+// folder or a malformed file throws vcdrawUsageError naming the path.
 vcUISketch vcdrawLoadSketch(const std::string& path);
 // Writes the archive form of a sketch to a .vcs file.
 void vcdrawSaveSketch(const vcUISketch& sketch, const std::string& path);
