@@ -1,12 +1,16 @@
 // Sketch playback cost, on a sketch of a million mixed records (points,
-// segments, circles, rectangles, polylines, polygons, pen moves, text,
-// ellipses and Bézier curves, with a props change every few records):
+// segments, circles, rectangles, polylines, polygons, pen moves, text and
+// ellipses, with a props change every few records):
 // - parse only: the record walk replay makes, without drawing (MB/s);
 // - replay onto a surface that does nothing (time per record);
 // - beside it, the baseline: the same calls drawn directly, in the same run.
 // Heap allocations are counted through a replaced global operator new and
 // reported per record for replay and direct drawing. Target: replay within
-// 2x of direct drawing.
+// 1.3x of direct drawing.
+// A second sketch of a million 8-bit and run-length image records shows the
+// allocations of their replay: once the replay's record objects hold an image
+// each, replay allocates nothing per record (what is left is a fixed cost
+// per replay), beside drawing the images directly.
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -20,7 +24,9 @@
 #include <vc/core/circle.h>
 #include <vc/core/ellipse.h>
 #include <vc/core/lineseg.h>
+#include <vc/core/pelbuffer.h>
 #include <vc/core/poly.h>
+#include <vc/core/rle.h>
 #include <vc/sketchop.h>
 #include <vc/uistring.h>
 #include <vc/uitablet.h>
@@ -47,6 +53,16 @@ using V = vcVector<2>;
 constexpr long kRecords = 1000000;
 constexpr vcUITablet::Layers kLayer = vcUITablet::eImage;
 
+const vcPelBuffer<unsigned char>& smallImage() {
+  static const vcPelBuffer<unsigned char> image = [] {
+    vcPelBuffer<unsigned char> b(8, 6);
+    for (long y = 0; y < 6; ++y)
+      for (long x = 0; x < 8; ++x) *b.pointToPel(x, y) = static_cast<unsigned char>(x < 3 ? 1 : x + y);
+    return b;
+  }();
+  return image;
+}
+
 // Call i of the mixed sequence; the same for recording and direct drawing.
 void drawMixed(vcUITablet& t, long i) {
   static const vcGraphicProps thin(vcColor(200, 10, 10), 1);
@@ -69,13 +85,32 @@ void drawMixed(vcUITablet& t, long i) {
   }
 }
 
-const vcUISketch& mixedSketch() {
-  static const vcUISketch sketch = [] {
+// Image call i: an 8-bit or a run-length image.
+void drawImage(vcUITablet& t, long i) {
+  static const vcRLEBuffer runs = vcRLEBuffer::encode(smallImage());
+  static const std::vector<unsigned char> colorMap{0, 200, 100, 50};
+  const vcPoint at(static_cast<double>(i % 500), static_cast<double>((i / 500) % 400));
+  if (i % 2)
+    t.draw(runs, at, colorMap, true, 0, false, kLayer);
+  else
+    t.draw(smallImage(), at, true, 0, false, kLayer);
+}
+
+void drawImageOrMixed(vcUITablet& t, long i, bool images) {
+  if (images)
+    drawImage(t, i);
+  else
+    drawMixed(t, i);
+}
+
+const vcUISketch& recorded(bool images) {
+  static const auto record = [](bool withImages) {
     vcUITablet recorder;  // records, draws nothing
-    for (long i = 0; i < kRecords; ++i) drawMixed(recorder, i);
+    for (long i = 0; i < kRecords; ++i) drawImageOrMixed(recorder, i, withImages);
     return recorder.sketch();
-  }();
-  return sketch;
+  };
+  static const vcUISketch mixed = record(false), pictures = record(true);
+  return images ? pictures : mixed;
 }
 
 struct NullTablet {
@@ -94,7 +129,7 @@ void perRecord(benchmark::State& state, std::size_t allocations) {
 
 // The records' walk without drawing: one header, one record object per opcode.
 void BM_ParseMixedSketch(benchmark::State& state) {
-  const vcUISketch& s = mixedSketch();
+  const vcUISketch& s = recorded(false);
   for (auto _ : state) {
     vc_UISketchOpHeader header;
     std::array<std::unique_ptr<vc_UISketchOpData>, 48> cache;
@@ -111,20 +146,22 @@ void BM_ParseMixedSketch(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseMixedSketch)->Unit(benchmark::kMillisecond);
 
-void BM_DrawMixedDirectly(benchmark::State& state) {
+// The argument: 1 for the image sketch, 0 for the mixed one.
+void BM_DrawDirectly(benchmark::State& state) {
+  const bool images = state.range(0) != 0;
   NullTablet t;
   std::size_t allocations = 0;
   for (auto _ : state) {
     const std::size_t before = gAllocations;
-    for (long i = 0; i < kRecords; ++i) drawMixed(t.tablet, i);
+    for (long i = 0; i < kRecords; ++i) drawImageOrMixed(t.tablet, i, images);
     allocations = gAllocations - before;
   }
   perRecord(state, allocations);
 }
-BENCHMARK(BM_DrawMixedDirectly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawDirectly)->ArgName("images")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void BM_ReplayMixedSketch(benchmark::State& state) {
-  const vcUISketch& s = mixedSketch();
+void BM_ReplaySketch(benchmark::State& state) {
+  const vcUISketch& s = recorded(state.range(0) != 0);
   NullTablet t;
   std::size_t allocations = 0;
   for (auto _ : state) {
@@ -134,6 +171,6 @@ void BM_ReplayMixedSketch(benchmark::State& state) {
   }
   perRecord(state, allocations);
 }
-BENCHMARK(BM_ReplayMixedSketch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReplaySketch)->ArgName("images")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

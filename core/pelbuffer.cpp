@@ -102,6 +102,18 @@ template <class T>
 vcPelBuffer<T>::vcPelBuffer(const vcRectangle<long>& area) : vcPelBuffer_const<T>(area) {}
 
 template <class T>
+vcPelBuffer<T> vcPelBuffer<T>::reuse(vcPelBuffer_const<T>&& view, const vcRectangle<long>& area) {
+  vcPelBuffer_const<T> taken = std::move(view);
+  view = vcPelBuffer_const<T>();
+  if (!taken.isSoleView() || !(taken.storageArea() == area)) return vcPelBuffer(area);
+  taken.window(area);
+  taken.clientFromImageXform(vcXform<2>());
+  vcPelBuffer out;
+  static_cast<vcPelBuffer_const<T>&>(out) = std::move(taken);
+  return out;
+}
+
+template <class T>
 void vcPelBuffer<T>::fill(const T& v) {
   vfPelSet(*this, v);
 }

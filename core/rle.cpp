@@ -19,12 +19,24 @@ struct RowScan {
   std::size_t consumed = 0;
 };
 
+// Where each of the height rows of valid runs at p starts, plus the end of the last.
+void rowStartsOf(long height, const unsigned char* p, std::vector<std::size_t>& rowStart) {
+  rowStart.clear();
+  rowStart.push_back(0);
+  std::size_t pos = 0;
+  for (long y = 0; y < height; ++y) {
+    while (p[pos + 1] != 0) pos += 2;
+    pos += 2;
+    rowStart.push_back(pos);
+  }
+}
+
 std::string sizeText(long width, long height) { return std::to_string(width) + " x " + std::to_string(height); }
 
 // Validates height rows of width pixels in the n bytes at p and finds where
 // each row starts. Reads nothing past n; the row table it allocates is
 // bounded by n, since every row takes at least one 2-byte terminator.
-RowScan scanRows(long width, long height, const unsigned char* p, std::size_t n) {
+RowScan scanRows(long width, long height, const unsigned char* p, std::size_t n, bool table = true) {
   if (width < 0 || height < 0) throw vcBadArgument("vcRLEBuffer: negative size " + sizeText(width, height));
   if (!p && n > 0) throw vcBadArgument("vcRLEBuffer: null run bytes with a count of " + std::to_string(n));
   const unsigned long long minRow =
@@ -34,8 +46,10 @@ RowScan scanRows(long width, long height, const unsigned char* p, std::size_t n)
                         " rows of width " + std::to_string(width) + " (each needs at least " + std::to_string(minRow) +
                         ")");
   RowScan s;
-  s.rowStart.reserve(static_cast<std::size_t>(height) + 1);
-  s.rowStart.push_back(0);
+  if (table) {
+    s.rowStart.reserve(static_cast<std::size_t>(height) + 1);
+    s.rowStart.push_back(0);
+  }
   std::size_t pos = 0;
   for (long y = 0; y < height; ++y) {
     long sum = 0;
@@ -57,7 +71,7 @@ RowScan scanRows(long width, long height, const unsigned char* p, std::size_t n)
       throw vcBadArgument("vcRLEBuffer: the runs of row " + std::to_string(y) + " add up to " + std::to_string(sum) +
                           " pixels, not the width " + std::to_string(width));
     pos += 2;
-    s.rowStart.push_back(pos);
+    if (table) s.rowStart.push_back(pos);
   }
   s.consumed = pos;
   return s;
@@ -117,6 +131,26 @@ vcRLEBuffer vcRLEBuffer::fromRows(long width, long height, const unsigned char* 
   if (consumed) *consumed = s.consumed;
   std::vector<unsigned char> bytes(runs, runs + s.consumed);
   return make_(width, height, std::move(bytes), std::move(s.rowStart), s.numRuns);
+}
+
+void vcRLEBuffer::assignRows(long width, long height, const unsigned char* runs, std::size_t n,
+                             std::size_t* consumed) {
+  if (!rep_ || rep_->refCount() != 1) {
+    *this = fromRows(width, height, runs, n, consumed);
+    return;
+  }
+  // Validated before anything is touched; the scan's own row table is built
+  // again below in the storage kept.
+  const RowScan s = scanRows(width, height, runs, n, false);
+  Rep& rep = const_cast<Rep&>(*rep_);  // no other image sees it
+  rep.bytes.assign(runs, runs + s.consumed);
+  rowStartsOf(height, rep.bytes.data(), rep.rowStart);
+  clearTerminators(rep.bytes, rep.rowStart);
+  width_ = width;
+  height_ = height;
+  numRuns_ = s.numRuns;
+  offset_ = vcPair<long>();
+  if (consumed) *consumed = s.consumed;
 }
 
 vcRLEBuffer vcRLEBuffer::encode(const vcPelBuffer_const<unsigned char>& src) {

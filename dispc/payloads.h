@@ -361,7 +361,9 @@ struct vc_PelBuf8Payload {
       if (w < 0 || h < 0) vc_PayloadReader::fail("negative image size");
       if (w != 0 && static_cast<std::uint64_t>(h) > io.remaining() / static_cast<std::uint64_t>(w))
         vc_PayloadReader::fail("image larger than its record");
-      vcPelBuffer<unsigned char> read(vcRectangle<long>(x, y, w, h));
+      // The pixels of the record read before are refilled when nothing else holds them.
+      vcPelBuffer<unsigned char> read =
+          vcPelBuffer<unsigned char>::reuse(std::move(image), vcRectangle<long>(x, y, w, h));
       read.clientFromImageXform(xform);
       for (long r = 0; r < h && w > 0; ++r) io.bytes(read.pointToPel(x, y + r), static_cast<std::size_t>(w));
       image = read;
@@ -397,7 +399,7 @@ struct vc_RleBufPayload {
     if constexpr (IO::isReading) {
       std::size_t used = 0;
       try {
-        image = vcRLEBuffer::fromRows(w, h, io.position(), io.remaining(), &used);
+        image.assignRows(w, h, io.position(), io.remaining(), &used);
       } catch (const vcException& e) {
         vc_PayloadReader::fail(std::string("bad run-length image: ") + e.what());
       }

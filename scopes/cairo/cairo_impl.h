@@ -31,6 +31,10 @@ struct vcCairoScope::Shared {
   bool raster = false;
   bool finished = false;
   std::vector<vcRGB> palette;
+  // The scratch A8 mask painting draws through, grown as calls need; all its
+  // pixels are 0 between calls.
+  vc_CairoSurfacePtr mask;
+  vc_CairoPtr maskContext;  // on mask; its state is saved and restored around each use
 
   explicit Shared(vc_CairoSurfacePtr s);
   ~Shared();
@@ -53,6 +57,10 @@ inline std::uint32_t vfOpaque(unsigned char r, unsigned char g, unsigned char b)
   return 0xFF000000u | (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) | b;
 }
 inline std::uint32_t vfOpaque(const vcRGB& c) { return vfOpaque(c.r(), c.g(), c.b()); }
+
+// The integer rectangle covering [x0, x1) x [y0, y1), kept to what a surface
+// can address (root pixels).
+vcUIRect vfCairoCover(double x0, double y0, double x1, double y1);
 
 // Sets the source to argb (0xAARRGGBB, not premultiplied).
 void vfCairoSource(cairo_t* cr, std::uint32_t argb);

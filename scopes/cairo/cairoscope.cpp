@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -31,6 +32,12 @@ void vfCairoSource(cairo_t* cr, std::uint32_t argb) {
   cairo_set_source_rgba(cr, channel(16), channel(8), channel(0), channel(24));
 }
 
+vcUIRect vfCairoCover(double x0, double y0, double x1, double y1) {
+  const auto clampPx = [](double v) { return static_cast<long>(std::clamp(v, -1073741823.0, 1073741823.0)); };
+  const long l = clampPx(std::floor(x0)), t = clampPx(std::floor(y0));
+  return vcUIRect(l, t, clampPx(std::ceil(x1)) - l, clampPx(std::ceil(y1)) - t);
+}
+
 namespace {
 
 constexpr long kMaxSide = 32767;
@@ -47,31 +54,101 @@ void checkSize(const vcPair<long>& size) {
                         " is outside 0 to 32767 pixels");
 }
 
-// The integer rectangle covering [x0, x1) x [y0, y1), kept to what a surface can address.
-vcUIRect coverOf(double x0, double y0, double x1, double y1) {
-  const auto clampPx = [](double v) { return static_cast<long>(std::clamp(v, -1073741823.0, 1073741823.0)); };
-  const long l = clampPx(std::floor(x0)), t = clampPx(std::floor(y0));
-  return vcUIRect(l, t, clampPx(std::ceil(x1)) - l, clampPx(std::ceil(y1)) - t);
+// Offsets of the first and one past the last non-zero byte of row[0, n); n, n when there is none.
+// Whole words are tested first: most of a mask row is empty.
+std::pair<long, long> inkOfRow(const unsigned char* row, long n) {
+  long first = 0;
+  for (std::uint64_t word = 0; first + 8 <= n; first += 8) {
+    std::memcpy(&word, row + first, 8);
+    if (word) break;
+  }
+  while (first < n && !row[first]) ++first;
+  if (first == n) return {n, n};
+  long end = n;
+  for (std::uint64_t word = 0; end - 8 >= first; end -= 8) {
+    std::memcpy(&word, row + end - 8, 8);
+    if (word) break;
+  }
+  while (!row[end - 1]) --end;
+  return {first, end};
 }
 
-// The bounding box of the non-zero pixels of an A8 surface.
-vcUIRect inkOf(cairo_surface_t* mask) {
+// The bounding box of the non-zero pixels of the w x h top-left corner of an A8 surface.
+vcUIRect inkOf(cairo_surface_t* mask, long w, long h) {
   cairo_surface_flush(mask);
   const unsigned char* data = cairo_image_surface_get_data(mask);
   const long stride = cairo_image_surface_get_stride(mask);
-  const long w = cairo_image_surface_get_width(mask), h = cairo_image_surface_get_height(mask);
   long x0 = w, y0 = h, x1 = -1, y1 = -1;
   for (long y = 0; y < h; ++y) {
-    const unsigned char* row = data + y * stride;
-    for (long x = 0; x < w; ++x) {
-      if (!row[x]) continue;
-      x0 = std::min(x0, x);
-      x1 = std::max(x1, x);
-      y0 = std::min(y0, y);
-      y1 = y;
-    }
+    const auto [first, end] = inkOfRow(data + y * stride, w);
+    if (first == w) continue;
+    x0 = std::min(x0, first);
+    x1 = std::max(x1, end - 1);
+    y0 = std::min(y0, y);
+    y1 = y;
   }
   return x1 < 0 ? vcUIRect::null : vcUIRect(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
+}
+
+// Without anti-aliasing the mask holds only 0 and 255, and painting an opaque
+// color (OVER) or clearing (DEST_OUT) through it sets each masked pixel to
+// word: that is done here in one pass that also finds the masked pixels' box
+// and zeroes the mask again. w x h: the mask's used corner; at: where it lies
+// on the raster surface (root pixels). Returns the box in mask pixels.
+vcUIRect stampMask(cairo_surface_t* mask, long w, long h, cairo_surface_t* target, const vcPair<long>& at,
+                   std::uint32_t word) {
+  cairo_surface_flush(mask);
+  cairo_surface_flush(target);
+  unsigned char* data = cairo_image_surface_get_data(mask);
+  const long stride = cairo_image_surface_get_stride(mask);
+  unsigned char* out = cairo_image_surface_get_data(target);
+  const long outStride = cairo_image_surface_get_stride(target);
+  long x0 = w, y0 = h, x1 = -1, y1 = -1;
+  for (long y = 0; y < h; ++y) {
+    unsigned char* row = data + y * stride;
+    const auto [first, end] = inkOfRow(row, w);
+    if (first == w) continue;
+    auto* px = reinterpret_cast<std::uint32_t*>(out + (at.y() + y) * outStride) + at.x();
+    // Eight mask bytes at a time: most are all empty (inside outlines) or all full (fills).
+    long x = first;
+    for (std::uint64_t m = 0; x + 8 <= end; x += 8) {
+      std::memcpy(&m, row + x, 8);
+      if (!m) continue;
+      if (m == ~std::uint64_t{0}) {
+        std::fill(px + x, px + x + 8, word);
+      } else {
+        for (long i = x; i < x + 8; ++i)
+          if (row[i]) px[i] = word;
+      }
+      std::memset(row + x, 0, 8);
+    }
+    for (; x < end; ++x)
+      if (row[x]) {
+        px[x] = word;
+        row[x] = 0;
+      }
+    x0 = std::min(x0, first);
+    x1 = std::max(x1, end - 1);
+    y0 = std::min(y0, y);
+    y1 = y;
+  }
+  if (x1 < 0) return vcUIRect::null;
+  const vcUIRect ink(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
+  cairo_surface_mark_dirty_rectangle(mask, static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(ink.width()),
+                                     static_cast<int>(ink.height()));
+  cairo_surface_mark_dirty_rectangle(target, static_cast<int>(at.x() + x0), static_cast<int>(at.y() + y0),
+                                     static_cast<int>(ink.width()), static_cast<int>(ink.height()));
+  return ink;
+}
+
+// Zeroes r of an A8 surface.
+void clearMask(cairo_surface_t* mask, const vcUIRect& r) {
+  unsigned char* data = cairo_image_surface_get_data(mask);
+  const long stride = cairo_image_surface_get_stride(mask);
+  for (long y = r.top(); y < r.bottom(); ++y)
+    std::memset(data + y * stride + r.left(), 0, static_cast<std::size_t>(r.width()));
+  cairo_surface_mark_dirty_rectangle(mask, static_cast<int>(r.left()), static_cast<int>(r.top()),
+                                     static_cast<int>(r.width()), static_cast<int>(r.height()));
 }
 
 void clipTo(cairo_t* cr, const vcUIRect& r) {
@@ -230,17 +307,21 @@ std::uint32_t vcCairoScope::argbOf(const vcColor& c) const {
 
 // ---- painting -------------------------------------------------------------------------------
 
-// The ink is rendered into an A8 mask covering the bounds Cairo gives for a
-// recording of it; the mask's non-zero pixels are exactly the pixels that
-// change, and the color is painted through it.
-vcUIRect vcCairoScope::paint_(const Render& render, std::uint32_t argb) {
+// The ink is rendered into an A8 mask covering its bound (given, or the
+// bounds Cairo finds for a recording of it); the mask's non-zero pixels are
+// exactly the pixels that change, and the color is painted through it.
+vcUIRect vcCairoScope::paint_(const Render& render, std::uint32_t argb, const vcUIRect* bound) {
   if (isNull()) return vcUIRect::null;
   const vcUIRect clip = clipRect();
   if (clip.isNull()) return vcUIRect::null;
   const cairo_antialias_t aa = antialias_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE;
 
-  vcUIRect box;
-  {
+  // Vector surfaces report the tighter box of the recording as their change.
+  vcUIRect box, whole;
+  if (bound && shared_->raster) {
+    whole = *bound;
+    box = whole & clip;
+  } else {
     vc_CairoSurfacePtr rec(cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr));
     vc_CairoPtr cr = vfCairoContext(rec.get(), "vcCairoScope: cannot record");
     cairo_set_antialias(cr.get(), aa);
@@ -249,15 +330,21 @@ vcUIRect vcCairoScope::paint_(const Render& render, std::uint32_t argb) {
     double x = 0, y = 0, w = 0, h = 0;
     cairo_recording_surface_ink_extents(rec.get(), &x, &y, &w, &h);
     if (!(w > 0.0 && h > 0.0)) return vcUIRect::null;
-    box = coverOf(x - 1.0, y - 1.0, x + w + 1.0, y + h + 1.0) & clip;
+    whole = vfCairoCover(x - 1.0, y - 1.0, x + w + 1.0, y + h + 1.0);
+    box = whole & clip;
   }
   if (box.isNull()) return vcUIRect::null;
 
+  // Colors are opaque, or have alpha 0 and clear.
   const bool clear = (argb >> 24) == 0;
-  vc_CairoPtr out = vfCairoContext(surface(), "vcCairoScope: cannot draw");
-  vfCairoSource(out.get(), clear ? 0xFF000000u : argb);
-  cairo_set_operator(out.get(), clear ? CAIRO_OPERATOR_DEST_OUT : CAIRO_OPERATOR_OVER);
+  const auto context = [&] {
+    vc_CairoPtr out = vfCairoContext(surface(), "vcCairoScope: cannot draw");
+    vfCairoSource(out.get(), clear ? 0xFF000000u : argb);
+    cairo_set_operator(out.get(), clear ? CAIRO_OPERATOR_DEST_OUT : CAIRO_OPERATOR_OVER);
+    return out;
+  };
   if (!shared_->raster) {
+    vc_CairoPtr out = context();
     clipTo(out.get(), box);
     cairo_set_antialias(out.get(), aa);
     render(out.get());
@@ -265,23 +352,57 @@ vcUIRect vcCairoScope::paint_(const Render& render, std::uint32_t argb) {
     return box;
   }
 
-  vc_CairoSurfacePtr mask(
-      cairo_image_surface_create(CAIRO_FORMAT_A8, static_cast<int>(box.width()), static_cast<int>(box.height())));
-  vfCairoCheck(cairo_surface_status(mask.get()), "vcCairoScope: cannot make a mask");
-  {
-    vc_CairoPtr cr = vfCairoContext(mask.get(), "vcCairoScope: cannot draw a mask");
-    cairo_translate(cr.get(), -static_cast<double>(box.left()), -static_cast<double>(box.top()));
-    cairo_set_antialias(cr.get(), aa);
-    render(cr.get());
+  cairo_surface_t* mask = scratchMask_(box.sz());
+  vcUIRect ink;
+  try {
+    cairo_t* cr = shared_->maskContext.get();
+    cairo_save(cr);
+    // All the ink lies in whole: only a box cut by the clip needs clipping.
+    if (!(box == whole)) clipTo(cr, vcUIRect(0, 0, box.width(), box.height()));
+    cairo_translate(cr, -static_cast<double>(box.left()), -static_cast<double>(box.top()));
+    cairo_set_antialias(cr, aa);
+    render(cr);
+    cairo_restore(cr);
+    cairo_new_path(cr);
+    vfCairoCheck(cairo_status(cr), "vcCairoScope: drawing a mask failed");
+    if (!antialias_) {
+      ink = stampMask(mask, box.width(), box.height(), surface(), box.ul(), clear ? 0u : argb);
+    } else {
+      ink = inkOf(mask, box.width(), box.height());
+      if (ink.isNull()) return vcUIRect::null;
+      vc_CairoPtr out = context();
+      clipTo(out.get(), ink + box.ul());
+      cairo_mask_surface(out.get(), mask, static_cast<double>(box.left()), static_cast<double>(box.top()));
+      vfCairoCheck(cairo_status(out.get()), "vcCairoScope: drawing failed");
+      clearMask(mask, ink);
+    }
+    if (ink.isNull()) return vcUIRect::null;
+  } catch (...) {
+    // Its pixels and its context's state are unknown now; the next call makes new ones.
+    shared_->maskContext.reset();
+    shared_->mask.reset();
+    throw;
   }
-  const vcUIRect ink = inkOf(mask.get());
-  if (ink.isNull()) return vcUIRect::null;
   const vcUIRect touched = ink + box.ul();
-  clipTo(out.get(), touched);
-  cairo_mask_surface(out.get(), mask.get(), static_cast<double>(box.left()), static_cast<double>(box.top()));
-  vfCairoCheck(cairo_status(out.get()), "vcCairoScope: drawing failed");
   change(touched - base_);
   return touched;
+}
+
+cairo_surface_t* vcCairoScope::scratchMask_(const vcPair<long>& size) {
+  vc_CairoSurfacePtr& m = shared_->mask;
+  if (m && cairo_image_surface_get_width(m.get()) >= size.x() && cairo_image_surface_get_height(m.get()) >= size.y())
+    return m.get();
+  // Grown by half again, so a run of growing calls makes few masks.
+  const auto grown = [](long need, long had) { return std::max(need, std::min(had + had / 2, kMaxSide)); };
+  const long w = grown(size.x(), m ? cairo_image_surface_get_width(m.get()) : 0);
+  const long h = grown(size.y(), m ? cairo_image_surface_get_height(m.get()) : 0);
+  shared_->maskContext.reset();
+  m.reset();
+  vc_CairoSurfacePtr made(cairo_image_surface_create(CAIRO_FORMAT_A8, static_cast<int>(w), static_cast<int>(h)));
+  vfCairoCheck(cairo_surface_status(made.get()), "vcCairoScope: cannot make a mask");
+  shared_->maskContext = vfCairoContext(made.get(), "vcCairoScope: cannot draw a mask");
+  m = std::move(made);
+  return m.get();
 }
 
 void vcCairoScope::setRoot_(const vcUIRect& r, const vcColor& color) {

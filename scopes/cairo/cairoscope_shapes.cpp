@@ -7,12 +7,14 @@
 #include <utility>
 #include <vector>
 
+#include <vc/core/clip.h>
 #include <vc/core/ellipse.h>
 #include <vc/core/ellipsearc.h>
 #include <vc/core/genrect.h>
 #include <vc/core/genshape.h>
 #include <vc/core/lineseg.h>
 #include <vc/core/poly.h>
+#include <vc/core/rect.h>
 #include <vc/dispprop.h>
 
 #include "cairo_impl.h"
@@ -47,9 +49,12 @@ constexpr std::array<Dashes, 5> kDashes{{
     {6, {6, 3, 1, 3, 1, 3}},
 }};
 
+constexpr double kMiterLimit = 10.0;
+
 void applyPen(cairo_t* cr, const Props& p) {
   const long w = penWidth(p);
   cairo_set_line_width(cr, static_cast<double>(w));
+  cairo_set_miter_limit(cr, kMiterLimit);
   switch (p.penJoin()) {
     case Props::eJoinBevel:
       cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
@@ -90,6 +95,16 @@ void applyPen(cairo_t* cr, const Props& p) {
   cairo_set_dash(cr, lengths.data(), d.count, 0.0);
 }
 
+// How far the pen's ink reaches from the path (pixels): half the width,
+// times Cairo's miter limit at miter joins and the square root of 2 at square
+// caps, whose corners stick out furthest.
+double penReach(const Props& p) {
+  const double half = static_cast<double>(penWidth(p)) / 2.0;
+  double factor = p.penEndCap() == Props::eCapSquare ? std::sqrt(2.0) : 1.0;
+  if (p.penJoin() == Props::eJoinMiter) factor = std::max(factor, kMiterLimit);
+  return half * factor;
+}
+
 using DevPoint = std::pair<double, double>;
 using DevPath = std::vector<DevPoint>;
 
@@ -101,76 +116,16 @@ constexpr double kFar = 4194304.0;
 // Keeps arithmetic on far coordinates finite.
 constexpr double kFarthest = 1e15;
 
-struct Box {
-  double x0, y0, x1, y1;
-};
-
 bool isFar(const DevPath& path) {
   return std::any_of(path.begin(), path.end(),
                      [](const DevPoint& p) { return !(std::fabs(p.first) < kFar && std::fabs(p.second) < kFar); });
 }
 
-// Sutherland-Hodgman: the polygon cut to the box one edge after the other.
-// Winding numbers inside the box are kept, so both fill rules still hold.
-DevPath clipPolygon(DevPath path, const Box& b) {
-  for (int edge = 0; edge < 4 && !path.empty(); ++edge) {
-    const bool vertical = edge < 2;
-    const double at = edge == 0 ? b.x0 : edge == 1 ? b.x1 : edge == 2 ? b.y0 : b.y1;
-    const auto inside = [&](const DevPoint& p) {
-      const double v = vertical ? p.first : p.second;
-      return edge % 2 == 0 ? v >= at : v <= at;
-    };
-    const auto cross = [&](const DevPoint& p, const DevPoint& q) {
-      if (vertical) return DevPoint(at, p.second + (at - p.first) / (q.first - p.first) * (q.second - p.second));
-      return DevPoint(p.first + (at - p.second) / (q.second - p.second) * (q.first - p.first), at);
-    };
-    DevPath out;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-      const DevPoint& cur = path[i];
-      const DevPoint& prev = path[(i + path.size() - 1) % path.size()];
-      if (inside(cur) != inside(prev)) out.push_back(cross(prev, cur));
-      if (inside(cur)) out.push_back(cur);
-    }
-    path = std::move(out);
-  }
-  return path;
-}
-
-// Liang-Barsky: cuts p-q to the box; false when none of it lies inside.
-bool clipSegment(DevPoint& p, DevPoint& q, const Box& b) {
-  const double dx = q.first - p.first, dy = q.second - p.second;
-  double t0 = 0.0, t1 = 1.0;
-  const double pk[4] = {-dx, dx, -dy, dy};
-  const double qk[4] = {p.first - b.x0, b.x1 - p.first, p.second - b.y0, b.y1 - p.second};
-  for (int k = 0; k < 4; ++k) {
-    if (pk[k] == 0.0) {
-      if (qk[k] < 0.0) return false;
-      continue;
-    }
-    const double r = qk[k] / pk[k];
-    if (pk[k] < 0.0)
-      t0 = std::max(t0, r);
-    else
-      t1 = std::min(t1, r);
-    if (t0 > t1) return false;
-  }
-  q = DevPoint(p.first + t1 * dx, p.second + t1 * dy);
-  p = DevPoint(p.first + t0 * dx, p.second + t0 * dy);
-  return true;
-}
-
-// The stroked path cut to the box, as sub-paths; edges that meet inside the
-// box stay in one sub-path, so their join is drawn.
-std::vector<DevPath> clipStroke(const DevPath& path, bool closed, const Box& b) {
-  std::vector<DevPath> runs;
-  const std::size_t edges = closed ? path.size() : path.size() - 1;
-  for (std::size_t i = 0; i < edges; ++i) {
-    DevPoint p = path[i], q = path[(i + 1) % path.size()];
-    if (!clipSegment(p, q, b)) continue;
-    if (runs.empty() || runs.back().back() != p) runs.push_back({p});
-    runs.back().push_back(q);
-  }
-  return runs;
+DevPath devPathOf(const std::vector<vcVector<2>>& points) {
+  DevPath out;
+  out.reserve(points.size());
+  for (const vcVector<2>& v : points) out.emplace_back(v.x(), v.y());
+  return out;
 }
 
 void addPath(cairo_t* cr, const DevPath& path, bool closed) {
@@ -220,41 +175,83 @@ void vcCairoScope::drawDevPath_(std::vector<DevPoint> dev, bool closed, bool fil
     // A path within one pixel shows as that pixel, whatever the caps.
     if (far) return;
     const double half = static_cast<double>(w) / 2.0;
+    const vcUIRect bound =
+        vfCairoCover(dev[0].first - half - 1.0, dev[0].second - half - 1.0, dev[0].first + half + 1.0,
+                     dev[0].second + half + 1.0);
     paint_(
         [&](cairo_t* cr) {
           cairo_rectangle(cr, dev[0].first - half, dev[0].second - half, static_cast<double>(w),
                           static_cast<double>(w));
           cairo_fill(cr);
         },
-        ink);
+        ink, &bound);
     return;
   }
-  DevPath area;
-  std::vector<DevPath> lines;
+  // What is drawn: the path itself, or far paths cut near the clip.
+  struct Job {
+    const DevPath* area = nullptr;  // filled when it has 3 points or more
+    const DevPath* runs = nullptr;  // stroked, runCount of them
+    std::size_t runCount = 0;
+    bool closedRuns = false;
+    int fillRule = vcPolygon::eWinding;
+    const Props* props = nullptr;
+  } job;
+  job.fillRule = fillRule;
+  job.props = &props;
+  DevPath cutArea;
+  std::vector<DevPath> cutRuns;
   if (far) {
     const vcUIRect c = clipRect();
     const double m = 10.0 * static_cast<double>(w) + 4.0;
-    const Box box{static_cast<double>(c.left()) - m, static_cast<double>(c.top()) - m,
-                  static_cast<double>(c.right()) + m, static_cast<double>(c.bottom()) + m};
-    if (fill) area = clipPolygon(dev, box);
-    if (stroke) lines = clipStroke(dev, closed, box);
+    const vcRect box(static_cast<double>(c.left()) - m, static_cast<double>(c.top()) - m,
+                     static_cast<double>(c.width()) + 2 * m, static_cast<double>(c.height()) + 2 * m);
+    std::vector<vcVector<2>> points;
+    points.reserve(dev.size());
+    for (const DevPoint& p : dev) points.emplace_back(p.first, p.second);
+    if (fill) cutArea = devPathOf(vfClipPolygon(points, box));
+    if (stroke)
+      for (const auto& run : vfClipPath(points, closed, box)) cutRuns.push_back(devPathOf(run));
+    job.area = &cutArea;
+    job.runs = cutRuns.data();
+    job.runCount = cutRuns.size();
   } else {
-    if (fill) area = dev;
-    if (stroke) lines.push_back(dev);
+    if (fill) job.area = &dev;
+    if (stroke) job.runs = &dev;
+    job.runCount = stroke ? 1 : 0;
+    job.closedRuns = closed;
   }
+  if (job.area && job.area->size() < 3) job.area = nullptr;
+  // Every pixel the ink can reach: the path's box, widened by how far the pen
+  // reaches beyond the path and by a pixel for rounding.
+  double x0 = kFarthest, y0 = kFarthest, x1 = -kFarthest, y1 = -kFarthest;
+  const auto enclose = [&](const DevPath& path) {
+    for (const DevPoint& p : path) {
+      x0 = std::min(x0, p.first);
+      y0 = std::min(y0, p.second);
+      x1 = std::max(x1, p.first);
+      y1 = std::max(y1, p.second);
+    }
+  };
+  if (job.area) enclose(*job.area);
+  for (std::size_t i = 0; i < job.runCount; ++i) enclose(job.runs[i]);
+  if (x0 > x1) return;
+  const double reach = job.runCount == 0 ? 1.0 : penReach(props) + 1.0;
+  const vcUIRect bound = vfCairoCover(x0 - reach, y0 - reach, x1 + reach, y1 + reach);
+  // One captured pointer keeps the render function free of allocation.
   paint_(
-      [&](cairo_t* cr) {
-        if (area.size() > 2) {
-          addPath(cr, area, true);
-          cairo_set_fill_rule(cr, fillRule == vcPolygon::eEvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+      [&job](cairo_t* cr) {
+        if (job.area) {
+          addPath(cr, *job.area, true);
+          cairo_set_fill_rule(cr,
+                              job.fillRule == vcPolygon::eEvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
           cairo_fill(cr);
         }
-        if (lines.empty()) return;
-        for (const DevPath& run : lines) addPath(cr, run, closed && !far);
-        applyPen(cr, props);
+        if (job.runCount == 0) return;
+        for (std::size_t i = 0; i < job.runCount; ++i) addPath(cr, job.runs[i], job.closedRuns);
+        applyPen(cr, *job.props);
         cairo_stroke(cr);
       },
-      ink);
+      ink, &bound);
 }
 
 void vcCairoScope::drawSampled_(const vcShape& shape, bool closed, bool fill, const vcGraphicProps& props) {

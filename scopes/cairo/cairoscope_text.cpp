@@ -132,13 +132,15 @@ void vcCairoScope::draw(const std::string& text, const vcPoint& anchor, const vc
   if (r.isNull()) return;
   const vcUIRect root = r - org() + base_;
   if (background != vcColor::passColor()) {
+    const vcUIRect bound = vfCairoCover(static_cast<double>(root.left() - 1), static_cast<double>(root.top() - 1),
+                                        static_cast<double>(root.right() + 1), static_cast<double>(root.bottom() + 1));
     paint_(
         [&root](cairo_t* cr) {
           cairo_rectangle(cr, static_cast<double>(root.left()), static_cast<double>(root.top()),
                           static_cast<double>(root.width()), static_cast<double>(root.height()));
           cairo_fill(cr);
         },
-        argbOf(background));
+        argbOf(background), &bound);
   }
   const double x = static_cast<double>(root.left() - b.left), y = static_cast<double>(root.top() - b.top);
   const bool aa = antialias_;

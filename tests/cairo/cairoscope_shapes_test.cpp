@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -176,3 +178,54 @@ TEST(CairoShapes, PenContinuesFromItsPixelAndMovesWithDrawTo) {
 }
 
 }  // namespace
+
+// One scope draws a run of random shapes, reusing its working memory from call
+// to call, some of them cut by a clip rectangle. Each call must set exactly
+// the pixels the same call sets on a fresh scope, and report their box.
+TEST(CairoShapes, EachCallOfARunSetsAndReportsExactlyItsOwnPixels) {
+  std::mt19937 rng(21);
+  const auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  vcCairoScope run(vcPair<long>(90, 70));
+  for (int call = 0; call < 120; ++call) {
+    const auto shade = static_cast<unsigned char>(call + 1);
+    Props p(vcColor(shade, static_cast<unsigned char>(255 - shade), 77), 1 + pick(6),
+            static_cast<Props::vePenStyle>(pick(3)), pick(3) == 0);
+    p.penJoin(static_cast<Props::vePenJoin>(pick(3)));
+    p.penEndCap(static_cast<Props::vePenEndCap>(pick(3)));
+    const vcVector<2> a(real(-20, 110), real(-20, 90)), b(real(-20, 110), real(-20, 90)), c(real(-20, 110), real(-20, 90));
+    const int kind = pick(4);
+    const vcVector<2> radii(real(1, 40), real(1, 30));
+    const double angle = real(0, 3);
+    const vcUIRect clip = pick(3) == 0 ? vcUIRect(pick(40), pick(30), 10 + pick(50), 10 + pick(40)) : vcUIRect();
+    const auto draw = [&](vcCairoScope& s) {
+      s.setDisplayClipRect(clip);
+      if (kind == 0)
+        s.draw(vcLineSeg(a, b), p);
+      else if (kind == 1)
+        s.draw(vcPolygon({a, b, c}, vcPolygon::eWinding), p);
+      else if (kind == 2)
+        s.draw(vcEllipse2(radii, vcRadian(angle), a), p);
+      else
+        s.draw(vcPolyline({a, b, c}, false), p);
+    };
+    SCOPED_TRACE(testing::Message() << "kind " << kind << " clip " << clip << " width " << p.penWidth() << " style "
+                                    << p.penStyle() << " fill " << p.fill() << " a " << a << " b " << b << " c " << c);
+    vcCairoScope fresh(vcPair<long>(90, 70));
+    const vcPixels blank(fresh);
+    draw(fresh);
+    const vcPixels own(fresh);
+    const vcPixels before(run);
+    run.noChange();
+    draw(run);
+    const vcPixels after(run);
+    const std::uint32_t ink = 0xFF000000u | (std::uint32_t{shade} << 16) | (std::uint32_t(255 - shade) << 8) | 77u;
+    const vcUIRect set = own.boxWhere([&](long x, long y) { return own.at(x, y) != blank.at(x, y); });
+    EXPECT_EQ(run.changeRect(), set) << "call " << call;
+    for (long y = 0; y < after.height; ++y)
+      for (long x = 0; x < after.width; ++x) {
+        const bool inked = own.at(x, y) != blank.at(x, y);
+        ASSERT_EQ(after.at(x, y), inked ? ink : before.at(x, y)) << "call " << call << " at " << x << ", " << y;
+      }
+  }
+}

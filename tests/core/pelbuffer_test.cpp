@@ -120,6 +120,41 @@ TEST(PelBufferTest, CloneOfAWindowKeepsItsPlaceTransformAndPixelsOnly) {
   EXPECT_TRUE(vcPelBuffer<unsigned short>().clone().isNull());
 }
 
+// A refilled buffer takes over the storage of its only view when it covers
+// exactly the area asked for, and never pixels another view can see.
+TEST(PelBufferTest, ReuseTakesOverOnlyUnsharedStorageOfTheSameArea) {
+  const vcRectangle<long> area(3, -2, 5, 4);
+  vcPelBuffer<unsigned char> first(area);
+  *first.pointToPel(4, -1) = 9;
+  first.clientFromImageXform(vcXform<2>::translation(vcVector<2>(1, 2)));
+  first.window(vcRectangle<long>(4, -1, 2, 2));
+  const unsigned char* pels = first.pointToPel(4, -1);
+  vcPelBuffer_const<unsigned char> view = std::move(first);
+  EXPECT_TRUE(view.isSoleView());
+  vcPelBuffer<unsigned char> again = vcPelBuffer<unsigned char>::reuse(std::move(view), area);
+  EXPECT_TRUE(view.isNull());
+  EXPECT_EQ(again.pointToPel(4, -1), pels);
+  EXPECT_EQ(again.window(), area);
+  EXPECT_EQ(again.clientFromImageXform(), vcXform<2>());
+
+  // Shared: the other view keeps its pixels, the new buffer is fresh and zeroed.
+  const vcPelBuffer_const<unsigned char> other = again;
+  EXPECT_FALSE(other.isSoleView());
+  vcPelBuffer_const<unsigned char> moved = again;
+  again = vcPelBuffer<unsigned char>();
+  vcPelBuffer<unsigned char> fresh = vcPelBuffer<unsigned char>::reuse(std::move(moved), area);
+  EXPECT_FALSE(fresh.sharesPels(other));
+  EXPECT_EQ(*fresh.pointToPel(4, -1), 0);
+  EXPECT_EQ(*other.pointToPel(4, -1), 9);
+
+  // Another area: fresh storage.
+  vcPelBuffer_const<unsigned char> sole = fresh;
+  fresh = vcPelBuffer<unsigned char>();
+  const vcPelBuffer<unsigned char> wider = vcPelBuffer<unsigned char>::reuse(std::move(sole), vcRectangle<long>(3, -2, 6, 4));
+  EXPECT_EQ(wider.window(), vcRectangle<long>(3, -2, 6, 4));
+  EXPECT_TRUE(vcPelBuffer<unsigned char>::reuse(vcPelBuffer_const<unsigned char>(), area).window() == area);
+}
+
 TEST(PelBufferTest, NegativeOrUnaddressableSizesThrow) {
   EXPECT_THROW(vcPelBuffer<unsigned char>(-1, 4), vcBadArgument);
   EXPECT_THROW(vcPelBuffer<unsigned char>(4, -1), vcBadArgument);

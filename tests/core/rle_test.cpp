@@ -112,6 +112,43 @@ TEST(RLEBufferTest, ReaderReportsWhatItConsumedAndClearsTerminators) {
   EXPECT_THROW(vcRLEBuffer(2, 2, bytes), vcBadArgument);
 }
 
+// Reading into an image gives what fromRows gives, reuses the runs' storage
+// only when no other image shares it, and leaves the image alone on bad input.
+TEST(RLEBufferTest, ReadingIntoAnImageReusesOnlyUnsharedStorage) {
+  std::mt19937 rng(5);
+  vcRLEBuffer into;
+  const unsigned char* storage = nullptr;
+  for (int trial = 0; trial < 20; ++trial) {
+    // Largest first, so that every later image fits the kept storage.
+    const vcRLEBuffer r = vcRLEBuffer::encode(randomImage(rng, trial == 0 ? 3000 : 300 - 10 * trial, 4));
+    Bytes bytes = r.runs();
+    bytes.push_back(0xAB);
+    std::size_t used = 0, usedFrom = 0;
+    into.assignRows(r.width(), r.height(), bytes.data(), bytes.size(), &used);
+    const vcRLEBuffer from = vcRLEBuffer::fromRows(r.width(), r.height(), bytes.data(), bytes.size(), &usedFrom);
+    EXPECT_EQ(used, usedFrom);
+    EXPECT_EQ(into, from);
+    EXPECT_EQ(into.numRuns(), from.numRuns());
+    EXPECT_EQ(into.runs(), from.runs());
+    if (trial > 0) {
+      EXPECT_EQ(into.runs().data(), storage) << trial;
+    }
+    storage = into.runs().data();
+  }
+  const vcRLEBuffer before = into, shared = into;
+  const Bytes other = vcRLEBuffer::encode(randomImage(rng, 40, 2)).runs();
+  into.assignRows(40, 2, other.data(), other.size(), nullptr);
+  EXPECT_EQ(shared, before);
+  EXPECT_EQ(shared.runs().data(), storage);
+  EXPECT_NE(into.runs().data(), storage);
+  // The runs of the second row add up to 7, not 2.
+  const vcRLEBuffer kept = vcRLEBuffer::fromRows(40, 2, other.data(), other.size(), nullptr);
+  const Bytes bad{1, 2, 9, 0, 3, 7, 0, 0};
+  EXPECT_THROW(into.assignRows(2, 2, bad.data(), bad.size(), nullptr), vcBadArgument);
+  EXPECT_EQ(into, kept);
+  EXPECT_EQ(into.runs(), kept.runs());
+}
+
 TEST(RLEBufferTest, ReaderRejectsEveryTruncation) {
   std::mt19937 rng(7);
   const vcRLEBuffer r = vcRLEBuffer::encode(randomImage(rng, 300, 3));

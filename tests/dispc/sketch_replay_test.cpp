@@ -396,3 +396,47 @@ TEST(SketchReplay, EncloseRectMeasuresWithoutDrawing) {
   vcUITablet imageOnly(&only, nullptr);
   EXPECT_TRUE(imageOnly.encloseRect(rec.sketch(), vcPoint(0, 0), O).isNull());
 }
+
+// Replay refills one image per record class from record to record: a scope
+// that copies what it is given sees each record's own pixels, and an image a
+// scope still holds from an earlier record keeps its pixels.
+TEST(SketchReplay, ImagesReplayWithTheirOwnPixelsWhetherTheScopeHoldsThemOrNot) {
+  struct Keeper : vcRecordingScope {
+    explicit Keeper(bool hold) : vcRecordingScope(vcPair<long>(0, 0), vcPair<long>(200, 100)), hold(hold) {}
+    void draw(const vcPelBuffer_const<unsigned char>& img, const vcPoint& at, bool pass, unsigned char value,
+              bool mapped) override {
+      pels.push_back(hold ? img : img.clone());
+      vcRecordingScope::draw(img, at, pass, value, mapped);
+    }
+    void draw(const vcRLEBuffer& img, const vcPoint& at, const std::vector<unsigned char>& map, bool pass,
+              unsigned char value) override {
+      runs.push_back(hold ? img : vcRLEBuffer::encode(img.decode()));
+      vcRecordingScope::draw(img, at, map, pass, value);
+    }
+    bool hold;
+    std::vector<vcPelBuffer_const<unsigned char>> pels;
+    std::vector<vcRLEBuffer> runs;
+  };
+  std::vector<vcPelBuffer<unsigned char>> images;
+  vcUITablet rec;
+  for (int k = 0; k < 4; ++k) {
+    vcPelBuffer<unsigned char> img(6, 3);
+    for (long y = 0; y < 3; ++y)
+      for (long x = 0; x < 6; ++x) *img.pointToPel(x, y) = static_cast<unsigned char>(k * 10 + (x < k ? 1 : y));
+    images.push_back(img);
+    rec.draw(img, vcPoint(k, 0), false, 0, false, I);
+    rec.draw(vcRLEBuffer::encode(img), vcPoint(k, 0), std::vector<unsigned char>{}, false, 0, false, I);
+  }
+  for (const bool hold : {false, true}) {
+    Keeper scope(hold);
+    vcUITablet tablet(&scope, nullptr);
+    tablet.visible(true);
+    for (int pass = 0; pass < 2; ++pass) tablet.draw(rec.sketch(), vcPoint(0, 0), I);
+    ASSERT_EQ(scope.pels.size(), 8u);
+    ASSERT_EQ(scope.runs.size(), 8u);
+    for (std::size_t i = 0; i < 8; ++i) {
+      EXPECT_TRUE(scope.pels[i] == images[i % 4]) << "hold " << hold << " record " << i;
+      EXPECT_TRUE(scope.runs[i].decode() == images[i % 4]) << "hold " << hold << " record " << i;
+    }
+  }
+}

@@ -144,12 +144,12 @@ long extent(long n, double s) {
 }
 
 template <class T>
-void checkScale(unsigned seed) {
+void checkScale(unsigned seed, long maxWidth = 20) {
   std::mt19937 rng(seed);
   constexpr bool smooths = std::is_same_v<T, u8> || std::is_same_v<T, vcPackedRGB32Pel>;
-  for (double scale : {0.25, 0.3, 0.5, 0.7, 1.0, 1.5, 2.0, 2.5, 2.9999999, 3.0000001, 3.7}) {
+  for (double scale : {0.2, 0.25, 0.3, 1.0 / 3.0, 0.5, 0.7, 1.0, 1.5, 2.0, 2.5, 2.9999999, 3.0000001, 3.7}) {
     for (int trial = 0; trial < 25; ++trial) {
-      const vcPelBuffer<T> src = randomImage<T>(pick(rng, 1, 20), pick(rng, 1, 12), rng);
+      const vcPelBuffer<T> src = randomImage<T>(pick(rng, 1, maxWidth), pick(rng, 1, 12), rng);
       const Placement p = randomPlacement(rng);
       // Reductions and 16-bit pixels never interpolate, whatever the mode.
       const Modes mode = smooths && scale > 1.0 ? vcUITabletTypes::eNoInterpolation : vcUITabletTypes::eBicubic;
@@ -317,6 +317,9 @@ TEST(UIScopePixels, PelScaleEqualsTheTruncatedMappingForEveryPixelType) {
   checkScale<unsigned short>(5);
   checkScale<vcPackedRGB16Pel>(6);
   checkScale<vcPackedRGB32Pel>(7);
+  // Rows wide enough for the vector kernels of whole reductions.
+  checkScale<u8>(8, 200);
+  checkScale<vcPackedRGB32Pel>(9, 200);
 }
 
 // Interpolation samples at pixel centres; pixels whose centre falls past the

@@ -259,8 +259,11 @@ private:
   void setPalette_(const std::vector<vcRGB>& map, bool keepStock);
 
   // Draws what render inks in argb, clipped; reports and returns the touched
-  // pixels (root pixels).
-  vcUIRect paint_(const Render& render, std::uint32_t argb);
+  // pixels (root pixels). bound, when given, holds every pixel render can ink
+  // (root pixels); without it Cairo measures a recording of render first.
+  vcUIRect paint_(const Render& render, std::uint32_t argb, const vcUIRect* bound = nullptr);
+  // The tree's scratch mask, at least size (pixels), all 0.
+  cairo_surface_t* scratchMask_(const vcPair<long>& size);
   // Replaces the pixels of r (root pixels) within the clip.
   void setRoot_(const vcUIRect& r, const vcColor& color);
   // Where a scope coordinate lands in root-pixel space under a pen of width w.

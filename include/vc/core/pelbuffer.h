@@ -108,6 +108,8 @@ public:
 
   // True when both views share one storage.
   bool sharesPels(const vcPelBuffer_const& o) const noexcept { return store_ && store_ == o.store_; }
+  // True when this view holds storage that no other view shares.
+  bool isSoleView() const noexcept { return store_ && store_->refCount() == 1; }
 
 protected:
   // Fresh zeroed storage covering area (image coordinates), window = area.
@@ -148,6 +150,13 @@ public:
 
   // Sets every pixel of the window to v.
   void fill(const T& v);
+
+  // A writable buffer over area (image coordinates; window = area, identity
+  // transform) for a reader that refills one buffer again and again: the
+  // storage of view when view is its only view and it covers exactly area
+  // (the old pixels stay until overwritten), fresh zeroed storage otherwise.
+  // view becomes null either way. Throws as vcPelBuffer(area) does.
+  static vcPelBuffer reuse(vcPelBuffer_const<T>&& view, const vcRectangle<long>& area);
 };
 
 // Sets every pixel of buf's window to value.
