@@ -6,7 +6,8 @@
 
 #include <vc/core/archive.h>
 #include <vc/core/exception.h>
-#include <vc/wrfm/smdpoly.h>
+
+#include "dimtol_map.h"
 
 namespace {
 
@@ -135,7 +136,7 @@ vcArchive& operator||(vcArchive& ar, vcDimTol& t) {
 
 vcSMDDimension::vcSMDDimension(const vcDimTol& t) {
   const double min = t.minDim(), max = t.maxDim();
-  set(t.nomDim(), min, max, vcSMDGDPolyPrivate::scaleType(t.tolType()));
+  set(t.nomDim(), min, max, vc_ScaleTypeOf(t.tolType()));
 }
 
 void vcSMDDimension::set(double nom, double min, double max, ScaleType scale) {
@@ -196,34 +197,4 @@ vcArchive& operator||(vcArchive& ar, vcSMDDimension& d) {
     d = loaded;
   }
   return ar;
-}
-
-// ---- conversions between the two --------------------------------------------------
-
-vcSMDDimension::ScaleType vcSMDGDPolyPrivate::scaleType(vcDimTol::TolType t) {
-  switch (t) {
-    case vcDimTol::eLimits:
-      return vcSMDDimension::eScaleNone;
-    case vcDimTol::ePercentages:
-      return vcSMDDimension::eScaleProportional;
-    default:
-      return vcSMDDimension::eScaleNominal;
-  }
-}
-
-vcDimTol::TolType vcSMDGDPolyPrivate::tolType(vcSMDDimension::ScaleType s) {
-  switch (s) {
-    case vcSMDDimension::eScaleNone:
-      return vcDimTol::eLimits;
-    case vcSMDDimension::eScaleProportional:
-      return vcDimTol::ePercentages;
-    default:
-      return vcDimTol::eOffsets;
-  }
-}
-
-vcDimTol vcSMDGDPolyPrivate::dimTol(const vcSMDDimension& d) {
-  vcDimTol t(d.nomDim(), d.minDim(), d.maxDim(), vcDimTol::eLimits);
-  t.tolType(tolType(d.scaleType()));
-  return t;
 }
