@@ -3,10 +3,10 @@
 #include <cstdint>
 
 #include <vc/core/archive.h>
-#include <vc/core/byteio.h>
 #include <vc/uisketch.h>
 
 #include "error_impl.h"
+#include "payloads.h"
 
 const vc_Instantiator vcGraphicProps::sExemplar(typeid(vcGraphicProps), &vcGraphicProps::make);
 
@@ -87,32 +87,17 @@ void vcGraphicProps::showVertex(bool on) {
 // ---- the sketch props record ---------------------------------------------
 
 void vcGraphicProps::writeRecord(const vcGraphicProps& p, unsigned char* out) {
-  using namespace vc_bytes;
-  put8(out + 0, ckGraphicPropsVersion0);
-  put8(out + 1, p.fill_ ? 1 : 0);
-  put32(out + 2, static_cast<std::uint32_t>(static_cast<std::int32_t>(p.penWidth_)));
-  put32(out + 6, static_cast<std::uint32_t>(p.penStyle_));
-  put32(out + 10, static_cast<std::uint32_t>(p.penJoin_));
-  put32(out + 14, static_cast<std::uint32_t>(p.penEndCap_));
-  put8(out + 18, p.arrowHead_ ? 1 : 0);
-  put8(out + 19, p.arrowHeadForward_ ? 1 : 0);
-  put8(out + 20, p.showVertex_ ? 1 : 0);
+  vc_PropsPayload body = vc_PropsPayload::of(p);
+  vc_PayloadWriter writer(out);
+  body.io(writer);
 }
 
 void vcGraphicProps::readRecord(vcGraphicProps& target, const unsigned char* b) {
-  using namespace vc_bytes;
-  // Offsets are those of writeRecord less the version byte.
-  const long width = static_cast<std::int32_t>(get32(b + 1));
-  if (width < 0) throw BadParams();
+  vc_PropsPayload body;
+  vc_PayloadReader reader(b, kRecordSize - 1);
+  body.fields(reader);
   vcGraphicProps next(target);
-  next.fill_ = b[0] != 0;
-  next.penWidth_ = width;
-  next.penStyle_ = static_cast<vePenStyle>(static_cast<std::int32_t>(get32(b + 5)));
-  next.penJoin_ = static_cast<vePenJoin>(static_cast<std::int32_t>(get32(b + 9)));
-  next.penEndCap_ = static_cast<vePenEndCap>(static_cast<std::int32_t>(get32(b + 13)));
-  next.arrowHead_ = b[17] != 0;
-  next.arrowHeadForward_ = b[18] != 0;
-  next.showVertex_ = b[19] != 0;
+  body.applyTo(next);
   target = next;
 }
 

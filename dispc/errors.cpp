@@ -29,6 +29,11 @@ VC_DEFINE_ERROR(vcUIError::NoLongerSupported, vcUIError::Errors, 0x10002B16)
 VC_DEFINE_ERROR(vcUIError::InvalidUISketch, vcUIError::Errors, 0x10002B17)
 VC_DEFINE_ERROR(vcUIError::InitFailed, vcUIError::Errors, 0x10002B18)
 
+void vcUIError::InvalidUISketch::message_(std::ostream& os) const {
+  Errors::message_(os);
+  if (!reason_.empty()) os << ": " << reason_;
+}
+
 VC_DEFINE_ERROR(vcGraphicProps::BadParams, vcException, 0x10004513)
 
 VC_DEFINE_ERROR(vcGraphic::BadParams, vcGraphic::Errors, 0x10009600)

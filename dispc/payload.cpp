@@ -1,15 +1,60 @@
 #include "payload.h"
 
+#include <cstdio>
+
+#include <vc/sketchop.h>
 #include <vc/uierror.h>
 
 namespace {
-[[noreturn]] void failPayload(const std::string&) { throw vcUIError::InvalidUISketch(); }
+[[noreturn]] void failPayload(const std::string& why) { throw vcUIError::InvalidUISketch(why); }
 }  // namespace
 
 vc_PayloadReader::vc_PayloadReader(const unsigned char* data, std::size_t size)
     : start_(data), r_(data, size, &failPayload) {}
 
 void vc_PayloadReader::fail(const std::string& why) { failPayload(why); }
+
+void vfFailAtRecord(const vcUIError::InvalidUISketch& e, long offset, long opcode) {
+  std::string where = "record at byte " + std::to_string(offset);
+  if (opcode >= 0) where += " (opcode " + std::to_string(opcode) + ", " + vfSketchOpcodeName(opcode) + ")";
+  throw vcUIError::InvalidUISketch(where + ": " + (e.reason().empty() ? "malformed" : e.reason()));
+}
+
+// Long payloads (image rows) are cut short.
+void vc_PayloadPrinter::add(const std::string& field) {
+  constexpr int kMaxFields = 16;
+  if (fields_ < kMaxFields) text_ += (fields_ ? " " : "") + field;
+  else if (fields_ == kMaxFields) text_ += " ...";
+  ++fields_;
+}
+
+void vc_PayloadPrinter::f64(const double& v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%g", v);
+  add(buf);
+}
+
+void vc_PayloadPrinter::vec(const vcVector<2>& v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "(%g, %g)", v.x(), v.y());
+  add(buf);
+}
+
+void vc_PayloadPrinter::color(const vcColor& c) {
+  unsigned char b[6];
+  c.toBytes(b);
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "#%02x%02x%02x%02x%02x%02x", b[0], b[1], b[2], b[3], b[4], b[5]);
+  add(buf);
+}
+
+void vc_PayloadPrinter::bytes(const unsigned char* b, std::size_t n) {
+  std::size_t shown = n;
+  if (shown > 0 && b[shown - 1] == 0) --shown;
+  bool text = shown > 0;
+  for (std::size_t i = 0; i < shown && text; ++i) text = b[i] >= 0x20 && b[i] < 0x7F;
+  add(text ? "\"" + std::string(reinterpret_cast<const char*>(b), shown) + "\"" : "<" + std::to_string(n) + " bytes>");
+}
 
 void vc_PayloadReader::flag(bool& v) {
   const unsigned char b = r_.u8();

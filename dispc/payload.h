@@ -15,6 +15,7 @@
 #include <vc/color.h>
 #include <vc/core/byteio.h>
 #include <vc/core/vector.h>
+#include <vc/uierror.h>
 #include <vc/uisketch.h>
 
 // Measures a payload.
@@ -38,6 +39,33 @@ public:
 
 private:
   std::size_t n_ = 0;
+};
+
+// Lists a payload's fields as text, in order: numbers, (x, y) vectors,
+// colors as their six bytes in hex, printable byte runs as quoted text.
+class vc_PayloadPrinter {
+public:
+  static constexpr bool isReading = false;
+  void f64(const double& v);
+  void f32(const float& v) { f64(v); }
+  void i32(const long& v) { add(std::to_string(v)); }
+  void u8(const unsigned char& v) { add(std::to_string(v)); }
+  void flag(const bool& v) { add(v ? "true" : "false"); }
+  void vec(const vcVector<2>& v);
+  void color(const vcColor& c);
+  void bytes(const unsigned char* b, std::size_t n);
+  template <class S>
+  void image(const S&) {
+    add("<" + std::to_string(S::kImageSize) + "-byte shape image>");
+  }
+  void count(const long& n, std::uint64_t) { add("count " + std::to_string(n)); }
+
+  const std::string& text() const noexcept { return text_; }
+
+private:
+  void add(const std::string& field);
+  std::string text_;
+  int fields_ = 0;
 };
 
 // Writes a payload into memory that holds exactly its size.
@@ -116,6 +144,10 @@ private:
   const unsigned char* start_;
   vcByteReader r_;
 };
+
+// Rethrows e, a malformed record's error, naming the record: the byte offset
+// of its start in the sketch and its opcode (-1: its head did not parse).
+[[noreturn]] void vfFailAtRecord(const vcUIError::InvalidUISketch& e, long offset, long opcode);
 
 // Shape images reject invalid values with a core exception; in a sketch that
 // is a malformed record.

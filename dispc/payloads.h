@@ -20,9 +20,80 @@
 #include <vc/core/xform.h>
 #include <vc/uirect.h>
 #include <vc/uistring.h>
+#include <vc/uisketch.h>
 #include <vc/uitypes.h>
 
 #include "payload.h"
+
+// The record head (8 bytes): opcode, layer (0 image, 1 overlay, 2 both), the
+// head color's 6-byte value.
+struct vc_HeadPayload {
+  unsigned char opcode = 0;
+  unsigned char layer = 0;
+  vcColor color;
+  template <class IO>
+  void io(IO& io) {
+    io.u8(opcode);
+    io.u8(layer);
+    if constexpr (IO::isReading)
+      if (layer > vcUITabletTypes::eBoth) vc_PayloadReader::fail("layer " + std::to_string(layer));
+    io.color(color);
+  }
+};
+
+// The props record's body after its marker byte (21 bytes): version 0, fill,
+// pen width, style, join, end cap, arrowHead, arrowHeadForward, showVertex.
+// The pen color travels in the head, not here.
+struct vc_PropsPayload {
+  unsigned char version = 0;
+  bool fill = false;
+  long width = 0, style = 0, join = 0, cap = 0;
+  bool arrowHead = false, arrowHeadForward = false, showVertex = false;
+
+  template <class IO>
+  void io(IO& io) {
+    io.u8(version);
+    if constexpr (IO::isReading)
+      if (version != 0) vc_PayloadReader::fail("props record version " + std::to_string(version));
+    fields(io);
+  }
+  // The 20 bytes after the version.
+  template <class IO>
+  void fields(IO& io) {
+    io.flag(fill);
+    io.i32(width);
+    io.i32(style);
+    io.i32(join);
+    io.i32(cap);
+    io.flag(arrowHead);
+    io.flag(arrowHeadForward);
+    io.flag(showVertex);
+  }
+
+  static vc_PropsPayload of(const vcGraphicProps& p) {
+    return {0,
+            p.fill(),
+            p.penWidth(),
+            static_cast<long>(p.penStyle()),
+            static_cast<long>(p.penJoin()),
+            static_cast<long>(p.penEndCap()),
+            p.arrowHead(),
+            p.arrowHeadForward(),
+            p.showVertex()};
+  }
+  // Sets these fields of p through its setters (its pen color stays), so a
+  // negative width throws vcGraphicProps::BadParams.
+  void applyTo(vcGraphicProps& p) const {
+    p.penWidth(width);
+    p.fill(fill);
+    p.penStyle(static_cast<vcGraphicProps::vePenStyle>(style));
+    p.penJoin(static_cast<vcGraphicProps::vePenJoin>(join));
+    p.penEndCap(static_cast<vcGraphicProps::vePenEndCap>(cap));
+    p.arrowHead(arrowHead);
+    p.arrowHeadForward(arrowHeadForward);
+    p.showVertex(showVertex);
+  }
+};
 
 // Opcodes 0, 1, 20, 21: one point.
 struct vc_PointPayload {
@@ -101,35 +172,49 @@ struct vc_ArrowPayload {
   }
 };
 
+// A count, then that many items, each at least itemSize bytes: the count is
+// written from the container and a read resizes the container to it.
+template <class IO, class T, class Item>
+void vfCounted(IO& io, std::vector<T>& items, std::uint64_t itemSize, Item&& item) {
+  long n = static_cast<long>(items.size());
+  io.count(n, itemSize);
+  if constexpr (IO::isReading) items.assign(static_cast<std::size_t>(n), T());
+  for (T& x : items) item(x);
+}
+
+// A count, then that many bytes.
+template <class IO>
+void vfCountedBytes(IO& io, std::vector<unsigned char>& bytes) {
+  long n = static_cast<long>(bytes.size());
+  io.count(n, 1);
+  if constexpr (IO::isReading) bytes.assign(static_cast<std::size_t>(n), 0);
+  io.bytes(bytes.data(), bytes.size());
+}
+
 // A run of vectors preceded by its count.
 template <class IO>
-void vfVectorRun(IO& io, long& n, std::vector<vcVector<2>>& v) {
-  if constexpr (!IO::isReading) n = static_cast<long>(v.size());
-  io.count(n, 16);
-  if constexpr (IO::isReading) v.assign(static_cast<std::size_t>(n), vcVector<2>());
-  for (auto& p : v) io.vec(p);
+void vfVectorRun(IO& io, std::vector<vcVector<2>>& v) {
+  vfCounted(io, v, 16, [&io](vcVector<2>& p) { io.vec(p); });
 }
 
 // Opcode 28: fill mode, vertex count, vertices.
 struct vc_PolygonPayload {
   long mode = 0;
-  long n = 0;
   std::vector<vcVector<2>> vertices;
   template <class IO>
   void io(IO& io) {
     io.i32(mode);
-    vfVectorRun(io, n, vertices);
+    vfVectorRun(io, vertices);
   }
 };
 
 // Opcode 44: vertex count, vertices, closed flag.
 struct vc_PolylinePayload {
-  long n = 0;
   std::vector<vcVector<2>> points;
   bool closed = false;
   template <class IO>
   void io(IO& io) {
-    vfVectorRun(io, n, points);
+    vfVectorRun(io, points);
     io.flag(closed);
   }
 };
@@ -162,6 +247,12 @@ struct vc_AreaRect {
       vc_PayloadReader::fail("bad rectangle kind");
     }
   }
+};
+
+// Opcode 17: no payload.
+struct vc_EmptyPayload {
+  template <class IO>
+  void io(IO&) {}
 };
 
 // Opcodes 16 and 18.
@@ -240,6 +331,64 @@ struct vc_StringPayload {
   }
 };
 
+// Opcode 35: as a text record, the text as 16-bit code units ending with a 0 unit.
+struct vc_UnicodeStringPayload {
+  vcVector<2> position;
+  vcColor background;
+  vcUIFormat format;
+  std::vector<std::uint16_t> text;  // without the terminating 0
+  template <class IO>
+  void io(IO& io) {
+    io.vec(position);
+    io.color(background);
+    vfFormat(io, format);
+    if constexpr (IO::isReading) {
+      const unsigned char* p = io.position();
+      const std::size_t units = io.remaining() / 2;
+      std::size_t n = 0;
+      while (n < units && (p[2 * n] | p[2 * n + 1]) != 0) ++n;
+      if (n == units) vc_PayloadReader::fail("text without its terminating 0 unit");
+      text.resize(n);
+      for (std::size_t i = 0; i < n; ++i)
+        text[i] = static_cast<std::uint16_t>(p[2 * i] | (static_cast<unsigned>(p[2 * i + 1]) << 8));
+      io.take(2 * (n + 1));
+    } else {
+      for (const std::uint16_t u : text) {
+        const unsigned char lo = static_cast<unsigned char>(u & 0xFF), hi = static_cast<unsigned char>(u >> 8);
+        io.u8(lo);
+        io.u8(hi);
+      }
+      const unsigned char end = 0;
+      io.u8(end);
+      io.u8(end);
+    }
+  }
+};
+
+// Opcode 15: where the nested sketch is drawn (client coordinates), then its
+// byte count and bytes. The recorder writes straight from source; a read
+// fills sketch, reusing its buffer.
+struct vc_SketchPayload {
+  vcVector<2> offset;
+  const vcUISketch* source = nullptr;
+  vcUISketch sketch;
+  template <class IO>
+  void io(IO& io) {
+    io.vec(offset);
+    if constexpr (IO::isReading) {
+      long n = 0;
+      io.count(n, 1);
+      sketch.erase();
+      if (n > 0) io.bytes(sketch.append(n), static_cast<std::size_t>(n));
+    } else {
+      const vcUISketch& s = source ? *source : sketch;
+      long n = s.size();
+      io.count(n, 1);
+      io.bytes(s.data(), static_cast<std::size_t>(n));
+    }
+  }
+};
+
 // Opcodes with one fixed-size shape image (5, 6, 7, 8, 9, 27, 30, 31, 37).
 template <class S>
 struct vc_ImagePayload {
@@ -276,14 +425,10 @@ struct vc_BezierPayload {
 
 // Opcode 43: a count of Bézier segments, each as opcode 42.
 struct vc_CubicSplinePayload {
-  long n = 0;
   std::vector<vc_BezierPayload> segments;
   template <class IO>
   void io(IO& io) {
-    if constexpr (!IO::isReading) n = static_cast<long>(segments.size());
-    io.count(n, 96);
-    if constexpr (IO::isReading) segments.assign(static_cast<std::size_t>(n), vc_BezierPayload());
-    for (auto& s : segments) s.io(io);
+    vfCounted(io, segments, 96, [&io](vc_BezierPayload& s) { s.io(io); });
   }
 };
 
@@ -380,7 +525,6 @@ struct vc_RleBufPayload {
   bool passThrough = false;
   unsigned char passValue = 0;
   bool mapped = false;
-  long n = 0;
   std::vector<unsigned char> colorMap;
   vcRLEBuffer image;
   template <class IO>
@@ -389,10 +533,7 @@ struct vc_RleBufPayload {
     io.flag(passThrough);
     io.u8(passValue);
     io.flag(mapped);
-    if constexpr (!IO::isReading) n = static_cast<long>(colorMap.size());
-    io.count(n, 1);
-    if constexpr (IO::isReading) colorMap.assign(static_cast<std::size_t>(n), 0);
-    io.bytes(colorMap.data(), colorMap.size());
+    vfCountedBytes(io, colorMap);
     long w = image.width(), h = image.height();
     io.i32(w);
     io.i32(h);
@@ -414,15 +555,11 @@ struct vc_RleBufPayload {
 struct vc_GenShapePayload {
   vcColor color;
   vcGenShape::tagShapeID id{};
-  long n = 0;
   std::vector<unsigned char> data;
   template <class IO>
   void io(IO& io) {
     io.color(color);
     io.bytes(id.bytes, sizeof id.bytes);
-    if constexpr (!IO::isReading) n = static_cast<long>(data.size());
-    io.count(n, 1);
-    if constexpr (IO::isReading) data.assign(static_cast<std::size_t>(n), 0);
-    io.bytes(data.data(), data.size());
+    vfCountedBytes(io, data);
   }
 };

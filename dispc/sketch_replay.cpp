@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include <vc/core/ellipse.h>
 #include <vc/core/ellipsearc.h>
@@ -19,147 +21,60 @@
 #include <vc/core/shape.h>
 #include <vc/sketchop.h>
 #include <vc/uierror.h>
-#include <vc/uiscope.h>
+#include <vc/uiscope_adapter.h>
 
 #include "tablet_record.h"
 #include "tablet_guards.h"
 
 namespace {
 
-constexpr long kOpcodeSlots = 48;
-constexpr signed char kSketchOpcode = 15;
-
-// The payload of the nested-sketch record: where it was replayed (client
-// coordinates), then the sketch's bytes with their count.
-struct vc_NestedSketchPayload {
-  vcVector<2> offset;
-  long n = 0;
-  const unsigned char* bytes = nullptr;
-  template <class IO>
-  void io(IO& io) {
-    io.vec(offset);
-    io.count(n, 1);
-    io.bytes(bytes, static_cast<std::size_t>(n));
-  }
-};
-
 // A surface that shows nothing and reports, as client changes, the pixels
 // each drawing call would cover, so that replaying onto it measures a sketch.
 // Text extents come from the real surface it stands in for.
-class vc_BoundsScope : public vcUIScope {
+class vc_BoundsScope : public vcUIScopeAdapter {
 public:
-  explicit vc_BoundsScope(vcUIScope& measure)
-      : vcUIScope(measure.org()), measure_(measure), size_(measure.size()) {}
+  explicit vc_BoundsScope(vcUIScope& measure) : vcUIScopeAdapter(measure.org(), measure.size()), measure_(measure) {}
 
-  void attached(const vcUIScope&, const vcUIRect&) override {}
   vcUIScope* newChild(const vcUIRect& r, bool clipOnly) override {
     auto child = std::make_unique<vc_BoundsScope>(measure_);
     if (clipOnly) child->subset(*this, r);
     else child->move(*this, r);
     return child.release();
   }
-  void dragStart() override {}
-  void dragStop() override {}
-  void dragErase() override {}
-  void dragAnimate(bool) override {}
-
   void draw(const vcGenShape& s, const vcColor&) override { shape(s, 1); }
-  void draw(const vcEllipseArc& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
-  void draw(const vcEllipse& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
-  void draw(const vcPolygon& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
-  void draw(const vcPolyline& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
-  void draw(const vcGenRect& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
-  void draw(const vcEllipseArc2& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
-  void draw(const vcEllipse2& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
-  void draw(const vcLineSeg& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
-  void draw(const vcPoint& s, const vcGraphicProps& p) override { span(s.x(), s.y(), s.x(), s.y(), p.penWidth()); }
-
-  void draw(const vcRLEBuffer& image, const vcPoint& corner, const std::vector<vcColor>&, bool,
-            unsigned char) override {
-    area(corner, image.width(), image.height());
-  }
-  void draw(const vcRLEBuffer& image, const vcPoint& corner, const std::vector<unsigned char>&, bool,
-            unsigned char) override {
-    area(corner, image.width(), image.height());
-  }
-  void draw(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, bool, unsigned long) override {
-    area(corner, image.width(), image.height());
-  }
-  void draw(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner, bool, unsigned short) override {
-    area(corner, image.width(), image.height());
-  }
-  void draw(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner, bool, unsigned short) override {
-    area(corner, image.width(), image.height());
-  }
-  void draw(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, bool, unsigned char,
-            bool) override {
-    area(corner, image.width(), image.height());
-  }
-  void draw(const std::string& text, const vcPoint& anchor, const vcColor&, const vcColor&,
-            const vcUIFormat& format) override {
-    vcUIRect r;
-    change(textRect(text, anchor, format, r) - org());
-  }
   vcUIRect textRect(const std::string& text, const vcPoint& anchor, const vcUIFormat& format,
                     vcUIRect& rect) override {
     return measure_.textRect(text, anchor, format, rect);
   }
 
-  using vcUIScope::expand;
-  using vcUIScope::sample;
-  void sample(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
-              bool, unsigned long) override {
-    scaled(corner, image.width(), image.height(), sampleScale(scale));
-  }
-  void sample(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
-              bool, unsigned short) override {
-    scaled(corner, image.width(), image.height(), sampleScale(scale));
-  }
-  void sample(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner, const vcPair<double>& scale,
-              bool, unsigned short) override {
-    scaled(corner, image.width(), image.height(), sampleScale(scale));
-  }
-  void sample(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, const vcPair<double>& scale,
-              bool, unsigned char, bool) override {
-    scaled(corner, image.width(), image.height(), sampleScale(scale));
-  }
-  void expand(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
-              bool, unsigned long, InterpolationModes) override {
-    scaled(corner, image.width(), image.height(), scale);
-  }
-  void expand(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
-              bool, unsigned short, InterpolationModes) override {
-    scaled(corner, image.width(), image.height(), scale);
-  }
-  void expand(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner, const vcPair<double>& scale,
-              bool, unsigned short, InterpolationModes) override {
-    scaled(corner, image.width(), image.height(), scale);
-  }
-  void expand(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, const vcPair<double>& scale,
-              bool, unsigned char, bool, InterpolationModes) override {
-    scaled(corner, image.width(), image.height(), scale);
-  }
-
-  void set(const vcUIRect& rect, const vcColor&) override { change(rect - org()); }
-  // Whole-surface operations: a flood's extent depends on pixels this surface
-  // does not have, so it counts as covering the surface too.
-  void set(const vcColor&) override { change(vcUIRect(0, 0, size_.x(), size_.y())); }
-  void fill(const vcPair<long>&, const vcColor&, const vcColor&, FillType) override {
-    change(vcUIRect(0, 0, size_.x(), size_.y()));
-  }
-  void drawTo(const vcPoint& p, const vcGraphicProps& props) override {
-    span(drawPoint().x(), drawPoint().y(), p.x(), p.y(), props.penWidth());
-    drawStart(vcPoint(p));
-  }
-  void drawToRelPels(long dx, long dy, const vcGraphicProps& props) override {
-    const long x0 = drawX(), y0 = drawY();
-    pixels(x0, y0, x0 + dx, y0 + dy, props.penWidth() / 2);
-    moveToRel(dx, dy);
-  }
-  bool isNull() const override { return false; }
-  vcPair<long> size() const override { return size_; }
-
 private:
+  void onShape(const char*, const vcShape& s, const vcGraphicProps& p) override { shape(s, p.penWidth()); }
+  void onPoint(const vcPoint& s, const vcGraphicProps& p) override { span(s.x(), s.y(), s.x(), s.y(), p.penWidth()); }
+  void onImage(const char*, const vcPoint& corner, long w, long h, const vcPair<double>& scale) override {
+    const double sw = std::ceil(static_cast<double>(w) * scale.x()), sh = std::ceil(static_cast<double>(h) * scale.y());
+    const double limit = static_cast<double>(std::numeric_limits<std::int32_t>::max());
+    if (!(sw >= 1 && sh >= 1 && sw <= limit && sh <= limit)) return;
+    change(vcUIRect(xCoord(corner), yCoord(corner), static_cast<long>(sw), static_cast<long>(sh)));
+  }
+  void onText(const std::string& text, const vcPoint& anchor, const vcColor&, const vcColor&,
+              const vcUIFormat& format) override {
+    vcUIRect r;
+    change(textRect(text, anchor, format, r) - org());
+  }
+  // A set, and a flood (whose extent depends on pixels this surface does not
+  // have), count as covering the whole surface when not given a rectangle.
+  void onSet(const vcUIRect* rect, const vcColor&) override { change(rect ? *rect - org() : whole()); }
+  void onFill(const vcPair<long>&, const vcColor&, const vcColor&, FillType) override { change(whole()); }
+  void onStroke(const vcPoint* to, long dx, long dy, const vcGraphicProps& props) override {
+    if (to) {
+      span(drawPoint().x(), drawPoint().y(), to->x(), to->y(), props.penWidth());
+    } else {
+      const long x0 = drawX(), y0 = drawY();
+      pixels(x0, y0, x0 + dx, y0 + dy, props.penWidth() / 2);
+    }
+  }
+
+  vcUIRect whole() const { return vcUIRect(0, 0, size().x(), size().y()); }
   // Surface pixels from (x0, y0) to (x1, y1) inclusive, in either order,
   // widened by pad on every side.
   void pixels(long x0, long y0, long x1, long y1, long pad) {
@@ -178,20 +93,8 @@ private:
     const vcRect b = s.boundingBox();
     span(b.x(), b.y(), b.x() + b.width(), b.y() + b.height(), penWidth);
   }
-  void area(const vcPoint& corner, long w, long h) {
-    if (w <= 0 || h <= 0) return;
-    const long x = xCoord(corner), y = yCoord(corner);
-    change(vcUIRect(x, y, w, h));
-  }
-  void scaled(const vcPoint& corner, long w, long h, const vcPair<double>& scale) {
-    const double sw = std::ceil(static_cast<double>(w) * scale.x()), sh = std::ceil(static_cast<double>(h) * scale.y());
-    const double limit = static_cast<double>(std::numeric_limits<std::int32_t>::max());
-    if (!(sw >= 1 && sh >= 1 && sw <= limit && sh <= limit)) return;
-    area(corner, static_cast<long>(sw), static_cast<long>(sh));
-  }
 
   vcUIScope& measure_;
-  vcPair<long> size_;
 };
 
 // Draws every record of sketch on tablet. One header serves all records, so
@@ -202,20 +105,26 @@ void replaySketch(vcUITablet& tablet, const vcUISketch& sketch, vcUITablet::Laye
   const long n = sketch.size();
   const bool filter = layer != vcUITablet::eBoth;
   vc_UISketchOpHeader header;
-  std::array<std::unique_ptr<vc_UISketchOpData>, kOpcodeSlots> cache;
+  std::array<std::unique_ptr<vc_UISketchOpData>, kSketchOpcodeSlots> cache;
   for (long at = 0; at < n;) {
-    at += header.parseByteStream(p + at, n - at);
-    bool show = !filter || header.layer() == layer;
-    if (header.layer() == vcUITablet::eBoth) {
-      header.layer(layer);
-      show = true;
+    const long start = at;
+    long op = -1;
+    try {
+      at += header.parseByteStream(p + at, n - at);
+      bool show = !filter || header.layer() == layer;
+      if (header.layer() == vcUITablet::eBoth) {
+        header.layer(layer);
+        show = true;
+      }
+      op = header.opcode();
+      if (op >= kSketchOpcodeSlots) vc_PayloadReader::fail("no record class");
+      std::unique_ptr<vc_UISketchOpData>& record = cache[static_cast<std::size_t>(op)];
+      if (!record) record.reset(vfCreateUISketchOpData(op));
+      at += record->parseByteStream(p + at, n - at);
+      if (show) record->draw(tablet, header);
+    } catch (const vcUIError::InvalidUISketch& e) {
+      vfFailAtRecord(e, start, op);
     }
-    const long op = header.opcode();
-    if (op < 0 || op >= kOpcodeSlots) throw vcUIError::InvalidUISketch();
-    std::unique_ptr<vc_UISketchOpData>& record = cache[static_cast<std::size_t>(op)];
-    if (!record) record.reset(vfCreateUISketchOpData(op));
-    at += record->parseByteStream(p + at, n - at);
-    if (show) record->draw(tablet, header);
   }
 }
 
@@ -266,8 +175,7 @@ void vcUITablet::draw(const vcUISketch& sketch, const vcPoint& offset, Layers la
     const vcUISketch* source = &sketch;
     if (&sketch == &sketch_) source = (own = std::make_unique<vcUISketch>(sketch)).get();
     if (source->size() > std::numeric_limits<std::int32_t>::max()) throw vcUIError::BadParams();
-    record_(kSketchOpcode, layer, vcGraphicProps(), vcColor(),
-            vc_NestedSketchPayload{vcVector<2>(offset), source->size(), source->data()});
+    record_<15>(layer, vcGraphicProps(), vcColor(), vc_SketchPayload{vcVector<2>(offset), source, {}});
   }
 }
 

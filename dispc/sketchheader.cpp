@@ -6,20 +6,10 @@
 #include <cstdint>
 
 #include <vc/core/archive.h>
-#include <vc/core/byteio.h>
 #include <vc/uierror.h>
 #include <vc/uisketch.h>
 
-namespace {
-
-// Props record: marker, version, then the body that readRecord takes.
-constexpr long kPropsRecordSize = 1 + vcGraphicProps::kRecordSize;
-// Offsets of the flag bytes within the body after the version byte.
-constexpr int kPropsFlagOffsets[] = {0, 17, 18, 19};
-
-[[noreturn]] void malformed() { throw vcUIError::InvalidUISketch(); }
-
-}  // namespace
+#include "payloads.h"
 
 const vc_Instantiator vc_UISketchOpHeader::sExemplar(typeid(vc_UISketchOpHeader), &vc_UISketchOpHeader::make);
 
@@ -49,42 +39,38 @@ vc_UISketchOpHeader& vc_UISketchOpHeader::operator=(const vc_UISketchOpHeader& o
 }
 
 long vc_UISketchOpHeader::parseByteStream(const unsigned char* p, long n) {
-  if (!p || n < vcUISketch::kHeadSize) malformed();
+  if (!p || n < 0) vc_PayloadReader::fail("no bytes for a record head");
   // Everything is read into locals and committed at the end, so a record
   // that turns out malformed leaves the header as it was.
-  long used = 0;
+  vc_PayloadReader reader(p, static_cast<std::size_t>(n));
   bool hasProps = hasProps_;
   signed char propsVersion = propsVersion_;
   vcGraphicProps props(props_);
-  if (p[0] == static_cast<unsigned char>(vcUISketch::kPropsMarker)) {
-    if (n < kPropsRecordSize + vcUISketch::kHeadSize) malformed();
-    if (p[1] != vcGraphicProps::ckGraphicPropsVersion0) malformed();
-    const unsigned char* body = p + 2;
-    for (int at : kPropsFlagOffsets)
-      if (body[at] > 1) malformed();
+  if (n > 0 && p[0] == static_cast<unsigned char>(vcUISketch::kPropsMarker)) {
+    reader.take(1);
+    vc_PropsPayload body;
+    body.io(reader);
     try {
-      vcGraphicProps::readRecord(props, body);
+      body.applyTo(props);
     } catch (const vcGraphicProps::BadParams&) {
-      malformed();
+      vc_PayloadReader::fail("props record with pen width " + std::to_string(body.width));
     }
     hasProps = true;
-    propsVersion = static_cast<signed char>(p[1]);
-    used = kPropsRecordSize;
-    if (p[used] == static_cast<unsigned char>(vcUISketch::kPropsMarker)) malformed();
+    propsVersion = static_cast<signed char>(body.version);
+    if (reader.remaining() > 0 && *reader.position() == static_cast<unsigned char>(vcUISketch::kPropsMarker))
+      vc_PayloadReader::fail("props record followed by another");
   }
-  const unsigned char* head = p + used;
-  if (head[1] > vcUITabletTypes::eBoth) malformed();
-  vcColor color;
-  if (!vcColor::fromBytes(head + 2, color)) malformed();
-  props.penColor(color);
+  vc_HeadPayload head;
+  head.io(reader);
+  props.penColor(head.color);
 
   hasProps_ = hasProps;
   propsVersion_ = propsVersion;
   props_ = props;
-  opcode_ = head[0];
-  layer_ = static_cast<Layers>(head[1]);
-  color_ = color;
-  return used + vcUISketch::kHeadSize;
+  opcode_ = head.opcode;
+  layer_ = static_cast<Layers>(head.layer);
+  color_ = head.color;
+  return static_cast<long>(reader.consumed());
 }
 
 void vc_UISketchOpHeader::populateSketch(vcUISketch& sketch) const {

@@ -17,60 +17,6 @@
 
 namespace {
 
-// Opcode 35: as a text record, the text as 16-bit code units ending with a 0 unit.
-struct vc_UnicodeStringPayload {
-  vcVector<2> position;
-  vcColor background;
-  vcUIFormat format;
-  std::vector<std::uint16_t> text;  // without the terminating 0
-  template <class IO>
-  void io(IO& io) {
-    io.vec(position);
-    io.color(background);
-    vfFormat(io, format);
-    if constexpr (IO::isReading) {
-      const unsigned char* p = io.position();
-      const std::size_t units = io.remaining() / 2;
-      std::size_t n = 0;
-      while (n < units && (p[2 * n] | p[2 * n + 1]) != 0) ++n;
-      if (n == units) vc_PayloadReader::fail("text without its terminating 0 unit");
-      text.resize(n);
-      for (std::size_t i = 0; i < n; ++i)
-        text[i] = static_cast<std::uint16_t>(p[2 * i] | (static_cast<unsigned>(p[2 * i + 1]) << 8));
-      io.take(2 * (n + 1));
-    } else {
-      for (const std::uint16_t u : text) {
-        const unsigned char lo = static_cast<unsigned char>(u & 0xFF), hi = static_cast<unsigned char>(u >> 8);
-        io.u8(lo);
-        io.u8(hi);
-      }
-      const unsigned char end = 0;
-      io.u8(end);
-      io.u8(end);
-    }
-  }
-};
-
-// Opcode 15: where the nested sketch is drawn (client coordinates), then its
-// byte count and bytes. Reading reuses the nested sketch's buffer.
-struct vc_SketchPayload {
-  vcVector<2> offset;
-  long n = 0;
-  vcUISketch sketch;
-  template <class IO>
-  void io(IO& io) {
-    io.vec(offset);
-    if constexpr (!IO::isReading) n = sketch.size();
-    io.count(n, 1);
-    if constexpr (IO::isReading) {
-      sketch.erase();
-      if (n > 0) io.bytes(sketch.append(n), static_cast<std::size_t>(n));
-    } else {
-      io.bytes(sketch.data(), static_cast<std::size_t>(n));
-    }
-  }
-};
-
 // UTF-16 code units as UTF-8; a lone surrogate becomes U+FFFD.
 std::string utf8Of(const std::vector<std::uint16_t>& units) {
   std::string out;
@@ -464,9 +410,7 @@ public:
   long parseVersion0ByteStream(const unsigned char* p, long n) override {
     return read_(p, n, [this](vc_PayloadReader& r) {
       r.bytes(payload_.id.bytes, sizeof payload_.id.bytes);
-      r.count(payload_.n, 1);
-      payload_.data.assign(static_cast<std::size_t>(payload_.n), 0);
-      r.bytes(payload_.data.data(), payload_.data.size());
+      vfCountedBytes(r, payload_.data);
       payload_.color = vcColor();
     });
   }

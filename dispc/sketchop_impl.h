@@ -57,6 +57,11 @@ public:
     return read_(p, n, [this](vc_PayloadReader& r) { payload_.io(r); });
   }
   void populateSketch(vcUISketch& sketch) const override { vfAppendPayload(sketch, payload_); }
+  std::string describe() const override {
+    vc_PayloadPrinter printer;
+    const_cast<P&>(payload_).io(printer);
+    return printer.text();
+  }
   const P& payload() const noexcept { return payload_; }
 
 protected:

@@ -15,10 +15,9 @@
 #include <vc/uierror.h>
 #include <vc/uisketch.h>
 
-namespace {
+#include "opcodes.h"
 
-// Opcodes are one byte in the stream, but only 0 to 47 name record classes.
-constexpr long kOpcodeSlots = 48;
+namespace {
 
 // The sketch archive versions: 0 holds a raw byte stream in the older payload
 // layouts, 1 a record count and persistent objects.
@@ -34,7 +33,7 @@ class vc_RecordClassCheck {
 public:
   void operator()(const vc_UISketchOpHeader& h, const vc_UISketchOpData& r) {
     const long op = h.opcode();
-    if (op < 0 || op >= kOpcodeSlots) throw vcUIError::InvalidUISketch();
+    if (op < 0 || op >= kSketchOpcodeSlots) vc_PayloadReader::fail("archived record with opcode " + std::to_string(op));
     vc_OpDataPtr& slot = exemplars_[static_cast<std::size_t>(op)];
     if (!slot) slot.reset(vfCreateUISketchOpData(op));
     const vc_UISketchOpData& exemplar = *slot;
@@ -43,7 +42,7 @@ public:
   }
 
 private:
-  std::array<vc_OpDataPtr, kOpcodeSlots> exemplars_;
+  std::array<vc_OpDataPtr, kSketchOpcodeSlots> exemplars_;
 };
 
 long countRecords(const vcUISketch& s) {
@@ -137,12 +136,18 @@ long vfParseUISketch(const vcUISketch& sketch, long offset, vc_UISketchOpHeader&
   if (offset < 0 || offset >= size) throw vcUIError::InvalidUISketch();
   const unsigned char* p = sketch.data() + offset;
   const long available = size - offset;
-  const long head = header.parseByteStream(p, available);
-  vc_OpDataPtr record(vfCreateUISketchOpData(header.opcode()));
-  const long payload = record->parseByteStream(p + head, available - head);
-  if (payload < 0 || payload > available - head) throw vcUIError::InvalidUISketch();
-  if (out) *out = record.release();
-  return head + payload;
+  long opcode = -1;
+  try {
+    const long head = header.parseByteStream(p, available);
+    opcode = header.opcode();
+    vc_OpDataPtr record(vfCreateUISketchOpData(opcode));
+    const long payload = record->parseByteStream(p + head, available - head);
+    if (payload < 0 || payload > available - head) vc_PayloadReader::fail("payload overruns the sketch");
+    if (out) *out = record.release();
+    return head + payload;
+  } catch (const vcUIError::InvalidUISketch& e) {
+    vfFailAtRecord(e, offset, opcode);
+  }
 }
 
 vcArchive& operator||(vcArchive& ar, vcUISketch& s) {

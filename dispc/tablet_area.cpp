@@ -52,12 +52,12 @@ vcUIRect scopeRectOf(const vcUITablet& t, const vcRect& r) {
 
 void vcUITablet::set(const vcUIRect& r, const vcColor& color, Layers layer) {
   if (okToDraw(layer)) drawScope_[layer]->set(r, color);
-  record_(16, layer, vfPropsOf(color), areaOf(r));
+  record_<16>(layer, vfPropsOf(color), areaOf(r));
 }
 
 void vcUITablet::set(const vcRect& r, const vcColor& color, Layers layer) {
   if (okToDraw(layer)) drawScope_[layer]->set(scopeRectOf(*this, r), color);
-  record_(16, layer, vfPropsOf(color), areaOf(r));
+  record_<16>(layer, vfPropsOf(color), areaOf(r));
 }
 
 void vcUITablet::set(const vcColor& color, Layers layer) {
@@ -68,7 +68,7 @@ void vcUITablet::set(const vcColor& color, Layers layer) {
   sketch_.erase();
   if ((layer == eImage || layer == eOverlay) && clipRectSet(clipRect_[layer]))
     drawClipRect(vcRect(clipRect_[layer]), layer);
-  record_(17, layer, vfPropsOf(color), vc_EmptyPayload{});
+  record_<17>(layer, vfPropsOf(color), vc_EmptyPayload{});
 }
 
 // ---- setComplement ---------------------------------------------------------------------
@@ -85,7 +85,7 @@ void vcUITablet::setComplement(const vcUIRect& r, const vcColor& color, Layers l
     s->set(vcUIRect(l, t + h, W - l, H - (t + h)), color);
     s->set(vcUIRect(0, t, l, H - t), color);
   }
-  record_(18, layer, vfPropsOf(color), areaOf(r));
+  record_<18>(layer, vfPropsOf(color), areaOf(r));
 }
 
 void vcUITablet::setComplement(const vcRect& r, const vcColor& color, Layers layer) {
@@ -93,7 +93,7 @@ void vcUITablet::setComplement(const vcRect& r, const vcColor& color, Layers lay
     const vc_RecordingOff off(recordOn_);
     setComplement(scopeRectOf(*this, r), color, layer);
   }
-  record_(18, layer, vfPropsOf(color), areaOf(r));
+  record_<18>(layer, vfPropsOf(color), areaOf(r));
 }
 
 // ---- fill --------------------------------------------------------------------------------
@@ -101,13 +101,13 @@ void vcUITablet::setComplement(const vcRect& r, const vcColor& color, Layers lay
 void vcUITablet::fill(const vcPair<long>& seed, const vcColor& color, const vcColor& color2, FillType type,
                       Layers layer) {
   if (okToDraw(layer)) drawScope_[layer]->fill(seed, color, color2, type);
-  record_(19, layer, vfPropsOf(color), vc_FillPayload{1, seed.x(), seed.y(), vcVector<2>(), color2, type});
+  record_<19>(layer, vfPropsOf(color), vc_FillPayload{1, seed.x(), seed.y(), vcVector<2>(), color2, type});
 }
 
 void vcUITablet::fill(const vcPoint& seed, const vcColor& color, const vcColor& color2, FillType type,
                       Layers layer) {
   if (okToDraw(layer)) drawScope_[layer]->fill(scopeCoords(seed), color, color2, type);
-  record_(19, layer, vfPropsOf(color), vc_FillPayload{0, 0, 0, seed, color2, type});
+  record_<19>(layer, vfPropsOf(color), vc_FillPayload{0, 0, 0, seed, color2, type});
 }
 
 // ---- frames --------------------------------------------------------------------------------
@@ -132,7 +132,7 @@ void vcUITablet::outline3D(const vcUIRect& r, const vcColor& c1, const vcColor& 
       b -= 2;
     }
   }
-  record_(25, layer, vfPropsOf(c1), vc_Outline3dPayload{areaOf(r), c1, c2, width});
+  record_<25>(layer, vfPropsOf(c1), vc_Outline3dPayload{areaOf(r), c1, c2, width});
 }
 
 void vcUITablet::outline3D(const vcRect& r, const vcColor& c1, const vcColor& c2, long width, Layers layer) {
@@ -140,7 +140,7 @@ void vcUITablet::outline3D(const vcRect& r, const vcColor& c1, const vcColor& c2
     const vc_RecordingOff off(recordOn_);
     outline3D(scopeRectOf(*this, r), c1, c2, width, layer);
   }
-  record_(25, layer, vfPropsOf(c1), vc_Outline3dPayload{areaOf(r), c1, c2, width});
+  record_<25>(layer, vfPropsOf(c1), vc_Outline3dPayload{areaOf(r), c1, c2, width});
 }
 
 void vcUITablet::outline(const vcUIRect& r, const vcColor& color, long width, Layers layer) {
@@ -184,7 +184,7 @@ void vcUITablet::drawClipRect(const vcRect& r, Layers layer) {
   if (layer < eImage || layer > eBoth) throw vcUIError::BadLayer();
   for (Layers l : {eImage, eOverlay})
     if (shouldUpdate(l, layer)) clipRect_[l] = r;
-  record_(47, layer, vcGraphicProps(), vc_RectPayload::of(r));
+  record_<47>(layer, vcGraphicProps(), vc_RectPayload::of(r));
 
   vcUIRect clip;
   bool mapped = false;

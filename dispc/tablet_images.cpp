@@ -42,7 +42,7 @@ void vcUITablet::draw(const std::string& text, const vcPoint& p, const vcColor& 
     vcPoint scratch;
     drawScope_[layer]->draw(shown, mapPoint(p, layer, scratch), color, background, format);
   }
-  record_(11, layer, vcGraphicProps(), color, vc_StringPayload{vcVector<2>(p), background, format, shown});
+  record_<11>(layer, vcGraphicProps(), color, vc_StringPayload{vcVector<2>(p), background, format, shown});
 }
 
 void vcUITablet::draw(const vcPelBuffer_const<unsigned char>& image, const vcPoint& p, bool passThrough,
@@ -59,7 +59,7 @@ void vcUITablet::draw(const vcPelBuffer_const<unsigned char>& image, const vcPoi
       scope.draw(image, at, passThrough, passValue, mapped);
   }
   if (recording())
-    record_(12, layer, vcGraphicProps(), vcColor(0),
+    record_<12>(layer, vcGraphicProps(), vcColor(0),
             vc_PelBuf8Payload{vcVector<2>(p), passThrough, passValue, mapped, image});
 }
 
@@ -101,6 +101,6 @@ void vcUITablet::draw(const vcRLEBuffer& image, const vcPoint& p, const std::vec
       scope.draw(image, at, colorMap, passThrough, passValue);
   }
   if (recording())
-    record_(14, layer, vcGraphicProps(), vcColor(0),
-            vc_RleBufPayload{vcVector<2>(p), passThrough, passValue, mapped, 0, colorMap, image});
+    record_<14>(layer, vcGraphicProps(), vcColor(0),
+            vc_RleBufPayload{vcVector<2>(p), passThrough, passValue, mapped, colorMap, image});
 }

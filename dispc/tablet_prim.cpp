@@ -109,7 +109,7 @@ void vcUITablet::draw(const vcPoint& p, const vcGraphicProps& props, Layers laye
     vcPoint scratch;
     drawScope_[layer]->draw(mapPoint(p, layer, scratch), props);
   }
-  record_(0, layer, props, vc_PointPayload{p});
+  record_<0>(layer, props, vc_PointPayload{p});
 }
 
 void vcUITablet::draw(const vcPoint& p, const vcColor& color, Layers layer) { draw(p, vfPropsOf(color), layer); }
@@ -122,7 +122,7 @@ void vcUITablet::drawStart(const vcPoint& p, Layers layer) {
     vcUIScope* s = drawScope_[layer];
     s->drawStart(mapPoint(p, layer, scratch));
   }
-  record_(20, layer, vcGraphicProps(), vcColor(), vc_PointPayload{p});
+  record_<20>(layer, vcGraphicProps(), vcColor(), vc_PointPayload{p});
 }
 
 void vcUITablet::drawTo(const vcPoint& p, const vcGraphicProps& props, Layers layer) {
@@ -130,14 +130,14 @@ void vcUITablet::drawTo(const vcPoint& p, const vcGraphicProps& props, Layers la
     vcPoint scratch;
     drawScope_[layer]->drawTo(mapPoint(p, layer, scratch), props);
   }
-  record_(21, layer, props, vc_PointPayload{p});
+  record_<21>(layer, props, vc_PointPayload{p});
 }
 
 void vcUITablet::drawTo(const vcPoint& p, const vcColor& color, Layers layer) { drawTo(p, vfPropsOf(color), layer); }
 
 void vcUITablet::drawToRelPels(long dx, long dy, const vcGraphicProps& props, Layers layer) {
   if (okToDraw(layer)) drawScope_[layer]->drawToRelPels(dx, dy, props);
-  record_(22, layer, props, vc_PelOffsetPayload{dx, dy});
+  record_<22>(layer, props, vc_PelOffsetPayload{dx, dy});
 }
 
 void vcUITablet::drawToRelPels(long dx, long dy, const vcColor& color, Layers layer) {
@@ -146,7 +146,7 @@ void vcUITablet::drawToRelPels(long dx, long dy, const vcColor& color, Layers la
 
 void vcUITablet::moveToRelPels(long dx, long dy, Layers layer) {
   if (okToDraw(layer)) drawScope_[layer]->moveToRel(dx, dy);
-  record_(23, layer, vcGraphicProps(), vcColor(), vc_PelOffsetPayload{dx, dy});
+  record_<23>(layer, vcGraphicProps(), vcColor(), vc_PelOffsetPayload{dx, dy});
 }
 
 // The direction forms turn the client direction into a whole-pixel offset of
@@ -183,7 +183,7 @@ void vcUITablet::drawPointIcon(const vcPoint& p, const vcGraphicProps& props, La
     const vcPoint corner(q.x() - 6.0, q.y() - 6.0);
     drawScope_[layer]->draw(pointIcon(), corner, colors, true, vcColor::passColor().index());
   }
-  record_(1, layer, props, vc_PointPayload{p});
+  record_<1>(layer, props, vc_PointPayload{p});
 }
 
 void vcUITablet::drawPointIcon(const vcPoint& p, const vcColor& color, Layers layer) {

@@ -81,7 +81,7 @@ void vcUITablet::draw(const vc2Point& p, const vcGraphicProps& props, Layers lay
 
 void vcUITablet::draw(const vcLineSeg& s, const vcGraphicProps& props, Layers layer) {
   if (okToDraw(layer)) drawMapped(*drawScope_[layer], s, scaledMap_, props);
-  record_(2, layer, props, vc_TwoVectorPayload{s.p1(), s.p2()});
+  record_<2>(layer, props, vc_TwoVectorPayload{s.p1(), s.p2()});
 }
 
 // The line is drawn as the segment of it that crosses the scope's rectangle:
@@ -110,7 +110,7 @@ void vcUITablet::draw(const vcLine& l, const vcGraphicProps& props, Layers layer
     scope.drawStart(vcPoint(x0 + t.first * dx, y0 + t.first * dy));
     scope.drawTo(vcPoint(x0 + t.second * dx, y0 + t.second * dy), props);
   }
-  record_(3, layer, props, vc_TwoVectorPayload{l.direction(), l.point()});
+  record_<3>(layer, props, vc_TwoVectorPayload{l.direction(), l.point()});
 }
 
 // The strokes are measured in whole surface pixels from the mapped center, so
@@ -128,7 +128,7 @@ void vcUITablet::draw(const vcCross& c, const vcGraphicProps& props, Layers laye
     scope.drawStart(vcPoint(cx - static_cast<double>(dy), cy + static_cast<double>(dx)));
     scope.drawToRelPels(2 * dy, -2 * dx, props);
   }
-  record_(37, layer, props, vc_ImagePayload<vcCross>{c});
+  record_<37>(layer, props, vc_ImagePayload<vcCross>{c});
 }
 
 void vcUITablet::draw(const vcCircle& c, const vcGraphicProps& props, Layers layer) {
@@ -136,7 +136,10 @@ void vcUITablet::draw(const vcCircle& c, const vcGraphicProps& props, Layers lay
     const vc_RecordingOff off(recordOn_);
     draw(c.ellipse(), props, layer);
   }
-  record_(props.fill() ? 29 : 4, layer, props, vc_CirclePayload{c.center(), c.radius()});
+  if (props.fill())
+    record_<29>(layer, props, vc_CirclePayload{c.center(), c.radius()});
+  else
+    record_<4>(layer, props, vc_CirclePayload{c.center(), c.radius()});
 }
 
 void vcUITablet::draw(const vcAnnulus& a, const vcGraphicProps& props, Layers layer) {
@@ -146,34 +149,37 @@ void vcUITablet::draw(const vcAnnulus& a, const vcGraphicProps& props, Layers la
 
 void vcUITablet::draw(const vcEllipse& e, const vcGraphicProps& props, Layers layer) {
   if (okToDraw(layer)) drawMapped(*drawScope_[layer], e, scaledMap_, props);
-  record_(props.fill() ? 30 : 5, layer, props, vc_ImagePayload<vcEllipse>{e});
+  if (props.fill())
+    record_<30>(layer, props, vc_ImagePayload<vcEllipse>{e});
+  else
+    record_<5>(layer, props, vc_ImagePayload<vcEllipse>{e});
 }
 
 void vcUITablet::draw(const vcEllipseArc& a, const vcGraphicProps& props, Layers layer) {
   if (okToDraw(layer)) drawMapped(*drawScope_[layer], a, scaledMap_, props);
-  record_(6, layer, props, vc_ImagePayload<vcEllipseArc>{a});
+  record_<6>(layer, props, vc_ImagePayload<vcEllipseArc>{a});
 }
 
 void vcUITablet::draw(const vcEllipse2& e, const vcGraphicProps& props, Layers layer) {
   if (okToDraw(layer)) drawScope_[layer]->draw(e.map(vc2XformLinear(scaledMap_)), props);
-  record_(45, layer, props, vc_Ellipse2Payload{e.radii(), e.rotation().toDouble(), e.center()});
+  record_<45>(layer, props, vc_Ellipse2Payload{e.radii(), e.rotation().toDouble(), e.center()});
 }
 
 void vcUITablet::draw(const vcEllipseArc2& a, const vcGraphicProps& props, Layers layer) {
   if (okToDraw(layer)) drawScope_[layer]->draw(a.map(vc2XformLinear(scaledMap_)), props);
-  record_(46, layer, props,
+  record_<46>(layer, props,
           vc_EllipseArc2Payload{a.radii(), a.rotation().toDouble(), a.center(), a.handedness(), a.phase().toDouble(),
                                 a.start().toDouble(), a.span().toDouble()});
 }
 
 void vcUITablet::draw(const vcPolygon& p, const vcGraphicProps& props, Layers layer) {
   if (okToDraw(layer)) drawMapped(*drawScope_[layer], p, scaledMap_, props);
-  if (recording()) record_(28, layer, props, vc_PolygonPayload{static_cast<long>(p.fillMode()), 0, p.vertices()});
+  if (recording()) record_<28>(layer, props, vc_PolygonPayload{static_cast<long>(p.fillMode()), p.vertices()});
 }
 
 void vcUITablet::draw(const vcPolyline& p, const vcGraphicProps& props, Layers layer) {
   if (okToDraw(layer)) drawMapped(*drawScope_[layer], p, scaledMap_, props);
-  if (recording()) record_(44, layer, props, vc_PolylinePayload{0, p.points(), p.isClosed()});
+  if (recording()) record_<44>(layer, props, vc_PolylinePayload{p.points(), p.isClosed()});
 }
 
 void vcUITablet::draw(const vcRect& r, const vcGraphicProps& props, Layers layer) {
@@ -189,7 +195,7 @@ void vcUITablet::draw(const vcRect& r, const vcGraphicProps& props, Layers layer
       penOutline(scope, corners, props);
     }
   }
-  record_(32, layer, props, vc_RectPayload::of(r));
+  record_<32>(layer, props, vc_RectPayload::of(r));
 }
 
 // Square corners go to the scope as an outline or a polygon, full rounding
@@ -213,7 +219,10 @@ void vcUITablet::draw(const vcGenRect& r, const vcGraphicProps& props, Layers la
       scope.draw(m, props);
     }
   }
-  record_(props.fill() ? 31 : 8, layer, props, vc_ImagePayload<vcGenRect>{r});
+  if (props.fill())
+    record_<31>(layer, props, vc_ImagePayload<vcGenRect>{r});
+  else
+    record_<8>(layer, props, vc_ImagePayload<vcGenRect>{r});
 }
 
 void vcUITablet::draw(const vcGenAnnulus& a, const vcGraphicProps& props, Layers layer) {
@@ -222,7 +231,7 @@ void vcUITablet::draw(const vcGenAnnulus& a, const vcGraphicProps& props, Layers
     draw(a.inner(), props, layer);
     draw(a.outer(), props, layer);
   }
-  record_(9, layer, props, vc_ImagePayload<vcGenAnnulus>{a});
+  record_<9>(layer, props, vc_ImagePayload<vcGenAnnulus>{a});
 }
 
 void vcUITablet::draw(const vcAffineRectangle& r, const vcGraphicProps& props, Layers layer) {
@@ -231,7 +240,7 @@ void vcUITablet::draw(const vcAffineRectangle& r, const vcGraphicProps& props, L
     drawScope_[layer]->draw(vcPolygon({m.cornerPo(), m.cornerPx(), m.cornerPopp(), m.cornerPy()}, vcPolygon::eWinding),
                             props);
   }
-  record_(27, layer, props, vc_ImagePayload<vcAffineRectangle>{r});
+  record_<27>(layer, props, vc_ImagePayload<vcAffineRectangle>{r});
 }
 
 void vcUITablet::draw(const vcCoordAxes& a, const vcGraphicProps& props, Layers layer) {
@@ -246,7 +255,7 @@ void vcUITablet::draw(const vcCoordAxes& a, const vcGraphicProps& props, Layers 
       arrowHead(vcPoint(a.yEnd()), a.yEnd() - a.origin(), arm, props, layer);
     }
   }
-  record_(10, layer, props, vc_ThreeVectorPayload{a.origin(), a.xEnd(), a.yEnd()});
+  record_<10>(layer, props, vc_ThreeVectorPayload{a.origin(), a.xEnd(), a.yEnd()});
 }
 
 // Two or more points also show the circle about point 0 through point 1 and
@@ -262,7 +271,7 @@ void vcUITablet::draw(const vcPointSet& s, const vcGraphicProps& props, Layers l
     const vcGraphicProps dot(props.penColor(), 1, vcGraphicProps::ePenSolid, false);
     for (const vcVector<2>& p : pts) drawScope_[layer]->draw(vcPoint(scaledMap_.mapPoint(p)), dot);
   }
-  for (const vcVector<2>& p : pts) record_(0, layer, props, vc_PointPayload{p});
+  for (const vcVector<2>& p : pts) record_<0>(layer, props, vc_PointPayload{p});
 }
 
 void vcUITablet::draw(const vcLineSegSet& s, const vcGraphicProps& props, Layers layer) {
@@ -301,9 +310,9 @@ void vcUITablet::draw(const vcEllipseAnnulusSection& s, const vcGraphicProps& pr
     }
   }
   if (props.arrowHead() && props.arrowHeadForward())
-    record_(7, layer, props, vc_ImagePayload<vcEllipseAnnulusSection>{s});
+    record_<7>(layer, props, vc_ImagePayload<vcEllipseAnnulusSection>{s});
   else
-    record_(39, layer, props,
+    record_<39>(layer, props,
             vc_SectionArrowPayload<vcEllipseAnnulusSection>{s, props.arrowHead(), props.arrowHeadForward()});
 }
 
@@ -323,7 +332,7 @@ void vcUITablet::draw(const vcBezierCurve& c, const vcGraphicProps& props, Layer
     const vc_RecordingOff off(recordOn_);
     draw(vcPolyline(points, false), props, layer);
   }
-  record_(42, layer, props, bezierPayload(c));
+  record_<42>(layer, props, bezierPayload(c));
 }
 
 void vcUITablet::draw(const vcCubicSpline& c, const vcGraphicProps& props, Layers layer) {
@@ -334,7 +343,7 @@ void vcUITablet::draw(const vcCubicSpline& c, const vcGraphicProps& props, Layer
   if (!recording()) return;
   vc_CubicSplinePayload p;
   for (const vcBezierCurve& b : c.bezierCurves()) p.segments.push_back(bezierPayload(b));
-  record_(43, layer, props, p);
+  record_<43>(layer, props, p);
 }
 
 // ---- arrow heads ----------------------------------------------------------------------------
@@ -355,7 +364,7 @@ void vcUITablet::arrowHead(const vcPoint& tip, const vcVector<2>& direction, flo
     drawToRelPels(direction - h, -length, props, layer);
     scope.drawStart(pen);
   }
-  record_(26, layer, props, vc_ArrowPayload{vcVector<2>(tip), direction, length});
+  record_<26>(layer, props, vc_ArrowPayload{vcVector<2>(tip), direction, length});
 }
 
 // ---- the color forms ----------------------------------------------------------------------
@@ -398,7 +407,7 @@ void vcUITablet::draw(const vcAnnulus& a, const vcColor& color, Layers layer) {
 // the record carries what rebuilds it: its kind's identifier and its data.
 void vcUITablet::draw(const vcGenShape& s, const vcColor& color, Layers layer) {
   if (okToDraw(layer)) drawScope_[layer]->draw(s, color);
-  if (recording()) record_(33, layer, vfPropsOf(color), vc_GenShapePayload{color, s.shapeID(), 0, s.data()});
+  if (recording()) record_<33>(layer, vfPropsOf(color), vc_GenShapePayload{color, s.shapeID(), s.data()});
 }
 
 // ---- any shape ------------------------------------------------------------------------------

@@ -89,8 +89,9 @@ public:
   // Writes it to out; the pen color is not part of it.
   static void writeRecord(const vcGraphicProps& props, unsigned char* out);
   // Reads a record body starting just after its version byte (20 bytes) into
-  // target through the setters, so a negative width throws BadParams and
-  // leaves target unchanged. The pen color stays as it was.
+  // target through the setters, so a negative width throws BadParams and a
+  // flag byte other than 0 or 1 throws vcUIError::InvalidUISketch, leaving
+  // target unchanged. The pen color stays as it was.
   static void readRecord(vcGraphicProps& target, const unsigned char* bytes);
 
 private:

@@ -5,6 +5,8 @@
 // vcUIError::InvalidUISketch.
 #pragma once
 
+#include <string>
+
 #include <vc/color.h>
 #include <vc/core/handle.h>
 #include <vc/core/persistent.h>
@@ -79,6 +81,8 @@ public:
   virtual void populateSketch(vcUISketch& sketch) const = 0;
   // Draws the operation on tablet with the header's props, color and layer.
   virtual void draw(vcUITablet& tablet, vc_UISketchOpHeader& header) const = 0;
+  // The payload's fields in order, as text for people (tools that list records).
+  virtual std::string describe() const = 0;
 
   void dispatchSerialize(vcArchive& ar) override;
 
@@ -87,6 +91,10 @@ protected:
   // The archive form of the concrete record; the base writes its own part.
   virtual void serialize_(vcArchive& ar, unsigned char version);
 };
+
+// The name of the record kind of opcode ("?" for a number without one), for
+// tools that list records.
+const char* vfSketchOpcodeName(long opcode) noexcept;
 
 // A new record object for opcode, owned by the caller. Opcodes above 47 and
 // 13, 24, 36 and 40 have no record class: vcUIError::InvalidUISketch.

@@ -2,6 +2,9 @@
 // a fixed error number; all derive from vcUIError::Errors.
 #pragma once
 
+#include <string>
+#include <utility>
+
 #include <vc/core/exception.h>
 
 class vcArchive;
@@ -47,7 +50,24 @@ public:
   VC_UI_ERROR(NotRGBColor);          // an RGB value asked of a color that carries none
   VC_UI_ERROR(NotIndexColor);        // a palette index asked of a color that carries none
   VC_UI_ERROR(NoLongerSupported);
-  VC_UI_ERROR(InvalidUISketch);      // a sketch byte stream that cannot be parsed
   VC_UI_ERROR(InitFailed);
 #undef VC_UI_ERROR
+
+  // A sketch byte stream that cannot be parsed. The reason (which record, at
+  // which byte offset, what was wrong) is part of the message; the archive
+  // form holds the error alone, so a loaded one has no reason.
+  class InvalidUISketch : public Errors {
+  public:
+    InvalidUISketch() = default;
+    explicit InvalidUISketch(std::string reason) : reason_(std::move(reason)) {}
+    const std::string& reason() const noexcept { return reason_; }
+    VC_EXCEPTION_LEAF(InvalidUISketch);
+    VC_ERROR_SERIALIZE_MEMBERS();
+
+  protected:
+    void message_(std::ostream& os) const override;
+
+  private:
+    std::string reason_;
+  };
 };

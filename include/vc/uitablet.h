@@ -411,14 +411,14 @@ private:
   float arrowArmLength(const vcGraphicProps& props) const;
   static void checkLayer(Layers layer);
   bool recording() const noexcept { return static_cast<bool>(recordOn_); }
-  // When recording: the props record (if the props changed), the head with op,
-  // layer and the props color, then the payload (dispc/tablet_record.h).
-  template <class P>
-  void record_(signed char op, Layers layer, const vcGraphicProps& props, const P& payload);
+  // When recording: the props record (if the props changed), the head with Op,
+  // layer and the props color, then the payload, which must be of Op's
+  // payload type (dispc/tablet_record.h).
+  template <int Op, class P>
+  void record_(Layers layer, const vcGraphicProps& props, const P& payload);
   // The same with a head color other than the props color.
-  template <class P>
-  void record_(signed char op, Layers layer, const vcGraphicProps& props, const vcColor& headColor,
-               const P& payload);
+  template <int Op, class P>
+  void record_(Layers layer, const vcGraphicProps& props, const vcColor& headColor, const P& payload);
 
   // -- private helpers of tablet_prim.cpp
 

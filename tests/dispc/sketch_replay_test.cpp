@@ -29,6 +29,7 @@
 #include <vc/uierror.h>
 #include <vc/uistring.h>
 
+#include "support/opcode_catalogue.h"
 #include "support/recording_scope.h"
 
 using L = vcUITablet::Layers;
@@ -41,139 +42,8 @@ constexpr L O = vcUITablet::eOverlay;
 constexpr L B = vcUITablet::eBoth;
 
 const vcGraphicProps P(vcColor(200, 10, 10), 2, vcGraphicProps::ePenDash, false);
-const vcGraphicProps PF(vcColor(20, 100, 10), 3, vcGraphicProps::ePenSolid, true);
-
-vcGraphicProps noArrows() {
-  vcGraphicProps p = P;
-  p.arrowHead(false);
-  return p;
-}
-
-// An application shape whose data round-trips, so that a replay draws the
-// same shape the direct call drew.
-class ReplayShape : public vcGenShape {
-public:
-  static constexpr tagShapeID kId{{0x53, 0x4b, 0x52, 0x50, 1}};
-  static void registerKind() {
-    static const bool once = (registerGenShape(kId, [] { return static_cast<vcGenShape*>(new ReplayShape); }), true);
-    (void)once;
-  }
-  tagShapeID shapeID() const override { return kId; }
-  std::vector<unsigned char> data() const override { return data_; }
-  void load(const unsigned char* b, long n) override { data_.assign(b, b + n); }
-  vcShapeHandle mapShape(const vcXform<2>&) const override { return vfShapeHandle(*this); }
-  vcRect boundingBox() const override { return vcRect(0, 0, 4, 4); }
-  double distanceToPoint(const V&) const override { return 0; }
-  std::vector<unsigned char> data_{9, 8, 7};
-};
-
-vcRLEBuffer rleImage() {
-  vcPelBuffer<unsigned char> img(5, 2);
-  for (long x = 0; x < 5; ++x) *img.pointToPel(x, 1) = static_cast<unsigned char>(x < 3 ? 1 : 2);
-  return vcRLEBuffer::encode(img);
-}
-
-vcPelBuffer<unsigned char> pelImage() {
-  vcPelBuffer<unsigned char> img(2, 3);
-  for (long y = 0; y < 3; ++y)
-    for (long x = 0; x < 2; ++x) *img.pointToPel(x, y) = static_cast<unsigned char>(1 + x + 2 * y);
-  return img;
-}
-
-const vcEllipse kEll(V(10, 10), V(4, 2), vcRadian(0.5));
-const vcEllipseAnnulusSection kSect(vcEllipse(V(10, 10), V(2, 2), vcRadian(0)),
-                                    vcEllipse(V(10, 10), V(6, 6), vcRadian(0)), vcRadian(0),
-                                    vcRadian(std::numbers::pi / 2), true);
-
-// A small sketch of its own, replayed inside the big one (opcode 15).
-vcUISketch nestedSketch() {
-  vcUITablet t;
-  t.draw(vcLineSeg(V(0, 0), V(3, 3)), P, I);
-  t.draw(vcPoint(1, 2), PF, I);
-  return t.sketch();
-}
-
-// The text record the tablet has no call for (opcode 35): "Hi" as 16-bit units.
-void appendUnicodeText(vcUISketch& s, L layer) {
-  s.opcode(vcUISketch::kPropsMarker, vcGraphicProps());
-  s.opcode(35, static_cast<signed char>(layer), vcColor(4, 5, 6));
-  const unsigned char payload[] = {0, 0, 0, 0, 0, 0, 0, 0x40, 0, 0, 0, 0, 0, 0, 0x08, 0x40,  // (2, 3)
-                                   2, 0, 7, 8, 9, 0,                                          // background
-                                   1, 0, 0, 0, 4, 0, 0, 0,                                    // font 1, centred
-                                   'H', 0, 'i', 0, 0, 0};
-  s.append(payload, sizeof payload);
-}
 
 }  // namespace
-
-// Draws one call of every kind the tablet records, and the Unicode text
-// record: opcodes 0-33, 35, 37, 39 and 42-47. Shared with the byte-stream
-// tests.
-void vfDrawEveryOpcode(vcUITablet& t, L l) {
-  ReplayShape::registerKind();
-  const vcColor c1(30, 60, 90), c2(9);
-  t.set(c2, l);  // first: a recording tablet starts its sketch afresh on it
-  t.draw(vcPoint(3, 4), P, l);
-  t.drawPointIcon(vcPoint(5, 6), P, l);
-  t.draw(vcLineSeg(V(1, 2), V(5, 7)), P, l);
-  t.draw(vcLine(vcRadian(0.3), V(0, 5)), P, l);
-  t.draw(vcCircle(V(10, 10), 4), P, l);
-  t.draw(vcCircle(V(10, 10), 4), PF, l);
-  t.draw(kEll, P, l);
-  t.draw(kEll, PF, l);
-  t.draw(vcEllipseArc(kEll, vcRadian(0.1), vcRadian(1)), P, l);
-  t.draw(kSect, P, l);
-  t.draw(kSect, noArrows(), l);
-  t.draw(vcGenRect(V(10, 10), V(8, 4), vcRadian(0), V(0, 0)), P, l);
-  t.draw(vcGenRect(V(10, 10), V(8, 4), vcRadian(0.2), V(0.5, 0.5)), PF, l);
-  t.draw(vcGenAnnulus(V(10, 10), 2, 4), P, l);
-  t.draw(vcCoordAxes(V(0, 0), V(10, 0), V(0, 10)), P, l);
-  t.draw(std::string("text"), vcPoint(2, 3), vcColor(70, 80, 90), c2, vcUIFormat(1, vcUIFormat::eCenter), l);
-  t.draw(pelImage(), vcPoint(3, 4), true, 2, false, l);
-  t.draw(rleImage(), vcPoint(6, 7), std::vector<unsigned char>{0, 5, 6}, true, 0, false, l);
-  t.draw(nestedSketch(), vcPoint(10, 5), l);
-  t.set(vcUIRect(1, 2, 3, 4), c1, l);
-  t.set(vcRect(1.5, 2.5, 3, 4), c1, l);
-  t.setComplement(vcUIRect(2, 2, 50, 40), c2, l);
-  t.setComplement(vcRect(2.5, 2, 50, 40), c2, l);
-  t.fill(vcPair<long>(3, 4), c1, c2, vcUITablet::eFillToBorder, l);
-  t.fill(vcPoint(3.5, 4.5), c1, c2, vcUITablet::eFillSurface, l);
-  t.drawStart(vcPoint(1, 1), l);
-  t.drawTo(vcPoint(9, 9), P, l);
-  t.drawToRelPels(3, -2, P, l);
-  t.moveToRelPels(2, 2, l);
-  t.outline3D(vcUIRect(5, 5, 20, 10), c1, c2, 2, l);
-  t.outline3D(vcRect(5, 5, 20, 10), c2, c1, 1, l);
-  t.arrowHead(vcPoint(5, 5), V(1, 0.5), 6.0f, P, l);
-  t.draw(vcAffineRectangle(V(0, 0), V(4, 1), V(1, 3)), P, l);
-  t.draw(vcPolygon({V(0, 0), V(4, 0), V(0, 3)}, vcPolygon::eWinding), P, l);
-  t.draw(vcRect(1, 2, 10, 5), P, l);
-  t.draw(ReplayShape(), c1, l);
-  {
-    // The Unicode text draws as the plain text it converts to.
-    t.recordOn().push(false);
-    t.draw(std::string("Hi"), vcPoint(2, 3), vcColor(4, 5, 6), vcColor(7, 8, 9), vcUIFormat(1, vcUIFormat::eCenter),
-           l);
-    t.recordOn().pop();
-    if (t.recordOn()) appendUnicodeText(t.sketch(), l);
-  }
-  t.draw(vcCross(V(5, 5), vcRadian(0.25), 3), P, l);
-  t.draw(vcBezierCurve(V(0, 0), V(10, 0), V(10, 10), V(0, 10)), P, l);
-  t.draw(vcInterpSpline({V(0, 0), V(10, 5), V(20, 0)}), P, l);
-  t.draw(vcPolyline({V(0, 0), V(4, 0), V(0, 3)}, true), P, l);
-  t.draw(vcEllipse2(V(4, 2), vcRadian(0.5), V(10, 10)), P, l);
-  t.draw(vcEllipseArc2(V(4, 2), vcRadian(0.5), V(10, 10), false, vcRadian(0.2), vcRadian(0.1), vcRadian(1)), P, l);
-  t.drawClipRect(vcRect(0, 0, 150, 80), l);
-}
-
-const vcUISketch& vfSketchOfEveryOpcode() {
-  static const vcUISketch sketch = [] {
-    vcUITablet t;
-    vfDrawEveryOpcode(t, I);
-    return t.sketch();
-  }();
-  return sketch;
-}
 
 namespace {
 
@@ -222,13 +92,6 @@ vcUISketch withBadTail(const vcUISketch& s) {
 }
 
 }  // namespace
-
-TEST(SketchReplay, EveryOpcodeIsRecordedOnceDrawn) {
-  std::set<long> want;
-  for (long op = 0; op <= 47; ++op)
-    if (op != 13 && op != 24 && op != 34 && op != 36 && op != 38 && op != 40 && op != 41) want.insert(op);
-  EXPECT_EQ(opcodesOf(vfSketchOfEveryOpcode()), want);
-}
 
 // Record -> bytes -> parse -> replay makes exactly the scope calls that the
 // direct drawing made, in every scale mode.

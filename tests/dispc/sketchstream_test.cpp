@@ -17,9 +17,7 @@
 #include <vc/uistring.h>
 #include <vc/uitablet.h>
 
-// Defined beside the drawing table in sketch_replay_test.cpp: a sketch that
-// holds a record of every opcode the tablet records, and the Unicode text.
-const vcUISketch& vfSketchOfEveryOpcode();
+#include "support/opcode_catalogue.h"
 
 namespace {
 

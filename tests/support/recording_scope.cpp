@@ -79,18 +79,14 @@ std::string rle(const vcRLEBuffer& r) {
 }  // namespace
 
 vcRecordingScope::vcRecordingScope(const vcPair<long>& org, const vcPair<long>& size, bool isNullSurface)
-    : vcUIScope(org),
+    : vcUIScopeAdapter(org, size, isNullSurface),
       log_(std::make_shared<Log>()),
-      live_(std::make_shared<std::vector<vcRecordingScope*>>()),
-      size_(isNullSurface ? vcPair<long>(0, 0) : size),
-      nullSurface_(isNullSurface) {}
+      live_(std::make_shared<std::vector<vcRecordingScope*>>()) {}
 
 vcRecordingScope::vcRecordingScope(vcRecordingScope& parent, const vcUIRect& rect, bool clipOnly)
-    : vcUIScope(vcPair<long>(0, 0)),
+    : vcUIScopeAdapter(vcPair<long>(0, 0), rect.sz()),
       log_(parent.log_),
       live_(parent.live_),
-      size_(rect.width(), rect.height()),
-      nullSurface_(false),
       depth_(parent.depth_ + 1) {
   live_->push_back(this);
   if (clipOnly) subset(parent, rect);
@@ -129,8 +125,7 @@ std::vector<vcScopeCall> vcRecordingScope::calls(const std::string& op) const {
   return out;
 }
 
-template <class S>
-void vcRecordingScope::addShape(const char* name, const S& s, const vcGraphicProps& p) {
+void vcRecordingScope::onShape(const char* name, const vcShape& s, const vcGraphicProps& p) {
   vcScopeCall& c = add(name);
   c.shape = s.clone();
   c.props = p;
@@ -192,16 +187,6 @@ void vcRecordingScope::draw(const vcGenShape& s, const vcColor& col) {
   c.text = shapeText(s) + " " + color(col);
   finish(c);
 }
-void vcRecordingScope::draw(const vcEllipseArc& s, const vcGraphicProps& p) { addShape("draw(vcEllipseArc)", s, p); }
-void vcRecordingScope::draw(const vcEllipse& s, const vcGraphicProps& p) { addShape("draw(vcEllipse)", s, p); }
-void vcRecordingScope::draw(const vcPolygon& s, const vcGraphicProps& p) { addShape("draw(vcPolygon)", s, p); }
-void vcRecordingScope::draw(const vcPolyline& s, const vcGraphicProps& p) { addShape("draw(vcPolyline)", s, p); }
-void vcRecordingScope::draw(const vcGenRect& s, const vcGraphicProps& p) { addShape("draw(vcGenRect)", s, p); }
-void vcRecordingScope::draw(const vcEllipseArc2& s, const vcGraphicProps& p) {
-  addShape("draw(vcEllipseArc2)", s, p);
-}
-void vcRecordingScope::draw(const vcEllipse2& s, const vcGraphicProps& p) { addShape("draw(vcEllipse2)", s, p); }
-void vcRecordingScope::draw(const vcLineSeg& s, const vcGraphicProps& p) { addShape("draw(vcLineSeg)", s, p); }
 void vcRecordingScope::draw(const vcPoint& s, const vcGraphicProps& p) {
   vcScopeCall& c = add("draw(vcPoint)");
   c.points = {s};
@@ -341,7 +326,7 @@ void vcRecordingScope::set(const vcColor& col) {
   c.color = col;
   c.text = color(col);
   finish(c);
-  change(vcUIRect(0, 0, size_.x(), size_.y()), true);
+  change(vcUIRect(0, 0, size().x(), size().y()), true);
 }
 
 void vcRecordingScope::fill(const vcPair<long>& seed, const vcColor& col, const vcColor& col2, FillType type) {

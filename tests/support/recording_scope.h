@@ -10,7 +10,7 @@
 
 #include <vc/core/shape.h>
 #include <vc/dispprop.h>
-#include <vc/uiscope.h>
+#include <vc/uiscope_adapter.h>
 
 struct vcScopeCall {
   const class vcRecordingScope* scope = nullptr;  // the scope that was called
@@ -26,7 +26,7 @@ struct vcScopeCall {
   vcUIRect rect;                                  // the rectangle argument, if any
 };
 
-class vcRecordingScope : public vcUIScope {
+class vcRecordingScope : public vcUIScopeAdapter {
 public:
   using Log = std::vector<vcScopeCall>;
 
@@ -72,9 +72,6 @@ public:
   void updateScreen() override;
   void optimizeDrawing(bool on) override;
   void draw(const vcGenShape& s, const vcColor& c) override;
-  void draw(const vcEllipseArc& s, const vcGraphicProps& p) override;
-  void draw(const vcEllipse& s, const vcGraphicProps& p) override;
-  void draw(const vcPolygon& s, const vcGraphicProps& p) override;
   void draw(const vcRLEBuffer& image, const vcPoint& corner, const std::vector<vcColor>& colorMap, bool passThrough,
             unsigned char passValue) override;
   void draw(const vcRLEBuffer& image, const vcPoint& corner, const std::vector<unsigned char>& colorMap,
@@ -90,11 +87,6 @@ public:
   void draw(const std::string& text, const vcPoint& anchor, const vcColor& color, const vcColor& background,
             const vcUIFormat& format) override;
   void draw(const vcGraphic& g) override;
-  void draw(const vcPolyline& s, const vcGraphicProps& p) override;
-  void draw(const vcGenRect& s, const vcGraphicProps& p) override;
-  void draw(const vcEllipseArc2& s, const vcGraphicProps& p) override;
-  void draw(const vcEllipse2& s, const vcGraphicProps& p) override;
-  void draw(const vcLineSeg& s, const vcGraphicProps& p) override;
   void draw(const vcPoint& s, const vcGraphicProps& p) override;
   // Reports 8 pixels per character by 12 pixels, placed by the format.
   vcUIRect textRect(const std::string& text, const vcPoint& anchor, const vcUIFormat& format,
@@ -124,8 +116,6 @@ public:
   // Moves the pen as a real surface does.
   void drawTo(const vcPoint& p, const vcGraphicProps& props) override;
   void drawToRelPels(long dx, long dy, const vcGraphicProps& props) override;
-  bool isNull() const override { return nullSurface_; }
-  vcPair<long> size() const override { return size_; }
   void colorMap(const std::vector<vcRGB>& map) override;
   void colorMapEx(const std::vector<vcRGB>& map) override;
   void newDisplayClipRect(const vcUIRect& r) override;
@@ -134,13 +124,10 @@ private:
   vcRecordingScope(vcRecordingScope& root, const vcUIRect& rect, bool clipOnly);
   vcScopeCall& add(const std::string& op);
   void finish(vcScopeCall& c);
-  template <class S>
-  void addShape(const char* name, const S& s, const vcGraphicProps& p);
+  void onShape(const char* name, const vcShape& s, const vcGraphicProps& p) override;
 
   std::shared_ptr<Log> log_;
   std::shared_ptr<std::vector<vcRecordingScope*>> live_;
-  vcPair<long> size_;
-  bool nullSurface_;
   int depth_ = 0;
   vcUIRect attachedRect_;
   long lockDepth_ = 0;

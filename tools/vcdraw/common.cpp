@@ -53,20 +53,6 @@ void vcdrawSaveSketch(const vcUISketch& sketch, const std::string& path) {
   out.close();
 }
 
-const char* vcdrawOpcodeName(long opcode) {
-  // The record kinds by opcode; "?" where an opcode has no record class.
-  static const char* const kNames[48] = {
-      "Point",       "PointIcon",   "LineSeg",      "Line",         "Circle",        "Ellipse",
-      "EllipseArc",  "EllipseAnnSect", "GenRect",  "GenAnn",       "CoordAxes",     "String",
-      "PelBuf8",     "?",           "RleBuf",       "Sketch",       "Set",           "SetAll",
-      "SetComp",     "Fill",        "DrawStart",    "DrawTo",       "DrawToRelPels", "MoveToRelPels",
-      "?",           "Outline3d",   "Arrow",        "AffineRect",   "Polygon",       "Circle",
-      "Ellipse",     "GenRect",     "Rect",         "GenShape",     "GenPoly",       "UnicodeString",
-      "?",           "Cross",       "GenPoly",      "EllipseAnnSectArrowheadFlag", "?", "Wireframe",
-      "BezierCurve", "CubicSpline", "Polyline",     "Ellipse2",     "EllipseArc2",   "ClipRect"};
-  return opcode >= 0 && opcode < 48 ? kNames[opcode] : "?";
-}
-
 namespace {
 struct NamedColor {
   const char* name;

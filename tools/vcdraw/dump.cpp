@@ -3,43 +3,11 @@
 #include <memory>
 #include <string>
 
-#include <vc/core/byteio.h>
 #include <vc/sketchop.h>
 
 #include "vcdraw.h"
 
 namespace {
-
-std::string num(double v) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%g", v);
-  return buf;
-}
-
-std::string point(const unsigned char* p) {
-  return "(" + num(vc_bytes::getF64(p)) + ", " + num(vc_bytes::getF64(p + 8)) + ")";
-}
-
-// A short description of the payload of the common records; others give their size.
-std::string summary(long opcode, const unsigned char* p, long n) {
-  switch (opcode) {
-    case 0: case 1: case 20: case 21:
-      return "at " + point(p);
-    case 2:
-      return "from " + point(p) + " to " + point(p + 16);
-    case 4: case 29:
-      return "center " + point(p) + " radius " + num(vc_bytes::getF64(p + 16));
-    case 22: case 23:
-      return "by (" + std::to_string(static_cast<int>(vc_bytes::get32(p))) + ", " +
-             std::to_string(static_cast<int>(vc_bytes::get32(p + 4))) + ") pixels";
-    case 32: case 47:
-      return "origin " + point(p) + " size " + point(p + 16);
-    case 11:
-      return "\"" + vcdrawEscape(std::string(reinterpret_cast<const char*>(p + 30))) + "\" at " + point(p);
-    default:
-      return std::to_string(n) + " payload bytes";
-  }
-}
 
 std::string propsText(const vcGraphicProps& p) {
   static const char* kStyles[] = {"solid", "dash", "dot", "dash-dot", "dash-dot-dot", "null"};
@@ -64,12 +32,12 @@ int vcdrawDump(const std::vector<std::string>& args) {
     const long length = vfParseUISketch(sketch, offset, header, &raw);
     const std::unique_ptr<vc_UISketchOpData> record(raw);
     const int layer = static_cast<int>(header.layer());
-    // The payload is the tail of the record, after the props record and head.
+    // Whether this record has its own props record, rather than those in force.
     vc_UISketchOpHeader probe;
-    const long headLength = probe.parseByteStream(sketch.data() + offset, sketch.size() - offset);
-    std::printf("%8ld  %2ld %-14s %-7s %-10s %s\n", offset, header.opcode(), vcdrawOpcodeName(header.opcode()),
+    probe.parseByteStream(sketch.data() + offset, sketch.size() - offset);
+    std::printf("%8ld  %2ld %-14s %-7s %-10s %s\n", offset, header.opcode(), vfSketchOpcodeName(header.opcode()),
                 layer >= 0 && layer <= 2 ? kLayers[layer] : "?", vcdrawColorText(header.color()).c_str(),
-                summary(header.opcode(), sketch.data() + offset + headLength, length - headLength).c_str());
+                vcdrawEscape(record->describe()).c_str());
     if (probe.hasProps()) std::printf("          props: %s\n", propsText(probe.props()).c_str());
     offset += length;
     ++records;

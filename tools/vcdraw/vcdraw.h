@@ -23,7 +23,6 @@ vcUISketch vcdrawLoadSketch(const std::string& path);
 // Writes the archive form of a sketch to a .vcs file.
 void vcdrawSaveSketch(const vcUISketch& sketch, const std::string& path);
 // The record name of an opcode ("LineSeg"), or "?" for one without a record class.
-const char* vcdrawOpcodeName(long opcode);
 // A stock color name ("red", "ltGrey") or #RRGGBB.
 vcColor vcdrawParseColor(const std::string& text);
 std::string vcdrawColorText(const vcColor& c);
