@@ -11,8 +11,7 @@
 #include <vc/core/imagecodec.h>
 #include <vc/core/rect.h>
 
-const vc_Instantiator vcAffineRectangle::sExemplar(typeid(vcAffineRectangle), &vcAffineRectangle::make);
-vcPersistent* vcAffineRectangle::make() { return new vcAffineRectangle; }
+template class vcShapeBase<vcAffineRectangle>;
 
 namespace {
 bool finite(const vcVector<2>& v) { return std::isfinite(v.x()) && std::isfinite(v.y()); }
@@ -90,7 +89,6 @@ vcAffineRectangle vcAffineRectangle::map(const vcXform<2>& x) const {
   return vcAffineRectangle(x.mapPoint(v0_), x.mapPoint(v1_), x.mapPoint(v2_));
 }
 
-vcShapeHandle vcAffineRectangle::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcAffineRectangle::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 
 vcRect vcAffineRectangle::boundingBox() const {
@@ -106,11 +104,6 @@ double vcAffineRectangle::distanceToPoint(const vcVector<2>& p) const {
   double d = 0.0;
   nearestSide(*this, p, d);
   return d;
-}
-
-bool vcAffineRectangle::isEqual(const vcShape& other) const {
-  const auto* r = dynamic_cast<const vcAffineRectangle*>(&other);
-  return r && *this == *r;
 }
 
 bool vcAffineRectangle::isEmpty() const { return genRect().isEmpty(); }
@@ -155,21 +148,8 @@ vcAffineRectangle vcAffineRectangle::readImage(const unsigned char* in) {
   return r;
 }
 
-void vcAffineRectangle::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcAffineRectangle))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/affinerect", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcAffineRectangle::archiveFields_(vcArchive& ar) {
   vcVector<2> v0 = v0_, v1 = v1_, v2 = v2_;
   ar || v0 || v1 || v2;
-  if (ar.isLoading()) {
-    if (!(finite(v0) && finite(v1) && finite(v2)))
-      throw vcArchive::BadData("vcAffineRectangle: stored corners are not finite");
-    notifyMutation_();
-    v0_ = v0;
-    v1_ = v1;
-    v2_ = v2;
-  }
-  setVisited(this, sizeof(vcAffineRectangle));
+  if (ar.isLoading()) *this = vcAffineRectangle(v0, v1, v2);
 }

@@ -327,8 +327,7 @@ private:
 
 // ---- vcBezierCurve --------------------------------------------------------
 
-const vc_Instantiator vcBezierCurve::sExemplar(typeid(vcBezierCurve), &vcBezierCurve::make);
-vcPersistent* vcBezierCurve::make() { return new vcBezierCurve; }
+template class vcShapeBase<vcBezierCurve>;
 
 vcBezierCurve::vcBezierCurve() = default;
 
@@ -458,7 +457,6 @@ vcBezierCurve vcBezierCurve::map(const vcXform<2>& x) const {
   return vcBezierCurve(Points{x.mapPoint(p_[0]), x.mapPoint(p_[1]), x.mapPoint(p_[2]), x.mapPoint(p_[3])}, w_);
 }
 
-vcShapeHandle vcBezierCurve::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcBezierCurve::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 
 vcRect vcBezierCurve::boundingBox() const {
@@ -487,10 +485,6 @@ vcRect vcBezierCurve::boundingBox() const {
   r.enclose(vcVector<2>(lo[0], lo[1]));
   r.enclose(vcVector<2>(hi[0], hi[1]));
   return r;
-}
-
-bool vcBezierCurve::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcBezierCurve&>(other);
 }
 
 bool vcBezierCurve::hasTangent() const { return !(p_[1] == p_[0] && p_[2] == p_[0] && p_[3] == p_[0]); }
@@ -529,24 +523,10 @@ void vcBezierCurve::sampleChain(const std::vector<vcBezierCurve>& curves, const 
   result.insert(result.end(), pts.begin(), pts.end());
 }
 
-void vcBezierCurve::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcBezierCurve))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/bezier", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcBezierCurve::archiveFields_(vcArchive& ar) {
   Points p = p_;
   Weights w = w_;
   for (vcVector<2>& q : p) ar || q;
   for (double& v : w) ar || v;
-  if (ar.isLoading()) {
-    for (int i = 0; i < 4; ++i) {
-      if (!finite(p[i])) vcArchive::fail("vcBezierCurve: stored control point " + std::to_string(i) + " is not finite");
-      if (!(w[i] > 0.0) || !std::isfinite(w[i]))
-        vcArchive::fail("vcBezierCurve: stored weight " + std::to_string(i) + " is not a finite positive number");
-    }
-    p_ = p;
-    w_ = w;
-  }
-  setVisited(this, sizeof(vcBezierCurve));
+  if (ar.isLoading()) *this = vcBezierCurve(p, w);
 }

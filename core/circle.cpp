@@ -46,8 +46,7 @@ el::Geom circleGeom(const vcVector<2>& c, double r) {
 
 // ---- vcCircle -------------------------------------------------------------------
 
-const vc_Instantiator vcCircle::sExemplar(typeid(vcCircle), &vcCircle::make);
-vcPersistent* vcCircle::make() { return new vcCircle; }
+template class vcShapeBase<vcCircle>;
 
 vcCircle::vcCircle(const vcVector<2>& center, double radius) : center_(center), radius_(radius) {
   checkCenter(center, "vcCircle");
@@ -55,8 +54,6 @@ vcCircle::vcCircle(const vcVector<2>& center, double radius) : center_(center), 
 }
 
 vcEllipse vcCircle::map(const vcXform<2>& x) const { return ellipse().map(x); }
-
-vcShapeHandle vcCircle::clone() const { return vfShapeHandle(*this); }
 
 vcShapeHandle vcCircle::mapShape(const vcXform<2>& x) const {
   double k = 0.0, theta = 0.0;
@@ -78,10 +75,6 @@ double vcCircle::distanceToPoint(const vcVector<2>& p) const {
   return d > slack(radius_) ? d : 0.0;
 }
 
-bool vcCircle::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcCircle&>(other);
-}
-
 double vcCircle::perimeter() const { return 2.0 * kPi * radius_; }
 double vcCircle::area() const { return kPi * radius_ * radius_; }
 bool vcCircle::within(const vcVector<2>& p) const { return (p - center_).len() <= radius_ + slack(radius_); }
@@ -96,28 +89,16 @@ void vcCircle::sample(const vcSampleParams& params, std::vector<vcVector<2>>& re
   el::sampleClosed(g, el::chords(g, el::kTwoPi, params), params.includeEnd(), result);
 }
 
-void vcCircle::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcCircle))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/circle", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcCircle::archiveFields_(vcArchive& ar) {
   vcVector<2> center = center_;
   double radius = radius_;
   ar || center || radius;
-  if (ar.isLoading()) {
-    if (!std::isfinite(center.x()) || !std::isfinite(center.y())) vcArchive::fail("vcCircle: center is not finite");
-    if (!(radius >= 0.0) || !std::isfinite(radius)) vcArchive::fail("vcCircle: radius is negative or not finite");
-    center_ = center;
-    radius_ = radius;
-  }
-  setVisited(this, sizeof(vcCircle));
+  if (ar.isLoading()) *this = vcCircle(center, radius);
 }
 
 // ---- vcAnnulus ------------------------------------------------------------------
 
-const vc_Instantiator vcAnnulus::sExemplar(typeid(vcAnnulus), &vcAnnulus::make);
-vcPersistent* vcAnnulus::make() { return new vcAnnulus; }
+template class vcShapeBase<vcAnnulus>;
 
 vcAnnulus::vcAnnulus(const vcVector<2>& center, double innerRadius, double outerRadius)
     : center_(center), inner_(innerRadius), outer_(outerRadius) {
@@ -128,8 +109,6 @@ vcAnnulus::vcAnnulus(const vcVector<2>& center, double innerRadius, double outer
     throw vcShapesError::BadRadius("vcAnnulus: inner radius " + std::to_string(innerRadius) + " exceeds outer radius " +
                                    std::to_string(outerRadius));
 }
-
-vcShapeHandle vcAnnulus::clone() const { return vfShapeHandle(*this); }
 
 vcShapeHandle vcAnnulus::mapShape(const vcXform<2>& x) const {
   double k = 0.0, theta = 0.0;
@@ -148,10 +127,6 @@ double vcAnnulus::distanceToPoint(const vcVector<2>& p) const {
   if (d > outer_ + slack(outer_)) return d - outer_;
   if (d < inner_ - slack(inner_)) return inner_ - d;
   return 0.0;
-}
-
-bool vcAnnulus::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcAnnulus&>(other);
 }
 
 double vcAnnulus::perimeter() const { return 2.0 * kPi * (inner_ + outer_); }
@@ -173,22 +148,9 @@ std::vector<vcShapeHandle> vcAnnulus::decompose() const {
   return {vfShapeHandle(outerCircle()), vfShapeHandle(innerCircle())};
 }
 
-void vcAnnulus::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcAnnulus))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/circle", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcAnnulus::archiveFields_(vcArchive& ar) {
   vcVector<2> center = center_;
   double inner = inner_, outer = outer_;
   ar || center || inner || outer;
-  if (ar.isLoading()) {
-    if (!std::isfinite(center.x()) || !std::isfinite(center.y())) vcArchive::fail("vcAnnulus: center is not finite");
-    if (!(inner >= 0.0) || !(outer >= inner) || !std::isfinite(outer))
-      vcArchive::fail("vcAnnulus: radii must satisfy 0 <= inner <= outer and be finite");
-    center_ = center;
-    inner_ = inner;
-    outer_ = outer;
-  }
-  setVisited(this, sizeof(vcAnnulus));
+  if (ar.isLoading()) *this = vcAnnulus(center, inner, outer);
 }

@@ -12,8 +12,7 @@ namespace {
 bool finite(const vcVector<2>& v) { return std::isfinite(v.x()) && std::isfinite(v.y()); }
 }  // namespace
 
-const vc_Instantiator vcCoordAxes::sExemplar(typeid(vcCoordAxes), &vcCoordAxes::make);
-vcPersistent* vcCoordAxes::make() { return new vcCoordAxes; }
+template class vcShapeBase<vcCoordAxes>;
 
 vcCoordAxes::vcCoordAxes(const vcVector<2>& origin, const vcVector<2>& xEnd, const vcVector<2>& yEnd)
     : origin_(origin), xEnd_(xEnd), yEnd_(yEnd) {
@@ -25,7 +24,6 @@ vcCoordAxes vcCoordAxes::map(const vcXform<2>& x) const {
   return vcCoordAxes(x.mapPoint(origin_), x.mapPoint(xEnd_), x.mapPoint(yEnd_));
 }
 
-vcShapeHandle vcCoordAxes::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcCoordAxes::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 
 vcRect vcCoordAxes::boundingBox() const {
@@ -39,29 +37,14 @@ double vcCoordAxes::distanceToPoint(const vcVector<2>& p) const {
                   vfSegmentClosestPoint(origin_, yEnd_, p).distance(p));
 }
 
-bool vcCoordAxes::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcCoordAxes&>(other);
-}
-
 std::vector<vcShapeHandle> vcCoordAxes::decompose() const {
   return {vfShapeHandle(xAxis()), vfShapeHandle(yAxis())};
 }
 
-void vcCoordAxes::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcCoordAxes))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/coordaxes", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcCoordAxes::archiveFields_(vcArchive& ar) {
   vcVector<2> origin = origin_, xEnd = xEnd_, yEnd = yEnd_;
   ar || origin || xEnd || yEnd;
-  if (ar.isLoading()) {
-    if (!finite(origin) || !finite(xEnd) || !finite(yEnd)) vcArchive::fail("vcCoordAxes: stored points are not finite");
-    origin_ = origin;
-    xEnd_ = xEnd;
-    yEnd_ = yEnd;
-  }
-  setVisited(this, sizeof(vcCoordAxes));
+  if (ar.isLoading()) *this = vcCoordAxes(origin, xEnd, yEnd);
 }
 
 vcArchive& operator||(vcArchive& ar, vcCoordAxes& a) {

@@ -16,11 +16,6 @@ namespace el = vc_ellipse;
 
 namespace {
 
-template <class T>
-const T* sameType(const vcShape& self, const vcShape& other) {
-  return typeid(self) == typeid(other) ? static_cast<const T*>(&other) : nullptr;
-}
-
 el::Geom makeGeom(const vcVector<2>& center, const vcVector<2>& radii, double rotation, bool leftHanded) {
   el::Geom g;
   g.x = center.x();
@@ -44,8 +39,7 @@ double region(const el::Geom& g, const vcVector<2>& p) {
 
 // ---- vcEllipse ----------------------------------------------------------------
 
-const vc_Instantiator vcEllipse::sExemplar(typeid(vcEllipse), &vcEllipse::make);
-vcPersistent* vcEllipse::make() { return new vcEllipse; }
+template class vcShapeBase<vcEllipse>;
 
 vcEllipse::vcEllipse() { g_.degenerate = true; }
 
@@ -84,15 +78,9 @@ vcEllipse vcEllipse::readImage(const unsigned char* in) {
   return vcEllipse(g);
 }
 
-vcShapeHandle vcEllipse::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcEllipse::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 vcRect vcEllipse::boundingBox() const { return el::arcBox(g_, 0.0, el::kTwoPi); }
 double vcEllipse::distanceToPoint(const vcVector<2>& p) const { return region(g_, p); }
-
-bool vcEllipse::isEqual(const vcShape& other) const {
-  const vcEllipse* o = sameType<vcEllipse>(*this, other);
-  return o && *this == *o;
-}
 
 double vcEllipse::perimeter() const { return el::perimeter(g_); }
 double vcEllipse::area() const { return std::numbers::pi * g_.a * g_.b; }
@@ -110,16 +98,8 @@ vcShapeHandle vcEllipse::reverse() const {
   return vfShapeHandle(vcEllipse(g));
 }
 
-void vcEllipse::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcEllipse))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/ellipse", __LINE__);
-  vcShape::dispatchSerialize(ar);
-  vcEllipseGeom g = g_;
-  ar || g;
-  g_ = g;
-  setVisited(this, sizeof(vcEllipse));
+void vcEllipse::archiveFields_(vcArchive& ar) {
+  ar || g_;  // checked as it is read
 }
 
 vcArchive& operator||(vcArchive& ar, vcEllipse::vcEllipseGeom& g) {
@@ -138,8 +118,7 @@ namespace {
 el::Geom geomOf(const vcEllipse2& e) { return makeGeom(e.center(), e.radii(), e.rotation().toDouble(), false); }
 }  // namespace
 
-const vc_Instantiator vcEllipse2::sExemplar(typeid(vcEllipse2), &vcEllipse2::make);
-vcPersistent* vcEllipse2::make() { return new vcEllipse2; }
+template class vcShapeBase<vcEllipse2>;
 
 vcEllipse2::vcEllipse2(const vcVector<2>& radii, const vcRadian& rotation, const vcVector<2>& center)
     : radii_(radii), rotation_(rotation), center_(center) {
@@ -161,15 +140,9 @@ bool vcEllipse2::operator==(const vcEllipse2& o) const {
   return radii_ == o.radii_ && rotation_ == o.rotation_ && center_ == o.center_;
 }
 
-vcShapeHandle vcEllipse2::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcEllipse2::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 vcRect vcEllipse2::boundingBox() const { return el::arcBox(geomOf(*this), 0.0, el::kTwoPi); }
 double vcEllipse2::distanceToPoint(const vcVector<2>& p) const { return region(geomOf(*this), p); }
-
-bool vcEllipse2::isEqual(const vcShape& other) const {
-  const vcEllipse2* o = sameType<vcEllipse2>(*this, other);
-  return o && *this == *o;
-}
 
 double vcEllipse2::perimeter() const { return el::perimeter(geomOf(*this)); }
 double vcEllipse2::area() const { return std::numbers::pi * radii_.x() * radii_.y(); }
@@ -184,28 +157,16 @@ void vcEllipse2::sample(const vcSampleParams& params, std::vector<vcVector<2>>& 
   sampleClosed(geomOf(*this), params, result);
 }
 
-void vcEllipse2::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcEllipse2))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/ellipse", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcEllipse2::archiveFields_(vcArchive& ar) {
   vcVector<2> radii = radii_, center = center_;
   double rotation = rotation_.toDouble();
   ar || radii || rotation || center;
-  if (ar.isLoading()) {
-    el::checkStored(makeGeom(center, radii, rotation, false), true, true, "vcEllipse2");
-    radii_ = radii;
-    rotation_ = vcRadian(rotation);
-    center_ = center;
-  }
-  setVisited(this, sizeof(vcEllipse2));
+  if (ar.isLoading()) *this = vcEllipse2(radii, vcRadian(rotation), center);
 }
 
 // ---- vcEllipseAnnulus -----------------------------------------------------------
 
-const vc_Instantiator vcEllipseAnnulus::sExemplar(typeid(vcEllipseAnnulus), &vcEllipseAnnulus::make);
-vcPersistent* vcEllipseAnnulus::make() { return new vcEllipseAnnulus; }
+template class vcShapeBase<vcEllipseAnnulus>;
 
 vcEllipseAnnulus::vcEllipseAnnulus(const vcEllipse& inner, const vcEllipse& outer) : inner_(inner), outer_(outer) {
   if (!el::contains(outer.geom(), inner.geom()))
@@ -220,7 +181,6 @@ vcEllipseAnnulus vcEllipseAnnulus::map(const vcXform<2>& x) const {
   return r;
 }
 
-vcShapeHandle vcEllipseAnnulus::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcEllipseAnnulus::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 vcRect vcEllipseAnnulus::boundingBox() const { return outer_.boundingBox(); }
 
@@ -228,11 +188,6 @@ double vcEllipseAnnulus::distanceToPoint(const vcVector<2>& p) const {
   if (!el::insideOrOn(outer_.geom(), p)) return el::contourDistance(outer_.geom(), p);
   if (!el::insideOrOn(inner_.geom(), p)) return 0.0;
   return el::contourDistance(inner_.geom(), p);
-}
-
-bool vcEllipseAnnulus::isEqual(const vcShape& other) const {
-  const vcEllipseAnnulus* o = sameType<vcEllipseAnnulus>(*this, other);
-  return o && *this == *o;
 }
 
 double vcEllipseAnnulus::perimeter() const { return outer_.perimeter() + inner_.perimeter(); }
@@ -256,19 +211,8 @@ void vcEllipseAnnulus::sample(const vcSampleParams&, std::vector<vcVector<2>>&) 
 
 std::vector<vcShapeHandle> vcEllipseAnnulus::decompose() const { return {outer_.clone(), inner_.clone()}; }
 
-void vcEllipseAnnulus::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcEllipseAnnulus))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/ellipse", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcEllipseAnnulus::archiveFields_(vcArchive& ar) {
   vcEllipse::vcEllipseGeom inner = inner_.geom(), outer = outer_.geom();
   ar || inner || outer;
-  if (ar.isLoading()) {
-    if (!el::contains(outer, inner))
-      throw vcArchive::BadData("vcEllipseAnnulus: the inner ellipse does not lie within the outer one");
-    inner_ = vcEllipse(inner);
-    outer_ = vcEllipse(outer);
-  }
-  setVisited(this, sizeof(vcEllipseAnnulus));
+  if (ar.isLoading()) *this = vcEllipseAnnulus(vcEllipse(inner), vcEllipse(outer));
 }

@@ -53,8 +53,7 @@ el::Geom geomOf(const vcVector<2>& radii, double rotation, const vcVector<2>& ce
 
 // ---- vcEllipseArc -------------------------------------------------------------
 
-const vc_Instantiator vcEllipseArc::sExemplar(typeid(vcEllipseArc), &vcEllipseArc::make);
-vcPersistent* vcEllipseArc::make() { return new vcEllipseArc; }
+template class vcShapeBase<vcEllipseArc>;
 
 vcEllipseArc::vcEllipseArc(const vcEllipse& ellipse, const vcRadian& start, const vcRadian& span)
     : ellipse_(ellipse), start_(start), span_(span) {
@@ -95,14 +94,9 @@ namespace {
 Arc arcOf(const vcEllipseArc& a) { return Arc{a.ellipse().geom(), a.start().toDouble(), a.span().toDouble()}; }
 }  // namespace
 
-vcShapeHandle vcEllipseArc::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcEllipseArc::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 vcRect vcEllipseArc::boundingBox() const { return arcOf(*this).box(); }
 double vcEllipseArc::distanceToPoint(const vcVector<2>& p) const { return arcOf(*this).distance(p); }
-
-bool vcEllipseArc::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcEllipseArc&>(other);
-}
 
 vcVector<2> vcEllipseArc::startPoint() const { return arcOf(*this).first(); }
 vcVector<2> vcEllipseArc::endPoint() const { return arcOf(*this).last(); }
@@ -115,28 +109,16 @@ void vcEllipseArc::sample(const vcSampleParams& params, std::vector<vcVector<2>>
 
 vcShapeHandle vcEllipseArc::reverse() const { return vfShapeHandle(vcEllipseArc(ellipse_, end(), -span_)); }
 
-void vcEllipseArc::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcEllipseArc))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/ellipsearc", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcEllipseArc::archiveFields_(vcArchive& ar) {
   vcEllipse::vcEllipseGeom g = ellipse_.geom();
   double start = start_.toDouble(), span = span_.toDouble();
   ar || g || start || span;
-  if (ar.isLoading()) {
-    if (!std::isfinite(start) || !std::isfinite(span)) vcArchive::fail("vcEllipseArc: angle is not finite");
-    ellipse_ = vcEllipse(g);
-    start_ = vcRadian(start);
-    span_ = vcRadian(span);
-  }
-  setVisited(this, sizeof(vcEllipseArc));
+  if (ar.isLoading()) *this = vcEllipseArc(vcEllipse(g), vcRadian(start), vcRadian(span));
 }
 
 // ---- vcEllipseArc2 ------------------------------------------------------------
 
-const vc_Instantiator vcEllipseArc2::sExemplar(typeid(vcEllipseArc2), &vcEllipseArc2::make);
-vcPersistent* vcEllipseArc2::make() { return new vcEllipseArc2; }
+template class vcShapeBase<vcEllipseArc2>;
 
 vcEllipseArc2::vcEllipseArc2(const vcVector<2>& radii, const vcRadian& rotation, const vcVector<2>& center,
                              bool handedness, const vcRadian& phase, const vcRadian& start, const vcRadian& span)
@@ -186,14 +168,9 @@ bool vcEllipseArc2::operator==(const vcEllipseArc2& o) const {
          phase_ == o.phase_ && start_ == o.start_ && span_ == o.span_;
 }
 
-vcShapeHandle vcEllipseArc2::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcEllipseArc2::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 vcRect vcEllipseArc2::boundingBox() const { return arcOf(*this).box(); }
 double vcEllipseArc2::distanceToPoint(const vcVector<2>& p) const { return arcOf(*this).distance(p); }
-
-bool vcEllipseArc2::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcEllipseArc2&>(other);
-}
 
 vcVector<2> vcEllipseArc2::startPoint() const { return arcOf(*this).first(); }
 vcVector<2> vcEllipseArc2::endPoint() const { return arcOf(*this).last(); }
@@ -208,22 +185,11 @@ vcShapeHandle vcEllipseArc2::reverse() const {
   return vfShapeHandle(vcEllipseArc2(radii_, rotation_, center_, rightHanded_, phase_, start_ + span_, -span_));
 }
 
-void vcEllipseArc2::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcEllipseArc2))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/ellipsearc", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcEllipseArc2::archiveFields_(vcArchive& ar) {
   vcVector<2> radii = radii_, center = center_;
   double rotation = rotation_.toDouble(), phase = phase_.toDouble(), start = start_.toDouble(), span = span_.toDouble();
   bool right = rightHanded_;
   ar || radii || rotation || center || right || phase || start || span;
-  if (ar.isLoading()) {
-    try {
-      *this = vcEllipseArc2(radii, vcRadian(rotation), center, right, vcRadian(phase), vcRadian(start), vcRadian(span));
-    } catch (const vcShapesError::Errors& e) {
-      vcArchive::fail(e.message());
-    }
-  }
-  setVisited(this, sizeof(vcEllipseArc2));
+  if (ar.isLoading())
+    *this = vcEllipseArc2(radii, vcRadian(rotation), center, right, vcRadian(phase), vcRadian(start), vcRadian(span));
 }

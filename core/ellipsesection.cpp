@@ -80,9 +80,7 @@ void checkAngles(double start, double span, const char* who) {
 
 }  // namespace
 
-const vc_Instantiator vcEllipseAnnulusSection::sExemplar(typeid(vcEllipseAnnulusSection),
-                                                         &vcEllipseAnnulusSection::make);
-vcPersistent* vcEllipseAnnulusSection::make() { return new vcEllipseAnnulusSection; }
+template class vcShapeBase<vcEllipseAnnulusSection>;
 
 vcEllipseAnnulusSection::vcEllipseAnnulusSection(const vcEllipseAnnulus& annulus, const vcRadian& start,
                                                  const vcRadian& span, bool forward)
@@ -129,7 +127,6 @@ bool vcEllipseAnnulusSection::operator==(const vcEllipseAnnulusSection& o) const
   return annulus_ == o.annulus_ && start_ == o.start_ && span_ == o.span_ && forward_ == o.forward_;
 }
 
-vcShapeHandle vcEllipseAnnulusSection::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcEllipseAnnulusSection::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 
 vcRect vcEllipseAnnulusSection::boundingBox() const {
@@ -141,10 +138,6 @@ vcRect vcEllipseAnnulusSection::boundingBox() const {
 double vcEllipseAnnulusSection::distanceToPoint(const vcVector<2>& p) const {
   const Boundary b = boundaryOf(*this);
   return b.inside(p) ? 0.0 : b.distance(p);
-}
-
-bool vcEllipseAnnulusSection::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcEllipseAnnulusSection&>(other);
 }
 
 double vcEllipseAnnulusSection::perimeter() const {
@@ -213,22 +206,11 @@ vcShapeHandle vcEllipseAnnulusSection::reverse() const {
   return vfShapeHandle(vcEllipseAnnulusSection(annulus_, start_ + span_, -span_, forward_));
 }
 
-void vcEllipseAnnulusSection::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcEllipseAnnulusSection))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/ellipsesection", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcEllipseAnnulusSection::archiveFields_(vcArchive& ar) {
   vcEllipse::vcEllipseGeom outer = outerEllipse().geom(), inner = innerEllipse().geom();
   double start = start_.toDouble(), span = span_.toDouble();
   bool forward = forward_;
   ar || outer || inner || start || span || forward;
-  if (ar.isLoading()) {
-    try {
-      *this = vcEllipseAnnulusSection(vcEllipse(inner), vcEllipse(outer), vcRadian(start), vcRadian(span), forward);
-    } catch (const vcShapesError::Errors& e) {
-      vcArchive::fail(e.message());
-    }
-  }
-  setVisited(this, sizeof(vcEllipseAnnulusSection));
+  if (ar.isLoading())
+    *this = vcEllipseAnnulusSection(vcEllipse(inner), vcEllipse(outer), vcRadian(start), vcRadian(span), forward);
 }

@@ -336,8 +336,7 @@ void exchangeFields(vcArchive& ar, vcGenRect& r) {
 
 // ---- vcGenRect ------------------------------------------------------------
 
-const vc_Instantiator vcGenRect::sExemplar(typeid(vcGenRect), &vcGenRect::make);
-vcPersistent* vcGenRect::make() { return new vcGenRect; }
+template class vcShapeBase<vcGenRect>;
 
 vcGenRect::vcGenRect() = default;
 
@@ -394,7 +393,6 @@ void vcGenRect::sampleOutline(const vcVector<2> (&corners)[4], const vcSamplePar
   sampleContour(pcs, true, params, result);
 }
 
-vcShapeHandle vcGenRect::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcGenRect::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 
 vcRect vcGenRect::boundingBox() const {
@@ -415,11 +413,6 @@ vcRect vcGenRect::boundingBox() const {
 double vcGenRect::distanceToPoint(const vcVector<2>& p) const {
   if (within(p)) return 0.0;
   return nearestOnBoundary(*this, p).dist;
-}
-
-bool vcGenRect::isEqual(const vcShape& other) const {
-  const auto* r = dynamic_cast<const vcGenRect*>(&other);
-  return r && *this == *r;
 }
 
 bool vcGenRect::isEmpty() const { return m_.isSingular(); }
@@ -475,25 +468,13 @@ vcGenRect vcGenRect::readImage(const unsigned char* in) {
   return r;
 }
 
-void vcGenRect::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcGenRect))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/genrect", __LINE__);
-  vcShape::dispatchSerialize(ar);
-  vcGenRect tmp(*this);
-  exchangeFields(ar, tmp);
-  if (ar.isLoading()) {
-    notifyMutation_();
-    *this = tmp;
-  }
-  setVisited(this, sizeof(vcGenRect));
+void vcGenRect::archiveFields_(vcArchive& ar) {
+  exchangeFields(ar, *this);
 }
 
 // ---- vcGenAnnulus ---------------------------------------------------------
 
-const vc_Instantiator vcGenAnnulus::sExemplar(typeid(vcGenAnnulus), &vcGenAnnulus::make);
-vcPersistent* vcGenAnnulus::make() { return new vcGenAnnulus; }
+template class vcShapeBase<vcGenAnnulus>;
 
 namespace {
 // Relative slack of the nesting check, in outer's unit frame.
@@ -529,18 +510,12 @@ vcGenAnnulus::vcGenAnnulus(const vcVector<2>& center, double innerRadius, double
 
 vcGenAnnulus vcGenAnnulus::map(const vcXform<2>& x) const { return vcGenAnnulus(inner_.map(x), outer_.map(x)); }
 
-vcShapeHandle vcGenAnnulus::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcGenAnnulus::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 vcRect vcGenAnnulus::boundingBox() const { return outer_.boundingBox(); }
 
 double vcGenAnnulus::distanceToPoint(const vcVector<2>& p) const {
   if (within(p)) return 0.0;
   return nearestOnBoundary(outer_.within(p) ? inner_ : outer_, p).dist;
-}
-
-bool vcGenAnnulus::isEqual(const vcShape& other) const {
-  const auto* a = dynamic_cast<const vcGenAnnulus*>(&other);
-  return a && *this == *a;
 }
 
 bool vcGenAnnulus::isEmpty() const { return !(area() > 0.0); }
@@ -582,20 +557,9 @@ vcGenAnnulus vcGenAnnulus::readImage(const unsigned char* in) {
   return vcGenAnnulus(a.inner_, a.outer_);
 }
 
-void vcGenAnnulus::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcGenAnnulus))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/genrect", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcGenAnnulus::archiveFields_(vcArchive& ar) {
   vcGenRect in(inner_), out(outer_);
   exchangeFields(ar, in);
   exchangeFields(ar, out);
-  if (ar.isLoading()) {
-    if (!nested(in, out)) throw vcArchive::BadData("vcGenAnnulus: the inner rectangle leaves the outer one");
-    notifyMutation_();
-    inner_ = in;
-    outer_ = out;
-  }
-  setVisited(this, sizeof(vcGenAnnulus));
+  if (ar.isLoading()) *this = vcGenAnnulus(in, out);
 }

@@ -28,8 +28,7 @@ vcVector<2> unitOrThrow(const vcVector<2>& v, const char* what) {
 
 // ---- vcLine ------------------------------------------------------------------
 
-const vc_Instantiator vcLine::sExemplar(typeid(vcLine), &vcLine::make);
-vcPersistent* vcLine::make() { return new vcLine; }
+template class vcShapeBase<vcLine>;
 
 vcLine::vcLine() = default;
 
@@ -47,16 +46,11 @@ vcLine vcLine::map(const vcXform<2>& x) const {
   return vcLine(unitOrThrow(x.mapVector(dir_), "vcLine::map: the mapped line"), x.mapPoint(point_));
 }
 
-vcShapeHandle vcLine::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcLine::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 
 vcRect vcLine::boundingBox() const { throw vcShapesError::BadGeom("vcLine is infinite and has no bounding box"); }
 
 double vcLine::distanceToPoint(const vcVector<2>& p) const { return std::fabs(dir_.cross(p - point_)); }
-
-bool vcLine::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcLine&>(other);
-}
 
 vcVector<2> vcLine::tangentAt(const vcVector<2>&) const { return dir_; }
 
@@ -66,27 +60,18 @@ vcShapeHandle vcLine::reverse() const {
   return vfShapeHandle(r);
 }
 
-void vcLine::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcLine))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/line", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcLine::archiveFields_(vcArchive& ar) {
   vcVector<2> dir = dir_, point = point_;
   ar || dir || point;
   if (ar.isLoading()) {
-    if (!finite(dir) || !finite(point)) vcArchive::fail("vcLine: stored vectors are not finite");
-    if (std::fabs(dir.len2() - 1.0) > 1e-12) vcArchive::fail("vcLine: stored direction is not of unit length");
-    dir_ = dir;
-    point_ = point;
+    if (!(std::fabs(dir.len2() - 1.0) <= 1e-12)) vcArchive::fail("vcLine: stored direction is not of unit length");
+    *this = vcLine(dir, point);
   }
-  setVisited(this, sizeof(vcLine));
 }
 
 // ---- vcFLine -----------------------------------------------------------------
 
-const vc_Instantiator vcFLine::sExemplar(typeid(vcFLine), &vcFLine::make);
-vcPersistent* vcFLine::make() { return new vcFLine; }
+template class vcShapeBase<vcFLine>;
 
 vcFLine::vcFLine() = default;
 
@@ -129,16 +114,11 @@ vcFLine vcFLine::map(const vcXform<2>& x) const {
   return vcFLine(n, n.dot(x.mapPoint(point())));
 }
 
-vcShapeHandle vcFLine::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcFLine::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 
 vcRect vcFLine::boundingBox() const { throw vcShapesError::BadGeom("vcFLine is infinite and has no bounding box"); }
 
 double vcFLine::distanceToPoint(const vcVector<2>& p) const { return std::fabs(signedDistance(p)); }
-
-bool vcFLine::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcFLine&>(other);
-}
 
 vcVector<2> vcFLine::tangentAt(const vcVector<2>&) const { return direction(); }
 
@@ -149,20 +129,12 @@ vcShapeHandle vcFLine::reverse() const {
   return vfShapeHandle(r);
 }
 
-void vcFLine::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcFLine))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/line", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcFLine::archiveFields_(vcArchive& ar) {
   vcVector<2> n = n_;
   double d = d_;
   ar || n || d;
   if (ar.isLoading()) {
-    if (!finite(n) || !std::isfinite(d)) vcArchive::fail("vcFLine: stored normal or offset is not finite");
-    if (std::fabs(n.len2() - 1.0) > 1e-12) vcArchive::fail("vcFLine: stored normal is not of unit length");
-    n_ = n;
-    d_ = d;
+    if (!(std::fabs(n.len2() - 1.0) <= 1e-12)) vcArchive::fail("vcFLine: stored normal is not of unit length");
+    *this = vcFLine(n, d);
   }
-  setVisited(this, sizeof(vcFLine));
 }

@@ -110,8 +110,7 @@ void vfSamplePolyPath(const std::vector<vcVector<2>>& v, bool closed, const vcSh
 
 // ---- vcLineSeg ---------------------------------------------------------------
 
-const vc_Instantiator vcLineSeg::sExemplar(typeid(vcLineSeg), &vcLineSeg::make);
-vcPersistent* vcLineSeg::make() { return new vcLineSeg; }
+template class vcShapeBase<vcLineSeg>;
 
 vcLineSeg::vcLineSeg() = default;
 
@@ -123,7 +122,6 @@ vcFLine vcLineSeg::line() const { return vcFLine(p1_, p2_); }
 
 vcLineSeg vcLineSeg::map(const vcXform<2>& x) const { return vcLineSeg(x.mapPoint(p1_), x.mapPoint(p2_)); }
 
-vcShapeHandle vcLineSeg::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcLineSeg::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 
 vcRect vcLineSeg::boundingBox() const {
@@ -132,10 +130,6 @@ vcRect vcLineSeg::boundingBox() const {
 }
 
 double vcLineSeg::distanceToPoint(const vcVector<2>& p) const { return closestPoint(p).distance(p); }
-
-bool vcLineSeg::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcLineSeg&>(other);
-}
 
 vcVector<2> vcLineSeg::tangentAt(const vcVector<2>&) const {
   if (p1_ == p2_) throw vcShapesError::NoTangent("vcLineSeg: a zero-length segment has no tangent");
@@ -148,26 +142,15 @@ void vcLineSeg::sample(const vcSampleParams& params, std::vector<vcVector<2>>& r
 
 vcShapeHandle vcLineSeg::reverse() const { return vfShapeHandle(vcLineSeg(p2_, p1_)); }
 
-void vcLineSeg::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcLineSeg))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/lineseg", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcLineSeg::archiveFields_(vcArchive& ar) {
   vcVector<2> p1 = p1_, p2 = p2_;
   ar || p1 || p2;
-  if (ar.isLoading()) {
-    if (!finite(p1) || !finite(p2)) vcArchive::fail("vcLineSeg: stored end points are not finite");
-    p1_ = p1;
-    p2_ = p2;
-  }
-  setVisited(this, sizeof(vcLineSeg));
+  if (ar.isLoading()) *this = vcLineSeg(p1, p2);
 }
 
 // ---- vcLineSegSet ------------------------------------------------------------
 
-const vc_Instantiator vcLineSegSet::sExemplar(typeid(vcLineSegSet), &vcLineSegSet::make);
-vcPersistent* vcLineSegSet::make() { return new vcLineSegSet; }
+template class vcShapeBase<vcLineSegSet>;
 
 vcLineSegSet::vcLineSegSet(const std::vector<vcLineSeg>& segments) : segs_(segments) {}
 
@@ -185,7 +168,6 @@ vcLineSegSet vcLineSegSet::map(const vcXform<2>& x) const {
   return r;
 }
 
-vcShapeHandle vcLineSegSet::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcLineSegSet::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 
 vcRect vcLineSegSet::boundingBox() const {
@@ -202,10 +184,6 @@ double vcLineSegSet::distanceToPoint(const vcVector<2>& p) const {
   return best;
 }
 
-bool vcLineSegSet::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcLineSegSet&>(other);
-}
-
 std::vector<vcShapeHandle> vcLineSegSet::decompose() const {
   std::vector<vcShapeHandle> r;
   r.reserve(segs_.size());
@@ -213,12 +191,7 @@ std::vector<vcShapeHandle> vcLineSegSet::decompose() const {
   return r;
 }
 
-void vcLineSegSet::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcLineSegSet))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/lineseg", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcLineSegSet::archiveFields_(vcArchive& ar) {
   if (ar.isStoring()) {
     if (segs_.size() > 0xFFFFFFFFu) vcArchive::fail("vcLineSegSet: too many segments for an archive");
     std::uint32_t n = static_cast<std::uint32_t>(segs_.size());
@@ -227,20 +200,17 @@ void vcLineSegSet::dispatchSerialize(vcArchive& ar) {
       vcVector<2> p1 = s.p1(), p2 = s.p2();
       ar || p1 || p2;
     }
-  } else {
-    std::uint32_t n = 0;
-    ar || n;
-    ar.requireItems(n, 32);
-    std::vector<vcLineSeg> segs;
-    segs.reserve(n);
-    for (std::uint32_t i = 0; i < n; ++i) {
-      vcVector<2> p1, p2;
-      ar || p1 || p2;
-      if (!finite(p1) || !finite(p2))
-        vcArchive::fail("vcLineSegSet: stored segment " + std::to_string(i) + " is not finite");
-      segs.emplace_back(p1, p2);
-    }
-    segs_.swap(segs);
+    return;
   }
-  setVisited(this, sizeof(vcLineSegSet));
+  std::uint32_t n = 0;
+  ar || n;
+  ar.requireItems(n, 32);
+  std::vector<vcLineSeg> segs;
+  segs.reserve(n);
+  for (std::uint32_t i = 0; i < n; ++i) {
+    vcVector<2> p1, p2;
+    ar || p1 || p2;
+    segs.emplace_back(p1, p2);
+  }
+  segs_.swap(segs);
 }

@@ -43,39 +43,23 @@ void vfSerializePoints(vcArchive& ar, std::vector<vcVector<2>>& pts, const char*
 
 // ---- vc2Point ----------------------------------------------------------------
 
-const vc_Instantiator vc2Point::sExemplar(typeid(vc2Point), &vc2Point::make);
-vcPersistent* vc2Point::make() { return new vc2Point; }
+template class vcShapeBase<vc2Point>;
 
 vc2Point::vc2Point(double x, double y) : vc2Point(vcVector<2>(x, y)) {}
 vc2Point::vc2Point(const vcVector<2>& p) : p_(p) { requireFinite(p, "vc2Point"); }
 
-vcShapeHandle vc2Point::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vc2Point::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 vcRect vc2Point::boundingBox() const { return vcRect(p_.x(), p_.y(), 0.0, 0.0); }
 
-bool vc2Point::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vc2Point&>(other);
-}
-
-void vc2Point::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vc2Point))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/points", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vc2Point::archiveFields_(vcArchive& ar) {
   vcVector<2> p = p_;
   ar || p;
-  if (ar.isLoading()) {
-    if (!finite(p)) vcArchive::fail("vc2Point: stored point is not finite");
-    p_ = p;
-  }
-  setVisited(this, sizeof(vc2Point));
+  if (ar.isLoading()) *this = vc2Point(p);
 }
 
 // ---- vcPointSet --------------------------------------------------------------
 
-const vc_Instantiator vcPointSet::sExemplar(typeid(vcPointSet), &vcPointSet::make);
-vcPersistent* vcPointSet::make() { return new vcPointSet; }
+template class vcShapeBase<vcPointSet>;
 
 vcPointSet::vcPointSet(const std::vector<vcVector<2>>& points) : pts_(points) {
   for (const vcVector<2>& p : pts_) requireFinite(p, "vcPointSet");
@@ -104,7 +88,6 @@ vcPointSet vcPointSet::map(const vcXform<2>& x) const {
   return r;
 }
 
-vcShapeHandle vcPointSet::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcPointSet::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 
 vcRect vcPointSet::boundingBox() const {
@@ -121,10 +104,6 @@ double vcPointSet::distanceToPoint(const vcVector<2>& p) const {
   return best;
 }
 
-bool vcPointSet::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcPointSet&>(other);
-}
-
 std::vector<vcShapeHandle> vcPointSet::decompose() const {
   std::vector<vcShapeHandle> r;
   r.reserve(pts_.size());
@@ -132,20 +111,13 @@ std::vector<vcShapeHandle> vcPointSet::decompose() const {
   return r;
 }
 
-void vcPointSet::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcPointSet))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/points", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcPointSet::archiveFields_(vcArchive& ar) {
   vfSerializePoints(ar, pts_, "vcPointSet");
-  setVisited(this, sizeof(vcPointSet));
 }
 
 // ---- vcCross -----------------------------------------------------------------
 
-const vc_Instantiator vcCross::sExemplar(typeid(vcCross), &vcCross::make);
-vcPersistent* vcCross::make() { return new vcCross; }
+template class vcShapeBase<vcCross>;
 
 vcCross::vcCross(const vcVector<2>& center, const vcRadian& angle, long size)
     : center_(center), angle_(angle), size_(size) {
@@ -189,32 +161,15 @@ vcCross vcCross::readImage(const unsigned char* in) {
 
 vcCross vcCross::map(const vcXform<2>& x) const { return vcCross(x.mapPoint(center_), x.mapAngle(angle_), size_); }
 
-vcShapeHandle vcCross::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcCross::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 vcRect vcCross::boundingBox() const { return vcRect(center_.x(), center_.y(), 0.0, 0.0); }
 
-bool vcCross::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcCross&>(other);
-}
-
-void vcCross::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcCross))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/points", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcCross::archiveFields_(vcArchive& ar) {
   vcVector<2> center = center_;
   double angle = angle_.toDouble();
   long size = size_;
   ar || center || angle || size;
-  if (ar.isLoading()) {
-    if (!finite(center) || !std::isfinite(angle)) vcArchive::fail("vcCross: stored center or angle is not finite");
-    if (size < 0) vcArchive::fail("vcCross: stored size " + std::to_string(size) + " is negative");
-    center_ = center;
-    angle_ = vcRadian(angle);
-    size_ = size;
-  }
-  setVisited(this, sizeof(vcCross));
+  if (ar.isLoading()) *this = vcCross(center, vcRadian(angle), size);
 }
 
 vcArchive& operator||(vcArchive& ar, vcCross& c) {

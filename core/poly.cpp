@@ -85,8 +85,7 @@ std::vector<vcVector<2>> reversedClosed(const std::vector<vcVector<2>>& v) {
 
 // ---- vcPolygon ---------------------------------------------------------------
 
-const vc_Instantiator vcPolygon::sExemplar(typeid(vcPolygon), &vcPolygon::make);
-vcPersistent* vcPolygon::make() { return new vcPolygon; }
+template class vcShapeBase<vcPolygon>;
 
 vcPolygon::vcPolygon(const std::vector<vcVector<2>>& vertices, PolyFillMode mode) : v_(vertices), mode_(mode) {
   if (mode != eEvenOdd && mode != eWinding)
@@ -97,7 +96,6 @@ vcPolygon::vcPolygon(const std::vector<vcVector<2>>& vertices, PolyFillMode mode
 
 vcPolygon vcPolygon::map(const vcXform<2>& x) const { return vcPolygon(mapAll(v_, x), mode_); }
 
-vcShapeHandle vcPolygon::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcPolygon::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 vcRect vcPolygon::boundingBox() const { return boundsOf(v_, "vcPolygon"); }
 
@@ -106,10 +104,6 @@ double vcPolygon::boundaryDistance_(const vcVector<2>& p) const { return chainDi
 double vcPolygon::distanceToPoint(const vcVector<2>& p) const {
   const double d = boundaryDistance_(p);
   return within(p) ? 0.0 : d;
-}
-
-bool vcPolygon::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcPolygon&>(other);
 }
 
 double vcPolygon::perimeter() const {
@@ -162,29 +156,19 @@ void vcPolygon::sample(const vcSampleParams& params, std::vector<vcVector<2>>& r
 
 vcShapeHandle vcPolygon::reverse() const { return vfShapeHandle(vcPolygon(reversedClosed(v_), mode_)); }
 
-void vcPolygon::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcPolygon))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/poly", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcPolygon::archiveFields_(vcArchive& ar) {
   long mode = mode_;
   ar || mode;
   if (ar.isLoading() && mode != eEvenOdd && mode != eWinding)
     vcArchive::fail("vcPolygon: stored fill mode " + std::to_string(mode) + " is neither 0 nor 1");
   std::vector<vcVector<2>> v;
   vfSerializePoints(ar, ar.isStoring() ? v_ : v, "vcPolygon");
-  if (ar.isLoading()) {
-    v_.swap(v);
-    mode_ = static_cast<PolyFillMode>(mode);
-  }
-  setVisited(this, sizeof(vcPolygon));
+  if (ar.isLoading()) *this = vcPolygon(v, static_cast<PolyFillMode>(mode));
 }
 
 // ---- vcPolyline --------------------------------------------------------------
 
-const vc_Instantiator vcPolyline::sExemplar(typeid(vcPolyline), &vcPolyline::make);
-vcPersistent* vcPolyline::make() { return new vcPolyline; }
+template class vcShapeBase<vcPolyline>;
 
 vcPolyline::vcPolyline(const std::vector<vcVector<2>>& points, bool closed) : v_(points), closed_(closed) {
   requireFinite(v_, "vcPolyline");
@@ -199,15 +183,10 @@ double vcPolyline::length() const {
 
 vcPolyline vcPolyline::map(const vcXform<2>& x) const { return vcPolyline(mapAll(v_, x), closed_); }
 
-vcShapeHandle vcPolyline::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcPolyline::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 vcRect vcPolyline::boundingBox() const { return boundsOf(v_, "vcPolyline"); }
 
 double vcPolyline::distanceToPoint(const vcVector<2>& p) const { return chainDistance(v_, closed_, p, "vcPolyline"); }
-
-bool vcPolyline::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcPolyline&>(other);
-}
 
 bool vcPolyline::hasTangent() const { return anyEdge(v_); }
 
@@ -242,19 +221,10 @@ vcShapeHandle vcPolyline::reverse() const {
   return vfShapeHandle(vcPolyline(std::vector<vcVector<2>>(v_.rbegin(), v_.rend()), false));
 }
 
-void vcPolyline::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcPolyline))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/poly", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcPolyline::archiveFields_(vcArchive& ar) {
   std::vector<vcVector<2>> v;
   bool closed = closed_;
   vfSerializePoints(ar, ar.isStoring() ? v_ : v, "vcPolyline");
   ar || closed;
-  if (ar.isLoading()) {
-    v_.swap(v);
-    closed_ = closed;
-  }
-  setVisited(this, sizeof(vcPolyline));
+  if (ar.isLoading()) *this = vcPolyline(v, closed);
 }

@@ -67,8 +67,7 @@ bool vcRect::contains(const vcVector<2>& p) const {
 
 // ---- the rectangle as a shape ----------------------------------------------
 
-const vc_Instantiator vcRect::sExemplar(typeid(vcRect), &vcRect::make);
-vcPersistent* vcRect::make() { return new vcRect; }
+template class vcShapeBase<vcRect>;
 
 namespace {
 void requireNotNull(const vcRect& r, const char* what) {
@@ -87,8 +86,6 @@ void cornersOf(const vcRect& r, vcVector<2> (&c)[4]) {
 
 vcGenRect vcRect::map(const vcXform<2>& x) const { return vcGenRect(*this).map(x); }
 
-vcShapeHandle vcRect::clone() const { return vfShapeHandle(*this); }
-
 vcShapeHandle vcRect::mapShape(const vcXform<2>& x) const {
   const vcMatrix<2>& m = x.matrix();
   const double sx = m.element(0, 0), sy = m.element(1, 1);
@@ -103,11 +100,6 @@ double vcRect::distanceToPoint(const vcVector<2>& p) const {
   const double dx = std::max({o_.x() - p.x(), 0.0, p.x() - k.x()});
   const double dy = std::max({o_.y() - p.y(), 0.0, p.y() - k.y()});
   return std::hypot(dx, dy);
-}
-
-bool vcRect::isEqual(const vcShape& other) const {
-  const auto* r = dynamic_cast<const vcRect*>(&other);
-  return r && *this == *r;
 }
 
 bool vcRect::isFinite() const {
@@ -171,22 +163,14 @@ vcRect vcRect::readImage(const unsigned char* in) {
   return r;
 }
 
-void vcRect::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcRect))) return;
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/rect", __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcRect::archiveFields_(vcArchive& ar) {
   double v[4] = {o_.x(), o_.y(), s_.x(), s_.y()};
   for (double& d : v) ar || d;
   if (ar.isLoading()) {
     for (double d : v)
-      if (!std::isfinite(d)) throw vcArchive::BadData("vcRect: stored value is not finite");
-    notifyMutation_();
-    o_ = vcVector<2>(v[0], v[1]);
-    s_ = vcVector<2>(v[2], v[3]);
+      if (!std::isfinite(d)) vcArchive::fail("vcRect: stored value is not finite");
+    *this = vcRect(v[0], v[1], v[2], v[3]);
   }
-  setVisited(this, sizeof(vcRect));
 }
 
 vcArchive& operator||(vcArchive& ar, vcRect& r) {

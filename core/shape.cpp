@@ -56,3 +56,24 @@ void vcShape::dispatchSerialize(vcArchive& ar) {
   vcPersistent::dispatchSerialize(ar);
   setVisited(this, sizeof(vcShape));
 }
+
+void vcShape::exchangeShape_(vcArchive& ar, void* self, unsigned size, void (*fields)(vcArchive&, void*),
+                             void (*load)(vcArchive&, void*)) {
+  if (haveVisited(self, size)) return;
+  unsigned char version = 0;
+  ar || version;
+  if (version != 0) throw vcArchive::UnknownVersion(className().c_str(), 0);
+  vcShape::dispatchSerialize(ar);
+  if (ar.isStoring()) {
+    fields(ar, self);
+  } else {
+    try {
+      load(ar, self);
+    } catch (const vcShapesError::Errors& e) {
+      vcArchive::fail(e.what());
+    } catch (const vcBadArgument& e) {
+      vcArchive::fail(e.what());
+    }
+  }
+  setVisited(self, size);
+}

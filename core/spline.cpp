@@ -173,22 +173,6 @@ void exchangePoints(vcArchive& ar, Points& pts) {
   pts.swap(tmp);
 }
 
-// Builds the loaded spline through its checking constructor; bad data becomes an archive error.
-template <class Spline, class... Args>
-Spline loaded(const char* cls, const Args&... args) {
-  try {
-    return Spline(args...);
-  } catch (const vcShapesError::BadCoef& e) {
-    vcArchive::fail(std::string(cls) + ": stored data is not a valid spline (" + e.string() + ")");
-  }
-}
-
-void beginArchive(vcArchive& ar, int line) {
-  unsigned char version = 0;
-  ar || version;
-  if (version != 0) throw vcArchive::UnknownVersion("core/spline", line);
-}
-
 }  // namespace
 
 // ---- vcCubicSpline ----------------------------------------------------------
@@ -269,80 +253,59 @@ std::vector<vcShapeHandle> vcCubicSpline::decompose() const {
 
 // ---- vcDeBoorSpline -----------------------------------------------------------
 
-const vc_Instantiator vcDeBoorSpline::sExemplar(typeid(vcDeBoorSpline), &vcDeBoorSpline::make);
-vcPersistent* vcDeBoorSpline::make() { return new vcDeBoorSpline; }
+template class vcShapeBase<vcDeBoorSpline, vcCubicSpline>;
 
 vcDeBoorSpline::vcDeBoorSpline(const std::vector<vcVector<2>>& controlPoints, bool closed)
-    : vcCubicSpline(deBoorPieces(controlPoints, closed), closed), ctrl_(controlPoints) {}
+    : vcShapeBase(deBoorPieces(controlPoints, closed), closed), ctrl_(controlPoints) {}
 
 vcDeBoorSpline vcDeBoorSpline::map(const vcXform<2>& x) const {
   return vcDeBoorSpline(mapPoints(ctrl_, x), isClosed());
 }
 
-vcShapeHandle vcDeBoorSpline::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcDeBoorSpline::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
-
-bool vcDeBoorSpline::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcDeBoorSpline&>(other);
-}
 
 vcShapeHandle vcDeBoorSpline::reverse() const {
   return vfShapeHandle(vcDeBoorSpline(reversed(ctrl_, isClosed()), isClosed()));
 }
 
-void vcDeBoorSpline::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcDeBoorSpline))) return;
-  beginArchive(ar, __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcDeBoorSpline::archiveFields_(vcArchive& ar) {
   bool closed = isClosed();
   Points ctrl = ctrl_;
   ar || closed;
   exchangePoints(ar, ctrl);
-  if (ar.isLoading()) *this = loaded<vcDeBoorSpline>("vcDeBoorSpline", ctrl, closed);
-  setVisited(this, sizeof(vcDeBoorSpline));
+  if (ar.isLoading()) *this = vcDeBoorSpline(ctrl, closed);
 }
 
 // ---- vcInterpSpline -----------------------------------------------------------
 
-const vc_Instantiator vcInterpSpline::sExemplar(typeid(vcInterpSpline), &vcInterpSpline::make);
-vcPersistent* vcInterpSpline::make() { return new vcInterpSpline; }
+template class vcShapeBase<vcInterpSpline, vcCubicSpline>;
 
 vcInterpSpline::vcInterpSpline(const std::vector<vcVector<2>>& points, bool closed)
-    : vcCubicSpline(interpPieces(points, closed), closed), pts_(points) {}
+    : vcShapeBase(interpPieces(points, closed), closed), pts_(points) {}
 
 vcInterpSpline vcInterpSpline::map(const vcXform<2>& x) const { return vcInterpSpline(mapPoints(pts_, x), isClosed()); }
 
-vcShapeHandle vcInterpSpline::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcInterpSpline::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
-
-bool vcInterpSpline::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcInterpSpline&>(other);
-}
 
 vcShapeHandle vcInterpSpline::reverse() const {
   return vfShapeHandle(vcInterpSpline(reversed(pts_, isClosed()), isClosed()));
 }
 
-void vcInterpSpline::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcInterpSpline))) return;
-  beginArchive(ar, __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcInterpSpline::archiveFields_(vcArchive& ar) {
   bool closed = isClosed();
   Points pts = pts_;
   ar || closed;
   exchangePoints(ar, pts);
-  if (ar.isLoading()) *this = loaded<vcInterpSpline>("vcInterpSpline", pts, closed);
-  setVisited(this, sizeof(vcInterpSpline));
+  if (ar.isLoading()) *this = vcInterpSpline(pts, closed);
 }
 
 // ---- vcHermiteSpline ----------------------------------------------------------
 
-const vc_Instantiator vcHermiteSpline::sExemplar(typeid(vcHermiteSpline), &vcHermiteSpline::make);
-vcPersistent* vcHermiteSpline::make() { return new vcHermiteSpline; }
+template class vcShapeBase<vcHermiteSpline, vcCubicSpline>;
 
 vcHermiteSpline::vcHermiteSpline(const std::vector<vcVector<2>>& points, const std::vector<vcVector<2>>& tangents,
                                  bool closed)
-    : vcCubicSpline(checkedHermitePieces(points, tangents, closed), closed), pts_(points), tans_(tangents) {}
+    : vcShapeBase(checkedHermitePieces(points, tangents, closed), closed), pts_(points), tans_(tangents) {}
 
 vcHermiteSpline vcHermiteSpline::map(const vcXform<2>& x) const {
   Points t;
@@ -351,12 +314,7 @@ vcHermiteSpline vcHermiteSpline::map(const vcXform<2>& x) const {
   return vcHermiteSpline(mapPoints(pts_, x), t, isClosed());
 }
 
-vcShapeHandle vcHermiteSpline::clone() const { return vfShapeHandle(*this); }
 vcShapeHandle vcHermiteSpline::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
-
-bool vcHermiteSpline::isEqual(const vcShape& other) const {
-  return typeid(other) == typeid(*this) && *this == static_cast<const vcHermiteSpline&>(other);
-}
 
 vcShapeHandle vcHermiteSpline::reverse() const {
   Points t = reversed(tans_, isClosed());
@@ -364,15 +322,11 @@ vcShapeHandle vcHermiteSpline::reverse() const {
   return vfShapeHandle(vcHermiteSpline(reversed(pts_, isClosed()), t, isClosed()));
 }
 
-void vcHermiteSpline::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcHermiteSpline))) return;
-  beginArchive(ar, __LINE__);
-  vcShape::dispatchSerialize(ar);
+void vcHermiteSpline::archiveFields_(vcArchive& ar) {
   bool closed = isClosed();
   Points pts = pts_, tans = tans_;
   ar || closed;
   exchangePoints(ar, pts);
   exchangePoints(ar, tans);
-  if (ar.isLoading()) *this = loaded<vcHermiteSpline>("vcHermiteSpline", pts, tans, closed);
-  setVisited(this, sizeof(vcHermiteSpline));
+  if (ar.isLoading()) *this = vcHermiteSpline(pts, tans, closed);
 }

@@ -87,41 +87,4 @@ TEST(AffineRectangleTest, MapCarriesTheCornersAndStaysAnAffineRectangle) {
   EXPECT_EQ(moved, vcRect(box.origin() + t, box.size()));
 }
 
-TEST(AffineRectangleTest, ImageAndArchiveRoundTripAndRejectNonFiniteCorners) {
-  const vcAffineRectangle a(vcVector<2>(1.25, -3), vcVector<2>(4, 2.5), vcVector<2>(0.5, 3e8));
-  unsigned char img[vcAffineRectangle::kImageSize];
-  a.writeImage(img);
-  const double expect[6] = {1.25, -3, 4, 2.5, 0.5, 3e8};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(vc_bytes::getF64(img + 56 + 8 * i), expect[i]) << i;
-  for (std::size_t i = 0; i < vcAffineRectangle::kImageSize; ++i)
-    if (i < 56 || i >= 104) {
-      EXPECT_EQ(img[i], 0) << i;
-    }
-  EXPECT_EQ(vcAffineRectangle::readImage(img), a);
-  vc_bytes::putF64(img + 80, std::nan(""));
-  EXPECT_THROW(vcAffineRectangle::readImage(img), vcShapesError::BadGeom);
-
-  vcBufferArchive out(vcArchive::eStore);
-  vcShapeHandle h = a.clone();
-  out || h;
-  vcBufferArchive in(out.bytes());
-  vcShapeHandle back;
-  in || back;
-  ASSERT_TRUE(back);
-  EXPECT_TRUE(*back == a);
-
-  vcBufferArchive bad(vcArchive::eStore);
-  vcAffineRectangle copy = a;
-  bad || copy;
-  std::vector<unsigned char> bytes = bad.bytes();
-  vc_bytes::putF64(bytes.data() + 2 + 8, std::numeric_limits<double>::infinity());
-  vcAffineRectangle keep;
-  vcBufferArchive badIn(bytes);
-  EXPECT_THROW(badIn || keep, vcArchive::BadData);
-  EXPECT_EQ(keep, vcAffineRectangle());
-  bytes.resize(bytes.size() - 1);
-  vcBufferArchive shortIn(bytes);
-  EXPECT_THROW(shortIn || keep, vcArchive::BadData);
-  EXPECT_EQ(keep, vcAffineRectangle());
-}
 }  // namespace

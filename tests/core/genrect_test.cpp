@@ -163,36 +163,6 @@ TEST(GenRectTest, AreaAndPerimeterAgreeWithTheSampledPolygon) {
   EXPECT_NEAR(thin.distanceToPoint(vcVector<2>(1.0, 3.5)), 9.5 / std::sqrt(10.0), 1e-9);
 }
 
-TEST(GenRectTest, BoxHoldsMappedSamplesAndMapCarriesTheBoundary) {
-  Gen g;
-  for (int i = 0; i < 30; ++i) {
-    const vcGenRect r = g.rect();
-    const vcXform<2> x = g.xform();
-    const vcShapeHandle h = r.mapShape(x);
-    const auto* m = dynamic_cast<const vcGenRect*>(h.ptr());
-    ASSERT_NE(m, nullptr);
-    const vcRect box = m->boundingBox();
-    double left = box.corner().x(), right = box.x();
-    for (const vcVector<2>& p : sampled(*m, 0.01)) {
-      EXPECT_TRUE(box.contains(p)) << i << ' ' << p << ' ' << box;
-      left = std::min(left, p.x());
-      right = std::max(right, p.x());
-    }
-    EXPECT_LT(left - box.x(), 0.011);  // the box is tight
-    EXPECT_LT(box.corner().x() - right, 0.011);
-    // Boundary points of r map onto the boundary of the mapped rectangle.
-    const double scale = box.width() + box.height();
-    for (const vcVector<2>& p : sampled(r, 0.1))
-      EXPECT_LT(boundaryDistance(*m, x.mapPoint(p)), 1e-9 * scale) << i << ' ' << p;
-  }
-  const vcGenRect r(vcVector<2>(3, 4), vcVector<2>(2, 6), vcRadian(0.4), vcVector<2>(0.3, 0.7));
-  const vcVector<2> t(5.5, -2.25);
-  const vcRect moved = r.map(vcXform<2>::translation(t)).boundingBox(), box = r.boundingBox();
-  EXPECT_NEAR(moved.x(), box.x() + t.x(), 1e-12);
-  EXPECT_NEAR(moved.y(), box.y() + t.y(), 1e-12);
-  EXPECT_NEAR(moved.width(), box.width(), 1e-12);
-}
-
 TEST(GenRectTest, SamplingHonoursPointLimitsAndDuplicatesSquareCorners) {
   const vcGenRect rounded(vcVector<2>(), vcMatrix<2>(4, 1, 0, 2), vcVector<2>(0.5, 0.5));
   vcShape::vcSampleParams capped(1e-9);
@@ -257,78 +227,4 @@ TEST(GenAnnulusTest, NestingIsRequiredAndKeptByMaps) {
   }
 }
 
-TEST(GenRectImageTest, ImagesRoundTripAtTheirFixedLayout) {
-  const vcGenRect r(vcVector<2>(1.5, -2), vcMatrix<2>(3, -1, 0.25, 2), vcVector<2>(0.125, 1));
-  unsigned char img[vcGenRect::kImageSize];
-  r.writeImage(img);
-  const double expect[9] = {1.5, -2, 3, -1, 0.25, 2, 6.25, 0.125, 1};
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(vc_bytes::getF64(img + 8 * i), expect[i]) << i;
-  for (std::size_t i = 72; i < vcGenRect::kImageSize; ++i) EXPECT_EQ(img[i], 0) << i;
-  EXPECT_EQ(vcGenRect::readImage(img), r);
-  vc_bytes::putF64(img + 48, 99.0);  // the determinant is recomputed, not read
-  EXPECT_EQ(vcGenRect::readImage(img), r);
-  vc_bytes::putF64(img + 64, 1.5);
-  EXPECT_THROW(vcGenRect::readImage(img), vcShapesError::BadGeom);
-  vc_bytes::putF64(img + 64, 1.0);
-  vc_bytes::putF64(img + 24, std::nan(""));
-  EXPECT_THROW(vcGenRect::readImage(img), vcShapesError::BadGeom);
-
-  const vcGenAnnulus a(vcGenRect(vcVector<2>(1.5, -2), vcMatrix<2>(1, 0, 0, 1), vcVector<2>(1, 1)), r);
-  unsigned char ann[vcGenAnnulus::kImageSize];
-  a.writeImage(ann);
-  unsigned char part[vcGenRect::kImageSize];
-  a.outer().writeImage(part);
-  EXPECT_EQ(0, std::memcmp(ann + 124, part, sizeof part));
-  for (std::size_t i = 248; i < vcGenAnnulus::kImageSize; ++i) EXPECT_EQ(ann[i], 0) << i;
-  EXPECT_EQ(vcGenAnnulus::readImage(ann), a);
-  // Swapped rectangles are not nested.
-  std::memcpy(ann + 124, ann, 124);
-  std::memcpy(ann, part, 124);
-  EXPECT_THROW(vcGenAnnulus::readImage(ann), vcShapesError::BadGeom);
-}
-
-TEST(GenRectArchiveTest, ArchivesRoundTripAndMalformedOnesLeaveTargetsUnchanged) {
-  const vcGenRect r(vcVector<2>(1, 2), vcMatrix<2>(0.5, 3, -2, 1), vcVector<2>(0.75, 0.25));
-  const vcGenAnnulus a(vcVector<2>(-1, 4), 0.5, 2.0);
-  vcBufferArchive out(vcArchive::eStore);
-  vcShapeHandle hr = r.clone(), ha = a.clone();
-  out || hr || ha;
-  vcBufferArchive in(out.bytes());
-  vcShapeHandle br, ba;
-  in || br || ba;
-  ASSERT_TRUE(br && ba);
-  EXPECT_TRUE(*br == r);
-  EXPECT_TRUE(*ba == a);
-
-  auto stored = [](vcPersistent& obj) {
-    vcBufferArchive ar(vcArchive::eStore);
-    ar || obj;
-    return ar.bytes();
-  };
-  vcGenRect rc = r;
-  vcGenAnnulus ac = a;
-  const std::vector<unsigned char> rb = stored(rc), ab = stored(ac);
-  const vcGenRect keep;
-  const vcGenAnnulus keepA;
-  auto rejects = [&](std::vector<unsigned char> bytes, auto target, const auto& original, bool version) {
-    vcBufferArchive ar(bytes);
-    if (version) {
-      EXPECT_THROW(ar || target, vcArchive::UnknownVersion);
-    } else {
-      EXPECT_THROW(ar || target, vcArchive::BadData);
-    }
-    EXPECT_TRUE(target == original);
-  };
-  rejects(std::vector<unsigned char>(rb.begin(), rb.end() - 3), keep, keep, false);
-  rejects(std::vector<unsigned char>(ab.begin(), ab.end() - 8), keepA, keepA, false);
-  std::vector<unsigned char> badRound = rb;
-  vc_bytes::putF64(badRound.data() + 2 + 6 * 8, -0.5);
-  rejects(badRound, keep, keep, false);
-  std::vector<unsigned char> badNest = ab;  // inner stretched past the outer circle
-  vc_bytes::putF64(badNest.data() + 2 + 2 * 8, 3.0);
-  rejects(badNest, keepA, keepA, false);
-  std::vector<unsigned char> later = rb;
-  later[0] = 1;
-  rejects(later, keep, keep, true);
-}
 }  // namespace

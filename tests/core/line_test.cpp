@@ -27,13 +27,6 @@ vcXform<2> randomAffine(std::mt19937& rng) {
   return vcXform<2>(m, randomPoint(rng));
 }
 
-template <class S>
-std::vector<unsigned char> storeShape(S s) {
-  vcBufferArchive out(vcArchive::eStore);
-  out || s;
-  return out.bytes();
-}
-
 }  // namespace
 
 TEST(LineTest, PointsAlongTheDirectionAreOnTheLineAndNormalOffsetsAreTheirDistance) {
@@ -144,43 +137,3 @@ TEST(FLineTest, IntersectionFindsTheCommonPointAndNoneForParallelOrSameLines) {
   EXPECT_TRUE(h.intersection(h).empty());
 }
 
-TEST(LineTest, ArchiveRoundTripsExactlyAndRejectsMalformedLines) {
-  std::mt19937 rng(15);
-  std::uniform_real_distribution<double> a(-4.0, 4.0);
-  for (int i = 0; i < 20; ++i) {
-    const vcLine l(vcRadian(a(rng)), randomPoint(rng));
-    const vcFLine f(randomPoint(rng), randomPoint(rng));
-    vcBufferArchive in(storeShape(l));
-    vcLine l2;
-    in || l2;
-    EXPECT_EQ(l2, l);
-    vcBufferArchive in2(storeShape(f));
-    vcFLine f2;
-    in2 || f2;
-    EXPECT_EQ(f2, f);
-  }
-  const vcLine keep(vcRadian(1.0), vcVector<2>(1.0, 2.0));
-  const std::vector<unsigned char> good = storeShape(vcLine(vcRadian(0.0), vcVector<2>(7.0, 8.0)));
-  // Bytes: version 0, shape version 0, direction x at 2 and y at 10, point at 18.
-  auto expectRejected = [&](std::vector<unsigned char> bytes, bool unknownVersion) {
-    vcLine target = keep;
-    vcBufferArchive in(bytes);
-    if (unknownVersion)
-      EXPECT_THROW(in || target, vcArchive::UnknownVersion);
-    else
-      EXPECT_THROW(in || target, vcArchive::BadData);
-    EXPECT_EQ(target, keep);
-  };
-  for (std::size_t n = 0; n < good.size(); ++n)
-    expectRejected(std::vector<unsigned char>(good.begin(), good.begin() + static_cast<long>(n)), false);
-  std::vector<unsigned char> bad = good;
-  bad[0] = 1;
-  expectRejected(bad, true);
-  bad = good;
-  bad[9] = 0x40;  // direction x = 65536: not a unit vector
-  expectRejected(bad, false);
-  bad = good;
-  bad[24] = 0xF8;
-  bad[25] = 0x7F;  // point x = NaN
-  expectRejected(bad, false);
-}

@@ -36,13 +36,6 @@ Pts regular(int n, double r, const vcVector<2>& c = vcVector<2>()) {
   return v;
 }
 
-template <class S>
-std::vector<unsigned char> storeShape(S s) {
-  vcBufferArchive out(vcArchive::eStore);
-  out || s;
-  return out.bytes();
-}
-
 }  // namespace
 
 TEST(PolyTest, FillRulesDifferOnlyWhereTheOutlineWindsTwice) {
@@ -144,34 +137,6 @@ TEST(PolyTest, SamplingCountsFollowDuplicateCornersMinPointsAndMaxPoints) {
   EXPECT_EQ(pts, (Pts{v[0], vcVector<2>(5, 0), v[1], vcVector<2>(10, 5), v[2]}));
 }
 
-TEST(PolyTest, MappedBoundsHoldMappedSamplesAndMapKeepsTheType) {
-  std::mt19937 rng(43);
-  std::uniform_real_distribution<double> u(-2.0, 2.0);
-  std::uniform_int_distribution<int> ip(-1000, 1000);
-  for (int i = 0; i < 50; ++i) {
-    const Pts v = randomPath(rng, 6);
-    const vcXform<2> x(vcMatrix<2>(u(rng), u(rng), u(rng), u(rng)), randomPoint(rng));
-    const vcPolygon poly(v, vcPolygon::eWinding);
-    const vcPolyline line(v, i % 2 == 1);
-    const vcShapeHandle mp = poly.mapShape(x), ml = line.mapShape(x);
-    ASSERT_NE(dynamic_cast<const vcPolygon*>(mp.ptr()), nullptr);
-    ASSERT_NE(dynamic_cast<const vcPolyline*>(ml.ptr()), nullptr);
-    EXPECT_EQ(dynamic_cast<const vcPolygon&>(*mp).fillMode(), vcPolygon::eWinding);
-    std::vector<vcVector<2>> pts;
-    poly.sample(vcShape::vcSampleParams(0.0, 25.0), pts);
-    const vcRect box = mp->boundingBox();
-    for (const auto& p : pts) {
-      const vcVector<2> q = x.mapPoint(p);
-      EXPECT_TRUE(vcRect(box.origin() - vcVector<2>(1e-9, 1e-9), box.size() + vcVector<2>(2e-9, 2e-9)).contains(q));
-    }
-    Pts iv;
-    for (int k = 0; k < 5; ++k) iv.emplace_back(ip(rng), ip(rng));
-    const vcVector<2> t(ip(rng), ip(rng));
-    const vcRect b = vcPolyline(iv, false).boundingBox();
-    EXPECT_EQ(vcPolyline(iv, false).map(vcXform<2>::translation(t)).boundingBox(), vcRect(b.origin() + t, b.size()));
-  }
-}
-
 TEST(PolyTest, PolylineContourQueriesDecomposeAndReverse) {
   const Pts v{vcVector<2>(0, 0), vcVector<2>(3, 4), vcVector<2>(3, 0)};
   const vcPolyline open(v, false), closed(v, true);
@@ -205,47 +170,3 @@ TEST(PolyTest, PolylineContourQueriesDecomposeAndReverse) {
   EXPECT_THROW(vcPolyline(Pts{vcVector<2>(INFINITY, 0)}, true), vcShapesError::BadGeom);
 }
 
-TEST(PolyTest, ArchivesRoundTripAndRejectBadModesFlagsCountsAndTruncation) {
-  std::mt19937 rng(44);
-  const vcPolygon poly(randomPath(rng, 7), vcPolygon::eWinding);
-  const vcPolyline line(randomPath(rng, 4), true);
-  {
-    vcShapeHandle a = poly.clone(), b = line.clone();
-    vcBufferArchive out(vcArchive::eStore);
-    out || a || b;
-    vcBufferArchive in(out.bytes());
-    vcShapeHandle a2, b2;
-    in || a2 || b2;
-    ASSERT_TRUE(a2 && b2);
-    EXPECT_TRUE(*a2 == poly);
-    EXPECT_TRUE(*b2 == line);
-  }
-  const vcPolygon keepPoly(regular(3, 1.0), vcPolygon::eEvenOdd);
-  const vcPolyline keepLine(regular(4, 2.0), false);
-  auto rejectPoly = [&](const std::vector<unsigned char>& bytes) {
-    vcPolygon target = keepPoly;
-    vcBufferArchive in(bytes);
-    EXPECT_THROW(in || target, vcArchive::BadData);
-    EXPECT_EQ(target, keepPoly);
-  };
-  auto rejectLine = [&](const std::vector<unsigned char>& bytes) {
-    vcPolyline target = keepLine;
-    vcBufferArchive in(bytes);
-    EXPECT_THROW(in || target, vcArchive::BadData);
-    EXPECT_EQ(target, keepLine);
-  };
-  const std::vector<unsigned char> gp = storeShape(poly), gl = storeShape(line);
-  for (std::size_t n = 0; n < gp.size(); n += 5)
-    rejectPoly(std::vector<unsigned char>(gp.begin(), gp.begin() + static_cast<long>(n)));
-  for (std::size_t n = 0; n < gl.size(); n += 5)
-    rejectLine(std::vector<unsigned char>(gl.begin(), gl.begin() + static_cast<long>(n)));
-  std::vector<unsigned char> bad = gp;
-  bad[2] = 2;  // fill mode
-  rejectPoly(bad);
-  bad = gp;
-  bad[9] = 0x7F;  // vertex count above two billion
-  rejectPoly(bad);
-  bad = gl;
-  bad.back() = 2;  // closed flag
-  rejectLine(bad);
-}

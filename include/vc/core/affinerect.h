@@ -12,14 +12,14 @@
 
 #include <vc/core/angle.h>
 #include <vc/core/genrect.h>
-#include <vc/core/shape.h>
+#include <vc/core/shapebase.h>
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 
 class vcArchive;
 class vcRect;
 
-class vcAffineRectangle : public vcShape {
+class vcAffineRectangle : public vcShapeBase<vcAffineRectangle> {
 public:
   // The unit square: Po (0, 0), Px (1, 0), Py (0, 1).
   vcAffineRectangle();
@@ -53,14 +53,12 @@ public:
   // The parallelogram through the mapped corners.
   vcAffineRectangle map(const vcXform<2>& x) const;
 
-  vcShapeHandle clone() const override;
   // Always a vcAffineRectangle.
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   // The box of the four corners.
   vcRect boundingBox() const override;
   // 0 inside, else the distance to the nearest side.
   double distanceToPoint(const vcVector<2>& p) const override;
-  bool isEqual(const vcShape& other) const override;
 
   bool isClosedContour() const override { return true; }
   bool isRegion() const override { return true; }
@@ -87,16 +85,15 @@ public:
   // Throws vcShapesError::BadGeom when a value is not finite.
   static vcAffineRectangle readImage(const unsigned char* in);
 
-  // Archive form: version byte 0, the vcShape part, Po, Px, Py.
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
+  friend class vcShapeBase<vcAffineRectangle>;
+  // Archive form: version byte 0, the vcShape part, Po, Px, Py.
+  void archiveFields_(vcArchive& ar);
   template <class Codec>
   void image_(Codec& c);
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
 
   vcVector<2> v0_;
   vcVector<2> v1_{1.0, 0.0};
   vcVector<2> v2_{0.0, 1.0};
 };
+extern template class vcShapeBase<vcAffineRectangle>;

@@ -15,14 +15,14 @@
 #include <utility>
 #include <vector>
 
-#include <vc/core/shape.h>
+#include <vc/core/shapebase.h>
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 
 class vcArchive;
 class vcRect;
 
-class vcBezierCurve : public vcShape {
+class vcBezierCurve : public vcShapeBase<vcBezierCurve> {
 public:
   using Points = std::array<vcVector<2>, 4>;
   using Weights = std::array<double, 4>;
@@ -59,7 +59,6 @@ public:
 
   vcBezierCurve map(const vcXform<2>& x) const;
 
-  vcShapeHandle clone() const override;
   // Always a vcBezierCurve: the affine image is exact.
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   // Tight: the curve's own extremes (roots of dx/dt and dy/dt), not its hull;
@@ -69,8 +68,6 @@ public:
   // Exact to rounding: every stationary point of the squared distance (the
   // roots in [0, 1] of a degree-7 polynomial) and both ends are compared.
   double distanceToPoint(const vcVector<2>& p) const override;
-  // Same control points and weights, exactly.
-  bool isEqual(const vcShape& other) const override;
   bool isOpenContour() const override { return true; }
   // False when all control points coincide (the curve is a point).
   bool hasTangent() const override;
@@ -101,16 +98,16 @@ public:
   static void sampleChain(const std::vector<vcBezierCurve>& curves, const vcSampleParams& params,
                           std::vector<vcVector<2>>& result);
 
+  // Same control points and weights, exactly.
   bool operator==(const vcBezierCurve& o) const { return p_ == o.p_ && w_ == o.w_; }
   bool operator!=(const vcBezierCurve& o) const { return !(*this == o); }
 
-  // Version byte 0, the vcShape part, the four control points, the four weights.
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcBezierCurve>;
+  // Version byte 0, the vcShape part, the four control points, the four weights.
+  void archiveFields_(vcArchive& ar);
 
   Points p_;
   Weights w_{1.0, 1.0, 1.0, 1.0};
 };
+extern template class vcShapeBase<vcBezierCurve>;

@@ -12,13 +12,13 @@
 #include <vc/core/ellipse.h>
 #include <vc/core/genrect.h>
 #include <vc/core/rect.h>
-#include <vc/core/shape.h>
+#include <vc/core/shapebase.h>
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 
 class vcArchive;
 
-class vcCircle : public vcShape {
+class vcCircle : public vcShapeBase<vcCircle> {
 public:
   // The circle of radius 0 at the origin.
   vcCircle() = default;
@@ -36,14 +36,12 @@ public:
   bool operator==(const vcCircle& o) const { return center_ == o.center_ && radius_ == o.radius_; }
   bool operator!=(const vcCircle& o) const { return !(*this == o); }
 
-  vcShapeHandle clone() const override;
   // A vcCircle under a similarity (uniform scale, rotation, reflection,
   // translation, within 1e-12 of the matrix's size), a vcEllipse2 otherwise.
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   // 0 inside; outside, the distance to the circle.
   double distanceToPoint(const vcVector<2>& p) const override;
-  bool isEqual(const vcShape& other) const override;
   bool isClosedContour() const override { return true; }
   bool isRegion() const override { return true; }
   bool hasTangent() const override { return radius_ > 0.0; }
@@ -53,20 +51,20 @@ public:
   vcVector<2> tangentAt(const vcVector<2>& p) const override;
   void sample(const vcSampleParams& params, std::vector<vcVector<2>>& result) const override;
 
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcCircle>;
+  // Archive form: center, radius.
+  void archiveFields_(vcArchive& ar);
 
   vcVector<2> center_;
   double radius_ = 0.0;
 };
+extern template class vcShapeBase<vcCircle>;
 
 // The closed ring of points whose distance from center lies between the two
 // radii. Its boundary is the outer circle, run in the +angle direction, and
 // the inner circle run the other way.
-class vcAnnulus : public vcShape {
+class vcAnnulus : public vcShapeBase<vcAnnulus> {
 public:
   // Both radii 0 at the origin.
   vcAnnulus() = default;
@@ -86,12 +84,10 @@ public:
   bool operator==(const vcAnnulus& o) const { return center_ == o.center_ && inner_ == o.inner_ && outer_ == o.outer_; }
   bool operator!=(const vcAnnulus& o) const { return !(*this == o); }
 
-  vcShapeHandle clone() const override;
   // A vcAnnulus under a similarity, a vcGenAnnulus otherwise.
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   double distanceToPoint(const vcVector<2>& p) const override;
-  bool isEqual(const vcShape& other) const override;
   bool isRegion() const override { return true; }
   bool hasTangent() const override { return outer_ > 0.0; }
   // Length of both circles.
@@ -106,13 +102,13 @@ public:
   // The outer circle, then the inner one.
   std::vector<vcShapeHandle> decompose() const override;
 
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcAnnulus>;
+  // Archive form: center, inner radius, outer radius.
+  void archiveFields_(vcArchive& ar);
 
   vcVector<2> center_;
   double inner_ = 0.0;
   double outer_ = 0.0;
 };
+extern template class vcShapeBase<vcAnnulus>;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include <vc/core/lineseg.h>
-#include <vc/core/shape.h>
+#include <vc/core/shapebase.h>
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 
@@ -18,7 +18,7 @@ class vcRect;
 // The x axis runs from origin() to xEnd(), the y axis from origin() to
 // yEnd(). Not a contour nor a region; distanceToPoint is the distance to the
 // nearer axis segment and the bounding box holds the three points.
-class vcCoordAxes : public vcShape {
+class vcCoordAxes : public vcShapeBase<vcCoordAxes> {
 public:
   // All three points at (0, 0).
   vcCoordAxes() = default;
@@ -38,11 +38,9 @@ public:
   // The three points mapped.
   vcCoordAxes map(const vcXform<2>& x) const;
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   double distanceToPoint(const vcVector<2>& p) const override;
-  bool isEqual(const vcShape& other) const override;
   // The two axes, x first, as vcLineSeg shapes.
   std::vector<vcShapeHandle> decompose() const override;
 
@@ -51,17 +49,16 @@ public:
   }
   bool operator!=(const vcCoordAxes& o) const { return !(*this == o); }
 
-  // Version byte, then origin, xEnd and yEnd (two doubles each).
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcCoordAxes>;
+  // Version byte, then origin, xEnd and yEnd (two doubles each).
+  void archiveFields_(vcArchive& ar);
 
   vcVector<2> origin_;
   vcVector<2> xEnd_;
   vcVector<2> yEnd_;
 };
+extern template class vcShapeBase<vcCoordAxes>;
 
 // The archive form of an axes value: its persistent form exchanged in place
 // (version bytes and the three points, no class name).

@@ -20,14 +20,14 @@
 #include <vc/core/angle.h>
 #include <vc/core/imagecodec.h>
 #include <vc/core/rect.h>
-#include <vc/core/shape.h>
+#include <vc/core/shapebase.h>
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 
 class vcArchive;
 class vcCircle;
 
-class vcEllipse : public vcShape {
+class vcEllipse : public vcShapeBase<vcEllipse> {
 public:
   // The ellipse's parameters as plain data: the layout of its fixed image.
   struct vcEllipseGeom {
@@ -106,12 +106,10 @@ public:
   bool operator!=(const vcEllipse& o) const { return !(g_ == o.g_); }
 
   // vcShape: a closed region bounded by the contour P(t), t from 0 to 2 pi.
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   // 0 inside; outside, the exact distance to the contour.
   double distanceToPoint(const vcVector<2>& p) const override;
-  bool isEqual(const vcShape& other) const override;
   bool isClosedContour() const override { return true; }
   bool isRegion() const override { return true; }
   bool hasTangent() const override { return !(g_.a == 0.0 && g_.b == 0.0); }
@@ -125,14 +123,13 @@ public:
   // the other way.
   vcShapeHandle reverse() const override;
 
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcEllipse>;
+  void archiveFields_(vcArchive& ar);
 
   vcEllipseGeom g_;
 };
+extern template class vcShapeBase<vcEllipse>;
 
 // Archive form of a geom: center, radii, rotation as doubles, then the two
 // flags. Loading validates it (vcArchive::BadData) and changes g only on success.
@@ -140,7 +137,7 @@ vcArchive& operator||(vcArchive& ar, vcEllipse::vcEllipseGeom& g);
 
 // An ellipse given by its radii, rotation and center, without a handedness:
 // its contour runs in the +angle direction, mirrored or not.
-class vcEllipse2 : public vcShape {
+class vcEllipse2 : public vcShapeBase<vcEllipse2> {
 public:
   // The point ellipse at the origin.
   vcEllipse2() = default;
@@ -164,11 +161,9 @@ public:
   bool operator==(const vcEllipse2& o) const;
   bool operator!=(const vcEllipse2& o) const { return !(*this == o); }
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   double distanceToPoint(const vcVector<2>& p) const override;
-  bool isEqual(const vcShape& other) const override;
   bool isClosedContour() const override { return true; }
   bool isRegion() const override { return true; }
   bool hasTangent() const override { return !(radii_.x() == 0.0 && radii_.y() == 0.0); }
@@ -178,22 +173,21 @@ public:
   vcVector<2> tangentAt(const vcVector<2>& p) const override;
   void sample(const vcSampleParams& params, std::vector<vcVector<2>>& result) const override;
 
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcEllipse2>;
+  void archiveFields_(vcArchive& ar);
 
   vcVector<2> radii_;
   vcRadian rotation_;
   vcVector<2> center_;
 };
+extern template class vcShapeBase<vcEllipse2>;
 
 // The region between two ellipses: inside the outer one (boundary included)
 // and not strictly inside the inner one. The inner ellipse must lie within
 // the outer one. The boundary is the outer contour, run as the outer ellipse
 // runs, and the inner contour run the other way.
-class vcEllipseAnnulus : public vcShape {
+class vcEllipseAnnulus : public vcShapeBase<vcEllipseAnnulus> {
 public:
   // Both ellipses the point ellipse at the origin.
   vcEllipseAnnulus() = default;
@@ -209,11 +203,9 @@ public:
   bool operator==(const vcEllipseAnnulus& o) const { return inner_ == o.inner_ && outer_ == o.outer_; }
   bool operator!=(const vcEllipseAnnulus& o) const { return !(*this == o); }
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   double distanceToPoint(const vcVector<2>& p) const override;
-  bool isEqual(const vcShape& other) const override;
   bool isRegion() const override { return true; }
   bool hasTangent() const override { return outer_.hasTangent(); }
   // Length of both boundary contours.
@@ -228,12 +220,11 @@ public:
   // The outer ellipse, then the inner one.
   std::vector<vcShapeHandle> decompose() const override;
 
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcEllipseAnnulus>;
+  void archiveFields_(vcArchive& ar);
 
   vcEllipse inner_;
   vcEllipse outer_;
 };
+extern template class vcShapeBase<vcEllipseAnnulus>;

@@ -17,14 +17,14 @@
 #include <vc/core/angle.h>
 #include <vc/core/ellipse.h>
 #include <vc/core/rect.h>
-#include <vc/core/shape.h>
+#include <vc/core/shapebase.h>
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 
 class vcArchive;
 class vcEllipseArc2;
 
-class vcEllipseArc : public vcShape {
+class vcEllipseArc : public vcShapeBase<vcEllipseArc> {
 public:
   static constexpr std::size_t kImageSize = 192;
 
@@ -64,12 +64,10 @@ public:
   bool operator!=(const vcEllipseArc& o) const { return !(*this == o); }
 
   // vcShape: an open contour from startPoint() to endPoint().
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   // Exact distance to the nearest point of the arc.
   double distanceToPoint(const vcVector<2>& p) const override;
-  bool isEqual(const vcShape& other) const override;
   bool isOpenContour() const override { return true; }
   bool hasTangent() const override { return ellipse_.hasTangent(); }
   vcVector<2> startPoint() const override;
@@ -81,23 +79,22 @@ public:
   // From start + span over -span.
   vcShapeHandle reverse() const override;
 
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcEllipseArc>;
+  void archiveFields_(vcArchive& ar);
 
   vcEllipse ellipse_;
   vcRadian start_;
   vcRadian span_;
 };
+extern template class vcShapeBase<vcEllipseArc>;
 
 // An arc as the image of the unit circle's arc from start over span under
 //   E = translation(center) R(rotation) diag(a, s b) R(phase),
 // s = +1 when right-handed. So the point at angle t is E (cos t, sin t): the
 // phase turns the parametrisation, letting any affine image of a circular arc
 // keep its start and span.
-class vcEllipseArc2 : public vcShape {
+class vcEllipseArc2 : public vcShapeBase<vcEllipseArc2> {
 public:
   // The empty arc of the point ellipse at the origin.
   vcEllipseArc2() = default;
@@ -134,11 +131,9 @@ public:
   bool operator==(const vcEllipseArc2& o) const;
   bool operator!=(const vcEllipseArc2& o) const { return !(*this == o); }
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   double distanceToPoint(const vcVector<2>& p) const override;
-  bool isEqual(const vcShape& other) const override;
   bool isOpenContour() const override { return true; }
   bool hasTangent() const override { return !(radii_.x() == 0.0 && radii_.y() == 0.0); }
   vcVector<2> startPoint() const override;
@@ -148,11 +143,9 @@ public:
   void sample(const vcSampleParams& params, std::vector<vcVector<2>>& result) const override;
   vcShapeHandle reverse() const override;
 
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcEllipseArc2>;
+  void archiveFields_(vcArchive& ar);
 
   vcVector<2> radii_;
   vcRadian rotation_;
@@ -162,13 +155,14 @@ private:
   vcRadian start_;
   vcRadian span_;
 };
+extern template class vcShapeBase<vcEllipseArc2>;
 
 // The part of an elliptical annulus between two parametric angles: the
 // region bounded by the outer ellipse's arc from start over span, the line
 // from its end to the inner ellipse's point at start + span, the inner arc
 // back to start, and the line back to the outer arc's start (the boundary
 // contour, in that order). A span of 2 pi or more is the whole annulus.
-class vcEllipseAnnulusSection : public vcShape {
+class vcEllipseAnnulusSection : public vcShapeBase<vcEllipseAnnulusSection> {
 public:
   static constexpr std::size_t kImageSize = 500;
 
@@ -221,12 +215,10 @@ public:
   bool operator==(const vcEllipseAnnulusSection& o) const;
   bool operator!=(const vcEllipseAnnulusSection& o) const { return !(*this == o); }
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   // 0 inside; outside, the exact distance to the boundary.
   double distanceToPoint(const vcVector<2>& p) const override;
-  bool isEqual(const vcShape& other) const override;
   bool isClosedContour() const override { return true; }
   bool isRegion() const override { return true; }
   bool hasTangent() const override { return !degen(); }
@@ -241,14 +233,13 @@ public:
   // From start + span over -span, forward kept: arrows turn round.
   vcShapeHandle reverse() const override;
 
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcEllipseAnnulusSection>;
+  void archiveFields_(vcArchive& ar);
 
   vcEllipseAnnulus annulus_;
   vcRadian start_;
   vcRadian span_;
   bool forward_ = true;
 };
+extern template class vcShapeBase<vcEllipseAnnulusSection>;

@@ -27,7 +27,7 @@
 
 #include <vc/core/angle.h>
 #include <vc/core/matrix.h>
-#include <vc/core/shape.h>
+#include <vc/core/shapebase.h>
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 
@@ -35,7 +35,7 @@ class vcArchive;
 class vcEllipse;
 class vcRect;
 
-class vcGenRect : public vcShape {
+class vcGenRect : public vcShapeBase<vcGenRect> {
 public:
   // The description used by drawing code.
   struct vcGenRectData {
@@ -94,14 +94,12 @@ public:
   static void sampleOutline(const vcVector<2> (&corners)[4], const vcSampleParams& params,
                             std::vector<vcVector<2>>& result);
 
-  vcShapeHandle clone() const override;
   // Always a vcGenRect.
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   // Exact up to rounding: a rounded rectangle's box may exceed the exact one
   // by a few units in the last place, so that it holds every sampled point.
   vcRect boundingBox() const override;
   double distanceToPoint(const vcVector<2>& p) const override;
-  bool isEqual(const vcShape& other) const override;
 
   bool isClosedContour() const override { return true; }
   bool isRegion() const override { return true; }
@@ -133,27 +131,26 @@ public:
   // Throws vcShapesError::BadGeom for values that make no vcGenRect.
   static vcGenRect readImage(const unsigned char* in);
 
+private:
+  friend class vcShapeBase<vcGenRect>;
   // Archive form: version byte 0, the vcShape part, center, the matrix elements
   // a, b, c, d, rounding.
-  void dispatchSerialize(vcArchive& ar) override;
-
-private:
+  void archiveFields_(vcArchive& ar);
   friend class vcGenAnnulus;
   template <class Codec>
   void image_(Codec& c, std::size_t at);
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
 
   vcVector<2> center_;
   vcMatrix<2> m_;
   vcVector<2> rounding_;
 };
+extern template class vcShapeBase<vcGenRect>;
 
 // The region between two nested generalised rectangles: the points of outer
 // that are not strictly inside inner (inner's boundary belongs to the region).
 // The boundary is two closed contours: outer's, run as outer runs, and
 // inner's, run the other way.
-class vcGenAnnulus : public vcShape {
+class vcGenAnnulus : public vcShapeBase<vcGenAnnulus> {
 public:
   // The unit square around a point at the origin (inner collapsed to (0, 0)).
   vcGenAnnulus();
@@ -171,13 +168,11 @@ public:
   // Both rectangles mapped by x.
   vcGenAnnulus map(const vcXform<2>& x) const;
 
-  vcShapeHandle clone() const override;
   // Always a vcGenAnnulus.
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   // outer's box.
   vcRect boundingBox() const override;
   double distanceToPoint(const vcVector<2>& p) const override;
-  bool isEqual(const vcShape& other) const override;
 
   bool isRegion() const override { return true; }
   bool isEmpty() const override;
@@ -206,16 +201,15 @@ public:
   // Throws vcShapesError::BadGeom for values that make no vcGenAnnulus.
   static vcGenAnnulus readImage(const unsigned char* in);
 
+private:
+  friend class vcShapeBase<vcGenAnnulus>;
   // Archive form: version byte 0, the vcShape part, then inner's and outer's
   // fields as in the vcGenRect form (without their version and shape part).
-  void dispatchSerialize(vcArchive& ar) override;
-
-private:
+  void archiveFields_(vcArchive& ar);
   template <class Codec>
   void image_(Codec& c);
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
 
   vcGenRect inner_;
   vcGenRect outer_;
 };
+extern template class vcShapeBase<vcGenAnnulus>;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include <vc/core/angle.h>
-#include <vc/core/shape.h>
+#include <vc/core/shapebase.h>
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 
@@ -23,7 +23,7 @@ class vcRect;
 // It keeps two vectors, in this order: the unit direction, then a point on the
 // line. That order is the one of the two-vector constructor, of the archive
 // form and of any record that stores "the line's two vectors".
-class vcLine : public vcShape {
+class vcLine : public vcShapeBase<vcLine> {
 public:
   // The x axis: direction (1, 0) through (0, 0).
   vcLine();
@@ -49,12 +49,9 @@ public:
   // when x collapses the direction to zero.
   vcLine map(const vcXform<2>& x) const;
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   double distanceToPoint(const vcVector<2>& p) const override;
-  // Same point and direction, exactly (not the same set of points).
-  bool isEqual(const vcShape& other) const override;
   bool isFinite() const override { return false; }
   bool hasTangent() const override { return true; }
   // direction(), wherever p is.
@@ -62,18 +59,18 @@ public:
   // The same line run the other way (direction negated, same point).
   vcShapeHandle reverse() const override;
 
+  // Same point and direction, exactly (not the same set of points).
   bool operator==(const vcLine& o) const { return dir_ == o.dir_ && point_ == o.point_; }
   bool operator!=(const vcLine& o) const { return !(*this == o); }
 
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcLine>;
+  void archiveFields_(vcArchive& ar);
 
   vcVector<2> dir_{1.0, 0.0};
   vcVector<2> point_;
 };
+extern template class vcShapeBase<vcLine>;
 
 // The line of the points p with normal() . p == offset().
 //
@@ -81,7 +78,7 @@ private:
 // to p2 runs along direction() = unit(p2 - p1) and has the normal on the +angle
 // side of that direction. offset() is the signed distance of the line from the
 // origin along the normal.
-class vcFLine : public vcShape {
+class vcFLine : public vcShapeBase<vcFLine> {
 public:
   // The x axis: normal (0, 1), offset 0.
   vcFLine();
@@ -119,12 +116,9 @@ public:
   // x collapses the line's direction to zero.
   vcFLine map(const vcXform<2>& x) const;
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   double distanceToPoint(const vcVector<2>& p) const override;
-  // Same normal and offset, exactly.
-  bool isEqual(const vcShape& other) const override;
   bool isFinite() const override { return false; }
   bool hasTangent() const override { return true; }
   // direction(), wherever p is.
@@ -132,15 +126,15 @@ public:
   // The same line run the other way (normal and offset negated).
   vcShapeHandle reverse() const override;
 
+  // Same normal and offset, exactly.
   bool operator==(const vcFLine& o) const { return n_ == o.n_ && d_ == o.d_; }
   bool operator!=(const vcFLine& o) const { return !(*this == o); }
 
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcFLine>;
+  void archiveFields_(vcArchive& ar);
 
   vcVector<2> n_{0.0, 1.0};
   double d_ = 0.0;
 };
+extern template class vcShapeBase<vcFLine>;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include <vc/core/line.h>
-#include <vc/core/shape.h>
+#include <vc/core/shapebase.h>
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 
@@ -34,7 +34,7 @@ void vfSamplePolyPath(const std::vector<vcVector<2>>& vertices, bool closed, con
 
 // The segment from p1 to p2, an open contour starting at p1. The two points
 // may be equal: such a segment is a point with no tangent.
-class vcLineSeg : public vcShape {
+class vcLineSeg : public vcShapeBase<vcLineSeg> {
 public:
   // The zero-length segment at (0, 0).
   vcLineSeg();
@@ -53,12 +53,9 @@ public:
 
   vcLineSeg map(const vcXform<2>& x) const;
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   double distanceToPoint(const vcVector<2>& p) const override;
-  // Same end points in the same order, exactly.
-  bool isEqual(const vcShape& other) const override;
   bool isOpenContour() const override { return true; }
   // False for a zero-length segment.
   bool hasTangent() const override { return !(p1_ == p2_); }
@@ -72,23 +69,23 @@ public:
   // The segment from p2 to p1.
   vcShapeHandle reverse() const override;
 
+  // Same end points in the same order, exactly.
   bool operator==(const vcLineSeg& o) const { return p1_ == o.p1_ && p2_ == o.p2_; }
   bool operator!=(const vcLineSeg& o) const { return !(*this == o); }
 
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcLineSeg>;
+  void archiveFields_(vcArchive& ar);
 
   vcVector<2> p1_;
   vcVector<2> p2_;
 };
+extern template class vcShapeBase<vcLineSeg>;
 
 // Segments kept in the order given, unconnected: not a contour and not a
 // region. An empty set isEmpty(); its boundingBox and distanceToPoint throw
 // vcShapesError::DegenerateShape.
-class vcLineSegSet : public vcShape {
+class vcLineSegSet : public vcShapeBase<vcLineSegSet> {
 public:
   vcLineSegSet() = default;
   explicit vcLineSegSet(const std::vector<vcLineSeg>& segments);
@@ -102,12 +99,10 @@ public:
   // Each segment mapped.
   vcLineSegSet map(const vcXform<2>& x) const;
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   // The smallest distance to a segment.
   double distanceToPoint(const vcVector<2>& p) const override;
-  bool isEqual(const vcShape& other) const override;
   bool isEmpty() const override { return segs_.empty(); }
   // The segments, each in its own handle.
   std::vector<vcShapeHandle> decompose() const override;
@@ -115,12 +110,11 @@ public:
   bool operator==(const vcLineSegSet& o) const { return segs_ == o.segs_; }
   bool operator!=(const vcLineSegSet& o) const { return !(*this == o); }
 
-  // A 32-bit count, then each segment's two points.
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcLineSegSet>;
+  // A 32-bit count, then each segment's two points.
+  void archiveFields_(vcArchive& ar);
 
   std::vector<vcLineSeg> segs_;
 };
+extern template class vcShapeBase<vcLineSegSet>;

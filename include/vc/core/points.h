@@ -11,7 +11,7 @@
 #include <vector>
 
 #include <vc/core/angle.h>
-#include <vc/core/shape.h>
+#include <vc/core/shapebase.h>
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 
@@ -26,7 +26,7 @@ void vfSerializePoints(vcArchive& ar, std::vector<vcVector<2>>& pts, const char*
 
 // A point as a shape: neither contour nor region. Its distance is the
 // Euclidean one; its bounding box is the zero-size rectangle at the point.
-class vc2Point : public vcShape {
+class vc2Point : public vcShapeBase<vc2Point> {
 public:
   // (0, 0).
   vc2Point() = default;
@@ -42,28 +42,25 @@ public:
 
   vc2Point map(const vcXform<2>& x) const { return vc2Point(x.mapPoint(p_)); }
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   double distanceToPoint(const vcVector<2>& p) const override { return p_.distance(p); }
-  bool isEqual(const vcShape& other) const override;
 
   bool operator==(const vc2Point& o) const { return p_ == o.p_; }
   bool operator!=(const vc2Point& o) const { return !(*this == o); }
 
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vc2Point>;
+  void archiveFields_(vcArchive& ar);
 
   vcVector<2> p_;
 };
+extern template class vcShapeBase<vc2Point>;
 
 // Points kept in the order given: neither contour nor region. An empty set
 // isEmpty(); its boundingBox and distanceToPoint throw
 // vcShapesError::DegenerateShape.
-class vcPointSet : public vcShape {
+class vcPointSet : public vcShapeBase<vcPointSet> {
 public:
   vcPointSet() = default;
   // points: client coordinates. Throws vcShapesError::BadGeom when a
@@ -80,12 +77,10 @@ public:
 
   vcPointSet map(const vcXform<2>& x) const;
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   // The distance to the nearest point of the set.
   double distanceToPoint(const vcVector<2>& p) const override;
-  bool isEqual(const vcShape& other) const override;
   bool isEmpty() const override { return pts_.empty(); }
   // Each point as a vc2Point.
   std::vector<vcShapeHandle> decompose() const override;
@@ -93,14 +88,13 @@ public:
   bool operator==(const vcPointSet& o) const { return pts_ == o.pts_; }
   bool operator!=(const vcPointSet& o) const { return !(*this == o); }
 
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcPointSet>;
+  void archiveFields_(vcArchive& ar);
 
   std::vector<vcVector<2>> pts_;
 };
+extern template class vcShapeBase<vcPointSet>;
 
 // A cross marker: two perpendicular strokes through center, the first along
 // angle. size is the arm length in display pixels, which the drawing code
@@ -112,7 +106,7 @@ private:
 // Fixed image (kImageSize = 32 bytes, little-endian): center x and y (doubles
 // at 0 and 8), angle in radians (double at 16), size (32-bit integer at 24),
 // then 4 zero bytes.
-class vcCross : public vcShape {
+class vcCross : public vcShapeBase<vcCross> {
 public:
   static constexpr std::size_t kImageSize = 32;
 
@@ -137,22 +131,18 @@ public:
   // non-finite number or a negative size.
   static vcCross readImage(const unsigned char* in);
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   double distanceToPoint(const vcVector<2>& p) const override { return center_.distance(p); }
-  bool isEqual(const vcShape& other) const override;
 
   bool operator==(const vcCross& o) const {
     return center_ == o.center_ && angle_ == o.angle_ && size_ == o.size_;
   }
   bool operator!=(const vcCross& o) const { return !(*this == o); }
 
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcCross>;
+  void archiveFields_(vcArchive& ar);
 
   template <class Codec>
   void image_(Codec& c);
@@ -162,6 +152,7 @@ private:
   vcRadian angle_;
   long size_ = 0;
 };
+extern template class vcShapeBase<vcCross>;
 
 // The archive form of a cross value: its persistent form exchanged in place
 // (version bytes and fields, no class name).

@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <vector>
 
-#include <vc/core/shape.h>
+#include <vc/core/shapebase.h>
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 
@@ -22,7 +22,7 @@ class vcRect;
 // so the vertices may run either way round and the edges may cross. Like the
 // other simple regions it is also a closed contour: its outline, from vertex 0
 // round and back.
-class vcPolygon : public vcShape {
+class vcPolygon : public vcShapeBase<vcPolygon> {
 public:
   // How a self-overlapping outline is filled. The values are the ones stored
   // in archives and display records.
@@ -50,13 +50,10 @@ public:
   // outline's turning sense, which neither rule depends on).
   vcPolygon map(const vcXform<2>& x) const;
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   // 0 inside, else the distance to the nearest edge.
   double distanceToPoint(const vcVector<2>& p) const override;
-  // Same vertices in the same order and the same fill mode, exactly.
-  bool isEqual(const vcShape& other) const override;
   bool isClosedContour() const override { return true; }
   bool isRegion() const override { return true; }
   bool isEmpty() const override { return v_.empty(); }
@@ -80,26 +77,26 @@ public:
   // The outline run the other way from the same first vertex; same region.
   vcShapeHandle reverse() const override;
 
+  // Same vertices in the same order and the same fill mode, exactly.
   bool operator==(const vcPolygon& o) const { return mode_ == o.mode_ && v_ == o.v_; }
   bool operator!=(const vcPolygon& o) const { return !(*this == o); }
 
-  // Version byte, fill mode (32-bit), vertex count (32-bit), vertices.
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcPolygon>;
+  // Version byte, fill mode (32-bit), vertex count (32-bit), vertices.
+  void archiveFields_(vcArchive& ar);
 
   double boundaryDistance_(const vcVector<2>& p) const;
 
   std::vector<vcVector<2>> v_;
   PolyFillMode mode_ = eEvenOdd;
 };
+extern template class vcShapeBase<vcPolygon>;
 
 // The chain of edges through points() in order, and back to the first point
 // when isClosed(). An open polyline runs from its first point to its last; a
 // closed one starts and ends at its first point.
-class vcPolyline : public vcShape {
+class vcPolyline : public vcShapeBase<vcPolyline> {
 public:
   // No points, open.
   vcPolyline() = default;
@@ -116,11 +113,9 @@ public:
 
   vcPolyline map(const vcXform<2>& x) const;
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
   double distanceToPoint(const vcVector<2>& p) const override;
-  bool isEqual(const vcShape& other) const override;
   bool isOpenContour() const override { return !closed_; }
   bool isClosedContour() const override { return closed_; }
   bool isEmpty() const override { return v_.empty(); }
@@ -144,13 +139,12 @@ public:
   bool operator==(const vcPolyline& o) const { return closed_ == o.closed_ && v_ == o.v_; }
   bool operator!=(const vcPolyline& o) const { return !(*this == o); }
 
-  // Version byte, point count (32-bit), points, closed flag byte.
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcPolyline>;
+  // Version byte, point count (32-bit), points, closed flag byte.
+  void archiveFields_(vcArchive& ar);
 
   std::vector<vcVector<2>> v_;
   bool closed_ = false;
 };
+extern template class vcShapeBase<vcPolyline>;

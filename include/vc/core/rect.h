@@ -9,7 +9,7 @@
 
 #include <vc/core/genrect.h>
 #include <vc/core/pair.h>
-#include <vc/core/shape.h>
+#include <vc/core/shapebase.h>
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 
@@ -29,7 +29,7 @@ class vcArchive;
 // through (x + w, y + h) and (x, y + h) back to the origin. A null rectangle
 // has area and perimeter 0, holds no point, and throws
 // vcShapesError::DegenerateShape for distanceToPoint, tangentAt and sample.
-class vcRect : public vcShape {
+class vcRect : public vcShapeBase<vcRect> {
 public:
   // The null rectangle: origin (0, 0), size (-1, -1).
   vcRect() = default;
@@ -86,7 +86,6 @@ public:
   // value is not finite.
   vcGenRect map(const vcXform<2>& x) const;
 
-  vcShapeHandle clone() const override;
   // A vcRect under a translation and positive scaling along the axes, else the
   // vcGenRect of map().
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
@@ -94,7 +93,6 @@ public:
   vcRect boundingBox() const override { return *this; }
   // 0 inside, else the distance to the nearest edge.
   double distanceToPoint(const vcVector<2>& p) const override;
-  bool isEqual(const vcShape& other) const override;
 
   bool isClosedContour() const override { return true; }
   bool isRegion() const override { return true; }
@@ -119,19 +117,18 @@ public:
   // Throws vcShapesError::BadGeom when a value is not finite.
   static vcRect readImage(const unsigned char* in);
 
+private:
+  friend class vcShapeBase<vcRect>;
   // Archive form: version byte 0, the vcShape part, x, y, width, height.
   // Loading rejects values that are not finite.
-  void dispatchSerialize(vcArchive& ar) override;
-
-private:
+  void archiveFields_(vcArchive& ar);
   template <class Codec>
   void image_(Codec& c);
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
 
   vcVector<2> o_;
   vcVector<2> s_{-1.0, -1.0};
 };
+extern template class vcShapeBase<vcRect>;
 
 // The archive form of a rectangle value: its persistent form, exchanged in place.
 vcArchive& operator||(vcArchive& ar, vcRect& r);

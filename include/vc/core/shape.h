@@ -121,6 +121,14 @@ public:
   void dispatchSerialize(vcArchive& ar) override;
 
 protected:
+  // The archive exchange of vcShapeBase (<vc/core/shapebase.h>), once for all
+  // shapes: unless the part (self, size) was already exchanged, the version
+  // byte and the vcShape part, then fields(ar, self) when storing or
+  // load(ar, self) when loading; a shape's own complaint during the load
+  // (vcShapesError, vcBadArgument) becomes vcArchive::BadData.
+  void exchangeShape_(vcArchive& ar, void* self, unsigned size, void (*fields)(vcArchive&, void*),
+                      void (*load)(vcArchive&, void*));
+
   vcShape() = default;
   vcShape(const vcShape&) : vcPersistent(), vcRepBase() {}
   vcShape& operator=(const vcShape&) { return *this; }

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include <vc/core/bezier.h>
-#include <vc/core/shape.h>
+#include <vc/core/shapebase.h>
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 
@@ -71,7 +71,7 @@ private:
 // curve of the four points). Closed: periodic, n pieces, C2 everywhere; piece
 // i is shaped by c_{i-1} .. c_{i+2} (indices modulo n), so the curve starts
 // near c_0, at (c_{n-1} + 4 c_0 + c_1) / 6; n >= 3.
-class vcDeBoorSpline : public vcCubicSpline {
+class vcDeBoorSpline : public vcShapeBase<vcDeBoorSpline, vcCubicSpline> {
 public:
   vcDeBoorSpline() = default;
   // Throws vcShapesError::BadCoef for too few points or a non-finite one.
@@ -81,31 +81,28 @@ public:
 
   vcDeBoorSpline map(const vcXform<2>& x) const;
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
-  bool isEqual(const vcShape& other) const override;
   // The control points reversed (a closed spline keeps c_0 first).
   vcShapeHandle reverse() const override;
 
   bool operator==(const vcDeBoorSpline& o) const { return ctrl_ == o.ctrl_ && isClosed() == o.isClosed(); }
   bool operator!=(const vcDeBoorSpline& o) const { return !(*this == o); }
 
+private:
+  friend class vcShapeBase<vcDeBoorSpline, vcCubicSpline>;
   // Version byte 0, the vcShape part, the closed flag, the control points
   // (a 32-bit count, then each point).
-  void dispatchSerialize(vcArchive& ar) override;
-
-private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  void archiveFields_(vcArchive& ar);
 
   std::vector<vcVector<2>> ctrl_;
 };
+extern template class vcShapeBase<vcDeBoorSpline, vcCubicSpline>;
 
 // The cubic spline through points P_0 .. P_{n-1}, reached at parameters
 // 0 .. n-1, C2 everywhere. Open: natural (zero second derivative at both
 // ends), n >= 2 (two points give the straight segment). Closed: periodic,
 // with a last piece from P_{n-1} back to P_0, n >= 3.
-class vcInterpSpline : public vcCubicSpline {
+class vcInterpSpline : public vcShapeBase<vcInterpSpline, vcCubicSpline> {
 public:
   vcInterpSpline() = default;
   // Throws vcShapesError::BadCoef for too few points or a non-finite one.
@@ -115,31 +112,28 @@ public:
 
   vcInterpSpline map(const vcXform<2>& x) const;
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
-  bool isEqual(const vcShape& other) const override;
   // The points reversed (a closed spline keeps P_0 first).
   vcShapeHandle reverse() const override;
 
   bool operator==(const vcInterpSpline& o) const { return pts_ == o.pts_ && isClosed() == o.isClosed(); }
   bool operator!=(const vcInterpSpline& o) const { return !(*this == o); }
 
-  // Version byte 0, the vcShape part, the closed flag, the points.
-  void dispatchSerialize(vcArchive& ar) override;
-
 private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  friend class vcShapeBase<vcInterpSpline, vcCubicSpline>;
+  // Version byte 0, the vcShape part, the closed flag, the points.
+  void archiveFields_(vcArchive& ar);
 
   std::vector<vcVector<2>> pts_;
 };
+extern template class vcShapeBase<vcInterpSpline, vcCubicSpline>;
 
 // The cubic through points P_0 .. P_{n-1} with derivatives T_0 .. T_{n-1}:
 // piece i has the Bézier control points P_i, P_i + T_i / 3, P_{i+1} - T_{i+1} / 3,
 // P_{i+1}. A tangent is in client units per unit of the parameter (each piece
 // spans one unit), so its length sets how far the curve follows it. Open:
 // n - 1 pieces, n >= 2; closed: a last piece from P_{n-1} back to P_0, n >= 2.
-class vcHermiteSpline : public vcCubicSpline {
+class vcHermiteSpline : public vcShapeBase<vcHermiteSpline, vcCubicSpline> {
 public:
   vcHermiteSpline() = default;
   // Throws vcShapesError::BadCoef for too few points, a tangent count that
@@ -153,9 +147,7 @@ public:
   // Points mapped as points, tangents by the matrix alone.
   vcHermiteSpline map(const vcXform<2>& x) const;
 
-  vcShapeHandle clone() const override;
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
-  bool isEqual(const vcShape& other) const override;
   // The points reversed and the tangents reversed and negated (a closed
   // spline keeps P_0 first).
   vcShapeHandle reverse() const override;
@@ -165,14 +157,13 @@ public:
   }
   bool operator!=(const vcHermiteSpline& o) const { return !(*this == o); }
 
+private:
+  friend class vcShapeBase<vcHermiteSpline, vcCubicSpline>;
   // Version byte 0, the vcShape part, the closed flag, the points, the
   // tangents (each a 32-bit count, then the vectors).
-  void dispatchSerialize(vcArchive& ar) override;
-
-private:
-  static vcPersistent* make();
-  static const vc_Instantiator sExemplar;
+  void archiveFields_(vcArchive& ar);
 
   std::vector<vcVector<2>> pts_;
   std::vector<vcVector<2>> tans_;
 };
+extern template class vcShapeBase<vcHermiteSpline, vcCubicSpline>;
