@@ -248,12 +248,12 @@ TEST(SegmentArcTest, TouchingConcentricAndEndPointCases) {
   const auto line = unit.intersection(vc2SegmentLine(V(-3, 1), V(3, 1)), false);
   ASSERT_EQ(line.size(), 1u);
   EXPECT_NEAR(line[0].x(), 0.0, 1e-15);
-  // Touching from outside, and from inside either way round.
+  // Touching from outside, and from inside either way round away from the arcs' ends.
   struct Row {
     V c;
     double r;
     V at;
-  } rows[] = {{V(3e6 + 2, 0) - V(3e6, 0), 1.0, V(1, 0)}, {V(0.5, 0), 0.5, V(1, 0)}, {V(-1, 0), 2.0, V(1, 0)}};
+  } rows[] = {{V(3e6 + 2, 0) - V(3e6, 0), 1.0, V(1, 0)}, {V(0, 0.5), 0.5, V(0, 1)}, {V(0, -1), 2.0, V(0, 1)}};
   for (const Row& r : rows) {
     const auto pts = unit.intersection(vc2SegmentArc(r.c, r.r, vcDegree(0), vcDegree(360)), false);
     ASSERT_EQ(pts.size(), 1u) << r.c;
