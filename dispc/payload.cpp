@@ -49,11 +49,37 @@ void vc_PayloadPrinter::color(const vcColor& c) {
 }
 
 void vc_PayloadPrinter::bytes(const unsigned char* b, std::size_t n) {
+  // A zero-terminated string is shown as text, with every byte outside
+  // printable ASCII escaped so that a corrupt file cannot drive a terminal;
+  // other byte runs are shown as text only when all of them are printable.
   std::size_t shown = n;
-  if (shown > 0 && b[shown - 1] == 0) --shown;
-  bool text = shown > 0;
-  for (std::size_t i = 0; i < shown && text; ++i) text = b[i] >= 0x20 && b[i] < 0x7F;
-  add(text ? "\"" + std::string(reinterpret_cast<const char*>(b), shown) + "\"" : "<" + std::to_string(n) + " bytes>");
+  const bool terminated = shown > 0 && b[shown - 1] == 0;
+  if (terminated) --shown;
+  bool text = shown > 0 && shown <= 4096;
+  bool printable = true;
+  for (std::size_t i = 0; i < shown && text; ++i) {
+    text = b[i] != 0;
+    printable = printable && b[i] >= 0x20 && b[i] < 0x7F;
+  }
+  if (!text || !(terminated || printable)) {
+    add("<" + std::to_string(n) + " bytes>");
+    return;
+  }
+  std::string out = "\"";
+  for (std::size_t i = 0; i < shown; ++i) {
+    const unsigned char c = b[i];
+    if (c == '\\' || c == '"') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02x", c);
+      out += hex;
+    }
+  }
+  add(out + "\"");
 }
 
 void vc_PayloadReader::flag(bool& v) {

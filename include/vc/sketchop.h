@@ -81,7 +81,8 @@ public:
   virtual void populateSketch(vcUISketch& sketch) const = 0;
   // Draws the operation on tablet with the header's props, color and layer.
   virtual void draw(vcUITablet& tablet, vc_UISketchOpHeader& header) const = 0;
-  // The payload's fields in order, as text for people (tools that list records).
+  // The payload's fields in order, as text for people (tools that list
+  // records); text fields are quoted with every unprintable byte escaped.
   virtual std::string describe() const = 0;
 
   void dispatchSerialize(vcArchive& ar) override;

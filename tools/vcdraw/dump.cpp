@@ -37,7 +37,7 @@ int vcdrawDump(const std::vector<std::string>& args) {
     probe.parseByteStream(sketch.data() + offset, sketch.size() - offset);
     std::printf("%8ld  %2ld %-14s %-7s %-10s %s\n", offset, header.opcode(), vfSketchOpcodeName(header.opcode()),
                 layer >= 0 && layer <= 2 ? kLayers[layer] : "?", vcdrawColorText(header.color()).c_str(),
-                vcdrawEscape(record->describe()).c_str());
+                record->describe().c_str());
     if (probe.hasProps()) std::printf("          props: %s\n", propsText(probe.props()).c_str());
     offset += length;
     ++records;
