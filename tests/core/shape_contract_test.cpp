@@ -82,6 +82,9 @@ struct Row {
   std::vector<std::pair<std::size_t, std::size_t>> imageZero{};  // byte ranges an image leaves 0
 };
 
+// Rows print as their names in test listings and failure messages.
+void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
+
 vcShapeHandle h(const vcShape& s) { return s.clone(); }
 
 std::vector<Row> rows() {

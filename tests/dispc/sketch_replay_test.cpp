@@ -255,6 +255,12 @@ TEST(SketchReplay, EncloseRectMeasuresWithoutDrawing) {
   Drawn scaled(vcXform<2>::scale(2, 2));
   EXPECT_EQ(scaled.tablet.encloseRect(rec.sketch(), vcPoint(0, 0), I), vcUIRect(18, 38, 84, 84));
 
+  // A pixel stroke is widened by half the pen, like a client-coordinate one.
+  vcUITablet pels;
+  pels.drawStart(vcPoint(100, 100), I);
+  pels.drawToRelPels(10, 0, thick, I);
+  EXPECT_EQ(d.tablet.encloseRect(pels.sketch(), vcPoint(0, 0), I), vcUIRect(98, 98, 15, 5));
+
   vcRecordingScope only(vcPair<long>(0, 0), vcPair<long>(20, 20));
   vcUITablet imageOnly(&only, nullptr);
   EXPECT_TRUE(imageOnly.encloseRect(rec.sketch(), vcPoint(0, 0), O).isNull());
