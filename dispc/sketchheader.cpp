@@ -4,6 +4,8 @@
 #include <vc/sketchop.h>
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include <vc/core/archive.h>
 #include <vc/uierror.h>
@@ -40,33 +42,35 @@ vc_UISketchOpHeader& vc_UISketchOpHeader::operator=(const vc_UISketchOpHeader& o
 
 long vc_UISketchOpHeader::parseByteStream(const unsigned char* p, long n) {
   if (!p || n < 0) vc_PayloadReader::fail("no bytes for a record head");
-  // Everything is read into locals and committed at the end, so a record
-  // that turns out malformed leaves the header as it was.
+  // Everything is read and checked before anything is committed, so a
+  // record that turns out malformed leaves the header as it was. Only a props
+  // record needs props of its own; a head alone changes the pen color.
   vc_PayloadReader reader(p, static_cast<std::size_t>(n));
-  bool hasProps = hasProps_;
-  signed char propsVersion = propsVersion_;
-  vcGraphicProps props(props_);
+  std::optional<vcGraphicProps> props;
+  signed char propsVersion = 0;
   if (n > 0 && p[0] == static_cast<unsigned char>(vcUISketch::kPropsMarker)) {
     reader.take(1);
     vc_PropsPayload body;
     body.io(reader);
+    props.emplace(props_);
     try {
-      body.applyTo(props);
+      body.applyTo(*props);
     } catch (const vcGraphicProps::BadParams&) {
       vc_PayloadReader::fail("props record with pen width " + std::to_string(body.width));
     }
-    hasProps = true;
     propsVersion = static_cast<signed char>(body.version);
     if (reader.remaining() > 0 && *reader.position() == static_cast<unsigned char>(vcUISketch::kPropsMarker))
       vc_PayloadReader::fail("props record followed by another");
   }
   vc_HeadPayload head;
   head.io(reader);
-  props.penColor(head.color);
 
-  hasProps_ = hasProps;
-  propsVersion_ = propsVersion;
-  props_ = props;
+  if (props) {
+    hasProps_ = true;
+    propsVersion_ = propsVersion;
+    props_ = *props;
+  }
+  props_.penColor(head.color);
   opcode_ = head.opcode;
   layer_ = static_cast<Layers>(head.layer);
   color_ = head.color;
