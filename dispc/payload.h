@@ -119,9 +119,8 @@ public:
     v = b != 0;
   }
   void vec(vcVector<2>& v) {
-    const double x = r_.f64();
-    const double y = r_.f64();
-    v = vcVector<2>(x, y);
+    const unsigned char* b = r_.take(16);
+    v = vcVector<2>(vc_bytes::getF64(b), vc_bytes::getF64(b + 8));
   }
   void color(vcColor& c) {
     if (!vcColor::fromBytes(r_.take(6), c)) fail("bad color kind");

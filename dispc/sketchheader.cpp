@@ -4,7 +4,6 @@
 #include <vc/sketchop.h>
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include <vc/core/archive.h>
@@ -42,33 +41,29 @@ vc_UISketchOpHeader& vc_UISketchOpHeader::operator=(const vc_UISketchOpHeader& o
 
 long vc_UISketchOpHeader::parseByteStream(const unsigned char* p, long n) {
   if (!p || n < 0) vc_PayloadReader::fail("no bytes for a record head");
-  // Everything is read and checked before anything is committed, so a
-  // record that turns out malformed leaves the header as it was. Only a props
-  // record needs props of its own; a head alone changes the pen color.
+  // Everything is read before anything is committed, so a record that turns
+  // out malformed leaves the header as it was; a props record's body is
+  // applied last, and a bad one changes nothing.
   vc_PayloadReader reader(p, static_cast<std::size_t>(n));
-  std::optional<vcGraphicProps> props;
-  signed char propsVersion = 0;
-  if (n > 0 && p[0] == static_cast<unsigned char>(vcUISketch::kPropsMarker)) {
+  const bool propsRecord = n > 0 && p[0] == static_cast<unsigned char>(vcUISketch::kPropsMarker);
+  vc_PropsPayload body;
+  if (propsRecord) {
     reader.take(1);
-    vc_PropsPayload body;
     body.io(reader);
-    props.emplace(props_);
-    try {
-      body.applyTo(*props);
-    } catch (const vcGraphicProps::BadParams&) {
-      vc_PayloadReader::fail("props record with pen width " + std::to_string(body.width));
-    }
-    propsVersion = static_cast<signed char>(body.version);
     if (reader.remaining() > 0 && *reader.position() == static_cast<unsigned char>(vcUISketch::kPropsMarker))
       vc_PayloadReader::fail("props record followed by another");
   }
   vc_HeadPayload head;
   head.io(reader);
 
-  if (props) {
+  if (propsRecord) {
+    try {
+      body.applyTo(props_);
+    } catch (const vcGraphicProps::BadParams&) {
+      vc_PayloadReader::fail("props record with pen width " + std::to_string(body.width));
+    }
     hasProps_ = true;
-    propsVersion_ = propsVersion;
-    props_ = *props;
+    propsVersion_ = static_cast<signed char>(body.version);
   }
   props_.penColor(head.color);
   opcode_ = head.opcode;
