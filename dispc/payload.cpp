@@ -5,14 +5,7 @@
 #include <vc/sketchop.h>
 #include <vc/uierror.h>
 
-namespace {
-[[noreturn]] void failPayload(const std::string& why) { throw vcUIError::InvalidUISketch(why); }
-}  // namespace
-
-vc_PayloadReader::vc_PayloadReader(const unsigned char* data, std::size_t size)
-    : start_(data), r_(data, size, &failPayload) {}
-
-void vc_PayloadReader::fail(const std::string& why) { failPayload(why); }
+void vc_PayloadReader::fail(const std::string& why) { throw vcUIError::InvalidUISketch(why); }
 
 void vfFailAtRecord(const vcUIError::InvalidUISketch& e, long offset, long opcode) {
   std::string where = "record at byte " + std::to_string(offset);
@@ -80,16 +73,6 @@ void vc_PayloadPrinter::bytes(const unsigned char* b, std::size_t n) {
     }
   }
   add(out + "\"");
-}
-
-void vc_PayloadReader::flag(bool& v) {
-  const unsigned char b = r_.u8();
-  if (b > 1) fail("flag byte other than 0 or 1");
-  v = b != 0;
-}
-
-void vc_PayloadReader::color(vcColor& c) {
-  if (!vcColor::fromBytes(r_.take(6), c)) fail("bad color kind");
 }
 
 void vc_PayloadReader::count(long& n, std::uint64_t itemSize) {

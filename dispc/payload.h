@@ -107,19 +107,24 @@ private:
 class vc_PayloadReader {
 public:
   static constexpr bool isReading = true;
-  vc_PayloadReader(const unsigned char* data, std::size_t size);
+  vc_PayloadReader(const unsigned char* data, std::size_t size) noexcept : start_(data), r_(data, size, &fail) {}
 
   void f64(double& v) { v = r_.f64(); }
   void f32(float& v) { v = r_.f32(); }
   void i32(long& v) { v = r_.i32(); }
   void u8(unsigned char& v) { v = r_.u8(); }
-  void flag(bool& v);
-  void vec(vcVector<2>& v) {
-    const double x = r_.f64();
-    const double y = r_.f64();
-    v = vcVector<2>(x, y);
+  void flag(bool& v) {
+    const unsigned char b = r_.u8();
+    if (b > 1) fail("flag byte other than 0 or 1");
+    v = b != 0;
   }
-  void color(vcColor& c);
+  void vec(vcVector<2>& v) {
+    const unsigned char* b = r_.take(16);
+    v = vcVector<2>(vc_bytes::getF64(b), vc_bytes::getF64(b + 8));
+  }
+  void color(vcColor& c) {
+    if (!vcColor::fromBytes(r_.take(6), c)) fail("bad color kind");
+  }
   // Reads n bytes into b (which must hold n).
   void bytes(unsigned char* b, std::size_t n) { r_.bytes(b, n); }
   template <class S>

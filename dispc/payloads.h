@@ -82,7 +82,8 @@ struct vc_PropsPayload {
             p.showVertex()};
   }
   // Sets these fields of p through its setters (its pen color stays), so a
-  // negative width throws vcGraphicProps::BadParams.
+  // negative width throws vcGraphicProps::BadParams; the width is set first,
+  // so that p is then left as it was.
   void applyTo(vcGraphicProps& p) const {
     p.penWidth(width);
     p.fill(fill);

@@ -4,6 +4,7 @@
 #include <vc/sketchop.h>
 
 #include <cstdint>
+#include <string>
 
 #include <vc/core/archive.h>
 #include <vc/uierror.h>
@@ -40,33 +41,31 @@ vc_UISketchOpHeader& vc_UISketchOpHeader::operator=(const vc_UISketchOpHeader& o
 
 long vc_UISketchOpHeader::parseByteStream(const unsigned char* p, long n) {
   if (!p || n < 0) vc_PayloadReader::fail("no bytes for a record head");
-  // Everything is read into locals and committed at the end, so a record
-  // that turns out malformed leaves the header as it was.
+  // Everything is read before anything is committed, so a record that turns
+  // out malformed leaves the header as it was; a props record's body is
+  // applied last, and a bad one changes nothing.
   vc_PayloadReader reader(p, static_cast<std::size_t>(n));
-  bool hasProps = hasProps_;
-  signed char propsVersion = propsVersion_;
-  vcGraphicProps props(props_);
-  if (n > 0 && p[0] == static_cast<unsigned char>(vcUISketch::kPropsMarker)) {
+  const bool propsRecord = n > 0 && p[0] == static_cast<unsigned char>(vcUISketch::kPropsMarker);
+  vc_PropsPayload body;
+  if (propsRecord) {
     reader.take(1);
-    vc_PropsPayload body;
     body.io(reader);
-    try {
-      body.applyTo(props);
-    } catch (const vcGraphicProps::BadParams&) {
-      vc_PayloadReader::fail("props record with pen width " + std::to_string(body.width));
-    }
-    hasProps = true;
-    propsVersion = static_cast<signed char>(body.version);
     if (reader.remaining() > 0 && *reader.position() == static_cast<unsigned char>(vcUISketch::kPropsMarker))
       vc_PayloadReader::fail("props record followed by another");
   }
   vc_HeadPayload head;
   head.io(reader);
-  props.penColor(head.color);
 
-  hasProps_ = hasProps;
-  propsVersion_ = propsVersion;
-  props_ = props;
+  if (propsRecord) {
+    try {
+      body.applyTo(props_);
+    } catch (const vcGraphicProps::BadParams&) {
+      vc_PayloadReader::fail("props record with pen width " + std::to_string(body.width));
+    }
+    hasProps_ = true;
+    propsVersion_ = static_cast<signed char>(body.version);
+  }
+  props_.penColor(head.color);
   opcode_ = head.opcode;
   layer_ = static_cast<Layers>(head.layer);
   color_ = head.color;

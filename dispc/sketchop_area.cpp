@@ -126,7 +126,7 @@ public:
   }
 
 private:
-  void check_() const override { vfCheckFinite(payload_.position, "text position"); }
+  void check_() override { vfCheckFinite(payload_.position, "text position"); }
   void archive_(vcArchive& ar) override {
     vcPoint at(payload_.position);
     ar || at || payload_.background || payload_.format;
@@ -145,7 +145,7 @@ public:
   }
 
 private:
-  void check_() const override { vfCheckFinite(payload_.position, "text position"); }
+  void check_() override { vfCheckFinite(payload_.position, "text position"); }
   void archive_(vcArchive& ar) override {
     vcPoint at(payload_.position);
     ar || at || payload_.background || payload_.format;
@@ -166,7 +166,7 @@ public:
   }
 
 private:
-  void check_() const override { vfCheckFinite(payload_.position, "image position"); }
+  void check_() override { vfCheckFinite(payload_.position, "image position"); }
   // The transform and window offset come before the image, which carries
   // them too; a load whose copies disagree is corrupt.
   void archive_(vcArchive& ar) override {
@@ -191,7 +191,7 @@ public:
   }
 
 private:
-  void check_() const override { vfCheckFinite(payload_.position, "image position"); }
+  void check_() override { vfCheckFinite(payload_.position, "image position"); }
   void archive_(vcArchive& ar) override {
     vcPoint at(payload_.position);
     long n = static_cast<long>(payload_.colorMap.size());
@@ -224,7 +224,7 @@ public:
   }
 
 private:
-  void check_() const override { vfCheckFinite(payload_.offset, "nested sketch offset"); }
+  void check_() override { vfCheckFinite(payload_.offset, "nested sketch offset"); }
   // Archives hold records field by field; a nested sketch has no such form.
   void serialize_(vcArchive&, unsigned char) override { throw vcUIError::NotImplemented(); }
   void archive_(vcArchive&) override { throw vcUIError::NotImplemented(); }
@@ -293,7 +293,7 @@ public:
   }
 
 private:
-  void check_() const override {
+  void check_() override {
     if (payload_.kind == 0) vfCheckFinite(payload_.point, "fill seed");
     if (payload_.type != vcUITablet::eFillToBorder && payload_.type != vcUITablet::eFillSurface)
       throw vcShapesError::BadGeom("sketch record: fill type " + std::to_string(payload_.type));

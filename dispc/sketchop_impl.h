@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <typeinfo>
 
@@ -66,8 +67,11 @@ public:
 
 protected:
   // Throws a vcException for payload values that the record's tablet
-  // operation cannot take (a NaN coordinate, a negative radius...).
-  virtual void check_() const {}
+  // operation cannot take (a NaN coordinate, a negative radius...); may keep
+  // what it builds from a payload it accepts, for draw().
+  virtual void check_() {}
+  // Brings a record whose payload failed to read back to the default payload.
+  virtual void reset_() { payload_ = P(); }
   // The class's own archived fields; they follow the version byte.
   virtual void archive_(vcArchive& ar) = 0;
 
@@ -83,10 +87,10 @@ protected:
       check_();
       return static_cast<long>(reader.consumed());
     } catch (const vcUIError::InvalidUISketch&) {
-      payload_ = P();
+      reset_();
       throw;
     } catch (const vcException& e) {
-      payload_ = P();
+      reset_();
       vc_PayloadReader::fail(e.what());
     }
   }
@@ -148,18 +152,28 @@ enum class vc_ShapeForm {
 
 // A record whose payload describes one shape, drawn with the header's props.
 // shape() builds it from the payload and so validates it; fromShape_() sets
-// the payload from a loaded shape.
+// the payload from a loaded shape. The shape built when the payload was
+// checked is the one drawn, so that a replayed record builds it once.
 template <class P, class S, vc_ShapeForm Form = vc_ShapeForm::ePersistent>
 class vc_UISketchOpShape : public vc_UISketchOpPayload<P> {
 public:
   virtual S shape() const = 0;
   void draw(vcUITablet& tablet, vc_UISketchOpHeader& header) const override {
-    tablet.draw(shape(), header.props(), header.layer());
+    if (checked_)
+      tablet.draw(*checked_, header.props(), header.layer());
+    else
+      tablet.draw(shape(), header.props(), header.layer());
   }
 
 protected:
   virtual void fromShape_(const S& s) = 0;
-  void check_() const override { (void)shape(); }
+  // A payload that fails to build keeps the shape of the one checked before it
+  // (serialize_ restores that payload).
+  void check_() override { checked_ = shape(); }
+  void reset_() override {
+    vc_UISketchOpPayload<P>::reset_();
+    checked_.reset();
+  }
   void archive_(vcArchive& ar) override {
     S s = ar.isStoring() ? shape() : S();
     if constexpr (Form == vc_ShapeForm::ePersistent)
@@ -171,13 +185,14 @@ protected:
 
 private:
   vcPtrHandle<S> held_;
+  std::optional<S> checked_;  // the shape of the checked payload
 };
 
 // The records whose payload is one client point: 0, 1, 20 and 21.
 class vc_UISketchOpPointBase : public vc_UISketchOpPayload<vc_PointPayload> {
 protected:
   vcPoint point() const { return vcPoint(payload_.p); }
-  void check_() const override { vfCheckFinite(payload_.p, "point"); }
+  void check_() override { vfCheckFinite(payload_.p, "point"); }
   void archive_(vcArchive& ar) override {
     vcPoint p = point();
     ar || p;

@@ -348,7 +348,7 @@ public:
   }
 
 private:
-  void check_() const override {
+  void check_() override {
     vfCheckFinite(payload_.tip, "arrow tip");
     vfCheckFinite(payload_.direction, "arrow direction");
     if (!std::isfinite(payload_.length)) throw vcShapesError::BadGeom("sketch record: arrow length is not finite");
@@ -373,7 +373,7 @@ private:
     return vcPolygon(payload_.vertices, static_cast<vcPolygon::PolyFillMode>(payload_.mode));
   }
   // Checked in place: building the polygon would copy the vertices.
-  void check_() const override {
+  void check_() override {
     if (payload_.mode != vcPolygon::eEvenOdd && payload_.mode != vcPolygon::eWinding)
       throw vcShapesError::BadGeom("sketch record: polygon fill mode " + std::to_string(payload_.mode));
     for (const vcVector<2>& v : payload_.vertices) vfCheckFinite(v, "polygon vertex");
@@ -402,7 +402,7 @@ public:
 
 private:
   vcPolyline polyline() const { return vcPolyline(payload_.points, payload_.closed); }
-  void check_() const override {
+  void check_() override {
     for (const vcVector<2>& v : payload_.points) vfCheckFinite(v, "polyline vertex");
   }
   void archive_(vcArchive& ar) override {
@@ -432,7 +432,7 @@ public:
   }
 
 private:
-  void check_() const override {
+  void check_() override {
     for (const vc_BezierPayload& s : payload_.segments) (void)vc_UISketchOpBezierCurve::curve(s);
   }
   void archive_(vcArchive& ar) override {

@@ -236,6 +236,42 @@ TEST(SketchOpTest, ImpossibleValuesAreRejected) {
   }
 }
 
+// Replay reuses one record object per opcode: after each parse, accepted or
+// rejected, a shape record draws the payload it holds, not an earlier one.
+TEST(SketchOpTest, ReusedShapeRecordDrawsThePayloadItHolds) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    int op;
+    Bytes first, second, bad;
+  } cases[] = {
+      {2, vcTestBytes().vec(1, 2).vec(3, 4).bytes(), vcTestBytes().vec(5, 6).vec(7, 8).bytes(),
+       vcTestBytes().vec(1, 2).vec(nan, 4).bytes()},
+      {4, vcTestBytes().vec(1, 2).f64(3).bytes(), vcTestBytes().vec(4, 5).f64(0.5).bytes(),
+       vcTestBytes().vec(4, 5).f64(-1).bytes()},
+      {32, vcTestBytes().f64(1).f64(2).f64(3).f64(4).bytes(), vcTestBytes().f64(5).f64(6).f64(7).f64(8).bytes(),
+       vcTestBytes().f64(1).f64(2).f64(INFINITY).f64(4).bytes()},
+  };
+  for (const auto& c : cases) {
+    const OpPtr op(vfCreateUISketchOpData(c.op));
+    vc_UISketchOpHeader header;
+    header.layer(T::eImage);
+    // The payload of the record that drawing op records: the sketch's tail.
+    const auto drawn = [&](std::size_t size) {
+      vcUITablet t;
+      op->draw(t, header);
+      const Bytes all = bytesOf(t.sketch());
+      return all.size() < size ? all : Bytes(all.end() - static_cast<long>(size), all.end());
+    };
+    for (const Bytes* good : {&c.first, &c.second}) {
+      EXPECT_EQ(op->parseByteStream(good->data(), static_cast<long>(good->size())), static_cast<long>(good->size()));
+      EXPECT_EQ(drawn(good->size()), *good) << c.op;
+    }
+    EXPECT_THROW(op->parseByteStream(c.bad.data(), static_cast<long>(c.bad.size())), vcUIError::InvalidUISketch);
+    EXPECT_EQ(drawn(c.bad.size()), populated(*op)) << c.op;
+    EXPECT_NE(populated(*op), c.second) << c.op;
+  }
+}
+
 TEST(SketchOpTest, Version0LayoutsReadIntoCurrentRecords) {
   const vcEllipseArc arc(kEllipse, vcRadian(1), vcRadian(-2));
   const vcGenRect inner(V(3, 4), vcMatrix<2>(1, 0, 0, 1), V(0, 0));
