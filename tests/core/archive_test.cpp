@@ -10,6 +10,8 @@
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 
+#include "support/archive_roundtrip.h"
+
 namespace {
 
 // A shared persistent node used to check pointer and handle exchange.
@@ -48,12 +50,7 @@ private:
 };
 const vc_Instantiator TestPlain::sExemplar(typeid(TestPlain), &TestPlain::make);
 
-template <class T>
-std::vector<unsigned char> store(T v) {
-  vcBufferArchive ar(vcArchive::eStore);
-  ar || v;
-  return ar.bytes();
-}
+using vc_test::store;
 
 }  // namespace
 

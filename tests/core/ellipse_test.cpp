@@ -10,6 +10,7 @@
 #include <vc/core/byteio.h>
 #include <vc/core/ellipsearc.h>
 
+#include "support/archive_roundtrip.h"
 #include "support/test_shapes.h"
 
 namespace {
@@ -166,13 +167,7 @@ TEST(Ellipse2, MapKeepsTheTypeAndIsExactUnderMirrors) {
   EXPECT_NEAR(dynamic_cast<const vcEllipse2&>(*h).radii().x(), 2.0, 1e-12);
   EXPECT_NEAR(dynamic_cast<const vcEllipse2&>(*h).radii().y(), 2.0, 1e-12);
 
-  vcBufferArchive out(vcArchive::eStore);
-  vcShapeHandle stored = e.clone();
-  out || stored;
-  vcBufferArchive in(out.bytes());
-  vcShapeHandle back;
-  in || back;
-  EXPECT_TRUE(*back == e);
+  EXPECT_TRUE(*vc_test::handleRoundTrip(e) == e);
 
   vcEllipse2 src = e;
   std::vector<unsigned char> bad = storeInPlace(src);

@@ -9,26 +9,8 @@
 #include <vc/core/archive.h>
 #include <vc/core/rect.h>
 
+#include "support/archive_roundtrip.h"
 #include "support/test_shapes.h"
-
-namespace {
-
-template <class S>
-std::vector<unsigned char> storeShape(S s) {
-  vcBufferArchive out(vcArchive::eStore);
-  out || s;
-  return out.bytes();
-}
-
-template <class S>
-S loadShape(const std::vector<unsigned char>& bytes) {
-  vcBufferArchive in(bytes);
-  S s;
-  in || s;
-  return s;
-}
-
-}  // namespace
 
 TEST(PointsTest, PointShapeIsItsPositionWithAZeroSizeBox) {
   const vc2Point p(3.0, -4.0);
@@ -39,7 +21,7 @@ TEST(PointsTest, PointShapeIsItsPositionWithAZeroSizeBox) {
   EXPECT_FALSE(p.isOpenContour() || p.isClosedContour() || p.isRegion());
   EXPECT_EQ(p.map(vcXform<2>::translation(vcVector<2>(1.0, 1.0))), vc2Point(4.0, -3.0));
   EXPECT_THROW(vc2Point(std::nan(""), 0.0), vcShapesError::BadGeom);
-  EXPECT_EQ(loadShape<vc2Point>(storeShape(p)), p);
+  EXPECT_EQ(vc_test::load(vc_test::store(p), vc2Point()), p);
 }
 
 TEST(PointsTest, PointSetDistanceIsToTheNearestPointAndBoxHoldsThemAll) {

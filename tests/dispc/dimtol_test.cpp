@@ -10,7 +10,7 @@
 
 #include <vc/wrfm/smdpoly.h>
 
-#include "support/archive_bytes.h"
+#include "support/archive_roundtrip.h"
 
 namespace {
 

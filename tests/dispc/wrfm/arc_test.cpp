@@ -9,7 +9,7 @@
 
 #include <vc/core/ellipse.h>
 
-#include "support/archive_bytes.h"
+#include "support/archive_roundtrip.h"
 
 namespace {
 

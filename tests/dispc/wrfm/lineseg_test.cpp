@@ -7,7 +7,7 @@
 #include <random>
 #include <sstream>
 
-#include "support/archive_bytes.h"
+#include "support/archive_roundtrip.h"
 
 namespace {
 
