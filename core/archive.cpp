@@ -44,6 +44,8 @@ void vcByteReader::fail(const std::string& why) const {
   throw vcBadArgument(why);  // a failure function must throw; this keeps the promise if it does not
 }
 
+void vcByteReader::failEnd() const { fail("unexpected end of input"); }
+
 void vcArchive::raw(void* bytes, long n) {
   if (n < 0) fail("negative byte count");
   if (isStoring()) put_(bytes, static_cast<std::size_t>(n));

@@ -92,16 +92,6 @@ const vcColor& vcColor::dkGray = vcColor::dkGrey;
 const vcColor& vcColor::gray = vcColor::grey;
 const vcColor& vcColor::ltGray = vcColor::ltGrey;
 
-bool vcColor::fromBytes(const unsigned char* in, vcColor& c) noexcept {
-  if (in[0] != kRGB && in[0] != kIndex && in[0] != (kStock | kRGB | kIndex)) return false;
-  vcColor out;
-  out.flags_ = in[0];
-  out.index_ = in[1];
-  out.rgb_ = vcRGB(in[2], in[3], in[4]);
-  c = out;
-  return true;
-}
-
 unsigned char vcColor::index() const {
   if (!isIndexColor()) throw vcUIError::NotIndexColor();
   return index_;

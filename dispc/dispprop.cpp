@@ -46,44 +46,6 @@ vcGraphicProps& vcGraphicProps::operator=(const vcGraphicProps& o) {
   return *this;
 }
 
-void vcGraphicProps::penColor(const vcColor& c) {
-  notifyMutation_();
-  penColor_ = c;
-}
-void vcGraphicProps::penWidth(long w) {
-  if (w < 0) throw BadParams();
-  notifyMutation_();
-  penWidth_ = w;
-}
-void vcGraphicProps::penStyle(vePenStyle s) {
-  notifyMutation_();
-  penStyle_ = s;
-}
-void vcGraphicProps::fill(bool f) {
-  notifyMutation_();
-  fill_ = f;
-}
-void vcGraphicProps::penJoin(vePenJoin j) {
-  notifyMutation_();
-  penJoin_ = j;
-}
-void vcGraphicProps::penEndCap(vePenEndCap c) {
-  notifyMutation_();
-  penEndCap_ = c;
-}
-void vcGraphicProps::arrowHead(bool on) {
-  notifyMutation_();
-  arrowHead_ = on;
-}
-void vcGraphicProps::arrowHeadForward(bool on) {
-  notifyMutation_();
-  arrowHeadForward_ = on;
-}
-void vcGraphicProps::showVertex(bool on) {
-  notifyMutation_();
-  showVertex_ = on;
-}
-
 // ---- the sketch props record ---------------------------------------------
 
 void vcGraphicProps::writeRecord(const vcGraphicProps& p, unsigned char* out) {

@@ -55,7 +55,9 @@ void vc_PayloadPrinter::bytes(const unsigned char* b, std::size_t n) {
     printable = printable && b[i] >= 0x20 && b[i] < 0x7F;
   }
   if (!text || !(terminated || printable)) {
-    add("<" + std::to_string(n) + " bytes>");
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "<%zu bytes>", n);
+    add(buf);
     return;
   }
   std::string out = "\"";

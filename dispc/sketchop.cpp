@@ -54,7 +54,6 @@ void vc_UISketchOpData::serialize_(vcArchive& ar, unsigned char version) {
   vcPersistent::dispatchSerialize(ar);
 }
 
-void vfCheckFinite(const vcVector<2>& v, const char* what) {
-  if (!std::isfinite(v.x()) || !std::isfinite(v.y()))
-    throw vcShapesError::BadGeom(std::string("sketch record: ") + what + " is not finite");
+void vfFailNotFinite(const char* what) {
+  throw vcShapesError::BadGeom(std::string("sketch record: ") + what + " is not finite");
 }

@@ -124,8 +124,12 @@ protected:
   P payload_;
 };
 
+// Throws vcShapesError::BadGeom naming what.
+[[noreturn]] void vfFailNotFinite(const char* what);
 // Throws vcShapesError::BadGeom unless both coordinates of v are finite.
-void vfCheckFinite(const vcVector<2>& v, const char* what);
+inline void vfCheckFinite(const vcVector<2>& v, const char* what) {
+  if (!std::isfinite(v.x()) || !std::isfinite(v.y())) [[unlikely]] vfFailNotFinite(what);
+}
 
 // Exchanges a shape as a persistent object (its class name, then its fields).
 // The stored copy is kept in held for as long as the record lives: the

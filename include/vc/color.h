@@ -4,6 +4,8 @@
 // graphics-list library's vgr_color code.
 #pragma once
 
+#include <cstddef>
+#include <cstring>
 #include <iosfwd>
 
 #include <vgr/vgr.h>
@@ -116,7 +118,19 @@ public:
   }
   // Reads those 6 bytes into c; returns false, leaving c alone, when the kind
   // flags are not those of an RGB (2), index (4) or stock (7) color.
-  static bool fromBytes(const unsigned char* in, vcColor& c) noexcept;
+  static bool fromBytes(const unsigned char* in, vcColor& c) noexcept {
+    if (in[0] != kRGB && in[0] != kIndex && in[0] != (kStock | kRGB | kIndex)) return false;
+    // The bytes are the members in order, the spare byte last (kept 0). The
+    // value is stored as whole words: assembled byte by byte, it would stall
+    // the wider loads that copy it on.
+    static_assert(sizeof(vcColor) == 6 && sizeof(vcRGB) == 4 && offsetof(vcColor, index_) == 1 &&
+                  offsetof(vcColor, rgb_) == 2);
+    const unsigned char tail[2] = {in[4], 0};
+    unsigned char* out = reinterpret_cast<unsigned char*>(&c);
+    std::memcpy(out, in, 4);
+    std::memcpy(out + 4, tail, 2);
+    return true;
+  }
 
   // The stock colors. Each function builds its value on first call, so it is
   // safe to use during the static initialisation of other files.

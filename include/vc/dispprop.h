@@ -64,16 +64,21 @@ public:
   bool arrowHeadForward() const noexcept { return arrowHeadForward_; }
   bool showVertex() const noexcept { return showVertex_; }
 
-  void penColor(const vcColor& c);
+  // The setters are inline: replaying a sketch applies every props record
+  // through them.
+  void penColor(const vcColor& c) { set_(penColor_, c); }
   // Throws BadParams for a negative width and changes nothing.
-  void penWidth(long w);
-  void penStyle(vePenStyle s);
-  void fill(bool f);
-  void penJoin(vePenJoin j);
-  void penEndCap(vePenEndCap c);
-  void arrowHead(bool on);
-  void arrowHeadForward(bool on);
-  void showVertex(bool on);
+  void penWidth(long w) {
+    if (w < 0) throw BadParams();
+    set_(penWidth_, w);
+  }
+  void penStyle(vePenStyle s) { set_(penStyle_, s); }
+  void fill(bool f) { set_(fill_, f); }
+  void penJoin(vePenJoin j) { set_(penJoin_, j); }
+  void penEndCap(vePenEndCap c) { set_(penEndCap_, c); }
+  void arrowHead(bool on) { set_(arrowHead_, on); }
+  void arrowHeadForward(bool on) { set_(arrowHeadForward_, on); }
+  void showVertex(bool on) { set_(showVertex_, on); }
 
   bool operator==(const vcGraphicProps& o) const noexcept {
     return penWidth_ == o.penWidth_ && penStyle_ == o.penStyle_ && fill_ == o.fill_ && penJoin_ == o.penJoin_ &&
@@ -95,6 +100,11 @@ public:
   static void readRecord(vcGraphicProps& target, const unsigned char* bytes);
 
 private:
+  template <class T, class V>
+  void set_(T& field, const V& v) {
+    notifyMutation_();
+    field = v;
+  }
   friend class vcUISketch;
   // Appends the record body to sketch; returns 21, or 0 for a null sketch.
   long opcode(vcUISketch* sketch, const vcGraphicProps& props) const;

@@ -4,6 +4,7 @@
 // remains before anything is allocated.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -12,15 +13,25 @@
 namespace vc_bytes {
 
 inline void put8(unsigned char* p, std::uint8_t v) { p[0] = v; }
+// On little-endian hosts the value's bytes are the stream's bytes and one
+// copy does it; elsewhere the bytes are assembled one by one.
 inline void put16(unsigned char* p, std::uint16_t v) {
-  p[0] = static_cast<unsigned char>(v);
-  p[1] = static_cast<unsigned char>(v >> 8);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(p, &v, 2);
+  } else {
+    p[0] = static_cast<unsigned char>(v);
+    p[1] = static_cast<unsigned char>(v >> 8);
+  }
 }
 inline void put32(unsigned char* p, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+  if constexpr (std::endian::native == std::endian::little) std::memcpy(p, &v, 4);
+  else
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
 }
 inline void put64(unsigned char* p, std::uint64_t v) {
-  for (int i = 0; i < 8; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+  if constexpr (std::endian::native == std::endian::little) std::memcpy(p, &v, 8);
+  else
+    for (int i = 0; i < 8; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
 }
 inline void putF32(unsigned char* p, float v) {
   std::uint32_t u;
@@ -34,16 +45,25 @@ inline void putF64(unsigned char* p, double v) {
 }
 
 inline std::uint16_t get16(const unsigned char* p) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::uint16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+  }
   return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
 }
 inline std::uint32_t get32(const unsigned char* p) {
   std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | p[i];
+  if constexpr (std::endian::native == std::endian::little) std::memcpy(&v, p, 4);
+  else
+    for (int i = 3; i >= 0; --i) v = (v << 8) | p[i];
   return v;
 }
 inline std::uint64_t get64(const unsigned char* p) {
   std::uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+  if constexpr (std::endian::native == std::endian::little) std::memcpy(&v, p, 8);
+  else
+    for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
   return v;
 }
 inline float getF32(const unsigned char* p) {
@@ -80,7 +100,7 @@ public:
   }
   // Returns a pointer to the next n bytes and moves past them.
   const unsigned char* take(std::size_t n) {
-    if (n > remaining()) fail("unexpected end of input");
+    if (n > remaining()) [[unlikely]] failEnd();
     const unsigned char* at = p_;
     p_ += n;
     return at;
@@ -101,6 +121,13 @@ public:
   double f64() { return vc_bytes::getF64(take(8)); }
 
   [[noreturn]] void fail(const std::string& why) const;
+
+private:
+  // The failure for a read past the end, kept out of line so that the reads
+  // inline to a compare and a load.
+  [[noreturn]] void failEnd() const;
+
+public:
 
 private:
   const unsigned char* p_;
