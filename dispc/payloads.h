@@ -135,8 +135,6 @@ struct vc_RectPayload {
     io.f64(w);
     io.f64(h);
   }
-  vcRect rect() const { return vcRect(x, y, w, h); }
-  static vc_RectPayload of(const vcRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
 };
 
 // Opcodes 4 and 29: center and radius.

@@ -155,13 +155,14 @@ enum class vc_ShapeForm {
 };
 
 // A record whose payload describes one shape, drawn with the header's props.
-// shape() builds it from the payload and so validates it; fromShape_() sets
-// the payload from a loaded shape. The shape built when the payload was
-// checked is the one drawn, so that a replayed record builds it once.
-template <class P, class S, vc_ShapeForm Form = vc_ShapeForm::ePersistent>
-class vc_UISketchOpShape : public vc_UISketchOpPayload<P> {
+// Codec (shape_payloads.h) builds the shape from the payload, and so
+// validates it, and turns a loaded shape back into the payload. The shape
+// built when the payload was checked is the one drawn, so that a replayed
+// record builds it once.
+template <class S, class Codec, vc_ShapeForm Form = vc_ShapeForm::ePersistent>
+class vc_UISketchOpShape : public vc_UISketchOpPayload<typename Codec::Payload> {
 public:
-  virtual S shape() const = 0;
+  S shape() const { return Codec::shape(this->payload_); }
   void draw(vcUITablet& tablet, vc_UISketchOpHeader& header) const override {
     if (checked_)
       tablet.draw(*checked_, header.props(), header.layer());
@@ -170,12 +171,11 @@ public:
   }
 
 protected:
-  virtual void fromShape_(const S& s) = 0;
   // A payload that fails to build keeps the shape of the one checked before it
   // (serialize_ restores that payload).
   void check_() override { checked_ = shape(); }
   void reset_() override {
-    vc_UISketchOpPayload<P>::reset_();
+    vc_UISketchOpPayload<typename Codec::Payload>::reset_();
     checked_.reset();
   }
   void archive_(vcArchive& ar) override {
@@ -184,7 +184,7 @@ protected:
       vfExchangeShape(ar, held_, s);
     else
       ar || s;
-    if (ar.isLoading()) fromShape_(s);
+    if (ar.isLoading()) this->payload_ = Codec::of(s);
   }
 
 private:

@@ -22,6 +22,7 @@
 #include <vc/core/poly.h>
 #include <vc/core/rect.h>
 
+#include "shape_payloads.h"
 #include "sketchop_impl.h"
 
 namespace {
@@ -90,119 +91,45 @@ VC_SKETCH_OP_REGISTER(vc_UISketchOpPointIcon);
 
 // ---- shapes built from their payload fields -----------------------------------------------------
 
-class vc_UISketchOpLineSeg final : public vc_UISketchOpShape<vc_TwoVectorPayload, vcLineSeg> {
+// A record class whose only behaviour is its shape's codec.
+#define VC_SHAPE_RECORD(Class, Shape, ...)                                                 \
+  class Class final : public vc_UISketchOpShape<Shape, vc_ShapeCodec<Shape>, ##__VA_ARGS__> { \
+    VC_SKETCH_OP_FACTORY();                                                                \
+  };                                                                                       \
+  VC_SKETCH_OP_REGISTER(Class)
+
+VC_SHAPE_RECORD(vc_UISketchOpLineSeg, vcLineSeg);
+VC_SHAPE_RECORD(vc_UISketchOpCircle, vcCircle);
+VC_SHAPE_RECORD(vc_UISketchOpBezierCurve, vcBezierCurve);
+VC_SHAPE_RECORD(vc_UISketchOpEllipse2, vcEllipse2);
+VC_SHAPE_RECORD(vc_UISketchOpEllipseArc2, vcEllipseArc2);
+
+class vc_UISketchOpLine final : public vc_UISketchOpShape<vcLine, vc_ShapeCodec<vcLine>> {
 public:
-  vcLineSeg shape() const override { return vcLineSeg(payload_.a, payload_.b); }
-
-private:
-  void fromShape_(const vcLineSeg& s) override { payload_ = {s.p1(), s.p2()}; }
-  VC_SKETCH_OP_FACTORY();
-};
-VC_SKETCH_OP_REGISTER(vc_UISketchOpLineSeg);
-
-// The payload holds the line's direction, then its point.
-class vc_UISketchOpLine final : public vc_UISketchOpShape<vc_TwoVectorPayload, vcLine> {
-public:
-  vc_UISketchOpLine() { fromShape_(vcLine()); }
-  vcLine shape() const override { return vcLine(payload_.a, payload_.b); }
-
-private:
-  void fromShape_(const vcLine& l) override { payload_ = {l.direction(), l.point()}; }
+  vc_UISketchOpLine() { payload_ = vc_ShapeCodec<vcLine>::of(vcLine()); }
   VC_SKETCH_OP_FACTORY();
 };
 VC_SKETCH_OP_REGISTER(vc_UISketchOpLine);
 
-class vc_UISketchOpCircle final : public vc_UISketchOpShape<vc_CirclePayload, vcCircle> {
-public:
-  vcCircle shape() const override { return vcCircle(payload_.center, payload_.radius); }
-
-private:
-  void fromShape_(const vcCircle& c) override { payload_ = {c.center(), c.radius()}; }
-  VC_SKETCH_OP_FACTORY();
-};
-VC_SKETCH_OP_REGISTER(vc_UISketchOpCircle);
-
 class vc_UISketchOpCoordAxes final
-    : public vc_UISketchOpShape<vc_ThreeVectorPayload, vcCoordAxes, vc_ShapeForm::eInPlace> {
+    : public vc_UISketchOpShape<vcCoordAxes, vc_ShapeCodec<vcCoordAxes>, vc_ShapeForm::eInPlace> {
 public:
-  vcCoordAxes shape() const override { return vcCoordAxes(payload_.a, payload_.b, payload_.c); }
   // The same three vectors, made into axes by the constructor.
   long parseVersion0ByteStream(const unsigned char* p, long n) override { return parseByteStream(p, n); }
-
-private:
-  void fromShape_(const vcCoordAxes& a) override { payload_ = {a.origin(), a.xEnd(), a.yEnd()}; }
   VC_SKETCH_OP_FACTORY();
 };
 VC_SKETCH_OP_REGISTER(vc_UISketchOpCoordAxes);
 
-class vc_UISketchOpBezierCurve final : public vc_UISketchOpShape<vc_BezierPayload, vcBezierCurve> {
+// Rectangles (32) and clip rectangles (47). A version-0 payload has a
+// leading byte that is skipped, then the four doubles.
+class vc_RectRecord : public vc_UISketchOpShape<vcRect, vc_ShapeCodec<vcRect>> {
 public:
-  vcBezierCurve shape() const override { return curve(payload_); }
-  static vcBezierCurve curve(const vc_BezierPayload& p) {
-    return vcBezierCurve(vcBezierCurve::Points{p.points[0], p.points[1], p.points[2], p.points[3]},
-                         vcBezierCurve::Weights{p.weights[0], p.weights[1], p.weights[2], p.weights[3]});
-  }
-  static vc_BezierPayload payloadOf(const vcBezierCurve& c) {
-    vc_BezierPayload p;
-    for (int i = 0; i < 4; ++i) {
-      p.points[i] = c.controlPoint(i);
-      p.weights[i] = c.weight(i);
-    }
-    return p;
-  }
-
-private:
-  void fromShape_(const vcBezierCurve& c) override { payload_ = payloadOf(c); }
-  VC_SKETCH_OP_FACTORY();
-};
-VC_SKETCH_OP_REGISTER(vc_UISketchOpBezierCurve);
-
-class vc_UISketchOpEllipse2 final : public vc_UISketchOpShape<vc_Ellipse2Payload, vcEllipse2> {
-public:
-  vcEllipse2 shape() const override { return vcEllipse2(payload_.radii, vcRadian(payload_.rotation), payload_.center); }
-
-private:
-  void fromShape_(const vcEllipse2& e) override { payload_ = {e.radii(), e.rotation().toDouble(), e.center()}; }
-  VC_SKETCH_OP_FACTORY();
-};
-VC_SKETCH_OP_REGISTER(vc_UISketchOpEllipse2);
-
-class vc_UISketchOpEllipseArc2 final : public vc_UISketchOpShape<vc_EllipseArc2Payload, vcEllipseArc2> {
-public:
-  vcEllipseArc2 shape() const override {
-    const vc_EllipseArc2Payload& p = payload_;
-    return vcEllipseArc2(p.radii, vcRadian(p.rotation), p.center, p.handedness, vcRadian(p.phase), vcRadian(p.start),
-                         vcRadian(p.span));
-  }
-
-private:
-  void fromShape_(const vcEllipseArc2& a) override {
-    payload_ = {a.radii(),          a.rotation().toDouble(), a.center(),
-                a.handedness(),     a.phase().toDouble(),    a.start().toDouble(),
-                a.span().toDouble()};
-  }
-  VC_SKETCH_OP_FACTORY();
-};
-VC_SKETCH_OP_REGISTER(vc_UISketchOpEllipseArc2);
-
-// Rectangles (32) and clip rectangles (47): four doubles, all finite.
-class vc_RectRecord : public vc_UISketchOpShape<vc_RectPayload, vcRect> {
-public:
-  vcRect shape() const override {
-    for (double v : {payload_.x, payload_.y, payload_.w, payload_.h})
-      if (!std::isfinite(v)) throw vcShapesError::BadGeom("sketch record: rectangle value is not finite");
-    return payload_.rect();
-  }
-  // A leading byte that is skipped, then the four doubles.
   long parseVersion0ByteStream(const unsigned char* p, long n) override {
     return read_(p, n, [this](vc_PayloadReader& r) {
       r.take(1);
       payload_.io(r);
     });
   }
-
-private:
-  void fromShape_(const vcRect& r) override { payload_ = vc_RectPayload::of(r); }
 };
 
 class vc_UISketchOpRect final : public vc_RectRecord {
@@ -222,12 +149,8 @@ VC_SKETCH_OP_REGISTER(vc_UISketchOpClipRect);
 // ---- shapes recorded as fixed-size images -------------------------------------------------------
 
 template <class S, vc_ShapeForm Form = vc_ShapeForm::ePersistent>
-class vc_ImageRecord : public vc_UISketchOpShape<vc_ImagePayload<S>, S, Form> {
-public:
-  S shape() const override { return this->payload_.shape; }
-
+class vc_ImageRecord : public vc_UISketchOpShape<S, vc_ImageCodec<S>, Form> {
 protected:
-  void fromShape_(const S& s) override { this->payload_.shape = s; }
   // Reads a version-0 payload: a block of the given size from which make
   // builds the shape.
   template <class Make>
@@ -428,12 +351,12 @@ class vc_UISketchOpCubicSpline final : public vc_UISketchOpPayload<vc_CubicSplin
 public:
   void draw(vcUITablet& tablet, vc_UISketchOpHeader& header) const override {
     for (const vc_BezierPayload& s : payload_.segments)
-      tablet.draw(vc_UISketchOpBezierCurve::curve(s), header.props(), header.layer());
+      tablet.draw(vc_ShapeCodec<vcBezierCurve>::shape(s), header.props(), header.layer());
   }
 
 private:
   void check_() override {
-    for (const vc_BezierPayload& s : payload_.segments) (void)vc_UISketchOpBezierCurve::curve(s);
+    for (const vc_BezierPayload& s : payload_.segments) (void)vc_ShapeCodec<vcBezierCurve>::shape(s);
   }
   void archive_(vcArchive& ar) override {
     long count = static_cast<long>(payload_.segments.size());
@@ -441,7 +364,7 @@ private:
     if (ar.isStoring()) {
       held_.assign(payload_.segments.size(), vcPtrHandle<vcBezierCurve>());
       for (std::size_t i = 0; i < held_.size(); ++i) {
-        vcBezierCurve c = vc_UISketchOpBezierCurve::curve(payload_.segments[i]);
+        vcBezierCurve c = vc_ShapeCodec<vcBezierCurve>::shape(payload_.segments[i]);
         vfExchangeShape(ar, held_[i], c);
       }
       return;
@@ -454,7 +377,7 @@ private:
     for (long i = 0; i < count; ++i) {
       vcBezierCurve c;
       vfExchangeShape(ar, unused, c);
-      segments.push_back(vc_UISketchOpBezierCurve::payloadOf(c));
+      segments.push_back(vc_ShapeCodec<vcBezierCurve>::of(c));
     }
     payload_.segments.swap(segments);
   }

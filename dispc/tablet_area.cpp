@@ -11,6 +11,7 @@
 #include <vc/uiscope.h>
 
 #include "payloads.h"
+#include "shape_payloads.h"
 #include "tablet_guards.h"
 #include "tablet_record.h"
 
@@ -184,7 +185,7 @@ void vcUITablet::drawClipRect(const vcRect& r, Layers layer) {
   if (layer < eImage || layer > eBoth) throw vcUIError::BadLayer();
   for (Layers l : {eImage, eOverlay})
     if (shouldUpdate(l, layer)) clipRect_[l] = r;
-  record_<47>(layer, vcGraphicProps(), vc_RectPayload::of(r));
+  record_<47>(layer, vcGraphicProps(), vfPayloadOf(r));
 
   vcUIRect clip;
   bool mapped = false;

@@ -29,6 +29,7 @@
 #include <vc/uiscope.h>
 
 #include "payloads.h"
+#include "shape_payloads.h"
 #include "tablet_guards.h"
 #include "tablet_record.h"
 
@@ -58,15 +59,6 @@ double largestStretch(const vcMatrix<2>& m) {
   return std::sqrt(0.5 * (s + std::sqrt(std::max(0.0, s * s - 4.0 * det * det))));
 }
 
-vc_BezierPayload bezierPayload(const vcBezierCurve& c) {
-  vc_BezierPayload p;
-  for (int i = 0; i < 4; ++i) {
-    p.points[i] = c.controlPoint(i);
-    p.weights[i] = c.weight(i);
-  }
-  return p;
-}
-
 // True when the directions of a and b agree to within 1/100 in both components.
 bool sameDirection(const vcRadian& a, const vcRadian& b) {
   return std::trunc(100.0 * cos(a)) == std::trunc(100.0 * cos(b)) &&
@@ -81,7 +73,7 @@ void vcUITablet::draw(const vc2Point& p, const vcGraphicProps& props, Layers lay
 
 void vcUITablet::draw(const vcLineSeg& s, const vcGraphicProps& props, Layers layer) {
   if (okToDraw(layer)) drawMapped(*drawScope_[layer], s, scaledMap_, props);
-  record_<2>(layer, props, vc_TwoVectorPayload{s.p1(), s.p2()});
+  record_<2>(layer, props, vfPayloadOf(s));
 }
 
 // The line is drawn as the segment of it that crosses the scope's rectangle:
@@ -110,7 +102,7 @@ void vcUITablet::draw(const vcLine& l, const vcGraphicProps& props, Layers layer
     scope.drawStart(vcPoint(x0 + t.first * dx, y0 + t.first * dy));
     scope.drawTo(vcPoint(x0 + t.second * dx, y0 + t.second * dy), props);
   }
-  record_<3>(layer, props, vc_TwoVectorPayload{l.direction(), l.point()});
+  record_<3>(layer, props, vfPayloadOf(l));
 }
 
 // The strokes are measured in whole surface pixels from the mapped center, so
@@ -137,9 +129,9 @@ void vcUITablet::draw(const vcCircle& c, const vcGraphicProps& props, Layers lay
     draw(c.ellipse(), props, layer);
   }
   if (props.fill())
-    record_<29>(layer, props, vc_CirclePayload{c.center(), c.radius()});
+    record_<29>(layer, props, vfPayloadOf(c));
   else
-    record_<4>(layer, props, vc_CirclePayload{c.center(), c.radius()});
+    record_<4>(layer, props, vfPayloadOf(c));
 }
 
 void vcUITablet::draw(const vcAnnulus& a, const vcGraphicProps& props, Layers layer) {
@@ -162,14 +154,12 @@ void vcUITablet::draw(const vcEllipseArc& a, const vcGraphicProps& props, Layers
 
 void vcUITablet::draw(const vcEllipse2& e, const vcGraphicProps& props, Layers layer) {
   if (okToDraw(layer)) drawScope_[layer]->draw(e.map(vc2XformLinear(scaledMap_)), props);
-  record_<45>(layer, props, vc_Ellipse2Payload{e.radii(), e.rotation().toDouble(), e.center()});
+  record_<45>(layer, props, vfPayloadOf(e));
 }
 
 void vcUITablet::draw(const vcEllipseArc2& a, const vcGraphicProps& props, Layers layer) {
   if (okToDraw(layer)) drawScope_[layer]->draw(a.map(vc2XformLinear(scaledMap_)), props);
-  record_<46>(layer, props,
-          vc_EllipseArc2Payload{a.radii(), a.rotation().toDouble(), a.center(), a.handedness(), a.phase().toDouble(),
-                                a.start().toDouble(), a.span().toDouble()});
+  record_<46>(layer, props, vfPayloadOf(a));
 }
 
 void vcUITablet::draw(const vcPolygon& p, const vcGraphicProps& props, Layers layer) {
@@ -195,7 +185,7 @@ void vcUITablet::draw(const vcRect& r, const vcGraphicProps& props, Layers layer
       penOutline(scope, corners, props);
     }
   }
-  record_<32>(layer, props, vc_RectPayload::of(r));
+  record_<32>(layer, props, vfPayloadOf(r));
 }
 
 // Square corners go to the scope as an outline or a polygon, full rounding
@@ -255,7 +245,7 @@ void vcUITablet::draw(const vcCoordAxes& a, const vcGraphicProps& props, Layers 
       arrowHead(vcPoint(a.yEnd()), a.yEnd() - a.origin(), arm, props, layer);
     }
   }
-  record_<10>(layer, props, vc_ThreeVectorPayload{a.origin(), a.xEnd(), a.yEnd()});
+  record_<10>(layer, props, vfPayloadOf(a));
 }
 
 // Two or more points also show the circle about point 0 through point 1 and
@@ -332,7 +322,7 @@ void vcUITablet::draw(const vcBezierCurve& c, const vcGraphicProps& props, Layer
     const vc_RecordingOff off(recordOn_);
     draw(vcPolyline(points, false), props, layer);
   }
-  record_<42>(layer, props, bezierPayload(c));
+  record_<42>(layer, props, vfPayloadOf(c));
 }
 
 void vcUITablet::draw(const vcCubicSpline& c, const vcGraphicProps& props, Layers layer) {
@@ -342,7 +332,7 @@ void vcUITablet::draw(const vcCubicSpline& c, const vcGraphicProps& props, Layer
   }
   if (!recording()) return;
   vc_CubicSplinePayload p;
-  for (const vcBezierCurve& b : c.bezierCurves()) p.segments.push_back(bezierPayload(b));
+  for (const vcBezierCurve& b : c.bezierCurves()) p.segments.push_back(vfPayloadOf(b));
   record_<43>(layer, props, p);
 }
 
