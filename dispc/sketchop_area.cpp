@@ -17,8 +17,10 @@
 
 namespace {
 
-// UTF-16 code units as UTF-8; a lone surrogate becomes U+FFFD.
-std::string utf8Of(const std::vector<std::uint16_t>& units) {
+// The text a record draws: its bytes as they stand, or its UTF-16 code units
+// as UTF-8 (a lone surrogate becomes U+FFFD).
+const std::string& textOf(const std::string& bytes) { return bytes; }
+std::string textOf(const std::vector<std::uint16_t>& units) {
   std::string out;
   out.reserve(units.size());
   for (std::size_t i = 0; i < units.size(); ++i) {
@@ -118,40 +120,33 @@ thread_local int tSketchNesting = 0;
 
 // ---- text ----------------------------------------------------------------------------------------
 
-class vc_UISketchOpString final : public vc_UISketchOpPayload<vc_StringPayload> {
+// Text records (11 and 13): the same fields, the text in bytes or in UTF-16
+// code units (archived as C each, drawn as UTF-8).
+template <class P, class C>
+class vc_TextRecord : public vc_UISketchOpPayload<P> {
 public:
   void draw(vcUITablet& tablet, vc_UISketchOpHeader& header) const override {
-    tablet.draw(payload_.text, vcPoint(payload_.position), header.color(), payload_.background, payload_.format,
-                header.layer());
+    const P& p = this->payload_;
+    tablet.draw(textOf(p.text), vcPoint(p.position), header.color(), p.background, p.format, header.layer());
   }
 
 private:
-  void check_() override { vfCheckFinite(payload_.position, "text position"); }
+  void check_() override { vfCheckFinite(this->payload_.position, "text position"); }
   void archive_(vcArchive& ar) override {
-    vcPoint at(payload_.position);
-    ar || at || payload_.background || payload_.format;
-    archiveText<signed char>(ar, payload_.text);
-    payload_.position = vcVector<2>(at);
+    P& p = this->payload_;
+    vcPoint at(p.position);
+    ar || at || p.background || p.format;
+    archiveText<C>(ar, p.text);
+    p.position = vcVector<2>(at);
   }
+};
+
+class vc_UISketchOpString final : public vc_TextRecord<vc_StringPayload, signed char> {
   VC_SKETCH_OP_FACTORY();
 };
 VC_SKETCH_OP_REGISTER(vc_UISketchOpString);
 
-class vc_UISketchOpUnicodeString final : public vc_UISketchOpPayload<vc_UnicodeStringPayload> {
-public:
-  void draw(vcUITablet& tablet, vc_UISketchOpHeader& header) const override {
-    tablet.draw(utf8Of(payload_.text), vcPoint(payload_.position), header.color(), payload_.background, payload_.format,
-                header.layer());
-  }
-
-private:
-  void check_() override { vfCheckFinite(payload_.position, "text position"); }
-  void archive_(vcArchive& ar) override {
-    vcPoint at(payload_.position);
-    ar || at || payload_.background || payload_.format;
-    archiveText<unsigned short>(ar, payload_.text);
-    payload_.position = vcVector<2>(at);
-  }
+class vc_UISketchOpUnicodeString final : public vc_TextRecord<vc_UnicodeStringPayload, unsigned short> {
   VC_SKETCH_OP_FACTORY();
 };
 VC_SKETCH_OP_REGISTER(vc_UISketchOpUnicodeString);
