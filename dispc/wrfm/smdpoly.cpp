@@ -280,7 +280,7 @@ void vcSMDGDPoly::reInit() {
   rSpan_.clear();
   rCenter_.clear();
   ray_.clear();
-  rayBox_ = vcRect();
+  rayBox_ = vcRect(0, 0, -1, -1);
   open_ = true;
   reversed_ = false;
 }

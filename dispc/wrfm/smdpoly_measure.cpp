@@ -128,6 +128,8 @@ void checkExtension(double& extension, const vc_SMDPiece& a, const vc_SMDPiece& 
   const double length = a.length();
   const double reach = extension * length;
   if (!(reach > 0)) return;
+  // A step so small that the walk would not end in reasonable time is a caller's mistake.
+  if (!(reach / step <= 1e7)) throw vcShapesError::BadGeom();
   const double tolSin = std::abs(std::sin(vcRadian(angleTol).toDouble()));
   for (double walked = 0.0; walked < reach; walked += step) {
     vcVector<2> at, dir;

@@ -198,8 +198,9 @@ protected:
   void setDefaultExtensions_() { setExtensions_(0.5); }
   // Cuts this poly's extensions back so that no extended segment runs within
   // minDistance (client units) alongside a part of `other` that is parallel
-  // within angleTol; probes every `step` (client units, > 0, else
-  // vcShapesError::BadGeom). same: other is this poly (own neighbours skipped).
+  // within angleTol; probes every `step` (client units, > 0 and at most 1e7
+  // probes per extension, else vcShapesError::BadGeom). same: other is this
+  // poly, whose own neighbouring parts are skipped.
   void checkExtensions_(const vcSMDGDPoly& other, double minDistance, const vcDegree& angleTol, double step,
                         bool same);
   // Chord direction from vertex 0 to vertex 1 in degrees; 0 with fewer than 2.

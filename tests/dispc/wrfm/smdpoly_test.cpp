@@ -189,6 +189,7 @@ TEST(SMDPolyTest, ExtensionsFollowCornersAndAreCutBackNearParallelParts) {
   line.checkExtensions_(other, 1.0, vcDegree(5), 0.5, false);
   EXPECT_NEAR(line.forwardPercExtension_(1), 0.15, 1e-12);
   EXPECT_THROW(line.checkExtensions_(other, 1.0, vcDegree(5), 0.0, false), vcShapesError::BadGeom);
+  EXPECT_THROW(line.checkExtensions_(other, 1.0, vcDegree(5), 1e-9, false), vcShapesError::BadGeom);
   // A crossing (perpendicular) part does not limit it.
   Poly across = make({vx(0, 0), vx(10, 0), vx(10, 10)}, false);
   across.setExtensions_(0.5);
