@@ -28,7 +28,10 @@ vcSMDGDPoly::vcSMDGDPoly(const vcSMDGDPoly& o)
       negColor_(o.negColor_),
       weight_(o.weight_),
       ray_(o.ray_),
-      rayBox_(o.rayBox_) {}
+      rayBox_(o.rayBox_),
+      bandStart_(o.bandStart_),
+      bandItems_(o.bandItems_),
+      bandScale_(o.bandScale_) {}
 
 vcSMDGDPoly& vcSMDGDPoly::operator=(const vcSMDGDPoly& o) {
   if (this == &o) return *this;
@@ -48,6 +51,9 @@ vcSMDGDPoly& vcSMDGDPoly::operator=(const vcSMDGDPoly& o) {
   weight_ = o.weight_;
   ray_ = o.ray_;
   rayBox_ = o.rayBox_;
+  bandStart_ = o.bandStart_;
+  bandItems_ = o.bandItems_;
+  bandScale_ = o.bandScale_;
   return *this;
 }
 
@@ -281,6 +287,8 @@ void vcSMDGDPoly::reInit() {
   rCenter_.clear();
   ray_.clear();
   rayBox_ = vcRect(0, 0, -1, -1);
+  bandStart_.clear();
+  bandItems_.clear();
   open_ = true;
   reversed_ = false;
 }

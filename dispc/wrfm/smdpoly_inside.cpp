@@ -39,6 +39,8 @@ void forEachPiece(const vcSMDGDPoly& p, const std::vector<vcVector<2>>& rStart,
 
 void vcSMDGDPoly::rebuildRay_() {
   ray_.clear();
+  bandStart_.clear();
+  bandItems_.clear();
   rayBox_ = vcRect(0, 0, -1, -1);
   if (open_ || v_.size() < 2) return;
   forEachPiece(*this, rStart_, rEnd_, [&](const vc_SMDPiece& piece, const vcVector<2>& from, const vcVector<2>& to) {
@@ -70,14 +72,38 @@ void vcSMDGDPoly::rebuildRay_() {
     }
     add(s0 + span, to);
   });
+  // About four pieces per band, fewer bands when tall pieces would repeat too often.
+  const double y0 = rayBox_.y(), height = rayBox_.height();
+  for (int bands = std::clamp(int(ray_.size() / 4), 1, 1024);; bands /= 2) {
+    bandScale_ = height > 0 ? bands / height : 0.0;
+    bandStart_.assign(std::size_t(bands) + 1, 0);
+    auto bandOf = [&](double y) { return std::clamp(int((y - y0) * bandScale_), 0, bands - 1); };
+    for (const RayPiece& e : ray_)
+      for (int k = bandOf(std::min(e.a.y(), e.b.y())); k <= bandOf(std::max(e.a.y(), e.b.y())); ++k)
+        ++bandStart_[std::size_t(k) + 1];
+    for (int k = 0; k < bands; ++k) bandStart_[std::size_t(k) + 1] += bandStart_[std::size_t(k)];
+    if (bands > 1 && bandStart_.back() > 16 * int(ray_.size())) continue;
+    bandItems_.assign(std::size_t(bandStart_.back()), 0);
+    std::vector<int> fill(bandStart_.begin(), bandStart_.end() - 1);
+    for (int i = 0; i < int(ray_.size()); ++i) {
+      const RayPiece& e = ray_[std::size_t(i)];
+      for (int k = bandOf(std::min(e.a.y(), e.b.y())); k <= bandOf(std::max(e.a.y(), e.b.y())); ++k)
+        bandItems_[std::size_t(fill[std::size_t(k)]++)] = i;
+    }
+    return;
+  }
 }
 
 bool vcSMDGDPoly::inside_(const vcVector<2>& p) const {
   if (open_) throw notClosed();
   if (!rayBox_.contains(p)) return false;
   const double px = p.x(), py = p.y();
+  // Only pieces that reach into p's band can cross its ray.
+  const int bands = int(bandStart_.size()) - 1;
+  const std::size_t k = std::size_t(std::clamp(int((py - rayBox_.y()) * bandScale_), 0, bands - 1));
   bool in = false;
-  for (const RayPiece& e : ray_) {
+  for (int b = bandStart_[k]; b < bandStart_[k + 1]; ++b) {
+    const RayPiece& e = ray_[std::size_t(bandItems_[std::size_t(b)])];
     if ((e.a.y() > py) == (e.b.y() > py)) continue;
     double x;
     if (e.side == 0.0) {

@@ -245,9 +245,13 @@ private:
   vcColor posColor_;
   vcColor negColor_;
   double weight_ = 1.0;
-  // Derived: the closed outline's monotone pieces and its box, for inside_.
+  // Derived, for inside_: the closed outline's monotone pieces, its box, and
+  // horizontal bands listing the pieces that reach into each.
   std::vector<RayPiece> ray_;
   vcRect rayBox_;
+  std::vector<int> bandStart_;
+  std::vector<int> bandItems_;
+  double bandScale_ = 0.0;
   static vcPersistent* make();
   static const vc_Instantiator sExemplar;
   void serialize_(vcArchive& ar, unsigned char version);

@@ -265,6 +265,7 @@ TEST(SMDPolyTest, DirectionAndInsideNeedAClosedPoly) {
   EXPECT_EQ(p, before);
   EXPECT_TRUE(P::inside(p, V(0, 0)));
   EXPECT_FALSE(P::inside(p, V(3, 0)));
+  EXPECT_FALSE(P::inside(p, V(NAN, 0)));
   EXPECT_EQ(Poly(p).orientation_(), 180);
   p.open();
   EXPECT_THROW(P::inside(p, V(0, 0)), vcSMDGDPoly::notClosed);
