@@ -120,8 +120,9 @@ std::vector<std::vector<std::uint8_t>> vc_fuzzSeeds() {
 
   // SMD polys (rounded corners and arcs, open and closed), a vertex and colors.
   vcSMDGDPoly smd("seed");
+  const vcDimTol offsets(10.5, 1, 2, vcDimTol::eOffsets);
   smd << vcSMDGDPolyVertex(vcVector<2>(0, 0), 1.0, vcDegree(0), 0.5, 0.5, 1, vcDimTol())
-      << vcSMDGDPolyVertex(vcVector<2>(10, 0), -2.0, vcDegree(40), 0.5, 0.5, 2, vcDimTol(10.5, 1, 2, vcDimTol::eOffsets))
+      << vcSMDGDPolyVertex(vcVector<2>(10, 0), -2.0, vcDegree(40), 0.5, 0.5, 2, offsets)
       << vcSMDGDPolyVertex(vcVector<2>(10, 10), 0.0, vcDegree(0), 0.3, 0.5, 1, vcDimTol())
       << vcSMDGDPolyVertex(vcVector<2>(0, 10), 1.5, vcDegree(-30), 0.5, 0.5, -1, vcDimTol());
   add(0xFD, smd);

@@ -162,9 +162,7 @@ void vcSMDGDPoly::forwardPercExtension_(int s, double e) {
   v_[static_cast<std::size_t>(v)].forwardExtension(e);
 }
 
-double vcSMDGDPoly::backwardPercExtension_(int s) const {
-  return vertex(previousVertexIndex_(s)).backwardExtension();
-}
+double vcSMDGDPoly::backwardPercExtension_(int s) const { return vertex(previousVertexIndex_(s)).backwardExtension(); }
 
 void vcSMDGDPoly::backwardPercExtension_(int s, double e) {
   const int v = previousVertexIndex_(s);

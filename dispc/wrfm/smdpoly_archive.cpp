@@ -53,8 +53,10 @@ void vcSMDGDPoly::serialize_(vcArchive& ar, unsigned char version) {
   ar || p.open_ || p.reversed_;
   p.colors_.exchange_(ar);
   ar || p.posColor_ || p.negColor_;
-  if (version >= 1) ar || p.weight_;
-  else if (ar.isLoading()) p.weight_ = 1.0;
+  if (version >= 1)
+    ar || p.weight_;
+  else if (ar.isLoading())
+    p.weight_ = 1.0;
   if (ar.isStoring()) return;
 
   const std::size_t n = p.v_.size();

@@ -20,8 +20,8 @@ namespace {
 // The rounded segments and rounding arcs of a closed poly, in outline order,
 // each with its exact end points.
 template <class Visit>
-void forEachPiece(const vcSMDGDPoly& p, const std::vector<vcVector<2>>& rStart,
-                  const std::vector<vcVector<2>>& rEnd, Visit visit) {
+void forEachPiece(const vcSMDGDPoly& p, const std::vector<vcVector<2>>& rStart, const std::vector<vcVector<2>>& rEnd,
+                  Visit visit) {
   const int n = static_cast<int>(p.numVertices());
   for (int s = 0; s < n; ++s) {
     const int a = (s + n - 1) % n;

@@ -150,25 +150,25 @@ void checkExtension(double& extension, const vc_SMDPiece& a, const vc_SMDPiece& 
 
 }  // namespace
 
-void P::checkSegmentExtension_(double& e, const vc2SegmentLine& a, const vc2SegmentLine& b, double d,
-                               const vcDegree& t, double step, bool backward) {
+void P::checkSegmentExtension_(double& e, const vc2SegmentLine& a, const vc2SegmentLine& b, double d, const vcDegree& t,
+                               double step, bool backward) {
   checkExtension(e, vc_SMDPiece(a), vc_SMDPiece(b), d, t, step, backward);
 }
-void P::checkSegmentExtension_(double& e, const vc2SegmentLine& a, const vc2SegmentArc& b, double d,
-                               const vcDegree& t, double step, bool backward) {
+void P::checkSegmentExtension_(double& e, const vc2SegmentLine& a, const vc2SegmentArc& b, double d, const vcDegree& t,
+                               double step, bool backward) {
   checkExtension(e, vc_SMDPiece(a), vc_SMDPiece(b), d, t, step, backward);
 }
-void P::checkSegmentExtension_(double& e, const vc2SegmentArc& a, const vc2SegmentLine& b, double d,
-                               const vcDegree& t, double step, bool backward) {
+void P::checkSegmentExtension_(double& e, const vc2SegmentArc& a, const vc2SegmentLine& b, double d, const vcDegree& t,
+                               double step, bool backward) {
   checkExtension(e, vc_SMDPiece(a), vc_SMDPiece(b), d, t, step, backward);
 }
-void P::checkSegmentExtension_(double& e, const vc2SegmentArc& a, const vc2SegmentArc& b, double d,
-                               const vcDegree& t, double step, bool backward) {
+void P::checkSegmentExtension_(double& e, const vc2SegmentArc& a, const vc2SegmentArc& b, double d, const vcDegree& t,
+                               double step, bool backward) {
   checkExtension(e, vc_SMDPiece(a), vc_SMDPiece(b), d, t, step, backward);
 }
 
-void vcSMDGDPoly::checkExtensions_(const vcSMDGDPoly& other, double minDistance, const vcDegree& angleTol,
-                                   double step, bool same) {
+void vcSMDGDPoly::checkExtensions_(const vcSMDGDPoly& other, double minDistance, const vcDegree& angleTol, double step,
+                                   bool same) {
   if (!(step > 0) || !std::isfinite(step)) throw vcShapesError::BadGeom();
   const int n = static_cast<int>(v_.size()), m = static_cast<int>(other.v_.size());
   // Parts of other: its rounded segments and its rounding arcs.
@@ -193,8 +193,8 @@ void vcSMDGDPoly::checkExtensions_(const vcSMDGDPoly& other, double minDistance,
         isLineSegment_(s) ? vc_SMDPiece(P::lineSegment_(*this, s)) : vc_SMDPiece(P::arcSegment_(*this, s));
     double back = backwardPercExtension_(s), fwd = forwardPercExtension_(s);
     for (const Other& o : parts) {
-      if (same && (o.segment == s || (o.segment >= 0 && (o.segment == previousSegmentIndex_(a) ||
-                                                         o.segment == nextSegmentIndex_(b))) ||
+      if (same && (o.segment == s ||
+                   (o.segment >= 0 && (o.segment == previousSegmentIndex_(a) || o.segment == nextSegmentIndex_(b))) ||
                    o.vertex == a || o.vertex == b))
         continue;
       checkExtension(back, full, o.piece, minDistance, angleTol, step, true);

@@ -20,9 +20,7 @@ struct vc_SMDPiece {
   vcVector<2> start() const { return isArc ? arc.p1() : line.p1(); }
   vcVector<2> end() const { return isArc ? arc.p2() : line.p2(); }
   double length() const { return isArc ? arc.length() : line.length(); }
-  vcVector<2> closestPoint(const vcVector<2>& p) const {
-    return isArc ? arc.closestPoint(p) : line.closestPoint(p);
-  }
+  vcVector<2> closestPoint(const vcVector<2>& p) const { return isArc ? arc.closestPoint(p) : line.closestPoint(p); }
   // The direction of travel at the piece's point nearest to p.
   vcDegree directionNear(const vcVector<2>& p) const;
   // A box that holds the piece: exact for a line, the whole circle for an arc.

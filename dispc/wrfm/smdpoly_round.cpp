@@ -134,10 +134,12 @@ vcVector<2> vcSMDGDPoly::roundPoint_(int v) const {
   // A rounding may take up to half of an interior segment, all of a free end's.
   const bool prevWhole = open_ && prev == firstSegmentIndex_();
   const bool nextWhole = open_ && next == lastSegmentIndex_();
-  const vc_SMDPiece in = isLineSegment_(prev) ? vc_SMDPiece(slid(P::lineSegment_(*this, prev), d, prevWhole ? 0 : 0.5, 1))
-                                              : vc_SMDPiece(slid(P::arcSegment_(*this, prev), d, prevWhole ? 0 : 0.5, 1));
-  const vc_SMDPiece out = isLineSegment_(next) ? vc_SMDPiece(slid(P::lineSegment_(*this, next), d, 0, nextWhole ? 1 : 0.5))
-                                               : vc_SMDPiece(slid(P::arcSegment_(*this, next), d, 0, nextWhole ? 1 : 0.5));
+  const vc_SMDPiece in = isLineSegment_(prev)
+                             ? vc_SMDPiece(slid(P::lineSegment_(*this, prev), d, prevWhole ? 0 : 0.5, 1))
+                             : vc_SMDPiece(slid(P::arcSegment_(*this, prev), d, prevWhole ? 0 : 0.5, 1));
+  const vc_SMDPiece out = isLineSegment_(next)
+                              ? vc_SMDPiece(slid(P::lineSegment_(*this, next), d, 0, nextWhole ? 1 : 0.5))
+                              : vc_SMDPiece(slid(P::arcSegment_(*this, next), d, 0, nextWhole ? 1 : 0.5));
   const std::vector<vcVector<2>> pts = vc_intersect(in, out, true);
   if (pts.size() == 1) return pts[0];
   if (pts.size() == 2) {
@@ -281,14 +283,13 @@ std::vector<Part> partsOf(const vcSMDGDPoly& p, const std::vector<bool>& isLine,
 
 bool boxesApart(const vcRect& a, const vcRect& b) {
   const double slack = 1e-9 * (1.0 + std::max({std::abs(a.x()), std::abs(a.y()), a.width(), a.height()}));
-  return a.x() > b.x() + b.width() + slack || b.x() > a.x() + a.width() + slack ||
-         a.y() > b.y() + b.height() + slack || b.y() > a.y() + a.height() + slack;
+  return a.x() > b.x() + b.width() + slack || b.x() > a.x() + a.width() + slack || a.y() > b.y() + b.height() + slack ||
+         b.y() > a.y() + a.height() + slack;
 }
 
 std::vector<bool> lineFlags(const vcSMDGDPoly& p) {
   std::vector<bool> f(static_cast<std::size_t>(p.numVertices()));
-  for (std::size_t i = 0; i < f.size(); ++i)
-    f[i] = std::abs(p.vertices()[i].segmentAngleSpan().toDouble()) <= 1e-15;
+  for (std::size_t i = 0; i < f.size(); ++i) f[i] = std::abs(p.vertices()[i].segmentAngleSpan().toDouble()) <= 1e-15;
   return f;
 }
 
@@ -324,7 +325,8 @@ void vcSMDGDPoly::check_(const vcSMDGDPoly* before) {
   }
   std::vector<bool> changed(parts.size(), true);
   if (before)
-    for (std::size_t i = 0; i < parts.size(); ++i) changed[i] = !std::binary_search(old.begin(), old.end(), parts[i].key);
+    for (std::size_t i = 0; i < parts.size(); ++i)
+      changed[i] = !std::binary_search(old.begin(), old.end(), parts[i].key);
   for (std::size_t i = 0; i < parts.size(); ++i) {
     for (std::size_t j = i + 1; j < parts.size(); ++j) {
       if (!changed[i] && !changed[j]) continue;
@@ -332,10 +334,14 @@ void vcSMDGDPoly::check_(const vcSMDGDPoly* before) {
       const Part& b = parts[j];
       if (boxesApart(a.box, b.box)) continue;
       bool meet = false;
-      if (a.segment >= 0 && b.segment >= 0) meet = segmentIntersectsSegment_(a.segment, b.segment);
-      else if (a.vertex >= 0 && b.vertex >= 0) meet = vertexIntersectsVertex_(a.vertex, b.vertex);
-      else if (a.segment >= 0) meet = segmentIntersectsVertex_(a.segment, b.vertex);
-      else meet = segmentIntersectsVertex_(b.segment, a.vertex);
+      if (a.segment >= 0 && b.segment >= 0)
+        meet = segmentIntersectsSegment_(a.segment, b.segment);
+      else if (a.vertex >= 0 && b.vertex >= 0)
+        meet = vertexIntersectsVertex_(a.vertex, b.vertex);
+      else if (a.segment >= 0)
+        meet = segmentIntersectsVertex_(a.segment, b.vertex);
+      else
+        meet = segmentIntersectsVertex_(b.segment, a.vertex);
       if (meet) throw crossingSegments();
     }
   }

@@ -23,16 +23,16 @@ vcPersistent* vcSMDGDPolyVertex::make() { return new vcSMDGDPolyVertex; }
 vcSMDGDPolyVertex::vcSMDGDPolyVertex(const vcVector<2>& point, double percentPrev, double percentNext, long label)
     : vcSMDGDPolyVertex(point, 0.0, percentPrev, percentNext, label) {}
 
-vcSMDGDPolyVertex::vcSMDGDPolyVertex(const vcVector<2>& point, double radius, double percentPrev,
-                                     double percentNext, long label)
+vcSMDGDPolyVertex::vcSMDGDPolyVertex(const vcVector<2>& point, double radius, double percentPrev, double percentNext,
+                                     long label)
     : point_(point), radius_(radius), label_(label) {
   percentPrevSegment(percentPrev);
   percentNextSegment(percentNext);
   tol_.offsets(-1, -1, -1);
 }
 
-vcSMDGDPolyVertex::vcSMDGDPolyVertex(const vcVector<2>& point, double radius, const vcDegree& span,
-                                     double percentPrev, double percentNext, long label, const vcDimTol& tolerance)
+vcSMDGDPolyVertex::vcSMDGDPolyVertex(const vcVector<2>& point, double radius, const vcDegree& span, double percentPrev,
+                                     double percentNext, long label, const vcDimTol& tolerance)
     : point_(point), radius_(radius), span_(span), label_(label), tol_(tolerance) {
   percentPrevSegment(percentPrev);
   percentNextSegment(percentNext);

@@ -49,9 +49,7 @@ public:
   void syntheticDefaultColor(const vcColor& c);
   void syntheticBackgroundColor(const vcColor& c);
 
-  bool operator==(const vcSMDColors& o) const {
-    return wire_ == o.wire_ && synth_ == o.synth_ && back_ == o.back_;
-  }
+  bool operator==(const vcSMDColors& o) const { return wire_ == o.wire_ && synth_ == o.synth_ && back_ == o.back_; }
   bool operator!=(const vcSMDColors& o) const { return !(*this == o); }
 
   // Version byte 1, then the three colors in the order above. Version 0

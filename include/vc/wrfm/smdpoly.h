@@ -201,8 +201,7 @@ protected:
   // within angleTol; probes every `step` (client units, > 0 and at most 1e7
   // probes per extension, else vcShapesError::BadGeom). same: other is this
   // poly, whose own neighbouring parts are skipped.
-  void checkExtensions_(const vcSMDGDPoly& other, double minDistance, const vcDegree& angleTol, double step,
-                        bool same);
+  void checkExtensions_(const vcSMDGDPoly& other, double minDistance, const vcDegree& angleTol, double step, bool same);
   // Chord direction from vertex 0 to vertex 1 in degrees; 0 with fewer than 2.
   double orientation_() const;
   // Whether p (client coordinates) lies inside the closed outline (notClosed

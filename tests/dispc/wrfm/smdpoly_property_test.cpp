@@ -123,8 +123,10 @@ Outline sample(const vcSMDGDPoly& p, double chord, double rot = 0) {
     if (p.isClosed() || s > 0) {
       const int a = (s + n - 1) % n;
       const double span = p.vertex(s).segmentAngleSpan().toDouble();
-      if (span == 0) o.pts.push_back(re[a]);
-      else addArcBetween(o, arcCentre(p.vertex(a).point(), p.vertex(s).point(), span), re[a], rs[s], span, chord, rot);
+      if (span == 0)
+        o.pts.push_back(re[a]);
+      else
+        addArcBetween(o, arcCentre(p.vertex(a).point(), p.vertex(s).point(), span), re[a], rs[s], span, chord, rot);
     }
     if (p.roundingSpans()[s] != 0)
       addArcBetween(o, arcCentre(rs[s], re[s], p.roundingSpans()[s]), rs[s], re[s], p.roundingSpans()[s], chord, rot);
@@ -222,12 +224,24 @@ TEST(SMDPolyPropertyTest, EditsLeaveValidPolysOrChangeNothing) {
         v.percentNextSegment(0.3 + 0.5 * g.u());
         try {
           switch (g.rng() % 6) {
-            case 0: p.insertVertex(int(g.rng() % unsigned(n + 2)) - 1, v); break;
-            case 1: p.replaceVertex(i, v); break;
-            case 2: p.deleteVertex(i); break;
-            case 3: p.isOpen() ? p.close() : p.open(); break;
-            case 4: p.vertices({v}); break;
-            default: p.replaceVertex(i, 1.0 * v); break;
+            case 0:
+              p.insertVertex(int(g.rng() % unsigned(n + 2)) - 1, v);
+              break;
+            case 1:
+              p.replaceVertex(i, v);
+              break;
+            case 2:
+              p.deleteVertex(i);
+              break;
+            case 3:
+              p.isOpen() ? p.close() : p.open();
+              break;
+            case 4:
+              p.vertices({v});
+              break;
+            default:
+              p.replaceVertex(i, 1.0 * v);
+              break;
           }
           ++accepted;
           expectFullyValid(p);
@@ -275,9 +289,9 @@ TEST(SMDPolyPropertyTest, BoxesTouchTheOutlineExtremes) {
   for (int k = 0; k < 24; ++k) {
     const vcSMDGDPoly p = g.poly(kKinds[k % 4], k % 3 != 0);
     const double rot = 2 * kPi * g.u(), scale = 0.5 + 2 * g.u();
-    const vcXform<2> x(vcMatrix<2>(scale * std::cos(rot), -scale * std::sin(rot), scale * std::sin(rot),
-                                   scale * std::cos(rot)),
-                       V(10 * g.u(), -5 * g.u()));
+    const vcXform<2> x(
+        vcMatrix<2>(scale * std::cos(rot), -scale * std::sin(rot), scale * std::sin(rot), scale * std::cos(rot)),
+        V(10 * g.u(), -5 * g.u()));
     const Outline o = sample(p, 1e-3, rot);
     const vcRect box = p.boundingBox(x);
     double lo[2] = {1e300, 1e300}, hi[2] = {-1e300, -1e300};

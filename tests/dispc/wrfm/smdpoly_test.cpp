@@ -21,10 +21,10 @@ constexpr double kPi = std::numbers::pi;
 struct Poly : vcSMDGDPoly {
   Poly() = default;
   Poly(const vcSMDGDPoly& p) : vcSMDGDPoly(p) {}
+  using vcSMDGDPoly::backwardPercExtension_;
   using vcSMDGDPoly::checkExtensions_;
   using vcSMDGDPoly::extensionPerimeter_;
   using vcSMDGDPoly::forwardPercExtension_;
-  using vcSMDGDPoly::backwardPercExtension_;
   using vcSMDGDPoly::orientation_;
   using vcSMDGDPoly::setExtensions_;
 };
@@ -240,9 +240,9 @@ TEST(SMDPolyTest, ScalingAndToleranceChecksFollowTheToleranceForm) {
 // A failed open() leaves the poly closed: the last segment would grow back
 // to its vertex across another segment.
 TEST(SMDPolyTest, FailedOpenLeavesThePolyClosed) {
-  vcSMDGDPoly p = make({vx(10, 0), vx(10, 5), vx(1.5, 5), vx(1.5, 3), vx(-1, -1.5), vx(-5, -1.5), vx(-5, -10),
-                        vx(0, -10), vx(0, 0, 2)},
-                       true);
+  vcSMDGDPoly p = make(
+      {vx(10, 0), vx(10, 5), vx(1.5, 5), vx(1.5, 3), vx(-1, -1.5), vx(-5, -1.5), vx(-5, -10), vx(0, -10), vx(0, 0, 2)},
+      true);
   // Vertex 3 moved so that its next segment passes between the rounding of
   // the last vertex and its corner.
   p.replaceVertex(3, vx(1.5, 1));
@@ -348,7 +348,7 @@ TEST(SMDPolyArchiveTest, MalformedArchivesThrowAndLeaveTheTargetAlone) {
   vc_test::expectUnknownVersion(vc_test::withU8(bytes, 15, 3), target, "");
   const std::size_t firstPoint = 21;
   vc_test::expectRejected(target, vc_test::withF64(bytes, firstPoint, NAN), same);
-  vc_test::expectRejected(target, vc_test::withF64(bytes, firstPoint, 10.0), same);  // two vertices coincide
+  vc_test::expectRejected(target, vc_test::withF64(bytes, firstPoint, 10.0), same);      // two vertices coincide
   vc_test::expectRejected(target, vc_test::withF64(bytes, firstPoint + 8, 20.0), same);  // segments cross
   vc_test::expectRejected(target, vc_test::withF64(bytes, firstPoint + 16, 6.0), same);  // radius too large
 }
