@@ -55,8 +55,11 @@ void vcSMDGDPoly::rebuildRay_() {
     const double s0 = piece.arc.localStartAngle().toDouble(), span = piece.arc.localAngleSpan().toDouble();
     const double lo = std::min(s0, s0 + span), hi = std::max(s0, s0 + span);
     std::vector<double> cuts;
-    for (double k = std::ceil((lo - 90.0) / 180.0); 90.0 + 180.0 * k < hi; k += 1.0)
-      if (90.0 + 180.0 * k > lo) cuts.push_back(90.0 + 180.0 * k);
+    const double first = std::ceil((lo - 90.0) / 180.0);
+    for (int j = 0; j < 3; ++j) {  // a span of at most a turn has at most two cuts
+      const double cut = 90.0 + 180.0 * (first + j);
+      if (cut > lo && cut < hi) cuts.push_back(cut);
+    }
     if (span < 0) std::reverse(cuts.begin(), cuts.end());
     double prevAngle = s0;
     vcVector<2> prevPoint = from;

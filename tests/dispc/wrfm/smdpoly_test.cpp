@@ -354,7 +354,8 @@ TEST(SMDPolyArchiveTest, MalformedArchivesThrowAndLeaveTheTargetAlone) {
 }
 
 // Older forms: a version-0 poly has weight 1; version-1 and version-0
-// vertices read their offsets or an unset tolerance.
+// vertices read their offsets or an unset tolerance; version-0 colors keep
+// the object's own.
 TEST(SMDPolyArchiveTest, OlderVersionsAreRead) {
   vcSMDGDPoly p = square(0);
   p.weight(3);
@@ -378,4 +379,8 @@ TEST(SMDPolyArchiveTest, OlderVersionsAreRead) {
     EXPECT_EQ(back.percentNextSegment(), 0.25);
     EXPECT_EQ(back.segmentLengthTol(), version == 1 ? vcDimTol(-1, 0.5, 1, vcDimTol::eOffsets) : vcDimTol());
   }
+
+  const vcSMDColors mine(vcColor::redColor(), vcColor::redColor(), vcColor::blueColor());
+  EXPECT_EQ(vc_test::load(vc_test::Bytes{0}, mine), mine);
+  vc_test::expectUnknownVersion(vc_test::Bytes{2}, mine, "dispc/wrfm/colors");
 }
