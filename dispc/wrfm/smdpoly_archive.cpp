@@ -2,6 +2,7 @@
 // into a fresh object, its derived rounding data is worked out again, and it
 // replaces the target only when it passes the same checks as an edit.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include <vc/core/archive.h>
@@ -59,6 +60,8 @@ void vcSMDGDPoly::serialize_(vcArchive& ar, unsigned char version) {
     p.weight_ = 1.0;
   if (ar.isStoring()) return;
 
+  // A poly with a NaN weight would not even equal itself.
+  if (!std::isfinite(p.weight_)) vcArchive::fail("vcSMDGDPoly: stored weight is not finite");
   const std::size_t n = p.v_.size();
   if (p.rStart_.size() != n || p.rEnd_.size() != n || p.rSpan_.size() != n)
     vcArchive::fail("vcSMDGDPoly: rounding data does not match the vertices");

@@ -1,4 +1,5 @@
-// Point-in-poly and direction tests of SMD polys.
+// Point-in-poly and direction tests of SMD polys, and the points where an
+// outline meets another.
 //
 // The closed outline is kept as pieces that are monotone in y: its rounded
 // line segments, and its arcs cut at their top and bottom points. A
@@ -8,6 +9,7 @@
 // counted once. Arcs stay exact: a crossing's x comes from the circle.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <vc/wrfm/smdpoly.h>
 
@@ -143,4 +145,81 @@ bool vcSMDGDPoly::isDirectionPositive() const {
 double vcSMDGDPoly::orientation_() const {
   if (v_.size() < 2) return 0.0;
   return vcDegree((v_[1].point() - v_[0].point()).angle()).toDouble();
+}
+
+// ---- meeting points with another outline -------------------------------------------
+
+namespace {
+
+std::vector<vc_SMDPiece> partsOf(const vcSMDGDPoly& p) {
+  std::vector<vc_SMDPiece> parts;
+  const int n = static_cast<int>(p.numVertices());
+  for (int i = 0; i < n && n > 1; ++i) {
+    if (!(p.isOpen() && i == 0)) {
+      const bool line = std::abs(p.vertices()[std::size_t(i)].segmentAngleSpan().toDouble()) <= 1e-15;
+      parts.push_back(line ? vc_SMDPiece(P::roundedLineSegment_(p, i)) : vc_SMDPiece(P::roundedArcSegment_(p, i)));
+    }
+    if (std::abs(p.vertices()[std::size_t(i)].vertexRadius()) > 1e-15 && !(p.isOpen() && (i == 0 || i == n - 1)))
+      parts.push_back(vc_SMDPiece(P::roundedArcVertex_(p, i)));
+  }
+  return parts;
+}
+
+// The points where `piece` meets any of `others`, ordered from its start.
+std::vector<vcVector<2>> along(const vc_SMDPiece& piece, const std::vector<vc_SMDPiece>& others) {
+  std::vector<std::pair<double, vcVector<2>>> hits;
+  for (const vc_SMDPiece& o : others) {
+    for (const vcVector<2>& q : vc_intersect(piece, o, false)) {
+      double t;
+      if (piece.isArc) {
+        const double span = piece.arc.localAngleSpan().toDouble();
+        const double d =
+            vcDegree((q - piece.arc.localCenter()).angle()).toDouble() - piece.arc.localStartAngle().toDouble();
+        t = vcDegree(span > 0 ? d : -d).norm().toDouble();
+      } else {
+        t = (q - piece.line.p1()).dot(piece.line.p2() - piece.line.p1());
+      }
+      hits.emplace_back(t, q);
+    }
+  }
+  std::stable_sort(hits.begin(), hits.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<vcVector<2>> out;
+  for (const auto& h : hits) out.push_back(h.second);
+  return out;
+}
+
+// Appends pts, leaving out a point that repeats the last one (a joint met twice).
+void appendOnce(std::vector<vcVector<2>>& out, const std::vector<vcVector<2>>& pts) {
+  for (const vcVector<2>& q : pts)
+    if (out.empty() || out.back().distance(q) > 1e-12 * (1.0 + q.len())) out.push_back(q);
+}
+
+}  // namespace
+
+std::vector<vcVector<2>> vcSMDGDPoly::intersectionVertex_(int v, const vcSMDGDPoly& other) const {
+  if (!vertexIsRounded_(v)) return {};
+  return along(vc_SMDPiece(P::roundedArcVertex_(*this, v)), partsOf(other));
+}
+
+std::vector<vcVector<2>> vcSMDGDPoly::intersectionSegment_(int s, const vcSMDGDPoly& other) const {
+  const vc_SMDPiece piece =
+      isLineSegment_(s) ? vc_SMDPiece(P::roundedLineSegment_(*this, s)) : vc_SMDPiece(P::roundedArcSegment_(*this, s));
+  return along(piece, partsOf(other));
+}
+
+std::vector<vcVector<2>> vcSMDGDPoly::intersection_(const vcSMDGDPoly& other) const {
+  const std::vector<vc_SMDPiece> others = partsOf(other);
+  std::vector<vcVector<2>> out;
+  const int n = static_cast<int>(v_.size());
+  for (int v = 0; v < n && n > 1; ++v) {
+    if (vertexIsRounded_(v)) appendOnce(out, along(vc_SMDPiece(P::roundedArcVertex_(*this, v)), others));
+    const int s = nextSegmentIndex_(v);
+    if (s < 0) continue;
+    appendOnce(out, along(isLineSegment_(s) ? vc_SMDPiece(P::roundedLineSegment_(*this, s))
+                                            : vc_SMDPiece(P::roundedArcSegment_(*this, s)),
+                          others));
+  }
+  // A closed outline's last point may repeat its first.
+  if (out.size() > 1 && !open_ && out.back().distance(out.front()) <= 1e-12 * (1.0 + out.front().len())) out.pop_back();
+  return out;
 }

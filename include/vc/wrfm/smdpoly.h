@@ -204,6 +204,13 @@ protected:
   void checkExtensions_(const vcSMDGDPoly& other, double minDistance, const vcDegree& angleTol, double step, bool same);
   // Chord direction from vertex 0 to vertex 1 in degrees; 0 with fewer than 2.
   double orientation_() const;
+  // Points where this outline meets `other` (client coordinates, ends
+  // included): along corner v's rounding arc, along rounded segment s, and
+  // along the whole outline in vertex order (each corner's arc, then the
+  // segment leaving it), a point at a joint of two parts reported once.
+  std::vector<vcVector<2>> intersectionVertex_(int v, const vcSMDGDPoly& other) const;
+  std::vector<vcVector<2>> intersectionSegment_(int s, const vcSMDGDPoly& other) const;
+  std::vector<vcVector<2>> intersection_(const vcSMDGDPoly& other) const;
   // Whether p (client coordinates) lies inside the closed outline (notClosed
   // for an open poly). Exact on arcs; a point on the outline has no defined answer.
   bool inside_(const vcVector<2>& p) const;

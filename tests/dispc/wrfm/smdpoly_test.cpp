@@ -25,6 +25,7 @@ struct Poly : vcSMDGDPoly {
   using vcSMDGDPoly::checkExtensions_;
   using vcSMDGDPoly::extensionPerimeter_;
   using vcSMDGDPoly::forwardPercExtension_;
+  using vcSMDGDPoly::intersection_;
   using vcSMDGDPoly::orientation_;
   using vcSMDGDPoly::setExtensions_;
 };
@@ -253,6 +254,26 @@ TEST(SMDPolyTest, FailedOpenLeavesThePolyClosed) {
   EXPECT_TRUE(p.isOpen());
 }
 
+// Meeting points come in outline order, exact on the roundings, and a point
+// at the joint of two parts (here where a rounding meets its side) once.
+TEST(SMDPolyTest, IntersectionWalksTheOutlineInOrder) {
+  const Poly p = square(2);
+  const double d = std::sqrt(4 - 1.5 * 1.5);
+  struct Row {
+    double y;
+    std::vector<V> expected;
+  } rows[] = {{5, {V(10, 5), V(0, 5)}}, {0.5, {V(2 - d, 0.5), V(8 + d, 0.5)}}, {2, {V(0, 2), V(10, 2)}}};
+  for (const Row& row : rows) {
+    const std::vector<V> got = p.intersection_(make({vx(-1, row.y), vx(11, row.y)}, false));
+    ASSERT_EQ(got.size(), row.expected.size()) << row.y;
+    for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i].distance(row.expected[i]), 0, 1e-12) << row.y;
+  }
+  const std::vector<V> circle = Poly(vcSMDGDPoly::circle(2, V(0, 0))).intersection_(make({vx(0, -3), vx(0, 3)}, false));
+  ASSERT_EQ(circle.size(), 2u);
+  EXPECT_NEAR(circle[0].distance(V(0, -2)), 0, 1e-12) << "the lower arc comes first";
+  EXPECT_NEAR(circle[1].distance(V(0, 2)), 0, 1e-12);
+}
+
 // Direction: reversal of the flag, inside and outside, open polys.
 TEST(SMDPolyTest, DirectionAndInsideNeedAClosedPoly) {
   vcSMDGDPoly p = vcSMDGDPoly::rectangle(4, 2, V(0, 0));
@@ -348,9 +369,10 @@ TEST(SMDPolyArchiveTest, MalformedArchivesThrowAndLeaveTheTargetAlone) {
   vc_test::expectUnknownVersion(vc_test::withU8(bytes, 15, 3), target, "");
   const std::size_t firstPoint = 21;
   vc_test::expectRejected(target, vc_test::withF64(bytes, firstPoint, NAN), same);
-  vc_test::expectRejected(target, vc_test::withF64(bytes, firstPoint, 10.0), same);      // two vertices coincide
-  vc_test::expectRejected(target, vc_test::withF64(bytes, firstPoint + 8, 20.0), same);  // segments cross
-  vc_test::expectRejected(target, vc_test::withF64(bytes, firstPoint + 16, 6.0), same);  // radius too large
+  vc_test::expectRejected(target, vc_test::withF64(bytes, firstPoint, 10.0), same);       // two vertices coincide
+  vc_test::expectRejected(target, vc_test::withF64(bytes, firstPoint + 8, 20.0), same);   // segments cross
+  vc_test::expectRejected(target, vc_test::withF64(bytes, firstPoint + 16, 6.0), same);   // radius too large
+  vc_test::expectRejected(target, vc_test::withF64(bytes, bytes.size() - 8, NAN), same);  // weight
 }
 
 // Older forms: a version-0 poly has weight 1; version-1 and version-0
