@@ -21,6 +21,7 @@
 #include <vc/display.h>
 #include <vc/wrfm/arc.h>
 #include <vc/wrfm/lineseg.h>
+#include <vc/wrfm/smdpoly.h>
 
 #include "fuzz_target.h"
 
@@ -105,14 +106,17 @@ void loadShapeImage(const std::uint8_t* data, std::size_t size) {
   }
 }
 
-// The wireframe segments and the SMD dimension values.
+// The wireframe segments, the SMD dimension values and the SMD polys.
 void loadGeometryValue(unsigned which, const std::uint8_t* data, std::size_t size) {
-  switch (which % 5) {
+  switch (which % 8) {
     case 0: loadValue(data, size, vc2SegmentLine(vcVector<2>(1, 2), vcVector<2>(3, 4))); break;
     case 1: loadValue(data, size, vc2SegmentArc(vcVector<2>(1, 2), vcVector<2>(3, 4), vcDegree(90))); break;
     case 2: loadValue(data, size, vcDimTol(10, 1, 2, vcDimTol::eOffsets)); break;
     case 3: loadValue(data, size, vcDimTol::ePercentages); break;
     case 4: loadValue(data, size, vcSMDDimension(10, 9, 12, vcSMDDimension::eScaleNominal)); break;
+    case 5: loadValue(data, size, vcSMDGDPoly::rectangle(4, 2, vcVector<2>(1, 1))); break;
+    case 6: loadValue(data, size, vcSMDGDPolyVertex(vcVector<2>(1, 2), 0.5, 0.25, 0.75, 3)); break;
+    case 7: loadValue(data, size, vcSMDColors()); break;
   }
 }
 

@@ -23,6 +23,7 @@
 #include <vc/display.h>
 #include <vc/wrfm/arc.h>
 #include <vc/wrfm/lineseg.h>
+#include <vc/wrfm/smdpoly.h>
 
 std::vector<std::vector<std::uint8_t>> vc_fuzzSeeds() {
   std::vector<std::vector<std::uint8_t>> seeds;
@@ -116,6 +117,22 @@ std::vector<std::vector<std::uint8_t>> vc_fuzzSeeds() {
   add(0xFA, vcDimTol(10, 0.1, 0.2, vcDimTol::ePercentages));
   add(0xFB, vcDimTol::eOffsets);
   add(0xFC, vcSMDDimension(5, 4.5, -1, vcSMDDimension::eScaleProportional));
+
+  // SMD polys (rounded corners and arcs, open and closed), a vertex and colors.
+  vcSMDGDPoly smd("seed");
+  const vcDimTol offsets(10.5, 1, 2, vcDimTol::eOffsets);
+  smd << vcSMDGDPolyVertex(vcVector<2>(0, 0), 1.0, vcDegree(0), 0.5, 0.5, 1, vcDimTol())
+      << vcSMDGDPolyVertex(vcVector<2>(10, 0), -2.0, vcDegree(40), 0.5, 0.5, 2, offsets)
+      << vcSMDGDPolyVertex(vcVector<2>(10, 10), 0.0, vcDegree(0), 0.3, 0.5, 1, vcDimTol())
+      << vcSMDGDPolyVertex(vcVector<2>(0, 10), 1.5, vcDegree(-30), 0.5, 0.5, -1, vcDimTol());
+  add(0xFD, smd);
+  smd.close();
+  smd.toggleDirection();
+  add(0xFD, smd);
+  add(0xFD, vcSMDGDPoly::circle(3, vcVector<2>(1, 1)));
+  addObject(&smd);
+  add(0xFE, smd.vertex(1));
+  add(0xFF, vcSMDColors(vcColor(1, 2, 3), vcColor::whiteColor(), vcColor(7)));
 
   vcPelBuffer<unsigned char> img(9, 3);
   for (long y = 0; y < 3; ++y)

@@ -8,7 +8,7 @@ for what in "$@"; do
   case "$what" in
     test) packages+=(libgtest-dev libgmock-dev) ;;
     demo) ;;
-    bench) packages+=(libbenchmark-dev libopencv-imgproc-dev libcairo2-dev) ;;
+    bench) packages+=(libbenchmark-dev libopencv-imgproc-dev libcairo2-dev libgeos-dev) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     cairo) packages+=(libcairo2-dev fonts-dejavu-core) ;;
     *) echo "deps.sh: unknown set '$what'" >&2; exit 2 ;;

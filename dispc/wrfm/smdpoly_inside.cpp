@@ -1,0 +1,225 @@
+// Point-in-poly and direction tests of SMD polys, and the points where an
+// outline meets another.
+//
+// The closed outline is kept as pieces that are monotone in y: its rounded
+// line segments, and its arcs cut at their top and bottom points. A
+// horizontal ray then crosses each piece at most once, and the crossing count
+// follows the usual half-open rule on the piece ends, which are shared
+// exactly between neighbouring pieces, so that a ray through a joint is
+// counted once. Arcs stay exact: a crossing's x comes from the circle.
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include <vc/wrfm/smdpoly.h>
+
+#include "smdpoly_piece.h"
+
+using P = vcSMDGDPolyPrivate;
+
+namespace {
+
+// The rounded segments and rounding arcs of a closed poly, in outline order,
+// each with its exact end points.
+template <class Visit>
+void forEachPiece(const vcSMDGDPoly& p, const std::vector<vcVector<2>>& rStart, const std::vector<vcVector<2>>& rEnd,
+                  Visit visit) {
+  const int n = static_cast<int>(p.numVertices());
+  for (int s = 0; s < n; ++s) {
+    const int a = (s + n - 1) % n;
+    const vcVector<2> from = rEnd[static_cast<std::size_t>(a)], to = rStart[static_cast<std::size_t>(s)];
+    if (std::abs(p.vertices()[static_cast<std::size_t>(s)].segmentAngleSpan().toDouble()) <= 1e-15)
+      visit(vc_SMDPiece(vc2SegmentLine(from, to)), from, to);
+    else
+      visit(vc_SMDPiece(P::roundedArcSegment_(p, s)), from, to);
+    if (std::abs(p.vertices()[static_cast<std::size_t>(s)].vertexRadius()) > 1e-15)
+      visit(vc_SMDPiece(P::roundedArcVertex_(p, s)), to, rEnd[static_cast<std::size_t>(s)]);
+  }
+}
+
+}  // namespace
+
+void vcSMDGDPoly::rebuildRay_() {
+  ray_.clear();
+  bandStart_.clear();
+  bandItems_.clear();
+  rayBox_ = vcRect(0, 0, -1, -1);
+  if (open_ || v_.size() < 2) return;
+  forEachPiece(*this, rStart_, rEnd_, [&](const vc_SMDPiece& piece, const vcVector<2>& from, const vcVector<2>& to) {
+    rayBox_.enclose(piece.isArc ? piece.arc.boundingBox() : piece.line.boundingBox());
+    if (!piece.isArc) {
+      ray_.push_back(RayPiece{from, to, vcVector<2>(), 0.0, 0.0});
+      return;
+    }
+    // Cut the arc where its y turns back: at local angles 90 + 180 k.
+    const vcVector<2> c = piece.arc.localCenter();
+    const double r = piece.arc.localRadius();
+    const double s0 = piece.arc.localStartAngle().toDouble(), span = piece.arc.localAngleSpan().toDouble();
+    const double lo = std::min(s0, s0 + span), hi = std::max(s0, s0 + span);
+    std::vector<double> cuts;
+    const double first = std::ceil((lo - 90.0) / 180.0);
+    for (int j = 0; j < 3; ++j) {  // a span of at most a turn has at most two cuts
+      const double cut = 90.0 + 180.0 * (first + j);
+      if (cut > lo && cut < hi) cuts.push_back(cut);
+    }
+    if (span < 0) std::reverse(cuts.begin(), cuts.end());
+    double prevAngle = s0;
+    vcVector<2> prevPoint = from;
+    auto add = [&](double angle, const vcVector<2>& point) {
+      const double mid = vcRadian(vcDegree(0.5 * (prevAngle + angle))).toDouble();
+      ray_.push_back(RayPiece{prevPoint, point, c, r * r, std::cos(mid) > 0 ? 1.0 : -1.0});
+      prevAngle = angle;
+      prevPoint = point;
+    };
+    for (double cut : cuts) {
+      const long k = std::lround((cut - 90.0) / 180.0);
+      add(cut, c + vcVector<2>(0.0, (k & 1) == 0 ? r : -r));
+    }
+    add(s0 + span, to);
+  });
+  // About four pieces per band, fewer bands when tall pieces would repeat too often.
+  const double y0 = rayBox_.y(), height = rayBox_.height();
+  for (int bands = std::clamp(int(ray_.size() / 4), 1, 1024);; bands /= 2) {
+    bandScale_ = height > 0 ? bands / height : 0.0;
+    bandStart_.assign(std::size_t(bands) + 1, 0);
+    auto bandOf = [&](double y) { return std::clamp(int((y - y0) * bandScale_), 0, bands - 1); };
+    for (const RayPiece& e : ray_)
+      for (int k = bandOf(std::min(e.a.y(), e.b.y())); k <= bandOf(std::max(e.a.y(), e.b.y())); ++k)
+        ++bandStart_[std::size_t(k) + 1];
+    for (int k = 0; k < bands; ++k) bandStart_[std::size_t(k) + 1] += bandStart_[std::size_t(k)];
+    if (bands > 1 && bandStart_.back() > 16 * int(ray_.size())) continue;
+    bandItems_.assign(std::size_t(bandStart_.back()), 0);
+    std::vector<int> fill(bandStart_.begin(), bandStart_.end() - 1);
+    for (int i = 0; i < int(ray_.size()); ++i) {
+      const RayPiece& e = ray_[std::size_t(i)];
+      for (int k = bandOf(std::min(e.a.y(), e.b.y())); k <= bandOf(std::max(e.a.y(), e.b.y())); ++k)
+        bandItems_[std::size_t(fill[std::size_t(k)]++)] = i;
+    }
+    return;
+  }
+}
+
+bool vcSMDGDPoly::inside_(const vcVector<2>& p) const {
+  if (open_) throw notClosed();
+  if (!rayBox_.contains(p)) return false;
+  const double px = p.x(), py = p.y();
+  // Only pieces that reach into p's band can cross its ray.
+  const int bands = int(bandStart_.size()) - 1;
+  const std::size_t k = std::size_t(std::clamp(int((py - rayBox_.y()) * bandScale_), 0, bands - 1));
+  bool in = false;
+  for (int b = bandStart_[k]; b < bandStart_[k + 1]; ++b) {
+    const RayPiece& e = ray_[std::size_t(bandItems_[std::size_t(b)])];
+    if ((e.a.y() > py) == (e.b.y() > py)) continue;
+    double x;
+    if (e.side == 0.0) {
+      x = e.a.x() + (py - e.a.y()) * (e.b.x() - e.a.x()) / (e.b.y() - e.a.y());
+    } else {
+      const double dy = py - e.c.y();
+      x = e.c.x() + e.side * std::sqrt(std::max(0.0, e.r2 - dy * dy));
+    }
+    if (x > px) in = !in;
+  }
+  return in;
+}
+
+bool vcSMDGDPoly::isDirectionPositive() const {
+  if (open_) throw notClosed();
+  // Twice the signed area enclosed: positive when the interior lies to the
+  // left of the travel (toward +angle), for lines and arcs alike.
+  double area2 = 0.0;
+  forEachPiece(*this, rStart_, rEnd_, [&](const vc_SMDPiece& piece, const vcVector<2>& from, const vcVector<2>& to) {
+    if (!piece.isArc) {
+      area2 += from.cross(to);
+      return;
+    }
+    const vcVector<2> c = piece.arc.localCenter();
+    const double r = piece.arc.localRadius();
+    const double t1 = vcRadian(piece.arc.localStartAngle()).toDouble();
+    const double d = vcRadian(piece.arc.localAngleSpan()).toDouble();
+    const double t2 = t1 + d;
+    area2 += r * r * d + r * c.x() * (std::sin(t2) - std::sin(t1)) - r * c.y() * (std::cos(t2) - std::cos(t1));
+  });
+  return (area2 > 0) != reversed_;
+}
+
+double vcSMDGDPoly::orientation_() const {
+  if (v_.size() < 2) return 0.0;
+  return vcDegree((v_[1].point() - v_[0].point()).angle()).toDouble();
+}
+
+// ---- meeting points with another outline -------------------------------------------
+
+namespace {
+
+std::vector<vc_SMDPiece> partsOf(const vcSMDGDPoly& p) {
+  std::vector<vc_SMDPiece> parts;
+  const int n = static_cast<int>(p.numVertices());
+  for (int i = 0; i < n && n > 1; ++i) {
+    if (!(p.isOpen() && i == 0)) {
+      const bool line = std::abs(p.vertices()[std::size_t(i)].segmentAngleSpan().toDouble()) <= 1e-15;
+      parts.push_back(line ? vc_SMDPiece(P::roundedLineSegment_(p, i)) : vc_SMDPiece(P::roundedArcSegment_(p, i)));
+    }
+    if (std::abs(p.vertices()[std::size_t(i)].vertexRadius()) > 1e-15 && !(p.isOpen() && (i == 0 || i == n - 1)))
+      parts.push_back(vc_SMDPiece(P::roundedArcVertex_(p, i)));
+  }
+  return parts;
+}
+
+// The points where `piece` meets any of `others`, ordered from its start.
+std::vector<vcVector<2>> along(const vc_SMDPiece& piece, const std::vector<vc_SMDPiece>& others) {
+  std::vector<std::pair<double, vcVector<2>>> hits;
+  for (const vc_SMDPiece& o : others) {
+    for (const vcVector<2>& q : vc_intersect(piece, o, false)) {
+      double t;
+      if (piece.isArc) {
+        const double span = piece.arc.localAngleSpan().toDouble();
+        const double d =
+            vcDegree((q - piece.arc.localCenter()).angle()).toDouble() - piece.arc.localStartAngle().toDouble();
+        t = vcDegree(span > 0 ? d : -d).norm().toDouble();
+      } else {
+        t = (q - piece.line.p1()).dot(piece.line.p2() - piece.line.p1());
+      }
+      hits.emplace_back(t, q);
+    }
+  }
+  std::stable_sort(hits.begin(), hits.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<vcVector<2>> out;
+  for (const auto& h : hits) out.push_back(h.second);
+  return out;
+}
+
+// Appends pts, leaving out a point that repeats the last one (a joint met twice).
+void appendOnce(std::vector<vcVector<2>>& out, const std::vector<vcVector<2>>& pts) {
+  for (const vcVector<2>& q : pts)
+    if (out.empty() || out.back().distance(q) > 1e-12 * (1.0 + q.len())) out.push_back(q);
+}
+
+}  // namespace
+
+std::vector<vcVector<2>> vcSMDGDPoly::intersectionVertex_(int v, const vcSMDGDPoly& other) const {
+  if (!vertexIsRounded_(v)) return {};
+  return along(vc_SMDPiece(P::roundedArcVertex_(*this, v)), partsOf(other));
+}
+
+std::vector<vcVector<2>> vcSMDGDPoly::intersectionSegment_(int s, const vcSMDGDPoly& other) const {
+  const vc_SMDPiece piece =
+      isLineSegment_(s) ? vc_SMDPiece(P::roundedLineSegment_(*this, s)) : vc_SMDPiece(P::roundedArcSegment_(*this, s));
+  return along(piece, partsOf(other));
+}
+
+std::vector<vcVector<2>> vcSMDGDPoly::intersection_(const vcSMDGDPoly& other) const {
+  const std::vector<vc_SMDPiece> others = partsOf(other);
+  std::vector<vcVector<2>> out;
+  const int n = static_cast<int>(v_.size());
+  for (int v = 0; v < n && n > 1; ++v) {
+    if (vertexIsRounded_(v)) appendOnce(out, along(vc_SMDPiece(P::roundedArcVertex_(*this, v)), others));
+    const int s = nextSegmentIndex_(v);
+    if (s < 0) continue;
+    appendOnce(out, along(isLineSegment_(s) ? vc_SMDPiece(P::roundedLineSegment_(*this, s))
+                                            : vc_SMDPiece(P::roundedArcSegment_(*this, s)),
+                          others));
+  }
+  // A closed outline's last point may repeat its first.
+  if (out.size() > 1 && !open_ && out.back().distance(out.front()) <= 1e-12 * (1.0 + out.front().len())) out.pop_back();
+  return out;
+}

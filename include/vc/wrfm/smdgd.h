@@ -1,0 +1,70 @@
+// vcSMDGeometricDescription: the common base of SMD models, polys and poly
+// vertices, and vcSMDColors, the colors an SMD outline is shown with.
+#pragma once
+
+#include <string>
+
+#include <vc/color.h>
+#include <vc/core/handle.h>
+#include <vc/core/persistent.h>
+
+// A named, persistent, reference-countable geometric description.
+class vcSMDGeometricDescription : public virtual vcPersistent, public vcRepBase {
+public:
+  explicit vcSMDGeometricDescription(const std::string& name = std::string()) : name_(name) {}
+  vcSMDGeometricDescription(const vcSMDGeometricDescription&) = default;
+  vcSMDGeometricDescription& operator=(const vcSMDGeometricDescription&) = default;
+  ~vcSMDGeometricDescription() override = default;
+
+  const std::string& name() const noexcept { return name_; }
+
+  // Version byte 0, then the name. Any other version throws
+  // vcArchive::UnknownVersion; a failed load leaves the name unchanged.
+  void dispatchSerialize(vcArchive& ar) override;
+
+protected:
+  // The same exchange without the visited mark, for parts read into
+  // temporaries (whose addresses the archive may see again).
+  void exchangeDescription_(vcArchive& ar);
+
+private:
+  std::string name_;
+};
+
+// The three colors that govern how an SMD outline is shown: its wireframe on a
+// tablet, its fill and the background of synthetic images.
+class vcSMDColors : public virtual vcPersistent {
+public:
+  // Wireframe green, synthetic light grey, background dark grey.
+  vcSMDColors();
+  vcSMDColors(const vcColor& wireframe, const vcColor& synthetic, const vcColor& background)
+      : wire_(wireframe), synth_(synthetic), back_(background) {}
+  vcSMDColors(const vcSMDColors& o) : vcPersistent(), wire_(o.wire_), synth_(o.synth_), back_(o.back_) {}
+  vcSMDColors& operator=(const vcSMDColors& o);
+
+  const vcColor& wireframeDefaultColor() const noexcept { return wire_; }
+  const vcColor& syntheticDefaultColor() const noexcept { return synth_; }
+  const vcColor& syntheticBackgroundColor() const noexcept { return back_; }
+  void wireframeDefaultColor(const vcColor& c);
+  void syntheticDefaultColor(const vcColor& c);
+  void syntheticBackgroundColor(const vcColor& c);
+
+  bool operator==(const vcSMDColors& o) const { return wire_ == o.wire_ && synth_ == o.synth_ && back_ == o.back_; }
+  bool operator!=(const vcSMDColors& o) const { return !(*this == o); }
+
+  // Version byte 1, then the three colors in the order above. Version 0
+  // carries no colors (the object keeps its own); any other version throws
+  // vcArchive::UnknownVersion naming "dispc/wrfm/colors". A failed load
+  // leaves the colors unchanged.
+  void dispatchSerialize(vcArchive& ar) override;
+
+private:
+  friend class vcSMDGDPoly;
+  void exchange_(vcArchive& ar);
+  static vcPersistent* make();
+  static const vc_Instantiator sExemplar;
+
+  vcColor wire_;
+  vcColor synth_;
+  vcColor back_;
+};
