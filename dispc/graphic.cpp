@@ -1,9 +1,14 @@
 // vcGraphic: props, archive part and the shape-to-graphic factory.
 #include <vc/graphic.h>
 
+#include <algorithm>
+#include <vector>
+
 #include <vc/core/archive.h>
 #include <vc/graphic_shapes.h>
 #include <vc/graphic_special.h>
+
+#include "graphic_steps.h"
 
 vcGraphic::vcGraphic() = default;
 
@@ -67,6 +72,8 @@ void vcGraphic::serialize_(vcArchive& ar, unsigned char version) {
 
 namespace {
 
+using MakeFn = vc_ShapeGraphicMaker;
+
 // One step of the factory: the graphic G of a shape of class S, with S
 // matching derived classes too.
 template <class S, class G>
@@ -75,32 +82,44 @@ vcPtrHandle<vcGraphic> tryMake(const vcShape& shape, const vcGraphicProps& props
   return vcPtrHandle<vcGraphic>();
 }
 
-using MakeFn = vcPtrHandle<vcGraphic> (*)(const vcShape&, const vcGraphicProps&);
-
-// Tried in order; the first match wins. Steps 13 (vcGenPoly) and 14
-// (vc2Wireframe) join here from the graphics of those types once they exist.
-constexpr MakeFn kMakers[] = {
-    &tryMake<vc2Point, vcGraphicSimple<vc2Point>>,                                  // 1
-    &tryMake<vcLineSeg, vcGraphicSimple<vcLineSeg>>,                                // 2
-    &tryMake<vcLine, vcGraphicSimple<vcLine>>,                                      // 3
-    &tryMake<vcFLine, vcGraphicSimple<vcFLine>>,                                    // 4
-    &tryMake<vcRect, vcGraphicWithFill<vcRect, vcGenRect>>,                         // 5
-    &tryMake<vcCircle, vcGraphicWithFill<vcCircle, vcEllipse2>>,                    // 6
-    &tryMake<vcAnnulus, vcGraphicWithFill<vcAnnulus, vcGenAnnulus>>,                // 7
-    &tryMake<vcEllipseArc2, vcGraphicSimple<vcEllipseArc2>>,                        // 8
-    &tryMake<vcEllipse2, vcGraphicWithFill<vcEllipse2, vcEllipse2>>,                // 9
-    &tryMake<vcGenRect, vcGraphicWithFill<vcGenRect, vcGenRect>>,                   // 10
-    &tryMake<vcGenAnnulus, vcGraphicSimple<vcGenAnnulus>>,                          // 11
-    &tryMake<vcPolyline, vcGraphicSimple<vcPolyline>>,                              // 12
-    &tryMake<vcAffineRectangle, vcGraphicSimple<vcAffineRectangle>>,                // 15
-    &tryMake<vcBezierCurve, vcGraphicSimple<vcBezierCurve>>,                        // 16
-    &tryMake<vcDeBoorSpline, vcGraphicSimple<vcDeBoorSpline>>,                      // 17
-    &tryMake<vcInterpSpline, vcGraphicSimple<vcInterpSpline>>,                      // 18
-    &tryMake<vcHermiteSpline, vcGraphicSimple<vcHermiteSpline>>,                    // 19
-    &tryMake<vcEllipseAnnulus, vcGraphicWithFill<vcEllipseAnnulus, vcEllipseAnnulus>>,  // 20
-    &tryMake<vcEllipseAnnulusSection, vcGraphicEllipseAnnulusSection>,              // 21
-    &tryMake<vcLineSegSet, vcGraphicSimple<vcLineSegSet>>,                          // 22
+// One step of the factory's order: the graphic of the step's shape class.
+struct Step {
+  int number;
+  MakeFn make;
 };
+
+// Tried in order of their step numbers; the first match wins.
+constexpr Step kSteps[] = {
+    {1, &tryMake<vc2Point, vcGraphicSimple<vc2Point>>},
+    {2, &tryMake<vcLineSeg, vcGraphicSimple<vcLineSeg>>},
+    {3, &tryMake<vcLine, vcGraphicSimple<vcLine>>},
+    {4, &tryMake<vcFLine, vcGraphicSimple<vcFLine>>},
+    {5, &tryMake<vcRect, vcGraphicWithFill<vcRect, vcGenRect>>},
+    {6, &tryMake<vcCircle, vcGraphicWithFill<vcCircle, vcEllipse2>>},
+    {7, &tryMake<vcAnnulus, vcGraphicWithFill<vcAnnulus, vcGenAnnulus>>},
+    {8, &tryMake<vcEllipseArc2, vcGraphicSimple<vcEllipseArc2>>},
+    {9, &tryMake<vcEllipse2, vcGraphicWithFill<vcEllipse2, vcEllipse2>>},
+    {10, &tryMake<vcGenRect, vcGraphicWithFill<vcGenRect, vcGenRect>>},
+    {11, &tryMake<vcGenAnnulus, vcGraphicSimple<vcGenAnnulus>>},
+    {12, &tryMake<vcPolyline, vcGraphicSimple<vcPolyline>>},
+    // Steps 13 (vcGenPoly) and 14 (vc2Wireframe) are registered by the
+    // graphics of those types, beside them (vc_ShapeGraphicStep).
+    {15, &tryMake<vcAffineRectangle, vcGraphicSimple<vcAffineRectangle>>},
+    {16, &tryMake<vcBezierCurve, vcGraphicSimple<vcBezierCurve>>},
+    {17, &tryMake<vcDeBoorSpline, vcGraphicSimple<vcDeBoorSpline>>},
+    {18, &tryMake<vcInterpSpline, vcGraphicSimple<vcInterpSpline>>},
+    {19, &tryMake<vcHermiteSpline, vcGraphicSimple<vcHermiteSpline>>},
+    {20, &tryMake<vcEllipseAnnulus, vcGraphicWithFill<vcEllipseAnnulus, vcEllipseAnnulus>>},
+    {21, &tryMake<vcEllipseAnnulusSection, vcGraphicEllipseAnnulusSection>},
+    {22, &tryMake<vcLineSegSet, vcGraphicSimple<vcLineSegSet>>},
+};
+
+// Steps registered from above this layer, kept sorted by number. Written
+// only while libraries load.
+std::vector<Step>& registeredSteps() {
+  static std::vector<Step> steps;
+  return steps;
+}
 
 }  // namespace
 
@@ -117,8 +136,16 @@ vcPtrHandle<vcGraphic> vcGraphic::makeShapeGraphic(const vcShape* shape, const v
     group->itemsChanged_();
     return group;
   }
-  for (MakeFn make : kMakers)
-    if (vcPtrHandle<vcGraphic> g = make(*shape, props)) return g;
+  // The built-in and registered steps, merged in step order.
+  const std::vector<Step>& extra = registeredSteps();
+  auto next = extra.begin();
+  for (const Step& step : kSteps) {
+    for (; next != extra.end() && next->number < step.number; ++next)
+      if (vcPtrHandle<vcGraphic> g = next->make(*shape, props)) return g;
+    if (vcPtrHandle<vcGraphic> g = step.make(*shape, props)) return g;
+  }
+  for (; next != extra.end(); ++next)
+    if (vcPtrHandle<vcGraphic> g = next->make(*shape, props)) return g;
   throw NoGraphicForShape("");
 }
 
@@ -129,4 +156,12 @@ vcPtrHandle<vcGraphic> vcGraphic::makeShapeGraphic(const vcShape& shape, const v
 vcPtrHandle<vcGraphic> vcGraphic::makeShapeGraphic(const vcPtrHandle_const<vcShape>& shape,
                                                    const vcGraphicProps& props) {
   return makeShapeGraphic(shape.ptr(), props);
+}
+
+vc_ShapeGraphicStep::vc_ShapeGraphicStep(int number, vc_ShapeGraphicMaker make) {
+  std::vector<Step>& steps = registeredSteps();
+  const Step step{number, make};
+  steps.insert(std::upper_bound(steps.begin(), steps.end(), step,
+                                [](const Step& a, const Step& b) { return a.number < b.number; }),
+               step);
 }

@@ -16,6 +16,7 @@
 #include <vc/graphic_special.h>
 #include <vc/uitablet.h>
 
+#include "../../dispc/graphic_steps.h"
 #include "support/archive_roundtrip.h"
 
 namespace {
@@ -268,6 +269,25 @@ TEST(MakeShapeGraphic, ShapesWithoutAGraphicThrowAndNullGivesNull) {
   EXPECT_FALSE(vcGraphic::makeShapeGraphic(vcShapeHandle_const(), props));
 }
 
+// A shape class of a layer above, with its graphic registered at step 13.
+class StepShape : public vcAffineRectangle {
+public:
+  using vcAffineRectangle::vcAffineRectangle;
+};
+GraphicH makeStepGraphic(const vcShape& s, const vcGraphicProps& props) {
+  if (!dynamic_cast<const StepShape*>(&s)) return GraphicH();
+  return GraphicH(new vcGraphicPointIcon(vcPoint(-1, -1), props));
+}
+const vc_ShapeGraphicStep kStep13(13, &makeStepGraphic);
+
+TEST(MakeShapeGraphic, RegisteredStepsRunInTheirPlace) {
+  // Step 13 comes before the affine rectangle's step 15, after the polyline's 12.
+  const GraphicH g = vcGraphic::makeShapeGraphic(StepShape(V(0, 0), V(1, 0), V(0, 1)), vcGraphicProps());
+  EXPECT_EQ(typeid(*g), typeid(vcGraphicPointIcon));
+  const GraphicH plain = vcGraphic::makeShapeGraphic(vcAffineRectangle(V(0, 0), V(1, 0), V(0, 1)), vcGraphicProps());
+  EXPECT_EQ(typeid(*plain), typeid(vcGraphicSimple<vcAffineRectangle>));
+}
+
 TEST(MakeShapeGraphic, TreeItemsAllGetTheGivenProps) {
   const vcGraphicProps props = testProps(true);
   vcShapeTree inner({vcShapeHandle_const(vfShapeHandle(vcRect(0, 0, 2, 2)))});
@@ -319,7 +339,7 @@ TEST(GraphicMap, ChangesClassAsTheItemChangesShape) {
   }
 }
 
-TEST(GraphicProps, ColorChangesOnlyThePenColor) {
+TEST(GraphicColor, ColorChangesOnlyThePenColor) {
   vcGraphicWithFill<vcCircle, vcEllipse2> g(vcCircle(V(0, 0), 1), testProps(true));
   vcGraphicProps expected = g.props();
   expected.penColor(vcColor::purpleColor());
@@ -330,7 +350,7 @@ TEST(GraphicProps, ColorChangesOnlyThePenColor) {
   EXPECT_FALSE(g.props().fill());
 }
 
-TEST(GraphicProps, DegenerateItemHasAnEmptyBox) {
+TEST(GraphicColor, DegenerateItemHasAnEmptyBox) {
   const vcGraphicSimple<vcPolyline> empty(vcPolyline(), vcColor::redColor());
   EXPECT_EQ(empty.encloseRect(), vcRect());
 }
