@@ -34,7 +34,9 @@ using vgr_color = std::int32_t;
 //                 first side) @32; rounding along the first side @40, along
 //                 the second @48. A skewed rectangle has no room for its skew:
 //                 it is stored as the rectangle of its side lengths and
-//                 orientation, and reads back unskewed.
+//                 orientation, and reads back unskewed. Side lengths and
+//                 orientation are recomputed from the rectangle when it is
+//                 written, so a rotated one comes back within rounding.
 //  5     24       ellipse: center x @0, y @4, radius a @8, radius b @12,
 //                 rotation of radius a (radians) @16 (f32 each), 4 zero bytes
 //  6     104      maths-library ellipse, <vgr/vmath.h>: vmath_shapeEllipse
