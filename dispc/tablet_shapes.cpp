@@ -25,6 +25,7 @@
 #include <vc/core/rect.h>
 #include <vc/core/shapetree.h>
 #include <vc/core/spline.h>
+#include <vc/graphic.h>
 #include <vc/uierror.h>
 #include <vc/uiscope.h>
 
@@ -534,6 +535,8 @@ void vcUITablet::draw(const vcShape& shape, const vcGraphicProps& props, Layers 
   vc_Dispatch{*this, props, layer}.shape(shape, vcXformHandle());
 }
 
-// vcGraphic offers no drawing hook of its own, so the tablet has nothing to
-// call for a graphic handed over as such.
-void vcUITablet::draw(const vcGraphic&, Layers) { throw vcUIError::NotImplemented(); }
+// Only the library's own graphics are known to draw through this tablet.
+void vcUITablet::draw(const vcGraphic& g, Layers layer) {
+  if (!g.builtin()) throw vcUIError::NotImplemented();
+  g.draw(*this, layer);
+}

@@ -134,6 +134,43 @@ std::vector<std::vector<std::uint8_t>> vc_fuzzSeeds() {
   add(0xFE, smd.vertex(1));
   add(0xFF, vcSMDColors(vcColor(1, 2, 3), vcColor::whiteColor(), vcColor(7)));
 
+  // Graphic lists (0xF7 0), one graphic shared twice, and graphics in place (0xF7 1).
+  {
+    vcGraphicList list;
+    const vcPtrHandle<vcGraphic> shared = vcGraphic::makeShapeGraphic(rect, vcGraphicProps(vcColor(1, 2, 3), 2));
+    list.append(shared, false);
+    list.append(vcGraphic::makeShapeGraphic(vcCircle(vcVector<2>(1, 1), 2), vcGraphicProps()), false);
+    list.append(vcPtrHandle<vcGraphic>(), false);
+    list.append(shared, false);
+    vcBufferArchive ar(vcArchive::eStore);
+    ar || list;
+    std::vector<std::uint8_t> s{0xF7, 0};
+    s.insert(s.end(), ar.bytes().begin(), ar.bytes().end());
+    seeds.push_back(std::move(s));
+  }
+  const vcGraphicProps red(vcColor::redColor(), 2);
+  vcPtrHandle<vcGraphicGroup> group(new vcGraphicGroup);
+  group->items({vcGraphic::makeShapeGraphic(rect, red), vcPtrHandle<vcGraphic>()}, false);
+  std::vector<vcPtrHandle<vcGraphic>> graphics = {
+      vcGraphic::makeShapeGraphic(vcLineSeg(vcVector<2>(0, 0), vcVector<2>(3, 4)), red),
+      vcGraphic::makeShapeGraphic(rect, red),
+      vcGraphic::makeShapeGraphic(vcPolyline({vcVector<2>(0, 0), vcVector<2>(4, 0)}, false), red),
+      vcGraphic::makeShapeGraphic(section, red),
+      vcPtrHandle<vcGraphic>(new vcGraphicText("seed", vcPoint(2, 3), vcColor::redColor(), vcColor::blackColor(),
+                                               vcUIFormat(4, vcUIFormat::eCenter), vcVector<2>(2, -1))),
+      vcPtrHandle<vcGraphic>(group),
+      vcPtrHandle<vcGraphic>(new vcGraphicPointIcon(vcPoint(5, 6), red)),
+      vcPtrHandle<vcGraphic>(new vcGraphicCross(cross, red)),
+  };
+  for (std::size_t i = 0; i < graphics.size(); ++i) {
+    vcBufferArchive ar(vcArchive::eStore);
+    ar || static_cast<vcPersistent&>(*graphics[i]);
+    std::vector<std::uint8_t> s{0xF7, 1, static_cast<std::uint8_t>(i)};
+    s.insert(s.end(), ar.bytes().begin(), ar.bytes().end());
+    seeds.push_back(std::move(s));
+    addObject(graphics[i].ptr());
+  }
+
   vcPelBuffer<unsigned char> img(9, 3);
   for (long y = 0; y < 3; ++y)
     for (long x = 0; x < 9; ++x) *img.pointToPel(x, y) = static_cast<unsigned char>(x < 4 ? 1 : y);

@@ -6,7 +6,10 @@
 #include <vc/dimtol.h>
 #include <vc/dispprop.h>
 #include <vc/flagstack.h>
+#include <vc/glist.h>
 #include <vc/graphic.h>
+#include <vc/graphic_shapes.h>
+#include <vc/graphic_special.h>
 #include <vc/pelcopy.h>
 #include <vc/sketchop.h>
 #include <vc/uibitmap.h>

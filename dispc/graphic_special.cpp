@@ -1,0 +1,414 @@
+// Groups, texts, crosses, point icons and ellipse annulus sections.
+#include <vc/graphic_special.h>
+
+#include <cmath>
+
+#include <vc/core/archive.h>
+#include <vc/uitablet.h>
+
+namespace {
+
+// The archive source named by the errors of these classes.
+constexpr const char* kSource = "dispc/glist";
+
+// Runs an exchange; a load that throws puts back the state saved by save().
+template <class Save, class F>
+void exchangeAtomically(vcArchive& ar, Save save, F exchange) {
+  if (!ar.isLoading()) {
+    exchange();
+    return;
+  }
+  auto restore = save();
+  try {
+    exchange();
+  } catch (...) {
+    restore();
+    throw;
+  }
+}
+
+}  // namespace
+
+// ---- vcGraphicGroup ------------------------------------------------------------
+
+const vc_Instantiator vcGraphicGroup::sExemplar(typeid(vcGraphicGroup), &vcGraphicGroup::make);
+vcPersistent* vcGraphicGroup::make() { return new vcGraphicGroup; }
+
+vcGraphicGroup::vcGraphicGroup() = default;
+
+vcGraphicGroup::vcGraphicGroup(const vcGraphicGroup& o)
+    : vcPersistent(), vcRepBase(), vcGraphic(o), isNull_(o.isNull_) {
+  items_.reserve(o.items_.size());
+  for (const auto& g : o.items_) items_.push_back(g ? g->clone() : vcPtrHandle<vcGraphic>());
+}
+
+vcGraphicGroup& vcGraphicGroup::operator=(const vcGraphicGroup& o) {
+  if (this == &o) return *this;
+  vcGraphicGroup copy(o);
+  vcGraphic::operator=(o);
+  items_.swap(copy.items_);
+  isNull_ = o.isNull_;
+  return *this;
+}
+
+vcGraphicGroup::~vcGraphicGroup() = default;
+
+void vcGraphicGroup::items(const std::vector<vcPtrHandle<vcGraphic>>& v, bool copy) {
+  std::vector<vcPtrHandle<vcGraphic>> next;
+  next.reserve(v.size());
+  for (const auto& g : v) next.push_back(copy && g ? g->clone() : g);
+  notifyMutation_();
+  items_.swap(next);
+  itemsChanged_();
+}
+
+void vcGraphicGroup::items(const std::vector<vcPtrHandle_const<vcGraphic>>& v) {
+  std::vector<vcPtrHandle<vcGraphic>> next;
+  next.reserve(v.size());
+  for (const auto& g : v) next.emplace_back(const_cast<vcGraphic*>(g.ptr()));
+  notifyMutation_();
+  items_.swap(next);
+  itemsChanged_();
+}
+
+void vcGraphicGroup::getItems(std::vector<vcPtrHandle_const<vcGraphic>>& out) const {
+  out.assign(items_.begin(), items_.end());
+}
+
+vcPtrHandle_const<vcGraphic> vcGraphicGroup::item(long i) const {
+  if (i < 0 || i >= numItems()) throw vcGraphic::BadParams("Item index out of range");
+  return items_[static_cast<std::size_t>(i)];
+}
+
+void vcGraphicGroup::itemsChanged_() {
+  isNull_ = true;
+  bool first = true;
+  for (const auto& g : items_) {
+    if (!g) continue;
+    if (!g->isNull()) {
+      restoreProps_(g->props());
+      isNull_ = false;
+      return;
+    }
+    // A null-valued graphic lends its props only when nothing came before it.
+    if (first) restoreProps_(g->props());
+    first = false;
+  }
+}
+
+void vcGraphicGroup::setProps_(const vcGraphicProps& p) {
+  for (const auto& g : items_) {
+    if (!g) continue;
+    g->props() = p;
+    g->setProps_(p);
+  }
+}
+
+vcPtrHandle<vcGraphic> vcGraphicGroup::map(const vcXform<2>& x) const {
+  vcPtrHandle<vcGraphicGroup> mapped(new vcGraphicGroup(*this));
+  for (std::size_t i = 0; i < items_.size(); ++i)
+    if (items_[i]) mapped->items_[i] = items_[i]->map(x);
+  return mapped;
+}
+
+vcPtrHandle<vcGraphic> vcGraphicGroup::clone() const { return vcPtrHandle<vcGraphic>(new vcGraphicGroup(*this)); }
+
+vcRect vcGraphicGroup::encloseRect() const {
+  vcRect box;
+  if (isNull_) return box;
+  for (const auto& g : items_)
+    if (g) box.enclose(g->encloseRect());
+  return box;
+}
+
+double vcGraphicGroup::distToPoint(const vcVector<2>& p) const {
+  double best = HUGE_VAL;
+  if (isNull_) return best;
+  for (const auto& g : items_) {
+    if (!g) continue;
+    const double d = g->distToPoint(p);
+    if (d < best) best = d;
+  }
+  return best;
+}
+
+void vcGraphicGroup::draw(vcUITablet& t, vcUITabletTypes::Layers layers) const {
+  if (isNull_) return;
+  for (const auto& g : items_)
+    if (g) g->draw(t, layers);
+}
+
+void vcGraphicGroup::dispatchSerialize(vcArchive& ar) {
+  if (haveVisited(this, sizeof(vcGraphicGroup))) return;
+  exchangeAtomically(
+      ar,
+      [this] {
+        return [this, props = props(), items = items_, isNull = isNull_]() mutable {
+          restoreProps_(props);
+          items_.swap(items);
+          isNull_ = isNull;
+        };
+      },
+      [&] {
+        unsigned char version = 0;
+        ar || version;
+        vcGraphicGroup::serialize_(ar, version);
+      });
+  setVisited(this, sizeof(vcGraphicGroup));
+}
+
+void vcGraphicGroup::serialize_(vcArchive& ar, unsigned char version) {
+  if (version != 0) throw vcArchive::UnknownVersion(kSource, 325);
+  vcGraphic::dispatchSerialize(ar);
+  unsigned char itemsVersion = 0;
+  ar || itemsVersion;
+  if (itemsVersion != 0) throw vcArchive::UnknownVersion("", 0);
+  // Read aside and swapped in with isNull, so a failed read keeps the items.
+  std::vector<vcPtrHandle<vcGraphic>> items;
+  unsigned long n = static_cast<unsigned long>(items_.size());
+  ar || n;
+  if (ar.isStoring()) {
+    for (auto& g : items_) ar || g;
+  } else {
+    ar.requireItems(n, 1);
+    items.resize(n);
+    for (auto& g : items) ar || g;
+  }
+  bool isNull = isNull_;
+  ar || isNull;
+  if (ar.isLoading()) {
+    items_.swap(items);
+    isNull_ = isNull;
+  }
+}
+
+// ---- vcGraphicText -------------------------------------------------------------
+
+const vc_Instantiator vcGraphicText::sExemplar(typeid(vcGraphicText), &vcGraphicText::make);
+vcPersistent* vcGraphicText::make() { return new vcGraphicText; }
+
+vcGraphicText::vcGraphicText() = default;
+
+vcGraphicText::vcGraphicText(const std::string& text, const vcPoint& location, const vcColor& color,
+                             const vcColor& backgroundColor, const vcUIFormat& format, const vcVector<2>& offset)
+    : vcGraphic(color), text_(text), location_(location), background_(backgroundColor), format_(format),
+      offset_(offset) {}
+
+std::string& vcGraphicText::item() {
+  notifyMutation_();
+  return text_;
+}
+void vcGraphicText::location(const vcPoint& p) {
+  notifyMutation_();
+  location_ = p;
+}
+void vcGraphicText::offset(const vcVector<2>& v) {
+  notifyMutation_();
+  offset_ = v;
+}
+void vcGraphicText::backgroundColor(const vcColor& c) {
+  notifyMutation_();
+  background_ = c;
+}
+void vcGraphicText::format(const vcUIFormat& f) {
+  notifyMutation_();
+  format_ = f;
+}
+
+vcPtrHandle<vcGraphic> vcGraphicText::map(const vcXform<2>& x) const {
+  return vcPtrHandle<vcGraphic>(new vcGraphicText(text_, vcPoint(x.mapPoint(location_)), color(), background_,
+                                                  format_, vcVector<2>(0.0, 0.0)));
+}
+
+vcPtrHandle<vcGraphic> vcGraphicText::clone() const { return vcPtrHandle<vcGraphic>(new vcGraphicText(*this)); }
+
+void vcGraphicText::draw(vcUITablet& t, vcUITabletTypes::Layers layers) const {
+  t.drawStart(location_, layers);
+  t.moveToRelPels(static_cast<long>(offset_.x()), static_cast<long>(offset_.y()), layers);
+  t.draw(text_, vcUITablet::drawPointArg(), color(), background_, format_, layers);
+}
+
+void vcGraphicText::dispatchSerialize(vcArchive& ar) {
+  if (haveVisited(this, sizeof(vcGraphicText))) return;
+  exchangeAtomically(
+      ar,
+      [this] {
+        return [this, props = props(), text = text_, location = location_, background = background_,
+                format = format_, offset = offset_] {
+          restoreProps_(props);
+          text_ = text;
+          location_ = location;
+          background_ = background;
+          format_ = format;
+          offset_ = offset;
+        };
+      },
+      [&] {
+        unsigned char version = 0;
+        ar || version;
+        vcGraphicText::serialize_(ar, version);
+      });
+  setVisited(this, sizeof(vcGraphicText));
+}
+
+void vcGraphicText::serialize_(vcArchive& ar, unsigned char version) {
+  if (version != 0) throw vcArchive::UnknownVersion(kSource, 338);
+  vcGraphic::dispatchSerialize(ar);
+  ar || text_ || location_ || background_ || format_ || offset_;
+}
+
+// ---- vcGraphicCross ------------------------------------------------------------
+
+const vc_Instantiator vcGraphicCross::sExemplar(typeid(vcGraphicCross), &vcGraphicCross::make);
+vcPersistent* vcGraphicCross::make() { return new vcGraphicCross; }
+
+vcGraphicCross::vcGraphicCross() = default;
+vcGraphicCross::vcGraphicCross(const vcCross& item, const vcColor& color) : vcGraphic(color), item_(item) {}
+vcGraphicCross::vcGraphicCross(const vcCross& item, const vcGraphicProps& props) : vcGraphic(props), item_(item) {}
+
+vcCross& vcGraphicCross::item() {
+  notifyMutation_();
+  return item_;
+}
+
+vcPtrHandle<vcGraphic> vcGraphicCross::map(const vcXform<2>& x) const {
+  return vcPtrHandle<vcGraphic>(new vcGraphicCross(item_.map(x), props()));
+}
+vcPtrHandle<vcGraphic> vcGraphicCross::clone() const { return vcPtrHandle<vcGraphic>(new vcGraphicCross(*this)); }
+double vcGraphicCross::distToPoint(const vcVector<2>& p) const { return item_.distanceToPoint(p); }
+
+void vcGraphicCross::draw(vcUITablet& t, vcUITabletTypes::Layers layers) const { t.draw(item_, props(), layers); }
+
+void vcGraphicCross::dispatchSerialize(vcArchive& ar) {
+  if (haveVisited(this, sizeof(vcGraphicCross))) return;
+  exchangeAtomically(
+      ar, [this] { return [this, props = props(), item = item_] { restoreProps_(props); item_ = item; }; },
+      [&] {
+        unsigned char version = 0;
+        ar || version;
+        vcGraphicCross::serialize_(ar, version);
+      });
+  setVisited(this, sizeof(vcGraphicCross));
+}
+
+void vcGraphicCross::serialize_(vcArchive& ar, unsigned char version) {
+  if (version != 0) throw vcArchive::UnknownVersion(kSource, 430);
+  vcGraphic::dispatchSerialize(ar);
+  ar || static_cast<vcPersistent&>(item_);
+}
+
+// ---- vcGraphicPointIcon --------------------------------------------------------
+
+const vc_Instantiator vcGraphicPointIcon::sExemplar(typeid(vcGraphicPointIcon), &vcGraphicPointIcon::make);
+vcPersistent* vcGraphicPointIcon::make() { return new vcGraphicPointIcon; }
+
+vcGraphicPointIcon::vcGraphicPointIcon() = default;
+vcGraphicPointIcon::vcGraphicPointIcon(const vcPoint& item, const vcColor& color) : vcGraphic(color), item_(item) {}
+vcGraphicPointIcon::vcGraphicPointIcon(const vcPoint& item, const vcGraphicProps& props)
+    : vcGraphic(props), item_(item) {}
+
+vcPoint& vcGraphicPointIcon::item() {
+  notifyMutation_();
+  return item_;
+}
+
+vcPtrHandle<vcGraphic> vcGraphicPointIcon::map(const vcXform<2>& x) const {
+  return vcPtrHandle<vcGraphic>(new vcGraphicPointIcon(vcPoint(x.mapPoint(item_)), props()));
+}
+vcPtrHandle<vcGraphic> vcGraphicPointIcon::clone() const {
+  return vcPtrHandle<vcGraphic>(new vcGraphicPointIcon(*this));
+}
+vcRect vcGraphicPointIcon::encloseRect() const { return vcRect(item_, vcVector<2>(1.0, 1.0)); }
+double vcGraphicPointIcon::distToPoint(const vcVector<2>& p) const { return (p - vcVector<2>(item_)).len(); }
+
+void vcGraphicPointIcon::draw(vcUITablet& t, vcUITabletTypes::Layers layers) const {
+  t.drawPointIcon(item_, props(), layers);
+}
+
+void vcGraphicPointIcon::dispatchSerialize(vcArchive& ar) {
+  if (haveVisited(this, sizeof(vcGraphicPointIcon))) return;
+  exchangeAtomically(
+      ar, [this] { return [this, props = props(), item = item_] { restoreProps_(props); item_ = item; }; },
+      [&] {
+        unsigned char version = 0;
+        ar || version;
+        vcGraphicPointIcon::serialize_(ar, version);
+      });
+  setVisited(this, sizeof(vcGraphicPointIcon));
+}
+
+void vcGraphicPointIcon::serialize_(vcArchive& ar, unsigned char version) {
+  if (version != 0) throw vcArchive::UnknownVersion(kSource, 389);
+  vcGraphic::dispatchSerialize(ar);
+  ar || item_;
+}
+
+// ---- vcGraphicEllipseAnnulusSection --------------------------------------------
+
+const vc_Instantiator vcGraphicEllipseAnnulusSection::sExemplar(typeid(vcGraphicEllipseAnnulusSection),
+                                                                &vcGraphicEllipseAnnulusSection::make);
+vcPersistent* vcGraphicEllipseAnnulusSection::make() { return new vcGraphicEllipseAnnulusSection; }
+
+vcGraphicEllipseAnnulusSection::vcGraphicEllipseAnnulusSection() = default;
+
+vcGraphicEllipseAnnulusSection::vcGraphicEllipseAnnulusSection(const vcEllipseAnnulusSection& item,
+                                                               const vcColor& color, bool arrowHead,
+                                                               bool arrowHeadForward)
+    : vcGraphic(color), item_(item) {
+  vcGraphicProps p = props();
+  p.arrowHead(arrowHead);
+  p.arrowHeadForward(arrowHeadForward);
+  restoreProps_(p);
+}
+
+vcGraphicEllipseAnnulusSection::vcGraphicEllipseAnnulusSection(const vcEllipseAnnulusSection& item,
+                                                               const vcGraphicProps& props)
+    : vcGraphic(props), item_(item) {}
+
+vcEllipseAnnulusSection& vcGraphicEllipseAnnulusSection::item() {
+  notifyMutation_();
+  return item_;
+}
+
+void vcGraphicEllipseAnnulusSection::drawArrowHead(bool arrowHead, bool forward) {
+  vcGraphicProps& p = props();
+  p.arrowHead(arrowHead);
+  p.arrowHeadForward(forward);
+}
+
+vcPtrHandle<vcGraphic> vcGraphicEllipseAnnulusSection::map(const vcXform<2>& x) const {
+  return vcPtrHandle<vcGraphic>(new vcGraphicEllipseAnnulusSection(item_.map(x), props()));
+}
+vcPtrHandle<vcGraphic> vcGraphicEllipseAnnulusSection::clone() const {
+  return vcPtrHandle<vcGraphic>(new vcGraphicEllipseAnnulusSection(*this));
+}
+vcRect vcGraphicEllipseAnnulusSection::encloseRect() const { return item_.boundingBox(); }
+double vcGraphicEllipseAnnulusSection::distToPoint(const vcVector<2>& p) const { return item_.distToPoint(p); }
+
+void vcGraphicEllipseAnnulusSection::draw(vcUITablet& t, vcUITabletTypes::Layers layers) const {
+  t.draw(item_, props(), layers);
+}
+
+void vcGraphicEllipseAnnulusSection::dispatchSerialize(vcArchive& ar) {
+  if (haveVisited(this, sizeof(vcGraphicEllipseAnnulusSection))) return;
+  exchangeAtomically(
+      ar, [this] { return [this, props = props(), item = item_] { restoreProps_(props); item_ = item; }; },
+      [&] {
+        unsigned char version = 1;
+        ar || version;
+        vcGraphicEllipseAnnulusSection::serialize_(ar, version);
+      });
+  setVisited(this, sizeof(vcGraphicEllipseAnnulusSection));
+}
+
+void vcGraphicEllipseAnnulusSection::serialize_(vcArchive& ar, unsigned char version) {
+  if (version > 1) throw vcArchive::UnknownVersion(kSource, 473);
+  vcGraphic::dispatchSerialize(ar);
+  ar || static_cast<vcPersistent&>(item_);
+  if (version == 0) {
+    // Version 0 kept the arrow switches after the section; never written any more.
+    bool arrowHead = false, forward = false;
+    ar || arrowHead || forward;
+    drawArrowHead(arrowHead, forward);
+  }
+}

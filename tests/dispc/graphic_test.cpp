@@ -1,0 +1,428 @@
+// Every graphic class through one table: how it is made, that drawing it
+// records what drawing its item directly records, and that its archive form
+// reads back to a graphic that draws and stores the same.
+#include <vc/graphic.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <vc/core/core.h>
+#include <vc/graphic_shapes.h>
+#include <vc/graphic_special.h>
+#include <vc/uitablet.h>
+
+#include "../../dispc/graphic_steps.h"
+#include "support/archive_roundtrip.h"
+
+namespace {
+
+using Layers = vcUITabletTypes::Layers;
+using GraphicH = vcPtrHandle<vcGraphic>;
+using Bytes = std::vector<unsigned char>;
+
+Bytes sketchBytes(const vcUITablet& t) { return Bytes(t.sketch().data(), t.sketch().data() + t.sketch().size()); }
+
+// What drawing g on a new recording tablet records.
+Bytes drawnBytes(const vcGraphic& g) {
+  vcUITablet t;
+  t.draw(g, vcUITablet::eOverlay);
+  return sketchBytes(t);
+}
+
+// Props unlike the defaults in every field the sketch records.
+vcGraphicProps testProps(bool fill) {
+  vcGraphicProps p(vcColor(10, 200, 30), 3, vcGraphicProps::ePenDash, fill);
+  p.penJoin(vcGraphicProps::eJoinMiter);
+  p.arrowHead(false);
+  return p;
+}
+
+struct GraphicCase {
+  std::string name;
+  const std::type_info* type;                                // the class the graphic must have
+  std::function<GraphicH()> make;                            // the graphic under test
+  std::function<void(vcUITablet&, Layers)> drawDirect;       // what drawing it must record
+  std::function<bool(const vcGraphic&)> itemMatches;         // its item is the one it was made from
+  // The tablet's generic shape dispatcher has no drawing for vcFLine yet.
+  bool recordsNothing = false;
+};
+
+void PrintTo(const GraphicCase& c, std::ostream* os) { *os << c.name; }
+
+// A shape graphic G of shape s: through makeShapeGraphic when the table
+// lists the shape's class there, else through G's constructor.
+template <class G, class S>
+GraphicCase shapeCase(const std::string& name, const S& s, bool fill, bool factory) {
+  const vcGraphicProps props = testProps(fill);
+  GraphicCase c;
+  c.name = name;
+  c.type = &typeid(G);
+  c.make = [=]() -> GraphicH {
+    if constexpr (std::is_base_of_v<vcShape, S>)
+      if (factory) return vcGraphic::makeShapeGraphic(s, props);
+    return GraphicH(new G(s, props));
+  };
+  c.drawDirect = [=](vcUITablet& t, Layers l) {
+    if constexpr (std::is_same_v<S, vcFLine> || std::is_same_v<S, vcEllipseAnnulus>)
+      t.draw(static_cast<const vcShape&>(s), props, l);
+    else
+      t.draw(s, props, l);
+  };
+  c.itemMatches = [=](const vcGraphic& g) {
+    const auto* b = dynamic_cast<const vcGraphicBuiltin<S>*>(&g);
+    return b && b->item() == s;
+  };
+  return c;
+}
+
+vcEllipse testEllipse() { return vcEllipse(vcVector<2>(5, 6), vcVector<2>(4, 2), vcRadian(0.3)); }
+vcEllipseAnnulus testAnnulus() {
+  return vcEllipseAnnulus(vcEllipse(vcVector<2>(5, 6), vcVector<2>(2, 1), vcRadian(0.3)), testEllipse());
+}
+vcEllipseAnnulusSection testSection() {
+  return vcEllipseAnnulusSection(testAnnulus(), vcRadian(0.5), vcRadian(1.5), true);
+}
+const std::vector<vcVector<2>> kPts{{0, 0}, {10, 2}, {12, 9}, {3, 14}};
+
+std::vector<GraphicCase> allCases() {
+  using V = vcVector<2>;
+  const vcGenRect skewed(V(4, 5), vcMatrix<2>(3, 1, 0.5, 2), V(0.25, 0.5));
+  std::vector<GraphicCase> cases{
+      shapeCase<vcGraphicSimple<vcPoint>>("Point", vcPoint(3, 4), false, false),
+      shapeCase<vcGraphicSimple<vc2Point>>("2Point", vc2Point(3, 4), false, true),
+      shapeCase<vcGraphicSimple<vcLineSeg>>("LineSeg", vcLineSeg(V(1, 2), V(8, 5)), false, true),
+      shapeCase<vcGraphicSimple<vcLine>>("Line", vcLine(V(0.6, 0.8), V(2, 3)), false, true),
+      shapeCase<vcGraphicSimple<vcFLine>>("FLine", vcFLine(V(1, 1), V(5, 2)), false, true),
+      shapeCase<vcGraphicWithFill<vcRect, vcGenRect>>("Rect", vcRect(1, 2, 30, 20), true, true),
+      shapeCase<vcGraphicWithFill<vcCircle, vcEllipse2>>("Circle", vcCircle(V(5, 5), 4), true, true),
+      shapeCase<vcGraphicWithFill<vcAnnulus, vcGenAnnulus>>("Annulus", vcAnnulus(V(5, 5), 2, 4), true, true),
+      shapeCase<vcGraphicSimple<vcEllipseArc2>>(
+          "EllipseArc2", vcEllipseArc2(V(4, 2), vcRadian(0.2), V(1, 1), true, vcRadian(0), vcRadian(0.5), vcRadian(2)),
+          false, true),
+      shapeCase<vcGraphicWithFill<vcEllipse2, vcEllipse2>>("Ellipse2", vcEllipse2(V(4, 2), vcRadian(0.4), V(3, 3)),
+                                                            true, true),
+      shapeCase<vcGraphicWithFill<vcGenRect, vcGenRect>>("GenRect", skewed, true, true),
+      shapeCase<vcGraphicSimple<vcGenAnnulus>>("GenAnnulus", vcGenAnnulus(V(5, 5), 2, 4), false, true),
+      shapeCase<vcGraphicWithFill<vcGenAnnulus, vcGenAnnulus>>("GenAnnulusFill", vcGenAnnulus(V(5, 5), 2, 4), true,
+                                                                false),
+      shapeCase<vcGraphicSimple<vcPolyline>>("Polyline", vcPolyline(kPts, true), false, true),
+      shapeCase<vcGraphicSimple<vcAffineRectangle>>("AffineRect", vcAffineRectangle(V(0, 0), V(6, 1), V(-1, 4)),
+                                                    false, true),
+      shapeCase<vcGraphicSimple<vcBezierCurve>>("Bezier", vcBezierCurve(kPts[0], kPts[1], kPts[2], kPts[3]), false,
+                                                true),
+      shapeCase<vcGraphicSimple<vcDeBoorSpline>>("DeBoor", vcDeBoorSpline(kPts), false, true),
+      shapeCase<vcGraphicSimple<vcInterpSpline>>("Interp", vcInterpSpline(kPts), false, true),
+      shapeCase<vcGraphicSimple<vcHermiteSpline>>("Hermite", vcHermiteSpline(kPts, {V(1, 0), V(0, 1), V(-1, 0), V(0, -1)}),
+                                                  false, true),
+      shapeCase<vcGraphicWithFill<vcEllipseAnnulus, vcEllipseAnnulus>>("EllipseAnnulus", testAnnulus(), true, true),
+      shapeCase<vcGraphicSimple<vcLineSegSet>>("LineSegSet",
+                                               vcLineSegSet({vcLineSeg(V(0, 0), V(1, 1)), vcLineSeg(V(2, 0), V(3, 5))}),
+                                               false, true),
+      shapeCase<vcGraphicSimple<vcCoordAxes>>("CoordAxes", vcCoordAxes(V(1, 1), V(9, 1), V(1, 7)), false, false),
+      shapeCase<vcGraphicSimple<vcPointSet>>("PointSet", vcPointSet(kPts), false, false),
+      shapeCase<vcGraphicSimple<vcPolygon>>("Polygon", vcPolygon(kPts, vcPolygon::eWinding), false, false),
+      shapeCase<vcGraphicSimple<vcEllipseArc>>("EllipseArc", vcEllipseArc(testEllipse(), vcRadian(0.1), vcRadian(2)),
+                                               false, false),
+      shapeCase<vcGraphicWithFill<vcCircle, vcEllipse>>("CircleToEllipse", vcCircle(V(5, 5), 4), true, false),
+      shapeCase<vcGraphicWithFill<vcEllipse, vcEllipse>>("Ellipse", testEllipse(), true, false),
+  };
+
+  cases[4].recordsNothing = true;
+
+  // The special graphics.
+  const vcGraphicProps props = testProps(false);
+  GraphicCase section = shapeCase<vcGraphicEllipseAnnulusSection>("Section", testSection(), false, true);
+  section.itemMatches = [](const vcGraphic& g) {
+    return static_cast<const vcGraphicEllipseAnnulusSection&>(g).item() == testSection();
+  };
+  cases.push_back(section);
+
+  const vcCross cross(vcVector<2>(4, 4), vcRadian(0.25), 6);
+  cases.push_back({"Cross", &typeid(vcGraphicCross), [=] { return GraphicH(new vcGraphicCross(cross, props)); },
+                   [=](vcUITablet& t, Layers l) { t.draw(cross, props, l); },
+                   [=](const vcGraphic& g) { return static_cast<const vcGraphicCross&>(g).item() == cross; }});
+  cases.push_back({"PointIcon", &typeid(vcGraphicPointIcon),
+                   [=] { return GraphicH(new vcGraphicPointIcon(vcPoint(7, 8), props)); },
+                   [=](vcUITablet& t, Layers l) { t.drawPointIcon(vcPoint(7, 8), props, l); },
+                   [](const vcGraphic& g) { return static_cast<const vcGraphicPointIcon&>(g).item() == vcPoint(7, 8); }});
+
+  const vcUIFormat format(5, vcUIFormat::eCenterRight);
+  cases.push_back({"Text", &typeid(vcGraphicText),
+                   [=] {
+                     return GraphicH(new vcGraphicText("label", vcPoint(3, 4), vcColor::redColor(),
+                                                       vcColor::blueColor(), format, vcVector<2>(2.7, -3.9)));
+                   },
+                   [=](vcUITablet& t, Layers l) {
+                     // The offset is in whole pixels, truncated toward zero.
+                     t.drawStart(vcPoint(3, 4), l);
+                     t.moveToRelPels(2, -3, l);
+                     t.draw(std::string("label"), vcUITablet::drawPointArg(), vcColor::redColor(),
+                            vcColor::blueColor(), format, l);
+                   },
+                   [](const vcGraphic& g) { return static_cast<const vcGraphicText&>(g).item() == "label"; }});
+
+  // A shape tree becomes a group whose items are drawn in order.
+  const vcCircle c1(vcVector<2>(1, 1), 2), c2(vcVector<2>(9, 9), 3);
+  cases.push_back({"Group", &typeid(vcGraphicGroup),
+                   [=] {
+                     vcShapeTree tree({vcShapeHandle_const(c1.clone()), vcShapeHandle_const(c2.clone())});
+                     return vcGraphic::makeShapeGraphic(tree, props);
+                   },
+                   [=](vcUITablet& t, Layers l) {
+                     t.draw(c1, props, l);
+                     t.draw(c2, props, l);
+                   },
+                   [=](const vcGraphic& g) {
+                     const auto& group = static_cast<const vcGraphicGroup&>(g);
+                     return group.numItems() == 2 && !group.isNull() && group.props() == props;
+                   }});
+  return cases;
+}
+
+class EveryGraphic : public testing::TestWithParam<GraphicCase> {};
+
+TEST_P(EveryGraphic, IsOfItsClassAndHoldsItsItem) {
+  const GraphicH g = GetParam().make();
+  ASSERT_TRUE(g);
+  EXPECT_EQ(typeid(*g), *GetParam().type);
+  EXPECT_TRUE(GetParam().itemMatches(*g));
+  EXPECT_FALSE(g->isNull());
+}
+
+TEST_P(EveryGraphic, DrawRecordsWhatDrawingItsItemRecords) {
+  const GraphicH g = GetParam().make();
+  for (Layers l : {vcUITablet::eImage, vcUITablet::eOverlay}) {
+    vcUITablet viaGraphic, direct;
+    viaGraphic.draw(*g, l);
+    GetParam().drawDirect(direct, l);
+    EXPECT_EQ(direct.sketch().size() == 0, GetParam().recordsNothing);
+    EXPECT_EQ(sketchBytes(viaGraphic), sketchBytes(direct)) << "layer " << l;
+  }
+}
+
+TEST_P(EveryGraphic, CloneIsAnEqualButSeparateGraphic) {
+  const GraphicH g = GetParam().make();
+  const GraphicH c = g->clone();
+  ASSERT_NE(c.ptr(), g.ptr());
+  EXPECT_EQ(typeid(*c), typeid(*g));
+  EXPECT_TRUE(GetParam().itemMatches(*c));
+  EXPECT_EQ(drawnBytes(*c), drawnBytes(*g));
+}
+
+TEST_P(EveryGraphic, ArchiveRoundTripDrawsAndStoresTheSame) {
+  GraphicH g = GetParam().make();
+  vcBufferArchive out(vcArchive::eStore);
+  out || g;
+  vcBufferArchive in(out.bytes());
+  GraphicH back;
+  in || back;
+  ASSERT_TRUE(back);
+  EXPECT_EQ(typeid(*back), typeid(*g));
+  EXPECT_EQ(back->props(), g->props());
+  EXPECT_TRUE(GetParam().itemMatches(*back));
+  EXPECT_EQ(drawnBytes(*back), drawnBytes(*g));
+  vcBufferArchive again(vcArchive::eStore);
+  again || back;
+  EXPECT_EQ(again.bytes(), out.bytes());
+}
+
+TEST_P(EveryGraphic, TruncatedArchiveThrowsAndLeavesTheTargetAlone) {
+  GraphicH g = GetParam().make();
+  // The value form of the graphic, read over a clone of a different graphic
+  // of the same class.
+  GraphicH target = g->map(vcXform<2>(vcMatrix<2>(1, 0, 0, 1), vcVector<2>(1, 0)));
+  target->color(vcColor::yellowColor());
+  const Bytes whole = vc_test::archiveBytes(static_cast<vcPersistent&>(*g));
+  const Bytes before = vc_test::archiveBytes(static_cast<vcPersistent&>(*target));
+  for (std::size_t n = 0; n < whole.size(); ++n) {
+    vcBufferArchive in(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n)));
+    EXPECT_THROW(in || static_cast<vcPersistent&>(*target), vcException) << n << " bytes";
+    ASSERT_EQ(vc_test::archiveBytes(static_cast<vcPersistent&>(*target)), before) << n << " bytes";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Graphics, EveryGraphic, testing::ValuesIn(allCases()),
+                         [](const testing::TestParamInfo<GraphicCase>& p) { return p.param.name; });
+
+}  // namespace
+
+namespace {
+
+using V = vcVector<2>;
+
+TEST(MakeShapeGraphic, ShapesWithoutAGraphicThrowAndNullGivesNull) {
+  const vcGraphicProps props;
+  const std::vector<vcShapeHandle> none{
+      vfShapeHandle(vcPolygon(kPts, vcPolygon::eEvenOdd)), vfShapeHandle(vcPointSet(kPts)),
+      vfShapeHandle(vcCoordAxes(V(0, 0), V(1, 0), V(0, 1))), vfShapeHandle(testEllipse()),
+      vfShapeHandle(vcEllipseArc(testEllipse(), vcRadian(0), vcRadian(1)))};
+  for (const vcShapeHandle& s : none) {
+    SCOPED_TRACE(s->className());
+    EXPECT_THROW(vcGraphic::makeShapeGraphic(*s, props), vcGraphic::NoGraphicForShape);
+  }
+  EXPECT_FALSE(vcGraphic::makeShapeGraphic(static_cast<const vcShape*>(nullptr), props));
+  EXPECT_FALSE(vcGraphic::makeShapeGraphic(vcShapeHandle_const(), props));
+}
+
+// A shape class of a layer above, with its graphic registered at step 13.
+class StepShape : public vcAffineRectangle {
+public:
+  using vcAffineRectangle::vcAffineRectangle;
+};
+GraphicH makeStepGraphic(const vcShape& s, const vcGraphicProps& props) {
+  if (!dynamic_cast<const StepShape*>(&s)) return GraphicH();
+  return GraphicH(new vcGraphicPointIcon(vcPoint(-1, -1), props));
+}
+const vc_ShapeGraphicStep kStep13(13, &makeStepGraphic);
+
+TEST(MakeShapeGraphic, RegisteredStepsRunInTheirPlace) {
+  // Step 13 comes before the affine rectangle's step 15, after the polyline's 12.
+  const GraphicH g = vcGraphic::makeShapeGraphic(StepShape(V(0, 0), V(1, 0), V(0, 1)), vcGraphicProps());
+  EXPECT_EQ(typeid(*g), typeid(vcGraphicPointIcon));
+  const GraphicH plain = vcGraphic::makeShapeGraphic(vcAffineRectangle(V(0, 0), V(1, 0), V(0, 1)), vcGraphicProps());
+  EXPECT_EQ(typeid(*plain), typeid(vcGraphicSimple<vcAffineRectangle>));
+}
+
+TEST(MakeShapeGraphic, TreeItemsAllGetTheGivenProps) {
+  const vcGraphicProps props = testProps(true);
+  vcShapeTree inner({vcShapeHandle_const(vfShapeHandle(vcRect(0, 0, 2, 2)))});
+  vcShapeTree tree({vcShapeHandle_const(vfShapeHandle(vcCircle(V(1, 1), 1))), vcShapeHandle_const(inner.clone())});
+  const GraphicH g = vcGraphic::makeShapeGraphic(tree, props);
+  const auto& group = dynamic_cast<const vcGraphicGroup&>(*g);
+  ASSERT_EQ(group.numItems(), 2);
+  EXPECT_EQ(group.item(0)->props(), props);
+  const auto& nested = dynamic_cast<const vcGraphicGroup&>(*group.item(1));
+  EXPECT_EQ(nested.item(0)->props(), props);
+  EXPECT_EQ(typeid(*nested.item(0)), typeid(vcGraphicWithFill<vcRect, vcGenRect>));
+}
+
+// map keeps the narrowest graphic class that holds the mapped item.
+TEST(GraphicMap, ChangesClassAsTheItemChangesShape) {
+  const vcGraphicProps props = testProps(true);
+  const vcXform<2> rigid(vcMatrix<2>(0.6, -0.8, 0.8, 0.6), V(3, -2));
+  const vcXform<2> stretch(vcMatrix<2>(2, 0, 0, 0.5), V(1, 1));
+  const vcXform<2> scale(vcMatrix<2>(2, 0, 0, 3), V(1, 1));
+  struct Row {
+    GraphicH g;
+    vcXform<2> x;
+    const std::type_info& expected;
+    V on;  // a point of the original item
+  };
+  const std::vector<Row> rows{
+      {vcGraphic::makeShapeGraphic(vcCircle(V(2, 2), 3), props), rigid, typeid(vcGraphicWithFill<vcCircle, vcEllipse2>), V(5, 2)},
+      {vcGraphic::makeShapeGraphic(vcCircle(V(2, 2), 3), props), stretch,
+       typeid(vcGraphicWithFill<vcEllipse2, vcEllipse2>), V(2, 5)},
+      {vcGraphic::makeShapeGraphic(vcRect(1, 1, 4, 2), props), rigid, typeid(vcGraphicWithFill<vcGenRect, vcGenRect>),
+       V(5, 3)},
+      {vcGraphic::makeShapeGraphic(vcRect(1, 1, 4, 2), props), scale, typeid(vcGraphicWithFill<vcRect, vcGenRect>),
+       V(1, 2)},
+      {vcGraphic::makeShapeGraphic(vcAnnulus(V(0, 0), 1, 2), props), stretch,
+       typeid(vcGraphicWithFill<vcGenAnnulus, vcGenAnnulus>), V(1.5, 0)},
+      {GraphicH(new vcGraphicWithFill<vcCircle, vcEllipse>(vcCircle(V(2, 2), 3), props)), rigid,
+       typeid(vcGraphicWithFill<vcEllipse, vcEllipse>), V(2, -1)},
+      {GraphicH(new vcGraphicSimple<vcPoint>(vcPoint(1, 2), props)), stretch, typeid(vcGraphicSimple<vcPoint>),
+       V(1, 2)},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.g->className());
+    const GraphicH m = r.g->map(r.x);
+    EXPECT_EQ(typeid(*m), r.expected);
+    EXPECT_EQ(m->props(), props);
+    // A point on the original lands on the mapped graphic.
+    EXPECT_NEAR(r.g->distToPoint(r.on), 0.0, 1e-9);
+    EXPECT_NEAR(m->distToPoint(r.x.mapPoint(r.on)), 0.0, 1e-9);
+  }
+}
+
+TEST(GraphicColor, ColorChangesOnlyThePenColor) {
+  vcGraphicWithFill<vcCircle, vcEllipse2> g(vcCircle(V(0, 0), 1), testProps(true));
+  vcGraphicProps expected = g.props();
+  expected.penColor(vcColor::purpleColor());
+  g.color(vcColor::purpleColor());
+  EXPECT_EQ(g.props(), expected);
+  EXPECT_TRUE(g.fill());
+  g.fill(false);
+  EXPECT_FALSE(g.props().fill());
+}
+
+TEST(GraphicColor, DegenerateItemHasAnEmptyBox) {
+  const vcGraphicSimple<vcPolyline> empty(vcPolyline(), vcColor::redColor());
+  EXPECT_EQ(empty.encloseRect(), vcRect());
+}
+
+// ---- archive versions ------------------------------------------------------
+
+Bytes concat(std::initializer_list<Bytes> parts) {
+  Bytes out;
+  for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+  return out;
+}
+
+TEST(GraphicArchive, VersionZeroFormsStillRead) {
+  const vcLineSeg seg(V(1, 2), V(3, 4));
+  vcLineSeg segCopy = seg;
+  vcColor red = vcColor::redColor();
+  const Bytes color = vc_test::store(red), item = vc_test::archiveBytes(static_cast<vcPersistent&>(segCopy));
+
+  // A vcGraphic part of version 0 held only the pen color.
+  vcGraphicSimple<vcLineSeg> simple;
+  vc_test::loadInto(concat({{0, 0, 0}, color, item}), simple);
+  EXPECT_EQ(simple.props(), vcGraphicProps(vcColor::redColor(), 1));
+  EXPECT_EQ(simple.item(), seg);
+
+  // A version-0 fill graphic stored its fill flag after the item.
+  vcRect rect(1, 1, 2, 2);
+  const Bytes rectItem = vc_test::archiveBytes(static_cast<vcPersistent&>(rect));
+  vcGraphicWithFill<vcRect, vcGenRect> filled;
+  vc_test::loadInto(concat({{0, 0, 0}, color, rectItem, {1}}), filled);
+  EXPECT_TRUE(filled.fill());
+  EXPECT_EQ(filled.item(), rect);
+
+  // A version-0 section graphic stored its arrow switches after the section.
+  vcEllipseAnnulusSection section = testSection();
+  const Bytes sectionItem = vc_test::archiveBytes(static_cast<vcPersistent&>(section));
+  vcGraphicEllipseAnnulusSection sg;
+  vc_test::loadInto(concat({{0, 0}, color, sectionItem, {1, 0}}), sg);
+  EXPECT_TRUE(sg.drawArrowHead());
+  EXPECT_FALSE(sg.drawArrowHeadForward());
+  EXPECT_EQ(sg.item(), section);
+}
+
+TEST(GraphicArchive, UnknownVersionsNameTheirSource) {
+  struct Row {
+    GraphicH g;
+    std::size_t at;  // offset of the version byte
+    std::string source;
+    int line;
+  };
+  const GraphicH simple(new vcGraphicSimple<vcLineSeg>(vcLineSeg(V(0, 0), V(1, 1)), vcColor::redColor()));
+  const std::vector<Row> rows{
+      {simple, 0, typeid(vcGraphicSimple<vcLineSeg>).name(), 0},
+      {simple, 1, typeid(vcGraphicSimple<vcLineSeg>).name(), 0},
+      {simple, 2, "dispc/glist", 29},
+      {GraphicH(new vcGraphicWithFill<vcRect, vcGenRect>(vcRect(0, 0, 1, 1), vcColor::redColor(), true)), 0,
+       typeid(vcGraphicWithFill<vcRect, vcGenRect>).name(), 0},
+      {GraphicH(new vcGraphicText("t", vcPoint(), vcColor::redColor(), vcColor::blackColor(), vcUIFormat(),
+                                  V(0, 0))),
+       0, "dispc/glist", 338},
+      {GraphicH(new vcGraphicPointIcon(vcPoint(1, 1), vcColor::redColor())), 0, "dispc/glist", 389},
+      {GraphicH(new vcGraphicCross(vcCross(V(1, 1), vcRadian(0), 3), vcColor::redColor())), 0, "dispc/glist", 430},
+      {GraphicH(new vcGraphicEllipseAnnulusSection(testSection(), vcColor::redColor(), true, true)), 0,
+       "dispc/glist", 473},
+      {GraphicH(new vcGraphicGroup), 0, "dispc/glist", 325},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.g->className() + " byte " + std::to_string(r.at));
+    const Bytes good = vc_test::archiveBytes(static_cast<vcPersistent&>(*r.g));
+    GraphicH target = r.g->clone();
+    vc_test::expectUnknownVersion(vc_test::withU8(good, r.at, 7), std::ref(static_cast<vcPersistent&>(*target)),
+                                  r.source, r.line);
+  }
+}
+
+}  // namespace
