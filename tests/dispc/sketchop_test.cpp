@@ -225,6 +225,7 @@ TEST(SketchOpTest, ImpossibleValuesAreRejected) {
       {"rectangle kind", 16, vcTestBytes().u8(3).i32(0).i32(0).i32(1).i32(1).bytes()},
       {"fill type", 19, vcTestBytes().u8(1).i32(0).i32(0).color(vcColor(1)).i32(5).bytes()},
       {"negative shape data length", 33, vcTestBytes().color(vcColor(1)).raw(Bytes(16)).i32(-4).bytes()},
+      {"shape data beyond the record", 33, vcTestBytes().color(vcColor(1)).raw(Bytes(16)).i32(0x7F000000).bytes()},
       {"NaN nested sketch offset", 15, vcTestBytes().vec(nan, 0).i32(0).bytes()},
       {"NaN text position", 11, vcTestBytes().vec(0, nan).color(vcColor(1)).i32(0).i32(0).u8(0).bytes()},
       {"text alignment", 11, vcTestBytes().vec(0, 0).color(vcColor(1)).i32(0).i32(9).u8(0).bytes()},

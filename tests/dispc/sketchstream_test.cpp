@@ -161,8 +161,8 @@ TEST(SketchStream, MalformedHeadThrowsAndLeavesHeaderUnchanged) {
   EXPECT_EQ(h.layer(), saved.layer());
 }
 
-// Truncation and corruption of a valid stream: every walk either succeeds or
-// throws InvalidUISketch.
+// Random corruption and truncation of a valid stream: every walk either
+// succeeds or throws InvalidUISketch (records cut short: opcodes_test).
 TEST(SketchStream, EveryTruncationAndCorruptionThrowsInvalidSketchOrParses) {
   const vcUISketch& s = vfSketchOfEveryOpcode();
   auto check = [](const unsigned char* p, std::size_t n) {
@@ -171,13 +171,6 @@ TEST(SketchStream, EveryTruncationAndCorruptionThrowsInvalidSketchOrParses) {
     } catch (const vcUIError::InvalidUISketch&) {
     }
   };
-  // Each record (with its props record) cut at every length.
-  for (long at = 0; at < s.size();) {
-    vc_UISketchOpHeader h;
-    const long n = vfParseUISketch(s, at, h, nullptr);
-    for (long k = 1; k < n; ++k) EXPECT_THROW(walk(sketchOf(Bytes(s.data() + at, s.data() + at + k))), vcUIError::InvalidUISketch);
-    at += n;
-  }
   const Bytes good = bytesOf(s);
   std::mt19937 rng(7);
   for (int i = 0; i < 1000; ++i) {
