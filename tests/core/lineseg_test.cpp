@@ -42,6 +42,13 @@ TEST(LineSegTest, SamplingDividesTheSegmentEvenly) {
   EXPECT_LE(count(vcShape::vcSampleParams(0.0, 1e-300)).size(), 10000000u);
 }
 
+TEST(LineSegTest, EndsMustBeFinite) {
+  for (const vcVector<2>& bad : {vcVector<2>(NAN, 0.0), vcVector<2>(0.0, INFINITY)}) {
+    EXPECT_THROW(vcLineSeg(bad, vcVector<2>(1.0, 1.0)), vcShapesError::BadGeom);
+    EXPECT_THROW(vcLineSeg(vcVector<2>(1.0, 1.0), bad), vcShapesError::BadGeom);
+  }
+}
+
 TEST(LineSegTest, ZeroLengthSegmentIsAPointWithoutTangentOrLine) {
   const vcLineSeg s(vcVector<2>(3.0, 4.0), vcVector<2>(3.0, 4.0));
   EXPECT_FALSE(s.hasTangent());
