@@ -230,6 +230,7 @@ const vcUISketch& vfSketchOfEveryOpcode() {
   return sketch;
 }
 
+// at() on the field's last byte keeps a wrong offset from reading past the payload.
 double vcTestRecord::f64(std::size_t at) const { return vfTestGetF64(&payload.at(at + 7) - 7); }
 long vcTestRecord::i32(std::size_t at) const { return vfTestGet32(&payload.at(at + 3) - 3); }
 std::vector<double> vcTestRecord::f64s(std::size_t at, int n) const {
@@ -250,7 +251,7 @@ std::vector<vcTestRecord> vfTestRecords(const vcUISketch& s) {
     const long n = vfParseUISketch(s, at, h, nullptr);
     const unsigned char* p = s.data() + at;
     const bool props = *p == vcUISketch::kPropsMarker;
-    const unsigned char* head = props ? p + 22 : p;
+    const unsigned char* head = props ? p + 1 + vcGraphicProps::kRecordSize : p;
     out.push_back({head[0], head[1], {head + 2, head + 8}, {head + 8, p + n}, props});
     at += n;
   }
