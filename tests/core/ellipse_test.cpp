@@ -6,11 +6,8 @@
 #include <numbers>
 #include <random>
 
-#include <vc/core/archive.h>
-#include <vc/core/byteio.h>
 #include <vc/core/ellipsearc.h>
 
-#include "support/archive_roundtrip.h"
 #include "support/test_shapes.h"
 
 namespace {
@@ -28,12 +25,6 @@ vcEllipse randomEllipse(std::mt19937& rng) {
 // Distance to the contour itself (distanceToPoint of a region is 0 inside).
 double contourDistance(const vcEllipse& e, const vcVector<2>& p) {
   return vcEllipseArc(e, vcRadian(0.0), vcRadian(kTwoPi)).distanceToPoint(p);
-}
-
-std::vector<unsigned char> storeInPlace(vcPersistent& s) {
-  vcBufferArchive out(vcArchive::eStore);
-  out || s;
-  return out.bytes();
 }
 
 }  // namespace
@@ -112,30 +103,6 @@ TEST(Ellipse, DistanceIsZeroOnTheRegionAndExactOutside) {
   }
 }
 
-TEST(Ellipse, SamplingKeepsChordsWithinToleranceAndObeysLimits) {
-  std::mt19937 rng(25);
-  for (int i = 0; i < 20; ++i) {
-    const vcEllipse e = randomEllipse(rng);
-    for (double tol : {1e-1, 1e-3}) {
-      std::vector<vcVector<2>> pts;
-      e.sample(vcShape::vcSampleParams(tol), pts);
-      ASSERT_GE(pts.size(), 3u);
-      EXPECT_EQ(pts.front(), pts.back());
-      for (std::size_t k = 0; k + 1 < pts.size(); ++k)
-        EXPECT_LE(contourDistance(e, (pts[k] + pts[k + 1]) * 0.5), tol * (1.0 + 1e-9));
-    }
-    std::vector<vcVector<2>> spaced;
-    e.sample(vcShape::vcSampleParams(0.0, 0.5), spaced);
-    for (std::size_t k = 0; k + 1 < spaced.size(); ++k) EXPECT_LE((spaced[k + 1] - spaced[k]).len(), 0.5);
-    vcShape::vcSampleParams capped(1e-6);
-    capped.maxPoints(20);
-    capped.includeEnd(false);
-    std::vector<vcVector<2>> few;
-    e.sample(capped, few);
-    EXPECT_EQ(few.size(), 19u);
-  }
-}
-
 TEST(Ellipse, ReverseRunsTheOtherWayFromTheSameStart) {
   std::mt19937 rng(26);
   const vcEllipse e = randomEllipse(rng);
@@ -167,15 +134,6 @@ TEST(Ellipse2, MapKeepsTheTypeAndIsExactUnderMirrors) {
   EXPECT_NEAR(dynamic_cast<const vcEllipse2&>(*h).radii().x(), 2.0, 1e-12);
   EXPECT_NEAR(dynamic_cast<const vcEllipse2&>(*h).radii().y(), 2.0, 1e-12);
 
-  EXPECT_TRUE(*vc_test::handleRoundTrip(e) == e);
-
-  vcEllipse2 src = e;
-  std::vector<unsigned char> bad = storeInPlace(src);
-  vc_bytes::putF64(bad.data() + 2, -1.0);
-  vcEllipse2 target;
-  vcBufferArchive badIn(bad);
-  EXPECT_THROW(badIn || target, vcArchive::BadData);
-  EXPECT_EQ(target, vcEllipse2());
 }
 
 TEST(EllipseAnnulus, RegionDistanceAndContainmentRule) {
@@ -201,21 +159,4 @@ TEST(EllipseAnnulus, RegionDistanceAndContainmentRule) {
   EXPECT_TRUE(m->within(shear.mapPoint(vcVector<2>(8, 0))));
   EXPECT_FALSE(m->within(shear.mapPoint(vcVector<2>(1, 0))));
   EXPECT_NEAR(m->area(), ring.area(), 1e-9);
-
-  vcBufferArchive out(vcArchive::eStore);
-  vcShapeHandle h = ring.clone();
-  out || h;
-  vcBufferArchive in(out.bytes());
-  vcShapeHandle back;
-  in || back;
-  EXPECT_TRUE(*back == ring);
-
-  // Stored with the inner ellipse outside the outer one.
-  vcEllipseAnnulus src = ring;
-  std::vector<unsigned char> bad = storeInPlace(src);
-  vc_bytes::putF64(bad.data() + 2, 30.0);
-  vcEllipseAnnulus target;
-  vcBufferArchive badIn(bad);
-  EXPECT_THROW(badIn || target, vcArchive::BadData);
-  EXPECT_EQ(target, vcEllipseAnnulus());
 }

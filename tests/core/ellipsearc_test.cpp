@@ -6,8 +6,6 @@
 #include <numbers>
 #include <random>
 
-#include <vc/core/archive.h>
-#include <vc/core/byteio.h>
 
 #include "support/test_shapes.h"
 
@@ -132,21 +130,4 @@ TEST(EllipseArc2, PhaseAbsorbsMapsSoStartAndSpanStay) {
       vcEllipseArc2(vcVector<2>(-1, 1), vcRadian(0), vcVector<2>(), true, vcRadian(0), vcRadian(0), vcRadian(1)),
       vcShapesError::BadRadius);
 
-  const vcEllipseArc2 arc(vcVector<2>(3, 1), vcRadian(0.2), vcVector<2>(4, 5), false, vcRadian(0.1), vcRadian(-1),
-                          vcRadian(2));
-  vcBufferArchive out(vcArchive::eStore);
-  vcShapeHandle h = arc.clone();
-  out || h;
-  vcBufferArchive in(out.bytes());
-  vcShapeHandle back;
-  in || back;
-  EXPECT_TRUE(*back == arc);
-  vcEllipseArc2 src = arc, target;
-  vcBufferArchive raw(vcArchive::eStore);
-  raw || src;
-  std::vector<unsigned char> bad = raw.bytes();
-  vc_bytes::putF64(bad.data() + 2, -3.0);  // radius a
-  vcBufferArchive badIn(bad);
-  EXPECT_THROW(badIn || target, vcArchive::BadData);
-  EXPECT_EQ(target, vcEllipseArc2());
 }

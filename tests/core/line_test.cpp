@@ -7,25 +7,13 @@
 #include <numbers>
 #include <random>
 
-#include <vc/core/archive.h>
 #include <vc/core/rect.h>
+
+#include "support/test_shapes.h"
 
 namespace {
 
-vcVector<2> randomPoint(std::mt19937& rng) {
-  std::uniform_real_distribution<double> u(-1000.0, 1000.0);
-  return vcVector<2>(u(rng), u(rng));
-}
-
-// A random affine map, mirroring about half the time.
-vcXform<2> randomAffine(std::mt19937& rng) {
-  std::uniform_real_distribution<double> u(-3.0, 3.0);
-  vcMatrix<2> m;
-  do {
-    m = vcMatrix<2>(u(rng), u(rng), u(rng), u(rng));
-  } while (std::fabs(m.determinant()) < 0.1);
-  return vcXform<2>(m, randomPoint(rng));
-}
+vcVector<2> randomPoint(std::mt19937& rng) { return vc_test::randomPoint(rng, 1000.0); }
 
 }  // namespace
 
@@ -69,23 +57,19 @@ TEST(LineTest, InfiniteLinesHaveTangentsButNoBoundsEndsOrSamples) {
   }
 }
 
-TEST(LineTest, MappedLineHoldsTheMappedPointsAndSingularMapsThrow) {
+// Mapped lines keep their type and the direction of travel, mirrored or not
+// (that they hold the mapped points: shape_contract_test); a map that
+// collapses the line is refused.
+TEST(LineTest, MappedLineKeepsItsTypeAndDirectionAndSingularMapsThrow) {
   std::mt19937 rng(12);
-  std::uniform_real_distribution<double> a(-4.0, 4.0), t(-100.0, 100.0);
+  std::uniform_real_distribution<double> a(-4.0, 4.0);
   for (int i = 0; i < 100; ++i) {
     const vcLine l(vcRadian(a(rng)), randomPoint(rng));
     const vcFLine f(l);
-    const vcXform<2> x = randomAffine(rng);
+    const vcXform<2> x = vc_test::randomAffine(rng);
     const vcLine ml = l.map(x);
-    const vcFLine mf = f.map(x);
-    for (int k = 0; k < 5; ++k) {
-      const vcVector<2> q = x.mapPoint(l.point() + l.direction() * t(rng));
-      EXPECT_NEAR(ml.distanceToPoint(q), 0.0, 1e-8 * (1.0 + q.len()));
-      EXPECT_NEAR(mf.distanceToPoint(q), 0.0, 1e-8 * (1.0 + q.len()));
-    }
-    // Both forms keep the direction of travel, mirrored or not.
     EXPECT_NEAR(ml.direction().dot(x.mapVector(l.direction()).unit()), 1.0, 1e-12);
-    EXPECT_NEAR(mf.direction().dot(ml.direction()), 1.0, 1e-12);
+    EXPECT_NEAR(f.map(x).direction().dot(ml.direction()), 1.0, 1e-12);
     EXPECT_NE(dynamic_cast<const vcLine*>(l.mapShape(x).ptr()), nullptr);
     EXPECT_NE(dynamic_cast<const vcFLine*>(f.mapShape(x).ptr()), nullptr);
   }

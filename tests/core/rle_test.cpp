@@ -3,6 +3,7 @@
 
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -159,14 +160,26 @@ TEST(RLEBufferTest, ReaderRejectsEveryTruncation) {
   }
 }
 
+// Each malformed row is refused with what is wrong with it: a run that
+// passes the width (even by one pixel), or runs that do not add up to it.
 TEST(RLEBufferTest, ReaderRejectsBadSumsAndMissingTerminators) {
-  const Bytes shortRow{5, 2, 0, 0};
-  const Bytes longRow{5, 2, 5, 2, 0, 0};
-  const Bytes noTerminator{5, 3, 5, 3, 0, 0};
-  const Bytes zeroWidthRun{5, 0, 0, 0, 0, 0};
-  for (const Bytes* b : {&shortRow, &longRow, &noTerminator, &zeroWidthRun})
-    EXPECT_THROW(vcRLEBuffer::fromRows(3, 1, b->data(), b->size(), nullptr), vcBadArgument);
-  EXPECT_THROW(vcRLEBuffer(3, 2, noTerminator), vcBadArgument);
+  const struct {
+    Bytes runs;
+    const char* says;
+  } cases[] = {{{5, 2, 0, 0}, "add up to 2"},
+               {{5, 2, 5, 2, 0, 0}, "passes the width"},
+               {{5, 3, 5, 1, 0, 0}, "passes the width"},
+               {{5, 4, 0, 0}, "passes the width"},
+               {{5, 0, 0, 0, 0, 0}, "add up to 0"}};
+  for (const auto& c : cases) {
+    try {
+      vcRLEBuffer::fromRows(3, 1, c.runs.data(), c.runs.size(), nullptr);
+      ADD_FAILURE() << c.says << ": accepted";
+    } catch (const vcBadArgument& e) {
+      EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
+    }
+  }
+  EXPECT_THROW(vcRLEBuffer(3, 2, {5, 3, 5, 3, 0, 0}), vcBadArgument);
   EXPECT_THROW(vcRLEBuffer(-1, 1, {0, 0}), vcBadArgument);
   EXPECT_THROW(vcRLEBuffer::fromRows(0, 1, nullptr, 2, nullptr), vcBadArgument);
 }

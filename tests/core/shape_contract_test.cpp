@@ -187,6 +187,12 @@ std::vector<Row> rows() {
        {}, {}, {V(1, 2), V(7, 10), V(-5, -6)}},
       {"FLine", h(vcFLine(V(0.6, 0.8), 5)), {{2, 0.6}, {10, 0.8}, {18, 5}}, {{2, 0.5}, {18, kInf}}, {}, {}, {},
        {V(3, 4), V(7, 1), V(-1, 7)}},
+      // Hard cases for sampling and bounds: a needle-thin ellipse, and curves
+      // with a cusp, a heavy weight and a loop.
+      {"ThinEllipse", h(vcEllipse(V(1, 2), V(10, 1e-2), vcRadian(0.3))), {}, {}},
+      {"CuspBezier", h(vcBezierCurve(V(0, 0), V(10, 10), V(0, 10), V(10, 0))), {}, {}},
+      {"HeavyBezier", h(vcBezierCurve(V(0, 0), V(1, 40), V(30, 4), V(6, -1), 1, 1e3, 1, 1)), {}, {}},
+      {"LoopBezier", h(vcBezierCurve(V(0, 0), V(20, 10), V(-10, 10), V(0, 0))), {}, {}},
       {"ContourTree",
        h(vcContourTree({vcShapeHandle_const(segA.clone()), vcShapeHandle_const(vcLineSeg(V(5, -1), V(1, 2)).clone())},
                        true)),
@@ -310,6 +316,63 @@ TEST_P(ShapeContract, MappedBoundsHoldMappedSamplesAndDistancesVanishOnlyThere) 
       EXPECT_LE(d, nearest + 1e-3 * scale);
     }
   }
+}
+
+// Distance from p to the polyline through pts.
+double polylineDistance(const std::vector<V>& pts, const V& p) {
+  double best = pts.empty() ? std::numeric_limits<double>::infinity() : (p - pts.front()).len();
+  for (std::size_t i = 1; i < pts.size(); ++i) {
+    const V d = pts[i] - pts[i - 1];
+    const double t = d.len2() > 0 ? std::clamp((p - pts[i - 1]).dot(d) / d.len2(), 0.0, 1.0) : 0.0;
+    best = std::min(best, (pts[i - 1] + d * t - p).len());
+  }
+  return best;
+}
+
+std::vector<V> sampled(const vcShape& s, const vcShape::vcSampleParams& params) {
+  std::vector<V> pts;
+  s.sample(params, pts);
+  return pts;
+}
+
+// Every contour samples from its start (back to it when closed) with chords
+// within the tolerance of the contour, steps no longer than the spacing, at
+// least the minimum and at most the maximum number of points, and the same
+// points less the last one without its end.
+TEST_P(ShapeContract, SamplingHonoursToleranceSpacingPointLimitsAndTheEnd) {
+  const vcShape& s = *GetParam().shape;
+  if (!s.isOpenContour() && !s.isClosedContour()) return;
+  const vcRect box = s.boundingBox();
+  const double size = std::max(1.0, std::hypot(box.width(), box.height()));
+  const double tol = 1e-3 * size;
+  const std::vector<V> pts = sampled(s, vcShape::vcSampleParams(tol));
+  const std::vector<V> dense = sampled(s, vcShape::vcSampleParams(1e-7 * size));
+  ASSERT_GE(pts.size(), 2u);
+  if (s.isOpenContour()) {
+    EXPECT_EQ(pts.front(), s.startPoint());
+    EXPECT_EQ(pts.back(), s.endPoint());
+  } else {
+    EXPECT_EQ(pts.front(), pts.back());
+  }
+  for (std::size_t k = 1; k < pts.size(); ++k)
+    EXPECT_LE(polylineDistance(dense, (pts[k] + pts[k - 1]) * 0.5), tol * (1 + 1e-6)) << "chord " << k;
+
+  const double spacing = 0.05 * size;
+  const std::vector<V> spaced = sampled(s, vcShape::vcSampleParams(0.0, spacing));
+  for (std::size_t k = 1; k < spaced.size(); ++k) EXPECT_LE((spaced[k] - spaced[k - 1]).len(), spacing * (1 + 1e-9));
+  EXPECT_GE(sampled(s, vcShape::vcSampleParams(size, 0.0, 50)).size(), 50u);
+
+  vcShape::vcSampleParams capped(1e-9 * size);
+  const std::size_t free = sampled(s, capped).size();
+  capped.maxPoints(9);
+  const std::vector<V> few = sampled(s, capped);
+  EXPECT_EQ(few.size(), std::min<std::size_t>(free, 9u));
+  EXPECT_EQ(few.front(), pts.front());
+  EXPECT_EQ(few.back(), pts.back());
+
+  std::vector<V> open = sampled(s, vcShape::vcSampleParams(tol, 0.0, 2, false, false));
+  open.push_back(pts.back());
+  EXPECT_EQ(open, pts);
 }
 
 std::vector<Row> imageRows() {

@@ -86,35 +86,3 @@ TEST(GraphicProps, RecordBytesAreFixedAndReadBackExceptColor) {
   EXPECT_EQ(r, p);
 }
 
-TEST(GraphicProps, ArchiveRoundTripAndVersionCheck) {
-  vcGraphicProps p(vcColor(1, 2, 3), 7, vcGraphicProps::ePenNull, true);
-  p.arrowHeadForward(false);
-  vcBufferArchive out(vcArchive::eStore);
-  out || p;
-  vcBufferArchive in(out.bytes());
-  vcGraphicProps q;
-  in || q;
-  EXPECT_EQ(q, p);
-  EXPECT_EQ(q.penColor().rgb(), 0x010203u);
-
-  std::vector<unsigned char> bytes = out.bytes();
-  bytes[0] = 1;
-  vcBufferArchive in2(bytes);
-  vcGraphicProps r;
-  try {
-    in2 || r;
-    FAIL() << "no throw";
-  } catch (const vcArchive::UnknownVersion& v) {
-    EXPECT_EQ(v.source(), "dispc/dispprop");
-    EXPECT_EQ(v.line(), 49);
-  }
-  EXPECT_EQ(r, vcGraphicProps());
-
-  // Truncated: nothing changes.
-  bytes = out.bytes();
-  bytes.pop_back();
-  vcBufferArchive in3(bytes);
-  vcGraphicProps s;
-  EXPECT_THROW(in3 || s, vcArchive::BadData);
-  EXPECT_EQ(s, vcGraphicProps());
-}

@@ -169,6 +169,11 @@ TEST(SketchOpTest, FactoryKnowsExactlyTheRecordClasses) {
 
 TEST(SketchOpTest, ImpossibleValuesAreRejected) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
+  // An 8-bit image payload: position, flags, the client map, window corner, size, then pixels.
+  const auto image8 = [](long w, long h, const Bytes& tail) {
+    return vcTestBytes().vec(0, 0).u8(0).u8(0).f64(1).f64(0).f64(0).f64(1).f64(0).f64(0).f64(1).i32(0).i32(0).i32(w)
+        .i32(h).raw(tail).bytes();
+  };
   const struct {
     const char* name;
     int op;
@@ -183,48 +188,14 @@ TEST(SketchOpTest, ImpossibleValuesAreRejected) {
       {"negative polyline count", 44, vcTestBytes().i32(-1).u8(0).bytes()},
       {"polyline closed flag", 44, vcTestBytes().i32(0).u8(2).bytes()},
       {"bezier weight 0", 42, vcTestBytes().vec(0, 0).vec(1, 1).vec(2, 1).vec(3, 0).f64(1).f64(0).f64(1).f64(1).bytes()},
-      {"negative image size", 12,
-       vcTestBytes()
-           .vec(0, 0)
-           .u8(0)
-           .u8(0)
-           .f64(1)
-           .f64(0)
-           .f64(0)
-           .f64(1)
-           .f64(0)
-           .f64(0)
-           .f64(1)
-           .i32(0)
-           .i32(0)
-           .i32(-2)
-           .i32(1)
-           .u8(0)
-           .bytes()},
-      {"image larger than the record", 12,
-       vcTestBytes()
-           .vec(0, 0)
-           .u8(0)
-           .u8(0)
-           .f64(1)
-           .f64(0)
-           .f64(0)
-           .f64(1)
-           .f64(0)
-           .f64(0)
-           .f64(1)
-           .i32(0)
-           .i32(0)
-           .i32(1 << 30)
-           .i32(1 << 30)
-           .u8(0)
-           .u8(1)
-           .bytes()},
+      {"negative image size", 12, image8(-2, 1, {0})},
+      {"image larger than the record", 12, image8(1 << 30, 1 << 30, {0, 1})},
       {"RLE row of the wrong width", 14,
        vcTestBytes().vec(0, 0).u8(0).u8(0).u8(0).i32(0).i32(3).i32(1).u8(1).u8(2).u8(0).u8(0).bytes()},
       {"rectangle kind", 16, vcTestBytes().u8(3).i32(0).i32(0).i32(1).i32(1).bytes()},
       {"fill type", 19, vcTestBytes().u8(1).i32(0).i32(0).color(vcColor(1)).i32(5).bytes()},
       {"negative shape data length", 33, vcTestBytes().color(vcColor(1)).raw(Bytes(16)).i32(-4).bytes()},
+      {"shape data beyond the record", 33, vcTestBytes().color(vcColor(1)).raw(Bytes(16)).i32(0x7F000000).bytes()},
       {"NaN nested sketch offset", 15, vcTestBytes().vec(nan, 0).i32(0).bytes()},
       {"NaN text position", 11, vcTestBytes().vec(0, nan).color(vcColor(1)).i32(0).i32(0).u8(0).bytes()},
       {"text alignment", 11, vcTestBytes().vec(0, 0).color(vcColor(1)).i32(0).i32(9).u8(0).bytes()},

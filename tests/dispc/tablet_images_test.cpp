@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include <vc/core/genshape.h>
 #include <vc/core/lineseg.h>
 #include <vc/core/pel.h>
 #include <vc/core/pelbuffer.h>
@@ -21,16 +20,6 @@ namespace {
 using V = vcVector<2>;
 constexpr vcUITablet::Layers I = vcUITablet::eImage;
 
-// A recording tablet without scopes: what it records is all there is.
-struct Recorder {
-  vcUITablet tablet;
-  // The payload of the only record, after its 8-byte head.
-  std::vector<unsigned char> payload() const {
-    const vcUISketch& s = tablet.sketch();
-    return std::vector<unsigned char>(s.data() + vcUISketch::kHeadSize, s.data() + s.size());
-  }
-};
-
 vcPelBuffer<unsigned char> windowedImage() {
   vcPelBuffer<unsigned char> img(4, 3);
   for (long y = 0; y < 3; ++y)
@@ -38,64 +27,6 @@ vcPelBuffer<unsigned char> windowedImage() {
   img.window(vcRectangle<long>(1, 1, 3, 2));
   img.clientFromImageXform(vcXform<2>(vcMatrix<2>(2, 0, 0.5, 3), V(-1, 7)));
   return img;
-}
-
-// Every strict prefix of a payload is refused as a malformed record.
-template <class P>
-void expectEveryTruncationRefused(const std::vector<unsigned char>& bytes) {
-  for (std::size_t n = 0; n < bytes.size(); ++n) {
-    P p;
-    EXPECT_THROW(vfReadPayload(bytes.data(), n, p), vcUIError::InvalidUISketch) << n << " of " << bytes.size();
-  }
-}
-
-TEST(TabletImages, ImageRecordReadsBackTheWindowItsTransformAndFlags) {
-  Recorder r;
-  const vcPelBuffer<unsigned char> img = windowedImage();
-  r.tablet.draw(img, vcPoint(3, 4), true, 7, true, I);
-  const std::vector<unsigned char> bytes = r.payload();
-  ASSERT_EQ(bytes.size(), 16u + 2 + 56 + 16 + 1 + 6);
-  vc_PelBuf8Payload back;
-  EXPECT_EQ(vfReadPayload(bytes.data(), bytes.size(), back), bytes.size());
-  EXPECT_EQ(back.position, V(3, 4));
-  EXPECT_TRUE(back.passThrough && back.mapped);
-  EXPECT_EQ(back.passValue, 7);
-  EXPECT_TRUE(back.image == img);
-  expectEveryTruncationRefused<vc_PelBuf8Payload>(bytes);
-}
-
-TEST(TabletImages, RunLengthRecordReadsBackItsRowsAndColorTable) {
-  Recorder r;
-  const vcRLEBuffer rle = vcRLEBuffer::encode(windowedImage());
-  r.tablet.draw(rle, vcPoint(1, 2), {4, 5, 6}, true, 3, true, I);
-  const std::vector<unsigned char> bytes = r.payload();
-  vc_RleBufPayload back;
-  EXPECT_EQ(vfReadPayload(bytes.data(), bytes.size(), back), bytes.size());
-  EXPECT_EQ(back.colorMap, (std::vector<unsigned char>{4, 5, 6}));
-  EXPECT_EQ(back.image.width(), 3);
-  EXPECT_EQ(back.image.runs(), rle.runs());
-  EXPECT_TRUE(back.passThrough && back.mapped);
-  expectEveryTruncationRefused<vc_RleBufPayload>(bytes);
-}
-
-// Sizes are checked against the bytes that remain before anything is made.
-TEST(TabletImages, HugeOrNegativeCountsAreRefusedBeforeAllocating) {
-  std::vector<unsigned char> pel(16 + 2 + 56, 0);
-  for (long v : {0L, 0L, 0x40000000L, 0x40000000L}) {
-    for (int i = 0; i < 4; ++i)
-      pel.push_back(static_cast<unsigned char>((static_cast<unsigned long>(v) >> (8 * i)) & 0xFF));
-  }
-  pel.push_back(0);
-  vc_PelBuf8Payload p;
-  EXPECT_THROW(vfReadPayload(pel.data(), pel.size(), p), vcUIError::InvalidUISketch);
-  pel[16 + 2 + 56 + 8 + 3] = 0xFF;  // width -1
-  EXPECT_THROW(vfReadPayload(pel.data(), pel.size(), p), vcUIError::InvalidUISketch);
-
-  std::vector<unsigned char> shape(6 + 16, 0);
-  shape[0] = 4;  // an index color
-  for (unsigned char b : {0x00, 0x00, 0x00, 0x7F}) shape.push_back(b);
-  vc_GenShapePayload g;
-  EXPECT_THROW(vfReadPayload(shape.data(), shape.size(), g), vcUIError::InvalidUISketch);
 }
 
 // The text record ends at a NUL, so text is drawn and recorded up to its

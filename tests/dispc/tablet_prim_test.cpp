@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,69 +10,14 @@
 #include <vc/core/rle.h>
 #include <vc/uiscope.h>
 
+#include "support/bytes.h"
+#include "support/opcode_catalogue.h"
 #include "support/recording_scope.h"
 
 namespace {
 
-// A sketch record: opcode, layer, head color bytes, payload, and whether a
-// props record came right before it.
-struct Rec {
-  int op, layer;
-  std::string color, payload;
-  bool withProps;
-};
-
-std::size_t payloadSize(int op, const unsigned char* p) {
-  switch (op) {
-    case 0: case 1: case 20: case 21: return 16;
-    case 22: case 23: return 8;
-    case 2: case 32: case 37: return 32;
-    case 4: case 29: return 24;
-    case 5: return 48;
-    case 6: return 192;
-    case 8: return 124;
-    case 27: return 204;
-    case 28: return 8 + 16 * static_cast<std::size_t>(p[4]);
-    default: ADD_FAILURE() << "opcode " << op; return 0;
-  }
-}
-
-std::vector<Rec> records(const vcUISketch& s) {
-  std::vector<Rec> out;
-  bool props = false;
-  for (const unsigned char* p = s.data(); p < s.data() + s.size();) {
-    if (*p == vcUISketch::kPropsMarker) {
-      props = true;
-      p += 22;
-      continue;
-    }
-    const std::size_t n = payloadSize(p[0], p + 8);
-    out.push_back({p[0], p[1], std::string(p + 2, p + 8), std::string(p + 8, p + 8 + n), props});
-    props = false;
-    p += 8 + n;
-  }
-  return out;
-}
-
-// Little-endian fields of a payload.
-std::uint64_t le(const std::string& b, std::size_t at, int n) {
-  std::uint64_t u = 0;
-  for (int i = n - 1; i >= 0; --i) u = (u << 8) | static_cast<unsigned char>(b.at(at + static_cast<std::size_t>(i)));
-  return u;
-}
-double f64(const std::string& b, std::size_t at) {
-  const std::uint64_t u = le(b, at, 8);
-  double d;
-  std::memcpy(&d, &u, 8);
-  return d;
-}
-long i32(const std::string& b, std::size_t at) { return static_cast<std::int32_t>(le(b, at, 4)); }
-
-std::string bytesOf(const vcColor& c) {
-  unsigned char b[6];
-  c.toBytes(b);
-  return std::string(b, b + 6);
-}
+using Rec = vcTestRecord;
+std::vector<unsigned char> bytesOf(const vcColor& c) { return vcTestBytes().color(c).bytes(); }
 
 // A visible, drawing and recording root tablet on a 100 x 100 image scope.
 struct Drawn {
@@ -99,7 +42,7 @@ TEST(TabletPrim, PenRecordsCarryClientValuesIndexColorZeroAndPropsOnlyWhenChange
   t.drawTo(vcPoint(5, 6), vcColor::red, vcUITablet::eOverlay);
   t.moveToRelPels(3, -4, I);
   t.drawToRelPels(-7, 8, vcColor::red, I);
-  const std::vector<Rec> r = records(t.sketch());
+  const std::vector<Rec> r = vfTestRecords(t.sketch());
   ASSERT_EQ(r.size(), 5u);
   const int ops[5] = {20, 21, 21, 23, 22};
   const bool props[5] = {false, true, false, true, true};  // the sketch starts with default props
@@ -111,10 +54,10 @@ TEST(TabletPrim, PenRecordsCarryClientValuesIndexColorZeroAndPropsOnlyWhenChange
   EXPECT_EQ(r[3].color, bytesOf(vcColor()));
   EXPECT_EQ(r[1].color, bytesOf(vcColor::red));
   EXPECT_EQ(r[2].layer, 1);
-  EXPECT_EQ(f64(r[0].payload, 0), 1.5);
-  EXPECT_EQ(f64(r[0].payload, 8), -2.0);
-  EXPECT_EQ(i32(r[3].payload, 4), -4);
-  EXPECT_EQ(i32(r[4].payload, 0), -7);
+  EXPECT_EQ(r[0].f64(0), 1.5);
+  EXPECT_EQ(r[0].f64(8), -2.0);
+  EXPECT_EQ(r[3].i32(4), -4);
+  EXPECT_EQ(r[4].i32(0), -7);
 }
 
 TEST(TabletPrim, PenOperationsMapPointsAndMoveTheScopePen) {
@@ -145,12 +88,12 @@ TEST(TabletPrim, DrawPointArgMeansThePenEvenUnderASingularMapAndIsRecordedAsIs) 
   EXPECT_EQ(d.log()[0].ints, (std::vector<long>{7, 9}));
   EXPECT_EQ(d.log()[1].op, "draw(vcPoint)");
   EXPECT_EQ(d.log()[1].points[0], vcPoint(7, 9));
-  const std::vector<Rec> r = records(d.tablet.sketch());
+  const std::vector<Rec> r = vfTestRecords(d.tablet.sketch());
   ASSERT_EQ(r.size(), 3u);
   EXPECT_EQ(r[2].op, 0);
   for (std::size_t i : {1u, 2u}) {
-    EXPECT_EQ(f64(r[i].payload, 0), 1.234567e89);
-    EXPECT_EQ(f64(r[i].payload, 8), 9.876543e21);
+    EXPECT_EQ(r[i].f64(0), 1.234567e89);
+    EXPECT_EQ(r[i].f64(8), 9.876543e21);
   }
 }
 
@@ -165,13 +108,13 @@ TEST(TabletPrim, DrawingSkippedOnBothLayerOffOrHiddenButStillRecorded) {
   hidden.drawStart(vcPoint(40, 40), I);
   EXPECT_TRUE(d.log().empty());
   EXPECT_EQ(d.scope.drawX(), 0);
-  const std::vector<Rec> r = records(d.tablet.sketch()), h = records(hidden.sketch());
+  const std::vector<Rec> r = vfTestRecords(d.tablet.sketch()), h = vfTestRecords(hidden.sketch());
   ASSERT_EQ(r.size(), 2u);
   EXPECT_EQ(r[0].layer, 2);
   EXPECT_EQ(r[1].op, 1);
   ASSERT_EQ(h.size(), 2u);
   EXPECT_EQ(h[0].op, 0);
-  EXPECT_EQ(f64(h[0].payload, 0), 2.0);
+  EXPECT_EQ(h[0].f64(0), 2.0);
   EXPECT_EQ(h[1].op, 20);
 }
 
@@ -190,13 +133,13 @@ TEST(TabletPrim, DirectionFormsTruncateTowardZeroInSurfacePixelsWhateverTheScale
   ASSERT_EQ(d.scope.calls("drawToRelPels").size(), 1u);
   EXPECT_EQ(d.scope.calls("drawToRelPels")[0].ints, (std::vector<long>{0, 5}));
   EXPECT_EQ(vcPair<long>(d.scope.drawX(), d.scope.drawY()), vcPair<long>(7, -7));
-  const std::vector<Rec> r = records(d.tablet.sketch());
+  const std::vector<Rec> r = vfTestRecords(d.tablet.sketch());
   ASSERT_EQ(r.size(), 6u);
   const long expected[6][2] = {{2, 0}, {-2, 0}, {7, 7}, {0, 5}, {0, 0}, {7, -7}};
   for (std::size_t i : {0u, 1u, 2u, 3u, 5u}) {
     EXPECT_EQ(r[i].op, i == 5 ? 23 : 22);
-    EXPECT_EQ(i32(r[i].payload, 0), expected[i][0]) << i;
-    EXPECT_EQ(i32(r[i].payload, 4), expected[i][1]) << i;
+    EXPECT_EQ(r[i].i32(0), expected[i][0]) << i;
+    EXPECT_EQ(r[i].i32(4), expected[i][1]) << i;
   }
 }
 
@@ -236,11 +179,11 @@ TEST(TabletPrim, PointIconIsBuiltOnceAsThe13By13PatternAndCentredInThePropsColor
   std::string map = " c";  // the one-entry color map, as the scope logs it
   for (unsigned char b : bytesOf(vcColor::magenta)) map += "0123456789abcdef"[b >> 4], map += "0123456789abcdef"[b & 15];
   EXPECT_EQ(c.text.substr(c.text.size() - map.size() - 1), map + ")");
-  const std::vector<Rec> r = records(d.tablet.sketch());
+  const std::vector<Rec> r = vfTestRecords(d.tablet.sketch());
   ASSERT_EQ(r.size(), 1u);
   EXPECT_EQ(r[0].op, 1);
   EXPECT_EQ(r[0].color, bytesOf(vcColor::magenta));
-  EXPECT_EQ(f64(r[0].payload, 8), 30.0);
+  EXPECT_EQ(r[0].f64(8), 30.0);
 }
 
 TEST(TabletPrim, ShapePrimitivesPassTheirArgumentsOnInTheShapesOrder) {
@@ -255,18 +198,18 @@ TEST(TabletPrim, ShapePrimitivesPassTheirArgumentsOnInTheShapesOrder) {
   t.drawEllipseArc(vcPair<double>(1, 2), vcPair<double>(3, 4), vcRadian(0), vcRadian(1), vcRadian(2), vcColor::red, I);
   t.drawAffineRect(vcPair<double>(1, 2), 3, 4, vcRadian(0), vcRadian(0), vcColor::red, I);
   t.drawCross(vcPair<double>(8, 9), vcRadian(0.5), vcColor::red, I);
-  const std::vector<Rec> r = records(t.sketch());
+  const std::vector<Rec> r = vfTestRecords(t.sketch());
   ASSERT_EQ(r.size(), 9u);
   const int opcodes[9] = {2, 32, 29, 5, 8, 28, 6, 27, 37};  // 8, not 31: a generalised rectangle never fills
   for (std::size_t i = 0; i < 9; ++i) EXPECT_EQ(r[i].op, opcodes[i]) << i;
-  EXPECT_EQ(f64(r[0].payload, 16), 3.0);
-  EXPECT_EQ(f64(r[1].payload, 16), -6.0);  // p2 is the opposite corner: size p2 - p1
-  EXPECT_EQ(f64(r[1].payload, 24), -4.0);
-  EXPECT_EQ(f64(r[2].payload, 16), 7.0);
-  for (std::size_t k = 0; k < 5; ++k) EXPECT_EQ(f64(r[3].payload, 8 * k), (std::vector<double>{1, 2, 3, 4, 0.5})[k]);
-  EXPECT_EQ(i32(r[5].payload, 0), static_cast<long>(vcPolygon::eWinding));
-  EXPECT_EQ(f64(r[8].payload, 16), 0.5);
-  EXPECT_EQ(i32(r[8].payload, 24), 7);  // arms of 7 pixels
+  EXPECT_EQ(r[0].f64(16), 3.0);
+  EXPECT_EQ(r[1].f64(16), -6.0);  // p2 is the opposite corner: size p2 - p1
+  EXPECT_EQ(r[1].f64(24), -4.0);
+  EXPECT_EQ(r[2].f64(16), 7.0);
+  for (std::size_t k = 0; k < 5; ++k) EXPECT_EQ(r[3].f64(8 * k), (std::vector<double>{1, 2, 3, 4, 0.5})[k]);
+  EXPECT_EQ(r[5].i32(0), static_cast<long>(vcPolygon::eWinding));
+  EXPECT_EQ(r[8].f64(16), 0.5);
+  EXPECT_EQ(r[8].i32(24), 7);  // arms of 7 pixels
 }
 
 TEST(TabletPrim, CrossAtAngleZeroDrawsTwo14PixelStrokesThroughTheMappedPoint) {

@@ -19,32 +19,7 @@ constexpr Layers kOverlay = vcUITablet::eOverlay;
 constexpr Layers kBoth = vcUITablet::eBoth;
 using Strings = std::vector<std::string>;
 
-// A tablet that logs its hooks ("name" for a repaint, "name:resize" ...) and
-// paints its whole area when repainted.
-class Hooked : public vcUITablet {
-public:
-  Hooked(std::string name, Strings& log, vcUIScope* image, vcUIScope* overlay = nullptr)
-      : vcUITablet(image, overlay), name_(std::move(name)), log_(log) {}
-  Hooked(std::string name, Strings& log, vcUITablet& parent, const vcUIRect& r)
-      : vcUITablet(parent, r), name_(std::move(name)), log_(log) {}
-
-  using vcUITablet::ownScope;
-  vcUITablet* oldParent = nullptr;
-
-protected:
-  void redraw_() override {
-    log_.push_back(name_);
-    set(vcUIRect(0, 0, scopeRect().width(), scopeRect().height()), vcColor(static_cast<unsigned char>(1)), kImage);
-  }
-  void resize_() override { log_.push_back(name_ + ":resize"); }
-  void move_() override { log_.push_back(name_ + ":move"); }
-  void newParentTablet(vcUITablet* old) override { oldParent = old; }
-  void parentMapChanged() override { log_.push_back(name_ + ":parentMap"); }
-
-private:
-  std::string name_;
-  Strings& log_;
-};
+using Hooked = vcLoggingTablet;
 
 // A root scope that reports its own deletion.
 class WatchedScope : public vcRecordingScope {
@@ -69,22 +44,6 @@ std::vector<vcUIRect> clipRects(const vcRecordingScope& root) {
 size_t pointDraws(const vcRecordingScope& s) { return s.calls("draw(vcPoint)").size(); }
 
 }  // namespace
-
-TEST(Tablet, SketchBuilderDrawsOnlyOnceItHasAScopeDrawingOnAndIsShown) {
-  vcRecordingScope scope(vcPair<long>(0, 0), vcPair<long>(50, 50));
-  vcUITablet t;
-  t.draw(vcPoint(1, 2), vcColor::red, kImage);
-  EXPECT_GT(t.sketch().size(), 0);
-  t.setScope(&scope, nullptr, false);
-  EXPECT_EQ(t.scopeRect(), vcUIRect(0, 0, 50, 50));
-  t.draw(vcPoint(1, 2), vcColor::red, kImage);
-  t.drawOn() = true;
-  t.draw(vcPoint(1, 2), vcColor::red, kImage);
-  EXPECT_EQ(pointDraws(scope), 0u);
-  EXPECT_TRUE(t.visible(true));
-  t.draw(vcPoint(1, 2), vcColor::red, kImage);
-  EXPECT_EQ(pointDraws(scope), 1u);
-}
 
 TEST(Tablet, OkToDrawRefusesEachMissingConditionButRecordingGoesOn) {
   vcRecordingScope image(vcPair<long>(0, 0), vcPair<long>(50, 50));
@@ -114,6 +73,21 @@ TEST(Tablet, OkToDrawRefusesEachMissingConditionButRecordingGoesOn) {
   imageOnly.visible(true);
   imageOnly.draw(p, vcColor::red, kOverlay);  // no scope
   EXPECT_EQ(pointDraws(overlay), 1u);
+
+  // A tablet made without scopes records; given one later it draws only once
+  // drawing is switched on and it is shown.
+  vcUITablet builder;
+  builder.draw(p, vcColor::red, kImage);
+  EXPECT_GT(builder.sketch().size(), 0);
+  builder.setScope(&image, nullptr, false);
+  EXPECT_EQ(builder.scopeRect(), vcUIRect(0, 0, 50, 50));
+  builder.draw(p, vcColor::red, kImage);
+  builder.drawOn() = true;
+  builder.draw(p, vcColor::red, kImage);
+  EXPECT_EQ(pointDraws(image), 1u);
+  EXPECT_TRUE(builder.visible(true));
+  builder.draw(p, vcColor::red, kImage);
+  EXPECT_EQ(pointDraws(image), 2u);
 
   // A scope without a surface takes drawing only while it tracks client changes.
   vcRecordingScope none(vcPair<long>(0, 0), vcPair<long>(0, 0), true);
@@ -374,27 +348,6 @@ TEST(Tablet, ScopeCoordsRoundWithTheScopesToleranceAndMapBack) {
   t.scaleExact(vcPair<double>(4, 4));
   EXPECT_EQ(t.scopeCoords(vcPoint(0.75, -0.25)), vcPair<long>(3, -1));
   EXPECT_EQ(t.tabletCoords(vcPair<long>(6, 2)), vcPoint(1.5, 0.5));
-}
-
-TEST(Tablet, PenArgumentUsesTheScopesPenEvenUnderASingularMap) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
-  vcUITablet t(&root, nullptr);
-  t.visible(true);
-  t.drawStart(vcPoint(4.5, 5.5), kImage);
-  t.baseMap(vcXform<2>(vcMatrix<2>(0, 0, 0, 0), vcVector<2>(1, 1)));
-  t.drawTo(vcUITablet::drawPointArg(), vcColor::red, kImage);
-  t.drawTo(vcPoint(1.234567e89, 9.876543e21), vcColor::red, kImage);  // equal by value
-  const auto calls = root.calls("drawTo");
-  ASSERT_EQ(calls.size(), 2u);
-  for (const vcScopeCall& c : calls) {
-    EXPECT_EQ(c.points.at(0), vcPoint(4.5, 5.5));
-    EXPECT_EQ(c.ints, std::vector<long>({4, 5}));
-  }
-  // eBoth never draws, but it is recorded.
-  t.recordOn() = true;
-  t.drawTo(vcPoint(1, 1), vcColor::red, kBoth);
-  EXPECT_EQ(root.calls("drawTo").size(), 2u);
-  EXPECT_GT(t.sketch().size(), 0);
 }
 
 TEST(Tablet, HidingARecordingTabletKeepsItsSketch) {

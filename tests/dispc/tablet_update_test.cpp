@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <limits>
 #include <map>
 #include <stdexcept>
@@ -26,34 +25,7 @@ std::string text(const vcUIRect& r) {
          std::to_string(r.height()) + "]";
 }
 
-// A tablet that notes each repaint in a shared log and paints its whole area,
-// as an application's tablet replaying its picture does.
-class Painter : public vcUITablet {
-public:
-  Painter(std::string name, std::vector<std::string>& log, vcUIScope* image, vcUIScope* overlay = nullptr)
-      : vcUITablet(image, overlay), name_(std::move(name)), log_(log) {}
-  Painter(std::string name, std::vector<std::string>& log, vcUITablet& parent, const vcUIRect& r)
-      : vcUITablet(parent, r), name_(std::move(name)), log_(log) {}
-
-  using vcUITablet::drawScope;
-  using vcUITablet::ownScope;
-  using vcUITablet::updateLayers;
-
-  const std::string& name() const { return name_; }
-  // Runs inside redraw_, before the painting.
-  std::function<void(Painter&)> during;
-
-protected:
-  void redraw_() override {
-    log_.push_back(name_);
-    if (during) during(*this);
-    set(vcUIRect(0, 0, scopeRect().width(), scopeRect().height()), vcColor(static_cast<unsigned char>(1)), kImage);
-  }
-
-private:
-  std::string name_;
-  std::vector<std::string>& log_;
-};
+using Painter = vcLoggingTablet;
 
 // A parent tablet P (100 x 100) with three overlapping kids stacked A, B, C,
 // all shown in that order and with nothing left to update.

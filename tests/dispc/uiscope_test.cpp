@@ -57,21 +57,6 @@ TEST(UIScope, AllChangeOnNullSurfaceAndNoChangeKeepsTreeFlag) {
   EXPECT_FALSE(s.anyChanged());
 }
 
-TEST(UIScope, PenRoundingAndOwnPoint) {
-  Scope s(vcPair<long>(1, 0), vcPair<long>(10, 10));
-  s.drawStart(vcPoint(3.9999999999999, -0.5));
-  EXPECT_EQ(s.drawX(), 3);
-  EXPECT_EQ(s.drawY(), -1);
-  s.moveToRel(2, 3);
-  EXPECT_EQ(s.drawX(), 5);
-  EXPECT_EQ(s.xCoord(s.drawPoint()), 5);
-  EXPECT_DOUBLE_EQ(s.drawPoint().y(), 2.5);
-  // A copy of the pen point is rounded afresh.
-  const vcPoint copy = s.drawPoint();
-  EXPECT_EQ(s.yCoord(copy), 2);
-  EXPECT_EQ(s.yCoord(s.drawPoint()), 2);
-}
-
 TEST(UIScope, MoveAndSubsetOriginsAndAttachedRect) {
   Scope parent(vcPair<long>(10, 10), vcPair<long>(100, 100));
   std::unique_ptr<vcUIScope> moved(parent.newChild(vcUIRect(5, 20, 30, 30), false));
@@ -111,20 +96,27 @@ TEST(UIScope, DisplayClipRectIsReportedToTheSurface) {
   EXPECT_EQ(s.calls("newDisplayClipRect")[0].rect, vcUIRect(1, 2, 3, 4));
 }
 
-// A pen moved by whole pixels can leave its double a hair below an integer;
-// starting it again at its own point must not round it to another pixel.
-TEST(UIScope, DrawStartAtItsOwnPenPointKeepsThePixel) {
-  Scope s(vcPair<long>(0, 0), vcPair<long>(10, 10));
-  s.drawStart(vcPoint(2.9999999999999, 5));
-  ASSERT_EQ(s.drawX(), 3);
-  s.moveToRel(-3, 0);
-  ASSERT_LT(s.drawPoint().x(), 0.0);  // the double went just below zero
-  EXPECT_EQ(s.drawX(), 0);
-  s.drawStart(s.drawPoint());
-  EXPECT_EQ(s.drawX(), 0);
-  EXPECT_EQ(s.drawY(), 5);
-  // An equal point that is not the pen's own object is rounded afresh.
-  const vcPoint copy = s.drawPoint();
-  s.drawStart(copy);
-  EXPECT_EQ(s.drawX(), -1);
+// The pen rounds to the pixel below (within the scope's tolerance). A pen
+// moved by whole pixels can leave its double a hair below an integer;
+// starting it again at its own point must not round it to another pixel,
+// while an equal point that is not the pen's own object is rounded afresh.
+TEST(UIScope, PenRoundsDownButKeepsThePixelAtItsOwnPoint) {
+  Scope s(vcPair<long>(1, 0), vcPair<long>(10, 10));
+  s.drawStart(vcPoint(3.9999999999999, -0.5));
+  EXPECT_EQ(vcPair<long>(s.drawX(), s.drawY()), vcPair<long>(3, -1));
+  s.moveToRel(2, 3);
+  EXPECT_EQ(s.xCoord(s.drawPoint()), 5);
+  EXPECT_DOUBLE_EQ(s.drawPoint().y(), 2.5);
+  EXPECT_EQ(s.yCoord(vcPoint(s.drawPoint())), 2);
+
+  Scope t(vcPair<long>(0, 0), vcPair<long>(10, 10));
+  t.drawStart(vcPoint(2.9999999999999, 5));
+  ASSERT_EQ(t.drawX(), 3);
+  t.moveToRel(-3, 0);
+  ASSERT_LT(t.drawPoint().x(), 0.0);  // the double went just below zero
+  EXPECT_EQ(t.drawX(), 0);
+  t.drawStart(t.drawPoint());
+  EXPECT_EQ(vcPair<long>(t.drawX(), t.drawY()), vcPair<long>(0, 5));
+  t.drawStart(vcPoint(t.drawPoint()));
+  EXPECT_EQ(t.drawX(), -1);
 }

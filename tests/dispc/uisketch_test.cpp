@@ -138,14 +138,3 @@ TEST(UISketch, CopiesKeepBytesAndCapacityButNotProps) {
   EXPECT_EQ(s.data(), nullptr);
 }
 
-TEST(UISketch, MarkArchiveRoundTrip) {
-  vcUISketch s = sketchOf({1, 2, 3});
-  vcUISketchMark m = s.mark();
-  vcBufferArchive out(vcArchive::eStore);
-  out || m;
-  EXPECT_EQ(out.bytes(), (std::vector<unsigned char>{0, 3, 0, 0, 0}));
-  vcBufferArchive in(out.bytes());
-  vcUISketchMark back;
-  in || back;
-  EXPECT_EQ(back, m);
-}

@@ -52,38 +52,3 @@ TEST(UIFormat, AlignmentOutsideTheNineIsRejected) {
   EXPECT_EQ(f, vcUIFormat(8, vcUIFormat::eTopRight));
 }
 
-TEST(UIFormat, ArchiveBytesRoundTripAndBadInput) {
-  vcBufferArchive out(vcArchive::eStore);
-  out << vcUIFormat(-2, vcUIFormat::eBottomCenter);
-  const std::vector<unsigned char> good{0, 0xFE, 0xFF, 0xFF, 0xFF, 7, 0, 0, 0};
-  ASSERT_EQ(out.bytes(), good);
-  vcUIFormat back(1, vcUIFormat::eTopLeft);
-  vcBufferArchive in(good);
-  in >> back;
-  EXPECT_EQ(back, vcUIFormat(-2, vcUIFormat::eBottomCenter));
-
-  const vcUIFormat before(44, vcUIFormat::eCenterRight);
-  for (std::size_t n = 0; n < good.size(); ++n) {
-    vcUIFormat f = before;
-    vcBufferArchive cut(std::vector<unsigned char>(good.begin(), good.begin() + static_cast<long>(n)));
-    EXPECT_THROW(cut >> f, vcArchive::BadData) << n;
-    EXPECT_EQ(f, before);
-  }
-  std::vector<unsigned char> version = good;
-  version[0] = 1;
-  vcUIFormat f = before;
-  vcBufferArchive badVersion(version);
-  try {
-    badVersion >> f;
-    ADD_FAILURE() << "no throw for version 1";
-  } catch (const vcArchive::UnknownVersion& e) {
-    EXPECT_EQ(e.source(), "dispc/uistring");
-    EXPECT_GT(e.line(), 0);
-  }
-  EXPECT_EQ(f, before);
-  std::vector<unsigned char> alignment = good;
-  alignment[5] = 9;
-  vcBufferArchive badAlignment(alignment);
-  EXPECT_THROW(badAlignment >> f, vcArchive::BadData);
-  EXPECT_EQ(f, before);
-}

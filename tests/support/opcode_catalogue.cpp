@@ -18,6 +18,7 @@
 #include <vc/core/poly.h>
 #include <vc/core/rle.h>
 #include <vc/core/spline.h>
+#include <vc/sketchop.h>
 #include <vc/uistring.h>
 
 #include "support/bytes.h"
@@ -227,4 +228,32 @@ const vcUISketch& vfSketchOfEveryOpcode() {
     return t.sketch();
   }();
   return sketch;
+}
+
+// at() on the field's last byte keeps a wrong offset from reading past the payload.
+double vcTestRecord::f64(std::size_t at) const { return vfTestGetF64(&payload.at(at + 7) - 7); }
+long vcTestRecord::i32(std::size_t at) const { return vfTestGet32(&payload.at(at + 3) - 3); }
+std::vector<double> vcTestRecord::f64s(std::size_t at, int n) const {
+  std::vector<double> v;
+  for (int i = 0; i < n; ++i) v.push_back(f64(at + 8 * static_cast<std::size_t>(i)));
+  return v;
+}
+std::vector<long> vcTestRecord::i32s(std::size_t at, int n) const {
+  std::vector<long> v;
+  for (int i = 0; i < n; ++i) v.push_back(i32(at + 4 * static_cast<std::size_t>(i)));
+  return v;
+}
+
+std::vector<vcTestRecord> vfTestRecords(const vcUISketch& s) {
+  std::vector<vcTestRecord> out;
+  vc_UISketchOpHeader h;
+  for (long at = 0; at < s.size();) {
+    const long n = vfParseUISketch(s, at, h, nullptr);
+    const unsigned char* p = s.data() + at;
+    const bool props = *p == vcUISketch::kPropsMarker;
+    const unsigned char* head = props ? p + 1 + vcGraphicProps::kRecordSize : p;
+    out.push_back({head[0], head[1], {head + 2, head + 8}, {head + 8, p + n}, props});
+    at += n;
+  }
+  return out;
 }

@@ -4,6 +4,7 @@
 // every entry; a new opcode gets one entry here.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -28,3 +29,18 @@ const std::vector<vcCatalogueEntry>& vfOpcodeCatalogue();
 void vfDrawEveryOpcode(vcUITablet& t, vcUITablet::Layers layer);
 // What a scopeless recording tablet records for vfDrawEveryOpcode on eImage.
 const vcUISketch& vfSketchOfEveryOpcode();
+
+// One record of a sketch as the tests read it: opcode, layer, the head's six
+// color bytes, the payload bytes, and whether a props record came right before.
+struct vcTestRecord {
+  int op, layer;
+  std::vector<unsigned char> color, payload;
+  bool withProps;
+  // Little-endian payload fields at a byte offset.
+  double f64(std::size_t at) const;
+  long i32(std::size_t at) const;
+  std::vector<double> f64s(std::size_t at, int n) const;
+  std::vector<long> i32s(std::size_t at, int n) const;
+};
+// The records of s in order, split where the sketch parser ends each record.
+std::vector<vcTestRecord> vfTestRecords(const vcUISketch& s);

@@ -4,6 +4,7 @@
 // move/subset like the sub-scopes of a real surface.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include <vc/core/shape.h>
 #include <vc/dispprop.h>
 #include <vc/uiscope_adapter.h>
+#include <vc/uitablet.h>
 
 struct vcScopeCall {
   const class vcRecordingScope* scope = nullptr;  // the scope that was called
@@ -131,4 +133,40 @@ private:
   int depth_ = 0;
   vcUIRect attachedRect_;
   long lockDepth_ = 0;
+};
+
+// A tablet that notes its hooks in a shared log ("name" for a repaint, and
+// "name:resize", "name:move", "name:parentMap") and paints its whole area when
+// repainted, as an application's tablet replaying its picture does.
+class vcLoggingTablet : public vcUITablet {
+public:
+  vcLoggingTablet(std::string name, std::vector<std::string>& log, vcUIScope* image, vcUIScope* overlay = nullptr)
+      : vcUITablet(image, overlay), name_(std::move(name)), log_(log) {}
+  vcLoggingTablet(std::string name, std::vector<std::string>& log, vcUITablet& parent, const vcUIRect& r)
+      : vcUITablet(parent, r), name_(std::move(name)), log_(log) {}
+
+  using vcUITablet::drawScope;
+  using vcUITablet::ownScope;
+  using vcUITablet::updateLayers;
+
+  const std::string& name() const { return name_; }
+  // Runs inside each repaint, before the painting.
+  std::function<void(vcLoggingTablet&)> during;
+  // The parent before the last newParentTablet call.
+  vcUITablet* oldParent = nullptr;
+
+protected:
+  void redraw_() override {
+    log_.push_back(name_);
+    if (during) during(*this);
+    set(vcUIRect(0, 0, scopeRect().width(), scopeRect().height()), vcColor(static_cast<unsigned char>(1)), eImage);
+  }
+  void resize_() override { log_.push_back(name_ + ":resize"); }
+  void move_() override { log_.push_back(name_ + ":move"); }
+  void newParentTablet(vcUITablet* old) override { oldParent = old; }
+  void parentMapChanged() override { log_.push_back(name_ + ":parentMap"); }
+
+private:
+  std::string name_;
+  std::vector<std::string>& log_;
 };
