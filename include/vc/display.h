@@ -22,3 +22,4 @@
 #include <vc/wrfm/lineseg.h>
 #include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/smdpoly.h>
+#include <vc/wrfm/wireframe.h>
