@@ -20,14 +20,19 @@
 #include <vc/core/xform.h>
 #include <vc/display.h>
 #include <vc/wrfm/arc.h>
+#include <vc/wrfm/genpoly.h>
 #include <vc/wrfm/lineseg.h>
 #include <vc/wrfm/smdpoly.h>
+#include <vc/wrfm/wireframe.h>
 
 #include "fuzz_target.h"
 
 namespace {
 
 constexpr std::uint8_t kGeometrySelector = 0xF8;
+// Followed by a byte b, picks geometry slot 8 + b: the slots beyond the
+// eight that the top selectors reach.
+constexpr std::uint8_t kMoreGeometrySelector = 0xF7;
 
 // Loads a value of type T over a copy of `initial`; on failure the target
 // must still equal `initial`.
@@ -106,9 +111,20 @@ void loadShapeImage(const std::uint8_t* data, std::size_t size) {
   }
 }
 
-// The wireframe segments, the SMD dimension values and the SMD polys.
+// A closed poly with a rounded corner and an arc, placed by a transform.
+vcGenPoly fuzzGenPoly() {
+  vcGenPoly g;
+  g.insertVertex(vcVector<2>(0, 0), 0, vcRadian(0));
+  g.insertVertex(vcVector<2>(4, 0), 1, vcDegree(30));
+  g.insertVertex(vcVector<2>(4, 4), 0, vcRadian(0));
+  g.close(vcRadian(0));
+  return g.map(vcXform<2>(vcMatrix<2>(1, 0.5, 0, 2), vcVector<2>(3, 4)));
+}
+
+// The wireframe segments, the SMD dimension values, the SMD polys, and the
+// generalised polys and wireframes.
 void loadGeometryValue(unsigned which, const std::uint8_t* data, std::size_t size) {
-  switch (which % 8) {
+  switch (which % 10) {
     case 0: loadValue(data, size, vc2SegmentLine(vcVector<2>(1, 2), vcVector<2>(3, 4))); break;
     case 1: loadValue(data, size, vc2SegmentArc(vcVector<2>(1, 2), vcVector<2>(3, 4), vcDegree(90))); break;
     case 2: loadValue(data, size, vcDimTol(10, 1, 2, vcDimTol::eOffsets)); break;
@@ -117,6 +133,8 @@ void loadGeometryValue(unsigned which, const std::uint8_t* data, std::size_t siz
     case 5: loadValue(data, size, vcSMDGDPoly::rectangle(4, 2, vcVector<2>(1, 1))); break;
     case 6: loadValue(data, size, vcSMDGDPolyVertex(vcVector<2>(1, 2), 0.5, 0.25, 0.75, 3)); break;
     case 7: loadValue(data, size, vcSMDColors()); break;
+    case 8: loadValue(data, size, fuzzGenPoly()); break;
+    case 9: loadValue(data, size, vc2Wireframe(fuzzGenPoly(), vcDimTol(-1, 0.1, 0.1, vcDimTol::ePercentages))); break;
   }
 }
 
@@ -130,6 +148,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // reader it had, so the stored corpus keeps its meaning.
   if (data[0] >= kGeometrySelector) {
     loadGeometryValue(data[0] - kGeometrySelector, body, n);
+    return 0;
+  }
+  if (data[0] == kMoreGeometrySelector) {
+    if (n > 0) loadGeometryValue(8u + body[0], body + 1, n - 1);
     return 0;
   }
   switch (data[0] % 13) {

@@ -22,8 +22,10 @@
 #include <vc/core/xform.h>
 #include <vc/display.h>
 #include <vc/wrfm/arc.h>
+#include <vc/wrfm/genpoly.h>
 #include <vc/wrfm/lineseg.h>
 #include <vc/wrfm/smdpoly.h>
+#include <vc/wrfm/wireframe.h>
 
 std::vector<std::vector<std::uint8_t>> vc_fuzzSeeds() {
   std::vector<std::vector<std::uint8_t>> seeds;
@@ -133,6 +135,29 @@ std::vector<std::vector<std::uint8_t>> vc_fuzzSeeds() {
   addObject(&smd);
   add(0xFE, smd.vertex(1));
   add(0xFF, vcSMDColors(vcColor(1, 2, 3), vcColor::whiteColor(), vcColor(7)));
+
+  // Generalised polys and wireframes (selector 0xF7, then the slot less 8),
+  // open and closed, with arcs, roundings, tolerances and reversed polarity.
+  auto addMore = [&](std::uint8_t slot, auto value) {
+    vcBufferArchive ar(vcArchive::eStore);
+    ar || value;
+    std::vector<std::uint8_t> s{0xF7, slot};
+    s.insert(s.end(), ar.bytes().begin(), ar.bytes().end());
+    seeds.push_back(std::move(s));
+  };
+  vcGenPoly gen;
+  gen.insertVertex(vcVector<2>(0, 0), 0, vcRadian(0));
+  gen.insertVertex(vcVector<2>(6, 0), 1.5, vcDegree(-40));
+  gen.insertVertex(vcVector<2>(6, 6), 0, vcRadian(0));
+  addMore(0, gen);
+  gen.close(vcDegree(20));
+  gen.setMutable(false);
+  addMore(0, gen.map(vcXform<2>(vcMatrix<2>(0, -2, 1, 0), vcVector<2>(5, 5))));
+  vc2Wireframe wire(gen, vcDimTol(-1, 0.2, 0.3, vcDimTol::ePercentages));
+  wire.polarity(true);
+  addMore(1, wire);
+  addObject(&gen);
+  addObject(&wire);
 
   vcPelBuffer<unsigned char> img(9, 3);
   for (long y = 0; y < 3; ++y)
