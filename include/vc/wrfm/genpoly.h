@@ -39,8 +39,11 @@ class vcEllipse2;
 class vcEllipseAnnulus;
 class vcGenAnnulus;
 class vcGenRect;
+class vcGraphicProps;
 class vcPolygon;
 class vcRect;
+class vcUIScope;
+class vcUITablet;
 
 class vcGenPoly : public vcShapeBase<vcGenPoly> {
 public:
@@ -198,6 +201,21 @@ public:
   void loadSimple(vcArchive& ar) override;
 
 protected:
+  friend class vcUITablet;
+  // Draws the outline on scope (geometry in scope coordinates: the poly is
+  // expected to be mapped there already) as line segments with props, in
+  // this order: every segment (whole from vertex to vertex when
+  // props.showVertex(), else between the roundings), arcs as chords within
+  // 0.05 of the curve; when props.arrowHead(), a chevron at the middle of
+  // every segment at least a fifth as long as the longest, pointing along
+  // the outline (backward when the poly's direction is reversed); last the
+  // rounding arcs of the rounded vertices.
+  void drawToScope(const vcGraphicProps& props, vcUIScope& scope) const;
+  // The number of chords for the arc a (whose xform maps to scope
+  // coordinates) and their local angle step in degrees: steps of 5 degrees,
+  // finer for large radii, so that no chord leaves the arc by more than 0.05.
+  static long chordCount_(const vc2SegmentArc& a, double& stepDeg);
+
   // Throws the shape error that stands for e (see the header comment), or
   // rethrows the exception being handled when there is none. Must be called
   // from within a handler of e.
@@ -231,6 +249,9 @@ protected:
 private:
   friend class vcShapeBase<vcGenPoly>;
   void archiveFields_(vcArchive& ar) { serializeCommon(ar); }
+  // local: in the poly's frame; drawn mapped by xform().
+  void drawArc_(const vc2SegmentArc& local, const vcGraphicProps& props, vcUIScope& scope) const;
+  void drawDirectionFigures_(const vcGraphicProps& props, vcUIScope& scope) const;
 
   std::unique_ptr<vcSMDGDPoly> poly_;
   bool mutable_ = true;
