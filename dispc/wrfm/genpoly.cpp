@@ -72,6 +72,34 @@ vcGenPoly::vcGenPoly(const vcEllipseArc2& a) : vcGenPoly() {
   xform_ = a.ellFromUnitCirc();
 }
 
+vcGenPoly::vcGenPoly(const vcEllipseAnnulusSection& s) : vcGenPoly() {
+  const vcXform<2> outer = s.outerEllipse().unit();
+  if (outer.matrix().isSingular() || s.innerEllipse().isDegenerate())
+    throw vcShapesError::BadGeom("vcGenPoly: the annulus section is degenerate");
+  // The inner ellipse's unit-circle map seen from the outer unit frame must
+  // be a rotation and scaling: then its image is a circle and equal
+  // parametric steps are equal angles on it.
+  const vcXform<2> inner = outer.inverse() * s.innerEllipse().unit();
+  const vcMatrix<2>& m = inner.matrix();
+  const double p = m.element(0, 0), q = m.element(1, 0);
+  const double size = std::hypot(p, q);
+  if (std::fabs(m.element(1, 1) - p) > 1e-9 * size || std::fabs(m.element(0, 1) + q) > 1e-9 * size)
+    throw vcShapesError::BadGeom("vcGenPoly: the inner ellipse of the annulus section is not a circle in the outer "
+                                 "ellipse's frame");
+  const double a = s.start().toDouble(), b = a + s.span().toDouble();
+  const vcVector<2> ua(std::cos(a), std::sin(a)), ub(std::cos(b), std::sin(b));
+  smd_([&] {
+    vcSMDGDPoly poly;
+    poly << newVertex(ua, 0.0, vcRadian(0.0));
+    poly << newVertex(ub, 0.0, s.span());
+    poly << newVertex(inner * ub, 0.0, vcRadian(0.0));
+    poly << newVertex(inner * ua, 0.0, -s.span());
+    poly.close();
+    *poly_ = poly;
+  });
+  xform_ = outer;
+}
+
 vcGenPoly::vcGenPoly(const vcRect& r) : vcGenPoly() {
   const double x = r.origin().x(), y = r.origin().y(), w = r.size().x(), h = r.size().y();
   smd_([&] {

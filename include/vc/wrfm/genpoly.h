@@ -26,6 +26,7 @@
 #include <vector>
 
 #include <vc/core/angle.h>
+#include <vc/core/exception.h>
 #include <vc/core/ellipsearc.h>
 #include <vc/core/lineseg.h>
 #include <vc/core/shapebase.h>
@@ -58,6 +59,12 @@ public:
   // by an arc of the arc's span; xform is the ellipse's unit-circle map.
   explicit vcGenPoly(const vcEllipseArc& a);
   explicit vcGenPoly(const vcEllipseArc2& a);
+  // The section's boundary in the outer ellipse's unit frame (xform its
+  // unit-circle map): the outer arc, a line, the inner arc back, and the
+  // closing line. Throws vcShapesError::BadGeom unless the inner ellipse is a
+  // circle in that frame (for instance a scaled copy of the outer one with
+  // the same center), the one case an outline of circular arcs represents.
+  explicit vcGenPoly(const vcEllipseAnnulusSection& s);
   // (x + w, y), (x + w, y + h), (x, y + h), (x, y): sharp, straight, closed.
   explicit vcGenPoly(const vcRect& r);
   // The square [-1, 1]^2 with xform the rectangle's matrix and center. The

@@ -340,6 +340,28 @@ TEST(GenPolyTest, ConstructedOutlinesLieOnTheirShapes) {
   EXPECT_TRUE(rings[1].within(V(0, 1.5)));
 }
 
+// A section whose inner ellipse is a scaled copy of the outer becomes an
+// outline of the same region; any other inner ellipse is refused.
+TEST(GenPolyTest, AnnulusSectionKeepsItsRegionOrIsRefused) {
+  const vcEllipse outer(V(10, 20), V(8, 3), vcRadian(0.3));
+  const vcEllipse inner(V(10, 20), V(4, 1.5), vcRadian(0.3));
+  for (const double span : {1.5, -2.5, 5.0}) {
+    const vcEllipseAnnulusSection section(vcEllipseAnnulus(inner, outer), vcRadian(0.2), vcRadian(span), true);
+    const vcGenPoly g(section);
+    SCOPED_TRACE(span);
+    EXPECT_NEAR(g.perimeter(), section.perimeter(), 1e-6 * section.perimeter());
+    std::mt19937 rng(6);
+    std::uniform_real_distribution<double> u(-9.0, 9.0);
+    for (int k = 0; k < 200; ++k) {
+      const V p = V(10, 20) + V(u(rng), u(rng) / 2);
+      EXPECT_EQ(g.within(p), section.within(p)) << p.x() << " " << p.y();
+    }
+  }
+  const vcEllipse skewed(V(10, 20), V(4, 2.5), vcRadian(0.3));
+  EXPECT_THROW(vcGenPoly(vcEllipseAnnulusSection(vcEllipseAnnulus(skewed, outer), vcRadian(0), vcRadian(1), true)),
+               vcShapesError::BadGeom);
+}
+
 TEST(GenPolyTest, ArchiveRoundTripsAndRejectsBadBytesWithoutChange) {
   vcGenPoly g = roundedSquare().map(similarity(0.2, 1.5, V(1, 2), true));
   g.setMutable(false);
