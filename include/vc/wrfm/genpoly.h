@@ -93,7 +93,7 @@ public:
   // The rounding size of vertex i as drawn, client units: 0 for a sharp
   // corner and for the ends of an open poly, else the radius of its rounding
   // arc (under a non-similar xform the geometric mean of the arc's radii),
-  // negative when the stored size is (rounded, radius uncertain).
+  // negative when the stored size is negative (rounded, radius uncertain).
   double vertexRoundingSize(long i) const;
   // Neighbours; -1 where an open poly has none. Segment indices name the
   // segment ending at (previous) or leaving (next) vertex i.

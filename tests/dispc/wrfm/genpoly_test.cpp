@@ -330,6 +330,11 @@ TEST(GenPolyTest, ConstructedOutlinesLieOnTheirShapes) {
     ASSERT_GE(pts.size(), 2u);
     for (const V& p : pts) EXPECT_LT(c.dist(p), 1e-3);
   }
+  // Equal roundings of a skewed rectangle are quarter circles of the unit
+  // square mapped like the rectangle: the same outline.
+  const vcGenRect rounded(V(2, 2), vcMatrix<2>(3, 1, 0.5, 2), V(0.4, 0.4));
+  EXPECT_NEAR(vcGenPoly(rounded).perimeter(), rounded.perimeter(), 1e-6);
+  EXPECT_NEAR(vcGenPoly(rounded).boundingBox().size().distance(rounded.boundingBox().size()), 0, 1e-9);
   EXPECT_EQ(vcGenPoly(vcRect(1, 2, 4, 3)).vertexPoint(0), V(5, 2));
   EXPECT_NEAR(vcGenPoly(arc).startPoint().distance(arc.startPoint()), 0, 1e-9);
   EXPECT_NEAR(vcGenPoly(arc).endPoint().distance(arc.endPoint()), 0, 1e-9);
@@ -371,6 +376,15 @@ TEST(GenPolyTest, ArchiveRoundTripsAndRejectsBadBytesWithoutChange) {
   EXPECT_EQ(vc_test::archiveBytes(back), bytes);
   const vcShapeHandle h = vc_test::handleRoundTrip(g);
   EXPECT_EQ(*h, g);
+
+  // The simple form has neither the version nor the shape part.
+  vcBufferArchive simple(vcArchive::eStore);
+  g.serializeCommon(simple);
+  EXPECT_EQ(simple.bytes().size(), bytes.size() - 2);
+  vcBufferArchive simpleIn(simple.bytes());
+  vcGenPoly simpleBack;
+  simpleBack.loadSimple(simpleIn);
+  EXPECT_TRUE(vfRealEq(simpleBack, g, 0));
 
   vc_test::expectUnknownVersion(vc_test::withU8(bytes, 0, 1), vcGenPoly(), "dispc/wrfm/genpoly", 751);
   const auto same = [](const vcGenPoly& a, const vcGenPoly& b) { EXPECT_TRUE(vfRealEq(a, b, 0)); };
