@@ -20,8 +20,10 @@
 #include <vc/core/xform.h>
 #include <vc/display.h>
 #include <vc/wrfm/arc.h>
+#include <vc/wrfm/genpoly.h>
 #include <vc/wrfm/lineseg.h>
 #include <vc/wrfm/smdpoly.h>
+#include <vc/wrfm/wireframe.h>
 
 #include "fuzz_target.h"
 
@@ -110,7 +112,18 @@ void loadShapeImage(const std::uint8_t* data, std::size_t size) {
   }
 }
 
-// The wireframe segments, the SMD dimension values and the SMD polys.
+// A closed poly with a rounded corner and an arc, placed by a transform.
+vcGenPoly fuzzGenPoly() {
+  vcGenPoly g;
+  g.insertVertex(vcVector<2>(0, 0), 0, vcRadian(0));
+  g.insertVertex(vcVector<2>(4, 0), 1, vcDegree(30));
+  g.insertVertex(vcVector<2>(4, 4), 0, vcRadian(0));
+  g.close(vcRadian(0));
+  return g.map(vcXform<2>(vcMatrix<2>(1, 0.5, 0, 2), vcVector<2>(3, 4)));
+}
+
+// The wireframe segments, the SMD dimension values, the SMD polys, and the
+// generalised polys and wireframes.
 void loadGeometryValue(unsigned which, const std::uint8_t* data, std::size_t size) {
   switch (which % 8) {
     case 0: loadValue(data, size, vc2SegmentLine(vcVector<2>(1, 2), vcVector<2>(3, 4))); break;
@@ -192,11 +205,14 @@ void loadGraphic(const std::uint8_t* data, std::size_t size) {
   if (bytesOf(target) != stored) vc_fuzzFailure("loaded graphic does not round-trip");
 }
 
-// 0: a graphic list, 1: a graphic in place.
+// 0: a graphic list, 1: a graphic in place, 2: a generalised poly, 3: a
+// wireframe.
 void loadExtended(std::uint8_t which, const std::uint8_t* data, std::size_t size) {
-  switch (which % 2) {
+  switch (which % 4) {
     case 0: loadGraphicList(data, size); break;
-    default: loadGraphic(data, size); break;
+    case 1: loadGraphic(data, size); break;
+    case 2: loadValue(data, size, fuzzGenPoly()); break;
+    case 3: loadValue(data, size, vc2Wireframe(fuzzGenPoly(), vcDimTol(-1, 0.1, 0.1, vcDimTol::ePercentages))); break;
   }
 }
 

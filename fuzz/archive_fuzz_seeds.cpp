@@ -22,8 +22,10 @@
 #include <vc/core/xform.h>
 #include <vc/display.h>
 #include <vc/wrfm/arc.h>
+#include <vc/wrfm/genpoly.h>
 #include <vc/wrfm/lineseg.h>
 #include <vc/wrfm/smdpoly.h>
+#include <vc/wrfm/wireframe.h>
 
 std::vector<std::vector<std::uint8_t>> vc_fuzzSeeds() {
   std::vector<std::vector<std::uint8_t>> seeds;
@@ -170,6 +172,29 @@ std::vector<std::vector<std::uint8_t>> vc_fuzzSeeds() {
     seeds.push_back(std::move(s));
     addObject(graphics[i].ptr());
   }
+
+  // Generalised polys (0xF7 2) and wireframes (0xF7 3),
+  // open and closed, with arcs, roundings, tolerances and reversed polarity.
+  auto addExtended = [&](std::uint8_t slot, auto value) {
+    vcBufferArchive ar(vcArchive::eStore);
+    ar || value;
+    std::vector<std::uint8_t> s{0xF7, slot};
+    s.insert(s.end(), ar.bytes().begin(), ar.bytes().end());
+    seeds.push_back(std::move(s));
+  };
+  vcGenPoly gen;
+  gen.insertVertex(vcVector<2>(0, 0), 0, vcRadian(0));
+  gen.insertVertex(vcVector<2>(6, 0), 1.5, vcDegree(-40));
+  gen.insertVertex(vcVector<2>(6, 6), 0, vcRadian(0));
+  addExtended(2, gen);
+  gen.close(vcDegree(20));
+  gen.setMutable(false);
+  addExtended(2, gen.map(vcXform<2>(vcMatrix<2>(0, -2, 1, 0), vcVector<2>(5, 5))));
+  vc2Wireframe wire(gen, vcDimTol(-1, 0.2, 0.3, vcDimTol::ePercentages));
+  wire.polarity(true);
+  addExtended(3, wire);
+  addObject(&gen);
+  addObject(&wire);
 
   vcPelBuffer<unsigned char> img(9, 3);
   for (long y = 0; y < 3; ++y)

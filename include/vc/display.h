@@ -21,6 +21,8 @@
 #include <vc/uitablet.h>
 #include <vc/uitypes.h>
 #include <vc/wrfm/arc.h>
+#include <vc/wrfm/genpoly.h>
 #include <vc/wrfm/lineseg.h>
 #include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/smdpoly.h>
+#include <vc/wrfm/wireframe.h>
