@@ -10,6 +10,7 @@
 
 #include "../tablet_guards.h"
 #include "../tablet_record.h"
+#include "../tablet_shape_hook.h"
 #include "genpoly_payload.h"
 
 void vcUITablet::draw(const vcGenPoly& g, const vcGraphicProps& props, Layers layer) {
@@ -35,3 +36,22 @@ void vcUITablet::draw(const vcGenPoly& g, const vcColor& color, Layers layer, bo
 void vcUITablet::draw(const vc2Wireframe& w, const vcColor& color, Layers layer, bool fill) {
   draw(w, vfPropsOf(color, fill), layer);
 }
+
+namespace {
+
+// The generic draw(const vcShape&) reaches the overloads above through this
+// hook; a wireframe stays a wireframe.
+bool claims(const vcShape& s) { return dynamic_cast<const vcGenPoly*>(&s) != nullptr; }
+
+void drawShape(vcUITablet& t, const vcShape& s, const vcXform<2>* map, const vcGraphicProps& props,
+               vcUITablet::Layers layer) {
+  const auto& g = dynamic_cast<const vcGenPoly&>(s);
+  if (const auto* w = dynamic_cast<const vc2Wireframe*>(&s))
+    t.draw(map ? w->map(*map) : *w, props, layer);
+  else
+    t.draw(map ? g.map(*map) : g, props, layer);
+}
+
+const vc_TabletShapeHookSetter kHook({&claims, &drawShape});
+
+}  // namespace

@@ -17,6 +17,7 @@
 #include <vc/core/circle.h>
 #include <vc/core/genrect.h>
 #include <vc/core/rect.h>
+#include <vc/core/shapetree.h>
 #include <vc/sketchop.h>
 #include <vc/uierror.h>
 #include <vc/wrfm/genpoly.h>
@@ -195,6 +196,36 @@ TEST(GenPolySketch, MalformedPayloadsAreRefused) {
       EXPECT_THROW(record->parseByteStream(bad.data(), static_cast<long>(bad.size())), vcUIError::InvalidUISketch);
     }
   }
+}
+
+// The generic shape draw reaches the typed overloads, mapped by the
+// accumulated transform; a wireframe keeps its class (opcode 41).
+TEST(GenPolySketch, GenericDrawUsesTheTypedOverloads) {
+  const vcXform<2> x(vcMatrix<2>(1.5, 0.2, 0, 1), V(5, -2));
+  const vcPair<double> one(1, 1);
+  const vcGraphicProps p = props(false, false, true);
+  const auto check = [&](const vcShape& shape, const std::function<void(vcUITablet&)>& typed,
+                         const std::function<void(vcUITablet&)>& typedMapped) {
+    Drawn generic(one), direct(one), mappedGeneric(one), mappedDirect(one);
+    for (Drawn* d : {&generic, &direct, &mappedGeneric, &mappedDirect}) d->tablet.recordOn() = true;
+    generic.tablet.draw(shape, p, I);
+    typed(direct.tablet);
+    mappedGeneric.tablet.draw(vcMappedShape(vcShapeHandle_const(shape.clone()), x), p, I);
+    typedMapped(mappedDirect.tablet);
+    EXPECT_FALSE(direct.image.log().empty());
+    EXPECT_EQ(generic.image.logText(), direct.image.logText());
+    EXPECT_EQ(mappedGeneric.image.logText(), mappedDirect.image.logText());
+    EXPECT_EQ(vfTestRecords(generic.tablet.sketch()).at(0).payload, vfTestRecords(direct.tablet.sketch()).at(0).payload);
+    return vfTestRecords(mappedGeneric.tablet.sketch()).at(0).op;
+  };
+  const vcGenPoly g = openRounded();
+  const vc2Wireframe w = wireframe(true);
+  EXPECT_EQ(check(
+                g, [&](vcUITablet& t) { t.draw(g, p, I); }, [&](vcUITablet& t) { t.draw(g.map(x), p, I); }),
+            34);
+  EXPECT_EQ(check(
+                w, [&](vcUITablet& t) { t.draw(w, p, I); }, [&](vcUITablet& t) { t.draw(w.map(x), p, I); }),
+            41);
 }
 
 TEST(GenPolySketch, PlacingAPolyNeedsAnInvertibleTransform) {
