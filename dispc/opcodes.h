@@ -53,10 +53,13 @@ inline constexpr long kVariablePayload = -1;
   X(31, GenRect, vc_ImagePayload<vcGenRect>, vcGenRect::kImageSize, vc_UISketchOpGenRect) \
   X(32, Rect, vc_RectPayload, 32, vc_UISketchOpRect) \
   X(33, GenShape, vc_GenShapePayload, kVariablePayload, vc_UISketchOpGenShape) \
+  X(34, GenPoly, vc_GenPolyPayload, kVariablePayload, vc_UISketchOpGenPoly) \
   X(35, UnicodeString, vc_UnicodeStringPayload, kVariablePayload, vc_UISketchOpUnicodeString) \
   X(37, Cross, vc_ImagePayload<vcCross>, vcCross::kImageSize, vc_UISketchOpCross) \
+  X(38, GenPoly, vc_GenPolyPayload, kVariablePayload, vc_UISketchOpGenPoly) \
   X(39, EllipseAnnSectArrowheadFlag, vc_SectionArrowPayload<vcEllipseAnnulusSection>, \
     vcEllipseAnnulusSection::kImageSize + 2, vc_UISketchOpEllipseAnnSectArrowheadFlag) \
+  X(41, Wireframe, vc_GenPolyPayload, kVariablePayload, vc_UISketchOpWireframe) \
   X(42, BezierCurve, vc_BezierPayload, 96, vc_UISketchOpBezierCurve) \
   X(43, CubicSpline, vc_CubicSplinePayload, kVariablePayload, vc_UISketchOpCubicSpline) \
   X(44, Polyline, vc_PolylinePayload, kVariablePayload, vc_UISketchOpPolyline) \
@@ -64,10 +67,9 @@ inline constexpr long kVariablePayload = -1;
   X(46, EllipseArc2, vc_EllipseArc2Payload, 65, vc_UISketchOpEllipseArc2) \
   X(47, ClipRect, vc_RectPayload, 32, vc_UISketchOpClipRect)
 
-// Numbers taken by records this library does not parse (X(opcode, name)):
-// generalised polygons and wireframes, and the props marker (the record
-// that precedes a head, not a record of its own).
-#define VC_SKETCH_RESERVED_OPCODES(X) X(34, GenPoly) X(38, GenPoly) X(40, Props) X(41, Wireframe)
+// Numbers taken by no record class (X(opcode, name)): the props marker (the
+// record that precedes a head, not a record of its own).
+#define VC_SKETCH_RESERVED_OPCODES(X) X(40, Props)
 
 #define VC_SKETCH_OPCODE_NUMBER_(op, ...) op,
 

@@ -562,3 +562,60 @@ struct vc_GenShapePayload {
     vfCountedBytes(io, data);
   }
 };
+
+// One vertex of opcodes 34, 38 and 41 (64 bytes): point, rounding size,
+// span of the segment ending here (degrees), then the length tolerance as
+// nominal, minimum, maximum, its form as a long and 4 unused bytes.
+struct vc_GenPolyVertexPayload {
+  vcVector<2> point;
+  double radius = 0, span = 0;
+  double nom = -1, min = -1, max = -1;
+  long type = 0;
+  template <class IO>
+  void io(IO& io) {
+    io.vec(point);
+    for (double* v : {&radius, &span, &nom, &min, &max}) io.f64(*v);
+    io.i32(type);
+    long unused = 0;
+    io.i32(unused);
+  }
+};
+
+// Opcodes 34, 38 and 41: the placement transform, the mutable flag (4
+// bytes), the vertices, the derived rounding start points, end points and
+// spans (one each per vertex), then the open flag (4 bytes).
+struct vc_GenPolyPayload {
+  vcXform<2> xform;
+  bool isMutable = true;
+  std::vector<vc_GenPolyVertexPayload> vertices;
+  std::vector<vcVector<2>> roundStart, roundEnd;
+  std::vector<double> roundSpan;
+  bool open = true;
+  template <class IO>
+  void io(IO& io) {
+    vfXformImage(io, xform);
+    flag32(io, isMutable);
+    // Per vertex: its 64-byte record and 40 bytes of rounding data.
+    vfCounted(io, vertices, 104, [&io](vc_GenPolyVertexPayload& v) { v.io(io); });
+    if constexpr (IO::isReading) {
+      roundStart.assign(vertices.size(), vcVector<2>());
+      roundEnd.assign(vertices.size(), vcVector<2>());
+      roundSpan.assign(vertices.size(), 0.0);
+    }
+    for (vcVector<2>& p : roundStart) io.vec(p);
+    for (vcVector<2>& p : roundEnd) io.vec(p);
+    for (double& s : roundSpan) io.f64(s);
+    flag32(io, open);
+  }
+
+private:
+  template <class IO>
+  static void flag32(IO& io, bool& b) {
+    long v = b ? 1 : 0;
+    io.i32(v);
+    if constexpr (IO::isReading) {
+      if (v != 0 && v != 1) vc_PayloadReader::fail("4-byte flag other than 0 or 1");
+      b = v == 1;
+    }
+  }
+};

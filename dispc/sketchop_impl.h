@@ -204,7 +204,8 @@ protected:
   }
 };
 
-// The record classes, by family: sketchop_shapes.cpp and sketchop_area.cpp.
+// The record classes, by family: sketchop_shapes.cpp, sketchop_area.cpp and
+// wrfm/sketchop_wrfm.cpp.
 VC_SKETCH_OP_DECLARE(vc_UISketchOpPoint);
 VC_SKETCH_OP_DECLARE(vc_UISketchOpPointIcon);
 VC_SKETCH_OP_DECLARE(vc_UISketchOpLineSeg);
@@ -243,3 +244,5 @@ VC_SKETCH_OP_DECLARE(vc_UISketchOpPolyline);
 VC_SKETCH_OP_DECLARE(vc_UISketchOpEllipse2);
 VC_SKETCH_OP_DECLARE(vc_UISketchOpEllipseArc2);
 VC_SKETCH_OP_DECLARE(vc_UISketchOpClipRect);
+VC_SKETCH_OP_DECLARE(vc_UISketchOpGenPoly);
+VC_SKETCH_OP_DECLARE(vc_UISketchOpWireframe);

@@ -33,6 +33,7 @@
 #include "shape_payloads.h"
 #include "tablet_guards.h"
 #include "tablet_record.h"
+#include "tablet_shape_hook.h"
 
 namespace {
 
@@ -453,6 +454,11 @@ vcXform<2> linearFor(const vc2XformBase& x, const vcShape& shape) {
   return x.linearXform(at);
 }
 
+vc_TabletShapeHook& shapeHook() {
+  static vc_TabletShapeHook hook{nullptr, nullptr};
+  return hook;
+}
+
 struct vc_Dispatch {
   vcUITablet& tablet;
   const vcGraphicProps& props;
@@ -490,6 +496,18 @@ struct vc_Dispatch {
     if (!(from == to)) shape(vcLineSeg(from, to), acc);
   }
   void tree(const vcShapeTree& t, const vcXformHandle& acc);
+
+  bool hooked(const vcShape& s, const vcXformHandle& acc) {
+    const vc_TabletShapeHook& hook = shapeHook();
+    if (!hook.claims || !hook.claims(s)) return false;
+    if (acc) {
+      const vcXform<2> map = linearFor(*acc, s);
+      hook.draw(tablet, s, &map, props, layer);
+    } else {
+      hook.draw(tablet, s, nullptr, props, layer);
+    }
+    return true;
+  }
 };
 
 void vc_Dispatch::shape(const vcShape& s, const vcXformHandle& acc) {
@@ -508,7 +526,8 @@ void vc_Dispatch::shape(const vcShape& s, const vcXformHandle& acc) {
   anyOf<vc2Point, vcLineSeg, vcLine, vcRect, vcCircle, vcAnnulus, vcEllipseArc2, vcEllipse2, vcGenRect, vcGenAnnulus,
         vcPolyline, vcAffineRectangle, vcBezierCurve, vcDeBoorSpline, vcInterpSpline, vcHermiteSpline, vcEllipseAnnulus,
         vcLineSegSet>(s, acc) ||
-      anyOf<vcEllipse, vcEllipseArc, vcPolygon, vcCross, vcPointSet, vcCoordAxes, vcEllipseAnnulusSection>(s, acc);
+      anyOf<vcEllipse, vcEllipseArc, vcPolygon, vcCross, vcPointSet, vcCoordAxes, vcEllipseAnnulusSection>(s, acc) ||
+      hooked(s, acc);
 }
 
 void vc_Dispatch::tree(const vcShapeTree& t, const vcXformHandle& acc) {
@@ -530,6 +549,8 @@ void vc_Dispatch::tree(const vcShapeTree& t, const vcXformHandle& acc) {
 }
 
 }  // namespace
+
+vc_TabletShapeHookSetter::vc_TabletShapeHookSetter(const vc_TabletShapeHook& hook) { shapeHook() = hook; }
 
 void vcUITablet::draw(const vcShape& shape, const vcGraphicProps& props, Layers layer) {
   vc_Dispatch{*this, props, layer}.shape(shape, vcXformHandle());

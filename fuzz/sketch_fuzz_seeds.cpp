@@ -26,6 +26,8 @@
 #include <vc/core/spline.h>
 #include <vc/uistring.h>
 #include <vc/uitablet.h>
+#include <vc/wrfm/genpoly.h>
+#include <vc/wrfm/wireframe.h>
 
 namespace {
 
@@ -118,6 +120,13 @@ std::vector<Draw> drawings() {
         t.draw(vcEllipseArc2(V(4, 2), vcRadian(0.5), V(10, 10), false, vcRadian(0.2), vcRadian(0.1), vcRadian(1)), p, l);
       },
       [=](vcUITablet& t, L l) { t.drawClipRect(vcRect(0, 0, 150, 80), l); },
+      [=](vcUITablet& t, L l) { t.draw(vcGenPoly(vcGenRect(V(10, 10), V(8, 4), vcRadian(0.2), V(0.5, 0.5))), p, l); },
+      [=](vcUITablet& t, L l) { t.draw(vcGenPoly(vcCircle(V(10, 10), 4)), pf, l); },
+      [=](vcUITablet& t, L l) {
+        vc2Wireframe w(vcGenPoly(vcRect(1, 2, 10, 10)), vcDimTol(10, 1, 1, vcDimTol::eOffsets));
+        w.polarity(true);
+        t.draw(w, p, l);
+      },
   };
 }
 

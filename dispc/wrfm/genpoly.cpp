@@ -132,6 +132,11 @@ vcGenPoly::vcGenPoly(const vcLineSeg& s) : vcGenPoly() {
   });
 }
 
+vcGenPoly::vcGenPoly(const vcSMDGDPoly& poly, const vcXform<2>& xform, bool isMutable)
+    : poly_(std::make_unique<vcSMDGDPoly>(poly)), mutable_(isMutable), xform_(xform) {
+  if (xform.matrix().isSingular()) throw vcShapesError::BadGeom("vcGenPoly: the transform is singular");
+}
+
 vcGenPoly::vcGenPoly(const vcGenPoly& o)
     : vcPersistent(), vcShapeBase<vcGenPoly>(o), poly_(std::make_unique<vcSMDGDPoly>(*o.poly_)),
       mutable_(o.mutable_), xform_(o.xform_) {}

@@ -41,6 +41,7 @@ class vcEllipseAnnulusSection;
 class vcEllipseArc;
 class vcEllipseArc2;
 class vcGenAnnulus;
+class vcGenPoly;
 class vcGenRect;
 class vcGenShape;
 class vcGraphic;
@@ -54,6 +55,7 @@ class vcShape;
 class vcUIFormat;
 class vcUIScope;
 class vc2Point;
+class vc2Wireframe;
 class vc2XformBase;
 class vcPackedRGB16Pel;
 class vcPackedRGB32Pel;
@@ -239,6 +241,14 @@ public:
   void draw(const vcEllipseAnnulusSection& s, const vcGraphicProps& props, Layers layer);
   void draw(const vcBezierCurve& c, const vcGraphicProps& props, Layers layer);
   void draw(const vcCubicSpline& c, const vcGraphicProps& props, Layers layer);
+  // Generalised polygons and wireframes (<vc/wrfm/genpoly.h>,
+  // <vc/wrfm/wireframe.h>; client coordinates): mapped to the scope and drawn
+  // as straight pieces, arcs as chords within 0.05 pixel of the curve. A
+  // wireframe's direction figures (props.arrowHead()) follow its polarity on
+  // screen; its record does not keep the polarity, so a replayed wireframe
+  // points the unreversed way.
+  void draw(const vcGenPoly& g, const vcGraphicProps& props, Layers layer);
+  void draw(const vc2Wireframe& w, const vcGraphicProps& props, Layers layer);
 
   void draw(const vcPoint& p, const vcColor& color, Layers layer);
   void draw(const vcLineSeg& s, const vcColor& color, Layers layer);
@@ -256,6 +266,8 @@ public:
   void draw(const vcGenRect& r, const vcColor& color, Layers layer, bool fill = false);
   void draw(const vcGenAnnulus& a, const vcColor& color, Layers layer);
   void draw(const vcAffineRectangle& r, const vcColor& color, Layers layer);
+  void draw(const vcGenPoly& g, const vcColor& color, Layers layer, bool fill = false);
+  void draw(const vc2Wireframe& w, const vcColor& color, Layers layer, bool fill = false);
   // Drawn as the vcGenAnnulus the annulus describes.
   void draw(const vcAnnulus& a, const vcColor& color, Layers layer);
   // Handed to the scope whole; recorded with the shape's identifier and data.

@@ -15,6 +15,7 @@
 #include <vc/graphic_shapes.h>
 #include <vc/graphic_special.h>
 #include <vc/uitablet.h>
+#include <vc/wrfm/graphic_wrfm.h>
 
 #include "../../dispc/graphic_steps.h"
 #include "support/archive_roundtrip.h"
@@ -88,6 +89,17 @@ vcEllipseAnnulusSection testSection() {
   return vcEllipseAnnulusSection(testAnnulus(), vcRadian(0.5), vcRadian(1.5), true);
 }
 const std::vector<vcVector<2>> kPts{{0, 0}, {10, 2}, {12, 9}, {3, 14}};
+vcGenPoly testGenPoly() {
+  vcGenPoly g(vcPolygon(kPts, vcPolygon::eWinding));
+  g.vertexRoundingSize(1, 1.5);
+  g.segmentAngleSpan(2, vcRadian(0.7));
+  return g.map(vcXform<2>(vcMatrix<2>(1.5, 0.5, 0, 1), vcVector<2>(2, 3)));
+}
+vc2Wireframe testWireframe() {
+  vc2Wireframe w(testGenPoly());
+  w.polarity(true);
+  return w;
+}
 
 std::vector<GraphicCase> allCases() {
   using V = vcVector<2>;
@@ -130,6 +142,9 @@ std::vector<GraphicCase> allCases() {
                                                false, false),
       shapeCase<vcGraphicWithFill<vcCircle, vcEllipse>>("CircleToEllipse", vcCircle(V(5, 5), 4), true, false),
       shapeCase<vcGraphicWithFill<vcEllipse, vcEllipse>>("Ellipse", testEllipse(), true, false),
+      shapeCase<vcGraphicSimple<vcGenPoly>>("GenPoly", testGenPoly(), false, true),
+      // Step 13 would take a wireframe too; it is left to step 14.
+      shapeCase<vcGraphicSimple<vc2Wireframe>>("Wireframe", testWireframe(), false, true),
   };
 
   cases[4].recordsNothing = true;

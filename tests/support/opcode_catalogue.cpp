@@ -20,6 +20,8 @@
 #include <vc/core/spline.h>
 #include <vc/sketchop.h>
 #include <vc/uistring.h>
+#include <vc/wrfm/genpoly.h>
+#include <vc/wrfm/wireframe.h>
 
 #include "support/bytes.h"
 
@@ -56,6 +58,26 @@ public:
 const bool kCatalogueShapeKnown =
     (vcGenShape::registerGenShape(vcCatalogueShape::kId, [] { return static_cast<vcGenShape*>(new vcCatalogueShape); }),
      true);
+
+// A poly with sharp and rounded corners, an arc segment and a placement
+// transform that is not a similarity.
+vcGenPoly cataloguePoly(bool closed) {
+  vcGenPoly g;
+  g.insertVertex(V(0, 0), 0, vcRadian(0));
+  g.insertVertex(V(20, 0), 3, vcRadian(0));
+  g.insertVertex(V(20, 15), 2, vcRadian(0.8));
+  g.insertVertex(V(0, 15), 0, vcRadian(0));
+  if (closed) g.close(vcRadian(0));
+  return g.map(vcXform<2>(vcMatrix<2>(1.5, 0.2, -0.1, 1.2), V(10, 5)));
+}
+
+// A closed wireframe with one segment toleranced.
+vc2Wireframe catalogueWireframe(bool reversed) {
+  vc2Wireframe w(cataloguePoly(true));
+  w.segmentLengthTol(0, vcDimTol(20, 1, 2, vcDimTol::eOffsets));
+  w.polarity(reversed);
+  return w;
+}
 
 vcPelBuffer<unsigned char> gradient() {
   vcPelBuffer<unsigned char> img(5, 4);
@@ -177,14 +199,32 @@ std::vector<vcCatalogueEntry> build() {
        [PF](vcUITablet& t, L l) { t.draw(vcGenRect(V(30, 20), V(16, 8), vcRadian(0.2), V(0.5, 0.25)), PF, l); }, {}},
       {32, "rect", [P](vcUITablet& t, L l) { t.draw(vcRect(1, 2, 30, 15), P, l); }, {}},
       {33, "gen_shape", [](vcUITablet& t, L l) { t.draw(vcCatalogueShape(), vcColor(3, 4, 5), l); }, {}},
+      {34, "gen_poly", [P](vcUITablet& t, L l) { t.draw(cataloguePoly(false), P, l); }, {}},
       {35, "unicode_string", unicodeRecord,
        [](vcUITablet& t, L l) {
          t.draw(std::string("A\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80"), vcPoint(12.5, 30), vcColor(4, 5, 6),
                 vcColor(7, 8, 9), vcUIFormat(2, vcUIFormat::Alignment(4)), l);
        }},
       {37, "cross", [P](vcUITablet& t, L l) { t.draw(vcCross(V(20, 20), vcRadian(0.4), 6), P, l); }, {}},
+      {38, "filled_gen_poly", [PF](vcUITablet& t, L l) { t.draw(cataloguePoly(true), PF, l); }, {}},
       // Without the arrow the props ask for, the section records its own flags.
       {39, "ellipse_annulus_section_arrow_flags", [P](vcUITablet& t, L l) { t.draw(kSection, P, l); }, {}},
+      // The record keeps no polarity: a reversed wireframe (recorded here
+      // without drawing) replays unreversed, its direction figures pointing
+      // the other way.
+      {41, "wireframe",
+       [P](vcUITablet& t, L l) {
+         vcGraphicProps a = P;
+         a.arrowHead(true);
+         t.drawOn().push(false);
+         t.draw(catalogueWireframe(true), a, l);
+         t.drawOn().pop();
+       },
+       [P](vcUITablet& t, L l) {
+         vcGraphicProps a = P;
+         a.arrowHead(true);
+         t.draw(catalogueWireframe(false), a, l);
+       }},
       {42, "bezier_curve",
        [P](vcUITablet& t, L l) { t.draw(vcBezierCurve(V(0, 0), V(20, 0), V(20, 20), V(0, 20)), P, l); }, {}},
       {43, "cubic_spline",

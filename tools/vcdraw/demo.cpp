@@ -1,10 +1,10 @@
 // vcdraw demo OUTDIR: the showcase. Draws built-in data through a recording
 // tablet onto Cairo scopes (an 8-bit image on the image layer, annotations of
-// every shape kind on the overlay, text in the nine alignments, point icons,
-// arrow heads, coordinate axes, and two child tablets, one magnified in
-// eExpand mode and one reduced in eSample mode), archives the recorded sketch,
-// reads it back, replays it at an offset and at 2x scale, and writes PNG and
-// SVG files.
+// every shape kind on the overlay, generalised polygons and wireframes, text
+// in the nine alignments, point icons, arrow heads, coordinate axes, and two
+// child tablets, one magnified in eExpand mode and one reduced in eSample
+// mode), archives the recorded sketch, reads it back, replays it at an offset
+// and at 2x scale, and writes PNG and SVG files.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -55,6 +55,28 @@ vcGraphicProps pen(const vcColor& c, long width, vcGraphicProps::vePenStyle styl
   return vcGraphicProps(c, width, style, fill);
 }
 
+// A generalised polygon (rounded corners, an arc side, placed by a shear)
+// and a wireframe with its direction figures, on the overlay.
+void drawOutlines(vcUITablet& t) {
+  using V = vcVector<2>;
+  vcGenPoly g;
+  g.insertVertex(V(0, 0), 0, vcRadian(0));
+  g.insertVertex(V(120, 0), 12, vcRadian(0));
+  g.insertVertex(V(120, 70), 0, vcRadian(0.9));
+  g.insertVertex(V(30, 80), 10, vcRadian(0));
+  g.close(vcRadian(0));
+  vcGraphicProps plain = pen(vcColor::orangeColor(), 2);
+  plain.arrowHead(false);
+  t.draw(g.map(vcXform<2>(vcMatrix<2>(1, 0.3, 0, 1), V(560, 380))), plain, kOverlay);
+
+  vc2Wireframe w(vcGenPoly(vcPolygon({V(0, 0), V(120, 0), V(120, 60), V(0, 60)}, vcPolygon::eWinding)));
+  w.segmentAngleSpan(1, vcRadian(0.8));
+  w.vertexRoundingSize(3, 12);
+  vcGraphicProps arrows = pen(vcColor::cyanColor(), 2);
+  arrows.arrowHead(true);
+  t.draw(w.map(vcXform<2>(vcMatrix<2>(1.2, 0, 0, 1), V(570, 510))), arrows, kOverlay);
+}
+
 // Every shape kind, on the overlay, in a grid of cells.
 void drawShapes(vcUITablet& t) {
   using V = vcVector<2>;
@@ -96,6 +118,7 @@ void drawShapes(vcUITablet& t) {
   t.arrowHead(vcPoint(860, 60), vcVector<2>(1, 0), 14, pen(vcColor::whiteColor(), 2), kOverlay);
   t.drawLineSeg(vcPair<double>(800, 60), vcPair<double>(860, 60), vcColor::whiteColor(), kOverlay);
   for (int i = 0; i < 4; ++i) t.drawPointIcon(vcPoint(820 + 30 * i, 150), vcColor::stockColor(5 + 2 * i), kOverlay);
+  drawOutlines(t);
 }
 
 // Text in the nine alignments around marked anchors.

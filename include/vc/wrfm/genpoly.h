@@ -76,6 +76,9 @@ public:
   explicit vcGenPoly(const vcPolygon& p);
   // An open poly of the two end points.
   explicit vcGenPoly(const vcLineSeg& s);
+  // A copy of poly (vertices in its own frame) placed by xform (poly frame to
+  // client coordinates; non-singular, else vcShapesError::BadGeom).
+  vcGenPoly(const vcSMDGDPoly& poly, const vcXform<2>& xform, bool isMutable);
   vcGenPoly(const vcGenPoly& o);
   vcGenPoly& operator=(const vcGenPoly& o);
   ~vcGenPoly() override;
