@@ -118,12 +118,9 @@ TEST(GraphicList, FailedReadLeavesTheListAsItWas) {
   const Bytes bytes = out.bytes();
   vcGraphicList target;
   target.append(circle(vcColor::greenColor(), 7), false);
-  const Bytes before = sketchBytes(target.sketch(vcUITablet::eOverlay));
-  for (std::size_t n = 0; n < bytes.size(); ++n) {
-    vcBufferArchive in(Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n)));
-    EXPECT_THROW(in || target, vcException) << n;
-    ASSERT_EQ(sketchBytes(target.sketch(vcUITablet::eOverlay)), before) << n;
-  }
+  vc_test::expectEveryPrefixRejected(target, bytes, [](const vcGraphicList& a, const vcGraphicList& b) {
+    EXPECT_EQ(sketchBytes(a.sketch(vcUITablet::eOverlay)), sketchBytes(b.sketch(vcUITablet::eOverlay)));
+  });
   vc_test::expectUnknownVersion(vc_test::withU8(bytes, 0, 1), vcGraphicList(), "dispc/glist", 606);
   // A negative count is refused before anything is read.
   EXPECT_THROW(vc_test::load(vc_test::withU32(bytes, 1, 0xFFFFFFFFu), vcGraphicList()), vcArchive::BadData);

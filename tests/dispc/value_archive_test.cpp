@@ -45,8 +45,7 @@ void expectArchiveContract(const std::vector<Row<T>>& rows, const T& other,
     const Bytes bytes = row.bytes.empty() ? vc_test::store(row.value) : row.bytes;
     EXPECT_EQ(vc_test::store(row.value), bytes);
     same(vc_test::load(bytes, other), row.value);
-    for (std::size_t n = 0; n < bytes.size(); ++n)
-      vc_test::expectRejected(other, Bytes(bytes.begin(), bytes.begin() + static_cast<long>(n)), same);
+    vc_test::expectEveryPrefixRejected(other, bytes, same);
     for (const auto& [at, source] : row.versions) {
       vc_test::expectUnknownVersion(withU8(bytes, at, 1), other, source);
       vc_test::expectRejected(other, withU8(bytes, at, 1), same);

@@ -96,6 +96,15 @@ void expectRejected(const T& initial, const std::vector<unsigned char>& bytes, S
   same(target, initial);
 }
 
+// Every stream cut short of `bytes` is rejected as expectRejected checks.
+template <class T, class Same>
+void expectEveryPrefixRejected(const T& initial, const Bytes& bytes, Same same) {
+  for (std::size_t n = 0; n < bytes.size(); ++n) {
+    SCOPED_TRACE("cut at " + std::to_string(n));
+    expectRejected(initial, Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n)), same);
+  }
+}
+
 // Loading `bytes` throws vcArchive::UnknownVersion naming `source` (and
 // `line`, when it is part of the stored-file contract).
 template <class T>

@@ -360,8 +360,7 @@ TEST(SMDPolyArchiveTest, MalformedArchivesThrowAndLeaveTheTargetAlone) {
     EXPECT_EQ(a, b);
     EXPECT_EQ(a.roundingEndPoints(), b.roundingEndPoints());
   };
-  for (std::size_t n = 0; n < bytes.size(); ++n)
-    vc_test::expectRejected(target, vc_test::Bytes(bytes.begin(), bytes.begin() + long(n)), same);
+  vc_test::expectEveryPrefixRejected(target, bytes, same);
   vc_test::expectUnknownVersion(vc_test::withU8(bytes, 0, 2), target, "");
   // Layout: poly version, name (1 + 4 + 4 bytes "poly"), the vertex vector's
   // version and count, then the first vertex: version, empty name, point.
