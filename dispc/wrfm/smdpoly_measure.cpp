@@ -252,3 +252,24 @@ vcSMDDimension P::rectDim(const vcSMDGDPoly& p, long which) {
   const long seg = (which == 0) == firstHorizontal ? 1 : 2;
   return p.segmentDimension(seg);
 }
+
+vcDegree P::dominantAngle(const vcSMDGDPoly& p) {
+  const int n = static_cast<int>(p.numVertices());
+  if (n < 2) return vcDegree(0.0);
+  constexpr double kDeg = 180.0 / std::numbers::pi;
+  const double a0 = (p.vertexPoint_(1) - p.vertexPoint_(0)).angle().toDouble() * kDeg;
+  const double sin45 = std::sin(std::numbers::pi / 4);
+  double sy = 0.0, sx = 0.0;
+  for (int i = p.isOpen() ? 1 : 0; i < n; ++i) {
+    const vcVector<2> d = p.vertexPoint_(i) - p.vertexPoint_((i + n - 1) % n);
+    const double len = d.len();
+    double theta = (d.angle().toDouble() * kDeg - a0) / kDeg;
+    if (std::abs(std::sin(theta)) < sin45) theta += std::numbers::pi / 2;
+    sy += std::abs(std::sin(theta)) * len;
+    sx += std::cos(theta) * len;
+  }
+  const double t = vcRadian(std::atan2(sy, sx)).norm().toDouble() * kDeg + a0;
+  const double q = t / 90.0;
+  const double k = q >= 0.0 ? std::trunc(q + 0.5) : std::trunc(q - 0.5);
+  return vcDegree(t - 90.0 * k);
+}

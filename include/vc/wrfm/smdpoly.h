@@ -332,4 +332,9 @@ public:
   static vcSMDDimension rectDim(const vcSMDGDPoly& p, long which);
   static vcSMDDimension rectLength(const vcSMDGDPoly& p) { return rectDim(p, 0); }
   static vcSMDDimension rectWidth(const vcSMDGDPoly& p) { return rectDim(p, 1); }
+
+  // The outline's orientation modulo 90 degrees, in [-45, 45]: the chords
+  // (arcs count as chords) are folded onto the first chord's axes and their
+  // length-weighted mean direction taken. 0 with fewer than 2 vertices.
+  static vcDegree dominantAngle(const vcSMDGDPoly& p);
 };

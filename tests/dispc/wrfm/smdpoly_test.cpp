@@ -162,6 +162,23 @@ TEST(SMDPolyTest, FactoriesGiveTheirShapesAndShapeTests) {
   EXPECT_TRUE(vcSMDGDPoly::isCircle(make({vx(-2, 0, 0, 179.6), vx(2, 0, 0, 179.6)}, true)));
 }
 
+// The dominant angle of a turned rectangle is its turn folded into
+// [-45, 45]; a trapezoid whose one short side leans 10 degrees clockwise
+// turns the result a little clockwise.
+TEST(SMDPolyTest, DominantAngleFoldsTheOutlineOntoItsAxes) {
+  EXPECT_EQ(P::dominantAngle(vcSMDGDPoly()).toDouble(), 0.0);
+  const vcSMDGDPoly r = vcSMDGDPoly::rectangle(8, 2, V(3, 1));
+  for (double turn : {-44.0, -30.0, 0.0, 17.0, 40.0, 60.0, 95.0, 200.0}) {
+    const vcSMDGDPoly t = vc2Rigid(vcDegree(turn), V(0, 0)) * r;
+    const double want = turn - 90.0 * std::round(turn / 90.0);
+    EXPECT_NEAR(P::dominantAngle(t).toDouble(), want, 1e-9) << turn;
+  }
+  const double s = std::tan(10.0 * kPi / 180.0) * 2;
+  const double a = P::dominantAngle(make({vx(0, 0), vx(20, 0), vx(20 + s, 2), vx(0, 2)}, true)).toDouble();
+  EXPECT_LT(a, 0.0);
+  EXPECT_GT(a, -2.0);
+}
+
 // Extensions: 45-degree corners and free ends, the perimeter of a 10 x 4
 // rectangle, and the cut-back near parallel parts.
 TEST(SMDPolyTest, ExtensionsFollowCornersAndAreCutBackNearParallelParts) {
