@@ -1,6 +1,10 @@
 // The base of SMD geometric descriptions and the SMD colors: names, colors
 // and their archive forms.
+#include <array>
+#include <utility>
+
 #include <vc/core/archive.h>
+#include <vc/uierror.h>
 #include <vc/wrfm/smdgd.h>
 
 void vcSMDGeometricDescription::dispatchSerialize(vcArchive& ar) {
@@ -20,6 +24,8 @@ void vcSMDGeometricDescription::exchangeDescription_(vcArchive& ar) {
     name_ = std::move(name);
   }
 }
+
+void vcSMDGeometricDescription::drawWireframe(const vcXform<2>&, vcUITablet&) const {}
 
 const vc_Instantiator vcSMDColors::sExemplar(typeid(vcSMDColors), &vcSMDColors::make);
 
@@ -68,4 +74,25 @@ void vcSMDColors::exchange_(vcArchive& ar) {
       wire_ = w, synth_ = s, back_ = b;
     }
   }
+}
+
+unsigned char vcSMDColors::colorToGrayScale(const vcColor& c) {
+  if (c.isIndexColor()) {
+    // Searched in this order, so that the first stock color with the index wins.
+    using Stock = const vcColor& (*)();
+    static constexpr std::array<std::pair<Stock, unsigned char>, 15> kLevels{{
+        {&vcColor::blackColor, 5},    {&vcColor::dkGreyColor, 50},  {&vcColor::greyColor, 100},
+        {&vcColor::ltGreyColor, 150}, {&vcColor::whiteColor, 250},  {&vcColor::redColor, 120},
+        {&vcColor::dkRedColor, 90},   {&vcColor::orangeColor, 180}, {&vcColor::yellowColor, 210},
+        {&vcColor::greenColor, 130},  {&vcColor::dkGreenColor, 80}, {&vcColor::cyanColor, 200},
+        {&vcColor::blueColor, 160},   {&vcColor::purpleColor, 90},  {&vcColor::magentaColor, 170},
+    }};
+    const unsigned char index = c.index();
+    for (const auto& [stock, level] : kLevels)
+      if (stock().index() == index) return level;
+    return 0;
+  }
+  if (!c.isRGBColor()) throw vcUIError::NotIndexColor();
+  const vcRGB& v = c.rgbStruct();
+  return static_cast<unsigned char>((v.r() + v.g() + v.b()) / 3.0 + 0.5);
 }

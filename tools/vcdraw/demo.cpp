@@ -4,7 +4,9 @@
 // in the nine alignments, point icons, arrow heads, coordinate axes, and two
 // child tablets, one magnified in eExpand mode and one reduced in eSample
 // mode), archives the recorded sketch, reads it back, replays it at an offset
-// and at 2x scale, and writes PNG and SVG files.
+// and at 2x scale, and writes PNG and SVG files. An SMD component (body and
+// pads with wireframes, extensions and direction arrows) is drawn on the
+// image and again at 2x in a child tablet.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -121,6 +123,42 @@ void drawShapes(vcUITablet& t) {
   drawOutlines(t);
 }
 
+// An SMD component as users see one: a body with its segment extensions, a
+// rectangular, a rounded and a round pad, each with its outline and its
+// direction arrows, placed by x (component units to tablet coordinates).
+void drawSMDComponent(vcUITablet& t, const vcXform<2>& x) {
+  using V = vcVector<2>;
+  const auto extended = [](vcSMDGDPoly p, double fraction) {
+    std::vector<vcSMDGDPolyVertex> vs = p.vertices();
+    for (vcSMDGDPolyVertex& v : vs) {
+      v.forwardExtension(fraction);
+      v.backwardExtension(fraction);
+    }
+    p.vertices(vs);
+    return p;
+  };
+  vcSMDGDPoly rounded;
+  for (const V& corner : {V(46, -9), V(34, -9), V(34, 9), V(46, 9)})
+    rounded << vcSMDGDPolyVertex(corner, 3.0, 0.5, 0.5, -1);
+  rounded.close();
+
+  std::vector<vcSMDGDPoly> polys = {extended(vcSMDGDPoly::rectangle(60, 30, V(0, 0)), 0.15),
+                                    vcSMDGDPoly::rectangle(12, 18, V(-40, 0)), rounded,
+                                    vcSMDGDPoly::circle(5, V(0, -24))};
+  vcSMDColors padColors = polys[1].colors();
+  padColors.wireframeDefaultColor(vcColor::yellowColor());
+  for (std::size_t i = 0; i < polys.size(); ++i) {
+    if (i > 0) polys[i].colors(padColors);
+    polys[i].positiveArrowColor(vcColor::cyanColor());
+    polys[i].negativeArrowColor(vcColor::orangeColor());
+  }
+  for (const vcSMDGDPoly& p : polys) {
+    p.drawWireframe(x, t);
+    vcSMDGDPolyPrivate::drawNegWireframe(p, x, t, vcColor::redColor(), kImage);
+    p.drawDirectionArrows(x, t, 2.0);
+  }
+}
+
 // Text in the nine alignments around marked anchors.
 void drawText(vcUITablet& t) {
   static const char* kNames[9] = {"TopLeft",    "TopCenter", "TopRight",     "CenterLeft", "Center",
@@ -145,6 +183,21 @@ void addChild(vcUITablet& parent, std::vector<std::unique_ptr<vcdrawSketchTablet
            kOverlay);
   pad.outline(vcRect(0, 0, 96 / scale.x(), 96 / scale.y()), vcColor::whiteColor(), 1, kOverlay);
   pad.draw(std::string(label), vcPoint(2, 2), vcColor::yellowColor(), vcColor::passColor(), vcUIFormat(), kOverlay);
+  kid->content = pad.sketch();
+  kids.push_back(std::move(kid));
+}
+
+// A child tablet showing the SMD component at twice the size.
+void addSMDChild(vcUITablet& parent, std::vector<std::unique_ptr<vcdrawSketchTablet>>& kids, const vcUIRect& rect) {
+  auto kid = std::make_unique<vcdrawSketchTablet>(parent, rect);
+  kid->scaleExact(vcPair<double>(2.0, 2.0));
+  const double w = rect.width() / 2.0, h = rect.height() / 2.0;
+  vcUITablet& pad = vcUITablet::scratchPad();
+  pad.sketch().erase();
+  pad.set(vcRect(0, 0, w, h), vcColor::blackColor(), kImage);
+  drawSMDComponent(pad, vcXform<2>(vcMatrix<2>(1, 0, 0, 1), vcVector<2>(w / 2, h / 2 + 5)));
+  pad.outline(vcRect(0, 0, w, h), vcColor::whiteColor(), 1, kOverlay);
+  pad.draw(std::string("SMD x2"), vcPoint(2, 2), vcColor::yellowColor(), vcColor::passColor(), vcUIFormat(), kOverlay);
   kid->content = pad.sketch();
   kids.push_back(std::move(kid));
 }
@@ -182,10 +235,12 @@ int vcdrawDemo(const std::vector<std::string>& args) {
   root.draw(img, vcPoint(0, 0), false, 0, false, kImage);
   drawShapes(root);
   drawText(root);
+  drawSMDComponent(root, vcXform<2>(vcMatrix<2>(1.5, 0, 0, 1.5), vcVector<2>(120, 572)));
 
   std::vector<std::unique_ptr<vcdrawSketchTablet>> kids;
   addChild(root, kids, vcUIRect(800, 360, 120, 120), img, vcPair<double>(3.0, 3.0), "x3 expand");
   addChild(root, kids, vcUIRect(800, 500, 120, 120), img, vcPair<double>(0.25, 0.25), "1/4 sample");
+  addSMDChild(root, kids, vcUIRect(230, 500, 220, 130));
   for (auto& kid : kids) kid->visible(true);
 
   const vcUISketch sketch = root.sketch();

@@ -8,6 +8,10 @@
 #include <vc/core/handle.h>
 #include <vc/core/persistent.h>
 
+template <int N>
+class vcXform;
+class vcUITablet;
+
 // A named, persistent, reference-countable geometric description.
 class vcSMDGeometricDescription : public virtual vcPersistent, public vcRepBase {
 public:
@@ -17,6 +21,9 @@ public:
   ~vcSMDGeometricDescription() override = default;
 
   const std::string& name() const noexcept { return name_; }
+  // Draws the description's outline on the tablet, mapped by xform from its
+  // own client coordinates to the tablet's. Here: nothing.
+  virtual void drawWireframe(const vcXform<2>& xform, vcUITablet& tablet) const;
 
   // Version byte 0, then the name. Any other version throws
   // vcArchive::UnknownVersion; a failed load leaves the name unchanged.
@@ -48,6 +55,15 @@ public:
   void wireframeDefaultColor(const vcColor& c);
   void syntheticDefaultColor(const vcColor& c);
   void syntheticBackgroundColor(const vcColor& c);
+
+  // The grey level (0 to 255) that a color gives in synthetic images. A color
+  // with a palette index (stock colors included) takes the level of the stock
+  // color with that index: black 5, dkGrey 50, grey 100, ltGrey 150, white
+  // 250, red 120, dkRed 90, orange 180, yellow 210, green 130, dkGreen 80,
+  // cyan 200, blue 160, purple 90, magenta 170, any other index (pass
+  // included) 0. An RGB color gives (r + g + b) / 3 rounded to nearest. A
+  // color with neither throws vcUIError::NotIndexColor.
+  static unsigned char colorToGrayScale(const vcColor& c);
 
   bool operator==(const vcSMDColors& o) const { return wire_ == o.wire_ && synth_ == o.synth_ && back_ == o.back_; }
   bool operator!=(const vcSMDColors& o) const { return !(*this == o); }

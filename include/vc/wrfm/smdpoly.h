@@ -22,10 +22,12 @@
 #include <vector>
 
 #include <vc/core/rect.h>
+#include <vc/uitypes.h>
 #include <vc/wrfm/arc.h>
 #include <vc/wrfm/lineseg.h>
 #include <vc/wrfm/smdvertex.h>
 
+class vcGraphicList;
 class vcSMDGDPolyPrivate;
 
 class vcSMDGDPoly : public vcSMDGeometricDescription {
@@ -118,6 +120,18 @@ public:
   void positiveArrowColor(const vcColor& c);
   void negativeArrowColor(const vcColor& c);
 
+  // Drawing. xform maps the poly's client coordinates to the tablet's (or
+  // the graphic list's) client coordinates.
+  // The outline in colors().wireframeDefaultColor() on the image layer.
+  void drawWireframe(const vcXform<2>& xform, vcUITablet& tablet) const override;
+  // One arrow glyph (see drawArrow) per segment, its tip at the middle of the
+  // rounded segment and pointing along the outline's travel, or against it
+  // when the direction is reversed; size is the glyph's reach in poly units.
+  // On the image layer in positiveArrowColor() and negativeArrowColor(); the
+  // list form appends the glyph's line segments as graphics instead.
+  void drawDirectionArrows(const vcXform<2>& xform, vcUITablet& tablet, double size) const;
+  void drawDirectionArrows(const vcXform<2>& xform, vcGraphicList& list, double size) const;
+
   // Vertex count, open state, vertices, direction flag, colors and weights
   // (within 1e-15) equal; the name and derived data are not compared.
   bool operator==(const vcSMDGDPoly& o) const;
@@ -133,6 +147,19 @@ public:
 
 protected:
   friend class vcSMDGDPolyPrivate;
+
+  // The arrow glyph: a chevron whose tip is pose's origin and which points
+  // along pose's x axis, its arms reaching back size (poly units) and size
+  // to either side. The arm on pose's +y side (toward +angle of its
+  // direction) is drawn in `positive` with a plus sign beside it, the other in
+  // `negative` with a minus sign; the signs' strokes reach 1 tablet unit from
+  // their centres. Every point goes through xform, so a mirroring xform
+  // carries both sides with the outline they mark. Five line segments on the
+  // image layer, or five vcGraphicSimple<vcLineSeg> appended to the list.
+  static void drawArrow(const vcXform<2>& xform, vcUITablet& tablet, const vc2Rigid& pose, double size,
+                        const vcColor& positive, const vcColor& negative);
+  static void drawArrow(const vcXform<2>& xform, vcGraphicList& list, const vc2Rigid& pose, double size,
+                        const vcColor& positive, const vcColor& negative);
 
   // Index rules (see the header comment); each throws invalidIndex when broken.
   int vertexIndex_(int i, bool wrap) const;
@@ -332,6 +359,30 @@ public:
   static vcSMDDimension rectDim(const vcSMDGDPoly& p, long which);
   static vcSMDDimension rectLength(const vcSMDGDPoly& p) { return rectDim(p, 0); }
   static vcSMDDimension rectWidth(const vcSMDGDPoly& p) { return rectDim(p, 1); }
+
+  // The parts of segment s's extensions (see setExtensions_): the forward
+  // piece runs from the full segment's end on along its line or circle by
+  // the forward extension times the segment's length, the backward piece
+  // from that far before its start up to the start. Both run in the
+  // segment's direction of travel; an arc piece is at most a full turn.
+  static vc2SegmentLine forwardLineSegmentExtension_(const vcSMDGDPoly& p, int s);
+  static vc2SegmentLine backwardLineSegmentExtension_(const vcSMDGDPoly& p, int s);
+  static vc2SegmentArc forwardArcSegmentExtension_(const vcSMDGDPoly& p, int s);
+  static vc2SegmentArc backwardArcSegmentExtension_(const vcSMDGDPoly& p, int s);
+
+  // Drawing; xform maps poly client coordinates to the tablet's client
+  // coordinates. The outline as a wireframe in color on layer.
+  static void drawWireframe(const vcSMDGDPoly& p, const vcXform<2>& xform, vcUITablet& tablet,
+                            const vcColor& color, vcUITabletTypes::Layers layer);
+  // Every extension piece longer than 0, forward piece before backward piece
+  // segment by segment, in color on layer.
+  static void drawNegWireframe(const vcSMDGDPoly& p, const vcXform<2>& xform, vcUITablet& tablet,
+                               const vcColor& color, vcUITabletTypes::Layers layer);
+  // The piece mapped by xform, as a line segment or an elliptical arc.
+  static void overlayLineSegment_(vcUITablet& tablet, const vc2SegmentLine& line, const vcXform<2>& xform,
+                                  const vcColor& color, vcUITabletTypes::Layers layer);
+  static void overlayArc_(vcUITablet& tablet, const vc2SegmentArc& arc, const vcXform<2>& xform,
+                          const vcColor& color, vcUITabletTypes::Layers layer);
 
   // The outline's orientation modulo 90 degrees, in [-45, 45]: the chords
   // (arcs count as chords) are folded onto the first chord's axes and their
