@@ -19,6 +19,17 @@ struct Stretch {
   double a, b;
 };
 
+// A box a little larger than r, so that parts that only touch are still tried.
+vcRect grown(const vcRect& r) {
+  const double e = 1e-9 * (1.0 + std::abs(r.x()) + std::abs(r.y()) + r.width() + r.height());
+  return vcRect(r.x() - e, r.y() - e, r.width() + 2 * e, r.height() + 2 * e);
+}
+
+bool overlap(const vcRect& a, const vcRect& b) {
+  return a.x() <= b.x() + b.width() && b.x() <= a.x() + a.width() && a.y() <= b.y() + b.height() &&
+         b.y() <= a.y() + a.height();
+}
+
 }  // namespace
 
 vcSMDGDModel vcSMDGDPolyPrivate::crop(const vcSMDGDPoly& c, const vcSMDGDPoly& m, bool keepInside) {
@@ -30,14 +41,19 @@ vcSMDGDModel vcSMDGDPolyPrivate::crop(const vcSMDGDPoly& c, const vcSMDGDPoly& m
     return out;
   }
 
-  const vc_SMDOutline o(m);
+  const vc_SMDOutline o(m), oc(c);
   const double L = o.length;
+  // Where m's parts meet c's, as arc lengths along m; boxes first, so that
+  // only parts that come near each other are intersected.
+  std::vector<vcRect> cBoxes;
+  for (const auto& part : oc.parts) cBoxes.push_back(grown(part.piece.looseBox()));
   std::vector<double> cuts;
   for (int k = 0; k < static_cast<int>(o.parts.size()); ++k) {
-    const auto& part = o.parts[std::size_t(k)];
-    for (const vcVector<2>& q : part.corner ? m.intersectionVertex_(part.vertex, c)
-                                            : m.intersectionSegment_(part.vertex, c))
-      cuts.push_back(o.along(k, q));
+    const vc_SMDPiece& piece = o.parts[std::size_t(k)].piece;
+    const vcRect box = grown(piece.looseBox());
+    for (std::size_t i = 0; i < oc.parts.size(); ++i)
+      if (overlap(box, cBoxes[i]))
+        for (const vcVector<2>& q : vc_intersect(piece, oc.parts[i].piece, false)) cuts.push_back(o.along(k, q));
   }
   std::sort(cuts.begin(), cuts.end());
   const double eps = 1e-12 * (1.0 + L + m.boundingBox().size().len());
@@ -103,11 +119,21 @@ vcSMDGDModel vcSMDGDPolyPrivate::crop(const vcSMDGDPoly& c, const vcSMDGDPoly& m
   }
   for (const Stretch& s : pieces) {
     const bool atStart = !o.closed && s.a <= 0.0, atEnd = !o.closed && s.b >= L;
-    std::vector<vcSMDGDPolyVertex> vs = o.stretch(s.a, s.b, atStart, atEnd);
+    std::vector<vcSMDGDPolyVertex> vs = o.stretch(s.a, s.b, atStart, atEnd, false);
     if (vs.size() < 2) continue;
-    vcSMDGDPoly piece(m);
-    if (piece.isClosed()) piece.open();
-    piece.vertices(vs);
+    vcSMDGDPoly piece(m.name());
+    piece.colors(m.colors());
+    piece.positiveArrowColor(m.positiveArrowColor());
+    piece.negativeArrowColor(m.negativeArrowColor());
+    piece.weight(m.weight());
+    if (m.isDirectionReversed()) piece.toggleDirection();
+    try {
+      piece.vertices(vs);
+    } catch (const vcSMDGDPoly::invalidRounding&) {
+      // A rounding may take at most half of a segment that is not a free end,
+      // and a cut can leave less than that beside a whole corner.
+      piece.vertices(o.stretch(s.a, s.b, atStart, atEnd, true));
+    }
     out << piece;
   }
   return out;

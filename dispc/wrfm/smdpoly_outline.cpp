@@ -124,7 +124,8 @@ int vc_SMDOutline::partIndex(double s, bool endInclusive) const {
   return base + n - 1;
 }
 
-std::vector<vcSMDGDPolyVertex> vc_SMDOutline::stretch(double a, double b, bool atStart, bool atEnd) const {
+std::vector<vcSMDGDPolyVertex> vc_SMDOutline::stretch(double a, double b, bool atStart, bool atEnd,
+                                                      bool explicitRoundings) const {
   const auto& vs = poly.vertices();
   const int n = static_cast<int>(parts.size());
   std::vector<vcSMDGDPolyVertex> out;
@@ -189,6 +190,22 @@ std::vector<vcSMDGDPolyVertex> vc_SMDOutline::stretch(double a, double b, bool a
       const vcVector<2> t = part.piece.end();
       push(vc_cutVertex(t, segSpan(w, prev, t)));
       prev = t;
+      continue;
+    }
+    if (roundedNext && explicitRoundings) {
+      // The corner as sharp joints at its tangent points and its rounding arc
+      // between them, which no rule about the room a rounding takes can refuse.
+      const vc_SMDPiece& round = parts[std::size_t((j + 1) % n)].piece;
+      vcSMDGDPolyVertex in = vs[std::size_t(w)];
+      in.point(round.start());
+      in.vertexRadius(0.0);
+      in.segmentAngleSpan(vcDegree(segSpan(w, prev, round.start())));
+      in.segmentLengthTol(vcDimTol());
+      push(in);
+      push(vc_cutVertex(round.end(), round.arc.localAngleSpan().toDouble()));
+      prev = round.end();
+      shortened = true;
+      ++j;
       continue;
     }
     push(copyOf(w, prev, shortened));

@@ -41,7 +41,10 @@ struct vc_SMDOutline {
   // [0, length)) as an open poly's vertices. atStart/atEnd: the stretch
   // begins at vertex 0 / ends at the last vertex of an open outline, which
   // are then copied. Parts of the stretch keep their exact geometry.
-  std::vector<vcSMDGDPolyVertex> stretch(double a, double b, bool atStart, bool atEnd) const;
+  // explicitRoundings: every whole rounded corner becomes two sharp vertices
+  // at its tangent points joined by its rounding arc, for stretches whose
+  // shortened segments leave a rounding too little room.
+  std::vector<vcSMDGDPolyVertex> stretch(double a, double b, bool atStart, bool atEnd, bool explicitRoundings) const;
 };
 
 // Signed sweep (degrees) from `from` to `to` about centre, in the turning

@@ -347,7 +347,11 @@ public:
   // back whole. A meeting point where the outlines only touch does not cut.
   // Vertices of m are copied, except that a vertex whose incoming segment a
   // cut shortened loses its length tolerance; vertices made at a cut are
-  // sharp, label -1, fractions 0.5, no tolerance. Pieces keep m's name,
+  // sharp, label -1, fractions 0.5, no tolerance. Where a cut leaves a
+  // rounding less room than a poly allows (half of a segment that is not a
+  // free end), each rounded corner of that piece is written out instead: sharp
+  // vertices at its tangent points (the first carrying the corner's
+  // attributes) joined by its rounding arc. Pieces keep m's name,
   // direction flag, colors and weight. An open c throws notClosed.
   static vcSMDGDModel crop(const vcSMDGDPoly& c, const vcSMDGDPoly& m, bool keepInside);
   // Whether the outline of a meets b at p (client coordinates, within 0.001
