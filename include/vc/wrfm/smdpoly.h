@@ -371,8 +371,9 @@ public:
   // segment at v's percentNextSegment after it; wholeSegments takes both
   // segments entirely. An end vertex of an open poly gives only the side that
   // exists. v is copied (its incoming tolerance dropped when that segment is
-  // shortened) and keeps its rounding where it still fits, else turns sharp;
-  // the new ends are sharp, label -1, fractions 0.5, no tolerance.
+  // shortened) and keeps its rounding where it still fits, else turns sharp.
+  // An end at a fraction below 1 is a new vertex (sharp, label -1, fractions
+  // 0.5, no tolerance); at 1 it is the neighbouring vertex, made sharp.
   static vcSMDGDPoly subPoly(const vcSMDGDPoly& p, int v, bool wholeSegments);
   // The polygon's outline as a closed poly of straight, sharp segments named
   // "poly" (vertex order kept, the fill mode plays no part).
