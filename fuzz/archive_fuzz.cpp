@@ -22,6 +22,7 @@
 #include <vc/wrfm/arc.h>
 #include <vc/wrfm/genpoly.h>
 #include <vc/wrfm/lineseg.h>
+#include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/smdpoly.h>
 #include <vc/wrfm/wireframe.h>
 
@@ -205,14 +206,32 @@ void loadGraphic(const std::uint8_t* data, std::size_t size) {
   if (bytesOf(target) != stored) vc_fuzzFailure("loaded graphic does not round-trip");
 }
 
+// An SMD model in place; one that loads is also cropped both ways by a fixed
+// outline, which may refuse it only with the library's exceptions.
+void loadModel(const std::uint8_t* data, std::size_t size) {
+  vcSMDGDModel initial("model");
+  initial << vcSMDGDPoly::rectangle(4, 2, vcVector<2>(1, 1));
+  loadValue(data, size, initial);
+  vcSMDGDModel target = initial;
+  vcBufferArchive ar(data, size);
+  try {
+    ar || target;
+    const vcSMDGDPoly cropper = vcSMDGDPoly::circle(3, vcVector<2>(0, 0));
+    vcSMDGDModelPrivate::crop(target, cropper, true);
+    vcSMDGDModelPrivate::crop(target, cropper, false);
+  } catch (const vcException&) {
+  }
+}
+
 // 0: a graphic list, 1: a graphic in place, 2: a generalised poly, 3: a
-// wireframe.
+// wireframe, 4: an SMD model.
 void loadExtended(std::uint8_t which, const std::uint8_t* data, std::size_t size) {
-  switch (which % 4) {
+  switch (which % 5) {
     case 0: loadGraphicList(data, size); break;
     case 1: loadGraphic(data, size); break;
     case 2: loadValue(data, size, fuzzGenPoly()); break;
     case 3: loadValue(data, size, vc2Wireframe(fuzzGenPoly(), vcDimTol(-1, 0.1, 0.1, vcDimTol::ePercentages))); break;
+    case 4: loadModel(data, size); break;
   }
 }
 

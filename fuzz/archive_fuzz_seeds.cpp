@@ -24,6 +24,7 @@
 #include <vc/wrfm/arc.h>
 #include <vc/wrfm/genpoly.h>
 #include <vc/wrfm/lineseg.h>
+#include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/smdpoly.h>
 #include <vc/wrfm/wireframe.h>
 
@@ -195,6 +196,14 @@ std::vector<std::vector<std::uint8_t>> vc_fuzzSeeds() {
   addExtended(3, wire);
   addObject(&gen);
   addObject(&wire);
+  // SMD models (0xF7 4): a rounded, bowed outline and an open one, moved.
+  vcSMDGDModel model("model");
+  model << vcSMDGDPoly::rectangle(4, 2, vcVector<2>(1, 1)) << wire.poly();
+  vcSMDGDPoly open("open");
+  open << vcSMDGDPolyVertex(vcVector<2>(-3, 0), 0.5, 0.5, 7) << vcSMDGDPolyVertex(vcVector<2>(3, 1), 0.5, 0.5, 8);
+  model << open;
+  addExtended(4, vc2Rigid(vcRadian(0.25), vcVector<2>(1, -1)) * model);
+  addObject(&model);
 
   vcPelBuffer<unsigned char> img(9, 3);
   for (long y = 0; y < 3; ++y)

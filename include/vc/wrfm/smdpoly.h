@@ -29,6 +29,8 @@
 
 class vcGraphicList;
 class vcSMDGDPolyPrivate;
+class vcSMDGDModel;
+class vcPolygon;
 
 class vcSMDGDPoly : public vcSMDGeometricDescription {
 public:
@@ -147,6 +149,7 @@ public:
 
 protected:
   friend class vcSMDGDPolyPrivate;
+  friend class vcSMDGDModel;
 
   // The arrow glyph: a chevron whose tip is pose's origin and which points
   // along pose's x axis, its arms reaching back size (poly units) and size
@@ -388,4 +391,45 @@ public:
   // (arcs count as chords) are folded onto the first chord's axes and their
   // length-weighted mean direction taken. 0 with fewer than 2 vertices.
   static vcDegree dominantAngle(const vcSMDGDPoly& p);
+
+  // Cropping. The pieces of m (open or closed) that lie inside the closed
+  // cropper c (keepInside) or outside it, as open polys in the order the walk
+  // along m from vertex 0 meets them; a closed m that no crossing cuts comes
+  // back whole. A meeting point where the outlines only touch does not cut.
+  // Vertices of m are copied, except that a vertex whose incoming segment a
+  // cut shortened loses its length tolerance; vertices made at a cut are
+  // sharp, label -1, fractions 0.5, no tolerance. Where a cut leaves a
+  // rounding less room than a poly allows (half of a segment that is not a
+  // free end), each rounded corner of that piece is written out instead: sharp
+  // vertices at its tangent points (the first carrying the corner's
+  // attributes) joined by its rounding arc. Pieces keep m's name,
+  // direction flag, colors and weight. An open c throws notClosed.
+  static vcSMDGDModel crop(const vcSMDGDPoly& c, const vcSMDGDPoly& m, bool keepInside);
+  // Whether the outline of a meets b at p (client coordinates, within 0.001
+  // of a) without passing from one side of b to the other: a touch, or an
+  // end of an open a. False when p is not on a.
+  static bool pointContact(const vcSMDGDPoly& a, const vcVector<2>& p, const vcSMDGDPoly& b);
+
+  // The mirror image in the x axis: every point's y and every span negated,
+  // the direction flag inverted; name and the rest kept.
+  static vcSMDGDPoly flip(const vcSMDGDPoly& p);
+  // Angle of the chord from vertex 0 to vertex 1 (0 with fewer than 2
+  // vertices) and translation at the mean of the vertex points.
+  static vc2Rigid position(const vcSMDGDPoly& p);
+  // The open piece of p that belongs to vertex v: from the point of the
+  // incoming segment at v's percentPrevSegment before v (measured along the
+  // segment, an arc along the arc), through v, to the point of the outgoing
+  // segment at v's percentNextSegment after it; wholeSegments takes both
+  // segments entirely. An end vertex of an open poly gives only the side that
+  // exists. v is copied (its incoming tolerance dropped when that segment is
+  // shortened) and keeps its rounding where it still fits, else turns sharp.
+  // An end at a fraction below 1 is a new vertex (sharp, label -1, fractions
+  // 0.5, no tolerance); at 1 it is the neighbouring vertex, made sharp.
+  static vcSMDGDPoly subPoly(const vcSMDGDPoly& p, int v, bool wholeSegments);
+  // The polygon's outline as a closed poly of straight, sharp segments named
+  // "poly" (vertex order kept, the fill mode plays no part).
+  static vcSMDGDPoly convert(const vcPolygon& polygon);
+  // The archive form without the visited mark, for polys read into
+  // temporaries whose addresses an archive may have seen before.
+  static void exchange_(vcArchive& ar, vcSMDGDPoly& p);
 };
