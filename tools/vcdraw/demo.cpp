@@ -124,9 +124,9 @@ void drawShapes(vcUITablet& t) {
 }
 
 // An SMD component as users see one: a body with its segment extensions, a
-// rectangular, a rounded and a round pad, each with its outline and its
-// direction arrows, placed by x (component units to tablet coordinates).
-void drawSMDComponent(vcUITablet& t, const vcXform<2>& x) {
+// rectangular, a rounded and a round pad (component units, origin at the
+// body's centre).
+vcSMDGDModel showcaseModel() {
   using V = vcVector<2>;
   const auto extended = [](vcSMDGDPoly p, double fraction) {
     std::vector<vcSMDGDPolyVertex> vs = p.vertices();
@@ -147,16 +147,24 @@ void drawSMDComponent(vcUITablet& t, const vcXform<2>& x) {
                                     vcSMDGDPoly::circle(5, V(0, -24))};
   vcSMDColors padColors = polys[1].colors();
   padColors.wireframeDefaultColor(vcColor::yellowColor());
+  padColors.syntheticDefaultColor(vcColor::whiteColor());
   for (std::size_t i = 0; i < polys.size(); ++i) {
     if (i > 0) polys[i].colors(padColors);
     polys[i].positiveArrowColor(vcColor::cyanColor());
     polys[i].negativeArrowColor(vcColor::orangeColor());
   }
-  for (const vcSMDGDPoly& p : polys) {
-    p.drawWireframe(x, t);
-    vcSMDGDPolyPrivate::drawNegWireframe(p, x, t, vcColor::redColor(), kImage);
-    p.drawDirectionArrows(x, t, 2.0);
-  }
+  vcSMDGDModel model("showcase component");
+  model.polys(polys);
+  return model;
+}
+
+// The component's wireframes, extensions and direction arrows, placed by x
+// (component units to tablet coordinates).
+void drawSMDComponent(vcUITablet& t, const vcXform<2>& x) {
+  const vcSMDGDModel model = showcaseModel();
+  model.drawWireframe(x, t);
+  vcSMDGDModelPrivate::drawNegWireframe(model, x, t);
+  model.drawDirectionArrows(x, t);
 }
 
 // Text in the nine alignments around marked anchors.

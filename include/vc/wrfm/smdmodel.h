@@ -67,6 +67,12 @@ public:
   // vcSMDGDModelPrivate::boundingBox(*this, x).
   vcRect boundingBox(const vcXform<2>& x = vcXform<2>::I) const;
 
+  // Drawing on a tablet, poly by poly in order: each outline in its
+  // wireframe color, and each poly's direction arrows at size 2 (tablet
+  // pixels). x maps model coordinates to the tablet's client coordinates.
+  void drawWireframe(const vcXform<2>& x, vcUITablet& tablet) const override;
+  void drawDirectionArrows(const vcXform<2>& x, vcUITablet& tablet) const;
+
   // Equivalent polys and equal positions; names are not compared.
   bool operator==(const vcSMDGDModel& o) const;
   bool operator!=(const vcSMDGDModel& o) const { return !(*this == o); }
@@ -173,6 +179,9 @@ public:
   // (vcSMDGDPoly::isDirectionPositive); open polys count in neither.
   static vcRect boundingBoxNeg(const vcSMDGDModel& m, const vcXform<2>& x);
   static vcRect boundingBoxPositive(const vcSMDGDModel& m, const vcXform<2>& x);
+  // Every poly's segment extensions in red on the image layer
+  // (vcSMDGDPolyPrivate::drawNegWireframe).
+  static void drawNegWireframe(const vcSMDGDModel& m, const vcXform<2>& x, vcUITablet& tablet);
   // The perimeter-weighted mean of the polys' dominant angles, folded into
   // [-45, 45] degrees; 0 without polys.
   static vcDegree dominantAngle(const vcSMDGDModel& m);

@@ -16,6 +16,7 @@
 #include <vc/glist.h>
 #include <vc/uierror.h>
 #include <vc/uitablet.h>
+#include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/wireframe.h>
 
 #include "support/recording_scope.h"
@@ -171,6 +172,30 @@ TEST(SMDDrawing, ArcExtensionsContinueAlongTheArcsCircle) {
     EXPECT_LT(fwd.p1().distance(full.p2()), 1e-9);
     EXPECT_LT(bwd.p2().distance(full.p1()), 1e-9);
   }
+}
+
+// A model draws its polys in order: through the base class, the outlines;
+// its arrows at size 2; its extensions in red.
+TEST(SMDDrawing, ModelsDrawEveryPolyInOrder) {
+  Poly a = sample(false);
+  vcSMDColors yellow;
+  yellow.wireframeDefaultColor(vcColor::yellowColor());
+  a.colors(yellow);
+  const vcSMDGDPoly b = vcSMDGDPoly::circle(3, V(30, 0));
+  vcSMDGDModel m("m");
+  m << a << b;
+  const vcXform<2> x(vcMatrix<2>(0, 2, -2, 0), V(40, 40));
+
+  vcUITablet model, polys;
+  static_cast<const vcSMDGeometricDescription&>(m).drawWireframe(x, model);
+  m.drawDirectionArrows(x, model);
+  vcSMDGDModelPrivate::drawNegWireframe(m, x, model);
+  for (const vcSMDGDPoly* p : {static_cast<const vcSMDGDPoly*>(&a), &b}) p->drawWireframe(x, polys);
+  for (const vcSMDGDPoly* p : {static_cast<const vcSMDGDPoly*>(&a), &b}) p->drawDirectionArrows(x, polys, 2.0);
+  for (const vcSMDGDPoly* p : {static_cast<const vcSMDGDPoly*>(&a), &b})
+    P::drawNegWireframe(*p, x, polys, vcColor::redColor(), vcUITablet::eImage);
+  ASSERT_GT(polys.sketch().size(), 0);
+  EXPECT_EQ(bytes(model.sketch()), bytes(polys.sketch()));
 }
 
 }  // namespace
