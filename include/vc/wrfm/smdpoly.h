@@ -18,9 +18,11 @@
 // rejected edit throws and leaves the poly exactly as it was.
 #pragma once
 
+#include <list>
 #include <string>
 #include <vector>
 
+#include <vc/core/range.h>
 #include <vc/core/rect.h>
 #include <vc/uitypes.h>
 #include <vc/wrfm/arc.h>
@@ -432,4 +434,79 @@ public:
   // The archive form without the visited mark, for polys read into
   // temporaries whose addresses an archive may have seen before.
   static void exchange_(vcArchive& ar, vcSMDGDPoly& p);
+
+  // ---- utilities for tools that build SMD models ----------------------------
+  // Lengths are client units. A filter keeps the order of the polys it keeps
+  // and puts the pieces of a poly it takes apart where the poly stood, in
+  // outline order. Pieces are open polys with the name, colors, weight and
+  // direction flag of the poly they came from. A filter that throws (a piece
+  // failing the poly checks) leaves the list as it was.
+
+  // Erases every poly whose perimeter_(0.0) is outside range.
+  static void perimeterFilter(std::list<vcSMDGDPoly>& polys, const vcRange& range);
+  // With exactly one flag set, erases every poly of the other kind (open or
+  // closed); with both or neither set, changes nothing.
+  static void closureFilter(std::list<vcSMDGDPoly>& polys, bool keepOpen, bool keepClosed);
+  // Removes every segment whose full length (segmentLength_) is outside
+  // range, through deleteSegments.
+  static void segmentLengthFilter(std::list<vcSMDGDPoly>& polys, const vcRange& range);
+  // Removes both segments of every corner whose vertexAngle is outside
+  // range, through deleteSegments, so that every corner left has its angle
+  // in range (the ends of an open poly are no corners).
+  static void vertexAngleFilter(std::list<vcSMDGDPoly>& polys, const vcAngleRange& range);
+  // Removes every arc segment whose |span| exceeds |maxSpan|; straight
+  // segments always stay.
+  static void segmentAngleSpanFilter(std::list<vcSMDGDPoly>& polys, const vcDegree& maxSpan);
+  // Removes from the polys of `polys` every segment whose rounded part meets
+  // (crosses or touches) a poly of `others`, through deleteSegments; the
+  // polys of `others` are not changed.
+  static void crossingPolysResolve(std::list<vcSMDGDPoly>& polys, const std::list<vcSMDGDPoly>& others);
+  // The runs of consecutive segments of p not named in `segments`, each as an
+  // open poly of the run's vertices, in outline order; on a closed poly the
+  // run across segment 0 is one piece, and with nothing removed p comes back
+  // whole. A run's first vertex keeps the span and tolerance of the segment
+  // it no longer ends. An index that names no segment throws invalidIndex;
+  // `pieces` is replaced only on success.
+  static void deleteSegments(const vcSMDGDPoly& p, const std::vector<long>& segments,
+                             std::vector<vcSMDGDPoly>& pieces);
+  // Sets every vertex's segmentLengthTol to tol through replaceVertex on a
+  // copy, which replaces p only when every step passed its checks.
+  static void autoSegmentLengthTolerance(vcSMDGDPoly& p, const vcDimTol& tol);
+  // Joins two open polys into result: a, reversed unless aAtEnd (so the join
+  // is at a's last vertex, or its first), then the vertices of b from its
+  // first (from its last when bAtEnd), the first of them made sharp with a
+  // straight joining segment. A closed a or b throws invalidVertices; result
+  // is set only on success.
+  static void connectPolys(const vcSMDGDPoly& a, bool aAtEnd, const vcSMDGDPoly& b, bool bAtEnd,
+                           vcSMDGDPoly& result);
+  // Closes a rectilinear chain into a rectilinear outline: an odd vertex
+  // count (3 or more) gains the missing corner after the last vertex; an
+  // even count of 4 or more has its last vertex moved onto the axis lines
+  // through its neighbours, keeping its rounding, label and tolerance; 2
+  // vertices just close. One vertex throws invalidVertices; p changes only
+  // on success.
+  static void closeRectilinear(vcSMDGDPoly& p);
+  // Makes p rectilinear in the frame turned by dominantAngle(p): each corner
+  // moves halfway toward the axis lines through its two neighbours,
+  // alternately horizontal and vertical, arcs become straight, roundings,
+  // name, colors and weight stay, and an odd closed outline gains a corner.
+  // The result's sides run along the axes turned by that angle (within
+  // rounding), so it passes isRectilinear when the angle is 0; turned back
+  // by other angles it is only near enough for a tolerance looser than
+  // isRectilinear's. An already rectilinear p is not changed;
+  // fewer than 2 vertices throw invalidIndex; p changes only on success.
+  static void snapRectilinear(vcSMDGDPoly& p);
+  // Replaces vertex i of a rectilinear p by v and keeps p rectilinear by
+  // moving i's neighbours along their other segments: a neighbour joined to
+  // i by a horizontal segment takes v's y, one joined by a vertical segment
+  // v's x. A p that is not rectilinear throws invalidVertices, an i outside
+  // [0, n-1] invalidIndex; p changes only on success.
+  static void replaceVertexRectilinear(vcSMDGDPoly& p, long i, const vcSMDGDPolyVertex& v);
+  // a with its vertex order reversed (new vertex j is old vertex n-1-j), the
+  // same open state and the direction flag toggled. Each vertex takes the
+  // negated span and the length tolerance of the old segment that now ends
+  // at it, and has its segment fractions and its extensions swapped. Vertex
+  // 0 of an open result ends no segment: it takes old vertex 0's negated
+  // span and tolerance, so that reversing twice gives a back exactly.
+  static void reversePoly(const vcSMDGDPoly& a, vcSMDGDPoly& result);
 };
