@@ -8,6 +8,12 @@
 #include <vc/core/handle.h>
 #include <vc/core/persistent.h>
 
+template <int N>
+class vcXform;
+template <class T>
+class vcPelBuffer;
+class vc2XformBase;
+
 // A named, persistent, reference-countable geometric description.
 class vcSMDGeometricDescription : public virtual vcPersistent, public vcRepBase {
 public:
@@ -17,6 +23,15 @@ public:
   ~vcSMDGeometricDescription() override = default;
 
   const std::string& name() const noexcept { return name_; }
+
+  // Renders the description into an 8-bit image as a synthetic (model)
+  // image; x maps client coordinates to image coordinates (see
+  // <vc/wrfm/synthetic.h>). The base draws nothing.
+  virtual void drawSynthetic(const vcXform<2>& x, vcPelBuffer<unsigned char>& image) const;
+  // The same through a shared, possibly non-linear transform. A null handle
+  // throws vcBadPointer; the base draws with the transform's linear form at
+  // the origin.
+  virtual void drawSynthetic(const vcPtrHandle_const<vc2XformBase>& x, vcPelBuffer<unsigned char>& image) const;
 
   // Version byte 0, then the name. Any other version throws
   // vcArchive::UnknownVersion; a failed load leaves the name unchanged.
