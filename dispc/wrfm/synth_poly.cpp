@@ -136,6 +136,7 @@ void renderChain(const std::vector<vcVector<2>>& pts, bool closed, vcPelBuffer<u
   const vcRectangle<long> region = vcRectangle<long>(l, t, r - l, b - t) & w;
   if (region.isEmpty()) return;
   vc_SynthRaster raster(region, vcRectangle<long>(w.x() + 2, w.y() + 2, w.width() - 4, w.height() - 4));
+  raster.reserveEdges(pts.size());
   for (std::size_t k = 0; k < pts.size(); ++k) raster.addEdge(pts[k], pts[(k + 1) % pts.size()]);
   raster.render(image, value, smooth, fill);
 }

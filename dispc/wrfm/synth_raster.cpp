@@ -37,7 +37,6 @@ vc_SynthRaster::vc_SynthRaster(const vcRectangle<long>& region, const vcRectangl
   by0_ = b.y() - region.y(), by1_ = b.bottom() - region.y();
   if (b.isEmpty()) bx0_ = bx1_ = by0_ = by1_ = 0;
   acc_.assign(static_cast<std::size_t>(region.width()) + 2, 0.0);
-  used_.assign(acc_.size(), 0);
 }
 
 void vc_SynthRaster::addEdge(const vcVector<2>& a, const vcVector<2>& b) {
@@ -45,6 +44,11 @@ void vc_SynthRaster::addEdge(const vcVector<2>& a, const vcVector<2>& b) {
   double x1 = b.x() - static_cast<double>(region_.x()), y1 = b.y() - static_cast<double>(region_.y());
   const double h = static_cast<double>(region_.height());
   if (y0 == y1 || (y0 <= 0 && y1 <= 0) || (y0 >= h && y1 >= h)) return;
+  const double w = static_cast<double>(region_.width());
+  if (y0 >= 0 && y1 >= 0 && y0 <= h && y1 <= h && x0 >= 0 && x1 >= 0 && x0 <= w && x1 <= w) {
+    addClipped_(x0, y0, x1, y1);
+    return;
+  }
   // Rows outside the region take nothing from the edge: cut it to them.
   const auto cutY = [&](double yc) {
     const double t = (yc - y0) / (y1 - y0);
@@ -63,7 +67,6 @@ void vc_SynthRaster::addEdge(const vcVector<2>& a, const vcVector<2>& b) {
   // Split where the edge leaves the region's columns: what lies left of them
   // covers whole pixels of the region, so it becomes a vertical edge on the
   // left side; what lies right of them covers none and is dropped.
-  const double w = static_cast<double>(region_.width());
   double t[4] = {0.0, 1.0, 1.0, 1.0};
   int n = 1;
   for (const double xs : {0.0, w}) {
@@ -85,21 +88,15 @@ void vc_SynthRaster::addClipped_(double x0, double y0, double x1, double y1) {
   if (y0 == y1) return;
   const double dir = y1 > y0 ? 1.0 : -1.0;
   if (y1 < y0) std::swap(x0, x1), std::swap(y0, y1);
-  edges_.push_back(Edge{x0, y0, x1, y1, (x1 - x0) / (y1 - y0), dir});
-}
-
-void vc_SynthRaster::touch_(long i) {
-  if (!used_[static_cast<std::size_t>(i)]) {
-    used_[static_cast<std::size_t>(i)] = 1;
-    touched_.push_back(i);
-  }
+  const double dxdy = (x1 - x0) / (y1 - y0);
+  edges_.push_back(Edge{x0, y0, x1, y1, dxdy, dir, dxdy != 0.0 ? dir / std::fabs(dxdy) : 0.0});
 }
 
 // One piece of an edge within a row, from x = xa to x = xb (region columns,
 // within [0, width]), spanning the signed height dy. Each cell it crosses
 // gets its share of dy split so that the running sum gives, for the cell,
 // the area right of the piece and, for every cell after it, the full share.
-void vc_SynthRaster::accumulate_(double xa, double xb, double dy) {
+__attribute__((always_inline)) inline void vc_SynthRaster::accumulate_(double xa, double xb, double dy, double perX) {
   double* acc = acc_.data();
   const double lo = std::min(xa, xb), hi = std::max(xa, xb);
   const long i0 = static_cast<long>(lo);
@@ -109,19 +106,24 @@ void vc_SynthRaster::accumulate_(double xa, double xb, double dy) {
     const double m = 0.5 * (lo + hi) - static_cast<double>(i0);
     acc[i0] += dy * (1.0 - m);
     acc[i0 + 1] += dy * m;
-    touch_(i0), touch_(i0 + 1);
+    spans_.push_back(Span{i0, i0 + 1});
     return;
   }
-  const double perX = dy / (hi - lo);
-  for (long i = i0; i <= i1; ++i) {
-    const double s = std::max(lo, static_cast<double>(i)), e = std::min(hi, static_cast<double>(i + 1));
-    const double part = perX * (e - s);
-    const double m = 0.5 * (s + e) - static_cast<double>(i);
-    acc[i] += part * (1.0 - m);
-    acc[i + 1] += part * m;
-    touch_(i);
+  // The first and last cells take their partial widths; every full cell in
+  // between gives half of its share to itself and half to the next cell.
+  const double e0 = static_cast<double>(i0 + 1), s1 = static_cast<double>(i1);
+  const double part0 = perX * (e0 - lo), m0 = 0.5 * (lo + e0) - static_cast<double>(i0);
+  const double part1 = perX * (hi - s1), m1 = 0.5 * (s1 + hi) - s1;
+  acc[i0] += part0 * (1.0 - m0);
+  acc[i0 + 1] += part0 * m0;
+  if (i1 > i0 + 1) {
+    acc[i0 + 1] += 0.5 * perX;
+    for (long i = i0 + 2; i < i1; ++i) acc[i] += perX;
+    acc[i1] += 0.5 * perX;
   }
-  touch_(i1 + 1);
+  acc[i1] += part1 * (1.0 - m1);
+  acc[i1 + 1] += part1 * m1;
+  spans_.push_back(Span{i0, i1 + 1});
 }
 
 // Where the active edges cross the horizontal line yc (region rows), each as
@@ -154,20 +156,31 @@ namespace {
 // Coverage below this (or above 1 minus it) changes no pixel by half a level.
 constexpr double kNoChange = 1.0 / 512.0;
 
-inline void blendPixel(unsigned char& p, double cover, unsigned char value) {
-  const double old = p;
-  p = static_cast<unsigned char>(old + std::floor(cover * (static_cast<double>(value) - old) + 0.5));
+// old + cover * (value - old), rounded to nearest; the offset keeps the
+// truncation a floor.
+inline void blendPixel(unsigned char& p, double cover, int value) {
+  const int old = p;
+  p = static_cast<unsigned char>(old + static_cast<int>(cover * (value - old) + 256.5) - 256);
 }
 
 inline double coverage(double running) { return std::min(1.0, std::fabs(running)); }
 
 }  // namespace
 
-// The accumulated row: runs between touched cells share one coverage. Only
-// columns [from, to) are written; every touched cell is reset. Without fill
-// only partly covered pixels are written: blended when smooth, else set.
+// The accumulated row. Spans hold the cells that edges pass through, whose
+// coverage changes from cell to cell; from the cell after a span to the next
+// span the coverage is constant. Only columns [from, to) are written; every used cell is reset.
+// Without fill only partly covered pixels are written: blended when smooth,
+// else set.
 void vc_SynthRaster::sweep_(unsigned char* row, long from, long to, unsigned char value, bool fill, bool smooth) {
-  std::sort(touched_.begin(), touched_.end());
+  for (std::size_t k = 1; k < spans_.size(); ++k) {  // few, mostly in order
+    const Span s = spans_[k];
+    std::size_t j = k;
+    for (; j > 0 && spans_[j - 1].from > s.from; --j) spans_[j] = spans_[j - 1];
+    spans_[j] = s;
+  }
+  double* const acc = acc_.data();
+  const int v = value;
   double running = 0.0;
   long next = 0;
   const auto run = [&](long a, long b) {
@@ -175,47 +188,99 @@ void vc_SynthRaster::sweep_(unsigned char* row, long from, long to, unsigned cha
     if (!fill || a >= b) return;
     const double c = coverage(running);
     if (c >= 1.0 - kNoChange) {
-      std::memset(row + a, value, static_cast<std::size_t>(b - a));
+      if (b - a < 32) {
+        for (long i = a; i < b; ++i) row[i] = value;
+      } else {
+        std::memset(row + a, value, static_cast<std::size_t>(b - a));
+      }
     } else if (c > kNoChange) {
-      for (long i = a; i < b; ++i) blendPixel(row[i], c, value);
+      for (long i = a; i < b; ++i) blendPixel(row[i], c, v);
     }
   };
-  for (const long i : touched_) {
-    run(next, i);
-    running += acc_[static_cast<std::size_t>(i)];
-    acc_[static_cast<std::size_t>(i)] = 0.0;
-    used_[static_cast<std::size_t>(i)] = 0;
-    if (i >= from && i < to) {
-      const double c = coverage(running);
-      const bool partial = c > kNoChange && c < 1.0 - kNoChange;
-      if (fill ? c > kNoChange : partial) {
-        if (smooth)
-          blendPixel(row[i], c, value);
-        else
-          row[i] = value;
+  const auto cells = [&](long a, long b) {
+    for (long i = a; i < b; ++i) {
+      running += acc[i];
+      acc[i] = 0.0;
+    }
+  };
+  for (std::size_t k = 0; k < spans_.size();) {
+    const long a = std::max(spans_[k].from, next);
+    long b = spans_[k].to;
+    for (++k; k < spans_.size() && spans_[k].from <= b; ++k) b = std::max(b, spans_[k].to);
+    run(next, a);
+    const long wa = std::clamp(a, from, to), wb = std::clamp(b, wa, to);
+    cells(a, wa);
+    if (fill) {
+      for (long i = wa; i < wb; ++i) {
+        running += acc[i];
+        acc[i] = 0.0;
+        blendPixel(row[i], coverage(running), v);  // no branch: 0 and 1 blend exactly
+      }
+    } else {
+      for (long i = wa; i < wb; ++i) {
+        running += acc[i];
+        acc[i] = 0.0;
+        const double c = coverage(running);
+        if (c > kNoChange && c < 1.0 - kNoChange) {
+          if (smooth)
+            blendPixel(row[i], c, v);
+          else
+            row[i] = value;
+        }
       }
     }
-    next = i + 1;
+    cells(wb, b);
+    // The cell after a span holds only what spills over from its last cell:
+    // from there on the coverage is constant again.
+    running += acc[b];
+    acc[b] = 0.0;
+    next = b;
   }
   run(next, to);
-  touched_.clear();
+  spans_.clear();
 }
 
 void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char value, bool smooth, bool fill) {
   if (region_.isEmpty() || edges_.empty()) return;
-  std::sort(edges_.begin(), edges_.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+  // Edges listed by the row they start in: one list head per row of the
+  // region, chained through the edges, in place of a sort.
+  const long height = region_.height();
+  std::vector<long> first(static_cast<std::size_t>(height), -1), chain(edges_.size(), -1);
+  for (std::size_t k = edges_.size(); k-- > 0;) {
+    const long row = std::min(height - 1, static_cast<long>(edges_[k].y0));
+    chain[k] = first[static_cast<std::size_t>(row)];
+    first[static_cast<std::size_t>(row)] = static_cast<long>(k);
+  }
   const long width = region_.width();
   const long pitch = image.rowPitch();
-  unsigned char* const first = image.pointToPel(region_.x(), region_.y());
+  unsigned char* const origin = image.pointToPel(region_.x(), region_.y());
   std::vector<const Edge*> active;
-  std::size_t nextEdge = 0;
   const bool ring = bx0_ > 0 || bx1_ < width;
   for (long y = 0; y < region_.height(); ++y) {
     const double top = static_cast<double>(y), bottom = top + 1.0;
-    while (nextEdge < edges_.size() && edges_[nextEdge].y0 < bottom) active.push_back(&edges_[nextEdge++]);
-    std::erase_if(active, [&](const Edge* e) { return e->y1 <= top; });
+    for (long k = first[static_cast<std::size_t>(y)]; k >= 0; k = chain[static_cast<std::size_t>(k)])
+      active.push_back(&edges_[static_cast<std::size_t>(k)]);
+    for (std::size_t k = 0; k < active.size();) {
+      if (active[k]->y1 <= top) {
+        active[k] = active.back();
+        active.pop_back();
+      } else {
+        ++k;
+      }
+    }
     if (active.empty()) continue;
-    unsigned char* const row = first + y * pitch;
+    // Edges do not cross, so ordered by x they stay nearly ordered from row
+    // to row; their pieces then come in order and the spans need little sorting.
+    const double mid = top + 0.5;
+    const auto key = [mid](const Edge* e) { return e->x0 + (std::clamp(mid, e->y0, e->y1) - e->y0) * e->dxdy; };
+    for (std::size_t k = 1; k < active.size(); ++k) {
+      const Edge* e = active[k];
+      const double x = key(e);
+      std::size_t j = k;
+      for (; j > 0 && key(active[j - 1]) > x; --j) active[j] = active[j - 1];
+      active[j] = e;
+    }
+    unsigned char* const row = origin + y * pitch;
     const bool blendRow = y >= by0_ && y < by1_ && bx0_ < bx1_;
     if (fill && (!smooth || !blendRow)) {
       crossings_(active, top + 0.5);
@@ -228,7 +293,7 @@ void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char val
       if (ya >= yb) continue;
       const double xa = std::clamp(e->x0 + (ya - e->y0) * e->dxdy, 0.0, static_cast<double>(width));
       const double xb = std::clamp(e->x0 + (yb - e->y0) * e->dxdy, 0.0, static_cast<double>(width));
-      accumulate_(xa, xb, (yb - ya) * e->dir);
+      accumulate_(xa, xb, (yb - ya) * e->dir, e->perX);
     }
     sweep_(row, bx0_, bx1_, value, fill, smooth);
     if (fill && ring) {

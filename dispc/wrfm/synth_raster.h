@@ -26,13 +26,18 @@ double vf_synthMaxStretch(const vcMatrix<2>& m);
 // than tol (same unit as stretch * r).
 long vf_synthArcPieces(double r, double spanDeg, double stretch, double tol);
 
-// The chord error the renderer allows, in pixels: small enough that the area
-// lost between chord and curve in any pixel stays far below half a grey level.
+// How far, in pixels, the chords that follow a curve may stray from it:
+// small enough that the area between chord and curve in any pixel stays far
+// below half a grey level. Arcs use chords whose sagitta is kSynthArcSagitta
+// with their inner points moved out so that each chord balances the area it
+// cuts off (straying by at most two thirds of the sagitta); curves of
+// non-linear maps are halved until within kSynthChordTol.
 inline constexpr double kSynthChordTol = 1e-3;
+inline constexpr double kSynthArcSagitta = 2e-3;
 
 // Appends the points of arc mapped by x (client to image coordinates), its
-// start (when withStart) to its end, joined by chords within kSynthChordTol
-// pixel and of at most 5 degrees.
+// start (when withStart) to its end: chords of at most 5 degrees and of
+// sagitta kSynthArcSagitta pixel, the inner points moved out as said above.
 void vf_synthArcPoints(const vc2SegmentArc& arc, const vcXform<2>& x, bool withStart, std::vector<vcVector<2>>& out);
 
 // Blends the pixels of the path pts (image coordinates) as drawLinePelBuf
@@ -56,6 +61,7 @@ public:
   // reduced to what they contribute inside it. A point enclosed by loops of
   // non-zero winding is inside.
   void addEdge(const vcVector<2>& a, const vcVector<2>& b);
+  void reserveEdges(std::size_t n) { edges_.reserve(n); }
 
   // Writes the outline into image (whose window holds the region).
   // fill and smooth: every pixel gets old + coverage * (value - old),
@@ -69,6 +75,7 @@ private:
   struct Edge {
     double x0, y0, x1, y1, dxdy;  // region-relative, y0 < y1
     double dir;                   // +1 running toward +y, -1 toward -y
+    double perX;                  // signed height per unit of x travelled
   };
   struct Crossing {
     long column;  // first pixel whose centre lies at or right of the crossing
@@ -76,8 +83,7 @@ private:
   };
 
   void addClipped_(double x0, double y0, double x1, double y1);
-  void accumulate_(double xa, double xb, double dy);
-  void touch_(long i);
+  void accumulate_(double xa, double xb, double dy, double perX);
   void crossings_(const std::vector<const Edge*>& active, double yc);
   void fillCentreSpans_(unsigned char* row, long from, long to, unsigned char value) const;
   void sweep_(unsigned char* row, long from, long to, unsigned char value, bool fill, bool smooth);
@@ -85,9 +91,11 @@ private:
   vcRectangle<long> region_;
   long bx0_, bx1_, by0_, by1_;  // blend area, region-relative, clipped to the region
   std::vector<Edge> edges_;
-  std::vector<double> acc_;          // per cell of the row: signed area to accumulate
-  std::vector<unsigned char> used_;  // cells of the row that acc_ holds something for
-  std::vector<long> touched_;
+  struct Span {
+    long from, to;  // cells an edge passes through; acc_[to] may hold a spill
+  };
+  std::vector<double> acc_;  // per cell of the row: signed area to accumulate
+  std::vector<Span> spans_;
   std::vector<Crossing> cross_;
 };
 

@@ -19,11 +19,25 @@ void vf_synthArcPoints(const vc2SegmentArc& arc, const vcXform<2>& x, bool withS
   const vcVector<2>& c = arc.localCenter();
   const double r = arc.localRadius(), start = arc.localStartAngle().toDouble();
   const double span = arc.localAngleSpan().toDouble();
-  const long n = vf_synthArcPieces(r, span, vf_synthMaxStretch(m.matrix()), kSynthChordTol);
-  const double step = span / static_cast<double>(n);
+  const long n = vf_synthArcPieces(r, span, vf_synthMaxStretch(m.matrix()), kSynthArcSagitta);
+  const double step = span / static_cast<double>(n) * kDeg;
+  // The inner points move out by two thirds of the chords' sagitta: each
+  // chord then cuts off as much area outside the arc as it leaves inside, and
+  // strays from it by at most two thirds of the sagitta.
+  const double rIn = r * (1.0 + (2.0 / 3.0) * (1.0 - std::cos(0.5 * step)));
+  // Successive points by rotation, the direction recomputed now and then so
+  // that rounding cannot drift.
+  const double cs = std::cos(step), sn = std::sin(step);
+  double u = 0, v = 0;
   for (long k = withStart ? 0 : 1; k <= n; ++k) {
-    const double t = (start + step * static_cast<double>(k)) * kDeg;
-    out.push_back(m * (c + vcVector<2>(std::cos(t), std::sin(t)) * r));
+    if (k % 64 == 0 || k == 1 || k == n) {
+      const double t = start * kDeg + step * static_cast<double>(k);
+      u = std::cos(t), v = std::sin(t);
+    } else {
+      const double un = u * cs - v * sn;
+      v = u * sn + v * cs, u = un;
+    }
+    out.push_back(m * (c + vcVector<2>(u, v) * (k == 0 || k == n ? r : rIn)));
   }
 }
 

@@ -12,7 +12,8 @@
 // rounded, where coverage is the exact fraction of the pixel's area inside
 // the outline and old the pixel as it was: the interior takes exactly the
 // value, the exterior is left alone, and outlines drawn later blend against
-// what earlier ones left. Arcs are followed by chords within 0.001 pixel.
+// what earlier ones left. Arcs are followed by chords that stray from them
+// by less than 0.0014 pixel and cut off as much area as they add.
 //
 // Grey levels are passed as signed char, as their 8-bit patterns: the value
 // 200 may be passed as static_cast<signed char>(200).
@@ -29,8 +30,8 @@ class vcGenPoly;
 // Fills the closed generalised polygon g into image with grey level value.
 // g's own xform (poly frame to client) is applied first, then x (client to
 // image). An open polygon throws vcShapesError::BadGeom; a null handle
-// throws vcBadPointer. A non-linear transform is followed piece by piece
-// within 0.001 pixel. Non-finite image coordinates throw vcShapesError::BadGeom.
+// throws vcBadPointer. A non-linear transform is followed piece by piece,
+// each piece halved until it strays by at most 0.001 pixel. Non-finite image coordinates throw vcShapesError::BadGeom.
 void vfDrawSynthetic(const vcGenPoly& g, const vcXform<2>& x, vcPelBuffer<unsigned char>& image, unsigned char value);
 void vfDrawSynthetic(const vcGenPoly& g, const vcPtrHandle_const<vc2XformBase>& x, vcPelBuffer<unsigned char>& image,
                      unsigned char value);
@@ -49,12 +50,10 @@ void vfDrawSynthetic(const vcGenPoly& g, const vcPtrHandle_const<vc2XformBase>& 
 void drawLinePelBuf(vcPelBuffer<unsigned char> image, const vc2SegmentLine& line, const vcXform<2>& x,
                     signed char value, signed char side);
 
-// The same for an arc, followed by chords within 0.001 pixel (and of at most
-// 5 degrees). A pixel is blended once for each time the arc passes through
-// it, by the fraction on the region's side of the line through the points
-// where the arc enters and leaves it. The four outputs, when not null,
-// receive the image coordinates of the arc's first point (x0, y0) and last
-// point (x1, y1) as drawn.
+// The same for an arc, followed by chords as above (and of at most 5 degrees). A pixel is blended once for each time
+// the arc passes through it, by the fraction on the region's side of the line through the points where the arc enters
+// and leaves it. The four outputs, when not null, receive the image coordinates of the arc's first point (x0, y0) and
+// last point (x1, y1) as drawn.
 void drawArcPelBuf(vcPelBuffer<unsigned char> image, const vc2SegmentArc& arc, const vcXform<2>& x, signed char value,
                    signed char side, double* x0, double* y0, double* x1, double* y1);
 
@@ -67,7 +66,6 @@ void drawArcPelBuf(vcPelBuffer<unsigned char> image, const vc2SegmentArc& arc, c
 // are set to value; those outside the window are skipped.
 void drawHorizontalExtentsPelBuf(vcPelBuffer<unsigned char> image, const vc2SegmentLine& line, const vcXform<2>& x,
                                  signed char value);
-// The arc's chords (at most 5 degrees each, within 0.001 pixel of the mapped
-// arc), each marked as above. The four outputs are those of drawArcPelBuf.
+// The arc's chords (those drawArcPelBuf follows), each marked as above. The four outputs are those of drawArcPelBuf.
 void drawHorizontalExtentsPelBuf(vcPelBuffer<unsigned char> image, const vc2SegmentArc& arc, const vcXform<2>& x,
                                  signed char value, double* x0, double* y0, double* x1, double* y1);

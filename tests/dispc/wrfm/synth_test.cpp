@@ -11,7 +11,7 @@
 #include <vc/wrfm/genpoly.h>
 #include <vc/wrfm/smdpoly.h>
 
-#include "synth_reference.h"
+#include "support/synth_reference.h"
 
 namespace {
 
