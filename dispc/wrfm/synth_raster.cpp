@@ -96,7 +96,7 @@ void vc_SynthRaster::addClipped_(double x0, double y0, double x1, double y1) {
 // within [0, width]), spanning the signed height dy. Each cell it crosses
 // gets its share of dy split so that the running sum gives, for the cell,
 // the area right of the piece and, for every cell after it, the full share.
-__attribute__((always_inline)) inline void vc_SynthRaster::accumulate_(double xa, double xb, double dy, double perX) {
+inline void vc_SynthRaster::accumulate_(double xa, double xb, double dy, double perX) {
   double* acc = acc_.data();
   const double lo = std::min(xa, xb), hi = std::max(xa, xb);
   const long i0 = static_cast<long>(lo);
