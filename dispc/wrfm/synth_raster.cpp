@@ -96,8 +96,7 @@ void vc_SynthRaster::addClipped_(double x0, double y0, double x1, double y1) {
 // within [0, width]), spanning the signed height dy. Each cell it crosses
 // gets its share of dy split so that the running sum gives, for the cell,
 // the area right of the piece and, for every cell after it, the full share.
-inline void vc_SynthRaster::accumulate_(double xa, double xb, double dy, double perX) {
-  double* acc = acc_.data();
+inline void vc_SynthRaster::accumulate_(double* acc, Span& span, double xa, double xb, double dy, double perX) {
   const double lo = std::min(xa, xb), hi = std::max(xa, xb);
   const long i0 = static_cast<long>(lo);
   long i1 = static_cast<long>(hi);
@@ -106,7 +105,7 @@ inline void vc_SynthRaster::accumulate_(double xa, double xb, double dy, double 
     const double m = 0.5 * (lo + hi) - static_cast<double>(i0);
     acc[i0] += dy * (1.0 - m);
     acc[i0 + 1] += dy * m;
-    spans_.push_back(Span{i0, i0 + 1});
+    span = Span{i0, i0 + 1};
     return;
   }
   // The first and last cells take their partial widths; every full cell in
@@ -123,7 +122,7 @@ inline void vc_SynthRaster::accumulate_(double xa, double xb, double dy, double 
   }
   acc[i1] += part1 * (1.0 - m1);
   acc[i1 + 1] += part1 * m1;
-  spans_.push_back(Span{i0, i1 + 1});
+  span = Span{i0, i1 + 1};
 }
 
 // Where the active edges cross the horizontal line yc (region rows), each as
@@ -169,75 +168,70 @@ inline double coverage(double running) { return std::min(1.0, std::fabs(running)
 
 // The accumulated row. Spans hold the cells that edges pass through, whose
 // coverage changes from cell to cell; from the cell after a span to the next
-// span the coverage is constant. Only columns [from, to) are written; every used cell is reset.
-// Without fill only partly covered pixels are written: blended when smooth,
-// else set.
-void vc_SynthRaster::sweep_(unsigned char* row, long from, long to, unsigned char value, bool fill, bool smooth) {
-  for (std::size_t k = 1; k < spans_.size(); ++k) {  // few, mostly in order
-    const Span s = spans_[k];
+// span the coverage is constant. Only columns [from, to) are written (Clip
+// false: all of them); every used cell is reset. Without fill only partly
+// covered pixels are written: blended when smooth, else set.
+template <bool Clip>
+void vc_SynthRaster::sweep_(unsigned char* row, std::size_t count, long from, long to, unsigned char value, bool fill,
+                            bool smooth) {
+  Span* const spans = spans_.data();
+  for (std::size_t k = 1; k < count; ++k) {  // few, mostly in order
+    const Span sp = spans[k];
     std::size_t j = k;
-    for (; j > 0 && spans_[j - 1].from > s.from; --j) spans_[j] = spans_[j - 1];
-    spans_[j] = s;
+    for (; j > 0 && spans[j - 1].from > sp.from; --j) spans[j] = spans[j - 1];
+    spans[j] = sp;
   }
   double* const acc = acc_.data();
   const int v = value;
   double running = 0.0;
   long next = 0;
-  const auto run = [&](long a, long b) {
-    a = std::max(a, from), b = std::min(b, to);
-    if (!fill || a >= b) return;
-    const double c = coverage(running);
-    if (c >= 1.0 - kNoChange) {
-      if (b - a < 32) {
-        for (long i = a; i < b; ++i) row[i] = value;
-      } else {
-        std::memset(row + a, value, static_cast<std::size_t>(b - a));
-      }
-    } else if (c > kNoChange) {
-      for (long i = a; i < b; ++i) blendPixel(row[i], c, v);
-    }
-  };
-  const auto cells = [&](long a, long b) {
-    for (long i = a; i < b; ++i) {
-      running += acc[i];
-      acc[i] = 0.0;
-    }
-  };
-  for (std::size_t k = 0; k < spans_.size();) {
-    const long a = std::max(spans_[k].from, next);
-    long b = spans_[k].to;
-    for (++k; k < spans_.size() && spans_[k].from <= b; ++k) b = std::max(b, spans_[k].to);
-    run(next, a);
-    const long wa = std::clamp(a, from, to), wb = std::clamp(b, wa, to);
-    cells(a, wa);
+  for (std::size_t k = 0; k < count;) {
+    const long a = spans[k].from;
+    long b = spans[k].to;
+    for (++k; k < count && spans[k].from <= b; ++k) b = std::max(b, spans[k].to);
+    // The run [next, a) of constant coverage.
     if (fill) {
-      for (long i = wa; i < wb; ++i) {
-        running += acc[i];
-        acc[i] = 0.0;
-        blendPixel(row[i], coverage(running), v);  // no branch: 0 and 1 blend exactly
-      }
-    } else {
-      for (long i = wa; i < wb; ++i) {
-        running += acc[i];
-        acc[i] = 0.0;
-        const double c = coverage(running);
-        if (c > kNoChange && c < 1.0 - kNoChange) {
-          if (smooth)
-            blendPixel(row[i], c, v);
-          else
-            row[i] = value;
+      const long ra = Clip ? std::max(next, from) : next, rb = Clip ? std::min(a, to) : a;
+      const double c = coverage(running);
+      if (ra < rb && c > kNoChange) {
+        if (c >= 1.0 - kNoChange) {
+          std::memset(row + ra, value, static_cast<std::size_t>(rb - ra));
+        } else {
+          for (long i = ra; i < rb; ++i) blendPixel(row[i], c, v);
         }
       }
     }
-    cells(wb, b);
+    for (long i = a; i < b; ++i) {
+      running += acc[i];
+      acc[i] = 0.0;
+      if ((Clip && i < from) || i >= to) continue;  // cells up to width + 1 exist, pixels do not
+      const double c = coverage(running);
+      if (fill) {
+        blendPixel(row[i], c, v);  // no branch: 0 and 1 blend exactly
+      } else if (c > kNoChange && c < 1.0 - kNoChange) {
+        if (smooth)
+          blendPixel(row[i], c, v);
+        else
+          row[i] = value;
+      }
+    }
     // The cell after a span holds only what spills over from its last cell:
     // from there on the coverage is constant again.
     running += acc[b];
     acc[b] = 0.0;
     next = b;
   }
-  run(next, to);
-  spans_.clear();
+  if (fill) {
+    const long ra = Clip ? std::max(next, from) : next;
+    const double c = coverage(running);
+    if (ra < to && c > kNoChange) {
+      if (c >= 1.0 - kNoChange) {
+        std::memset(row + ra, value, static_cast<std::size_t>(to - ra));
+      } else {
+        for (long i = ra; i < to; ++i) blendPixel(row[i], c, v);
+      }
+    }
+  }
 }
 
 void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char value, bool smooth, bool fill) {
@@ -256,29 +250,35 @@ void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char val
   unsigned char* const origin = image.pointToPel(region_.x(), region_.y());
   std::vector<const Edge*> active;
   const bool ring = bx0_ > 0 || bx1_ < width;
+  spans_.resize(edges_.size());
+  double* const acc = acc_.data();
+  double nextEnd = 0.0;  // the first row bottom at which an active edge ends
   for (long y = 0; y < region_.height(); ++y) {
     const double top = static_cast<double>(y), bottom = top + 1.0;
-    for (long k = first[static_cast<std::size_t>(y)]; k >= 0; k = chain[static_cast<std::size_t>(k)])
+    bool added = false;
+    for (long k = first[static_cast<std::size_t>(y)]; k >= 0; k = chain[static_cast<std::size_t>(k)]) {
       active.push_back(&edges_[static_cast<std::size_t>(k)]);
-    for (std::size_t k = 0; k < active.size();) {
-      if (active[k]->y1 <= top) {
-        active[k] = active.back();
-        active.pop_back();
-      } else {
-        ++k;
-      }
+      added = true;
+    }
+    if (top >= nextEnd || added) {
+      std::erase_if(active, [top](const Edge* e) { return e->y1 <= top; });
+      nextEnd = 1e300;
+      for (const Edge* e : active) nextEnd = std::min(nextEnd, e->y1);
     }
     if (active.empty()) continue;
-    // Edges do not cross, so ordered by x they stay nearly ordered from row
-    // to row; their pieces then come in order and the spans need little sorting.
-    const double mid = top + 0.5;
-    const auto key = [mid](const Edge* e) { return e->x0 + (std::clamp(mid, e->y0, e->y1) - e->y0) * e->dxdy; };
-    for (std::size_t k = 1; k < active.size(); ++k) {
-      const Edge* e = active[k];
-      const double x = key(e);
-      std::size_t j = k;
-      for (; j > 0 && key(active[j - 1]) > x; --j) active[j] = active[j - 1];
-      active[j] = e;
+    // Edges do not cross, so ordered by x they stay ordered from row to row
+    // (only new edges need placing); their pieces then come in order and the
+    // spans need little sorting.
+    if (added) {
+      const double mid = top + 0.5;
+      const auto key = [mid](const Edge* e) { return e->x0 + (std::clamp(mid, e->y0, e->y1) - e->y0) * e->dxdy; };
+      for (std::size_t k = 1; k < active.size(); ++k) {
+        const Edge* e = active[k];
+        const double x = key(e);
+        std::size_t j = k;
+        for (; j > 0 && key(active[j - 1]) > x; --j) active[j] = active[j - 1];
+        active[j] = e;
+      }
     }
     unsigned char* const row = origin + y * pitch;
     const bool blendRow = y >= by0_ && y < by1_ && bx0_ < bx1_;
@@ -288,14 +288,18 @@ void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char val
       continue;
     }
     if (!blendRow) continue;
+    std::size_t count = 0;
     for (const Edge* e : active) {
       const double ya = std::max(e->y0, top), yb = std::min(e->y1, bottom);
       if (ya >= yb) continue;
       const double xa = std::clamp(e->x0 + (ya - e->y0) * e->dxdy, 0.0, static_cast<double>(width));
       const double xb = std::clamp(e->x0 + (yb - e->y0) * e->dxdy, 0.0, static_cast<double>(width));
-      accumulate_(xa, xb, (yb - ya) * e->dir, e->perX);
+      accumulate_(acc, spans_[count++], xa, xb, (yb - ya) * e->dir, e->perX);
     }
-    sweep_(row, bx0_, bx1_, value, fill, smooth);
+    if (ring)
+      sweep_<true>(row, count, bx0_, bx1_, value, fill, smooth);
+    else
+      sweep_<false>(row, count, 0, width, value, fill, smooth);
     if (fill && ring) {
       crossings_(active, top + 0.5);
       fillCentreSpans_(row, 0, bx0_, value);

@@ -83,19 +83,20 @@ private:
   };
 
   void addClipped_(double x0, double y0, double x1, double y1);
-  void accumulate_(double xa, double xb, double dy, double perX);
+  struct Span {
+    long from, to;  // cells an edge passes through; acc_[to] may hold a spill
+  };
+  static void accumulate_(double* acc, Span& span, double xa, double xb, double dy, double perX);
   void crossings_(const std::vector<const Edge*>& active, double yc);
   void fillCentreSpans_(unsigned char* row, long from, long to, unsigned char value) const;
-  void sweep_(unsigned char* row, long from, long to, unsigned char value, bool fill, bool smooth);
+  template <bool Clip>
+  void sweep_(unsigned char* row, std::size_t count, long from, long to, unsigned char value, bool fill, bool smooth);
 
   vcRectangle<long> region_;
   long bx0_, bx1_, by0_, by1_;  // blend area, region-relative, clipped to the region
   std::vector<Edge> edges_;
-  struct Span {
-    long from, to;  // cells an edge passes through; acc_[to] may hold a spill
-  };
   std::vector<double> acc_;  // per cell of the row: signed area to accumulate
-  std::vector<Span> spans_;
+  std::vector<Span> spans_;  // one per active edge of the row
   std::vector<Crossing> cross_;
 };
 
