@@ -25,4 +25,5 @@
 #include <vc/wrfm/lineseg.h>
 #include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/smdpoly.h>
+#include <vc/wrfm/synthetic.h>
 #include <vc/wrfm/wireframe.h>

@@ -11,6 +11,9 @@
 template <int N>
 class vcXform;
 class vcUITablet;
+template <class T>
+class vcPelBuffer;
+class vc2XformBase;
 
 // A named, persistent, reference-countable geometric description.
 class vcSMDGeometricDescription : public virtual vcPersistent, public vcRepBase {
@@ -24,6 +27,15 @@ public:
   // Draws the description's outline on the tablet, mapped by xform from its
   // own client coordinates to the tablet's. Here: nothing.
   virtual void drawWireframe(const vcXform<2>& xform, vcUITablet& tablet) const;
+
+  // Renders the description into an 8-bit image as a synthetic (model)
+  // image; x maps client coordinates to image coordinates (see
+  // <vc/wrfm/synthetic.h>). The base draws nothing.
+  virtual void drawSynthetic(const vcXform<2>& x, vcPelBuffer<unsigned char>& image) const;
+  // The same through a shared, possibly non-linear transform. A null handle
+  // throws vcBadPointer; the base draws with the transform's linear form at
+  // the origin.
+  virtual void drawSynthetic(const vcPtrHandle_const<vc2XformBase>& x, vcPelBuffer<unsigned char>& image) const;
 
   // Version byte 0, then the name. Any other version throws
   // vcArchive::UnknownVersion; a failed load leaves the name unchanged.

@@ -72,6 +72,13 @@ public:
   // pixels). x maps model coordinates to the tablet's client coordinates.
   void drawWireframe(const vcXform<2>& x, vcUITablet& tablet) const override;
   void drawDirectionArrows(const vcXform<2>& x, vcUITablet& tablet) const;
+  // The synthetic image of every poly in turn, each in its own synthetic
+  // color, so later polys win where they overlap (see <vc/wrfm/synthetic.h>).
+  // x maps model coordinates to image coordinates; the handle form maps
+  // through a possibly non-linear transform and rejects a null handle with
+  // vcBadPointer.
+  void drawSynthetic(const vcXform<2>& x, vcPelBuffer<unsigned char>& image) const override;
+  void drawSynthetic(const vcPtrHandle_const<vc2XformBase>& x, vcPelBuffer<unsigned char>& image) const override;
 
   // Equivalent polys and equal positions; names are not compared.
   bool operator==(const vcSMDGDModel& o) const;

@@ -1,0 +1,168 @@
+// Synthetic images of SMD polys and generalised polygons: the outline is
+// turned into a chain of image points (arcs and non-linear maps followed
+// within a thousandth of a pixel) and handed to the exact-area scan converter.
+#include <cmath>
+
+#include <vc/core/exception.h>
+#include <vc/wrfm/genpoly.h>
+#include <vc/wrfm/smdpoly.h>
+#include <vc/wrfm/synthetic.h>
+
+#include "smdpoly_piece.h"
+#include "synth_raster.h"
+
+using P = vcSMDGDPolyPrivate;
+
+namespace {
+
+// The poly's outline parts in order: segment i, then the rounding of vertex
+// i. For a closed poly the parts join into one loop.
+template <class Visit>
+void forEachPart(const vcSMDGDPoly& p, Visit visit) {
+  const int n = static_cast<int>(p.numVertices());
+  for (int i = 0; i < n; ++i) {
+    const vcSMDGDPolyVertex& v = p.vertices()[static_cast<std::size_t>(i)];
+    if (n > 1 && !(p.isOpen() && i == 0)) {
+      const bool line = std::abs(v.segmentAngleSpan().toDouble()) <= 1e-15;
+      visit(line ? vc_SMDPiece(P::roundedLineSegment_(p, i)) : vc_SMDPiece(P::roundedArcSegment_(p, i)));
+    }
+    if (std::abs(v.vertexRadius()) > 1e-15 && !(p.isOpen() && (i == 0 || i == n - 1)))
+      visit(vc_SMDPiece(P::roundedArcVertex_(p, i)));
+  }
+}
+
+std::vector<vcVector<2>> linearOutline(const vcSMDGDPoly& p, const vcXform<2>& x) {
+  std::vector<vcVector<2>> pts;
+  forEachPart(p, [&](const vc_SMDPiece& piece) {
+    if (pts.empty()) pts.push_back(x * piece.start());
+    if (piece.isArc)
+      vf_synthArcPoints(piece.arc, x, false, pts);
+    else
+      pts.push_back(x * piece.line.p2());
+  });
+  return pts;
+}
+
+// Follows q(t), t in [t0, t1], halving until the middle of every piece lies
+// within the chord tolerance of its chord.
+template <class Curve>
+void refine(const Curve& q, double t0, const vcVector<2>& q0, double t1, const vcVector<2>& q1, int depth,
+            std::vector<vcVector<2>>& out) {
+  const double tm = 0.5 * (t0 + t1);
+  const vcVector<2> qm = q(tm);
+  vf_synthCheckFinite(qm);
+  if (depth < 24 && qm.distance((q0 + q1) * 0.5) > kSynthChordTol) {
+    refine(q, t0, q0, tm, qm, depth + 1, out);
+    refine(q, tm, qm, t1, q1, depth + 1, out);
+    return;
+  }
+  out.push_back(qm);
+  out.push_back(q1);
+}
+
+// The outline mapped point by point through map (client to image): every
+// part is cut into pieces of at most 5 degrees (two at least), each then
+// refined where the map bends it.
+template <class Map>
+std::vector<vcVector<2>> mappedOutline(const vcSMDGDPoly& p, const Map& map) {
+  std::vector<vcVector<2>> pts;
+  forEachPart(p, [&](const vc_SMDPiece& piece) {
+    const auto q = [&](double t) { return map(piece.isArc ? piece.arc.segPoint(t) : piece.line.segPoint(t)); };
+    long n = 2;
+    if (piece.isArc)
+      n = std::max(n, static_cast<long>(std::ceil(std::fabs(piece.arc.localAngleSpan().toDouble()) / 5.0)));
+    vcVector<2> prev = q(0.0);
+    vf_synthCheckFinite(prev);
+    if (pts.empty()) pts.push_back(prev);
+    for (long k = 1; k <= n; ++k) {
+      const double t0 = static_cast<double>(k - 1) / static_cast<double>(n),
+                   t1 = static_cast<double>(k) / static_cast<double>(n);
+      const vcVector<2> next = q(t1);
+      vf_synthCheckFinite(next);
+      refine(q, t0, prev, t1, next, 0, pts);
+      prev = next;
+    }
+  });
+  return pts;
+}
+
+// Renders a chain of image points: a closed loop (the last point joins the
+// first) or, without fill, an open path.
+void renderChain(const std::vector<vcVector<2>>& pts, bool closed, vcPelBuffer<unsigned char>& image,
+                 unsigned char value, bool smooth, bool fill) {
+  if (pts.size() < 2 || (fill && !closed)) return;
+  const vcRectangle<long>& w = image.window();
+  if (!closed) {
+    vf_synthPolyline(image, pts, value, 0);
+    return;
+  }
+  double x0 = pts[0].x(), x1 = x0, y0 = pts[0].y(), y1 = y0;
+  for (const vcVector<2>& q : pts) {
+    vf_synthCheckFinite(q);
+    x0 = std::min(x0, q.x()), x1 = std::max(x1, q.x());
+    y0 = std::min(y0, q.y()), y1 = std::max(y1, q.y());
+  }
+  // The box is cut to the window before rounding, so that far-away outlines
+  // cannot overflow the pixel indices.
+  const auto clampTo = [](double v, long lo, long hi) {
+    return std::clamp(v, static_cast<double>(lo), static_cast<double>(hi));
+  };
+  const long l = vf_synthFloor(clampTo(x0, w.x(), w.right())), r = vf_synthCeil(clampTo(x1, w.x(), w.right()));
+  const long t = vf_synthFloor(clampTo(y0, w.y(), w.bottom())), b = vf_synthCeil(clampTo(y1, w.y(), w.bottom()));
+  const vcRectangle<long> region = vcRectangle<long>(l, t, r - l, b - t) & w;
+  if (region.isEmpty()) return;
+  vc_SynthRaster raster(region, vcRectangle<long>(w.x() + 2, w.y() + 2, w.width() - 4, w.height() - 4));
+  raster.reserveEdges(pts.size());
+  for (std::size_t k = 0; k < pts.size(); ++k) raster.addEdge(pts[k], pts[(k + 1) % pts.size()]);
+  raster.render(image, value, smooth, fill);
+}
+
+}  // namespace
+
+void vcSMDGeometricDescription::drawSynthetic(const vcXform<2>&, vcPelBuffer<unsigned char>&) const {}
+
+void vcSMDGeometricDescription::drawSynthetic(const vcPtrHandle_const<vc2XformBase>& x,
+                                              vcPelBuffer<unsigned char>& image) const {
+  if (!x) throw vcBadPointer("drawSynthetic: null transform handle");
+  drawSynthetic(x->linearXform(vcVector<2>(0, 0)), image);
+}
+
+void vcSMDGDPoly::drawSynthetic(const vcXform<2>& x, vcPelBuffer<unsigned char>& image) const {
+  P::drawSynthetic(*this, x, image, vcSMDColors::colorToGrayScale(colors().syntheticDefaultColor()), true, true);
+}
+
+void vcSMDGDPoly::drawSynthetic(const vcPtrHandle_const<vc2XformBase>& x, vcPelBuffer<unsigned char>& image) const {
+  P::drawSynthetic(*this, x, image, vcSMDColors::colorToGrayScale(colors().syntheticDefaultColor()), true, true);
+}
+
+void P::drawSynthetic(const vcSMDGDPoly& p, const vcXform<2>& x, vcPelBuffer<unsigned char>& image, unsigned char value,
+                      bool smooth, bool fill) {
+  if (fill && p.isOpen()) return;
+  renderChain(linearOutline(p, x), p.isClosed(), image, value, smooth, fill);
+}
+
+void P::drawSynthetic(const vcSMDGDPoly& p, const vcPtrHandle_const<vc2XformBase>& x, vcPelBuffer<unsigned char>& image,
+                      unsigned char value, bool smooth, bool fill) {
+  if (!x) throw vcBadPointer("drawSynthetic: null transform handle");
+  if (x->isLinear()) return drawSynthetic(p, x->linearXform(vcVector<2>(0, 0)), image, value, smooth, fill);
+  if (fill && p.isOpen()) return;
+  const vc2XformBase& map = *x;
+  renderChain(mappedOutline(p, [&](const vcVector<2>& q) { return map.mapPoint(q); }), p.isClosed(), image, value,
+              smooth, fill);
+}
+
+void vfDrawSynthetic(const vcGenPoly& g, const vcXform<2>& x, vcPelBuffer<unsigned char>& image, unsigned char value) {
+  if (g.isOpen()) throw vcShapesError::BadGeom("vfDrawSynthetic: the polygon is open");
+  P::drawSynthetic(g.poly(), x * g.xform(), image, value, true, true);
+}
+
+void vfDrawSynthetic(const vcGenPoly& g, const vcPtrHandle_const<vc2XformBase>& x, vcPelBuffer<unsigned char>& image,
+                     unsigned char value) {
+  if (!x) throw vcBadPointer("vfDrawSynthetic: null transform handle");
+  if (x->isLinear()) return vfDrawSynthetic(g, x->linearXform(vcVector<2>(0, 0)), image, value);
+  if (g.isOpen()) throw vcShapesError::BadGeom("vfDrawSynthetic: the polygon is open");
+  const vc2XformBase& map = *x;
+  const vcXform<2>& place = g.xform();
+  renderChain(mappedOutline(g.poly(), [&](const vcVector<2>& q) { return map.mapPoint(place * q); }), true, image,
+              value, true, true);
+}

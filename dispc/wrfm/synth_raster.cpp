@@ -1,0 +1,309 @@
+// Exact-area scan conversion of closed outlines into 8-bit images.
+//
+// Each edge adds, to every cell of a row it crosses, the signed area between
+// itself and the cell's right side (and the rest of its height to the next
+// cell); a running sum along the row then gives each pixel the area that the
+// outline covers in it. Corners, slivers and tiny roundings inside one pixel
+// so come out exactly, which blending each edge on its own does not.
+#include "synth_raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+long vf_synthFloor(double v) { return static_cast<long>(std::floor((1.0 + std::copysign(1e-11, v)) * v)); }
+long vf_synthCeil(double v) { return static_cast<long>(std::ceil((1.0 - std::copysign(1e-11, v)) * v)); }
+
+double vf_synthMaxStretch(const vcMatrix<2>& m) {
+  const double a = m.element(0, 0), b = m.element(0, 1), c = m.element(1, 0), d = m.element(1, 1);
+  const double s = a * a + b * b + c * c + d * d;
+  const double det = a * d - b * c;
+  return std::sqrt(0.5 * (s + std::sqrt(std::max(0.0, s * s - 4 * det * det))));
+}
+
+long vf_synthArcPieces(double r, double spanDeg, double stretch, double tol) {
+  constexpr double kPi = 3.14159265358979323846;
+  const double span = std::fabs(spanDeg) * kPi / 180.0;
+  double step = 5.0 * kPi / 180.0;
+  const double mapped = r * stretch;
+  // A chord over the angle t leaves a circle of radius R by R (1 - cos(t / 2)).
+  if (mapped > tol) step = std::min(step, 2.0 * std::acos(1.0 - tol / mapped));
+  return std::max(1L, static_cast<long>(std::ceil(span / step - 1e-9)));
+}
+
+vc_SynthRaster::vc_SynthRaster(const vcRectangle<long>& region, const vcRectangle<long>& blendArea) : region_(region) {
+  const vcRectangle<long> b = blendArea & region;
+  bx0_ = b.x() - region.x(), bx1_ = b.right() - region.x();
+  by0_ = b.y() - region.y(), by1_ = b.bottom() - region.y();
+  if (b.isEmpty()) bx0_ = bx1_ = by0_ = by1_ = 0;
+  acc_.assign(static_cast<std::size_t>(region.width()) + 2, 0.0);
+}
+
+void vc_SynthRaster::addEdge(const vcVector<2>& a, const vcVector<2>& b) {
+  double x0 = a.x() - static_cast<double>(region_.x()), y0 = a.y() - static_cast<double>(region_.y());
+  double x1 = b.x() - static_cast<double>(region_.x()), y1 = b.y() - static_cast<double>(region_.y());
+  const double h = static_cast<double>(region_.height());
+  if (y0 == y1 || (y0 <= 0 && y1 <= 0) || (y0 >= h && y1 >= h)) return;
+  const double w = static_cast<double>(region_.width());
+  if (y0 >= 0 && y1 >= 0 && y0 <= h && y1 <= h && x0 >= 0 && x1 >= 0 && x0 <= w && x1 <= w) {
+    addClipped_(x0, y0, x1, y1);
+    return;
+  }
+  // Rows outside the region take nothing from the edge: cut it to them.
+  const auto cutY = [&](double yc) {
+    const double t = (yc - y0) / (y1 - y0);
+    return x0 + (x1 - x0) * t;
+  };
+  if (y0 < 0 || y1 < 0) {
+    const double x = cutY(0.0);
+    (y0 < 0 ? x0 : x1) = x;
+    (y0 < 0 ? y0 : y1) = 0.0;
+  }
+  if (y0 > h || y1 > h) {
+    const double x = cutY(h);
+    (y0 > h ? x0 : x1) = x;
+    (y0 > h ? y0 : y1) = h;
+  }
+  // Split where the edge leaves the region's columns: what lies left of them
+  // covers whole pixels of the region, so it becomes a vertical edge on the
+  // left side; what lies right of them covers none and is dropped.
+  double t[4] = {0.0, 1.0, 1.0, 1.0};
+  int n = 1;
+  for (const double xs : {0.0, w}) {
+    if ((x0 < xs && x1 > xs) || (x0 > xs && x1 < xs)) t[n++] = (xs - x0) / (x1 - x0);
+  }
+  t[n] = 1.0;
+  std::sort(t + 1, t + n);
+  for (int i = 0; i < n; ++i) {
+    const double ya = y0 + (y1 - y0) * t[i], yb = i + 1 == n ? y1 : y0 + (y1 - y0) * t[i + 1];
+    double xa = x0 + (x1 - x0) * t[i], xb = i + 1 == n ? x1 : x0 + (x1 - x0) * t[i + 1];
+    const double mid = 0.5 * (xa + xb);
+    if (mid > w) continue;
+    if (mid < 0) xa = xb = 0.0;
+    addClipped_(std::clamp(xa, 0.0, w), ya, std::clamp(xb, 0.0, w), yb);
+  }
+}
+
+void vc_SynthRaster::addClipped_(double x0, double y0, double x1, double y1) {
+  if (y0 == y1) return;
+  const double dir = y1 > y0 ? 1.0 : -1.0;
+  if (y1 < y0) std::swap(x0, x1), std::swap(y0, y1);
+  const double dxdy = (x1 - x0) / (y1 - y0);
+  edges_.push_back(Edge{x0, y0, x1, y1, dxdy, dir, dxdy != 0.0 ? dir / std::fabs(dxdy) : 0.0});
+}
+
+// One piece of an edge within a row, from x = xa to x = xb (region columns,
+// within [0, width]), spanning the signed height dy. Each cell it crosses
+// gets its share of dy split so that the running sum gives, for the cell,
+// the area right of the piece and, for every cell after it, the full share.
+inline void vc_SynthRaster::accumulate_(double* acc, Span& span, double xa, double xb, double dy, double perX) {
+  const double lo = std::min(xa, xb), hi = std::max(xa, xb);
+  const long i0 = static_cast<long>(lo);
+  long i1 = static_cast<long>(hi);
+  if (i1 > i0 && static_cast<double>(i1) == hi) --i1;
+  if (i0 == i1) {
+    const double m = 0.5 * (lo + hi) - static_cast<double>(i0);
+    acc[i0] += dy * (1.0 - m);
+    acc[i0 + 1] += dy * m;
+    span = Span{i0, i0 + 1};
+    return;
+  }
+  // The first and last cells take their partial widths; every full cell in
+  // between gives half of its share to itself and half to the next cell.
+  const double e0 = static_cast<double>(i0 + 1), s1 = static_cast<double>(i1);
+  const double part0 = perX * (e0 - lo), m0 = 0.5 * (lo + e0) - static_cast<double>(i0);
+  const double part1 = perX * (hi - s1), m1 = 0.5 * (s1 + hi) - s1;
+  acc[i0] += part0 * (1.0 - m0);
+  acc[i0 + 1] += part0 * m0;
+  if (i1 > i0 + 1) {
+    acc[i0 + 1] += 0.5 * perX;
+    for (long i = i0 + 2; i < i1; ++i) acc[i] += perX;
+    acc[i1] += 0.5 * perX;
+  }
+  acc[i1] += part1 * (1.0 - m1);
+  acc[i1 + 1] += part1 * m1;
+  span = Span{i0, i1 + 1};
+}
+
+// Where the active edges cross the horizontal line yc (region rows), each as
+// the first column whose pixel centre lies at or right of the crossing.
+void vc_SynthRaster::crossings_(const std::vector<const Edge*>& active, double yc) {
+  cross_.clear();
+  for (const Edge* e : active) {
+    if (e->y0 <= yc && yc < e->y1) {
+      const double x = e->x0 + (yc - e->y0) * e->dxdy;
+      cross_.push_back(Crossing{vf_synthCeil(x - 0.5), e->dir});
+    }
+  }
+  std::sort(cross_.begin(), cross_.end(), [](const Crossing& a, const Crossing& b) { return a.column < b.column; });
+}
+
+// Sets the pixels of columns [from, to) whose centres lie inside.
+void vc_SynthRaster::fillCentreSpans_(unsigned char* row, long from, long to, unsigned char value) const {
+  double winding = 0.0;
+  for (std::size_t k = 0; k < cross_.size(); ++k) {
+    winding += cross_[k].dir;
+    if (winding == 0.0) continue;
+    const long a = std::max(from, cross_[k].column);
+    const long b = std::min(to, k + 1 < cross_.size() ? cross_[k + 1].column : to);
+    if (a < b) std::memset(row + a, value, static_cast<std::size_t>(b - a));
+  }
+}
+
+namespace {
+
+// Coverage below this (or above 1 minus it) changes no pixel by half a level.
+constexpr double kNoChange = 1.0 / 512.0;
+
+// old + cover * (value - old), rounded to nearest; the offset keeps the
+// truncation a floor.
+inline void blendPixel(unsigned char& p, double cover, int value) {
+  const int old = p;
+  p = static_cast<unsigned char>(old + static_cast<int>(cover * (value - old) + 256.5) - 256);
+}
+
+inline double coverage(double running) { return std::min(1.0, std::fabs(running)); }
+
+}  // namespace
+
+// The accumulated row. Spans hold the cells that edges pass through, whose
+// coverage changes from cell to cell; from the cell after a span to the next
+// span the coverage is constant. Only columns [from, to) are written (Clip
+// false: all of them); every used cell is reset. Without fill only partly
+// covered pixels are written: blended when smooth, else set.
+template <bool Clip>
+void vc_SynthRaster::sweep_(unsigned char* row, std::size_t count, long from, long to, unsigned char value, bool fill,
+                            bool smooth) {
+  Span* const spans = spans_.data();
+  for (std::size_t k = 1; k < count; ++k) {  // few, mostly in order
+    const Span sp = spans[k];
+    std::size_t j = k;
+    for (; j > 0 && spans[j - 1].from > sp.from; --j) spans[j] = spans[j - 1];
+    spans[j] = sp;
+  }
+  double* const acc = acc_.data();
+  const int v = value;
+  double running = 0.0;
+  long next = 0;
+  for (std::size_t k = 0; k < count;) {
+    const long a = spans[k].from;
+    long b = spans[k].to;
+    for (++k; k < count && spans[k].from <= b; ++k) b = std::max(b, spans[k].to);
+    // The run [next, a) of constant coverage.
+    if (fill) {
+      const long ra = Clip ? std::max(next, from) : next, rb = Clip ? std::min(a, to) : a;
+      const double c = coverage(running);
+      if (ra < rb && c > kNoChange) {
+        if (c >= 1.0 - kNoChange) {
+          std::memset(row + ra, value, static_cast<std::size_t>(rb - ra));
+        } else {
+          for (long i = ra; i < rb; ++i) blendPixel(row[i], c, v);
+        }
+      }
+    }
+    for (long i = a; i < b; ++i) {
+      running += acc[i];
+      acc[i] = 0.0;
+      if ((Clip && i < from) || i >= to) continue;  // cells up to width + 1 exist, pixels do not
+      const double c = coverage(running);
+      if (fill) {
+        blendPixel(row[i], c, v);  // no branch: 0 and 1 blend exactly
+      } else if (c > kNoChange && c < 1.0 - kNoChange) {
+        if (smooth)
+          blendPixel(row[i], c, v);
+        else
+          row[i] = value;
+      }
+    }
+    // The cell after a span holds only what spills over from its last cell:
+    // from there on the coverage is constant again.
+    running += acc[b];
+    acc[b] = 0.0;
+    next = b;
+  }
+  if (fill) {
+    const long ra = Clip ? std::max(next, from) : next;
+    const double c = coverage(running);
+    if (ra < to && c > kNoChange) {
+      if (c >= 1.0 - kNoChange) {
+        std::memset(row + ra, value, static_cast<std::size_t>(to - ra));
+      } else {
+        for (long i = ra; i < to; ++i) blendPixel(row[i], c, v);
+      }
+    }
+  }
+}
+
+void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char value, bool smooth, bool fill) {
+  if (region_.isEmpty() || edges_.empty()) return;
+  // Edges listed by the row they start in: one list head per row of the
+  // region, chained through the edges, in place of a sort.
+  const long height = region_.height();
+  std::vector<long> first(static_cast<std::size_t>(height), -1), chain(edges_.size(), -1);
+  for (std::size_t k = edges_.size(); k-- > 0;) {
+    const long row = std::min(height - 1, static_cast<long>(edges_[k].y0));
+    chain[k] = first[static_cast<std::size_t>(row)];
+    first[static_cast<std::size_t>(row)] = static_cast<long>(k);
+  }
+  const long width = region_.width();
+  const long pitch = image.rowPitch();
+  unsigned char* const origin = image.pointToPel(region_.x(), region_.y());
+  std::vector<const Edge*> active;
+  const bool ring = bx0_ > 0 || bx1_ < width;
+  spans_.resize(edges_.size());
+  double* const acc = acc_.data();
+  double nextEnd = 0.0;  // the first row bottom at which an active edge ends
+  for (long y = 0; y < region_.height(); ++y) {
+    const double top = static_cast<double>(y), bottom = top + 1.0;
+    bool added = false;
+    for (long k = first[static_cast<std::size_t>(y)]; k >= 0; k = chain[static_cast<std::size_t>(k)]) {
+      active.push_back(&edges_[static_cast<std::size_t>(k)]);
+      added = true;
+    }
+    if (top >= nextEnd || added) {
+      std::erase_if(active, [top](const Edge* e) { return e->y1 <= top; });
+      nextEnd = 1e300;
+      for (const Edge* e : active) nextEnd = std::min(nextEnd, e->y1);
+    }
+    if (active.empty()) continue;
+    // Edges do not cross, so ordered by x they stay ordered from row to row
+    // (only new edges need placing); their pieces then come in order and the
+    // spans need little sorting.
+    if (added) {
+      const double mid = top + 0.5;
+      const auto key = [mid](const Edge* e) { return e->x0 + (std::clamp(mid, e->y0, e->y1) - e->y0) * e->dxdy; };
+      for (std::size_t k = 1; k < active.size(); ++k) {
+        const Edge* e = active[k];
+        const double x = key(e);
+        std::size_t j = k;
+        for (; j > 0 && key(active[j - 1]) > x; --j) active[j] = active[j - 1];
+        active[j] = e;
+      }
+    }
+    unsigned char* const row = origin + y * pitch;
+    const bool blendRow = y >= by0_ && y < by1_ && bx0_ < bx1_;
+    if (fill && (!smooth || !blendRow)) {
+      crossings_(active, top + 0.5);
+      fillCentreSpans_(row, 0, width, value);
+      continue;
+    }
+    if (!blendRow) continue;
+    std::size_t count = 0;
+    for (const Edge* e : active) {
+      const double ya = std::max(e->y0, top), yb = std::min(e->y1, bottom);
+      if (ya >= yb) continue;
+      const double xa = std::clamp(e->x0 + (ya - e->y0) * e->dxdy, 0.0, static_cast<double>(width));
+      const double xb = std::clamp(e->x0 + (yb - e->y0) * e->dxdy, 0.0, static_cast<double>(width));
+      accumulate_(acc, spans_[count++], xa, xb, (yb - ya) * e->dir, e->perX);
+    }
+    if (ring)
+      sweep_<true>(row, count, bx0_, bx1_, value, fill, smooth);
+    else
+      sweep_<false>(row, count, 0, width, value, fill, smooth);
+    if (fill && ring) {
+      crossings_(active, top + 0.5);
+      fillCentreSpans_(row, 0, bx0_, value);
+      fillCentreSpans_(row, bx1_, width, value);
+    }
+  }
+}

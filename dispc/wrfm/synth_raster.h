@@ -1,0 +1,126 @@
+// The scan converter behind synthetic images: closed outlines, given as
+// chains of straight edges in image coordinates, are filled with the exact
+// area they cover in every pixel. Scratch memory is one row of the region,
+// never an image.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include <vc/core/pelbuffer.h>
+#include <vc/core/rect.h>
+#include <vc/core/vector.h>
+#include <vc/wrfm/arc.h>
+
+// Robust rounding: values within a relative 1e-11 of an integer count as it.
+long vf_synthFloor(double v);
+long vf_synthCeil(double v);
+
+// The largest factor by which m stretches any vector.
+double vf_synthMaxStretch(const vcMatrix<2>& m);
+
+// Chord pieces for a circle arc of local radius r (and local span spanDeg
+// degrees) seen through a map that stretches by at most `stretch`: at most 5
+// degrees each, and few enough that no chord leaves the mapped curve by more
+// than tol (same unit as stretch * r).
+long vf_synthArcPieces(double r, double spanDeg, double stretch, double tol);
+
+// How far, in pixels, the chords that follow a curve may stray from it:
+// small enough that the area between chord and curve in any pixel stays far
+// below half a grey level. Arcs use chords whose sagitta is kSynthArcSagitta
+// with their inner points moved out so that each chord balances the area it
+// cuts off (straying by at most two thirds of the sagitta); curves of
+// non-linear maps are halved until within kSynthChordTol.
+inline constexpr double kSynthChordTol = 1e-3;
+inline constexpr double kSynthArcSagitta = 2e-3;
+
+// Appends the points of arc mapped by x (client to image coordinates), its
+// start (when withStart) to its end: chords of at most 5 degrees and of
+// sagitta kSynthArcSagitta pixel, the inner points moved out as said above.
+void vf_synthArcPoints(const vc2SegmentArc& arc, const vcXform<2>& x, bool withStart, std::vector<vcVector<2>>& out);
+
+// Blends the pixels of the path pts (image coordinates) as drawLinePelBuf
+// does for one segment, inside the window shrunk by 2 pixels.
+void vf_synthPolyline(vcPelBuffer<unsigned char>& image, const std::vector<vcVector<2>>& pts, unsigned char value,
+                      signed char side);
+
+// Throws vcShapesError::BadGeom unless both coordinates are finite.
+void vf_synthCheckFinite(const vcVector<2>& p);
+
+class vc_SynthRaster {
+public:
+  // region: the pixels (image coordinates) that may be written; blendArea:
+  // where boundary pixels may take intermediate values. Outside blendArea a
+  // pixel takes the fill value when its centre lies inside and is otherwise
+  // left alone.
+  vc_SynthRaster(const vcRectangle<long>& region, const vcRectangle<long>& blendArea);
+
+  // One edge of the outline, image coordinates. The edges must form closed
+  // loops (in any order and orientation); parts outside the region are
+  // reduced to what they contribute inside it. A point enclosed by loops of
+  // non-zero winding is inside.
+  void addEdge(const vcVector<2>& a, const vcVector<2>& b);
+  void reserveEdges(std::size_t n) { edges_.reserve(n); }
+
+  // Writes the outline into image (whose window holds the region).
+  // fill and smooth: every pixel gets old + coverage * (value - old),
+  // rounded (the interior exactly value, the exterior unchanged); fill alone:
+  // pixels whose centres lie inside are set to value. Without fill only the
+  // pixels the outline passes through (partly covered ones) in blendArea are
+  // written: blended when smooth, else set to value.
+  void render(vcPelBuffer<unsigned char>& image, unsigned char value, bool smooth, bool fill);
+
+private:
+  struct Edge {
+    double x0, y0, x1, y1, dxdy;  // region-relative, y0 < y1
+    double dir;                   // +1 running toward +y, -1 toward -y
+    double perX;                  // signed height per unit of x travelled
+  };
+  struct Crossing {
+    long column;  // first pixel whose centre lies at or right of the crossing
+    double dir;
+  };
+
+  void addClipped_(double x0, double y0, double x1, double y1);
+  struct Span {
+    long from, to;  // cells an edge passes through; acc_[to] may hold a spill
+  };
+  static void accumulate_(double* acc, Span& span, double xa, double xb, double dy, double perX);
+  void crossings_(const std::vector<const Edge*>& active, double yc);
+  void fillCentreSpans_(unsigned char* row, long from, long to, unsigned char value) const;
+  template <bool Clip>
+  void sweep_(unsigned char* row, std::size_t count, long from, long to, unsigned char value, bool fill, bool smooth);
+
+  vcRectangle<long> region_;
+  long bx0_, bx1_, by0_, by1_;  // blend area, region-relative, clipped to the region
+  std::vector<Edge> edges_;
+  std::vector<double> acc_;  // per cell of the row: signed area to accumulate
+  std::vector<Span> spans_;  // one per active edge of the row
+  std::vector<Crossing> cross_;
+};
+
+// Calls visit(i, j, in, out) for every pixel (i, j) whose square the segment
+// a-b (image coordinates) passes through, in travel order, with the points
+// where it enters and leaves that pixel. A piece running along a pixel
+// border belongs to the pixel below or right of it.
+template <class Visit>
+void vf_synthWalk(const vcVector<2>& a, const vcVector<2>& b, Visit&& visit) {
+  std::vector<double> t{0.0, 1.0};
+  const double dx = b.x() - a.x(), dy = b.y() - a.y();
+  const auto cuts = [&](double from, double d) {
+    if (d == 0.0) return;
+    const double lo = std::min(from, from + d), hi = std::max(from, from + d);
+    for (double k = std::floor(lo) + 1.0; k < hi; k += 1.0) t.push_back((k - from) / d);
+  };
+  cuts(a.x(), dx);
+  cuts(a.y(), dy);
+  std::sort(t.begin(), t.end());
+  for (std::size_t k = 0; k + 1 < t.size(); ++k) {
+    if (!(t[k + 1] > t[k])) continue;
+    const double m = 0.5 * (t[k] + t[k + 1]);
+    const long i = static_cast<long>(std::floor(a.x() + dx * m));
+    const long j = static_cast<long>(std::floor(a.y() + dy * m));
+    visit(i, j, a + (b - a) * t[k], a + (b - a) * t[k + 1]);
+  }
+}

@@ -1,0 +1,398 @@
+#include <vc/wrfm/synthetic.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <numbers>
+#include <string>
+
+#include <vc/core/exception.h>
+#include <vc/wrfm/genpoly.h>
+#include <vc/wrfm/smdmodel.h>
+#include <vc/wrfm/smdpoly.h>
+
+#include "support/synth_reference.h"
+
+namespace {
+
+using V = vcVector<2>;
+using P = vcSMDGDPolyPrivate;
+using synth_ref::Outline;
+using synth_ref::Pt;
+constexpr double kPi = std::numbers::pi;
+
+// A shape twice: as a poly in client coordinates and as the exact outline the
+// poly stands for, built from the same parameters but not from the poly.
+struct Shape {
+  std::string name;
+  vcSMDGDPoly poly;
+  Outline outline;
+};
+
+vcSMDGDPoly closedPoly(const std::vector<V>& pts, double radius) {
+  vcSMDGDPoly p;
+  for (const V& q : pts) p << vcSMDGDPolyVertex(q, radius, 0.5, 0.5, -1);
+  p.close();
+  return p;
+}
+
+// A w x h rectangle about c turned by deg degrees, every corner rounded by r.
+Shape roundedRect(double w, double h, V c, double deg, double r) {
+  const double a = deg * kPi / 180, ca = std::cos(a), sa = std::sin(a);
+  const auto at = [&](double x, double y) { return Pt{c.x() + ca * x - sa * y, c.y() + sa * x + ca * y}; };
+  std::vector<V> corners;
+  Outline o;
+  const double sx[4] = {1, -1, -1, 1}, sy[4] = {1, 1, -1, -1};
+  for (int k = 0; k < 4; ++k) {
+    const Pt p = at(sx[k] * w / 2, sy[k] * h / 2);
+    corners.push_back(V(p.x, p.y));
+    // The rounding of a right-angled corner: a quarter circle about the
+    // corner moved in by r along both sides.
+    const Pt m = at(sx[k] * (w / 2 - r), sy[k] * (h / 2 - r));
+    const double from = std::atan2(sy[k], sx[k]) + a - kPi / 4;
+    if (r > 0)
+      synth_ref::arc(o, m, r, from, from + kPi / 2);
+    else
+      o.push_back(p);
+  }
+  return {"rounded rectangle", closedPoly(corners, r), o};
+}
+
+Shape circle(V c, double r) {
+  Outline o;
+  synth_ref::arc(o, {c.x(), c.y()}, r, 0, 2 * kPi);
+  return {"circle", vcSMDGDPoly::circle(r, c), o};
+}
+
+// A concave star of n vertices alternating between two radii.
+Shape star(V c, int n, double r1, double r2, double deg) {
+  std::vector<V> pts;
+  Outline o;
+  for (int k = 0; k < n; ++k) {
+    const double a = deg * kPi / 180 + 2 * kPi * k / n, r = k % 2 ? r2 : r1;
+    pts.push_back(V(c.x() + r * std::cos(a), c.y() + r * std::sin(a)));
+    o.push_back({pts.back().x(), pts.back().y()});
+  }
+  return {"star", closedPoly(pts, 0), o};
+}
+
+// A quadrilateral `width` pixels wide along a slanted line.
+Shape sliver(V a, V b, double width) {
+  const V d = (b - a).unit(), n(-d.y() * width, d.x() * width);
+  const std::vector<V> pts = {a, b, b + n, a + n};
+  Outline o;
+  for (const V& q : pts) o.push_back({q.x(), q.y()});
+  return {"sliver", closedPoly(pts, 0), o};
+}
+
+std::vector<Shape> shapes() {
+  return {
+      roundedRect(260, 100, V(200.3, 199.6), 17, 10),
+      roundedRect(61.3, 23.7, V(100.2, 80.9), -33, 0.7),
+      circle(V(200.3, 199.6), 150),
+      circle(V(20.4, 370.7), 100),  // over the left and bottom edges
+      star(V(201.2, 198.7), 40, 170, 70, 3.7),
+      sliver(V(50.2, 100.1), V(350.7, 180.4), 0.3),
+      roundedRect(500, 80, V(210.5, 20.25), 4, 5),  // over three edges
+  };
+}
+
+constexpr long kSize = 400;
+
+vcPelBuffer<unsigned char> image(unsigned char background, long size = kSize) {
+  vcPelBuffer<unsigned char> img(size, size);
+  img.fill(background);
+  return img;
+}
+
+// Every pixel of the window is what the exact reference says the rendering
+// must leave there: old + coverage * (value - old) within one grey level,
+// and in the outermost 2 pixels either old or value, old where nothing is
+// covered and value where everything is. Returns the largest error seen.
+double expectExact(const vcPelBuffer<unsigned char>& before, const vcPelBuffer<unsigned char>& after,
+                   const std::vector<double>& cov, unsigned char value, const std::string& what) {
+  const long w = after.width(), h = after.height();
+  double worst = 0;
+  int failures = 0;
+  for (long j = 0; j < h && failures < 5; ++j) {
+    for (long i = 0; i < w && failures < 5; ++i) {
+      const double c = cov[static_cast<std::size_t>(j * w + i)];
+      const double old = *before.pointToPel(i, j), got = *after.pointToPel(i, j);
+      const bool ring = i < 2 || j < 2 || i >= w - 2 || j >= h - 2;
+      bool ok;
+      if (ring) {
+        ok = (got == old || got == value) && !(c < 1e-9 && got != old) && !(c > 1 - 1e-9 && got != value);
+      } else {
+        const double err = std::fabs(got - (old + c * (value - old)));
+        worst = std::max(worst, err);
+        ok = err <= 1.0;
+      }
+      if (!ok) {
+        ++failures;
+        ADD_FAILURE() << what << ": pixel (" << i << ", " << j << ") is " << got << ", coverage " << c << " of "
+                      << +value << " over " << old;
+      }
+    }
+  }
+  return worst;
+}
+
+Outline mapped(const Outline& o, const vcXform<2>& x) {
+  return synth_ref::map(o, [&](Pt p) {
+    const V q = x * V(p.x, p.y);
+    return Pt{q.x(), q.y()};
+  });
+}
+
+TEST(Synthetic, FilledOutlinesCoverTheExactAreaOfEveryPixel) {
+  const vcXform<2> plain = vcXform<2>::translation(V(0.37, -0.21));
+  const vcXform<2> mirror = vcXform<2>::translation(V(kSize - 0.63, 0.12)) * vcXform<2>::scale(-1, 1);
+  for (const Shape& s : shapes()) {
+    for (const auto& [x, how] : {std::pair{plain, "plain"}, std::pair{mirror, "mirrored"}}) {
+      const std::vector<double> cov = synth_ref::coverage(mapped(s.outline, x), kSize, kSize);
+      for (const auto& [bg, value] : {std::pair<unsigned char, unsigned char>{20, 235}, {255, 0}}) {
+        auto img = image(bg);
+        const auto before = img.clone();
+        P::drawSynthetic(s.poly, x, img, value, true, true);
+        EXPECT_LE(expectExact(before, img, cov, value, s.name + " " + how), 1.0);
+      }
+    }
+  }
+}
+
+// A smooth non-linear map: a barrel distortion about the image centre.
+class Barrel : public vc2XformBase {
+public:
+  explicit Barrel(double k) : k_(k) {}
+  V mapPoint(const V& p) const override {
+    const V d = p - V(200, 200);
+    return V(200, 200) + d * (1 + k_ * (d.x() * d.x() + d.y() * d.y()));
+  }
+  vcXform<2> linearXform(const V& at) const override {
+    const V d = at - V(200, 200);
+    const double s = 1 + k_ * (d.x() * d.x() + d.y() * d.y());
+    const vcMatrix<2> m(s + 2 * k_ * d.x() * d.x(), 2 * k_ * d.x() * d.y(), 2 * k_ * d.x() * d.y(),
+                        s + 2 * k_ * d.y() * d.y());
+    return vcXform<2>(m, mapPoint(at) - m * at);
+  }
+  bool isLinear() const override { return false; }
+  vcPtrHandle_const<vc2XformBase> inverseBase() const override { throw vcMathError("no inverse"); }
+  vcPtrHandle<vc2XformBase> clone() const override { return vcPtrHandle<vc2XformBase>(new Barrel(*this)); }
+
+private:
+  double k_;
+};
+
+TEST(Synthetic, NonLinearTransformsAreFollowedWithinTheSameAccuracy) {
+  const vcPtrHandle_const<vc2XformBase> barrel(new Barrel(-2e-6));
+  for (const Shape& s : {shapes()[0], shapes()[2], shapes()[4]}) {
+    auto img = image(30);
+    const auto before = img.clone();
+    P::drawSynthetic(s.poly, barrel, img, 220, true, true);
+    const Outline exact = synth_ref::map(synth_ref::densify(s.outline, 0.25), [&](Pt p) {
+      const V q = barrel->mapPoint(V(p.x, p.y));
+      return Pt{q.x(), q.y()};
+    });
+    expectExact(before, img, synth_ref::coverage(exact, kSize, kSize), 220, s.name + " barrel");
+  }
+}
+
+TEST(Synthetic, LaterOutlinesBlendAgainstWhatEarlierOnesLeft) {
+  const Shape a = roundedRect(200, 120, V(180.2, 170.6), 9, 12), b = circle(V(250.7, 230.3), 90);
+  auto img = image(40);
+  P::drawSynthetic(a.poly, vcXform<2>::I, img, 120, true, true);
+  const auto between = img.clone();
+  P::drawSynthetic(b.poly, vcXform<2>::I, img, 230, true, true);
+  expectExact(between, img, synth_ref::coverage(b.outline, kSize, kSize), 230, "second poly");
+  EXPECT_EQ(*img.pointToPel(220, 200), 230);  // inside both: the later wins
+
+  // A model draws the same: its polys in order, each in its own synthetic
+  // color, through either entry.
+  vcSMDGDPoly pa = a.poly, pb = b.poly;
+  pa.colors(vcSMDColors(vcColor::greenColor(), vcColor(120, 120, 120), vcColor::dkGreyColor()));
+  pb.colors(vcSMDColors(vcColor::greenColor(), vcColor(230, 230, 230), vcColor::dkGreyColor()));
+  vcSMDGDModel m;
+  m << pa << pb;
+  auto viaModel = image(40), viaHandle = image(40);
+  m.drawSynthetic(vcXform<2>::I, viaModel);
+  static_cast<const vcSMDGeometricDescription&>(m).drawSynthetic(
+      vcPtrHandle_const<vc2XformBase>(new vc2XformLinear(vcXform<2>::I)), viaHandle);
+  EXPECT_TRUE(viaModel == img);
+  EXPECT_TRUE(viaHandle == img);
+  EXPECT_THROW(m.drawSynthetic(vcPtrHandle_const<vc2XformBase>(), viaModel), vcBadPointer);
+}
+
+TEST(Synthetic, SquareOnPixelCornersHasNoIntermediateValues) {
+  auto img = image(50, 100);
+  const auto sq = vcSMDGDPoly::rectangle(20, 10, V(50, 40));
+  sq.drawSynthetic(vcXform<2>::I, img);  // the default synthetic color, light grey, is 150
+  long inside = 0;
+  for (long j = 0; j < 100; ++j)
+    for (long i = 0; i < 100; ++i) {
+      const bool in = i >= 40 && i < 60 && j >= 35 && j < 45;
+      EXPECT_EQ(*img.pointToPel(i, j), in ? 150 : 50) << i << ", " << j;
+      inside += in;
+    }
+  EXPECT_EQ(inside, 200);
+}
+
+TEST(Synthetic, WritesStayInsideTheWindowAndItsRimIsNeverBlended) {
+  vcPelBuffer<unsigned char> img(60, 50);
+  img.fill(7);
+  img.window(vcRectangle<long>(10, 8, 30, 25));
+  // Larger than the window: fills exactly the window.
+  P::drawSynthetic(vcSMDGDPoly::rectangle(1000, 1000, V(0, 0)), vcXform<2>::I, img, 99, true, true);
+  // A circle over the window's edge: its rim pixels are 7 or 99, never between.
+  img.window(vcRectangle<long>(0, 0, 60, 50));
+  for (long j = 0; j < 50; ++j)
+    for (long i = 0; i < 60; ++i) {
+      const bool in = i >= 10 && i < 40 && j >= 8 && j < 33;
+      ASSERT_EQ(*img.pointToPel(i, j), in ? 99 : 7) << i << ", " << j;
+    }
+  img.fill(7);
+  img.window(vcRectangle<long>(10, 8, 30, 25));
+  P::drawSynthetic(vcSMDGDPoly::circle(12.3, V(11.1, 20.2)), vcXform<2>::I, img, 200, true, true);
+  img.window(vcRectangle<long>(0, 0, 60, 50));
+  for (long j = 0; j < 50; ++j)
+    for (long i = 0; i < 60; ++i) {
+      const unsigned char v = *img.pointToPel(i, j);
+      const bool inWindow = i >= 10 && i < 40 && j >= 8 && j < 33;
+      const bool rim = inWindow && (i < 12 || i >= 38 || j < 10 || j >= 31);
+      if (!inWindow) {
+        ASSERT_EQ(v, 7) << i << ", " << j;
+      }
+      if (rim) {
+        EXPECT_TRUE(v == 7 || v == 200) << i << ", " << j << ": " << +v;
+      }
+    }
+}
+
+TEST(Synthetic, OpenOutlinesAndEmptyRegionsDrawNothingWhenFilling) {
+  vcSMDGDPoly open;
+  for (const V& q : {V(10, 10), V(80, 15), V(40, 70)}) open << vcSMDGDPolyVertex(q, 0, 0.5, 0.5, -1);
+  auto img = image(33, 100);
+  const auto before = img.clone();
+  P::drawSynthetic(open, vcXform<2>::I, img, 200, true, true);
+  open.drawSynthetic(vcXform<2>::I, img);
+  P::drawSynthetic(vcSMDGDPoly::circle(5, V(-50, 40)), vcXform<2>::I, img, 200, true, true);  // outside
+  P::drawSynthetic(vcSMDGDPoly(), vcXform<2>::I, img, 200, true, true);
+  EXPECT_TRUE(img == before);
+}
+
+TEST(Synthetic, CentreRuleAndOutlineOnlyModes) {
+  const Shape s = star(V(50.3, 49.8), 12, 40, 18, 11);
+  auto hard = image(10, 100);
+  P::drawSynthetic(s.poly, vcXform<2>::I, hard, 200, false, true);
+  auto edge = image(10, 100);
+  P::drawSynthetic(s.poly, vcXform<2>::I, edge, 200, true, false);
+  const std::vector<double> cov = synth_ref::coverage(s.outline, 100, 100);
+  for (long j = 0; j < 100; ++j)
+    for (long i = 0; i < 100; ++i) {
+      const Pt c{i + 0.5, j + 0.5};
+      const double cv = cov[static_cast<std::size_t>(j * 100 + i)];
+      if (synth_ref::distance(s.outline, c) > 1e-6) {
+        EXPECT_EQ(*hard.pointToPel(i, j), synth_ref::winding(s.outline, c) ? 200 : 10) << i << ", " << j;
+      }
+      // Without fill only the partly covered pixels change, by their coverage.
+      if (cv > 0.99 && cv < 1 - 1e-9) continue;
+      const double expect = cv >= 1 - 1e-9 ? 10 : 10 + cv * 190;
+      EXPECT_LE(std::fabs(*edge.pointToPel(i, j) - expect), 1.0) << i << ", " << j;
+    }
+}
+
+TEST(Synthetic, EntryPointsUseTheirValuesAndCheckTheirArguments) {
+  vcSMDGDPoly sq = vcSMDGDPoly::rectangle(20, 20, V(0, 0));
+  sq.colors(vcSMDColors(vcColor::greenColor(), vcColor(10, 20, 33), vcColor::dkGreyColor()));
+  const vcXform<2> x = vcXform<2>::translation(V(50, 50));
+  auto img = image(0, 100);
+  sq.drawSynthetic(vcPtrHandle_const<vc2XformBase>(new vc2XformLinear(x)), img);
+  EXPECT_EQ(*img.pointToPel(50, 50), 21);  // the mean of the RGB color, rounded
+  EXPECT_EQ(*img.pointToPel(61, 50), 0);
+  const vcSMDGeometricDescription& base = sq;
+  EXPECT_THROW(base.drawSynthetic(vcPtrHandle_const<vc2XformBase>(), img), vcBadPointer);
+  EXPECT_THROW(P::drawSynthetic(sq, vcPtrHandle_const<vc2XformBase>(), img, 1, true, true), vcBadPointer);
+  const vcXform<2> bad(vcMatrix<2>(std::nan(""), 0, 0, 1), V(0, 0));
+  EXPECT_THROW(sq.drawSynthetic(bad, img), vcShapesError::BadGeom);
+
+  // A generalised polygon: its placement first, then the given transform.
+  const vcXform<2> place = vcXform<2>::rotation(vcRadian(0.3)) * vcXform<2>::scale(1.5, 0.8);
+  const vcSMDGDPoly circ = vcSMDGDPoly::circle(20, V(3, -2));
+  const vcGenPoly g(circ, place, true);
+  auto viaGen = image(5, 100), viaPoly = image(5, 100);
+  vfDrawSynthetic(g, x, viaGen, 180);
+  P::drawSynthetic(circ, x * place, viaPoly, 180, true, true);
+  EXPECT_TRUE(viaGen == viaPoly);
+  auto viaHandle = image(5, 100);
+  vfDrawSynthetic(g, vcPtrHandle_const<vc2XformBase>(new vc2XformLinear(x)), viaHandle, 180);
+  EXPECT_TRUE(viaHandle == viaPoly);
+  EXPECT_THROW(vfDrawSynthetic(g, vcPtrHandle_const<vc2XformBase>(), viaGen, 1), vcBadPointer);
+  vcGenPoly openGen(vcLineSeg(V(0, 0), V(10, 10)));
+  EXPECT_THROW(vfDrawSynthetic(openGen, x, viaGen, 1), vcShapesError::BadGeom);
+  EXPECT_THROW(vfDrawSynthetic(openGen, vcPtrHandle_const<vc2XformBase>(new Barrel(1e-6)), viaGen, 1),
+               vcShapesError::BadGeom);
+}
+
+TEST(Synthetic, LineBlendingWeighsTheAreaOnTheRegionSide) {
+  // A long edge across a uniform image: each crossed pixel takes the exact
+  // area on the chosen side, the rest stay as they were.
+  const V a(-20.3, 31.7), b(130.9, 61.2);
+  for (const signed char side : {1, -1}) {
+    auto img = image(40, 100);
+    drawLinePelBuf(img, vc2SegmentLine(a, b), vcXform<2>::I, static_cast<signed char>(240), side);
+    // The region: the half-plane on the +90 degree side (side 1) or the
+    // other, cut to a box well beyond the image.
+    const V n = V(a.y() - b.y(), b.x() - a.x()).unit() * (400.0 * side), e = (b - a).unit() * 400.0;
+    const Outline half{{a.x() - e.x(), a.y() - e.y()},
+                       {b.x() + e.x(), b.y() + e.y()},
+                       {b.x() + e.x() + n.x(), b.y() + e.y() + n.y()},
+                       {a.x() - e.x() + n.x(), a.y() - e.y() + n.y()}};
+    const std::vector<double> cov = synth_ref::coverage(half, 100, 100);
+    for (long j = 0; j < 100; ++j)
+      for (long i = 0; i < 100; ++i) {
+        const double share = cov[static_cast<std::size_t>(j * 100 + i)];
+        const bool crossed = share > 1e-12 && share < 1 - 1e-12, work = i >= 2 && i < 98 && j >= 2 && j < 98;
+        EXPECT_LE(std::fabs(*img.pointToPel(i, j) - (crossed && work ? 40 + share * 200 : 40)), 0.5 + 1e-9)
+            << i << ", " << j;
+      }
+  }
+  auto img = image(0, 20);
+  drawLinePelBuf(img, vc2SegmentLine(V(3.5, 5.5), V(9.5, 5.5)), vcXform<2>::I, 9, 0);
+  for (long i = 0; i < 20; ++i) EXPECT_EQ(*img.pointToPel(i, 5), i >= 3 && i <= 9 ? 9 : 0) << i;
+}
+
+TEST(Synthetic, ArcsReportTheirEndsAndMarkTheirRows) {
+  const vc2SegmentArc arc(V(20, 20), 10, vcDegree(0), vcDegree(90));
+  const vcXform<2> x = vcXform<2>::translation(V(5, 5));
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  auto img = image(0, 50);
+  drawArcPelBuf(img, arc, x, 100, 1, &x0, &y0, &x1, &y1);
+  EXPECT_LT(V(x0, y0).distance(V(35, 25)) + V(x1, y1).distance(V(25, 35)), 1e-9);
+  EXPECT_GT(*img.pointToPel(32, 32), 0);  // on the arc (radius 10 about (25, 25))
+  EXPECT_LT(*img.pointToPel(32, 32), 100);
+  EXPECT_EQ(*img.pointToPel(27, 27), 0);  // inside it, not crossed
+
+  // The worked example: rows 5 to 9, each at the pixel where the line
+  // crosses its centre line.
+  auto marks = image(0, 30);
+  drawHorizontalExtentsPelBuf(marks, vc2SegmentLine(V(10.2, 5.3), V(14.7, 9.9)), vcXform<2>::I, 1);
+  for (long j = 0; j < 30; ++j)
+    for (long i = 0; i < 30; ++i)
+      EXPECT_EQ(*marks.pointToPel(i, j), j >= 5 && j <= 9 && i == j + 5 ? 1 : 0) << i << ", " << j;
+  // A quarter circle: every row it reaches is marked near the circle.
+  auto arcMarks = image(0, 50);
+  drawHorizontalExtentsPelBuf(arcMarks, arc, x, 1, nullptr, nullptr, &x1, nullptr);
+  EXPECT_NEAR(x1, 25, 1e-9);
+  for (long j = 25; j < 35; ++j) {
+    int n = 0;
+    for (long i = 0; i < 50; ++i) {
+      if (!*arcMarks.pointToPel(i, j)) continue;
+      ++n;
+      const double r = std::hypot(i + 0.5 - 25, j + 0.5 - 25);
+      EXPECT_NEAR(r, 10, 1.5) << i << ", " << j;
+    }
+    EXPECT_GE(n, 1) << j;
+  }
+}
+
+}  // namespace
