@@ -35,28 +35,29 @@ std::shared_ptr<void> vc_py_keepAlive(py::handle owner) {
   });
 }
 
-py::buffer_info vc_py_checkedArray(const py::array& a, int dims, long lastDim, const char* what) {
-  if (!py::isinstance<py::array_t<unsigned char>>(a) || a.dtype().itemsize() != 1 || a.dtype().kind() != 'u')
+vc_PyArrayView vc_py_checkedArray(const py::array& a, int dims, long lastDim, const char* what) {
+  const py::dtype type = a.dtype();
+  if (type.kind() != 'u' || type.itemsize() != 1)
     throw py::type_error(std::string(what) + ": expected a uint8 array, got dtype " +
-                         py::str(a.dtype()).cast<std::string>());
-  py::buffer_info info = a.request(true);
-  if (info.ndim != dims || (dims == 3 && info.shape[2] != lastDim))
+                         py::repr(type).cast<std::string>());
+  if (a.ndim() != dims || (dims == 3 && a.shape(2) != lastDim))
     throw py::value_error(std::string(what) + ": expected an array of shape " +
                           (dims == 2 ? "(height, width)" : "(height, width, " + std::to_string(lastDim) + ")") +
-                          ", got " + py::str(py::cast(info.shape)).cast<std::string>());
+                          ", got " + py::str(py::getattr(a, "shape")).cast<std::string>());
+  if (!a.writeable()) throw py::value_error(std::string(what) + ": the array is read-only");
   const py::ssize_t pel = dims == 3 ? lastDim : 1;
-  const bool packed = info.strides[dims - 1] == 1 && (dims == 2 || info.strides[1] == pel);
-  if (!packed || info.strides[0] < info.shape[1] * pel || info.strides[0] % pel != 0)
+  const bool packed = a.strides(dims - 1) == 1 && (dims == 2 || a.strides(1) == pel);
+  if (!packed || a.strides(0) < a.shape(1) * pel || a.strides(0) % pel != 0)
     throw py::value_error(std::string(what) +
                           ": the array's rows must be contiguous and not overlap (a C-contiguous array or a "
                           "slice of rows of one); copy it with numpy.ascontiguousarray first");
-  return info;
+  return {static_cast<unsigned char*>(const_cast<py::array&>(a).mutable_data()), static_cast<long>(a.shape(0)), static_cast<long>(a.shape(1)),
+          static_cast<long>(a.strides(0))};
 }
 
 Buffer vc_py_bufferOfArray(const py::array& a) {
-  const py::buffer_info info = vc_py_checkedArray(a, 2, 1, "vcPelBuffer");
-  return Buffer::wrap(static_cast<unsigned char*>(info.ptr), static_cast<long>(info.shape[1]),
-                      static_cast<long>(info.shape[0]), static_cast<long>(info.strides[0]), vc_py_keepAlive(a));
+  const vc_PyArrayView v = vc_py_checkedArray(a, 2, 1, "vcPelBuffer");
+  return Buffer::wrap(v.data, v.width, v.height, v.rowStride, vc_py_keepAlive(a));
 }
 
 void vc_py_bindImage(py::module_& m) {

@@ -29,10 +29,9 @@ void defShapeDraw(py::class_<vcUITablet, vcUITabletTypes>& c) {
 // A (height, width, 4) uint8 array as 32-bit RGB pixels (bytes B, G, R,
 // spare: the order of the Cairo scope's surface array), without copying.
 vcPelBuffer<vcPackedRGB32Pel> rgbOfArray(const py::array& a) {
-  const py::buffer_info info = vc_py_checkedArray(a, 3, 4, "vcUITablet.draw");
-  return vcPelBuffer<vcPackedRGB32Pel>::wrap(static_cast<vcPackedRGB32Pel*>(info.ptr),
-                                             static_cast<long>(info.shape[1]), static_cast<long>(info.shape[0]),
-                                             static_cast<long>(info.strides[0] / 4), vc_py_keepAlive(a));
+  const vc_PyArrayView v = vc_py_checkedArray(a, 3, 4, "vcUITablet.draw");
+  return vcPelBuffer<vcPackedRGB32Pel>::wrap(reinterpret_cast<vcPackedRGB32Pel*>(v.data), v.width, v.height,
+                                             v.rowStride / 4, vc_py_keepAlive(a));
 }
 
 unsigned char pass8(unsigned long v) {
