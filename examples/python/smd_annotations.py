@@ -50,7 +50,7 @@ def annotate(tablet, polys):
         tablet.drawCross(box.center(), vc.vcRadian(0.0), vc.vcColor.red, image)
     body = polys[0].boundingBox()
     text = f"{body.width():.1f} x {body.height():.1f} mm"
-    tablet.draw(text, (body.x(), body.y() - 0.3), vc.vcColor.white, vc.vcColor.passColor(), vc.vcUIFormat(), image)
+    tablet.draw(text, (body.x(), body.y() - 0.3), vc.vcColor.white, vc.vcColor.pass_, vc.vcUIFormat(), image)
 
 
 def main(out):

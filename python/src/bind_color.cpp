@@ -28,6 +28,18 @@ std::string propsRepr(const vcGraphicProps& p) {
   return os.str();
 }
 
+// vcColor.red, vcColor(1, 2, 3) or vcColor(7): what builds the same color.
+std::string colorRepr(const vcColor& c) {
+  if (c.isStockColor())
+    for (int i = 0; i < vcColor::kNumStockColors; ++i)
+      if (vcColor::stockColor(i).index() == c.index())
+        return std::string("vcColor.") + (i == vcColor::kNumStockColors - 1 ? "pass_" : kStockNames[i]);
+  const vcRGB& v = c.rgbStruct();
+  if (c.isRGBColor())
+    return "vcColor(" + std::to_string(v.r()) + ", " + std::to_string(v.g()) + ", " + std::to_string(v.b()) + ")";
+  return "vcColor(" + std::to_string(c.index()) + ")";
+}
+
 }  // namespace
 
 void vc_py_bindColor(py::module_& m) {
@@ -65,10 +77,12 @@ void vc_py_bindColor(py::module_& m) {
       .def_static("stockColor", &vcColor::stockColor, py::arg("code"), "The stock color of code 0 to 15.")
       .def(py::self == py::self)
       .def(py::self != py::self)
-      .def("__repr__", [](const vcColor& c) { return vc_py_repr("vcColor:", c); });
-  // The stock colors as class attributes (vcColor.red) and as C++'s functions (vcColor.redColor()).
+      .def("__repr__", &colorRepr);
+  // The stock colors as class attributes (vcColor.red; vcColor.pass_, "pass" being a Python keyword) and as
+  // C++'s functions (vcColor.redColor()).
   for (int i = 0; i < vcColor::kNumStockColors; ++i) {
-    color.attr(kStockNames[i]) = vcColor::stockColor(i);
+    const std::string name = kStockNames[i];
+    color.attr(name == "pass" ? "pass_" : name.c_str()) = vcColor::stockColor(i);
     color.def_static((std::string(kStockNames[i]) + "Color").c_str(), [i]() { return vcColor::stockColor(i); });
   }
 

@@ -1,5 +1,6 @@
 """The package as shipped: the example script runs, and the type stubs match
 the extension."""
+import ast
 import os
 import pathlib
 import re
@@ -31,6 +32,7 @@ def test_the_checked_in_stubs_are_those_of_the_built_extension(tmp_path):
                    check=True, timeout=120)
     shipped = ROOT / "python" / "vcdisplay" / "_vcdisplay.pyi"
     assert out.read_text() == shipped.read_text(), "run python/tools/stubgen.py to regenerate the stubs"
+    ast.parse(shipped.read_text())
     assert (pathlib.Path(vc.__file__).parent / "py.typed").exists()
 
 

@@ -17,6 +17,10 @@ VALUES = [
     vc.vcDimTol(2.0, 0.1, 0.2, vc.vcDimTol.eOffsets),
     vc.vcSMDDimension(2.0, 1.5, 2.5, vc.vcSMDDimension.eScaleNominal),
     vc.vcRGB(1, 2, 3),
+    vc.vcColor(7),
+    vc.vcColor(1, 2, 3),
+    vc.vcColor.magenta,
+    vc.vcColor.pass_,
 ]
 
 
