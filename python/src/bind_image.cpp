@@ -103,5 +103,17 @@ void vc_py_bindImage(py::module_& m) {
         return "vcPelBuffer(" + std::to_string(b.width()) + " x " + std::to_string(b.height()) + ")";
       });
   py::implicitly_convertible<py::array, Buffer>();
+
+  // Functions over buffers take uint8 arrays in their place, without copying,
+  // so that writing into a buffer writes into the caller's array.
+  m.def("vfPelSet", [](Buffer& buf, unsigned char value) { vfPelSet(buf, value); }, py::arg("buf"),
+        py::arg("value"), "Sets every pixel of buf's window to value.");
+  m.def("vfPelMap", [](const Buffer& src, Buffer& dst, const std::vector<unsigned char>& map) {
+          py::gil_scoped_release unlocked;
+          vfPelMap(src, dst, map);
+        },
+        py::arg("src"), py::arg("dst"), py::arg("map"),
+        "dst = map[src] over the common window size; values beyond the end of map stay as they are. dst may "
+        "share pixels with src.");
   vc_py_defArchive(cls);
 }

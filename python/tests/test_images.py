@@ -116,3 +116,26 @@ def test_the_archive_form_of_a_viewed_array_round_trips_its_pixels():
     back = vc.vcPelBuffer.fromBytes(vc.vcPelBuffer(a).toBytes())
     assert (np.asarray(back) == a).all()
     assert not np.shares_memory(np.asarray(back), a)
+
+
+def test_functions_over_buffers_write_straight_into_the_callers_arrays():
+    src = np.arange(12, dtype=np.uint8).reshape(3, 4)
+    dst = np.zeros((5, 4), np.uint8)[1:4]  # rows of a larger array
+    lut = list(range(255, 249, -1))  # values 0..5 inverted, the rest kept
+    vc.vfPelMap(src, dst, lut)
+    assert (dst == np.where(src < 6, 255 - src, src)).all()
+    assert (dst.base[0] == 0).all() and (dst.base[4] == 0).all()
+    vc.vfPelMap(src, src, [9] * 12)  # in place
+    assert (src == 9).all()
+    vc.vfPelSet(dst, 7)
+    assert (dst == 7).all()
+
+
+@pytest.mark.parametrize("cut", [0, 8, 33, -12])
+def test_a_truncated_png_raises_a_cairo_error(tmp_path, cut):
+    good = tmp_path / "good.png"
+    vc.vcCairoScope((16, 8)).writePng(str(good))
+    bad = tmp_path / "bad.png"
+    bad.write_bytes(good.read_bytes()[:cut])
+    with pytest.raises(vc.vcCairoError):
+        vc.read_png(str(bad))
