@@ -122,6 +122,12 @@ def write_class(out, name, cls, indent=""):
     inner = indent + "    "
     body = len(out)
     is_enum = hasattr(cls, "__members__")
+    if is_enum:
+        # An enumeration: its values, each an instance, with name and value as every pybind11 enum has.
+        out.extend(f"{inner}{key}: {name}" for key in cls.__members__)
+        out.append(f"{inner}name: str")
+        out.append(f"{inner}value: int")
+        return
     for key, value in sorted(vars(cls).items()):
         if key.startswith("__") and key not in ("__init__", "__iter__", "__len__", "__getitem__", "__setitem__",
                                                  "__delitem__", "__add__", "__iadd__", "__mul__", "__rmul__",
@@ -142,8 +148,6 @@ def write_class(out, name, cls, indent=""):
             out.append(f"{inner}{key}: ClassVar[None]")
         elif callable(value) and type(value).__name__ == "instancemethod":
             write_function(out, key, value, inner, True)
-        elif is_enum and key in cls.__members__:
-            out.append(f"{inner}{key}: {name}")
         elif not callable(value):
             out.append(f"{inner}{key}: {type(value).__name__}")
     if len(out) == body:

@@ -107,11 +107,8 @@ class vcBadPointer(Error, ValueError): ...
 class vcCairoError(Error): ...
 class vcCairoScope(vcUIScope):
     class VectorFormat:
-        def __eq__(self, other: Any) -> bool: ...
-        def __hash__(self) -> int: ...
-        def __init__(self, value: int) -> None: ...
-        ePDF: VectorFormat
         eSVG: VectorFormat
+        ePDF: VectorFormat
         name: str
         value: int
     @overload
@@ -230,9 +227,6 @@ class vcDegree:
     def toDouble(self) -> float: ...
 class vcDimTol:
     class TolType:
-        def __eq__(self, other: Any) -> bool: ...
-        def __hash__(self) -> int: ...
-        def __init__(self, value: int) -> None: ...
         eLimits: TolType
         eOffsets: TolType
         ePercentages: TolType
@@ -431,33 +425,24 @@ class vcGraphicProps:
     penWidth: int
     showVertex: bool
     class vePenEndCap:
-        def __eq__(self, other: Any) -> bool: ...
-        def __hash__(self) -> int: ...
-        def __init__(self, value: int) -> None: ...
-        eCapFlat: vePenEndCap
         eCapRound: vePenEndCap
         eCapSquare: vePenEndCap
+        eCapFlat: vePenEndCap
         name: str
         value: int
     class vePenJoin:
-        def __eq__(self, other: Any) -> bool: ...
-        def __hash__(self) -> int: ...
-        def __init__(self, value: int) -> None: ...
+        eJoinRound: vePenJoin
         eJoinBevel: vePenJoin
         eJoinMiter: vePenJoin
-        eJoinRound: vePenJoin
         name: str
         value: int
     class vePenStyle:
-        def __eq__(self, other: Any) -> bool: ...
-        def __hash__(self) -> int: ...
-        def __init__(self, value: int) -> None: ...
+        ePenSolid: vePenStyle
         ePenDash: vePenStyle
+        ePenDot: vePenStyle
         ePenDashDot: vePenStyle
         ePenDashDotDot: vePenStyle
-        ePenDot: vePenStyle
         ePenNull: vePenStyle
-        ePenSolid: vePenStyle
         name: str
         value: int
 class vcGraphicPropsError(Error, ValueError): ...
@@ -548,9 +533,6 @@ class vcPoint:
     y: float
 class vcPolygon:
     class PolyFillMode:
-        def __eq__(self, other: Any) -> bool: ...
-        def __hash__(self) -> int: ...
-        def __init__(self, value: int) -> None: ...
         eEvenOdd: PolyFillMode
         eWinding: PolyFillMode
         name: str
@@ -630,11 +612,8 @@ class vcSMDColors:
     wireframeDefaultColor: vcColor
 class vcSMDDimension:
     class ScaleType:
-        def __eq__(self, other: Any) -> bool: ...
-        def __hash__(self) -> int: ...
-        def __init__(self, value: int) -> None: ...
-        eScaleNominal: ScaleType
         eScaleNone: ScaleType
+        eScaleNominal: ScaleType
         eScaleProportional: ScaleType
         name: str
         value: int
@@ -748,18 +727,15 @@ class vcShapesError(Error): ...
 class vcUIError(Error): ...
 class vcUIFormat:
     class Alignment:
-        def __eq__(self, other: Any) -> bool: ...
-        def __hash__(self) -> int: ...
-        def __init__(self, value: int) -> None: ...
-        eBottomCenter: Alignment
-        eBottomLeft: Alignment
-        eBottomRight: Alignment
-        eCenter: Alignment
-        eCenterLeft: Alignment
-        eCenterRight: Alignment
-        eTopCenter: Alignment
         eTopLeft: Alignment
+        eTopCenter: Alignment
         eTopRight: Alignment
+        eCenterLeft: Alignment
+        eCenter: Alignment
+        eCenterRight: Alignment
+        eBottomLeft: Alignment
+        eBottomCenter: Alignment
+        eBottomRight: Alignment
         name: str
         value: int
     @overload
@@ -918,37 +894,25 @@ class vcUITablet(vcUITabletTypes):
     def visible(self, show: bool) -> bool: ...
 class vcUITabletTypes:
     class FillType:
-        def __eq__(self, other: Any) -> bool: ...
-        def __hash__(self) -> int: ...
-        def __init__(self, value: int) -> None: ...
-        eFillSurface: FillType
         eFillToBorder: FillType
+        eFillSurface: FillType
         name: str
         value: int
     class InterpolationModes:
-        def __eq__(self, other: Any) -> bool: ...
-        def __hash__(self) -> int: ...
-        def __init__(self, value: int) -> None: ...
-        eBicubic: InterpolationModes
-        eBilinear: InterpolationModes
         eNoInterpolation: InterpolationModes
+        eBilinear: InterpolationModes
+        eBicubic: InterpolationModes
         name: str
         value: int
     class Layers:
-        def __eq__(self, other: Any) -> bool: ...
-        def __hash__(self) -> int: ...
-        def __init__(self, value: int) -> None: ...
-        eBoth: Layers
         eImage: Layers
         eOverlay: Layers
+        eBoth: Layers
         name: str
         value: int
     class ScaleModes:
-        def __eq__(self, other: Any) -> bool: ...
-        def __hash__(self) -> int: ...
-        def __init__(self, value: int) -> None: ...
-        eExpand: ScaleModes
         eNoScale: ScaleModes
+        eExpand: ScaleModes
         eSample: ScaleModes
         name: str
         value: int
