@@ -105,3 +105,11 @@ def test_the_installed_package_imports_and_draws(tmp_path):
     code = "import vcdisplay as vc; print(vc.render(vc.vcUISketch(), size=(3, 2)).shape, vc.__file__)"
     out = subprocess.run([sys.executable, "-c", code], check=True, env=env, capture_output=True, text=True).stdout
     assert out.startswith("(2, 3, 4) " + str(tmp_path))
+
+
+def test_the_readme_example_runs(tmp_path, monkeypatch):
+    text = (ROOT / "README.md").read_text()
+    code = re.search(r"^## Python$.*?^```python\n(.*?)^```", text, re.S | re.M).group(1)
+    monkeypatch.chdir(tmp_path)
+    exec(compile(code, "README.md", "exec"), {})
+    assert vc.read_png("outline.png").shape == (240, 320, 4)
