@@ -1,5 +1,7 @@
 // The vcdisplay extension module. Each class family binds itself in its own
-// translation unit; the order puts every type before the signatures using it.
+// translation unit (bind_<family>.cpp defining vc_py_bind<Family>, declared in
+// vcpy.h); the order puts every type before the signatures using it. A new
+// exception family is one row of the table in bind_errors.cpp.
 #include "vcpy.h"
 
 PYBIND11_MODULE(_vcdisplay, m) {
