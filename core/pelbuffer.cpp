@@ -8,6 +8,7 @@
 #include <limits>
 #include <new>
 #include <string>
+#include <utility>
 
 #include <vc/core/archive.h>
 #include <vc/core/exception.h>
@@ -49,8 +50,22 @@ vc_PelStorage::vc_PelStorage(const vcRectangle<long>& area, std::size_t pelSize)
   std::memset(data_, 0, static_cast<std::size_t>(total));
 }
 
+vc_PelStorage::vc_PelStorage(const vcRectangle<long>& area, std::size_t pelSize, unsigned char* data, long pitchBytes,
+                             std::shared_ptr<void> keepAlive)
+    : area_(area), pitchBytes_(pitchBytes), data_(data), keepAlive_(std::move(keepAlive)) {
+  long rowBytes = 0;
+  if (area.width() < 0 || area.height() < 0)
+    throw vcBadArgument("pel buffer: negative size " + rectText(area));
+  if (__builtin_mul_overflow(area.width(), static_cast<long>(pelSize), &rowBytes) || pitchBytes < rowBytes)
+    throw vcBadArgument("pel buffer: row pitch of " + std::to_string(pitchBytes) + " bytes is shorter than a row of " +
+                        std::to_string(area.width()) + " pixels");
+  if (!data && area.width() > 0 && area.height() > 0) throw vcBadArgument("pel buffer: no pixels to view");
+  // Without this a buffer that owns nothing would look like one that must free its pixels.
+  if (!keepAlive_) keepAlive_ = std::make_shared<int>(0);
+}
+
 vc_PelStorage::~vc_PelStorage() {
-  if (data_) ::operator delete(data_, std::align_val_t(kRowAlignment));
+  if (data_ && !keepAlive_) ::operator delete(data_, std::align_val_t(kRowAlignment));
 }
 
 template <class T>
@@ -60,6 +75,14 @@ vcPelBuffer_const<T>::vcPelBuffer_const(const vcRectangle<long>& area)
       pitch_(store_->pitchBytes() / static_cast<long>(sizeof(T))),
       area_(area),
       window_(area) {}
+
+template <class T>
+vcPelBuffer_const<T>::vcPelBuffer_const(vcPtrHandle<vc_PelStorage> store)
+    : store_(std::move(store)),
+      base_(reinterpret_cast<T*>(store_->data())),
+      pitch_(store_->pitchBytes() / static_cast<long>(sizeof(T))),
+      area_(store_->area()),
+      window_(area_) {}
 
 template <class T>
 void vcPelBuffer_const<T>::window(const vcRectangle<long>& r) {
@@ -111,6 +134,15 @@ vcPelBuffer<T> vcPelBuffer<T>::reuse(vcPelBuffer_const<T>&& view, const vcRectan
   vcPelBuffer out;
   static_cast<vcPelBuffer_const<T>&>(out) = std::move(taken);
   return out;
+}
+
+template <class T>
+vcPelBuffer<T> vcPelBuffer<T>::wrap(T* pels, long width, long height, long rowPitch, std::shared_ptr<void> owner) {
+  long pitchBytes = 0;
+  if (__builtin_mul_overflow(rowPitch, static_cast<long>(sizeof(T)), &pitchBytes))
+    throw vcBadArgument("vcPelBuffer::wrap: row pitch " + std::to_string(rowPitch) + " cannot be addressed");
+  return vcPelBuffer(vfMakeHandle<vc_PelStorage>(vcRectangle<long>(0, 0, width, height), sizeof(T),
+                                                 reinterpret_cast<unsigned char*>(pels), pitchBytes, std::move(owner)));
 }
 
 template <class T>

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, when they are missing.
-# Usage: scripts/deps.sh [test|demo|bench|fuzz|cairo]...
+# Usage: scripts/deps.sh [test|demo|bench|fuzz|cairo|python]...
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config)
@@ -11,6 +11,8 @@ for what in "$@"; do
     bench) packages+=(libbenchmark-dev libopencv-imgproc-dev libcairo2-dev libgeos-dev) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     cairo) packages+=(libcairo2-dev fonts-dejavu-core) ;;
+    # Debian's interpreter with its own pybind11, NumPy and pytest.
+    python) packages+=(python3 python3-dev pybind11-dev python3-numpy python3-pytest libcairo2-dev) ;;
     *) echo "deps.sh: unknown set '$what'" >&2; exit 2 ;;
   esac
 done

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -164,6 +165,31 @@ TEST(PelBufferTest, NegativeOrUnaddressableSizesThrow) {
   EXPECT_FALSE(none.isNull());
   EXPECT_EQ(none.width(), 0);
   EXPECT_TRUE(vcPelBuffer<unsigned char>().isNull());
+}
+
+TEST(PelBufferTest, WrapViewsTheCallersPixelsAndReleasesTheOwnerWithTheLastView) {
+  std::vector<unsigned char> pixels(5 * 3, 0);
+  auto owner = std::make_shared<int>(0);
+  std::weak_ptr<int> watch = owner;
+  {
+    vcPelBuffer<unsigned char> buf = vcPelBuffer<unsigned char>::wrap(pixels.data(), 4, 3, 5, std::move(owner));
+    EXPECT_EQ(buf.rowPitch(), 5);
+    *buf.pointToPel(3, 2) = 7;
+    EXPECT_EQ(pixels[2 * 5 + 3], 7);
+    vfPelSet(buf, 9);
+    EXPECT_EQ(pixels[4], 0) << "the padding past each row stays untouched";
+    EXPECT_EQ(pixels[5], 9);
+    vcPelBuffer_const<unsigned char> view = buf;
+    buf = vcPelBuffer<unsigned char>();
+    EXPECT_FALSE(watch.expired()) << "a remaining view keeps the owner";
+    EXPECT_EQ(*view.pointToPel(0, 1), 9);
+  }
+  EXPECT_TRUE(watch.expired());
+  unsigned char one = 0;
+  EXPECT_THROW(vcPelBuffer<unsigned char>::wrap(&one, 4, 1, 3, nullptr), vcBadArgument);
+  EXPECT_THROW(vcPelBuffer<unsigned char>::wrap(nullptr, 1, 1, 1, nullptr), vcBadArgument);
+  EXPECT_THROW(vcPelBuffer<unsigned char>::wrap(&one, -1, 1, 1, nullptr), vcBadArgument);
+  EXPECT_TRUE(vcPelBuffer<unsigned char>::wrap(nullptr, 0, 0, 0, nullptr).width() == 0);
 }
 
 TEST(PelBufferTest, PelSetClipsTheAreaToTheWindow) {

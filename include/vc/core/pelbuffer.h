@@ -16,7 +16,9 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <vc/core/handle.h>
@@ -37,6 +39,13 @@ public:
   // pelSize: bytes per pixel, a divisor of 64. Throws vcBadArgument for a
   // negative size or one whose byte count cannot be addressed.
   vc_PelStorage(const vcRectangle<long>& area, std::size_t pelSize);
+  // Storage over pixels that another owner keeps (a zero-copy view of another
+  // library's image): rows pitchBytes bytes apart from data, with no
+  // alignment. keepAlive is held until the storage goes, so that it can keep
+  // the pixels valid. Throws vcBadArgument for a negative size, a pitch
+  // shorter than a row or a null data pointer with pixels to hold.
+  vc_PelStorage(const vcRectangle<long>& area, std::size_t pelSize, unsigned char* data, long pitchBytes,
+                std::shared_ptr<void> keepAlive);
   ~vc_PelStorage() override;
   vc_PelStorage(const vc_PelStorage&) = delete;
   vc_PelStorage& operator=(const vc_PelStorage&) = delete;
@@ -50,6 +59,8 @@ private:
   vcRectangle<long> area_;
   long pitchBytes_ = 0;
   unsigned char* data_ = nullptr;
+  // Set for storage over another owner's pixels, which are not freed here.
+  std::shared_ptr<void> keepAlive_;
 };
 
 template <class T>
@@ -80,7 +91,7 @@ public:
   // The image rectangle the shared storage covers.
   const vcRectangle<long>& storageArea() const noexcept { return area_; }
   // Distance between vertically adjacent pixels, in elements of T; every row
-  // starts on a 64-byte boundary.
+  // starts on a 64-byte boundary, except in storage made by vcPelBuffer::wrap.
   long rowPitch() const noexcept { return pitch_; }
 
   // The pixel at image coordinates (x, y), which must lie inside the window:
@@ -114,6 +125,8 @@ public:
 protected:
   // Fresh zeroed storage covering area (image coordinates), window = area.
   explicit vcPelBuffer_const(const vcRectangle<long>& area);
+  // A view of all of store, window = its area.
+  explicit vcPelBuffer_const(vcPtrHandle<vc_PelStorage> store);
 
   T* pel_(long x, long y) const noexcept { return base_ + (y - area_.y()) * pitch_ + (x - area_.x()); }
   [[noreturn]] void throwOutsideWindow_(long x, long y) const;
@@ -157,6 +170,16 @@ public:
   // (the old pixels stay until overwritten), fresh zeroed storage otherwise.
   // view becomes null either way. Throws as vcPelBuffer(area) does.
   static vcPelBuffer reuse(vcPelBuffer_const<T>&& view, const vcRectangle<long>& area);
+  // A buffer over width x height pixels that owner keeps, without copying:
+  // pixel (x, y) is pels[y * rowPitch + x] (rowPitch in elements of T, at
+  // least width); storage and window at image (0, 0). Every view made from it
+  // shares owner, which is released with the last of them. Throws
+  // vcBadArgument for a negative size, a pitch below width or a null pels
+  // with pixels to hold.
+  static vcPelBuffer wrap(T* pels, long width, long height, long rowPitch, std::shared_ptr<void> owner);
+
+private:
+  explicit vcPelBuffer(vcPtrHandle<vc_PelStorage> store) : vcPelBuffer_const<T>(std::move(store)) {}
 };
 
 // Sets every pixel of buf's window to value.
