@@ -16,7 +16,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 "$vcdraw" --help > /dev/null
 "$vcdraw" demo "$dir/demo" > "$dir/demo.log"
-for f in showcase.png showcase.vcs replay-offset.png replay-2x.png showcase.svg; do
+for f in showcase.png showcase.vcs replay-offset.png replay-2x.png showcase.svg showcase-model.vcm \
+  showcase-synthetic.png; do
   [ -s "$dir/demo/$f" ] || fail "demo did not write $f"
 done
 "$vcdraw" dump "$dir/demo/showcase.vcs" > "$dir/dump.log"
@@ -26,6 +27,16 @@ grep -q "records$" "$dir/dump.log" || fail "dump printed no record count"
 [ -s "$dir/r.png" ] || fail "render wrote no PNG"
 "$vcdraw" render "$dir/demo/showcase.vcs" -o "$dir/r.pdf" --size 320x200 > /dev/null
 [ -s "$dir/r.pdf" ] || fail "render wrote no PDF"
+
+# synth: the model's origin (the body's centre) at the image centre, filled
+# with the body's grey (150) on the model's background grey (50).
+"$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/s.pgm" --size 100x80 > /dev/null
+pel() { od -An -tu1 -j $((14 + $2 * 100 + $1)) -N1 "$dir/s.pgm" | tr -d ' '; }
+[ "$(head -c 14 "$dir/s.pgm")" = "$(printf 'P5\n100 80\n255\n')" ] || fail "synth: bad PGM header"
+[ "$(pel 50 40)" = 150 ] && [ "$(pel 0 0)" = 50 ] || fail "synth: body $(pel 50 40), background $(pel 0 0)"
+"$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/s2.pgm" --size 100x80 --background 7 --rotate 90 \
+  --offset 10,10 --scale 0.5 > /dev/null
+[ "$(od -An -tu1 -j 14 -N1 "$dir/s2.pgm" | tr -d ' ')" = 7 ] || fail "synth: --background not used"
 
 # Expects exit code 2 and exactly one line on stderr, stdout going to OUT.
 expect_bad_into() {
@@ -61,6 +72,15 @@ for at in 614500 614560 614700 615000 616000 618000; do
     [ "$rc" -eq 0 ] || [ "$(wc -l < "$dir/err.txt")" -eq 1 ] || fail "$cmd at $at: not one line"
   done
 done
+msize=$(stat -c %s "$dir/demo/showcase-model.vcm")
+for n in 0 1 7 $((msize / 2)) $((msize - 1)); do
+  head -c "$n" "$dir/demo/showcase-model.vcm" > "$dir/cut.vcm"
+  expect_bad "synth of $n bytes" "$vcdraw" synth "$dir/cut.vcm" -o "$dir/cut.png"
+done
+expect_bad "synth of a sketch" "$vcdraw" synth "$dir/demo/showcase.vcs" -o "$dir/x.png"
+expect_bad "synth to a gif" "$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/x.gif"
+expect_bad "synth background" "$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/x.png" --background 256
+expect_bad "synth rotation" "$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/x.png" --rotate nan
 expect_bad "missing file" "$vcdraw" dump "$dir/none.vcs"
 expect_bad "bad option" "$vcdraw" render "$dir/demo/showcase.vcs" -o "$dir/x.png" --size 0x0
 expect_bad "bad output" "$vcdraw" render "$dir/demo/showcase.vcs" -o "$dir/x.gif"
@@ -86,6 +106,7 @@ for verb in dump render; do
   done
 done
 for out in "$dir/plain/x.png" "$dir/plain/x.svg" "$dir/plain/x.pdf" "$dir/folder.png" /proc/forbidden.png; do
+  expect_bad "synth to $out" "$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "${out%.*}.png"
   expect_bad "render to $out" "$vcdraw" render "$dir/demo/showcase.vcs" -o "$out"
 done
 if [ -w /dev/full ]; then

@@ -1,4 +1,6 @@
+#include <cmath>
 #include <cstdio>
+#include <functional>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -28,22 +30,40 @@ std::string vcdrawEscape(const std::string& text) {
   return out;
 }
 
-vcUISketch vcdrawLoadSketch(const std::string& path) {
+double vcdrawNumber(const std::string& text, const char* what) {
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (text.empty() || !end || *end != '\0' || !std::isfinite(v))
+    throw vcdrawUsageError(std::string("bad ") + what + " '" + text + "'");
+  return v;
+}
+
+std::pair<double, double> vcdrawPair(const std::string& text, char sep, const char* what) {
+  const auto at = text.find(sep);
+  if (at == std::string::npos) throw vcdrawUsageError(std::string("bad ") + what + " '" + text + "'");
+  return {vcdrawNumber(text.substr(0, at), what), vcdrawNumber(text.substr(at + 1), what)};
+}
+
+void vcdrawLoad(const std::string& path, const char* kind, const std::function<void(vcArchive&)>& read) {
   // Said plainly here: the archive alone could only say it cannot open or read the file.
   std::error_code ec;
   const std::filesystem::file_status st = std::filesystem::status(path, ec);
   if (st.type() == std::filesystem::file_type::not_found) throw vcdrawUsageError(path + ": no such file");
   if (st.type() == std::filesystem::file_type::directory)
-    throw vcdrawUsageError(path + ": is a folder, not a sketch file");
-  vcUISketch sketch;
+    throw vcdrawUsageError(path + ": is a folder, not a " + kind + " file");
   try {
     vcFileArchive in(path, vcArchive::eLoad);
-    in || sketch;
+    read(in);
     if (in.remaining() != 0)
-      throw vcdrawUsageError(path + ": " + std::to_string(in.remaining()) + " bytes after the sketch");
+      throw vcdrawUsageError(path + ": " + std::to_string(in.remaining()) + " bytes after the " + kind);
   } catch (const vcException& e) {
     throw vcdrawUsageError(path + ": " + e.what());
   }
+}
+
+vcUISketch vcdrawLoadSketch(const std::string& path) {
+  vcUISketch sketch;
+  vcdrawLoad(path, "sketch", [&](vcArchive& in) { in || sketch; });
   return sketch;
 }
 

@@ -2,6 +2,7 @@
 //   vcdraw demo OUTDIR
 //   vcdraw dump FILE.vcs
 //   vcdraw render FILE.vcs -o OUT.png|OUT.svg|OUT.pdf [options]
+//   vcdraw synth MODEL.vcm -o OUT.png|OUT.pgm [options]
 // Every failure is reported on one line of stderr with exit code 2.
 #include <cerrno>
 #include <cstdio>
@@ -23,11 +24,17 @@ const char* kUsage =
     "       vcdraw dump FILE.vcs\n"
     "       vcdraw render FILE.vcs -o OUT.png|OUT.svg|OUT.pdf [--size WxH] [--scale S]\n"
     "                     [--offset X,Y] [--layer image|overlay|both] [--background COLOR]\n"
+    "       vcdraw synth MODEL.vcm -o OUT.png|OUT.pgm [--size WxH] [--scale S] [--rotate DEG]\n"
+    "                    [--offset X,Y] [--background G]\n"
     "\n"
     "demo    draws a showcase of every shape kind on built-in data, records it into a sketch,\n"
-    "        archives the sketch to OUTDIR/showcase.vcs, replays it and writes PNG and SVG files\n"
+    "        archives the sketch to OUTDIR/showcase.vcs, replays it and writes PNG and SVG files;\n"
+    "        also archives its SMD model to OUTDIR/showcase-model.vcm and renders it synthetically\n"
     "dump    lists the records of a sketch file: offset, opcode, layer, color, props, payload\n"
     "render  replays a sketch file onto an image and writes it as PNG, SVG or PDF\n"
+    "synth   renders an SMD model file into an 8-bit synthetic image: the model's origin at X,Y\n"
+    "        (default the image centre), scaled by S and turned by DEG degrees; G is the\n"
+    "        background grey level (default the model's own)\n"
     "COLOR   a stock color name (black, dkGrey, grey, ltGrey, white, red, dkRed, orange, yellow,\n"
     "        green, dkGreen, cyan, blue, purple, magenta) or #RRGGBB\n";
 
@@ -44,6 +51,7 @@ int run(const std::vector<std::string>& args) {
   if (args[0] == "demo") return vcdrawDemo(rest);
   if (args[0] == "dump") return vcdrawDump(rest);
   if (args[0] == "render") return vcdrawRender(rest);
+  if (args[0] == "synth") return vcdrawSynth(rest);
   throw vcdrawUsageError("unknown command '" + args[0] + "' (try vcdraw --help)");
 }
 
@@ -52,7 +60,7 @@ int run(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
-    report("no command given (vcdraw demo|dump|render ...; try vcdraw --help)");
+    report("no command given (vcdraw demo|dump|render|synth ...; try vcdraw --help)");
     return 2;
   }
   try {

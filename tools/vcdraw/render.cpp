@@ -21,20 +21,6 @@ struct RenderOptions {
   vcColor background = vcColor::blackColor();
 };
 
-double number(const std::string& text, const char* what) {
-  char* end = nullptr;
-  const double v = std::strtod(text.c_str(), &end);
-  if (text.empty() || !end || *end != '\0') throw vcdrawUsageError(std::string("bad ") + what + " '" + text + "'");
-  return v;
-}
-
-// "AxB" or "A,B" into two numbers.
-std::pair<double, double> pairOf(const std::string& text, char sep, const char* what) {
-  const auto at = text.find(sep);
-  if (at == std::string::npos) throw vcdrawUsageError(std::string("bad ") + what + " '" + text + "'");
-  return {number(text.substr(0, at), what), number(text.substr(at + 1), what)};
-}
-
 RenderOptions parse(const std::vector<std::string>& args) {
   RenderOptions o;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -46,15 +32,15 @@ RenderOptions parse(const std::vector<std::string>& args) {
     if (a == "-o") {
       o.out = value();
     } else if (a == "--size") {
-      const auto [w, h] = pairOf(value(), 'x', "size");
+      const auto [w, h] = vcdrawPair(value(), 'x', "size");
       if (!(w >= 1 && w <= 16384 && h >= 1 && h <= 16384)) throw vcdrawUsageError("size must be 1x1 to 16384x16384");
       o.width = static_cast<long>(w);
       o.height = static_cast<long>(h);
     } else if (a == "--scale") {
-      o.scale = number(value(), "scale");
+      o.scale = vcdrawNumber(value(), "scale");
       if (!(o.scale > 0 && o.scale <= 1000)) throw vcdrawUsageError("scale must be above 0 and at most 1000");
     } else if (a == "--offset") {
-      const auto [x, y] = pairOf(value(), ',', "offset");
+      const auto [x, y] = vcdrawPair(value(), ',', "offset");
       o.offset = vcPoint(x, y);
     } else if (a == "--layer") {
       const std::string& l = value();

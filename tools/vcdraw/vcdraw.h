@@ -1,11 +1,15 @@
 // Shared pieces of the vcdraw subcommands.
 #pragma once
 
+#include <functional>
 #include <stdexcept>
+#include <utility>
 #include <string>
 #include <vector>
 
 #include <vc/color.h>
+#include <vc/core/archive.h>
+#include <vc/core/pelbuffer.h>
 #include <vc/uisketch.h>
 
 // A usage or input error: reported on one line, exit code 2.
@@ -17,6 +21,14 @@ public:
 // text with every byte outside printable ASCII written as \xNN and "\" as
 // "\\": safe to show on a terminal whatever a file held.
 std::string vcdrawEscape(const std::string& text);
+// A finite number, or vcdrawUsageError naming what it was for.
+double vcdrawNumber(const std::string& text, const char* what);
+// "AxB" (sep 'x') or "A,B" (sep ',') into two finite numbers.
+std::pair<double, double> vcdrawPair(const std::string& text, char sep, const char* what);
+// Opens the file as a load archive and hands it to read, which must consume
+// it whole; a missing file, a folder, a malformed file or bytes left over
+// throw vcdrawUsageError naming the path (kind: "sketch", "model").
+void vcdrawLoad(const std::string& path, const char* kind, const std::function<void(vcArchive&)>& read);
 // Reads the archive form of a sketch from a .vcs file; a missing file, a
 // folder or a malformed file throws vcdrawUsageError naming the path.
 vcUISketch vcdrawLoadSketch(const std::string& path);
@@ -27,6 +39,12 @@ void vcdrawSaveSketch(const vcUISketch& sketch, const std::string& path);
 vcColor vcdrawParseColor(const std::string& text);
 std::string vcdrawColorText(const vcColor& c);
 
+// Writes an 8-bit grey image as PNG or PGM (by the path's ending), every value
+// exactly as it is; vcdrawUsageError when the path has another ending or
+// cannot be written.
+void vcdrawWriteGray(const vcPelBuffer_const<unsigned char>& image, const std::string& path);
+
 int vcdrawDemo(const std::vector<std::string>& args);
 int vcdrawDump(const std::vector<std::string>& args);
 int vcdrawRender(const std::vector<std::string>& args);
+int vcdrawSynth(const std::vector<std::string>& args);
