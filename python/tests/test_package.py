@@ -24,6 +24,10 @@ def test_the_example_writes_an_annotated_png(tmp_path):
     for color in (vc.vcColor.green, vc.vcColor.yellow, vc.vcColor.red):
         rgb = color.rgbStruct()
         assert (bgr == (rgb.b, rgb.g, rgb.r)).all(axis=1).any(), color
+    # Under the annotations, the synthetic image: the default background grey (dark grey, 50) in a corner
+    # and a white pad (250) at (1.9, 0.5) mm, 60 pixels per mm from the centre, y up.
+    assert (pixels[5, 5, :3] == 50).all()
+    assert (pixels[160 - 30, 240 + 114, :3] == 250).all()
 
 
 def test_the_checked_in_stubs_are_those_of_the_built_extension(tmp_path):
