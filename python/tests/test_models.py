@@ -114,6 +114,13 @@ def test_a_model_fills_each_poly_with_the_grey_of_its_synthetic_color():
     assert not image[outside].any()
 
 
+def test_the_non_linear_path_renders_an_affine_map_as_the_linear_path_does():
+    linear, piecewise = np.zeros((120, 200), np.uint8), np.zeros((120, 200), np.uint8)
+    component().drawSynthetic(TO_IMAGE, linear)
+    component().drawSynthetic(Affine(TO_IMAGE), piecewise)
+    assert np.abs(linear.astype(int) - piecewise).max() <= 1
+
+
 def test_python_transforms_are_called_back_safely_from_renders_in_threads():
     images = [np.zeros((120, 200), np.uint8) for _ in range(4)]
     threads = [threading.Thread(target=component().drawSynthetic, args=(Swirl(TO_IMAGE), img)) for img in images]
@@ -121,7 +128,7 @@ def test_python_transforms_are_called_back_safely_from_renders_in_threads():
         t.start()
     for t in threads:
         t.join()
-    assert all((img == images[0]).all() for img in images) and images[0].any()
+    assert images[0].any() and all((img == images[0]).all() for img in images)
 
 
 @pytest.mark.parametrize(
@@ -162,32 +169,21 @@ def test_segment_functions_write_the_array_and_report_the_arcs_ends():
     assert (np.flatnonzero(marks[:, 5]) == np.arange(2, 8)).all()
 
 
-def test_a_model_survives_its_archive_form_and_malformed_bytes_raise():
+def test_a_model_survives_its_archive_form_and_malformed_input_raises(tmp_path):
     model = component()
     data = model.toBytes()
     back = vc.vcSMDGDModel.fromBytes(data)
     assert back == model and back.name() == "component"
     assert [p.colors() for p in back] == [p.colors() for p in model]
-    for cut in (0, 1, len(data) // 2, len(data) - 1):
+    model.save(str(tmp_path / "m.bin"))
+    assert vc.vcSMDGDModel.load(str(tmp_path / "m.bin")) == model
+    # Truncations, trailing bytes, and a poly's archive form where a model is expected.
+    for bad in [data[:cut] for cut in (0, 1, len(data) // 2, len(data) - 1)] + [data + b"\0", model.poly(0).toBytes()]:
         with pytest.raises(vc.vcArchiveError):
-            vc.vcSMDGDModel.fromBytes(data[:cut])
-    with pytest.raises(vc.vcArchiveError):
-        vc.vcSMDGDModel.fromBytes(data + b"\0")
-    # A poly's archive form where a model is expected.
-    with pytest.raises(vc.vcArchiveError):
-        vc.vcSMDGDModel.fromBytes(model.poly(0).toBytes())
-
-
-def test_model_files_round_trip_and_corrupt_files_raise(tmp_path):
-    path = str(tmp_path / "m.bin")
-    model = component()
-    model.save(path)
-    assert vc.vcSMDGDModel.load(path) == model
-    (tmp_path / "bad.bin").write_bytes(b"\xff" * 7)
-    with pytest.raises(vc.vcArchiveError):
-        vc.vcSMDGDModel.load(str(tmp_path / "bad.bin"))
-
-
+            vc.vcSMDGDModel.fromBytes(bad)
+        (tmp_path / "bad.bin").write_bytes(bad)
+        with pytest.raises(vc.vcArchiveError):
+            vc.vcSMDGDModel.load(str(tmp_path / "bad.bin"))
 
 
 def corners(poly):

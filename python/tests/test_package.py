@@ -72,6 +72,7 @@ def samples():
         vc.vc2SegmentLine((0, 0), (1, 0)), vc.vc2SegmentArc((0, 0), 1, vc.vcDegree(0), vc.vcDegree(90)), gen,
         vc.vc2Wireframe(gen), vc.vcPelBuffer(4, 4), list(tablet.sketch())[0], tablet.recordOn(), graphic, items,
         vc.vcCairoScope((4, 4)), tablet.sketch().mark(), tablet.sketch(), tablet,
+        vc.vcSMDGDModel([poly], "model"), vc.vcRange(0, 1), vc.vcAngleRange(),
     ]
 
 
