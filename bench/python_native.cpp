@@ -1,17 +1,17 @@
-// The C++ side of bench/python_call_overhead.py: the calls the script makes
-// from Python, timed here without Python, on a 1 x 1 image (where the call's
-// own work is next to nothing, so the difference is the binding's fixed
-// per-call cost) and on a 2048 x 2048 image. Prints "name side nanoseconds"
-// per call. Usage: python_native [REPEATS]
+// The C++ side of bench/python_call_overhead.py: the synthetic image of a
+// model like vcdraw's showcase component, rendered into a caller's image
+// without Python, on a 1 x 1 image (where the call's own work is next to
+// nothing, so the difference is the binding's fixed per-call cost) and on a
+// 2048 x 2048 image. Prints "name side nanoseconds" per call.
+// Usage: python_native [REPEATS]
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
+#include <numeric>
 #include <vector>
 
-#include <vc/cairo/cairoscope.h>
 #include <vc/core/pelbuffer.h>
-#include <vc/uitablet.h>
+#include <vc/wrfm/smdmodel.h>
 
 namespace {
 
@@ -30,29 +30,49 @@ double nsPerCall(long repeats, F&& f) {
   return best;
 }
 
+// The showcase component: an extended body, a pad, a rounded pad and a round
+// marker (bench/python_call_overhead.py builds the same model).
+vcSMDGDModel showcaseModel() {
+  using V = vcVector<2>;
+  vcSMDGDPoly body = vcSMDGDPoly::rectangle(60, 30, V(0, 0));
+  std::vector<vcSMDGDPolyVertex> vs = body.vertices();
+  for (vcSMDGDPolyVertex& v : vs) {
+    v.forwardExtension(0.15);
+    v.backwardExtension(0.15);
+  }
+  body.vertices(vs);
+  vcSMDGDPoly rounded;
+  for (const V& corner : {V(46, -9), V(34, -9), V(34, 9), V(46, 9)})
+    rounded << vcSMDGDPolyVertex(corner, 3.0, 0.5, 0.5, -1);
+  rounded.close();
+  std::vector<vcSMDGDPoly> polys = {body, vcSMDGDPoly::rectangle(12, 18, V(-40, 0)), rounded,
+                                    vcSMDGDPoly::circle(5, V(0, -24))};
+  vcSMDColors padColors = polys[1].colors();
+  padColors.wireframeDefaultColor(vcColor::yellowColor());
+  padColors.syntheticDefaultColor(vcColor::whiteColor());
+  for (std::size_t i = 1; i < polys.size(); ++i) polys[i].colors(padColors);
+  vcSMDGDModel model("showcase component");
+  model.polys(polys);
+  return model;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const long repeats = argc > 1 ? std::atol(argv[1]) : 200;
-  unsigned char value = 0;
+  const vcSMDGDModel model = showcaseModel();
+  // 20 pixels per unit, y up, centred: the model fills most of a 2048 x 2048 image.
+  const vcXform<2> toImage(vcMatrix<2>(20, 0, 0, -20), vcVector<2>(1024, 1024));
+  long checksum = 0;
   for (const long side : {1L, 2048L}) {
     // Many repeats where a call is cheap, so that the clock's resolution does not matter.
     const long n = side == 1 ? repeats * 100 : repeats;
     // A caller's image, as a NumPy array holds it: rows packed, no alignment.
     std::vector<unsigned char> pixels(static_cast<std::size_t>(side * side));
-    vcPelBuffer<unsigned char> held = vcPelBuffer<unsigned char>::wrap(pixels.data(), side, side, side, nullptr);
-    std::printf("pelbuffer_fill %ld %.1f\n", side, nsPerCall(n, [&] { held.fill(++value); }));
-    std::printf("wrap_and_fill %ld %.1f\n", side, nsPerCall(n, [&] {
-                  vcPelBuffer<unsigned char>::wrap(pixels.data(), side, side, side, std::make_shared<int>(0))
-                      .fill(++value);
-                }));
-    vcCairoScope scope(vcPair<long>(side, side));
-    vcUITablet tablet(&scope, nullptr);
-    tablet.visible(true);
-    const vcColor colors[2] = {vcColor::redColor(), vcColor::blueColor()};
-    std::printf("cairo_set %ld %.1f\n", side,
-                nsPerCall(n, [&] { tablet.set(colors[++value & 1], vcUITablet::eImage); }));
+    vcPelBuffer<unsigned char> image = vcPelBuffer<unsigned char>::wrap(pixels.data(), side, side, side, nullptr);
+    std::printf("model_synthetic %ld %.1f\n", side, nsPerCall(n, [&] { model.drawSynthetic(toImage, image); }));
+    checksum += std::accumulate(pixels.begin(), pixels.end(), 0L);
   }
-  std::printf("# checksum %d\n", value);
+  std::printf("# checksum %ld\n", checksum);
   return 0;
 }

@@ -59,6 +59,14 @@ Family gFamilies[] = {
 
 PyObject* gError = nullptr;
 
+// Messages may quote bytes of a corrupt file: bytes that are not UTF-8 are
+// kept as backslash escapes rather than failing the translation.
+py::str text(const std::string& s) {
+  PyObject* u = PyUnicode_DecodeUTF8(s.data(), static_cast<Py_ssize_t>(s.size()), "backslashreplace");
+  if (!u) throw py::error_already_set();
+  return py::reinterpret_steal<py::str>(u);
+}
+
 void raise(const vcException& e) {
   PyObject* type = gError;
   for (const Family& f : gFamilies)
@@ -66,10 +74,10 @@ void raise(const vcException& e) {
       type = f.type;
       break;
     }
-  py::object err = py::reinterpret_borrow<py::object>(type)(e.what());
-  err.attr("cpp_class") = e.className();
+  py::object err = py::reinterpret_borrow<py::object>(type)(text(e.what()));
+  err.attr("cpp_class") = text(e.className());
   err.attr("error_number") = e.errorNumber();
-  err.attr("message") = e.message();
+  err.attr("message") = text(e.message());
   PyErr_SetObject(type, err.ptr());
 }
 

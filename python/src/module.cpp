@@ -16,4 +16,6 @@ PYBIND11_MODULE(_vcdisplay, m) {
   vc_py_bindTablet(m);
   vc_py_bindGraphics(m);
   vc_py_bindCairo(m);
+  vc_py_bindModels(m);
+  vc_py_bindSynthetic(m);
 }

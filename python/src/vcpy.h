@@ -66,6 +66,8 @@ void vc_py_bindSketch(py::module_& m);
 void vc_py_bindGraphics(py::module_& m);
 void vc_py_bindTablet(py::module_& m);
 void vc_py_bindCairo(py::module_& m);
+void vc_py_bindModels(py::module_& m);
+void vc_py_bindSynthetic(py::module_& m);
 
 // "Name(<value streamed by operator<<>)", the __repr__ of value types.
 template <class T>

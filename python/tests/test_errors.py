@@ -26,6 +26,7 @@ CASES = [
     (lambda: vc.vcSMDGDPoly().vertex(3), vc.vcSMDGDPolyError, "vcSMDGDPoly::invalidIndex"),
     (lambda: vc.vcSMDGDPolyVertex((0, 0), 2.0, 0.5, -1), vc.vcSMDGDPolyVertexError,
      "vcSMDGDPolyVertex::invalidSegmentLength"),
+    (lambda: vc.vcSMDGDModel().poly(0), vc.vcSMDGDModelError, "vcSMDGDModel::invalidIndex"),
     (lambda: vc.vcCairoScope((4, 4)).writePng("/nonexistent-dir/x.png"), vc.vcCairoError, "vcCairoError"),
     (lambda: vc.vcColor.stockColor(99), vc.vcBadArgument, "vcBadArgument"),
     (null_item_drawn, vc.vcBadPointer, "vcBadPointer"),
@@ -52,10 +53,6 @@ def test_value_errors_are_also_python_value_errors():
         vc.vcColor.stockColor(-1)
     with pytest.raises(ArithmeticError):
         vc.vcMatrix(1, 2, 2, 4).inverse()
-
-
-def test_an_smd_model_error_class_exists_for_the_model_family():
-    assert issubclass(vc.vcSMDGDModelError, vc.Error)
 
 
 @pytest.mark.parametrize(

@@ -24,6 +24,10 @@ def test_the_example_writes_an_annotated_png(tmp_path):
     for color in (vc.vcColor.green, vc.vcColor.yellow, vc.vcColor.red):
         rgb = color.rgbStruct()
         assert (bgr == (rgb.b, rgb.g, rgb.r)).all(axis=1).any(), color
+    # Under the annotations, the synthetic image: the default background grey (dark grey, 50) in a corner
+    # and a white pad (250) at (1.9, 0.5) mm, 60 pixels per mm from the centre, y up.
+    assert (pixels[5, 5, :3] == 50).all()
+    assert (pixels[160 - 30, 240 + 114, :3] == 250).all()
 
 
 def test_the_checked_in_stubs_are_those_of_the_built_extension(tmp_path):
@@ -68,6 +72,7 @@ def samples():
         vc.vc2SegmentLine((0, 0), (1, 0)), vc.vc2SegmentArc((0, 0), 1, vc.vcDegree(0), vc.vcDegree(90)), gen,
         vc.vc2Wireframe(gen), vc.vcPelBuffer(4, 4), list(tablet.sketch())[0], tablet.recordOn(), graphic, items,
         vc.vcCairoScope((4, 4)), tablet.sketch().mark(), tablet.sketch(), tablet,
+        vc.vcSMDGDModel([poly], "model"), vc.vcRange(0, 1), vc.vcAngleRange(),
     ]
 
 
