@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <tuple>
 
 #include <vc/core/archive.h>
 #include <vc/core/exception.h>
@@ -42,6 +43,41 @@ std::pair<double, double> vcdrawPair(const std::string& text, char sep, const ch
   const auto at = text.find(sep);
   if (at == std::string::npos) throw vcdrawUsageError(std::string("bad ") + what + " '" + text + "'");
   return {vcdrawNumber(text.substr(0, at), what), vcdrawNumber(text.substr(at + 1), what)};
+}
+
+void vcdrawParseImageOptions(const std::vector<std::string>& args, const char* verb, const char* kind,
+                             const char* outputs,
+                             vcdrawImageOptions& o,
+                             const std::function<bool(const std::string&, const std::function<const std::string&()>&)>& extra) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const std::function<const std::string&()> value = [&]() -> const std::string& {
+      if (i + 1 >= args.size()) throw vcdrawUsageError("option " + a + " needs a value");
+      return args[++i];
+    };
+    if (a == "-o") {
+      o.out = value();
+    } else if (a == "--size") {
+      const auto [w, h] = vcdrawPair(value(), 'x', "size");
+      if (!(w >= 1 && w <= 16384 && h >= 1 && h <= 16384)) throw vcdrawUsageError("size must be 1x1 to 16384x16384");
+      o.width = static_cast<long>(w);
+      o.height = static_cast<long>(h);
+    } else if (a == "--scale") {
+      o.scale = vcdrawNumber(value(), "scale");
+      if (!(o.scale > 0 && o.scale <= 1000)) throw vcdrawUsageError("scale must be above 0 and at most 1000");
+    } else if (a == "--offset") {
+      std::tie(o.offsetX, o.offsetY) = vcdrawPair(value(), ',', "offset");
+      o.offsetGiven = true;
+    } else if (!a.empty() && a[0] == '-') {
+      if (!extra(a, value)) throw vcdrawUsageError("unknown option " + a);
+    } else if (o.in.empty()) {
+      o.in = a;
+    } else {
+      throw vcdrawUsageError(std::string(verb) + " takes one " + kind + " file");
+    }
+  }
+  if (o.in.empty()) throw vcdrawUsageError(std::string(verb) + " needs a " + kind + " file");
+  if (o.out.empty()) throw vcdrawUsageError(std::string(verb) + " needs -o " + outputs);
 }
 
 void vcdrawLoad(const std::string& path, const char* kind, const std::function<void(vcArchive&)>& read) {

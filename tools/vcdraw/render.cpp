@@ -12,54 +12,28 @@
 
 namespace {
 
-struct RenderOptions {
-  std::string in, out;
-  long width = 640, height = 480;
-  double scale = 1.0;
-  vcPoint offset{0, 0};
+struct RenderOptions : vcdrawImageOptions {
   vcUITablet::Layers layer = vcUITablet::eBoth;
   vcColor background = vcColor::blackColor();
 };
 
 RenderOptions parse(const std::vector<std::string>& args) {
   RenderOptions o;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw vcdrawUsageError("option " + a + " needs a value");
-      return args[++i];
-    };
-    if (a == "-o") {
-      o.out = value();
-    } else if (a == "--size") {
-      const auto [w, h] = vcdrawPair(value(), 'x', "size");
-      if (!(w >= 1 && w <= 16384 && h >= 1 && h <= 16384)) throw vcdrawUsageError("size must be 1x1 to 16384x16384");
-      o.width = static_cast<long>(w);
-      o.height = static_cast<long>(h);
-    } else if (a == "--scale") {
-      o.scale = vcdrawNumber(value(), "scale");
-      if (!(o.scale > 0 && o.scale <= 1000)) throw vcdrawUsageError("scale must be above 0 and at most 1000");
-    } else if (a == "--offset") {
-      const auto [x, y] = vcdrawPair(value(), ',', "offset");
-      o.offset = vcPoint(x, y);
-    } else if (a == "--layer") {
-      const std::string& l = value();
-      if (l == "image") o.layer = vcUITablet::eImage;
-      else if (l == "overlay") o.layer = vcUITablet::eOverlay;
-      else if (l == "both") o.layer = vcUITablet::eBoth;
-      else throw vcdrawUsageError("bad layer '" + l + "' (image, overlay or both)");
-    } else if (a == "--background") {
-      o.background = vcdrawParseColor(value());
-    } else if (!a.empty() && a[0] == '-') {
-      throw vcdrawUsageError("unknown option " + a);
-    } else if (o.in.empty()) {
-      o.in = a;
-    } else {
-      throw vcdrawUsageError("render takes one sketch file");
-    }
-  }
-  if (o.in.empty()) throw vcdrawUsageError("render needs a sketch file");
-  if (o.out.empty()) throw vcdrawUsageError("render needs -o OUT.png, OUT.svg or OUT.pdf");
+  vcdrawParseImageOptions(args, "render", "sketch", "OUT.png, OUT.svg or OUT.pdf", o,
+                          [&](const std::string& a, const std::function<const std::string&()>& value) {
+                            if (a == "--layer") {
+                              const std::string& l = value();
+                              if (l == "image") o.layer = vcUITablet::eImage;
+                              else if (l == "overlay") o.layer = vcUITablet::eOverlay;
+                              else if (l == "both") o.layer = vcUITablet::eBoth;
+                              else throw vcdrawUsageError("bad layer '" + l + "' (image, overlay or both)");
+                            } else if (a == "--background") {
+                              o.background = vcdrawParseColor(value());
+                            } else {
+                              return false;
+                            }
+                            return true;
+                          });
   return o;
 }
 
@@ -74,7 +48,7 @@ void replay(const RenderOptions& o, const vcUISketch& sketch, vcUIScope* image, 
   if (o.scale != 1.0) tablet.scaleExact(vcPair<double>(o.scale, o.scale));
   tablet.visible(true);
   tablet.set(o.background, vcUITablet::eImage);
-  tablet.draw(sketch, o.offset, o.layer);
+  tablet.draw(sketch, vcPoint(o.offsetX, o.offsetY), o.layer);
 }
 
 }  // namespace

@@ -39,6 +39,24 @@ void vcdrawSaveSketch(const vcUISketch& sketch, const std::string& path);
 vcColor vcdrawParseColor(const std::string& text);
 std::string vcdrawColorText(const vcColor& c);
 
+// What render and synth share: one input file, -o OUT, --size WxH (1 to
+// 16384 each), --scale S (above 0, at most 1000) and --offset X,Y.
+struct vcdrawImageOptions {
+  std::string in, out;
+  long width = 640, height = 480;
+  double scale = 1.0;
+  bool offsetGiven = false;
+  double offsetX = 0.0, offsetY = 0.0;
+};
+// Walks args: the shared options go into o; any other option is offered to
+// extra(option, value), where value() takes the option's argument, and must
+// return true when extra knows it. verb ("render"), kind ("sketch") and
+// outputs ("OUT.png or OUT.pgm") word the messages.
+void vcdrawParseImageOptions(const std::vector<std::string>& args, const char* verb, const char* kind,
+                             const char* outputs,
+                             vcdrawImageOptions& o,
+                             const std::function<bool(const std::string&, const std::function<const std::string&()>&)>& extra);
+
 // Writes an 8-bit grey image as PNG or PGM (by the path's ending), every value
 // exactly as it is; vcdrawUsageError when the path has another ending or
 // cannot be written.
