@@ -184,12 +184,6 @@ inline void blendPixel(unsigned char& p, double cover, int value) {
   p = static_cast<unsigned char>(old + static_cast<int>(cover * (value - old) + 256.5) - 256);
 }
 
-inline void prefetch([[maybe_unused]] const unsigned char* p) {
-#if defined(__GNUC__)
-  __builtin_prefetch(p, 1);
-#endif
-}
-
 inline double coverage(double running) { return std::min(1.0, std::fabs(running)); }
 
 }  // namespace
@@ -331,16 +325,6 @@ void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char val
       crossings_(active, top + 0.5);
       fillCentreSpans_(row, 0, bx0_, value);
       fillCentreSpans_(row, bx1_, width, value);
-    }
-    // The next row's boundary pixels lie near this row's: fetch them while
-    // this row's work retires, as rows are far apart in memory.
-    if (y + 1 < height) {
-      const unsigned char* const below = row + pitch;
-      for (std::size_t k = 0; k < count; ++k) {
-        const long to = std::min(spans_[k].to, width - 1);
-        for (long i = spans_[k].from; i < to; i += 64) prefetch(below + i);
-        prefetch(below + to);
-      }
     }
   }
 }
