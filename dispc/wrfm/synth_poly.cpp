@@ -31,8 +31,11 @@ void forEachPart(const vcSMDGDPoly& p, Visit visit) {
   }
 }
 
-std::vector<vcVector<2>> linearOutline(const vcSMDGDPoly& p, const vcXform<2>& x) {
-  std::vector<vcVector<2>> pts;
+// The outline's points, in a buffer of the calling thread reused from call
+// to call.
+const std::vector<vcVector<2>>& linearOutline(const vcSMDGDPoly& p, const vcXform<2>& x) {
+  thread_local std::vector<vcVector<2>> pts;
+  pts.clear();
   forEachPart(p, [&](const vc_SMDPiece& piece) {
     if (pts.empty()) pts.push_back(x * piece.start());
     if (piece.isArc)
@@ -97,11 +100,14 @@ void renderChain(const std::vector<vcVector<2>>& pts, bool closed, vcPelBuffer<u
     return;
   }
   double x0 = pts[0].x(), x1 = x0, y0 = pts[0].y(), y1 = y0;
+  bool finite = true;
   for (const vcVector<2>& q : pts) {
-    vf_synthCheckFinite(q);
+    finite = finite && std::isfinite(q.x()) && std::isfinite(q.y());
     x0 = std::min(x0, q.x()), x1 = std::max(x1, q.x());
     y0 = std::min(y0, q.y()), y1 = std::max(y1, q.y());
   }
+  if (!finite)
+    for (const vcVector<2>& q : pts) vf_synthCheckFinite(q);
   // The box is cut to the window before rounding, so that far-away outlines
   // cannot overflow the pixel indices.
   const auto clampTo = [](double v, long lo, long hi) {
@@ -113,7 +119,8 @@ void renderChain(const std::vector<vcVector<2>>& pts, bool closed, vcPelBuffer<u
   if (region.isEmpty()) return;
   vc_SynthRaster raster(region, vcRectangle<long>(w.x() + 2, w.y() + 2, w.width() - 4, w.height() - 4));
   raster.reserveEdges(pts.size());
-  for (std::size_t k = 0; k < pts.size(); ++k) raster.addEdge(pts[k], pts[(k + 1) % pts.size()]);
+  for (std::size_t k = 0; k + 1 < pts.size(); ++k) raster.addEdge(pts[k], pts[k + 1]);
+  raster.addEdge(pts.back(), pts.front());
   raster.render(image, value, smooth, fill);
 }
 

@@ -31,24 +31,54 @@ long vf_synthArcPieces(double r, double spanDeg, double stretch, double tol) {
   return std::max(1L, static_cast<long>(std::ceil(span / step - 1e-9)));
 }
 
-vc_SynthRaster::vc_SynthRaster(const vcRectangle<long>& region, const vcRectangle<long>& blendArea) : region_(region) {
+// Buffers handed from one raster of a thread to the next, so that repeated
+// renderings allocate nothing once warm. A raster made while another one of
+// the same thread is alive simply starts with empty buffers.
+struct vc_SynthRaster::Scratch {
+  std::vector<Edge> edges;
+  std::vector<double> acc;
+  std::vector<Span> spans;
+  std::vector<Crossing> cross;
+  std::vector<long> first, chain;
+  std::vector<const Edge*> active;
+};
+
+vc_SynthRaster::Scratch& vc_SynthRaster::scratch_() {
+  thread_local Scratch s;
+  return s;
+}
+
+vc_SynthRaster::vc_SynthRaster(const vcRectangle<long>& region, const vcRectangle<long>& blendArea)
+    : region_(region),
+      rx_(static_cast<double>(region.x())),
+      ry_(static_cast<double>(region.y())),
+      rw_(static_cast<double>(region.width())),
+      rh_(static_cast<double>(region.height())) {
   const vcRectangle<long> b = blendArea & region;
   bx0_ = b.x() - region.x(), bx1_ = b.right() - region.x();
   by0_ = b.y() - region.y(), by1_ = b.bottom() - region.y();
   if (b.isEmpty()) bx0_ = bx1_ = by0_ = by1_ = 0;
+  Scratch& s = scratch_();
+  edges_.swap(s.edges), acc_.swap(s.acc), spans_.swap(s.spans), cross_.swap(s.cross);
+  first_.swap(s.first), chain_.swap(s.chain), active_.swap(s.active);
+  edges_.clear(), spans_.clear(), cross_.clear(), first_.clear(), chain_.clear(), active_.clear();
+  // Every cell is zero between rows: the sweep resets what it uses.
   acc_.assign(static_cast<std::size_t>(region.width()) + 2, 0.0);
 }
 
-void vc_SynthRaster::addEdge(const vcVector<2>& a, const vcVector<2>& b) {
-  double x0 = a.x() - static_cast<double>(region_.x()), y0 = a.y() - static_cast<double>(region_.y());
-  double x1 = b.x() - static_cast<double>(region_.x()), y1 = b.y() - static_cast<double>(region_.y());
-  const double h = static_cast<double>(region_.height());
+vc_SynthRaster::~vc_SynthRaster() {
+  Scratch& s = scratch_();
+  // The larger buffers stay for the next raster.
+  const auto keep = [](auto& mine, auto& kept) {
+    if (mine.capacity() > kept.capacity()) mine.swap(kept);
+  };
+  keep(edges_, s.edges), keep(acc_, s.acc), keep(spans_, s.spans), keep(cross_, s.cross);
+  keep(first_, s.first), keep(chain_, s.chain), keep(active_, s.active);
+}
+
+void vc_SynthRaster::addOutside_(double x0, double y0, double x1, double y1) {
+  const double h = rh_, w = rw_;
   if (y0 == y1 || (y0 <= 0 && y1 <= 0) || (y0 >= h && y1 >= h)) return;
-  const double w = static_cast<double>(region_.width());
-  if (y0 >= 0 && y1 >= 0 && y0 <= h && y1 <= h && x0 >= 0 && x1 >= 0 && x0 <= w && x1 <= w) {
-    addClipped_(x0, y0, x1, y1);
-    return;
-  }
   // Rows outside the region take nothing from the edge: cut it to them.
   const auto cutY = [&](double yc) {
     const double t = (yc - y0) / (y1 - y0);
@@ -73,7 +103,7 @@ void vc_SynthRaster::addEdge(const vcVector<2>& a, const vcVector<2>& b) {
     if ((x0 < xs && x1 > xs) || (x0 > xs && x1 < xs)) t[n++] = (xs - x0) / (x1 - x0);
   }
   t[n] = 1.0;
-  std::sort(t + 1, t + n);
+  if (n == 3 && t[2] < t[1]) std::swap(t[1], t[2]);
   for (int i = 0; i < n; ++i) {
     const double ya = y0 + (y1 - y0) * t[i], yb = i + 1 == n ? y1 : y0 + (y1 - y0) * t[i + 1];
     double xa = x0 + (x1 - x0) * t[i], xb = i + 1 == n ? x1 : x0 + (x1 - x0) * t[i + 1];
@@ -82,14 +112,6 @@ void vc_SynthRaster::addEdge(const vcVector<2>& a, const vcVector<2>& b) {
     if (mid < 0) xa = xb = 0.0;
     addClipped_(std::clamp(xa, 0.0, w), ya, std::clamp(xb, 0.0, w), yb);
   }
-}
-
-void vc_SynthRaster::addClipped_(double x0, double y0, double x1, double y1) {
-  if (y0 == y1) return;
-  const double dir = y1 > y0 ? 1.0 : -1.0;
-  if (y1 < y0) std::swap(x0, x1), std::swap(y0, y1);
-  const double dxdy = (x1 - x0) / (y1 - y0);
-  edges_.push_back(Edge{x0, y0, x1, y1, dxdy, dir, dxdy != 0.0 ? dir / std::fabs(dxdy) : 0.0});
 }
 
 // One piece of an edge within a row, from x = xa to x = xb (region columns,
@@ -239,7 +261,10 @@ void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char val
   // Edges listed by the row they start in: one list head per row of the
   // region, chained through the edges, in place of a sort.
   const long height = region_.height();
-  std::vector<long> first(static_cast<std::size_t>(height), -1), chain(edges_.size(), -1);
+  std::vector<long>& first = first_;
+  std::vector<long>& chain = chain_;
+  first.assign(static_cast<std::size_t>(height), -1);
+  chain.assign(edges_.size(), -1);
   for (std::size_t k = edges_.size(); k-- > 0;) {
     const long row = std::min(height - 1, static_cast<long>(edges_[k].y0));
     chain[k] = first[static_cast<std::size_t>(row)];
@@ -248,38 +273,34 @@ void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char val
   const long width = region_.width();
   const long pitch = image.rowPitch();
   unsigned char* const origin = image.pointToPel(region_.x(), region_.y());
-  std::vector<const Edge*> active;
+  std::vector<const Edge*>& active = active_;
   const bool ring = bx0_ > 0 || bx1_ < width;
   spans_.resize(edges_.size());
   double* const acc = acc_.data();
   double nextEnd = 0.0;  // the first row bottom at which an active edge ends
   for (long y = 0; y < region_.height(); ++y) {
     const double top = static_cast<double>(y), bottom = top + 1.0;
-    bool added = false;
-    for (long k = first[static_cast<std::size_t>(y)]; k >= 0; k = chain[static_cast<std::size_t>(k)]) {
-      active.push_back(&edges_[static_cast<std::size_t>(k)]);
-      added = true;
-    }
-    if (top >= nextEnd || added) {
+    if (top >= nextEnd) {
       std::erase_if(active, [top](const Edge* e) { return e->y1 <= top; });
       nextEnd = 1e300;
       for (const Edge* e : active) nextEnd = std::min(nextEnd, e->y1);
     }
-    if (active.empty()) continue;
     // Edges do not cross, so ordered by x they stay ordered from row to row
-    // (only new edges need placing); their pieces then come in order and the
-    // spans need little sorting.
-    if (added) {
-      const double mid = top + 0.5;
-      const auto key = [mid](const Edge* e) { return e->x0 + (std::clamp(mid, e->y0, e->y1) - e->y0) * e->dxdy; };
-      for (std::size_t k = 1; k < active.size(); ++k) {
-        const Edge* e = active[k];
-        const double x = key(e);
-        std::size_t j = k;
-        for (; j > 0 && key(active[j - 1]) > x; --j) active[j] = active[j - 1];
-        active[j] = e;
-      }
+    // and only new edges need placing; their pieces then come in order and
+    // the spans need little sorting. (The order only saves work: spans and
+    // crossings are sorted where it matters.)
+    const double mid = top + 0.5;
+    const auto key = [mid](const Edge* e) { return e->x0 + (std::clamp(mid, e->y0, e->y1) - e->y0) * e->dxdy; };
+    for (long k = first[static_cast<std::size_t>(y)]; k >= 0; k = chain[static_cast<std::size_t>(k)]) {
+      const Edge* e = &edges_[static_cast<std::size_t>(k)];
+      nextEnd = std::min(nextEnd, e->y1);
+      const double x = key(e);
+      std::size_t j = active.size();
+      active.push_back(e);
+      for (; j > 0 && key(active[j - 1]) > x; --j) active[j] = active[j - 1];
+      active[j] = e;
     }
+    if (active.empty()) continue;
     unsigned char* const row = origin + y * pitch;
     const bool blendRow = y >= by0_ && y < by1_ && bx0_ < bx1_;
     if (fill && (!smooth || !blendRow)) {

@@ -13,7 +13,7 @@
 // the outline and old the pixel as it was: the interior takes exactly the
 // value, the exterior is left alone, and outlines drawn later blend against
 // what earlier ones left. Arcs are followed by chords that stray from them
-// by less than 0.0014 pixel and cut off as much area as they add.
+// by less than 0.002 pixel and cut off as much area as they add.
 //
 // Grey levels are passed as signed char, as their 8-bit patterns: the value
 // 200 may be passed as static_cast<signed char>(200).

@@ -161,6 +161,22 @@ TEST(Synthetic, FilledOutlinesCoverTheExactAreaOfEveryPixel) {
   }
 }
 
+// Renderings keep working memory from call to call: what one outline leaves
+// there must not reach the next, whatever their sizes and positions.
+TEST(Synthetic, RenderingsDoNotDependOnEarlierOnes) {
+  const std::vector<Shape> all = shapes();
+  std::vector<vcPelBuffer<unsigned char>> first;
+  for (const Shape& s : all) {
+    first.push_back(image(60));
+    P::drawSynthetic(s.poly, vcXform<2>::I, first.back(), 210, true, true);
+  }
+  for (std::size_t k = all.size(); k-- > 0;) {  // reverse order: every size follows another
+    auto img = image(60);
+    P::drawSynthetic(all[k].poly, vcXform<2>::I, img, 210, true, true);
+    EXPECT_TRUE(img == first[k]) << all[k].name;
+  }
+}
+
 // A smooth non-linear map: a barrel distortion about the image centre.
 class Barrel : public vc2XformBase {
 public:
