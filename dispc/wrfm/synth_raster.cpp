@@ -118,7 +118,7 @@ void vc_SynthRaster::addOutside_(double x0, double y0, double x1, double y1) {
 // within [0, width]), spanning the signed height dy. Each cell it crosses
 // gets its share of dy split so that the running sum gives, for the cell,
 // the area right of the piece and, for every cell after it, the full share.
-inline void vc_SynthRaster::accumulate_(double* acc, Span& span, double xa, double xb, double dy, double perX) {
+inline vc_SynthRaster::Span vc_SynthRaster::accumulate_(double* acc, double xa, double xb, double dy, double perX) {
   const double lo = std::min(xa, xb), hi = std::max(xa, xb);
   const long i0 = static_cast<long>(lo);
   long i1 = static_cast<long>(hi);
@@ -127,8 +127,7 @@ inline void vc_SynthRaster::accumulate_(double* acc, Span& span, double xa, doub
     const double m = 0.5 * (lo + hi) - static_cast<double>(i0);
     acc[i0] += dy * (1.0 - m);
     acc[i0 + 1] += dy * m;
-    span = Span{i0, i0 + 1};
-    return;
+    return Span{i0, i0 + 1};
   }
   // The first and last cells take their partial widths; every full cell in
   // between gives half of its share to itself and half to the next cell.
@@ -144,7 +143,7 @@ inline void vc_SynthRaster::accumulate_(double* acc, Span& span, double xa, doub
   }
   acc[i1] += part1 * (1.0 - m1);
   acc[i1 + 1] += part1 * m1;
-  span = Span{i0, i1 + 1};
+  return Span{i0, i1 + 1};
 }
 
 // Where the active edges cross the horizontal line yc (region rows), each as
@@ -194,10 +193,10 @@ inline double coverage(double running) { return std::min(1.0, std::fabs(running)
 // false: all of them); every used cell is reset. Without fill only partly
 // covered pixels are written: blended when smooth, else set.
 template <bool Clip>
-void vc_SynthRaster::sweep_(unsigned char* row, std::size_t count, long from, long to, unsigned char value, bool fill,
-                            bool smooth) {
+void vc_SynthRaster::sweep_(unsigned char* row, std::size_t count, bool sorted, long from, long to, unsigned char value,
+                            bool fill, bool smooth) {
   Span* const spans = spans_.data();
-  for (std::size_t k = 1; k < count; ++k) {  // few, mostly in order
+  for (std::size_t k = 1; !sorted && k < count; ++k) {  // few, mostly in order
     const Span sp = spans[k];
     std::size_t j = k;
     for (; j > 0 && spans[j - 1].from > sp.from; --j) spans[j] = spans[j - 1];
@@ -309,18 +308,25 @@ void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char val
       continue;
     }
     if (!blendRow) continue;
+    // Pieces mostly come in order of x; noting that here, from values still
+    // in registers, spares the sweep reloading spans just stored.
     std::size_t count = 0;
+    bool sorted = true;
+    long lastFrom = 0;
     for (const Edge* e : active) {
       const double ya = std::max(e->y0, top), yb = std::min(e->y1, bottom);
       if (ya >= yb) continue;
       const double xa = std::clamp(e->x0 + (ya - e->y0) * e->dxdy, 0.0, static_cast<double>(width));
       const double xb = std::clamp(e->x0 + (yb - e->y0) * e->dxdy, 0.0, static_cast<double>(width));
-      accumulate_(acc, spans_[count++], xa, xb, (yb - ya) * e->dir, e->perX);
+      const Span sp = accumulate_(acc, xa, xb, (yb - ya) * e->dir, e->perX);
+      sorted = sorted && sp.from >= lastFrom;
+      lastFrom = sp.from;
+      spans_[count++] = sp;
     }
     if (ring)
-      sweep_<true>(row, count, bx0_, bx1_, value, fill, smooth);
+      sweep_<true>(row, count, sorted, bx0_, bx1_, value, fill, smooth);
     else
-      sweep_<false>(row, count, 0, width, value, fill, smooth);
+      sweep_<false>(row, count, sorted, 0, width, value, fill, smooth);
     if (fill && ring) {
       crossings_(active, top + 0.5);
       fillCentreSpans_(row, 0, bx0_, value);

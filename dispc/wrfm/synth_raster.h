@@ -107,11 +107,12 @@ private:
   struct Span {
     long from, to;  // cells an edge passes through; acc_[to] may hold a spill
   };
-  static void accumulate_(double* acc, Span& span, double xa, double xb, double dy, double perX);
+  static Span accumulate_(double* acc, double xa, double xb, double dy, double perX);
   void crossings_(const std::vector<const Edge*>& active, double yc);
   void fillCentreSpans_(unsigned char* row, long from, long to, unsigned char value) const;
   template <bool Clip>
-  void sweep_(unsigned char* row, std::size_t count, long from, long to, unsigned char value, bool fill, bool smooth);
+  void sweep_(unsigned char* row, std::size_t count, bool sorted, long from, long to, unsigned char value, bool fill,
+              bool smooth);
 
   vcRectangle<long> region_;
   double rx_, ry_, rw_, rh_;  // the region's origin and size
