@@ -17,43 +17,19 @@
 
 #include <vc/wrfm/smdmodel.h>
 
+#include "gear_outline.h"
+
 namespace {
 
 using V = vcVector<2>;
 
-vcSMDGDPoly gear(V centre, double turnDeg) {
-  std::vector<vcSMDGDPolyVertex> vs;
-  for (int i = 0; i < 64; ++i) {
-    const double a = i * std::numbers::pi / 32 + turnDeg * std::numbers::pi / 180, r = i % 2 ? 140.0 : 200.0;
-    vs.emplace_back(centre + V(r * std::cos(a), r * std::sin(a)), 6.0, 0.5, 0.5, -1);
-  }
-  vcSMDGDPoly poly;
-  poly.vertices(vs);
-  poly.close();
-  return poly;
-}
-
 const vcSMDGDPoly& cropper() {
-  static const vcSMDGDPoly p = gear(V(256, 256), 0.0);
+  static const vcSMDGDPoly p = vcBenchGear(V(256, 256), 0.0);
   return p;
 }
 const vcSMDGDPoly& cropped() {
-  static const vcSMDGDPoly p = gear(V(296, 281), 3.0);
+  static const vcSMDGDPoly p = vcBenchGear(V(296, 281), 3.0);
   return p;
-}
-
-// The rounded outline as a closed ring: straight sides kept, each rounding
-// arc cut into chords whose sagitta is at most 0.01 px.
-std::vector<V> densified(const vcSMDGDPoly& p) {
-  std::vector<V> ring;
-  for (int v = 0; v < p.numVertices(); ++v) {
-    const vc2SegmentArc arc = vcSMDGDPolyPrivate::roundedArcVertex_(p, v);
-    const double r = arc.localRadius(), span = std::abs(arc.localAngleSpan().toDouble()) * std::numbers::pi / 180;
-    const int k = int(std::ceil(span / (2 * std::acos(1 - 0.01 / r))));
-    for (int i = 0; i <= k; ++i) ring.push_back(arc.segPoint(double(i) / k));
-  }
-  ring.push_back(ring.front());
-  return ring;
 }
 
 struct Geos {
@@ -66,8 +42,8 @@ struct Geos {
     return seq;
   }
   Geos() {
-    region = GEOSGeom_createPolygon_r(h, GEOSGeom_createLinearRing_r(h, seqOf(densified(cropper()))), nullptr, 0);
-    line = GEOSGeom_createLineString_r(h, seqOf(densified(cropped())));
+    region = GEOSGeom_createPolygon_r(h, GEOSGeom_createLinearRing_r(h, seqOf(vcBenchDensified(cropper()))), nullptr, 0);
+    line = GEOSGeom_createLineString_r(h, seqOf(vcBenchDensified(cropped())));
   }
   ~Geos() {
     GEOSGeom_destroy_r(h, line);

@@ -18,23 +18,15 @@
 
 #include <vc/wrfm/smdpoly.h>
 
+#include "gear_outline.h"
+
 namespace {
 
 using V = vcVector<2>;
 constexpr int kPoints = 1000000;
 
 const vcSMDGDPoly& outline() {
-  static const vcSMDGDPoly p = [] {
-    std::vector<vcSMDGDPolyVertex> vs;
-    for (int i = 0; i < 64; ++i) {
-      const double a = i * std::numbers::pi / 32, r = i % 2 ? 140.0 : 200.0;
-      vs.emplace_back(V(256 + r * std::cos(a), 256 + r * std::sin(a)), 6.0, 0.5, 0.5, -1);
-    }
-    vcSMDGDPoly poly;
-    poly.vertices(vs);
-    poly.close();
-    return poly;
-  }();
+  static const vcSMDGDPoly p = vcBenchGear(V(256, 256));
   return p;
 }
 
@@ -50,27 +42,13 @@ const std::vector<V>& points() {
   return pts;
 }
 
-// The rounded outline as a ring: straight sides kept, each rounding arc cut
-// into chords whose sagitta is at most 0.01 px.
-std::vector<V> densified(const vcSMDGDPoly& p) {
-  std::vector<V> ring;
-  for (int v = 0; v < p.numVertices(); ++v) {
-    const vc2SegmentArc arc = vcSMDGDPolyPrivate::roundedArcVertex_(p, v);
-    const double r = arc.localRadius(), span = std::abs(arc.localAngleSpan().toDouble()) * std::numbers::pi / 180;
-    const int k = int(std::ceil(span / (2 * std::acos(1 - 0.01 / r))));
-    for (int i = 0; i <= k; ++i) ring.push_back(arc.segPoint(double(i) / k));
-  }
-  ring.push_back(ring.front());
-  return ring;
-}
-
 struct Geos {
   GEOSContextHandle_t h = GEOS_init_r();
   GEOSGeometry* poly = nullptr;
   const GEOSPreparedGeometry* prepared = nullptr;
   std::size_t vertices = 0;
   Geos() {
-    const std::vector<V> ring = densified(outline());
+    const std::vector<V> ring = vcBenchDensified(outline());
     vertices = ring.size() - 1;
     GEOSCoordSequence* seq = GEOSCoordSeq_create_r(h, static_cast<unsigned>(ring.size()), 2);
     for (unsigned i = 0; i < ring.size(); ++i) GEOSCoordSeq_setXY_r(h, seq, i, ring[i].x(), ring[i].y());
