@@ -153,15 +153,7 @@ namespace {
 
 std::vector<vc_SMDPiece> partsOf(const vcSMDGDPoly& p) {
   std::vector<vc_SMDPiece> parts;
-  const int n = static_cast<int>(p.numVertices());
-  for (int i = 0; i < n && n > 1; ++i) {
-    if (!(p.isOpen() && i == 0)) {
-      const bool line = std::abs(p.vertices()[std::size_t(i)].segmentAngleSpan().toDouble()) <= 1e-15;
-      parts.push_back(line ? vc_SMDPiece(P::roundedLineSegment_(p, i)) : vc_SMDPiece(P::roundedArcSegment_(p, i)));
-    }
-    if (std::abs(p.vertices()[std::size_t(i)].vertexRadius()) > 1e-15 && !(p.isOpen() && (i == 0 || i == n - 1)))
-      parts.push_back(vc_SMDPiece(P::roundedArcVertex_(p, i)));
-  }
+  vc_forEachOutlinePart(p, [&](const vc_SMDPiece& piece) { parts.push_back(piece); });
   return parts;
 }
 

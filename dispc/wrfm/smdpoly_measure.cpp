@@ -33,34 +33,16 @@ double vcSMDGDPoly::perimeter_(double minLength) const {
   return sum;
 }
 
-namespace {
-
-template <class Visit>
-void forEachPart(const vcSMDGDPoly& p, Visit visit) {
-  const int n = static_cast<int>(p.numVertices());
-  for (int i = 0; i < n; ++i) {
-    if (hasSegment(p, i)) {
-      const bool line = std::abs(p.vertices()[static_cast<std::size_t>(i)].segmentAngleSpan().toDouble()) <= 1e-15;
-      visit(line ? vc_SMDPiece(P::roundedLineSegment_(p, i)) : vc_SMDPiece(P::roundedArcSegment_(p, i)));
-    }
-    if (std::abs(p.vertices()[static_cast<std::size_t>(i)].vertexRadius()) > 1e-15 &&
-        !(p.isOpen() && (i == 0 || i == n - 1)))
-      visit(vc_SMDPiece(P::roundedArcVertex_(p, i)));
-  }
-}
-
-}  // namespace
-
 double vcSMDGDPoly::perimeter_(const vcXform<2>& x) const {
   double sum = 0.0;
-  forEachPart(*this, [&](const vc_SMDPiece& piece) { sum += piece.mappedLength(x); });
+  vc_forEachOutlinePart(*this, [&](const vc_SMDPiece& piece) { sum += piece.mappedLength(x); });
   return sum;
 }
 
 vcRect vcSMDGDPoly::boundingBox(const vcXform<2>& x) const {
   vcRect box(0, 0, -1, -1);
   if (v_.size() == 1) box.enclose(x.mapPoint(v_[0].point()));
-  forEachPart(*this, [&](const vc_SMDPiece& piece) { box.enclose(piece.mappedBox(x)); });
+  vc_forEachOutlinePart(*this, [&](const vc_SMDPiece& piece) { box.enclose(piece.mappedBox(x)); });
   return box;
 }
 

@@ -2,11 +2,13 @@
 // that the poly's checks and measures need whatever its kind.
 #pragma once
 
+#include <cmath>
 #include <vector>
 
 #include <vc/core/rect.h>
 #include <vc/wrfm/arc.h>
 #include <vc/wrfm/lineseg.h>
+#include <vc/wrfm/smdpoly.h>
 
 struct vc_SMDPiece {
   bool isArc = false;
@@ -33,3 +35,22 @@ struct vc_SMDPiece {
 
 // The points common to a and b; exclusive leaves out the ends of either.
 std::vector<vcVector<2>> vc_intersect(const vc_SMDPiece& a, const vc_SMDPiece& b, bool exclusive);
+
+// The parts of p's outline in order, each handed to visit as a vc_SMDPiece:
+// for every vertex i, the rounded segment ending at i (none before vertex 0
+// of an open poly), then i's rounding arc (none at the ends of an open poly).
+// For a closed poly the parts join into one loop.
+template <class Visit>
+void vc_forEachOutlinePart(const vcSMDGDPoly& p, Visit visit) {
+  const int n = static_cast<int>(p.numVertices());
+  for (int i = 0; i < n; ++i) {
+    const vcSMDGDPolyVertex& v = p.vertices()[static_cast<std::size_t>(i)];
+    if (n > 1 && !(p.isOpen() && i == 0)) {
+      const bool line = std::abs(v.segmentAngleSpan().toDouble()) <= 1e-15;
+      visit(line ? vc_SMDPiece(vcSMDGDPolyPrivate::roundedLineSegment_(p, i))
+                 : vc_SMDPiece(vcSMDGDPolyPrivate::roundedArcSegment_(p, i)));
+    }
+    if (n > 1 && std::abs(v.vertexRadius()) > 1e-15 && !(p.isOpen() && (i == 0 || i == n - 1)))
+      visit(vc_SMDPiece(vcSMDGDPolyPrivate::roundedArcVertex_(p, i)));
+  }
+}

@@ -15,28 +15,12 @@ using P = vcSMDGDPolyPrivate;
 
 namespace {
 
-// The poly's outline parts in order: segment i, then the rounding of vertex
-// i. For a closed poly the parts join into one loop.
-template <class Visit>
-void forEachPart(const vcSMDGDPoly& p, Visit visit) {
-  const int n = static_cast<int>(p.numVertices());
-  for (int i = 0; i < n; ++i) {
-    const vcSMDGDPolyVertex& v = p.vertices()[static_cast<std::size_t>(i)];
-    if (n > 1 && !(p.isOpen() && i == 0)) {
-      const bool line = std::abs(v.segmentAngleSpan().toDouble()) <= 1e-15;
-      visit(line ? vc_SMDPiece(P::roundedLineSegment_(p, i)) : vc_SMDPiece(P::roundedArcSegment_(p, i)));
-    }
-    if (std::abs(v.vertexRadius()) > 1e-15 && !(p.isOpen() && (i == 0 || i == n - 1)))
-      visit(vc_SMDPiece(P::roundedArcVertex_(p, i)));
-  }
-}
-
 // The outline's points, in a buffer of the calling thread reused from call
 // to call.
 const std::vector<vcVector<2>>& linearOutline(const vcSMDGDPoly& p, const vcXform<2>& x) {
   thread_local std::vector<vcVector<2>> pts;
   pts.clear();
-  forEachPart(p, [&](const vc_SMDPiece& piece) {
+  vc_forEachOutlinePart(p, [&](const vc_SMDPiece& piece) {
     if (pts.empty()) pts.push_back(x * piece.start());
     if (piece.isArc)
       vf_synthArcPoints(piece.arc, x, false, pts);
@@ -69,7 +53,7 @@ void refine(const Curve& q, double t0, const vcVector<2>& q0, double t1, const v
 template <class Map>
 std::vector<vcVector<2>> mappedOutline(const vcSMDGDPoly& p, const Map& map) {
   std::vector<vcVector<2>> pts;
-  forEachPart(p, [&](const vc_SMDPiece& piece) {
+  vc_forEachOutlinePart(p, [&](const vc_SMDPiece& piece) {
     const auto q = [&](double t) { return map(piece.isArc ? piece.arc.segPoint(t) : piece.line.segPoint(t)); };
     long n = 2;
     if (piece.isArc)
