@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <limits>
 
 #include <vc/core/vector.h>
@@ -136,12 +137,14 @@ TEST(Archive, CountBeyondTheRemainingItemsIsRejectedUpFront) {
   }
 }
 
-TEST(Archive, SharedObjectIsWrittenOnceAndSharedOnReading) {
+TEST(Archive, SharedObjectIsWrittenOnceAndSharedOnReadingAndChainsRoundTrip) {
   ASSERT_EQ(TestNode::alive, 0);
   std::vector<unsigned char> bytes;
   {
     auto shared = vfMakeHandle<TestNode>();
     shared->value = 42;
+    shared->next = vfMakeHandle<TestNode>();
+    shared->next->value = 2;
     vcPtrHandle<TestNode> a = shared, b = shared, none;
     vcBufferArchive out(vcArchive::eStore);
     out || a || b || none;
@@ -153,89 +156,61 @@ TEST(Archive, SharedObjectIsWrittenOnceAndSharedOnReading) {
       vcBufferArchive in(bytes);
       in || a || b || none;
     }
-    ASSERT_TRUE(a);
+    ASSERT_TRUE(a && a->next);
     EXPECT_EQ(a.ptr(), b.ptr());
     EXPECT_EQ(a->value, 42);
+    EXPECT_EQ(a->next->value, 2);
+    EXPECT_FALSE(a->next->next);
     EXPECT_FALSE(none);
     EXPECT_EQ(a->refCount(), 2);
   }
   EXPECT_EQ(TestNode::alive, 0);
 }
 
-TEST(Archive, ChainOfHandlesRoundTrips) {
-  auto head = vfMakeHandle<TestNode>();
-  head->value = 1;
-  head->next = vfMakeHandle<TestNode>();
-  head->next->value = 2;
-  vcBufferArchive out(vcArchive::eStore);
-  out || head;
-  vcBufferArchive in(out.bytes());
-  vcPtrHandle<TestNode> back;
-  in || back;
-  ASSERT_TRUE(back && back->next);
-  EXPECT_EQ(back->next->value, 2);
-  EXPECT_FALSE(back->next->next);
-}
-
 TEST(Archive, HostileObjectStreamsThrowAndLeakNothing) {
   ASSERT_EQ(TestNode::alive, 0);
   const std::string node = vc_Instantiator::nameOf(typeid(TestNode));
-  auto newObject = [&](vcBufferArchive& ar, const std::string& name) {
+  auto newObject = [](vcBufferArchive& ar, const std::string& name) {
     unsigned char tag = 1;
     std::string n = name;
     ar || tag || n;
   };
-  {
-    // A node whose `next` refers back to itself while it is being read.
+  const std::function<void(vcBufferArchive&)> streams[] = {
+      // A node whose `next` refers back to itself while it is being read.
+      [&](vcBufferArchive& out) {
+        newObject(out, node);
+        unsigned char version = 0, refTag = 2;
+        long value = 5;
+        unsigned int id = 0;
+        out || version || value || refTag || id;
+      },
+      [&](vcBufferArchive& out) { newObject(out, "NoSuchClass"); },
+      // A registered class of the wrong type for the handle.
+      [&](vcBufferArchive& out) { newObject(out, vc_Instantiator::nameOf(typeid(TestPlain))); },
+      // A long chain of nested objects must not exhaust the stack.
+      [&](vcBufferArchive& out) {
+        for (int i = 0; i < 100000; ++i) {
+          newObject(out, node);
+          unsigned char version = 0;
+          long value = i;
+          out || version || value;
+        }
+      },
+      // A truncated object body.
+      [&](vcBufferArchive& out) {
+        auto n = vfMakeHandle<TestNode>();
+        out || n;
+      },
+  };
+  for (std::size_t k = 0; k < std::size(streams); ++k) {
     vcBufferArchive out(vcArchive::eStore);
-    newObject(out, node);
-    unsigned char version = 0, refTag = 2;
-    long value = 5;
-    unsigned int id = 0;
-    out || version || value || refTag || id;
-    vcBufferArchive in(out.bytes());
-    vcPtrHandle<TestNode> h;
-    EXPECT_THROW(in || h, vcArchive::BadData);
-    EXPECT_FALSE(h);
-  }
-  {
-    vcBufferArchive out(vcArchive::eStore);
-    newObject(out, "NoSuchClass");
-    vcBufferArchive in(out.bytes());
-    vcPtrHandle<TestNode> h;
-    EXPECT_THROW(in || h, vcArchive::BadData);
-  }
-  {
-    // A registered class of the wrong type for the handle.
-    vcBufferArchive out(vcArchive::eStore);
-    newObject(out, vc_Instantiator::nameOf(typeid(TestPlain)));
-    vcBufferArchive in(out.bytes());
-    vcPtrHandle<TestNode> h;
-    EXPECT_THROW(in || h, vcArchive::BadData);
-  }
-  {
-    // A long chain of nested objects must not exhaust the stack.
-    vcBufferArchive out(vcArchive::eStore);
-    for (int i = 0; i < 100000; ++i) {
-      newObject(out, node);
-      unsigned char version = 0;
-      long value = i;
-      out || version || value;
-    }
-    vcBufferArchive in(out.bytes());
-    vcPtrHandle<TestNode> h;
-    EXPECT_THROW(in || h, vcArchive::BadData);
-  }
-  {
-    // A truncated object body.
-    auto n = vfMakeHandle<TestNode>();
-    vcBufferArchive out(vcArchive::eStore);
-    out || n;
+    streams[k](out);
     std::vector<unsigned char> bytes = out.bytes();
-    bytes.resize(bytes.size() - 2);
+    if (k + 1 == std::size(streams)) bytes.resize(bytes.size() - 2);
     vcBufferArchive in(bytes);
     vcPtrHandle<TestNode> h;
-    EXPECT_THROW(in || h, vcArchive::BadData);
+    EXPECT_THROW(in || h, vcArchive::BadData) << "stream " << k;
+    EXPECT_FALSE(h);
   }
   EXPECT_EQ(TestNode::alive, 0);
 }

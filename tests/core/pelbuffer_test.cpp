@@ -13,6 +13,8 @@
 #include <vc/core/archive.h>
 #include <vc/core/exception.h>
 
+#include "support/archive_roundtrip.h"
+
 namespace {
 static_assert(std::is_same_v<decltype(std::declval<const vcPelBuffer<unsigned char>&>().pointToPel(0, 0)),
                              const unsigned char*>,
@@ -262,46 +264,25 @@ Bytes handMade(unsigned char version, long x, long y, long width, long height, c
   return out.bytes();
 }
 
-TEST(PelBufferTest, ArchiveKeepsTheWindowItsTransformAndOnlyItsPixels) {
-  vcPelBuffer<unsigned char> img = windowedImage();
-  vcBufferArchive out(vcArchive::eStore);
-  out || img;
-  EXPECT_EQ(out.bytes().size(), 2u + 16 + 48 + 6);
-  vcPelBuffer<unsigned char> back;
-  vcBufferArchive in(out.bytes());
-  in || back;
+TEST(PelBufferTest, ArchiveKeepsTheWindowItsTransformAndOnlyItsPixelsAndBadInputChangesNothing) {
+  const vcPelBuffer<unsigned char> img = windowedImage();
+  const Bytes bytes = vc_test::store(img);
+  EXPECT_EQ(bytes.size(), 2u + 16 + 48 + 6);
+  const vcPelBuffer<unsigned char> back = vc_test::load(bytes, vcPelBuffer<unsigned char>());
   EXPECT_TRUE(back == img);
   EXPECT_EQ(back.storageArea(), img.window());
   EXPECT_FALSE(back.sharesPels(img));
+  EXPECT_EQ(vc_test::store(vcPelBuffer_const<unsigned char>(img)), bytes);
+  EXPECT_TRUE(vc_test::load(vc_test::store(vcPelBuffer<unsigned char>()), img).isNull());
 
-  vcPelBuffer_const<unsigned char> view = img;
-  vcBufferArchive viewOut(vcArchive::eStore);
-  viewOut || view;
-  EXPECT_EQ(viewOut.bytes(), out.bytes());
-  vcPelBuffer<unsigned char> null;
-  vcBufferArchive nullOut(vcArchive::eStore);
-  nullOut || null;
-  vcBufferArchive nullIn(nullOut.bytes());
-  nullIn || back;
-  EXPECT_TRUE(back.isNull());
-}
-
-TEST(PelBufferTest, ArchiveLoadRejectsBadInputAndLeavesTheTargetAlone) {
-  const vcPelBuffer<unsigned char> target = windowedImage();
-  vcPelBuffer<unsigned char> img = windowedImage();
-  vcBufferArchive out(vcArchive::eStore);
-  out || img;
-  std::vector<Bytes> bad;
-  for (std::size_t n = 0; n < out.bytes().size(); ++n)
-    bad.emplace_back(out.bytes().begin(), out.bytes().begin() + static_cast<long>(n));
-  bad.push_back(handMade(0, 0, 0, -1, 2, {}));
-  bad.push_back(handMade(0, 0, 0, 1 << 20, 1 << 20, Bytes(64)));
+  std::vector<Bytes> bad{handMade(0, 0, 0, -1, 2, {}), handMade(0, 0, 0, 1 << 20, 1 << 20, Bytes(64))};
+  for (std::size_t n = 0; n < bytes.size(); ++n) bad.emplace_back(bytes.begin(), bytes.begin() + static_cast<long>(n));
   for (const Bytes& b : bad) {
-    vcPelBuffer<unsigned char> into = target;
+    vcPelBuffer<unsigned char> into = img;
     vcBufferArchive in(b);
     EXPECT_THROW(in || into, vcArchive::BadData) << b.size();
-    EXPECT_TRUE(into == target);
-    EXPECT_TRUE(into.sharesPels(target));
+    EXPECT_TRUE(into == img);
+    EXPECT_TRUE(into.sharesPels(img));
   }
   vcPelBuffer<unsigned char> into;
   vcBufferArchive newer(handMade(1, 0, 0, 1, 1, {7}));

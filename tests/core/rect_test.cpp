@@ -13,43 +13,36 @@
 #include <vc/core/genrect.h>
 
 namespace {
-TEST(RectTest, DefaultIsNullAndNeutralForEnclose) {
+// The default rect is null and neutral for enclose; points, empty and
+// zero-height boxes all count, and every enclosed point stays contained.
+TEST(RectTest, EncloseAccumulatesPointsAndBoxesFromTheNullRect) {
   const vcRect none;
   EXPECT_TRUE(none.isNull());
   EXPECT_FALSE(none.contains(vcVector<2>(0.0, 0.0)));
   vcRect r;
   r.enclose(vcRect(1.0, 2.0, 3.0, 4.0));
-  EXPECT_EQ(r, vcRect(1.0, 2.0, 3.0, 4.0));
   r.enclose(none);
   EXPECT_EQ(r, vcRect(1.0, 2.0, 3.0, 4.0));
-}
 
-TEST(RectTest, EnclosingPointsOneByOneAccumulatesThemAll) {
-  vcRect r;
-  r.enclose(vcVector<2>(2.0, 3.0));
-  EXPECT_EQ(r, vcRect(2.0, 3.0, 0.0, 0.0));
-  EXPECT_TRUE(r.isEmpty());
-  EXPECT_FALSE(r.isNull());
-  EXPECT_TRUE(r.contains(vcVector<2>(2.0, 3.0)));
-  r.enclose(vcVector<2>(-1.0, 5.0));
-  r.enclose(vcVector<2>(0.0, 4.0));
-  EXPECT_EQ(r, vcRect(-1.0, 3.0, 3.0, 2.0));
-}
+  vcRect p;
+  p.enclose(vcVector<2>(2.0, 3.0));
+  EXPECT_EQ(p, vcRect(2.0, 3.0, 0.0, 0.0));
+  EXPECT_TRUE(p.isEmpty() && !p.isNull() && p.contains(vcVector<2>(2.0, 3.0)));
+  p.enclose(vcVector<2>(-1.0, 5.0));
+  p.enclose(vcVector<2>(0.0, 4.0));
+  EXPECT_EQ(p, vcRect(-1.0, 3.0, 3.0, 2.0));
 
-TEST(RectTest, ZeroHeightRectsStillContributeToEnclose) {
-  vcRect r;
-  r.enclose(vcRect(0.0, 1.0, 5.0, 0.0));  // the box of a horizontal line
-  r.enclose(vcRect(2.0, 4.0, 0.0, 0.0));  // the box of a point
-  EXPECT_EQ(r, vcRect(0.0, 1.0, 5.0, 3.0));
-}
+  vcRect flat;
+  flat.enclose(vcRect(0.0, 1.0, 5.0, 0.0));  // the box of a horizontal line
+  flat.enclose(vcRect(2.0, 4.0, 0.0, 0.0));  // the box of a point
+  EXPECT_EQ(flat, vcRect(0.0, 1.0, 5.0, 3.0));
 
-TEST(RectTest, EnclosedPointsAreContainedDespiteRounding) {
-  vcRect r;
+  vcRect rounding;
   for (double v : {0.1, -0.39, 1.01, -0.02, 0.04, 1e-300, 12345.678901}) {
-    r.enclose(vcVector<2>(v, -v));
-    EXPECT_TRUE(r.contains(vcVector<2>(v, -v))) << v << ' ' << r;
+    rounding.enclose(vcVector<2>(v, -v));
+    EXPECT_TRUE(rounding.contains(vcVector<2>(v, -v))) << v << ' ' << rounding;
   }
-  EXPECT_TRUE(r.contains(vcVector<2>(1.01, 0.39)));
+  EXPECT_TRUE(rounding.contains(vcVector<2>(1.01, 0.39)));
 }
 
 TEST(RectTest, IntersectionOfDisjointOrNullOperandsIsNull) {

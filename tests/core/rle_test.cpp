@@ -11,6 +11,8 @@
 #include <vc/core/archive.h>
 #include <vc/core/exception.h>
 
+#include "support/archive_roundtrip.h"
+
 namespace {
 using Bytes = std::vector<unsigned char>;
 
@@ -125,6 +127,7 @@ TEST(RLEBufferTest, ReadingIntoAnImageReusesOnlyUnsharedStorage) {
     Bytes bytes = r.runs();
     bytes.push_back(0xAB);
     std::size_t used = 0, usedFrom = 0;
+    if (!into.isNull()) into.offset(vcPair<long>(trial, -trial));  // reading starts at the origin again
     into.assignRows(r.width(), r.height(), bytes.data(), bytes.size(), &used);
     const vcRLEBuffer from = vcRLEBuffer::fromRows(r.width(), r.height(), bytes.data(), bytes.size(), &usedFrom);
     EXPECT_EQ(used, usedFrom);
@@ -150,19 +153,10 @@ TEST(RLEBufferTest, ReadingIntoAnImageReusesOnlyUnsharedStorage) {
   EXPECT_EQ(into.runs(), kept.runs());
 }
 
-TEST(RLEBufferTest, ReaderRejectsEveryTruncation) {
-  std::mt19937 rng(7);
-  const vcRLEBuffer r = vcRLEBuffer::encode(randomImage(rng, 300, 3));
-  const Bytes& all = r.runs();
-  for (std::size_t n = 0; n < all.size(); ++n) {
-    const Bytes cut(all.begin(), all.begin() + static_cast<long>(n));
-    EXPECT_THROW(vcRLEBuffer::fromRows(300, 3, cut.data(), cut.size(), nullptr), vcBadArgument) << n;
-  }
-}
-
 // Each malformed row is refused with what is wrong with it: a run that
-// passes the width (even by one pixel), or runs that do not add up to it.
-TEST(RLEBufferTest, ReaderRejectsBadSumsAndMissingTerminators) {
+// passes the width (even by one pixel), or runs that do not add up to it;
+// every truncation and every size too large to allocate are refused too.
+TEST(RLEBufferTest, ReaderRejectsTruncationsBadSumsAndHugeSizes) {
   const struct {
     Bytes runs;
     const char* says;
@@ -182,22 +176,18 @@ TEST(RLEBufferTest, ReaderRejectsBadSumsAndMissingTerminators) {
   EXPECT_THROW(vcRLEBuffer(3, 2, {5, 3, 5, 3, 0, 0}), vcBadArgument);
   EXPECT_THROW(vcRLEBuffer(-1, 1, {0, 0}), vcBadArgument);
   EXPECT_THROW(vcRLEBuffer::fromRows(0, 1, nullptr, 2, nullptr), vcBadArgument);
-}
 
-TEST(RLEBufferTest, ReaderRefusesHugeSizesBeforeAllocating) {
+  std::mt19937 rng(7);
+  const Bytes all = vcRLEBuffer::encode(randomImage(rng, 300, 3)).runs();
+  for (std::size_t n = 0; n < all.size(); ++n)
+    EXPECT_THROW(vcRLEBuffer::fromRows(300, 3, all.data(), n, nullptr), vcBadArgument) << n;
+
   const Bytes few{1, 255, 0, 0, 0, 0};
   const long huge = std::numeric_limits<long>::max();
-  EXPECT_THROW(vcRLEBuffer::fromRows(huge, 1, few.data(), few.size(), nullptr), vcBadArgument);
-  EXPECT_THROW(vcRLEBuffer::fromRows(0, huge, few.data(), few.size(), nullptr), vcBadArgument);
-  EXPECT_THROW(vcRLEBuffer::fromRows(huge, huge, few.data(), few.size(), nullptr), vcBadArgument);
-  EXPECT_THROW(vcRLEBuffer::fromRows(1000, 1 << 20, few.data(), few.size(), nullptr), vcBadArgument);
+  for (const auto& [w, h] : {std::pair{huge, 1L}, {0L, huge}, {huge, huge}, {1000L, 1L << 20}})
+    EXPECT_THROW(vcRLEBuffer::fromRows(w, h, few.data(), few.size(), nullptr), vcBadArgument) << w << " x " << h;
   const Bytes terminators(6, 0);
   EXPECT_EQ(vcRLEBuffer::fromRows(0, 3, terminators.data(), terminators.size(), nullptr).height(), 3);
-}
-Bytes archived(vcRLEBuffer r) {
-  vcBufferArchive out(vcArchive::eStore);
-  out || r;
-  return out.bytes();
 }
 
 // An archive of the form's fields as given, for images no encoder makes.
@@ -210,38 +200,27 @@ Bytes handMade(unsigned char version, long width, long height, const Bytes& runs
   return out.bytes();
 }
 
-TEST(RLEBufferTest, ArchiveKeepsSizeOffsetRunsAndNullness) {
+TEST(RLEBufferTest, ArchiveKeepsSizeOffsetRunsAndNullnessAndRejectsBadInputUnchanged) {
   std::mt19937 rng(3);
   const vcRLEBuffer r = vcRLEBuffer::encode(randomImage(rng, 400, 4));
-  vcRLEBuffer back;
-  vcBufferArchive in(archived(r));
-  in || back;
+  const vcRLEBuffer back = vc_test::load(vc_test::store(r), vcRLEBuffer());
   EXPECT_TRUE(back == r);
   EXPECT_EQ(back.offset(), vcPair<long>(2, 1));
   EXPECT_EQ(back.runs(), r.runs());
-  vcBufferArchive nullIn(archived(vcRLEBuffer()));
-  nullIn || back;
-  EXPECT_TRUE(back.isNull());
-}
+  EXPECT_TRUE(vc_test::load(vc_test::store(vcRLEBuffer()), r).isNull());
 
-TEST(RLEBufferTest, ArchiveLoadRejectsBadInputAndLeavesTheTargetAlone) {
   const vcRLEBuffer target(3, 1, {5, 3, 0, 0});
-  const Bytes good = archived(vcRLEBuffer(2, 2, {1, 2, 0, 0, 3, 1, 4, 1, 0, 0}));
-  std::vector<Bytes> bad;
+  const Bytes good = vc_test::store(vcRLEBuffer(2, 2, {1, 2, 0, 0, 3, 1, 4, 1, 0, 0}));
+  std::vector<Bytes> bad{handMade(0, 3, 1, {5, 2, 0, 0}, 4), handMade(0, 2, 1, {5, 2, 0, 0, 9, 9}, 6),
+                         handMade(0, 2, 1, {5, 2, 0, 0}, 1 << 30), handMade(0, 2, 1, {5, 2, 0, 0}, -4),
+                         handMade(0, -2, 1, {0, 0}, 2)};
   for (std::size_t n = 0; n < good.size(); ++n) bad.emplace_back(good.begin(), good.begin() + static_cast<long>(n));
-  bad.push_back(handMade(0, 3, 1, {5, 2, 0, 0}, 4));
-  bad.push_back(handMade(0, 2, 1, {5, 2, 0, 0, 9, 9}, 6));
-  bad.push_back(handMade(0, 2, 1, {5, 2, 0, 0}, 1 << 30));
-  bad.push_back(handMade(0, 2, 1, {5, 2, 0, 0}, -4));
-  bad.push_back(handMade(0, -2, 1, {0, 0}, 2));
   for (const Bytes& b : bad) {
-    vcRLEBuffer r = target;
+    vcRLEBuffer into = target;
     vcBufferArchive in(b);
-    EXPECT_THROW(in || r, vcArchive::BadData) << b.size();
-    EXPECT_TRUE(r == target);
+    EXPECT_THROW(in || into, vcArchive::BadData) << b.size();
+    EXPECT_TRUE(into == target);
   }
-  vcRLEBuffer r;
-  vcBufferArchive newer(handMade(1, 2, 1, {5, 2, 0, 0}, 4));
-  EXPECT_THROW(newer || r, vcArchive::UnknownVersion);
+  vc_test::expectUnknownVersion(handMade(1, 2, 1, {5, 2, 0, 0}, 4), vcRLEBuffer(), "core/rle");
 }
 }  // namespace

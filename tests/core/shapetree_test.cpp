@@ -14,6 +14,7 @@
 #include <vc/core/rect.h>
 #include <vc/core/spline.h>
 
+#include "support/archive_roundtrip.h"
 #include "support/test_shapes.h"
 
 namespace {
@@ -54,13 +55,6 @@ vcBezierCurve randomCurve(std::mt19937& g) {
   std::uniform_real_distribution<double> u(-20.0, 20.0), w(0.2, 5.0);
   return vcBezierCurve(vcVector<2>(u(g), u(g)), vcVector<2>(u(g), u(g)), vcVector<2>(u(g), u(g)),
                        vcVector<2>(u(g), u(g)), w(g), w(g), w(g), w(g));
-}
-
-template <class T>
-std::vector<unsigned char> archived(T v) {
-  vcBufferArchive out(vcArchive::eStore);
-  out || v;
-  return out.bytes();
 }
 
 // The nested region: a square of side 10 with a hole of side 6 holding an island of side 2.
@@ -165,7 +159,7 @@ TEST(MappedShape, NonLinearTransformIsFollowedThroughSamples) {
     const vcVector<2> p(u(g), u(g));
     EXPECT_EQ(mr.within(bend->mapPoint(p)), region.within(p)) << p;
   }
-  EXPECT_THROW(archived(mr), vcArchive::BadData);
+  EXPECT_THROW(vc_test::store(mr), vcArchive::BadData);
 }
 
 TEST(MappedShape, EmptyHandlesThrowBadPointer) {
@@ -200,7 +194,7 @@ TEST(MappedShape, ArchiveKeepsTheTransformKindAndSharesTheShape) {
   EXPECT_EQ(dynamic_cast<const vcMappedShape&>(*a2).underlyingShape().ptr(), mb.underlyingShape().ptr());
 
   // version, shape version, null handle tag, kind
-  std::vector<unsigned char> bytes = archived(vcMappedShape());
+  std::vector<unsigned char> bytes = vc_test::store(vcMappedShape());
   ASSERT_EQ(bytes.size(), 4u);
   bytes.back() = 3;
   vcMappedShape target(curve, x);
@@ -365,22 +359,18 @@ TEST(ShapeTree, ArchivesRoundTripAndShareMembersWrittenOnce) {
       vfShapeHandle(vcRegionTree()),
   };
   for (const vcShapeHandle_const& t : trees) {
-    vcShapeHandle_const h = t, back;
-    vcBufferArchive in(archived(h));
-    in || back;
+    const vcShapeHandle_const back = vc_test::load(vc_test::store(t), vcShapeHandle_const());
     ASSERT_TRUE(back);
     EXPECT_TRUE(*back == *t);
   }
-  vcShapeHandle_const h = trees[0], back;
-  vcBufferArchive in(archived(h));
-  in || back;
-  const auto& tree = dynamic_cast<const vcShapeTree&>(*back);
+  const vcShapeHandle_const shared2 = vc_test::load(vc_test::store(trees[0]), vcShapeHandle_const());
+  const auto& tree = dynamic_cast<const vcShapeTree&>(*shared2);
   EXPECT_EQ(tree.child(0).ptr(), tree.child(1).ptr());
 }
 
 TEST(ShapeTree, MalformedArchivesThrowAndLeaveTreesUnchanged) {
   // A group's archive plus a closed flag reads as a contour tree: its member must be an open contour.
-  std::vector<unsigned char> bytes = archived(vcShapeTree({square(0, 0, 1)}));
+  std::vector<unsigned char> bytes = vc_test::store(vcShapeTree({square(0, 0, 1)}));
   bytes.push_back(0);
   vcContourTree target({seg(0, 0, 1, 1)}, false);
   const vcContourTree before = target;
@@ -389,14 +379,14 @@ TEST(ShapeTree, MalformedArchivesThrowAndLeaveTreesUnchanged) {
     EXPECT_THROW(in || target, vcArchive::BadData);
     EXPECT_TRUE(target == before);
   }
-  std::vector<unsigned char> huge = archived(before);
+  std::vector<unsigned char> huge = vc_test::store(before);
   huge[2] = huge[3] = huge[4] = huge[5] = 0xFF;
   vcBufferArchive inHuge(huge);
   EXPECT_THROW(inHuge || target, vcArchive::BadData);
   EXPECT_TRUE(target == before);
 
   // A region node that is not a root hole, stored without a boundary.
-  std::vector<unsigned char> region = archived(vcRegionTree());
+  std::vector<unsigned char> region = vc_test::store(vcRegionTree());
   ASSERT_EQ(region.size(), 2u + 4u + 1u + 2u);
   region[7] = 0;  // hole flag off
   vcRegionTree rt = nestedRegion();
