@@ -7,13 +7,13 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <vc/core/byteio.h>
 #include <vc/core/circle.h>
 #include <vc/core/genrect.h>
 #include <vc/core/rect.h>
@@ -141,14 +141,8 @@ TEST(GenPolySketch, ReplayedWireframeLosesItsPolarity) {
   EXPECT_EQ(replayed.replay(reversed.tablet.sketch()), plain.image.logText());
 }
 
-void put32(unsigned char* at, std::uint32_t v) {
-  for (int k = 0; k < 4; ++k) at[k] = static_cast<unsigned char>(v >> (8 * k));
-}
-void putF64(unsigned char* at, double v) {
-  std::uint64_t u = 0;
-  std::memcpy(&u, &v, 8);
-  for (int k = 0; k < 8; ++k) at[k] = static_cast<unsigned char>(u >> (8 * k));
-}
+using vc_bytes::put32;
+using vc_bytes::putF64;
 
 // The payload of the catalogue's open poly, then one field spoiled per case.
 std::vector<unsigned char> polyPayload() {

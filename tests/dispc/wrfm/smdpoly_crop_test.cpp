@@ -187,19 +187,23 @@ TEST(SMDPolyCrop, ALineCrossingOnceKeepsTheInnerPartInWalkOrder) {
   EXPECT_EQ(o.poly(1).vertex(1).point(), V(5, 0));
 }
 
-TEST(SMDPolyCrop, ACutSegmentDropsItsLengthToleranceAndKeepsTheOthers) {
+TEST(SMDPolyCrop, ACutPieceKeepsThePolysAttributesAndOnlyTheWholeSegmentsTolerances) {
   // Absolute limits about 10 would reject the shortened segment outright.
   const vcDimTol tight(10, 9.9, 10.1, vcDimTol::eLimits);
   vcSMDGDPoly m("m");
   for (V q : {V(-5, -5), V(5, -5), V(5, 5), V(-5, 5)})
     m << vcSMDGDPolyVertex(q, 1.0, vcDegree(0.0), 0.5, 0.5, 7, tight);
   m.close();
+  m.toggleDirection();
+  m.weight(2.5);
   const vcSMDGDPoly c = vcSMDGDPoly::rectangle(20, 20, V(10, 0));  // holds the right half of m
   vcSMDGDModel r;
   ASSERT_NO_THROW(r = P::crop(c, m, true));
   ASSERT_EQ(r.numPolys(), 1);
   const vcSMDGDPoly& p = r.poly(0);
-  EXPECT_EQ(p.name(), "m");
+  EXPECT_EQ(p.name(), "m");  // and the direction and weight
+  EXPECT_TRUE(p.isDirectionReversed());
+  EXPECT_EQ(p.weight(), 2.5);
   // Cut at (0, -5), then the whole right side (vertices 1 and 2, rounded), cut at (0, 5).
   ASSERT_EQ(p.numVertices(), 4);
   EXPECT_EQ(p.vertex(0).subModelLabel(), -1);
