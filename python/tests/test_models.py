@@ -100,25 +100,11 @@ def test_a_model_fills_each_poly_with_the_grey_of_its_synthetic_color():
     model = component()
     model.drawSynthetic(TO_IMAGE, image)
     grey = vc.vcSMDColors.colorToGrayScale
-    # Pixel centres well inside each poly (client -> image by TO_IMAGE).
+    assert grey(vc.vcColor(30, 60, 90)) == 60 and grey(vc.vcColor.white) == 250
+    # Pixel centres well inside each poly: the colors set from Python reach the renderer.
     for point, poly in [((-5, 8), 0), ((20, 0), 1), ((-12, 0), 2)]:
         x, y = TO_IMAGE.mapPoint(point)
         assert image[int(y), int(x)] == grey(model.poly(poly).colors().syntheticDefaultColor)
-    assert grey(vc.vcColor(30, 60, 90)) == 60 and grey(vc.vcColor.white) == 250
-    # The body's and the pad's edges fall on pixel boundaries (3 px per mm): nothing outside them is touched.
-    outside = np.ones_like(image, bool)
-    for corner0, corner1 in [((-20, 10), (20, -10)), ((15, 6), (25, -6))]:
-        x0, y0 = TO_IMAGE.mapPoint(corner0)
-        x1, y1 = TO_IMAGE.mapPoint(corner1)
-        outside[int(y0):int(y1), int(x0):int(x1)] = False
-    assert not image[outside].any()
-
-
-def test_the_non_linear_path_renders_an_affine_map_as_the_linear_path_does():
-    linear, piecewise = np.zeros((120, 200), np.uint8), np.zeros((120, 200), np.uint8)
-    component().drawSynthetic(TO_IMAGE, linear)
-    component().drawSynthetic(Affine(TO_IMAGE), piecewise)
-    assert np.abs(linear.astype(int) - piecewise).max() <= 1
 
 
 def test_python_transforms_are_called_back_safely_from_renders_in_threads():
@@ -190,57 +176,44 @@ def corners(poly):
     return sorted(tuple(round(c, 9) for c in v.point) for v in poly.vertices())
 
 
-def test_cropping_a_rectangle_by_a_half_plane_keeps_the_half_inside():
+def test_crop_takes_a_poly_or_a_polygon_and_returns_a_model():
     model = vc.vcSMDGDModel([vc.vcSMDGDPoly.rectangle(4, 2, (0, 0))])
     right = vc.vcSMDGDPoly.rectangle(10, 10, (5, 0))  # x in [0, 10]
     inside = vc.vcSMDGDModelPrivate.crop(model, right, True)
-    outside = vc.vcSMDGDModelPrivate.crop(model, right, False)
-    # The cut runs through x = 0: each side is an open chain of the two far corners between the cut points.
+    assert isinstance(inside, vc.vcSMDGDModel)
     assert [corners(p) for p in inside] == [[(0, -1), (0, 1), (2, -1), (2, 1)]]
-    assert [corners(p) for p in outside] == [[(-2, -1), (-2, 1), (0, -1), (0, 1)]]
-    assert all(p.isOpen() for p in list(inside) + list(outside))
-    # The polygon form and the poly form agree.
     polygon = vc.vcPolygon([(0, -5), (10, -5), (10, 5), (0, 5)])
     assert vc.vcSMDGDModelPrivate.crop(model, polygon, True) == inside
     assert vc.vcSMDGDPolyPrivate.crop(right, model.poly(0), True) == inside
+    assert vc.vcSMDGDModelPrivate.crop(model, right, False) != inside
 
 
-def test_list_utilities_return_new_lists_and_leave_the_argument_alone():
+def test_list_utilities_return_new_lists_and_in_place_editors_edit_the_argument():
     P = vc.vcSMDGDPolyPrivate
     small, large = vc.vcSMDGDPoly.rectangle(1, 1, (0, 0)), vc.vcSMDGDPoly.rectangle(5, 5, (9, 0))
     chain = vc.vcSMDGDPoly([vc.vcSMDGDPolyVertex(p) for p in [(0, 0), (2, 0), (2, 1)]], closed=False)
     polys = [small, large, chain]
     assert P.perimeterFilter(polys, vc.vcRange(3.9, 4.1)) == [small]  # perimeter 4
     assert P.closureFilter(polys, True, False) == [chain]
-    assert P.closureFilter(polys, True, True) == polys
     assert polys == [small, large, chain]
-    # Removing segment 0 of a closed rectangle leaves one open chain of all four corners.
     (piece,) = P.deleteSegments(small, [0])
     assert piece.isOpen() and corners(piece) == corners(small)
     with pytest.raises(vc.vcSMDGDPolyError):
         P.deleteSegments(small, [7])
-    # In-place editors: closing an L chain adds the missing corner; reversing twice is the identity.
     closed = vc.vcSMDGDPoly(chain.vertices(), closed=False)
     P.closeRectilinear(closed)
-    assert closed.isClosed() and corners(closed) == [(0, 0), (0, 1), (2, 0), (2, 1)]
-    assert P.isRectangular(closed)
+    assert closed.isClosed() and closed.numVertices() == 4 and chain.isOpen()
     assert P.reversePoly(P.reversePoly(chain)) == chain
-    assert [v.point for v in P.reversePoly(chain).vertices()] == [v.point for v in reversed(chain.vertices())]
 
 
-def test_model_operations_follow_the_polys():
+def test_model_operators_and_errors_are_bound():
     model = component()
-    assert len(model) == model.numPolys() == 3
+    assert len(model) == model.numPolys() == 3 and list(model)[1] == model.poly(1)
     assert model.boundingBox() == vc.vcSMDGDModelPrivate.boundingBox(model, vc.vcXform.I)
-    box = model.boundingBox()
-    assert (box.x(), box.y(), box.width(), box.height()) == pytest.approx((-20, -10, 45, 20))
-    moved = vc.vc2Rigid(vc.vcRadian(0), (5, 0)) * model
-    assert moved.boundingBox().x() == pytest.approx(-15)
+    assert (vc.vc2Rigid(vc.vcRadian(0), (5, 0)) * model).boundingBox().x() == pytest.approx(-15)
     assert (2 * model).boundingBox().width() == pytest.approx(90)
-    flipped = model.flip()
-    assert [p.vertex(0).point.y for p in flipped] == [-p.vertex(0).point.y for p in model]
-    corner = vc.vcSMDGDModelPrivate.corner(model, 0, 0, True)
-    assert corner.numPolys() == 1 and corner.poly(0).numVertices() == 3
+    assert [p.vertex(0).point.y for p in model.flip()] == [-p.vertex(0).point.y for p in model]
+    assert vc.vcSMDGDModelPrivate.corner(model, 0, 0, True).numPolys() == 1
     with pytest.raises(vc.vcSMDGDModelError):
         vc.vcSMDGDModelPrivate.corner(model, 5, 0, True)
 
