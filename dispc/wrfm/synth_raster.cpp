@@ -8,6 +8,7 @@
 #include "synth_raster.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -33,10 +34,12 @@ long vf_synthArcPieces(double r, double spanDeg, double stretch, double tol) {
 
 // Buffers handed from one raster of a thread to the next, so that repeated
 // renderings allocate nothing once warm. A raster made while another one of
-// the same thread is alive simply starts with empty buffers.
+// the same thread is alive simply starts with empty buffers. The cells and
+// marks are all zero between renderings: each sweep resets what it used.
 struct vc_SynthRaster::Scratch {
   std::vector<Edge> edges;
   std::vector<double> acc;
+  std::vector<std::uint64_t> marks;
   std::vector<Span> spans;
   std::vector<Crossing> cross;
   std::vector<long> first, chain;
@@ -59,11 +62,9 @@ vc_SynthRaster::vc_SynthRaster(const vcRectangle<long>& region, const vcRectangl
   by0_ = b.y() - region.y(), by1_ = b.bottom() - region.y();
   if (b.isEmpty()) bx0_ = bx1_ = by0_ = by1_ = 0;
   Scratch& s = scratch_();
-  edges_.swap(s.edges), acc_.swap(s.acc), spans_.swap(s.spans), cross_.swap(s.cross);
+  edges_.swap(s.edges), acc_.swap(s.acc), marks_.swap(s.marks), spans_.swap(s.spans), cross_.swap(s.cross);
   first_.swap(s.first), chain_.swap(s.chain), active_.swap(s.active);
   edges_.clear(), spans_.clear(), cross_.clear(), first_.clear(), chain_.clear(), active_.clear();
-  // Every cell is zero between rows: the sweep resets what it uses.
-  acc_.assign(static_cast<std::size_t>(region.width()) + 2, 0.0);
 }
 
 vc_SynthRaster::~vc_SynthRaster() {
@@ -72,7 +73,7 @@ vc_SynthRaster::~vc_SynthRaster() {
   const auto keep = [](auto& mine, auto& kept) {
     if (mine.capacity() > kept.capacity()) mine.swap(kept);
   };
-  keep(edges_, s.edges), keep(acc_, s.acc), keep(spans_, s.spans), keep(cross_, s.cross);
+  keep(edges_, s.edges), keep(acc_, s.acc), keep(marks_, s.marks), keep(spans_, s.spans), keep(cross_, s.cross);
   keep(first_, s.first), keep(chain_, s.chain), keep(active_, s.active);
 }
 
@@ -257,9 +258,139 @@ void vc_SynthRaster::sweep_(unsigned char* row, std::size_t count, bool sorted, 
 
 void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char value, bool smooth, bool fill) {
   if (region_.isEmpty() || edges_.empty()) return;
+  // Everything that may allocate happens before the first cell is touched,
+  // so that the cells stay zero for the next raster whatever happens.
+  active_.reserve(edges_.size());
+  if (smooth && bx0_ == 0 && by0_ == 0 && bx1_ == region_.width() && by1_ == region_.height())
+    renderBands_(image, value, fill);
+  else
+    renderRows_(image, value, smooth, fill);
+}
+
+// A band's size: its rows share the walk over the edges; only the cells
+// an edge passes through are touched, so the band may be larger than a
+// cache, but the scratch kept per thread stays bounded.
+constexpr long kBandRows = 64;
+constexpr std::size_t kBandBytes = 256 * 1024;
+
+// Every pixel may take intermediate values: rows are taken in bands, each
+// edge walked once over the rows of a band, adding its cells to that row's
+// accumulator and marking them; each row is then swept through its marks in
+// cell order. Edges need no order and no per-row bookkeeping.
+void vc_SynthRaster::renderBands_(vcPelBuffer<unsigned char>& image, unsigned char value, bool fill) {
+  const long width = region_.width(), height = region_.height();
+  const std::size_t stride = static_cast<std::size_t>(width) + 2, words = (stride + 63) / 64;
+  const long band = std::clamp(static_cast<long>(kBandBytes / (stride * sizeof(double))), 1L, kBandRows);
+  const long bands = (height + band - 1) / band;
+  if (acc_.size() < stride * static_cast<std::size_t>(band)) acc_.resize(stride * static_cast<std::size_t>(band), 0.0);
+  if (marks_.size() < words * static_cast<std::size_t>(band)) marks_.resize(words * static_cast<std::size_t>(band), 0);
+  first_.assign(static_cast<std::size_t>(bands), -1);
+  chain_.assign(edges_.size(), -1);
+  for (std::size_t k = edges_.size(); k-- > 0;) {
+    const std::size_t b = static_cast<std::size_t>(std::min(bands - 1, static_cast<long>(edges_[k].y0) / band));
+    chain_[k] = first_[b];
+    first_[b] = static_cast<long>(k);
+  }
+  const long pitch = image.rowPitch();
+  unsigned char* const origin = image.pointToPel(region_.x(), region_.y());
+  std::vector<const Edge*>& active = active_;
+  for (long b = 0; b < bands; ++b) {
+    const long top = b * band, bottom = std::min(height, top + band);
+    std::erase_if(active, [top](const Edge* e) { return e->y1 <= static_cast<double>(top); });
+    for (long k = first_[static_cast<std::size_t>(b)]; k >= 0; k = chain_[static_cast<std::size_t>(k)])
+      active.push_back(&edges_[static_cast<std::size_t>(k)]);
+    if (active.empty()) continue;
+    for (const Edge* e : active) walkBand_(*e, top, bottom, stride, words);
+    for (long y = top; y < bottom; ++y) {
+      const std::size_t r = static_cast<std::size_t>(y - top);
+      sweepMarked_(origin + y * pitch, acc_.data() + r * stride, marks_.data() + r * words, words, value, fill);
+    }
+  }
+}
+
+// Adds the pieces of edge e in rows [top, bottom) to their rows' cells.
+void vc_SynthRaster::walkBand_(const Edge& e, long top, long bottom, std::size_t stride, std::size_t words) {
+  const double ys = std::max(e.y0, static_cast<double>(top)), ye = std::min(e.y1, static_cast<double>(bottom));
+  if (ys >= ye) return;
+  const double w = rw_;
+  long y = static_cast<long>(ys);
+  double ya = ys, xa = std::clamp(e.x0 + (ys - e.y0) * e.dxdy, 0.0, w);
+  double* acc = acc_.data() + static_cast<std::size_t>(y - top) * stride;
+  std::uint64_t* marks = marks_.data() + static_cast<std::size_t>(y - top) * words;
+  for (;; ++y, acc += stride, marks += words) {
+    const double yb = std::min(ye, static_cast<double>(y + 1));
+    const double xb = std::clamp(e.x0 + (yb - e.y0) * e.dxdy, 0.0, w);
+    const Span sp = accumulate_(acc, xa, xb, (yb - ya) * e.dir, e.perX);
+    // Bits from..to: the cells the piece passes through and its spill.
+    const std::size_t w0 = static_cast<std::size_t>(sp.from) >> 6, w1 = static_cast<std::size_t>(sp.to) >> 6;
+    const std::uint64_t lo = ~std::uint64_t{0} << (sp.from & 63), hi = ~std::uint64_t{0} >> (63 - (sp.to & 63));
+    if (w0 == w1) {
+      marks[w0] |= lo & hi;
+    } else {
+      marks[w0] |= lo;
+      for (std::size_t k = w0 + 1; k < w1; ++k) marks[k] = ~std::uint64_t{0};
+      marks[w1] |= hi;
+    }
+    if (yb >= ye) return;
+    ya = yb, xa = xb;
+  }
+}
+
+// One accumulated row of a band: the marked cells in order, each adding its
+// share to the running coverage; between marks the coverage is constant.
+// Marks and cells are reset as they are read.
+void vc_SynthRaster::sweepMarked_(unsigned char* row, double* acc, std::uint64_t* marks, std::size_t words,
+                                  unsigned char value, bool fill) const {
+  const long width = region_.width();
+  const int v = value;
+  double running = 0.0;
+  long next = 0;  // the first pixel not yet written
+  const auto run = [&](long a, long b) {
+    const double c = coverage(running);
+    if (a >= b || c <= kNoChange) return;
+    if (c >= 1.0 - kNoChange)
+      std::memset(row + a, value, static_cast<std::size_t>(b - a));
+    else
+      for (long i = a; i < b; ++i) blendPixel(row[i], c, v);
+  };
+  for (std::size_t k = 0; k < words; ++k) {
+    std::uint64_t bits = marks[k];
+    if (bits == 0) continue;
+    marks[k] = 0;
+    // Runs of marked cells at a time: a run that goes on in the next word
+    // simply continues there.
+    do {
+      const int s = std::countr_zero(bits);
+      const int n = std::min(64 - s, std::countr_one(bits >> s));
+      bits = n + s == 64 ? 0 : bits & (~std::uint64_t{0} << (s + n));
+      const long a = static_cast<long>(k * 64) + s, b = a + n;
+      if (fill && a > next) run(next, std::min(a, width));
+      const long pb = std::min(b, width);  // cells up to width + 1 exist, pixels do not
+      for (long i = a; i < pb; ++i) {
+        running += acc[i];
+        acc[i] = 0.0;
+        const double c = coverage(running);
+        if (fill)
+          blendPixel(row[i], c, v);  // no branch: 0 and 1 blend exactly
+        else if (c > kNoChange && c < 1.0 - kNoChange)
+          blendPixel(row[i], c, v);
+      }
+      for (long i = std::max(a, pb); i < b; ++i) running += acc[i], acc[i] = 0.0;
+      next = b;
+    } while (bits != 0);
+  }
+  if (fill) run(next, width);
+}
+
+// Rows one at a time, for renderings where some pixels follow the
+// pixel-centre rule: the active edges kept in order of x, their pieces
+// accumulated into one row of cells.
+void vc_SynthRaster::renderRows_(vcPelBuffer<unsigned char>& image, unsigned char value, bool smooth, bool fill) {
   // Edges listed by the row they start in: one list head per row of the
   // region, chained through the edges, in place of a sort.
   const long height = region_.height();
+  if (acc_.size() < static_cast<std::size_t>(region_.width()) + 2)
+    acc_.resize(static_cast<std::size_t>(region_.width()) + 2, 0.0);
   std::vector<long>& first = first_;
   std::vector<long>& chain = chain_;
   first.assign(static_cast<std::size_t>(height), -1);

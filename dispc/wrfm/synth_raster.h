@@ -1,11 +1,13 @@
 // The scan converter behind synthetic images: closed outlines, given as
 // chains of straight edges in image coordinates, are filled with the exact
-// area they cover in every pixel. Scratch memory is one row of the region,
-// never an image, and is kept per thread from call to call.
+// area they cover in every pixel. Scratch memory is a band of rows of the
+// region (at most 64 rows and 256 KiB of cells), never an image, and is kept
+// per thread from call to call.
 #pragma once
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include <vc/core/pelbuffer.h>
@@ -113,12 +115,18 @@ private:
   template <bool Clip>
   void sweep_(unsigned char* row, std::size_t count, bool sorted, long from, long to, unsigned char value, bool fill,
               bool smooth);
+  void renderRows_(vcPelBuffer<unsigned char>& image, unsigned char value, bool smooth, bool fill);
+  void renderBands_(vcPelBuffer<unsigned char>& image, unsigned char value, bool fill);
+  void walkBand_(const Edge& e, long top, long bottom, std::size_t stride, std::size_t words);
+  void sweepMarked_(unsigned char* row, double* acc, std::uint64_t* marks, std::size_t words, unsigned char value,
+                    bool fill) const;
 
   vcRectangle<long> region_;
   double rx_, ry_, rw_, rh_;  // the region's origin and size
   long bx0_, bx1_, by0_, by1_;  // blend area, region-relative, clipped to the region
   std::vector<Edge> edges_;
-  std::vector<double> acc_;  // per cell of the row: signed area to accumulate
+  std::vector<double> acc_;  // per cell of a row (or of a band's rows): signed area to accumulate
+  std::vector<std::uint64_t> marks_;  // per band row: one bit per cell holding something
   std::vector<Span> spans_;  // one per active edge of the row
   std::vector<Crossing> cross_;
   std::vector<long> first_, chain_;  // edges by the row they start in
