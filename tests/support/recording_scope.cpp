@@ -22,9 +22,29 @@ std::string hex(const unsigned char* p, std::size_t n) {
   return s;
 }
 
+std::string num(double v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.17g", v);
+  return buf;
+}
+
+std::string pointText(const vcPoint& p) { return "(" + num(p.x()) + "," + num(p.y()) + ")"; }
+
+// A shape by its archive bytes: exact, and independent of its member layout.
+std::string shapeText(const vcShape& s) {
+  vcBufferArchive ar(vcArchive::eStore);
+  ar || const_cast<vcShape&>(s);
+  return s.className() + ":" + hex(ar.bytes().data(), ar.bytes().size());
+}
+
 // Text shown as it stands, quoted.
 struct Quoted {
   const std::string& s;
+};
+
+// The pen before a stroke.
+struct Pen {
+  vcPoint at;
 };
 
 // Adds one argument of a call, in its field and exactly in its text. Colors
@@ -40,21 +60,16 @@ struct Args {
     text(std::to_string(static_cast<long>(v)));
   }
   void add(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.17g", v);
     c.reals.push_back(v);
-    text(buf);
+    text(num(v));
   }
   void add(const vcPoint& p) {
     c.points.push_back(p);
-    const std::size_t ints = c.ints.size(), reals = c.reals.size();
-    c.text += "(";
-    add(p.x());
-    add(p.y());
-    c.ints.resize(ints);
-    c.reals.resize(reals);
-    c.text.back() = ')';
-    c.text += " ";
+    text(pointText(p));
+  }
+  void add(const Pen& pen) {
+    c.from = pen.at;
+    text("pen" + pointText(pen.at));
   }
   void add(const vcPair<double>& v) {
     add(v.x());
@@ -81,25 +96,16 @@ struct Args {
   void add(const std::vector<unsigned char>& map) { text("map" + hex(map.data(), map.size())); }
   void add(const vcGraphicProps& p) {
     c.props = p;
-    unsigned char b[21];
-    vcGraphicProps::writeRecord(p, b);
-    const vcColor pen = p.penColor();
-    unsigned char col[6];
-    pen.toBytes(col);
-    text("pc" + hex(col, 6) + hex(b, 21));
+    unsigned char col[6], rec[vcGraphicProps::kRecordSize];
+    p.penColor().toBytes(col);
+    vcGraphicProps::writeRecord(p, rec);
+    text("p" + hex(col, 6) + hex(rec, sizeof rec));
   }
-  // A shape by its archive bytes: exact, and independent of its member layout.
   // Application shapes are not copied: their kind need not be registered.
-  void add(const vcGenShape& s) {
-    vcBufferArchive ar(vcArchive::eStore);
-    ar || const_cast<vcGenShape&>(s);
-    text(s.className() + ":" + hex(ar.bytes().data(), ar.bytes().size()));
-  }
+  void add(const vcGenShape& s) { text(shapeText(s)); }
   void add(const vcShape& s) {
     c.shape = s.clone();
-    vcBufferArchive ar(vcArchive::eStore);
-    ar || const_cast<vcShape&>(s);
-    text(s.className() + ":" + hex(ar.bytes().data(), ar.bytes().size()));
+    text(shapeText(s));
   }
   void add(const Quoted& q) { text("\"" + q.s + "\""); }
   void add(const vcRLEBuffer& r) {
@@ -290,16 +296,13 @@ void vcRecordingScope::fill(const vcPair<long>& seed, const vcColor& col, const 
 
 // The pen before the call is part of the call; the pen then moves as on a real surface.
 void vcRecordingScope::drawTo(const vcPoint& p, const vcGraphicProps& pr) {
-  const vcPoint from = drawPoint(), to = p;  // p may be the pen itself
-  note("drawTo", from, p, xCoord(p), yCoord(p), pr).from = from;
-  log_->back().points.erase(log_->back().points.begin());
+  const vcPoint to = p;  // p may be the pen itself
+  note("drawTo", Pen{drawPoint()}, p, xCoord(p), yCoord(p), pr);
   drawStart(to);
 }
 
 void vcRecordingScope::drawToRelPels(long dx, long dy, const vcGraphicProps& pr) {
-  const vcPoint from = drawPoint();
-  note("drawToRelPels", from, dx, dy, pr).from = from;
-  log_->back().points.clear();
+  note("drawToRelPels", Pen{drawPoint()}, dx, dy, pr);
   moveToRel(dx, dy);
 }
 
