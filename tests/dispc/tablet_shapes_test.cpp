@@ -32,8 +32,15 @@ struct Call {
   std::function<void(const vcScopeCall&)> more;
 
   Call(std::string o) : op(std::move(o)) {}
-  Call& at(const V& p) { return points.push_back(vcPoint(p)), *this; }
-  Call& args(std::vector<long> i, std::vector<double> r = {}) { return ints = std::move(i), reals = std::move(r), *this; }
+  Call& at(const V& p) {
+    points.push_back(vcPoint(p));
+    return *this;
+  }
+  Call& args(std::vector<long> i, std::vector<double> r = {}) {
+    ints = std::move(i);
+    reals = std::move(r);
+    return *this;
+  }
 };
 
 Call shape(const std::string& op, const vcShape& s) {
