@@ -2,32 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <functional>
-#include <numbers>
 #include <set>
 #include <string>
 #include <vector>
 
-#include <vc/core/affinerect.h>
-#include <vc/core/bezier.h>
-#include <vc/core/circle.h>
-#include <vc/core/coordaxes.h>
-#include <vc/core/ellipse.h>
-#include <vc/core/ellipsearc.h>
-#include <vc/core/genrect.h>
-#include <vc/core/genshape.h>
-#include <vc/core/line.h>
-#include <vc/core/lineseg.h>
-#include <vc/core/pelbuffer.h>
-#include <vc/core/points.h>
-#include <vc/core/poly.h>
-#include <vc/core/rle.h>
-#include <vc/core/spline.h>
-#include <vc/sketchop.h>
-#include <vc/uierror.h>
-#include <vc/uistring.h>
+#include <vc/display.h>
 
 #include "support/opcode_catalogue.h"
 #include "support/recording_scope.h"

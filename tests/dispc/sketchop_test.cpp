@@ -7,9 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -17,26 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include <vc/core/affinerect.h>
-#include <vc/core/archive.h>
-#include <vc/core/bezier.h>
-#include <vc/core/circle.h>
-#include <vc/core/coordaxes.h>
-#include <vc/core/ellipse.h>
-#include <vc/core/ellipsearc.h>
-#include <vc/core/genrect.h>
-#include <vc/core/genshape.h>
-#include <vc/core/line.h>
-#include <vc/core/lineseg.h>
-#include <vc/core/pelbuffer.h>
-#include <vc/core/points.h>
-#include <vc/core/poly.h>
-#include <vc/core/rle.h>
-#include <vc/core/spline.h>
-#include <vc/uierror.h>
-#include <vc/uisketch.h>
-#include <vc/uistring.h>
-#include <vc/uitablet.h>
+#include <vc/display.h>
 
 #include "support/bytes.h"
 #include "support/opcode_catalogue.h"

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -160,27 +158,7 @@ TEST(SketchStream, MalformedHeadThrowsAndLeavesHeaderUnchanged) {
   EXPECT_EQ(h.color(), saved.color());
   EXPECT_EQ(h.opcode(), saved.opcode());
   EXPECT_EQ(h.layer(), saved.layer());
-}
-
-// Random corruption and truncation of a valid stream: every walk either
-// succeeds or throws InvalidUISketch (records cut short: opcodes_test).
-TEST(SketchStream, EveryTruncationAndCorruptionThrowsInvalidSketchOrParses) {
-  const vcUISketch& s = vfSketchOfEveryOpcode();
-  auto check = [](const unsigned char* p, std::size_t n) {
-    try {
-      walk(sketchOf(Bytes(p, p + n)));
-    } catch (const vcUIError::InvalidUISketch&) {
-    }
-  };
-  const Bytes good = bytesOf(s);
-  std::mt19937 rng(7);
-  for (int i = 0; i < 1000; ++i) {
-    Bytes b = good;
-    for (int k = 0; k < 3; ++k) b[rng() % b.size()] = static_cast<unsigned char>(rng());
-    check(b.data(), rng() % (b.size() + 1));
-  }
-  vc_UISketchOpHeader h;
-  EXPECT_THROW(vfParseUISketch(s, s.size(), h, nullptr), vcUIError::InvalidUISketch);
+  EXPECT_THROW(vfParseUISketch(sketchOf(good), static_cast<long>(good.size()), h, nullptr), vcUIError::InvalidUISketch);
 }
 
 TEST(SketchArchive, RoundTripIsByteIdentical) {
@@ -211,15 +189,22 @@ TEST(SketchArchive, EmptySketchIsVersionAndZeroCountAndLoadsAsNothing) {
   EXPECT_EQ(bytesOf(l.target), l.before);
 }
 
-TEST(SketchArchive, LoadAppendsToTheSketch) {
+// The loaded records' props become the sketch's current ones: drawing on with
+// them adds no props record, drawing with the earlier ones adds one.
+TEST(SketchArchive, LoadAppendsToTheSketchAndItsPropsStayInForce) {
+  const vcGraphicProps q(vcColor(1, 2, 3), 4);
   vcUITablet t;
-  t.draw(vcLineSeg(V(0, 0), V(1, 1)), P, I);
+  t.draw(vcLineSeg(V(0, 0), V(1, 1)), q, I);
   Loaded l;
   l.load(archived(t.sketch()));
   Bytes want = l.before;
   const Bytes added = bytesOf(t.sketch());
   want.insert(want.end(), added.begin(), added.end());
   EXPECT_EQ(bytesOf(l.target), want);
+  l.target.opcode(vcUISketch::kPropsMarker, q);
+  EXPECT_EQ(bytesOf(l.target), want);
+  l.target.opcode(vcUISketch::kPropsMarker, P);
+  EXPECT_EQ(l.target.size(), static_cast<long>(want.size()) + 1 + vcGraphicProps::kRecordSize);
 }
 
 TEST(SketchArchive, NestedSketchRecordCannotBeArchived) {
@@ -264,7 +249,8 @@ TEST(SketchArchive, UnknownVersionNamesTheSketchSource) {
   EXPECT_EQ(bytesOf(l.target), l.before);
 }
 
-// A load that fails anywhere leaves the target sketch as it was.
+// A load cut anywhere leaves the target sketch as it was (corrupt bytes: the
+// sketch fuzz corpus).
 TEST(SketchArchive, TruncatedOrCorruptArchiveLeavesTheSketchUnchanged) {
   vcUITablet t;
   t.draw(vcLineSeg(V(0, 0), V(1, 1)), P, I);
@@ -276,18 +262,6 @@ TEST(SketchArchive, TruncatedOrCorruptArchiveLeavesTheSketchUnchanged) {
     Loaded l;
     EXPECT_THROW(l.load(Bytes(good.begin(), good.begin() + static_cast<long>(n))), vcException) << n;
     ASSERT_EQ(bytesOf(l.target), l.before) << n;
-  }
-  std::mt19937 rng(11);
-  for (int i = 0; i < 500; ++i) {
-    Bytes b = good;
-    for (int k = 0; k < 2; ++k) b[rng() % b.size()] = static_cast<unsigned char>(rng());
-    Loaded l;
-    try {
-      l.load(b);
-      walk(l.target);
-    } catch (const vcException&) {
-      ASSERT_EQ(bytesOf(l.target), l.before);
-    }
   }
 }
 

@@ -3,34 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 #include <functional>
 #include <numbers>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include <vc/core/affinerect.h>
-#include <vc/core/bezier.h>
-#include <vc/core/circle.h>
-#include <vc/core/coordaxes.h>
-#include <vc/core/ellipse.h>
-#include <vc/core/ellipsearc.h>
-#include <vc/core/exception.h>
-#include <vc/core/genrect.h>
-#include <vc/core/genshape.h>
-#include <vc/core/line.h>
-#include <vc/core/lineseg.h>
-#include <vc/core/pelbuffer.h>
-#include <vc/core/points.h>
-#include <vc/core/poly.h>
-#include <vc/core/rle.h>
-#include <vc/core/shapetree.h>
-#include <vc/core/spline.h>
-#include <vc/graphic_special.h>
-#include <vc/uierror.h>
-#include <vc/uistring.h>
+#include <vc/display.h>
 
 #include "support/recording_scope.h"
 
@@ -40,7 +19,8 @@ using L = vcUITablet::Layers;
 using V = vcVector<2>;
 constexpr L I = vcUITablet::eImage;
 
-// One expected scope call; unset parts are not compared.
+// One expected scope call: its op and whichever of the rest are set, points
+// and pen to within 1e-9.
 struct Call {
   std::string op;
   vcShapeHandle shape;
@@ -50,7 +30,6 @@ struct Call {
   std::optional<vcPoint> from;
   std::optional<vcGraphicProps> props;
   std::function<void(const vcScopeCall&)> more;
-  double near = 0;  // compare points and pen within this distance, not exactly
 
   Call(std::string o) : op(std::move(o)) {}
   Call& at(const V& p) {
@@ -62,10 +41,6 @@ struct Call {
     reals = std::move(r);
     return *this;
   }
-  Call& pen(const V& p) {
-    from = vcPoint(p);
-    return *this;
-  }
 };
 
 Call shape(const std::string& op, const vcShape& s) {
@@ -75,8 +50,17 @@ Call shape(const std::string& op, const vcShape& s) {
 }
 Call lockPush() { return Call("lockScreenUpdatesPush").args({1}); }
 Call lockPop() { return Call("lockScreenUpdatesPop"); }
-Call to(const V& from, const V& p) { return Call("drawTo").at(p).pen(from); }
-Call rel(const V& from, std::vector<long> d = {}) { return Call("drawToRelPels").args(std::move(d)).pen(from); }
+Call rel(const V& from, std::vector<long> d = {}) {
+  Call c("drawToRelPels");
+  c.ints = std::move(d);
+  c.from = vcPoint(from);
+  return c;
+}
+Call to(const V& from, const V& p) {
+  Call c("drawTo");
+  c.from = vcPoint(from);
+  return c.at(p);
+}
 
 void expectCalls(const std::vector<vcScopeCall>& log, const std::vector<Call>& want) {
   ASSERT_EQ(log.size(), want.size());
@@ -85,33 +69,13 @@ void expectCalls(const std::vector<vcScopeCall>& log, const std::vector<Call>& w
     const Call& w = want[i];
     SCOPED_TRACE(got.text);
     EXPECT_EQ(got.op, w.op);
-    if (w.shape) {
-      ASSERT_TRUE(got.shape);
-      EXPECT_TRUE(got.shape->isEqual(*w.shape)) << w.shape->className();
-    }
-    if (w.near > 0) {
-      if (w.from) {
-        EXPECT_LE(V(got.from).distance(*w.from), w.near);
-      }
-      ASSERT_EQ(got.points.size(), w.points.size());
-      for (std::size_t k = 0; k < w.points.size(); ++k) EXPECT_LE(V(got.points[k]).distance(w.points[k]), w.near);
-    } else {
-      if (w.from) {
-        EXPECT_EQ(got.from, *w.from);
-      }
-      if (!w.points.empty()) {
-        EXPECT_EQ(got.points, w.points);
-      }
-    }
-    if (!w.ints.empty()) {
-      EXPECT_EQ(got.ints, w.ints);
-    }
-    if (!w.reals.empty()) {
-      EXPECT_EQ(got.reals, w.reals);
-    }
-    if (w.props) {
-      EXPECT_EQ(got.props, *w.props);
-    }
+    if (w.shape) { EXPECT_TRUE(got.shape && got.shape->isEqual(*w.shape)) << w.shape->className(); }
+    if (w.from) { EXPECT_LE(V(got.from).distance(*w.from), 1e-9); }
+    ASSERT_EQ(got.points.size(), w.points.empty() ? got.points.size() : w.points.size());
+    for (std::size_t k = 0; k < w.points.size(); ++k) EXPECT_LE(V(got.points[k]).distance(w.points[k]), 1e-9);
+    if (!w.ints.empty()) { EXPECT_EQ(got.ints, w.ints); }
+    if (!w.reals.empty()) { EXPECT_EQ(got.reals, w.reals); }
+    if (w.props) { EXPECT_EQ(got.props, *w.props); }
     if (w.more) w.more(got);
   }
 }
@@ -214,6 +178,13 @@ std::vector<Call> sectionArcs(const Env& e) {
   return c;
 }
 
+// A shape the tablet hands to the scope mapped whole.
+template <class S>
+Case mapped(const char* name, const std::string& op, const S& s) {
+  return {name, [s](vcUITablet& t, L l) { t.draw(s, P, l); },
+          [s, op](const Env& e) { return std::vector<Call>{shape(op, s.map(e.m))}; }};
+}
+
 const std::vector<Case>& cases() {
   static const std::vector<Case> all = {
       {"vc2Point", [](vcUITablet& t, L l) { t.draw(vc2Point(3, 4), P, l); },
@@ -237,25 +208,11 @@ const std::vector<Case>& cases() {
          return std::vector<Call>{shape("draw(vcEllipse)", vcCircle(V(10, 10), 4).ellipse().map(e.m)),
                                   shape("draw(vcEllipse)", vcCircle(V(10, 10), 2).ellipse().map(e.m))};
        }},
-      {"vcEllipse", [](vcUITablet& t, L l) { t.draw(kEll, P, l); },
-       [](const Env& e) { return std::vector<Call>{shape("draw(vcEllipse)", kEll.map(e.m))}; }},
-      {"vcEllipseArc", [](vcUITablet& t, L l) { t.draw(vcEllipseArc(kEll, vcRadian(0.1), vcRadian(1)), P, l); },
-       [](const Env& e) {
-         return std::vector<Call>{shape("draw(vcEllipseArc)", vcEllipseArc(kEll, vcRadian(0.1), vcRadian(1)).map(e.m))};
-       }},
-      {"vcEllipse2", [](vcUITablet& t, L l) { t.draw(vcEllipse2(V(4, 2), vcRadian(0.5), V(10, 10)), P, l); },
-       [](const Env& e) {
-         return std::vector<Call>{shape("draw(vcEllipse2)", vcEllipse2(V(4, 2), vcRadian(0.5), V(10, 10)).map(e.m))};
-       }},
-      {"vcEllipseArc2",
-       [](vcUITablet& t, L l) {
-         t.draw(vcEllipseArc2(V(4, 2), vcRadian(0.5), V(10, 10), false, vcRadian(0.2), vcRadian(0.1), vcRadian(1)), P,
-                l);
-       },
-       [](const Env& e) {
-         const vcEllipseArc2 a(V(4, 2), vcRadian(0.5), V(10, 10), false, vcRadian(0.2), vcRadian(0.1), vcRadian(1));
-         return std::vector<Call>{shape("draw(vcEllipseArc2)", a.map(e.m))};
-       }},
+      mapped("vcEllipse", "draw(vcEllipse)", kEll),
+      mapped("vcEllipseArc", "draw(vcEllipseArc)", vcEllipseArc(kEll, vcRadian(0.1), vcRadian(1))),
+      mapped("vcEllipse2", "draw(vcEllipse2)", vcEllipse2(V(4, 2), vcRadian(0.5), V(10, 10))),
+      mapped("vcEllipseArc2", "draw(vcEllipseArc2)",
+             vcEllipseArc2(V(4, 2), vcRadian(0.5), V(10, 10), false, vcRadian(0.2), vcRadian(0.1), vcRadian(1))),
       {"vcPolygon",
        [](vcUITablet& t, L l) {
          t.draw(vcPolygon({V(0, 0), V(4, 0), V(0, 3)}, vcPolygon::eWinding), P, l);
@@ -350,16 +307,14 @@ const std::vector<Case>& cases() {
        [](const Env& e) {
          std::vector<Call> c = sectionArcs(e);
          const double r = 4 * std::sqrt(0.5);
-         Call arm = rel(e(10 + r, 10 + r));
-         arm.near = 1e-9;
-         for (const Call& x : {lockPush(), arm, arm, lockPop()}) c.push_back(x);
+         for (const Call& x : {lockPush(), rel(e(10 + r, 10 + r)), rel(e(10 + r, 10 + r)), lockPop()}) c.push_back(x);
          return c;
        }},
       {"vcEllipseAnnulusSection without arrow", [](vcUITablet& t, L l) { t.draw(kSect, noArrows(), l); }, sectionArcs},
       // Sampled into one open polyline from the first to the last control point.
       {"vcBezierCurve", [](vcUITablet& t, L l) { t.draw(kBez, P, l); },
        [](const Env& e) {
-         Call c("draw(vcPolyline)");
+         Call c{"draw(vcPolyline)"};
          c.more = [e](const vcScopeCall& got) {
            const auto& line = dynamic_cast<const vcPolyline&>(*got.shape);
            EXPECT_FALSE(line.isClosed());
@@ -464,9 +419,7 @@ TEST(TabletShapes, LinesAreClippedToTheScopeEvenVerticalOrOblique) {
   d.scope.clearLog();
   d.tablet.draw(vcLine(V(0, 1), V(30, 50)), P, I);
   d.tablet.draw(vcLine(V(1, 1), V(0, 0)), P, I);
-  Call oblique = to(V(0.5, 0.5), V(100.5, 100.5));
-  oblique.near = 1e-12;
-  expectCalls(d.scope.log(), {to(V(30, 0.5), V(30, 100.5)), oblique});
+  expectCalls(d.scope.log(), {to(V(30, 0.5), V(30, 100.5)), to(V(0.5, 0.5), V(100.5, 100.5))});
 }
 
 TEST(TabletShapes, ArrowArmsPointBackFromTheTipAtHalfTheDirectionsWidth) {

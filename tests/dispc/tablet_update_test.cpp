@@ -318,7 +318,7 @@ TEST(TabletUpdate, ForwardedSwitchesReachTheRightScopesAndRefuseBadLayers) {
     t.dragStop(l);
   }
   EXPECT_EQ(image.logText(),
-            "[0] optimizeDrawing(1 )\n[0] dragStart()\n[0] dragAnimate(1 )\n[0] dragErase()\n[0] dragStop()\n");
+            "[0] optimizeDrawing(1)\n[0] dragStart()\n[0] dragAnimate(1)\n[0] dragErase()\n[0] dragStop()\n");
   // The overlay has no surface: it gets the optimisation switch only.
   EXPECT_EQ(overlay.calls("optimizeDrawing").size(), 1u);
   EXPECT_TRUE(overlay.calls("dragStart").empty());

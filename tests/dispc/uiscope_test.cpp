@@ -10,19 +10,20 @@ namespace {
 using Scope = vcRecordingScope;
 }
 
+// Changes come in surface pixels; both rectangles read back in scope coordinates.
 TEST(UIScope, ChangeIsClippedWhileClientRectKeepsTheReport) {
-  Scope s(vcPair<long>(0, 0), vcPair<long>(100, 100));
+  Scope s(vcPair<long>(3, 4), vcPair<long>(100, 100));
   s.clientChangeEnable(true);
   s.change(vcUIRect(-5, -5, 10, 10), false);
-  EXPECT_EQ(s.changeRect(), vcUIRect(0, 0, 5, 5));
-  EXPECT_EQ(s.clientChangedRect(true), vcUIRect(-5, -5, 10, 10));
+  EXPECT_EQ(s.changeRect(), vcUIRect(3, 4, 5, 5));
+  EXPECT_EQ(s.clientChangedRect(true), vcUIRect(-2, -1, 10, 10));
   EXPECT_FALSE(s.allChanged());
   EXPECT_TRUE(s.anyChanged());
   // A change entirely off the surface changes nothing but the client rect.
   s.noChange();
   s.change(vcUIRect(200, 200, 5, 5), true);
   EXPECT_FALSE(s.someChanged());
-  EXPECT_EQ(s.clientChangedRect(false), vcUIRect(-5, -5, 210, 210));
+  EXPECT_EQ(s.clientChangedRect(false), vcUIRect(-2, -1, 210, 210));
   EXPECT_FALSE(s.clientChangeEnable());
 }
 

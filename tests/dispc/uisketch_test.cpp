@@ -63,16 +63,6 @@ TEST(UISketch, PropsRecordOnlyWhenPropsChange) {
   EXPECT_EQ(s.capacity(), 22);
 }
 
-TEST(UISketch, HeadCarriesOpLayerAndColorBytes) {
-  vcUISketch s;
-  s.opcode(4, 1, vcColor::orangeColor());
-  s.opcode(2, 0, vcColor(9, 8, 7));
-  s.opcode(3, 2, vcColor(static_cast<unsigned char>(17)));
-  EXPECT_EQ(bytesOf(s), (std::vector<unsigned char>{4, 1, 7, 245, 250, 125, 50, 0,  //
-                                                    2, 0, 2, 0, 9, 8, 7, 0,        //
-                                                    3, 2, 4, 17, 0, 0, 0, 0}));
-}
-
 TEST(UISketch, CutJoinInsertRemove) {
   vcUISketch a = sketchOf({1, 2, 3});
   vcUISketch b = sketchOf({4, 5});

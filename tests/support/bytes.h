@@ -23,11 +23,6 @@ public:
   }
   vcTestBytes& u16(unsigned v) { return le(v, 2); }
   vcTestBytes& i32(long v) { return le(static_cast<std::uint32_t>(static_cast<std::int32_t>(v)), 4); }
-  vcTestBytes& f32(float f) {
-    std::uint32_t u;
-    std::memcpy(&u, &f, 4);
-    return le(u, 4);
-  }
   vcTestBytes& f64(double d) {
     std::uint64_t u;
     std::memcpy(&u, &d, 8);
@@ -51,10 +46,6 @@ public:
     std::vector<unsigned char> p(S::kImageSize);
     s.writeImage(p.data());
     return raw(p.data(), keep);
-  }
-  vcTestBytes& zeros(std::size_t n) {
-    b_.insert(b_.end(), n, 0);
-    return *this;
   }
 
   const unsigned char* data() const noexcept { return b_.data(); }

@@ -1,27 +1,8 @@
 #include "support/opcode_catalogue.h"
 
-#include <cmath>
 #include <numbers>
 
-#include <vc/core/affinerect.h>
-#include <vc/core/bezier.h>
-#include <vc/core/circle.h>
-#include <vc/core/coordaxes.h>
-#include <vc/core/ellipse.h>
-#include <vc/core/ellipsearc.h>
-#include <vc/core/genrect.h>
-#include <vc/core/genshape.h>
-#include <vc/core/line.h>
-#include <vc/core/lineseg.h>
-#include <vc/core/pelbuffer.h>
-#include <vc/core/points.h>
-#include <vc/core/poly.h>
-#include <vc/core/rle.h>
-#include <vc/core/spline.h>
-#include <vc/sketchop.h>
-#include <vc/uistring.h>
-#include <vc/wrfm/genpoly.h>
-#include <vc/wrfm/wireframe.h>
+#include <vc/display.h>
 
 #include "support/bytes.h"
 
@@ -276,11 +257,6 @@ long vcTestRecord::i32(std::size_t at) const { return vfTestGet32(&payload.at(at
 std::vector<double> vcTestRecord::f64s(std::size_t at, int n) const {
   std::vector<double> v;
   for (int i = 0; i < n; ++i) v.push_back(f64(at + 8 * static_cast<std::size_t>(i)));
-  return v;
-}
-std::vector<long> vcTestRecord::i32s(std::size_t at, int n) const {
-  std::vector<long> v;
-  for (int i = 0; i < n; ++i) v.push_back(i32(at + 4 * static_cast<std::size_t>(i)));
   return v;
 }
 

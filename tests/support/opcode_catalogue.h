@@ -40,7 +40,6 @@ struct vcTestRecord {
   double f64(std::size_t at) const;
   long i32(std::size_t at) const;
   std::vector<double> f64s(std::size_t at, int n) const;
-  std::vector<long> i32s(std::size_t at, int n) const;
 };
 // The records of s in order, split where the sketch parser ends each record.
 std::vector<vcTestRecord> vfTestRecords(const vcUISketch& s);

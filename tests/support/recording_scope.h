@@ -20,7 +20,7 @@ struct vcScopeCall {
   std::string text;                               // op with every argument, exactly
   vcShapeHandle shape;                            // a copy of the shape argument, if any
   std::vector<vcPoint> points;                    // point arguments
-  vcPoint from;                                   // drawTo, drawToRelPels: the pen before the call
+  vcPoint from;                                   // drawTo, drawToRelPels: the pen before the call (in text too)
   std::vector<long> ints;                         // integer arguments
   std::vector<double> reals;                      // real arguments
   vcGraphicProps props;                           // the props argument, if any
@@ -124,8 +124,9 @@ public:
 
 private:
   vcRecordingScope(vcRecordingScope& root, const vcUIRect& rect, bool clipOnly);
-  vcScopeCall& add(const std::string& op);
-  void finish(vcScopeCall& c);
+  // Logs a call of op with its arguments (see the .cpp for the kinds taken).
+  template <class... A>
+  vcScopeCall& note(const std::string& op, const A&... args);
   void onShape(const char* name, const vcShape& s, const vcGraphicProps& p) override;
 
   std::shared_ptr<Log> log_;
