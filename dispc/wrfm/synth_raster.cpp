@@ -357,16 +357,20 @@ void vc_SynthRaster::sweepMarked_(unsigned char* row, double* acc, std::uint64_t
     std::uint64_t bits = marks[k];
     if (bits == 0) continue;
     marks[k] = 0;
-    // Runs of marked cells at a time: a run that goes on in the next word
-    // simply continues there.
+    // Runs of marked cells at a time. A run's last cell holds only what
+    // spills over from the cells before it (every piece marks its spill
+    // cell last), so the coverage is constant from there to the next run;
+    // a run that goes on in the next word simply continues there.
     do {
       const int s = std::countr_zero(bits);
       const int n = std::min(64 - s, std::countr_one(bits >> s));
       bits = n + s == 64 ? 0 : bits & (~std::uint64_t{0} << (s + n));
       const long a = static_cast<long>(k * 64) + s, b = a + n;
+      const bool goesOn = s + n == 64 && k + 1 < words && (marks[k + 1] & 1) != 0;
+      const long e = goesOn ? b : b - 1;
       if (fill && a > next) run(next, std::min(a, width));
-      const long pb = std::min(b, width);  // cells up to width + 1 exist, pixels do not
-      for (long i = a; i < pb; ++i) {
+      const long pe = std::min(e, width);  // cells up to width + 1 exist, pixels do not
+      for (long i = a; i < pe; ++i) {
         running += acc[i];
         acc[i] = 0.0;
         const double c = coverage(running);
@@ -375,8 +379,8 @@ void vc_SynthRaster::sweepMarked_(unsigned char* row, double* acc, std::uint64_t
         else if (c > kNoChange && c < 1.0 - kNoChange)
           blendPixel(row[i], c, v);
       }
-      for (long i = std::max(a, pb); i < b; ++i) running += acc[i], acc[i] = 0.0;
-      next = b;
+      for (long i = std::max(a, pe); i < b; ++i) running += acc[i], acc[i] = 0.0;
+      next = e;
     } while (bits != 0);
   }
   if (fill) run(next, width);
