@@ -135,14 +135,16 @@ inline vc_SynthRaster::Span vc_SynthRaster::accumulate_(double* acc, double xa, 
   const double e0 = static_cast<double>(i0 + 1), s1 = static_cast<double>(i1);
   const double part0 = perX * (e0 - lo), m0 = 0.5 * (lo + e0) - static_cast<double>(i0);
   const double part1 = perX * (hi - s1), m1 = 0.5 * (s1 + hi) - s1;
+  // Each cell written once: repeated additions to one cell would wait on
+  // each other through memory.
   acc[i0] += part0 * (1.0 - m0);
-  acc[i0 + 1] += part0 * m0;
-  if (i1 > i0 + 1) {
-    acc[i0 + 1] += 0.5 * perX;
+  if (i1 == i0 + 1) {
+    acc[i1] += part0 * m0 + part1 * (1.0 - m1);
+  } else {
+    acc[i0 + 1] += part0 * m0 + 0.5 * perX;
     for (long i = i0 + 2; i < i1; ++i) acc[i] += perX;
-    acc[i1] += 0.5 * perX;
+    acc[i1] += 0.5 * perX + part1 * (1.0 - m1);
   }
-  acc[i1] += part1 * (1.0 - m1);
   acc[i1 + 1] += part1 * m1;
   return Span{i0, i1 + 1};
 }
