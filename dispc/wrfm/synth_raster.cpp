@@ -188,6 +188,20 @@ inline void blendPixel(unsigned char& p, double cover, int value) {
 
 inline double coverage(double running) { return std::min(1.0, std::fabs(running)); }
 
+// Pixels [a, b) of constant coverage c: covered ones set when filling;
+// partly covered ones (under an edge running along the row, which no other
+// edge crosses there) blended, or set when not smooth, in either mode.
+inline void constantRun(unsigned char* row, long a, long b, double c, unsigned char value, bool fill, bool smooth) {
+  if (a >= b || c <= kNoChange) return;
+  if (c >= 1.0 - kNoChange) {
+    if (fill) std::memset(row + a, value, static_cast<std::size_t>(b - a));
+  } else if (smooth) {
+    for (long i = a; i < b; ++i) blendPixel(row[i], c, value);
+  } else {
+    std::memset(row + a, value, static_cast<std::size_t>(b - a));
+  }
+}
+
 }  // namespace
 
 // The accumulated row. Spans hold the cells that edges pass through, whose
@@ -214,17 +228,8 @@ void vc_SynthRaster::sweep_(unsigned char* row, std::size_t count, bool sorted, 
     long b = spans[k].to;
     for (++k; k < count && spans[k].from <= b; ++k) b = std::max(b, spans[k].to);
     // The run [next, a) of constant coverage.
-    if (fill) {
-      const long ra = Clip ? std::max(next, from) : next, rb = Clip ? std::min(a, to) : a;
-      const double c = coverage(running);
-      if (ra < rb && c > kNoChange) {
-        if (c >= 1.0 - kNoChange) {
-          std::memset(row + ra, value, static_cast<std::size_t>(rb - ra));
-        } else {
-          for (long i = ra; i < rb; ++i) blendPixel(row[i], c, v);
-        }
-      }
-    }
+    constantRun(row, Clip ? std::max(next, from) : next, Clip ? std::min(a, to) : a, coverage(running), value, fill,
+                smooth);
     for (long i = a; i < b; ++i) {
       running += acc[i];
       acc[i] = 0.0;
@@ -245,17 +250,7 @@ void vc_SynthRaster::sweep_(unsigned char* row, std::size_t count, bool sorted, 
     acc[b] = 0.0;
     next = b;
   }
-  if (fill) {
-    const long ra = Clip ? std::max(next, from) : next;
-    const double c = coverage(running);
-    if (ra < to && c > kNoChange) {
-      if (c >= 1.0 - kNoChange) {
-        std::memset(row + ra, value, static_cast<std::size_t>(to - ra));
-      } else {
-        for (long i = ra; i < to; ++i) blendPixel(row[i], c, v);
-      }
-    }
-  }
+  constantRun(row, Clip ? std::max(next, from) : next, to, coverage(running), value, fill, smooth);
 }
 
 void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char value, bool smooth, bool fill) {
@@ -347,14 +342,6 @@ void vc_SynthRaster::sweepMarked_(unsigned char* row, double* acc, std::uint64_t
   const int v = value;
   double running = 0.0;
   long next = 0;  // the first pixel not yet written
-  const auto run = [&](long a, long b) {
-    const double c = coverage(running);
-    if (a >= b || c <= kNoChange) return;
-    if (c >= 1.0 - kNoChange)
-      std::memset(row + a, value, static_cast<std::size_t>(b - a));
-    else
-      for (long i = a; i < b; ++i) blendPixel(row[i], c, v);
-  };
   for (std::size_t k = 0; k < words; ++k) {
     std::uint64_t bits = marks[k];
     if (bits == 0) continue;
@@ -370,7 +357,7 @@ void vc_SynthRaster::sweepMarked_(unsigned char* row, double* acc, std::uint64_t
       const long a = static_cast<long>(k * 64) + s, b = a + n;
       const bool goesOn = s + n == 64 && k + 1 < words && (marks[k + 1] & 1) != 0;
       const long e = goesOn ? b : b - 1;
-      if (fill && a > next) run(next, std::min(a, width));
+      constantRun(row, next, std::min(a, width), coverage(running), value, fill, true);
       const long pe = std::min(e, width);  // cells up to width + 1 exist, pixels do not
       for (long i = a; i < pe; ++i) {
         running += acc[i];
@@ -385,7 +372,7 @@ void vc_SynthRaster::sweepMarked_(unsigned char* row, double* acc, std::uint64_t
       next = e;
     } while (bits != 0);
   }
-  if (fill) run(next, width);
+  constantRun(row, next, width, coverage(running), value, fill, true);
 }
 
 // Rows one at a time, for renderings where some pixels follow the
