@@ -358,17 +358,16 @@ void vc_SynthRaster::sweepMarked_(unsigned char* row, double* acc, std::uint64_t
       const bool goesOn = s + n == 64 && k + 1 < words && (marks[k + 1] & 1) != 0;
       const long e = goesOn ? b : b - 1;
       constantRun(row, next, std::min(a, width), coverage(running), value, fill, true);
-      const long pe = std::min(e, width);  // cells up to width + 1 exist, pixels do not
-      for (long i = a; i < pe; ++i) {
+      // The crossed cells, then the spill. Cells up to width + 1 exist,
+      // pixels do not.
+      for (long i = a; i < e; ++i) {
         running += acc[i];
         acc[i] = 0.0;
+        if (i >= width) continue;
         const double c = coverage(running);
-        if (fill)
-          blendPixel(row[i], c, v);  // no branch: 0 and 1 blend exactly
-        else if (c > kNoChange && c < 1.0 - kNoChange)
-          blendPixel(row[i], c, v);
+        if (fill || (c > kNoChange && c < 1.0 - kNoChange)) blendPixel(row[i], c, v);  // 0 and 1 blend exactly
       }
-      for (long i = std::max(a, pe); i < b; ++i) running += acc[i], acc[i] = 0.0;
+      if (!goesOn) running += acc[e], acc[e] = 0.0;
       next = e;
     } while (bits != 0);
   }
