@@ -348,15 +348,14 @@ void vc_SynthRaster::sweepMarked_(unsigned char* row, double* acc, std::uint64_t
     marks[k] = 0;
     // Runs of marked cells at a time. A run's last cell holds only what
     // spills over from the cells before it (every piece marks its spill
-    // cell last), so the coverage is constant from there to the next run;
-    // a run that goes on in the next word simply continues there.
+    // cell last), so the coverage is constant from there to the next run.
+    // (A run cut at the end of a word goes on in the next one; its cut cell
+    // then opens a constant stretch of one pixel, which blends it alike.)
     do {
       const int s = std::countr_zero(bits);
       const int n = std::min(64 - s, std::countr_one(bits >> s));
       bits = n + s == 64 ? 0 : bits & (~std::uint64_t{0} << (s + n));
-      const long a = static_cast<long>(k * 64) + s, b = a + n;
-      const bool goesOn = s + n == 64 && k + 1 < words && (marks[k + 1] & 1) != 0;
-      const long e = goesOn ? b : b - 1;
+      const long a = static_cast<long>(k * 64) + s, e = a + n - 1;
       constantRun(row, next, std::min(a, width), coverage(running), value, fill, true);
       // The crossed cells, then the spill. Cells up to width + 1 exist,
       // pixels do not.
@@ -367,7 +366,7 @@ void vc_SynthRaster::sweepMarked_(unsigned char* row, double* acc, std::uint64_t
         const double c = coverage(running);
         if (fill || (c > kNoChange && c < 1.0 - kNoChange)) blendPixel(row[i], c, v);  // 0 and 1 blend exactly
       }
-      if (!goesOn) running += acc[e], acc[e] = 0.0;
+      running += acc[e], acc[e] = 0.0;
       next = e;
     } while (bits != 0);
   }
