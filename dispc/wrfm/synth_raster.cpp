@@ -311,13 +311,10 @@ void vc_SynthRaster::walkBand_(const Edge& e, long top, long bottom, std::size_t
   if (ys >= ye) return;
   const double w = rw_;
   long y = static_cast<long>(ys);
-  double ya = ys, xa = std::clamp(e.x0 + (ys - e.y0) * e.dxdy, 0.0, w);
   double* acc = acc_.data() + static_cast<std::size_t>(y - top) * stride;
   std::uint64_t* marks = marks_.data() + static_cast<std::size_t>(y - top) * words;
-  for (;; ++y, acc += stride, marks += words) {
-    const double yb = std::min(ye, static_cast<double>(y + 1));
-    const double xb = std::clamp(e.x0 + (yb - e.y0) * e.dxdy, 0.0, w);
-    const Span sp = accumulate_(acc, xa, xb, (yb - ya) * e.dir, e.perX);
+  const auto piece = [&](double xa, double xb, double dy) {
+    const Span sp = accumulate_(acc, xa, xb, dy, e.perX);
     // Bits from..to: the cells the piece passes through and its spill.
     const std::size_t w0 = static_cast<std::size_t>(sp.from) >> 6, w1 = static_cast<std::size_t>(sp.to) >> 6;
     const std::uint64_t lo = ~std::uint64_t{0} << (sp.from & 63), hi = ~std::uint64_t{0} >> (63 - (sp.to & 63));
@@ -328,9 +325,21 @@ void vc_SynthRaster::walkBand_(const Edge& e, long top, long bottom, std::size_t
       for (std::size_t k = w0 + 1; k < w1; ++k) marks[k] = ~std::uint64_t{0};
       marks[w1] |= hi;
     }
-    if (yb >= ye) return;
-    ya = yb, xa = xb;
+    acc += stride, marks += words;
+  };
+  const auto xAt = [&](double yy) { return std::clamp(e.x0 + (yy - e.y0) * e.dxdy, 0.0, w); };
+  // The first row, whole rows by steps of the slope, then the last row,
+  // whose end is taken exactly again.
+  const double first = std::min(ye, static_cast<double>(y + 1));
+  double xb = xAt(first);
+  piece(xAt(ys), xb, (first - ys) * e.dir);
+  if (first >= ye) return;
+  for (++y; static_cast<double>(y + 1) < ye; ++y) {
+    const double xa = xb;
+    xb = std::clamp(xa + e.dxdy, 0.0, w);
+    piece(xa, xb, e.dir);
   }
+  piece(xb, xAt(ye), (ye - static_cast<double>(y)) * e.dir);
 }
 
 // One accumulated row of a band: the marked cells in order, each adding its
