@@ -39,39 +39,38 @@ void defPairProtocol(C& c) {
   c.def("__hash__", [](const T& v) { return py::hash(py::make_tuple(v.x(), v.y())); });
 }
 
+// vcRadian and vcDegree offer the same operations, each built from the other
+// as well as from a number in its own unit.
+template <class A, class Other>
+void bindAngle(py::module_& m, const char* name, const char* doc, const char* arg, const char* otherArg,
+               const char* valueDoc, const char* normDoc, const char* signedNormDoc) {
+  py::class_<A>(m, name, doc)
+      .def(py::init<>())
+      .def(py::init<double>(), py::arg(arg))
+      .def(py::init<const Other&>(), py::arg(otherArg))
+      .def("toDouble", &A::toDouble, valueDoc)
+      .def("norm", &A::norm, normDoc)
+      .def("signedNorm", &A::signedNorm, signedNormDoc)
+      .def("__float__", &A::toDouble)
+      .def(py::self == py::self)
+      .def(py::self + py::self)
+      .def(py::self - py::self)
+      .def(py::self * double())
+      .def(-py::self)
+      .def("__hash__", [](const A& a) { return py::hash(py::float_(a.toDouble())); })
+      .def("__repr__", [name = std::string(name)](const A& a) {
+        return name + "(" + py::repr(py::float_(a.toDouble())).cast<std::string>() + ")";
+      });
+}
+
 }  // namespace
 
 void vc_py_bindGeometry(py::module_& m) {
-  py::class_<vcRadian>(m, "vcRadian", "An angle in radians. Converts to and from vcDegree.")
-      .def(py::init<>())
-      .def(py::init<double>(), py::arg("rad"))
-      .def(py::init<const vcDegree&>(), py::arg("deg"))
-      .def("toDouble", &vcRadian::toDouble, "The value in radians.")
-      .def("norm", &vcRadian::norm, "The same angle in [0, 2pi).")
-      .def("signedNorm", &vcRadian::signedNorm, "The same angle in [-pi, pi).")
-      .def("__float__", &vcRadian::toDouble)
-      .def(py::self == py::self)
-      .def(py::self + py::self)
-      .def(py::self - py::self)
-      .def(py::self * double())
-      .def(-py::self)
-      .def("__hash__", [](const vcRadian& a) { return py::hash(py::float_(a.toDouble())); })
-      .def("__repr__", [](const vcRadian& a) { return "vcRadian(" + py::repr(py::float_(a.toDouble())).cast<std::string>() + ")"; });
-  py::class_<vcDegree>(m, "vcDegree", "An angle in degrees. Converts to and from vcRadian.")
-      .def(py::init<>())
-      .def(py::init<double>(), py::arg("deg"))
-      .def(py::init<const vcRadian&>(), py::arg("rad"))
-      .def("toDouble", &vcDegree::toDouble, "The value in degrees.")
-      .def("norm", &vcDegree::norm, "The same angle in [0, 360).")
-      .def("signedNorm", &vcDegree::signedNorm, "The same angle in [-180, 180).")
-      .def("__float__", &vcDegree::toDouble)
-      .def(py::self == py::self)
-      .def(py::self + py::self)
-      .def(py::self - py::self)
-      .def(py::self * double())
-      .def(-py::self)
-      .def("__hash__", [](const vcDegree& a) { return py::hash(py::float_(a.toDouble())); })
-      .def("__repr__", [](const vcDegree& a) { return "vcDegree(" + py::repr(py::float_(a.toDouble())).cast<std::string>() + ")"; });
+  bindAngle<vcRadian, vcDegree>(m, "vcRadian", "An angle in radians. Converts to and from vcDegree.", "rad", "deg",
+                                "The value in radians.", "The same angle in [0, 2pi).", "The same angle in [-pi, pi).");
+  bindAngle<vcDegree, vcRadian>(m, "vcDegree", "An angle in degrees. Converts to and from vcRadian.", "deg", "rad",
+                                "The value in degrees.", "The same angle in [0, 360).",
+                                "The same angle in [-180, 180).");
   py::implicitly_convertible<vcDegree, vcRadian>();
   py::implicitly_convertible<vcRadian, vcDegree>();
 
