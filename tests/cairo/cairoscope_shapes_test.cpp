@@ -48,26 +48,18 @@ TEST(CairoShapes, PenOfWidthWCoversWPixelsAcrossWithFlatCaps) {
   }
 }
 
-TEST(CairoShapes, FilledRectangleThroughTabletCoversExactlyItsPixels) {
-  vcCairoScope scope(vcPair<long>(40, 30));
-  vcUITablet tablet(&scope, nullptr);
-  tablet.visible(true);
-  tablet.draw(vcRect(4.5, 6.0, 10.0, 8.0), pen(1, Props::ePenSolid, true), vcUITablet::eImage);
-  const vcPixels px(scope);
-  // Corners (4.5, 6) and (14.5, 14) land in pixels (4, 6) and (14, 14).
-  EXPECT_EQ(px.boxOf(kWhite), vcUIRect(4, 6, 11, 9));
-  EXPECT_EQ(px.count(kWhite), 11 * 9);
-}
-
-TEST(CairoShapes, UnfilledRectangleOutlineTouchesOnlyTheBorder) {
-  vcCairoScope scope(vcPair<long>(40, 30));
-  vcUITablet tablet(&scope, nullptr);
-  tablet.visible(true);
-  tablet.draw(vcRect(4.0, 6.0, 10.0, 8.0), pen(1), vcUITablet::eImage);
-  const vcPixels px(scope);
-  EXPECT_EQ(px.boxOf(kWhite), vcUIRect(4, 6, 11, 9));
-  EXPECT_EQ(px.count(kWhite), 2 * 11 + 2 * 7);
-  EXPECT_EQ(px.at(8, 10), kBlack);
+// Corners (4.5, 6) and (14.5, 14) land in pixels (4, 6) and (14, 14); the
+// outline touches only the border.
+TEST(CairoShapes, RectanglesThroughTheTabletCoverExactlyTheirPixels) {
+  for (const bool fill : {true, false}) {
+    vcCairoScope scope(vcPair<long>(40, 30));
+    vcUITablet tablet(&scope, nullptr);
+    tablet.visible(true);
+    tablet.draw(vcRect(fill ? 4.5 : 4.0, 6.0, 10.0, 8.0), pen(1, Props::ePenSolid, fill), vcUITablet::eImage);
+    const vcPixels px(scope);
+    EXPECT_EQ(px.boxOf(kWhite), vcUIRect(4, 6, 11, 9));
+    EXPECT_EQ(px.count(kWhite), fill ? 11 * 9 : 2 * 11 + 2 * 7);
+  }
 }
 
 // Every operation must report exactly what it changed, or the application
