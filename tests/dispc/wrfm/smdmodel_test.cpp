@@ -299,21 +299,6 @@ TEST(SMDDrawing, NegWireframeDrawsEachNonZeroExtensionAlongItsSegment) {
     EXPECT_LT(seg.p1().distance(expected[i].first) + seg.p2().distance(expected[i].second), 1e-12) << i;
     EXPECT_EQ(drawn[i].props.penColor(), vcColor::redColor());
   }
-  // Arc extensions continue along the arc's circle, a full turn at most.
-  Poly arc;
-  arc.vertices({vx(0, 0), vx(20, 0, 0, 90)});
-  for (double fraction : {0.25, 5.0}) {
-    arc.forwardPercExtension_(1, fraction);
-    arc.backwardPercExtension_(1, fraction);
-    const vc2SegmentArc full = P::arcSegment_(arc, 1), fwd = P::forwardArcSegmentExtension_(arc, 1),
-                        bwd = P::backwardArcSegmentExtension_(arc, 1);
-    for (const vc2SegmentArc* piece : {&fwd, &bwd}) {
-      EXPECT_LT(piece->center().distance(full.center()), 1e-9);
-      EXPECT_NEAR(piece->radius(vcDegree(0)), full.radius(vcDegree(0)), 1e-9);
-      EXPECT_NEAR(piece->angleSpan().toDouble(), std::min(360.0, 90.0 * fraction), 1e-9);
-    }
-    EXPECT_LT(fwd.p1().distance(full.p2()) + bwd.p2().distance(full.p1()), 1e-9);
-  }
 }
 
 // A model draws its polys in order: outlines, arrows at size 2, extensions in red.

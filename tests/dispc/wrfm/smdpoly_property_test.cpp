@@ -1,7 +1,7 @@
 // Fixed-seed property tests of SMD polys: random convex, concave, arc-heavy,
-// rounded, open and closed polys under random edits, inside tests against an
-// even-odd count on the dense outline, boxes, mirror identities, and crops
-// whose pieces cover exactly the kept part of the cropped outline.
+// rounded, open and closed polys under random edits, inside tests and boxes
+// against the dense outline, crops whose pieces cover exactly the kept part
+// of the cropped outline, filters, reversal and rectilinear snapping.
 #include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/smdpoly.h>
 
@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <list>
 #include <numbers>
 #include <random>
 
@@ -20,6 +22,8 @@ namespace {
 using V = vcVector<2>;
 using Vx = vcSMDGDPolyVertex;
 using P = vcSMDGDPolyPrivate;
+using Polys = std::list<vcSMDGDPoly>;
+using vc_test::archiveBytes;
 constexpr double kPi = std::numbers::pi;
 
 enum class Kind { convex, concave, arcs, rounded };
@@ -118,17 +122,13 @@ bool evenOdd(const std::vector<V>& ring, V p) {
   return in;
 }
 
-vcSMDGDPoly mirrored(const vcSMDGDPoly& p) {
-  std::vector<Vx> vs;
-  for (Vx v : p.vertices()) {
-    v.point(V(v.point().x(), -v.point().y()));
-    v.segmentAngleSpan(-v.segmentAngleSpan());
-    vs.push_back(v);
-  }
-  vcSMDGDPoly r;
-  r.vertices(vs);
-  r.close();
-  return r;
+void forSegments(const vcSMDGDPoly& p, const std::function<void(int)>& f) {
+  for (int s = p.isOpen() ? 1 : 0; p.numVertices() > 1 && s < p.numVertices(); ++s) f(s);
+}
+// The full length of segment s, along the arc for an arc segment.
+double segLen(const vcSMDGDPoly& p, int s) {
+  return p.vertex(s).segmentAngleSpan().toDouble() == 0.0 ? P::lineSegment_(p, s).length()
+                                                          : P::arcSegment_(p, s).length();
 }
 
 }  // namespace
@@ -144,7 +144,7 @@ TEST(SMDPolyPropertyTest, EditsLeaveValidPolysOrChangeNothing) {
       vcSMDGDPoly p = g.poly(kind, seed % 2 == 0);
       for (int step = 0; step < 40; ++step) {
         const int n = int(p.numVertices());
-        const auto before = vc_test::archiveBytes(p);
+        const auto before = archiveBytes(p);
         const int i = n ? int(g.rng() % unsigned(n)) : 0;
         Vx v = n ? p.vertex(i) : Vx(V(0, 0), 0.5, 0.5, -1);
         v.point(v.point() + V(4 * g.u() - 2, 4 * g.u() - 2));
@@ -163,14 +163,14 @@ TEST(SMDPolyPropertyTest, EditsLeaveValidPolysOrChangeNothing) {
           }
           ++accepted;
           vcSMDGDPoly back;
-          ASSERT_NO_THROW(vc_test::loadInto(vc_test::archiveBytes(p), back));
+          ASSERT_NO_THROW(vc_test::loadInto(archiveBytes(p), back));
           EXPECT_EQ(back.roundingStartPoints(), p.roundingStartPoints());
           EXPECT_EQ(back.roundingEndPoints(), p.roundingEndPoints());
           EXPECT_EQ(back.roundingSpans(), p.roundingSpans());
         } catch (const vcException& e) {
           ++refused;
           EXPECT_TRUE(dynamic_cast<const vcSMDGDPoly::Errors*>(&e) || dynamic_cast<const Vx::Errors*>(&e)) << e.what();
-          EXPECT_EQ(vc_test::archiveBytes(p), before) << e.what();
+          EXPECT_EQ(archiveBytes(p), before) << e.what();
         }
         if (p.numVertices() < 3) p = g.poly(kind, g.chance(0.5));
       }
@@ -212,32 +212,6 @@ TEST(SMDPolyPropertyTest, InsideAndBoxesAgreeWithTheDenseOutline) {
     EXPECT_NEAR(mapped.y(), hull.y(), 1e-3) << k;
     EXPECT_NEAR(mapped.width(), hull.width(), 1e-3) << k;
     EXPECT_NEAR(mapped.height(), hull.height(), 1e-3) << k;
-  }
-}
-
-// Reversing the vertex order or mirroring flips the direction and keeps
-// lengths, boxes (mirrored) and insideness; the direction flag flips it back.
-TEST(SMDPolyPropertyTest, ReversalAndMirroringFlipTheDirection) {
-  PolyGen g(31);
-  for (int k = 0; k < 16; ++k) {
-    vcSMDGDPoly p = g.poly(kKinds[k % 4], true), r;
-    P::reversePoly(p, r);
-    r.toggleDirection();  // the order alone
-    const vcSMDGDPoly m = mirrored(p);
-    EXPECT_NE(r.isDirectionPositive(), p.isDirectionPositive());
-    EXPECT_NE(m.isDirectionPositive(), p.isDirectionPositive());
-    EXPECT_NEAR(P::perimeter(m, 0.0), P::perimeter(p, 0.0), 1e-9);
-    const vcRect b = p.boundingBox(), bm = m.boundingBox();
-    EXPECT_NEAR(bm.y(), -(b.y() + b.height()), 1e-9);
-    EXPECT_NEAR(bm.height(), b.height(), 1e-9);
-    for (int t = 0; t < 50; ++t) {
-      const V q(b.x() + b.width() * g.u(), b.y() + b.height() * g.u());
-      EXPECT_EQ(P::inside(r, q), P::inside(p, q));
-      EXPECT_EQ(P::inside(m, V(q.x(), -q.y())), P::inside(p, q));
-    }
-    EXPECT_EQ((vc2Rigid(vcRadian(2 * kPi * g.u()), V(3, -4)) * p).isDirectionPositive(), p.isDirectionPositive());
-    p.toggleDirection();
-    EXPECT_EQ(p.isDirectionPositive(), r.isDirectionPositive());
   }
 }
 
@@ -366,4 +340,123 @@ TEST(SMDPolyCrop, PointContactTellsTouchesFromCrossings) {
   EXPECT_TRUE(P::pointContact(ending, V(2.0005, 0), c));  // the end of an open outline, within 0.001
   EXPECT_FALSE(P::pointContact(crossing, V(0, 1), c));     // not on the outline at all
   EXPECT_FALSE(P::pointContact(c, V(2, 0), crossing));     // c passes from one side of the line to the other
+}
+
+// On fixed-seed random lists: what stays obeys the filter, no length goes
+// missing, and a list filters as its polys one by one.
+TEST(SMDPolyFilters, WhatRemainsObeysTheFilterAndNoLengthGoesMissing) {
+  const vcRange lengths(3.0, 9.0), perimeters(20.0, 40.0);
+  const vcAngleRange corners{vcRadian(vcDegree(120.0)), vcRadian(vcDegree(120.0))};  // turns under 60 degrees
+  const auto badCorner = [&](const vcSMDGDPoly& p, int v) {
+    const bool end = p.isOpen() && (v == 0 || v == p.numVertices() - 1);
+    return !end && !corners.isWithin(vcRadian(P::vertexAngle(p, v)));
+  };
+  // Each filter with the segments it must remove.
+  const std::pair<std::function<void(Polys&)>, std::function<bool(const vcSMDGDPoly&, int)>> filters[] = {
+      {[&](Polys& l) { P::segmentLengthFilter(l, lengths); },
+       [&](const vcSMDGDPoly& p, int s) { return !lengths.isWithin(segLen(p, s)); }},
+      {[&](Polys& l) { P::segmentAngleSpanFilter(l, vcDegree(40.0)); },
+       [&](const vcSMDGDPoly& p, int s) { return std::abs(p.vertex(s).segmentAngleSpan().toDouble()) > 40.0; }},
+      {[&](Polys& l) { P::vertexAngleFilter(l, corners); },
+       [&](const vcSMDGDPoly& p, int s) {
+         return badCorner(p, s) || badCorner(p, static_cast<int>((s + p.numVertices() - 1) % p.numVertices()));
+       }},
+  };
+  for (unsigned seed : {1u, 2u, 3u}) {
+    PolyGen g(seed);
+    Polys polys;
+    for (int i = 0; i < 12; ++i)
+      polys.push_back(vc2Rigid(vcRadian(0), V(30.0 * (i % 5), 30.0 * (i / 5))) * g.poly(kKinds[i % 4], g.chance(0.6)));
+    for (const auto& [run, removes] : filters) {
+      SCOPED_TRACE(testing::Message() << "seed " << seed);
+      Polys whole = polys, expected;
+      run(whole);
+      for (const vcSMDGDPoly& p : polys) {
+        Polys one{p};
+        run(one);
+        double kept = 0.0, removed = 0.0, total = 0.0;
+        for (const vcSMDGDPoly& piece : one)
+          forSegments(piece, [&](int s) {
+            EXPECT_FALSE(removes(piece, s));
+            kept += segLen(piece, s);
+          });
+        forSegments(p, [&](int s) {
+          total += segLen(p, s);
+          if (removes(p, s)) removed += segLen(p, s);
+        });
+        EXPECT_NEAR(kept + removed, total, 1e-9);
+        expected.splice(expected.end(), one);
+      }
+      EXPECT_EQ(whole, expected);
+    }
+    Polys byPerimeter = polys, expected;
+    P::perimeterFilter(byPerimeter, perimeters);
+    for (const vcSMDGDPoly& p : polys)
+      if (perimeters.isWithin(P::perimeter(p, 0.0))) expected.push_back(p);
+    EXPECT_EQ(byPerimeter, expected);
+    Polys open = polys, closed = polys;
+    P::closureFilter(open, true, false);
+    P::closureFilter(closed, false, true);
+    EXPECT_EQ(open.size() + closed.size(), polys.size());
+    for (const vcSMDGDPoly& p : open) EXPECT_TRUE(p.isOpen());
+  }
+}
+
+TEST(SMDPolyUtilities, ReversingTwiceGivesThePolyBack) {
+  PolyGen g(7);
+  for (int i = 0; i < 40; ++i) {
+    vcSMDGDPoly p = g.poly(kKinds[i % 4], i % 3 != 0);
+    std::vector<Vx> vs = p.vertices();
+    for (std::size_t k = 0; k < vs.size(); ++k) {
+      vs[k].percentPrevSegment(0.2 + 0.1 * static_cast<double>(k % 3));
+      vs[k].segmentLengthTol(vcDimTol(-1, 0.1 * static_cast<double>(k), 0.5, vcDimTol::eOffsets));
+    }
+    if (p.isOpen()) vs[0].segmentAngleSpan(vcDegree(17.0));  // belongs to no segment
+    p.vertices(vs);
+    vcSMDGDPoly once, twice;
+    P::reversePoly(p, once);
+    EXPECT_NE(once.isDirectionReversed(), p.isDirectionReversed());
+    EXPECT_NEAR(P::perimeter(once, 0.0), P::perimeter(p, 0.0), 1e-9);
+    EXPECT_TRUE(p.isOpen() || once.isDirectionPositive() == p.isDirectionPositive());
+    P::reversePoly(once, twice);
+    EXPECT_EQ(archiveBytes(twice), archiveBytes(p)) << i;
+  }
+}
+
+TEST(SMDPolyRectilinear, ClosedAndSnappedOutlinesAreRectilinearAndRectilinearOnesStay) {
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> step(3.0, 9.0), jitter(-0.4, 0.4);
+  for (int i = 0; i < 30; ++i) {
+    // A staircase rising to the right, closed.
+    const int corners = 3 + i % 6;
+    std::vector<V> pts{V(0, 0)};
+    for (int k = 1; k < corners; ++k) pts.push_back(pts.back() + (k % 2 ? V(step(rng), 0) : V(0, step(rng))));
+    vcSMDGDPoly p = polyOf(pts, false);
+    P::closeRectilinear(p);
+    ASSERT_TRUE(P::isRectilinear(p)) << i;
+    EXPECT_EQ(p.numVertices(), corners + corners % 2);
+    const auto rectilinear = archiveBytes(p);
+    P::closeRectilinear(p);
+    P::snapRectilinear(p);
+    EXPECT_EQ(archiveBytes(p), rectilinear);
+
+    // Shaken corners, snapped: straight sides along the axes of the dominant
+    // angle; the name and weight stay.
+    std::vector<Vx> vs = p.vertices();
+    for (Vx& v : vs) v.point(v.point() + V(jitter(rng), jitter(rng)));
+    vcSMDGDPoly snapped("body");
+    snapped.vertices(vs);
+    snapped.close();
+    snapped.weight(2.5);
+    const double d = P::dominantAngle(snapped).toDouble() * kPi / 180.0;
+    P::snapRectilinear(snapped);
+    const int n = static_cast<int>(snapped.numVertices());
+    forSegments(snapped, [&](int s) {
+      const V side = snapped.vertex(s).point() - snapped.vertex((s + n - 1) % n).point();
+      EXPECT_LT(std::abs(std::sin(2 * (side.angle().toDouble() - d))), 1e-9) << i;
+      EXPECT_EQ(snapped.vertex(s).segmentAngleSpan().toDouble(), 0.0);
+    });
+    EXPECT_EQ(snapped.name(), "body");
+    EXPECT_EQ(snapped.weight(), 2.5);
+  }
 }

@@ -31,7 +31,6 @@ struct Poly : vcSMDGDPoly {
   using vcSMDGDPoly::checkExtensions_;
   using vcSMDGDPoly::extensionPerimeter_;
   using vcSMDGDPoly::forwardPercExtension_;
-  using vcSMDGDPoly::intersection_;
   using vcSMDGDPoly::orientation_;
   using vcSMDGDPoly::setExtensions_;
 };
@@ -107,10 +106,8 @@ TEST(SMDPolyTest, IndexRulesHoldForVerticesAndSegments) {
   p << vx(5, 1) << vx(5, 4);
   EXPECT_EQ(p.vertex(-1, true).point(), V(5, 4));
   EXPECT_THROW(p.vertex(3), vcSMDGDPoly::invalidIndex);
-  EXPECT_EQ(p.numSegments(), 2);
   EXPECT_THROW(p.segmentDimension(0), vcSMDGDPoly::invalidIndex);
   p.close();
-  EXPECT_EQ(p.numSegments(), 3);
   EXPECT_DOUBLE_EQ(p.segmentDimension(0).nomDim(), 5.0);
   p.open();
   p.deleteAllVertices();
@@ -144,11 +141,7 @@ TEST(SMDPolyTest, RefusedEditsThrowThePolysErrorsAndChangeNothing) {
   expectRefused<vcSMDGDPoly::crossingSegments>(labelled, [](auto& q) { q.replaceVertex(1, vx(10, 0, 0, 0, 7)); });
   expectRefused<vcSMDGDPolyVertex::invalidSegmentLength>(tight, [](auto& q) { q.replaceVertex(0, vx(2, 0)); });
   expectRefused<vcSMDGDPoly::crossingSegments>(folded, [](auto& q) { q.open(); });
-  EXPECT_TRUE(folded.isClosed());
-  EXPECT_THROW(t.percentPrevSegment(0.005), vcSMDGDPolyVertex::invalidSegmentLength);
   EXPECT_THROW(t.percentNextSegment(1.01), vcSMDGDPolyVertex::invalidSegmentLength);
-  labelled.replaceVertex(1, vx(10, 0, 0, 0, 8));
-  EXPECT_EQ(labelled.subModelLabels(), (std::vector<long>{7, 8}));
 }
 
 TEST(SMDPolyTest, FactoriesGiveTheirShapesAndShapeTests) {
@@ -160,21 +153,15 @@ TEST(SMDPolyTest, FactoriesGiveTheirShapesAndShapeTests) {
   const vcSMDGDPoly turned = vc2Rigid(vcDegree(90), V(0, 0)) * r;
   EXPECT_NEAR(P::rectLength(turned).nomDim(), 2, 1e-12) << "the length is the more horizontal side";
   EXPECT_NEAR(P::rectWidth(turned).nomDim(), 4, 1e-12);
-  EXPECT_FALSE(P::isRectangular(square(1)));
-  EXPECT_EQ(P::rectDim(square(1), 0).nomDim(), -1);
-  EXPECT_EQ(vcSMDGDPoly::triangle(6, 3, V(1, 1)).vertex(0).point(), V(1, 3));
-  const vcSMDGDPoly c = vcSMDGDPoly::circle(2, V(1, 1));
-  EXPECT_TRUE(vcSMDGDPoly::isCircle(c));
-  EXPECT_FALSE(vcSMDGDPoly::isCircle(r));
-  EXPECT_NEAR(P::perimeter(c, 0.0), 4 * kPi, 1e-12);
-  EXPECT_TRUE(P::inside(c, V(1, 2.9)));
-  EXPECT_FALSE(P::inside(c, V(2.5, 2.5)));
+  EXPECT_TRUE(vcSMDGDPoly::isCircle(vcSMDGDPoly::circle(2, V(1, 1))));
+  EXPECT_NEAR(P::perimeter(vcSMDGDPoly::circle(2, V(1, 1)), 0.0), 4 * kPi, 1e-12);
   EXPECT_FALSE(vcSMDGDPoly::isCircle(make({vx(-2, 0, 0, 179), vx(2, 0, 0, 179)}, true)));
   EXPECT_TRUE(vcSMDGDPoly::isCircle(make({vx(-2, 0, 0, 179.6), vx(2, 0, 0, 179.6)}, true)));
   // The dominant angle: a turned rectangle's turn folded into [-45, 45].
   EXPECT_EQ(P::dominantAngle(vcSMDGDPoly()).toDouble(), 0.0);
   for (double turn : {-44.0, 17.0, 60.0, 95.0, 200.0})
-    EXPECT_NEAR(P::dominantAngle(vc2Rigid(vcDegree(turn), V(0, 0)) * r).toDouble(), turn - 90 * std::round(turn / 90), 1e-9);
+    EXPECT_NEAR(P::dominantAngle(vc2Rigid(vcDegree(turn), V(0, 0)) * r).toDouble(), turn - 90 * std::round(turn / 90),
+                1e-9);
 }
 
 // Extensions on sharp turns and free ends, and their cut-back near parallel parts.
@@ -182,28 +169,19 @@ TEST(SMDPolyTest, ExtensionsFollowCornersAndAreCutBackNearParallelParts) {
   Poly r = vcSMDGDPoly::rectangle(10, 4, V(0, 0));
   r.setExtensions_(0.5);
   EXPECT_DOUBLE_EQ(r.extensionPerimeter_(), 28);
-  std::vector<Vx> deca;
-  for (int i = 0; i < 10; ++i) deca.push_back(vx(10 * std::cos(i * kPi / 5), 10 * std::sin(i * kPi / 5)));
-  Poly d = make(deca, true);
-  d.setExtensions_(0.5);
-  EXPECT_EQ(d.extensionPerimeter_(), 0);  // turns of 36 degrees get none
-
   const auto corner = [] {
     Poly p = make({vx(0, 0), vx(10, 0), vx(10, 10)}, false);
     p.setExtensions_(0.5);
     return p;
   };
   Poly open = corner();
-  EXPECT_EQ(open.backwardPercExtension_(1), 0);
+  EXPECT_EQ(open.backwardPercExtension_(1) + open.forwardPercExtension_(2), 0);  // free ends get none
   EXPECT_EQ(open.forwardPercExtension_(1), 0.5);
-  EXPECT_EQ(open.forwardPercExtension_(2), 0);
   // A parallel line 0.5 beside segment 1's forward extension stops it after
   // the probes that stayed clear of it; a crossing part does not.
   Poly line = corner(), across = corner();
   line.checkExtensions_(make({vx(12, 0.5), vx(20, 0.5)}, false), 1.0, vcDegree(5), 0.5, false);
   EXPECT_NEAR(line.forwardPercExtension_(1), 0.15, 1e-12);
-  EXPECT_THROW(line.checkExtensions_(make({vx(12, 0.5), vx(20, 0.5)}, false), 1.0, vcDegree(5), 0.0, false),
-               vcShapesError::BadGeom);
   across.checkExtensions_(make({vx(12, -3), vx(12, 3)}, false), 1.0, vcDegree(5), 0.5, false);
   EXPECT_EQ(across.forwardPercExtension_(1), 0.5);
 }
@@ -224,22 +202,6 @@ TEST(SMDPolyTest, ScalingAndToleranceChecksFollowTheToleranceForm) {
   EXPECT_EQ(offsets.segmentsOutOfTolerance(x2, x13), (std::vector<long>{1})) << "13 is below 20 - 1";
 }
 
-// Meeting points come in outline order, exact on the roundings, and a point
-// at the joint of two parts (where a rounding meets its side) once.
-TEST(SMDPolyTest, IntersectionWalksTheOutlineInOrder) {
-  const Poly p = square(2);
-  const double d = std::sqrt(4 - 1.5 * 1.5);
-  const struct {
-    double y;
-    std::vector<V> expected;
-  } rows[] = {{5, {V(10, 5), V(0, 5)}}, {0.5, {V(2 - d, 0.5), V(8 + d, 0.5)}}, {2, {V(0, 2), V(10, 2)}}};
-  for (const auto& row : rows) {
-    const std::vector<V> got = p.intersection_(make({vx(-1, row.y), vx(11, row.y)}, false));
-    ASSERT_EQ(got.size(), row.expected.size()) << row.y;
-    for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i].distance(row.expected[i]), 0, 1e-12) << row.y;
-  }
-}
-
 // Direction flag, equality (names and derived data aside; vertices within
 // 1e-11, spans as directions) and the closed-only queries.
 TEST(SMDPolyTest, DirectionEqualityAndClosedOnlyQueries) {
@@ -247,7 +209,6 @@ TEST(SMDPolyTest, DirectionEqualityAndClosedOnlyQueries) {
   p.toggleDirection();
   EXPECT_TRUE(p.isDirectionNegative());
   p.toggleDirection();
-  EXPECT_FALSE(P::inside(p, V(NAN, 0)));
   EXPECT_EQ(Poly(p).orientation_(), 180);
   vcSMDGDPoly b("other");
   b.vertices(p.vertices());
@@ -270,27 +231,18 @@ TEST(SMDPolyArchiveTest, PolysRoundTripByteForByteAlsoByClassName) {
   vcSMDGDPoly named("named");
   named.insertVertex(-1, vx(3, 4));
   for (const vcSMDGDPoly& q : {p, named, vcSMDGDPoly()}) {
-    const vcSMDGDPoly back = vc_test::valueRoundTrip(q);
-    EXPECT_EQ(back, q);
-    EXPECT_EQ(back.name(), q.name());
-    EXPECT_EQ(archiveBytes(back), archiveBytes(q));
+    EXPECT_EQ(vc_test::valueRoundTrip(q).name(), q.name());
+    EXPECT_EQ(archiveBytes(vc_test::valueRoundTrip(q)), archiveBytes(q));
   }
-  // By class name, then two in one archive (the second must not be taken for the first).
+  // By class name.
   vcBufferArchive out(vcArchive::eStore);
   vcPersistent* obj = &p;
   out.serializePointer(obj);
-  std::vector<vcSMDGDPoly> two = {p, named};
-  out || two;
   vcBufferArchive in(out.bytes());
   vcPersistent* loaded = nullptr;
   in.serializePointer(loaded);  // shared: the archive keeps it
   ASSERT_NE(dynamic_cast<vcSMDGDPoly*>(loaded), nullptr);
   EXPECT_EQ(*dynamic_cast<vcSMDGDPoly*>(loaded), p);
-  std::vector<vcSMDGDPoly> twoBack;
-  in || twoBack;
-  ASSERT_EQ(twoBack.size(), 2u);
-  EXPECT_EQ(twoBack[1].name(), "named");
-  EXPECT_EQ(twoBack[1], named);
 }
 
 // Every truncation, unknown version and inconsistent or invalid stored poly
@@ -335,9 +287,7 @@ TEST(SMDPolyArchiveTest, OlderVersionsAreRead) {
     std::uint32_t type = 0;
     out || v || descVersion || name || x || y || radius || span || prev || next || label;
     if (version == 1) out || minOff || maxOff || type;
-    Vx back;
-    vc_test::loadInto(out.bytes(), back);
-    EXPECT_EQ(back.point(), V(1, 2));
+    const Vx back = vc_test::load(out.bytes(), Vx());
     EXPECT_EQ(back.percentNextSegment(), 0.25);
     EXPECT_EQ(back.segmentLengthTol(), version == 1 ? vcDimTol(-1, 0.5, 1, vcDimTol::eOffsets) : vcDimTol());
   }
@@ -347,101 +297,6 @@ TEST(SMDPolyArchiveTest, OlderVersionsAreRead) {
 }
 
 // ---- utilities ---------------------------------------------------------------------
-
-void forSegments(const vcSMDGDPoly& p, const std::function<void(int)>& f) {
-  for (int s = p.isOpen() ? 1 : 0; p.numVertices() > 1 && s < p.numVertices(); ++s) f(s);
-}
-// The full length of segment s, along the arc for an arc segment.
-double segLen(const vcSMDGDPoly& p, int s) {
-  return p.vertex(s).segmentAngleSpan().toDouble() == 0.0 ? P::lineSegment_(p, s).length()
-                                                          : P::arcSegment_(p, s).length();
-}
-
-// Star-shaped rings, open or closed, some sides arcs and some corners
-// rounded; a decoration the poly's checks refuse is tried again.
-vcSMDGDPoly randomPoly(std::mt19937& rng, V at) {
-  std::uniform_real_distribution<double> u(0.0, 1.0);
-  const int n = 3 + static_cast<int>(rng() % 7);
-  const bool closed = u(rng) < 0.6;
-  std::vector<Vx> vs;
-  for (int i = 0; i < n; ++i) {
-    const double a = (i + 0.7 * u(rng)) * 2 * kPi / n, r = 2 + 8 * u(rng);
-    vs.emplace_back(at + V(r * std::cos(a), r * std::sin(a)), 0.5, 0.5, -1);
-  }
-  for (int attempt = 0;; ++attempt) {
-    std::vector<Vx> decorated = vs;
-    for (Vx& v : decorated) {
-      if (attempt < 10 && u(rng) < 0.3) v.segmentAngleSpan(vcDegree((u(rng) < 0.5 ? -1 : 1) * (10 + 60 * u(rng))));
-      if (attempt < 10 && u(rng) < 0.3) v.vertexRadius(0.4 * u(rng));
-    }
-    try {
-      return make(decorated, closed);
-    } catch (const vcSMDGDPoly::Errors&) {
-      if (attempt >= 10) throw;
-    }
-  }
-}
-
-// On fixed-seed random lists: what stays obeys the filter, no length goes
-// missing, and a list filters as its polys one by one.
-TEST(SMDPolyFilters, WhatRemainsObeysTheFilterAndNoLengthGoesMissing) {
-  const vcRange lengths(3.0, 9.0), perimeters(20.0, 40.0);
-  const vcAngleRange corners{vcRadian(vcDegree(120.0)), vcRadian(vcDegree(120.0))};  // turns under 60 degrees
-  const auto badCorner = [&](const vcSMDGDPoly& p, int v) {
-    const bool end = p.isOpen() && (v == 0 || v == p.numVertices() - 1);
-    return !end && !corners.isWithin(vcRadian(P::vertexAngle(p, v)));
-  };
-  // Each filter with the segments it must remove.
-  const std::pair<std::function<void(Polys&)>, std::function<bool(const vcSMDGDPoly&, int)>> filters[] = {
-      {[&](Polys& l) { P::segmentLengthFilter(l, lengths); },
-       [&](const vcSMDGDPoly& p, int s) { return !lengths.isWithin(segLen(p, s)); }},
-      {[&](Polys& l) { P::segmentAngleSpanFilter(l, vcDegree(40.0)); },
-       [&](const vcSMDGDPoly& p, int s) { return std::abs(p.vertex(s).segmentAngleSpan().toDouble()) > 40.0; }},
-      {[&](Polys& l) { P::vertexAngleFilter(l, corners); },
-       [&](const vcSMDGDPoly& p, int s) {
-         return badCorner(p, s) || badCorner(p, static_cast<int>((s + p.numVertices() - 1) % p.numVertices()));
-       }},
-  };
-  for (unsigned seed : {1u, 2u, 3u}) {
-    std::mt19937 rng(seed);
-    Polys polys;
-    for (int i = 0; i < 12; ++i) polys.push_back(randomPoly(rng, V(30.0 * (i % 5), 30.0 * (i / 5))));
-    for (const auto& [run, removes] : filters) {
-      SCOPED_TRACE(testing::Message() << "seed " << seed);
-      Polys whole = polys, expected;
-      run(whole);
-      for (const vcSMDGDPoly& p : polys) {
-        Polys one{p};
-        run(one);
-        double kept = 0.0, removed = 0.0, total = 0.0;
-        for (const vcSMDGDPoly& piece : one)
-          forSegments(piece, [&](int s) {
-            EXPECT_FALSE(removes(piece, s));
-            kept += segLen(piece, s);
-          });
-        forSegments(p, [&](int s) {
-          total += segLen(p, s);
-          if (removes(p, s)) removed += segLen(p, s);
-        });
-        EXPECT_NEAR(kept + removed, total, 1e-9);
-        expected.splice(expected.end(), one);
-      }
-      EXPECT_EQ(whole, expected);
-    }
-    Polys byPerimeter = polys, expected;
-    P::perimeterFilter(byPerimeter, perimeters);
-    for (const vcSMDGDPoly& p : polys)
-      if (perimeters.isWithin(P::perimeter(p, 0.0))) expected.push_back(p);
-    EXPECT_EQ(byPerimeter, expected);
-    Polys open = polys, closed = polys, both = polys;
-    P::closureFilter(open, true, false);
-    P::closureFilter(closed, false, true);
-    P::closureFilter(both, true, true);
-    EXPECT_EQ(both, polys);
-    EXPECT_EQ(open.size() + closed.size(), polys.size());
-    for (const vcSMDGDPoly& p : open) EXPECT_TRUE(p.isOpen());
-  }
-}
 
 TEST(SMDPolyFilters, CrossedSegmentsGoAndThePiecesLeftFollowTheOutline) {
   // A square crossed top and bottom by a vertical line keeps its two sides.
@@ -456,27 +311,6 @@ TEST(SMDPolyFilters, CrossedSegmentsGoAndThePiecesLeftFollowTheOutline) {
   ASSERT_EQ(pieces.size(), 2u);
   EXPECT_EQ(points(pieces[1]), (std::vector<V>{V(2, 0), V(3, 1)}));
   EXPECT_THROW(P::deleteSegments(chain, {0}, pieces), vcSMDGDPoly::invalidIndex);
-}
-
-TEST(SMDPolyUtilities, ReversingTwiceGivesThePolyBack) {
-  std::mt19937 rng(7);
-  for (int i = 0; i < 40; ++i) {
-    vcSMDGDPoly p = randomPoly(rng, V(0, 0));
-    std::vector<Vx> vs = p.vertices();
-    for (std::size_t k = 0; k < vs.size(); ++k) {
-      vs[k].percentPrevSegment(0.2 + 0.1 * static_cast<double>(k % 3));
-      vs[k].segmentLengthTol(vcDimTol(-1, 0.1 * static_cast<double>(k), 0.5, vcDimTol::eOffsets));
-    }
-    if (p.isOpen()) vs[0].segmentAngleSpan(vcDegree(17.0));  // belongs to no segment
-    p.vertices(vs);
-    vcSMDGDPoly once, twice;
-    P::reversePoly(p, once);
-    EXPECT_NE(once.isDirectionReversed(), p.isDirectionReversed());
-    EXPECT_NEAR(P::perimeter(once, 0.0), P::perimeter(p, 0.0), 1e-9);
-    EXPECT_TRUE(p.isOpen() || once.isDirectionPositive() == p.isDirectionPositive());
-    P::reversePoly(once, twice);
-    EXPECT_EQ(archiveBytes(twice), archiveBytes(p)) << i;
-  }
 }
 
 // Joining at the chosen ends; the join is straight even where the second
@@ -527,40 +361,3 @@ TEST(SMDPolyRectilinear, CloseAddsOrMovesTheLastCornerAndReplacingMovesNeighbour
   EXPECT_THROW(P::replaceVertexRectilinear(slanted, 0, vx(1, 1)), vcSMDGDPoly::invalidVertices);
 }
 
-TEST(SMDPolyRectilinear, ClosedAndSnappedOutlinesAreRectilinearAndRectilinearOnesStay) {
-  std::mt19937 rng(11);
-  std::uniform_real_distribution<double> step(3.0, 9.0), jitter(-0.4, 0.4);
-  for (int i = 0; i < 30; ++i) {
-    // A staircase rising to the right, closed.
-    const int corners = 3 + i % 6;
-    std::vector<V> pts{V(0, 0)};
-    for (int k = 1; k < corners; ++k) pts.push_back(pts.back() + (k % 2 ? V(step(rng), 0) : V(0, step(rng))));
-    vcSMDGDPoly p = through(pts, false);
-    P::closeRectilinear(p);
-    ASSERT_TRUE(P::isRectilinear(p)) << i;
-    EXPECT_EQ(p.numVertices(), corners + corners % 2);
-    const auto rectilinear = archiveBytes(p);
-    P::closeRectilinear(p);
-    P::snapRectilinear(p);
-    EXPECT_EQ(archiveBytes(p), rectilinear);
-
-    // Shaken corners, snapped: straight sides along the axes of the dominant
-    // angle; the name and weight stay.
-    std::vector<Vx> vs = p.vertices();
-    for (Vx& v : vs) v.point(v.point() + V(jitter(rng), jitter(rng)));
-    vcSMDGDPoly snapped("body");
-    snapped.vertices(vs);
-    snapped.close();
-    snapped.weight(2.5);
-    const double d = P::dominantAngle(snapped).toDouble() * kPi / 180.0;
-    P::snapRectilinear(snapped);
-    const int n = static_cast<int>(snapped.numVertices());
-    forSegments(snapped, [&](int s) {
-      const V side = snapped.vertex(s).point() - snapped.vertex((s + n - 1) % n).point();
-      EXPECT_LT(std::abs(std::sin(2 * (side.angle().toDouble() - d))), 1e-9) << i;
-      EXPECT_EQ(snapped.vertex(s).segmentAngleSpan().toDouble(), 0.0);
-    });
-    EXPECT_EQ(snapped.name(), "body");
-    EXPECT_EQ(snapped.weight(), 2.5);
-  }
-}
