@@ -1,9 +1,7 @@
-// Images on a vcCairoScope: pass pixels of every image kind, expansion and
-// sampling, child tablets, and whole reduction factors.
+// Images on a vcCairoScope: pass pixels of every image kind, expansion and sampling.
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,8 +26,7 @@ vcPelBuffer<T> checker(long w, long h, T on, T pass) {
   return img;
 }
 
-// The image drawn at (3, 4) left its pass pixels alone, drew the others in
-// `on`, and reported exactly what changed.
+// The image drawn at (3, 4) left its pass pixels alone, drew the others in `on`, and reported exactly what changed.
 TEST(CairoImages, PassPixelsOfEveryImageKindAreLeftUntouched) {
   using Draw = std::function<void(vcCairoScope&)>;
   const std::vector<std::tuple<std::string, Draw, std::uint32_t>> kinds{
@@ -78,7 +75,7 @@ TEST(CairoImages, PassPixelsOfEveryImageKindAreLeftUntouched) {
   }
 }
 
-TEST(CairoImages, ExpandSampleAndChildTabletsMapEachPixelToItsSource) {
+TEST(CairoImages, ExpandAndSampleMapEachPixelToItsSource) {
   vcPelBuffer<unsigned char> img(3, 2);
   const unsigned char values[2][3] = {{10, 20, 30}, {40, 50, 60}};
   for (long y = 0; y < 2; ++y)
@@ -95,58 +92,6 @@ TEST(CairoImages, ExpandSampleAndChildTabletsMapEachPixelToItsSource) {
   sampled.sample(img, vcPoint(0, 0), vcPair<long>(2, 2), false, 0, false);  // the whole-factor form halves
   EXPECT_EQ(sampled.changeRect(), vcUIRect(0, 0, 2, 1));
   EXPECT_EQ(sampled.argb(1, 0) & 0xFFu, 30u);
-
-  vcCairoScope scope(vcPair<long>(40, 40));
-  vcUITablet root(&scope, nullptr);
-  root.visible(true);
-  vcUITablet child(root, vcUIRect(10, 10, 12, 8));
-  child.visible(true);
-  child.scaleExact(vcPair<double>(4.0, 4.0));
-  child.draw(vcPelBuffer_const<unsigned char>(checker<unsigned char>(6, 6, 255, 0)), vcPoint(0, 0), false, 0, false,
-             vcUITablet::eImage);
-  const vcPixels inChild(scope);
-  EXPECT_EQ(inChild.boxWhere([&](long x, long y) { return inChild.at(x, y) != kBlack; }), vcUIRect(14, 10, 8, 8));
-}
-
-// A tablet reducing by whole factors set with scale() draws images at the
-// same size and with the same pixels as one set with the fractions.
-TEST(CairoImages, WholeReductionFactorsDrawLikeTheirFractions) {
-  vcPelBuffer<unsigned char> grey(8, 8);
-  vcPelBuffer<vcPackedRGB32Pel> rgb(8, 8);
-  for (long y = 0; y < 8; ++y)
-    for (long x = 0; x < 8; ++x) {
-      *grey.pointToPel(x, y) = static_cast<unsigned char>(16 * y + 2 * (x / 2));  // pairs alike along rows
-      *rgb.pointToPel(x, y) = vcPackedRGB32Pel(static_cast<unsigned char>(x), static_cast<unsigned char>(y), 9);
-    }
-  const vcRLEBuffer runs = vcRLEBuffer::encode(grey);
-  std::vector<unsigned char> identity(256);
-  for (unsigned v = 0; v < 256; ++v) identity[v] = static_cast<unsigned char>(v);
-  const std::vector<std::pair<std::string, std::function<void(vcUITablet&)>>> kinds{
-      {"8-bit", [&](vcUITablet& t) { t.draw(grey, vcPoint(2, 4), false, 0, false, vcUITablet::eImage); }},
-      {"RGB32", [&](vcUITablet& t) { t.draw(rgb, vcPoint(2, 4), false, 0, vcUITablet::eImage); }},
-      {"RLE", [&](vcUITablet& t) { t.draw(runs, vcPoint(2, 4), identity, false, 0, false, vcUITablet::eImage); }}};
-  for (const auto& [name, draw] : kinds)
-    for (const vcPair<long> whole : {vcPair<long>(2, 2), vcPair<long>(2, 4)}) {
-      if (name == "RLE" && whole.y() != whole.x()) continue;  // the run-length path reduces by its x factor alone
-      std::vector<std::unique_ptr<vcCairoScope>> scopes;
-      for (const bool asWhole : {true, false}) {
-        scopes.push_back(std::make_unique<vcCairoScope>(vcPair<long>(20, 20)));
-        vcUITablet t(scopes.back().get(), nullptr);
-        t.visible(true);
-        if (asWhole) {
-          t.scaleMode(vcUITablet::eSample);
-          t.scale(whole);
-        } else {
-          t.scaleExact(vcPair<double>(1.0 / static_cast<double>(whole.x()), 1.0 / static_cast<double>(whole.y())));
-        }
-        draw(t);
-      }
-      // The corner (2, 4) maps to (1, 4 / fy); 8 pixels become 8 / f.
-      const vcUIRect expected(1, 4 / whole.y(), 8 / whole.x(), 8 / whole.y());
-      EXPECT_EQ(scopes[0]->changeRect(), expected) << name << " " << whole.y();
-      EXPECT_EQ(scopes[1]->changeRect(), expected) << name << " " << whole.y();
-      EXPECT_EQ(vcPixels(*scopes[0]).argb, vcPixels(*scopes[1]).argb) << name << " " << whole.y();
-    }
 }
 
 }  // namespace

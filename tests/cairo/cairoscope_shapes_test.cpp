@@ -1,6 +1,5 @@
-// Shapes on a vcCairoScope: exact pixels of thin pens and rectangles, fill
-// rules, dashes, far-away geometry, the pen, and for every shape kind the
-// pixels a call sets and the change it reports.
+// Shapes on a vcCairoScope: exact pixels of thin pens and rectangles, fill rules, dashes, far-away geometry, the pen,
+// and for every shape kind the pixels a call sets and the change it reports.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -95,11 +94,9 @@ TEST(CairoShapes, PenContinuesFromItsPixelAndMovesWithDrawTo) {
 
 }  // namespace
 
-// One scope draws a run of random shapes of every kind, anti-aliased or not,
-// reusing its working memory from call to call, some of them cut by a clip
-// rectangle. Each call must set exactly the pixels the same call sets on a
-// fresh scope, and report their box: a change rectangle too small leaves
-// stale pixels on screen.
+// One scope draws a run of random shapes of every kind, anti-aliased or not, reusing its working memory from call to
+// call, some of them cut by a clip rectangle. Each call must set exactly the pixels the same call sets on a fresh
+// scope, and report their box: a change rectangle too small leaves stale pixels on screen.
 TEST(CairoShapes, EachCallOfARunSetsAndReportsExactlyItsOwnPixels) {
   std::mt19937 rng(21);
   const auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
