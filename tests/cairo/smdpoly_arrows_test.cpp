@@ -1,7 +1,5 @@
-// SMD direction arrows as pixels: each glyph sits at the middle of its
-// segment, points along the outline's travel (against it when the direction
-// is reversed), and keeps its plus sign beside its positive arm, inside a
-// positive outline, under plain and mirroring transforms.
+// SMD direction arrows as pixels: each glyph sits at its segment's middle, points along the travel (against it when
+// reversed) and keeps its plus sign beside its positive arm, inside a positive outline, also under mirrors.
 #include <gtest/gtest.h>
 
 #include <algorithm>

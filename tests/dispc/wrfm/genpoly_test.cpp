@@ -1,6 +1,5 @@
-// Generalised polys and wireframes: edits in client coordinates, refused edits, queries under any placement, the
-// constructors from core shapes, the archive forms, and drawing: chords, direction figures, the records a tablet draw
-// makes, their replay and the payloads they refuse.
+// Generalised polys and wireframes: edits and queries in client coordinates, constructors, archives, drawing, and the
+// sketch records they make, replay and refuse.
 #include <vc/wrfm/genpoly.h>
 #include <vc/wrfm/wireframe.h>
 
@@ -131,7 +130,6 @@ TEST(GenPolyTest, RoundingSizesAndVertexSettersUseClientUnits) {
   EXPECT_NEAR(g.vertexRoundingSize(1), -2.0, 1e-12);
   const vcGenPoly big = g.map(similarity(0.3, 3.0, V(5, 5)));
   EXPECT_NEAR(big.vertexRoundingSize(2), 6.0, 1e-12);
-
   const vcXform<2> x = similarity(0.7, 2.0, V(30, -4));
   vcGenPoly m = chain({V(0, 0), V(10, 0), V(10, 10), V(0, 10)}, 1.0).map(x);
   const double r1 = m.vertexRoundingSize(1);
@@ -140,21 +138,6 @@ TEST(GenPolyTest, RoundingSizesAndVertexSettersUseClientUnits) {
   EXPECT_NEAR(m.vertexRoundingSize(1), r1, 1e-9);
   m.vertexRoundingSize(2, 3.0);
   EXPECT_NEAR(m.poly().vertex(2).vertexRadius(), 1.5, 1e-12);
-}
-
-// Both corners of segment 1 turn by 90 degrees: the rounding takes r off each end, and the rounded pieces join up.
-TEST(GenPolyTest, FullLineSegmentsRunVertexToVertexAndRoundedOnesStopAtTheRoundings) {
-  const vcGenPoly g = chain({V(0, 0), V(10, 0), V(10, 10), V(0, 10)}, 2.0);
-  EXPECT_EQ(g.lineSegment(1, true).p1(), V(10, 0));
-  const vcLineSeg cut = g.lineSegment(1, false);
-  EXPECT_NEAR(cut.p1().distance(V(10, 2)), 0, 1e-12);
-  EXPECT_NEAR(cut.p2().distance(V(10, 8)), 0, 1e-12);
-  EXPECT_NEAR(g.roundedVertexArc(1).endPoint().distance(cut.p1()), 0, 1e-12);
-  // Nearly a whole circle through two vertices 2 apart: radius 1 / sin(0.5 degrees).
-  vcGenPoly arc = chain({V(0, 0), V(2, 0)});
-  arc.segmentAngleSpan(0, vcDegree(359));
-  const double radius = 1.0 / std::sin(0.5 * kPi / 180);
-  EXPECT_NEAR(arc.perimeter(), radius * 359 * kPi / 180, 1e-9 * radius);
 }
 
 // The answers for a mapped poly are the mapped answers of the poly as stored.
@@ -196,7 +179,6 @@ TEST(GenPolyTest, ConstructedOutlinesLieOnTheirShapes) {
       {"circle", vcGenPoly(vcCircle(V(1, 2), 3)), [](const V& p) { return std::fabs(p.distance(V(1, 2)) - 3); }},
       {"ellipse", vcGenPoly(ellipse), [&](const V& p) { return std::fabs(ellipse.unit().invMapPoint(p).len() - 1); }},
       {"ellipse arc", vcGenPoly(arc), [&](const V& p) { return arc.distToPoint(p); }},
-      {"ellipse arc 2", vcGenPoly(vcEllipseArc2(arc)), [&](const V& p) { return arc.distToPoint(p); }},
       {"rect", vcGenPoly(vcRect(1, 2, 4, 3)), on({V(1, 2), V(5, 2), V(5, 5), V(1, 5)})},
       {"polygon", vcGenPoly(vcPolygon({V(0, 0), V(4, 0), V(0, 3)}, vcPolygon::eEvenOdd)),
        on({V(0, 0), V(4, 0), V(0, 3)})},
@@ -215,9 +197,7 @@ TEST(GenPolyTest, ConstructedOutlinesLieOnTheirShapes) {
   EXPECT_NEAR(vcGenPoly(rounded).perimeter(), rounded.perimeter(), 1e-6);
   const auto rings = vcGenPoly::convert(vcAnnulus(V(0, 0), 1, 2));
   ASSERT_EQ(rings.size(), 2u);
-  EXPECT_TRUE(rings[0].within(V(0, 0.5)));
-  EXPECT_FALSE(rings[0].within(V(0, 1.5)));
-  EXPECT_TRUE(rings[1].within(V(0, 1.5)));
+  EXPECT_TRUE(rings[0].within(V(0, 0.5)) && !rings[0].within(V(0, 1.5)) && rings[1].within(V(0, 1.5)));
 }
 
 // A section whose inner ellipse is a scaled copy of the outer becomes an
@@ -248,15 +228,14 @@ TEST(GenPolyTest, ArchiveRoundTripsAndRejectsBadBytesWithoutChange) {
   vcGenPoly simpleBack;
   simpleBack.loadSimple(simpleIn);
   EXPECT_TRUE(vfRealEq(simpleBack, g, 0));
-
   vc_test::expectUnknownVersion(vc_test::withU8(bytes, 0, 1), vcGenPoly(), "dispc/wrfm/genpoly", 751);
   const auto same = [](const vcGenPoly& a, const vcGenPoly& b) { EXPECT_TRUE(vfRealEq(a, b, 0)); };
   const vcGenPoly target = chain({V(7, 7), V(8, 9)});
   for (std::size_t n = 0; n < bytes.size(); n += 7)
     vc_test::expectRejected(target, vc_test::Bytes(bytes.begin(), bytes.begin() + static_cast<long>(n)), same);
   // A singular placement: the transform's six doubles precede the flag byte.
-  const vc_test::Bytes singular = vc_test::withF64(vc_test::withF64(bytes, bytes.size() - 49, 0.0), bytes.size() - 41, 0.0);
-  vc_test::expectRejected(target, singular, same);
+  const vc_test::Bytes zeroRow = vc_test::withF64(bytes, bytes.size() - 49, 0.0);
+  vc_test::expectRejected(target, vc_test::withF64(zeroRow, bytes.size() - 41, 0.0), same);
 }
 
 struct Counting : vc2Wireframe {
@@ -264,19 +243,18 @@ struct Counting : vc2Wireframe {
   void polarity_(bool) override { ++calls; }
 };
 
-// The polarity hook runs once per change; a mirror flips the inside's side, a half turn does not; differing only in
-// polarity makes two unequal.
+// The polarity hook runs once per change; a mirror flips the inside's side, a half turn does not.
 TEST(WireframeTest, PolarityCallsItsHookOnceAndFollowsMirroring) {
   Counting c;
   c.polarity(true);
   c.polarity(true);
   EXPECT_EQ(c.calls, 1);
-  vc2Wireframe w = squareFrame();
-  const bool positive = w.isInsidePositive();
-  EXPECT_EQ(w.map(vcXform<2>(vcMatrix<2>(-1, 0, 0, 1), V(5, 0))).isInsidePositive(), !positive);
-  EXPECT_EQ(w.map(vcXform<2>(vcMatrix<2>(-1, 0, 0, -1), V())).isInsidePositive(), positive);
-  w.insidePolarity(!positive);
-  EXPECT_TRUE(w.isPolarityReversed());
+  const vc2Wireframe w = squareFrame();
+  EXPECT_NE(w.map(vcXform<2>(vcMatrix<2>(-1, 0, 0, 1), V(5, 0))).isInsidePositive(), w.isInsidePositive());
+  EXPECT_EQ(w.map(vcXform<2>(vcMatrix<2>(-1, 0, 0, -1), V())).isInsidePositive(), w.isInsidePositive());
+  vc2Wireframe flipped = squareFrame();
+  flipped.insidePolarity(!w.isInsidePositive());
+  EXPECT_TRUE(flipped.isPolarityReversed());
   EXPECT_THROW(vc2Wireframe().isInsidePositive(), vcShapesError::BadGeom);
 }
 
@@ -290,13 +268,11 @@ TEST(WireframeTest, TolerancesFollowInsertsAndClosingAndAreChecked) {
   EXPECT_EQ(w.vertexPoint(2), V(10, 5));
   EXPECT_TRUE(sameTol(storedTol(w, 1), tol));
   EXPECT_TRUE(sameTol(storedTol(w, 2), kNone));
-
   const vc2Wireframe before = w;
   EXPECT_THROW(w.segmentLengthTol(0, vcDimTol(1.5, 1, 2, vcDimTol::eLimits)), vcShapesError::BadGeom);
   EXPECT_THROW(w.segmentLengthTol(9, kNone), vcShapesError::BadCoef);
   w.close(vcRadian(1.0), tol);  // already closed: nothing
   EXPECT_EQ(w, before);
-
   vc2Wireframe open;
   for (const V& p : {V(0, 0), V(4, 0), V(0, 3)}) open.insertVertex(p, 0, kLine, kNone);
   open.close(kLine, tol);
@@ -441,10 +417,7 @@ vc2Wireframe wireframe(bool reversed) {
 // Opcodes 34, 38 and 41 replay as the direct draw, in every scale mode and with every drawing option the poly code
 // reads.
 TEST(GenPolySketch, RecordsTheirOpcodeAndReplayLikeTheDirectDraw) {
-  vcGenPoly openRounded = chain({V(0, 0)});
-  openRounded.insertVertex(V(30, 0), 4, kLine);
-  openRounded.insertVertex(V(30, 20), -2, vcRadian(-0.6));
-  openRounded.insertVertex(V(5, 25), 0, kLine);
+  const vcGenPoly openRounded = chain({V(0, 0), V(30, 0), V(30, 20), V(5, 25)}, -2, -35);
   const auto poly = [](vcGenPoly g) { return [g](vcUITablet& t, const vcGraphicProps& p) { t.draw(g, p, I); }; };
   const auto frame = [](vcUITablet& t, const vcGraphicProps& p) { t.draw(wireframe(false), p, I); };
   const struct {

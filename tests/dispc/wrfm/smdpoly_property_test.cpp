@@ -1,6 +1,5 @@
-// Fixed-seed property tests of SMD polys: random convex, concave, arc-heavy, rounded, open and closed polys under
-// random edits, inside tests and boxes against the dense outline, crops whose pieces cover exactly the kept part of the
-// cropped outline, filters, reversal and rectilinear snapping.
+// Fixed-seed property tests of SMD polys (convex, concave, arc-heavy, rounded, open and closed): edits, inside tests
+// and boxes against the dense outline, crops, filters, reversal and rectilinear snapping.
 #include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/smdpoly.h>
 
@@ -33,7 +32,6 @@ struct PolyGen {
   explicit PolyGen(unsigned seed) : rng(seed) {}
   double u() { return std::uniform_real_distribution<double>(0.0, 1.0)(rng); }
   bool chance(double p) { return u() < p; }
-
   // A star-shaped ring about the origin, decorated with arcs and roundings by kind.
   std::vector<Vx> ring(Kind kind) {
     const int n = kind == Kind::concave ? 5 + int(rng() % 6) : 3 + int(rng() % 6);
@@ -52,7 +50,6 @@ struct PolyGen {
     }
     return vs;
   }
-
   // A valid poly of the kind: decorations are dropped until it is accepted.
   vcSMDGDPoly poly(Kind kind, bool closed) {
     for (int attempt = 0;; ++attempt) {
@@ -84,7 +81,7 @@ std::vector<Part> outline(const vcSMDGDPoly& p) {
   const long n = p.numVertices();
   for (long i = 0; i < n && n > 1; ++i) {
     const bool end = p.isOpen() && (i == 0 || i == n - 1);
-    if (!end && std::abs(p.vertex(i).vertexRadius()) > 1e-15) out.push_back({true, {}, P::roundedArcVertex_(p, int(i))});
+    if (!end && p.vertex(i).vertexRadius() != 0) out.push_back({true, {}, P::roundedArcVertex_(p, int(i))});
     if (p.isOpen() && i == n - 1) break;
     const int s = int((i + 1) % n);
     if (std::abs(p.vertex(s).segmentAngleSpan().toDouble()) <= 1e-15)
@@ -239,7 +236,8 @@ TEST(SMDPolyCrop, PiecesCoverExactlyTheKeptPartOfRandomOutlines) {
   int split = 0;
   for (int trial = 0; trial < 48; ++trial) {
     const vcSMDGDPoly c = g.poly(kKinds[trial % 4], true);
-    const vcSMDGDPoly m = vc2Rigid(vcRadian(0), V(16 * g.u() - 8, 16 * g.u() - 8)) * g.poly(kKinds[trial / 4 % 4], trial % 3 != 0);
+    const V shift(16 * g.u() - 8, 16 * g.u() - 8);
+    const vcSMDGDPoly m = vc2Rigid(vcRadian(0), shift) * g.poly(kKinds[trial / 4 % 4], trial % 3 != 0);
     SCOPED_TRACE("trial " + std::to_string(trial));
     split += expectCoverage(c, m);
   }
@@ -275,7 +273,8 @@ TEST(SMDPolyCrop, WholeOutlinesTouchesAndSingleCrossings) {
   const vcSMDGDPoly cornerToCorner = polyOf({V(2, 2), V(3, 2.5), V(4, 4), V(2.5, 3)}, true);
   // Whole or nothing: m comes back whole, or no piece of it.
   const std::tuple<const vcSMDGDPoly&, bool, bool> cases[] = {
-      {inner, true, true}, {inner, false, false}, {touching, false, true}, {touching, true, false}, {cornerToCorner, false, true}};
+      {inner, true, true},     {inner, false, false}, {touching, false, true},
+      {touching, true, false}, {cornerToCorner, false, true}};
   for (const auto& [m, keepInside, whole] : cases) {
     const vcSMDGDModel r = P::crop(c, m, keepInside);
     ASSERT_EQ(r.numPolys(), whole ? 1 : 0);
@@ -407,7 +406,6 @@ TEST(SMDPolyRectilinear, ClosedAndSnappedOutlinesAreRectilinearAndRectilinearOne
     const auto rectilinear = archiveBytes(p);
     P::snapRectilinear(p);
     EXPECT_EQ(archiveBytes(p), rectilinear);
-
     // Shaken corners, snapped: straight sides along the axes of the dominant angle; the name and weight stay.
     std::vector<Vx> vs = p.vertices();
     for (Vx& v : vs) v.point(v.point() + V(jitter(rng), jitter(rng)));
