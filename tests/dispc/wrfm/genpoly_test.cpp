@@ -414,8 +414,7 @@ vc2Wireframe wireframe(bool reversed) {
   return w;
 }
 
-// Opcodes 34, 38 and 41 replay as the direct draw, in every scale mode and with every drawing option the poly code
-// reads.
+// Opcodes 34, 38 and 41 replay as the direct draw, in every scale mode and with every drawing option polys read.
 TEST(GenPolySketch, RecordsTheirOpcodeAndReplayLikeTheDirectDraw) {
   const vcGenPoly openRounded = chain({V(0, 0), V(30, 0), V(30, 20), V(5, 25)}, -2, -35);
   const auto poly = [](vcGenPoly g) { return [g](vcUITablet& t, const vcGraphicProps& p) { t.draw(g, p, I); }; };

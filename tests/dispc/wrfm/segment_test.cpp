@@ -1,5 +1,4 @@
-// Line and arc segments as fixed-seed properties over twelve orders of magnitude, their end cases and their archive
-// forms.
+// Line and arc segments: fixed-seed properties over twelve orders of magnitude, end cases and archive forms.
 #include <vc/wrfm/arc.h>
 #include <vc/wrfm/lineseg.h>
 

@@ -313,8 +313,7 @@ TEST(SMDPolyCrop, ACutPieceKeepsThePolysAttributesAndOnlyTheWholeSegmentsToleran
   EXPECT_TRUE(p.vertex(2).segmentLengthTol() == tight);       // whole
 }
 
-// On fixed-seed random lists: what stays obeys the filter, no length goes missing, and a list filters as its polys one
-// by one.
+// On random lists: what stays obeys the filter, no length goes missing, and a list filters as its polys one by one.
 TEST(SMDPolyFilters, WhatRemainsObeysTheFilterAndNoLengthGoesMissing) {
   const vcRange lengths(3.0, 9.0), perimeters(20.0, 40.0);
   const vcAngleRange corners{vcRadian(vcDegree(120.0)), vcRadian(vcDegree(120.0))};  // turns under 60 degrees

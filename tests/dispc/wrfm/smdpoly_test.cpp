@@ -140,8 +140,7 @@ TEST(SMDPolyTest, RefusedEditsThrowThePolysErrorsAndChangeNothing) {
   Vx t = tight.vertex(1);
   t.segmentLengthTol(vcDimTol(10, 9, 12, vcDimTol::eLimits));
   tight.replaceVertex(1, t);
-  // Vertex 3 moved so that the segment grown back by open() passes between the rounding of the last vertex and its
-  // corner.
+  // Vertex 3 moved so that the segment open() grows back passes between the last vertex's rounding and corner.
   vcSMDGDPoly folded = make(
       {vx(10, 0), vx(10, 5), vx(1.5, 5), vx(1.5, 3), vx(-1, -1.5), vx(-5, -1.5), vx(-5, -10), vx(0, -10), vx(0, 0, 2)},
       true);
@@ -541,8 +540,7 @@ TEST(SMDDrawing, ArrowsWireframesAndModelsRecordWhatDirectDrawingRecords) {
 }
 
 TEST(SMDDrawing, NegWireframeDrawsEachNonZeroExtensionAlongItsSegment) {
-  // Every corner of a square turns by 90 degrees: every segment gets both extensions; segment 1's forward one is then
-  // taken away.
+  // A square turns 90 degrees at every corner: every segment gets both extensions; segment 1 loses its forward one.
   Poly p;
   p.vertices({vx(0, 0), vx(10, 0), vx(10, 10), vx(0, 10)});
   p.close();

@@ -25,8 +25,7 @@ using synth_ref::Pt;
 constexpr double kPi = std::numbers::pi;
 constexpr long kSize = 400;
 
-// A shape twice: as a poly and as the exact outline it stands for, built from the same parameters but not from the
-// poly.
+// A shape twice: as a poly and as the exact outline it stands for, built from the same parameters, not from the poly.
 struct Shape {
   std::string name;
   vcSMDGDPoly poly;
