@@ -1,5 +1,4 @@
-// Pixel snapshots of a vcCairoScope for the image-level tests: what changed
-// between two snapshots, and where a color lies.
+// Pixel snapshots of a vcCairoScope for the image-level tests: where a color lies.
 #pragma once
 
 #include <algorithm>
@@ -25,12 +24,7 @@ struct vcPixels {
     long x0 = width, y0 = height, x1 = -1, y1 = -1;
     for (long y = 0; y < height; ++y)
       for (long x = 0; x < width; ++x)
-        if (keep(x, y)) {
-          x0 = std::min(x0, x);
-          x1 = std::max(x1, x);
-          y0 = std::min(y0, y);
-          y1 = std::max(y1, y);
-        }
+        if (keep(x, y)) x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
     return x1 < 0 ? vcUIRect() : vcUIRect(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
   }
   vcUIRect boxOf(std::uint32_t c) const {
@@ -42,11 +36,6 @@ struct vcPixels {
     return n;
   }
 };
-
-// The bounding box of the pixels that differ.
-inline vcUIRect vfDiffBox(const vcPixels& a, const vcPixels& b) {
-  return a.boxWhere([&](long x, long y) { return a.at(x, y) != b.at(x, y); });
-}
 
 constexpr std::uint32_t kBlack = 0xFF000000u, kWhite = 0xFFFFFFFFu, kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u,
                         kBlue = 0xFF0000FFu;

@@ -1,12 +1,15 @@
-// Fixed-seed property tests of SMD polys: random convex, concave, arc-heavy,
-// rounded, open and closed polys under random edits, an independent
-// even-odd test on a densely sampled outline, boxes and mirror identities.
+// Fixed-seed property tests of SMD polys (convex, concave, arc-heavy, rounded, open and closed): edits, inside tests
+// and boxes against the dense outline, crops, filters, reversal and rectilinear snapping.
+#include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/smdpoly.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <limits>
+#include <list>
 #include <numbers>
 #include <random>
 
@@ -17,24 +20,24 @@ namespace {
 using V = vcVector<2>;
 using Vx = vcSMDGDPolyVertex;
 using P = vcSMDGDPolyPrivate;
+using Polys = std::list<vcSMDGDPoly>;
+using vc_test::archiveBytes;
 constexpr double kPi = std::numbers::pi;
 
 enum class Kind { convex, concave, arcs, rounded };
+const Kind kKinds[] = {Kind::convex, Kind::concave, Kind::arcs, Kind::rounded};
 
 struct PolyGen {
   std::mt19937 rng;
   explicit PolyGen(unsigned seed) : rng(seed) {}
   double u() { return std::uniform_real_distribution<double>(0.0, 1.0)(rng); }
   bool chance(double p) { return u() < p; }
-
   // A star-shaped ring about the origin, decorated with arcs and roundings by kind.
   std::vector<Vx> ring(Kind kind) {
     const int n = kind == Kind::concave ? 5 + int(rng() % 6) : 3 + int(rng() % 6);
-    std::vector<double> angles;
-    for (int i = 0; i < n; ++i) angles.push_back((i + 0.8 * u()) * 2 * kPi / n);
     std::vector<Vx> vs;
-    for (double a : angles) {
-      const double r = kind == Kind::concave ? 3 + 7 * u() : 8 + 0.5 * u();
+    for (int i = 0; i < n; ++i) {
+      const double a = (i + 0.8 * u()) * 2 * kPi / n, r = kind == Kind::concave ? 3 + 7 * u() : 8 + 0.5 * u();
       vs.emplace_back(V(r * std::cos(a), r * std::sin(a)), 0.5, 0.5, long(rng() % 3) - 1);
     }
     if (chance(0.5)) std::reverse(vs.begin(), vs.end());
@@ -47,7 +50,6 @@ struct PolyGen {
     }
     return vs;
   }
-
   // A valid poly of the kind: decorations are dropped until it is accepted.
   vcSMDGDPoly poly(Kind kind, bool closed) {
     for (int attempt = 0;; ++attempt) {
@@ -65,147 +67,70 @@ struct PolyGen {
   }
 };
 
-// The poly's own archive reloads: loading re-derives every rounding and runs
-// the complete check, which must agree with the edits' incremental one.
-void expectFullyValid(const vcSMDGDPoly& p) {
-  vcSMDGDPoly back;
-  ASSERT_NO_THROW(vc_test::loadInto(vc_test::archiveBytes(p), back));
-  EXPECT_EQ(back.roundingStartPoints(), p.roundingStartPoints());
-  EXPECT_EQ(back.roundingEndPoints(), p.roundingEndPoints());
-  EXPECT_EQ(back.roundingSpans(), p.roundingSpans());
-}
-
-bool isPolyError(const vcException& e) {
-  return dynamic_cast<const vcSMDGDPoly::Errors*>(&e) || dynamic_cast<const vcSMDGDPolyVertex::Errors*>(&e);
-}
-
-// ---- an independent outline: dense samples from the public rounding data ----
-
-// Centre of the circle through a and b swept by span degrees (positive toward +angle).
-V arcCentre(V a, V b, double spanDeg) {
-  const V m = (a + b) * 0.5, d = b - a;
-  const double h = d.len() / 2, half = spanDeg * kPi / 360;
-  const V left = V(-d.y(), d.x()) / d.len();
-  return m + left * (h / std::tan(half));
-}
-
-struct Outline {
-  std::vector<V> pts;      // closed or open polyline, in order
-  std::vector<V> extreme;  // exact axis extremes of the arcs
+// The drawn outline as parts, read through the poly's public geometry.
+struct Part {
+  bool arc;
+  vc2SegmentLine line;
+  vc2SegmentArc a;
+  V at(double t) const { return arc ? a.segPoint(t) : line.segPoint(t); }
+  double dist(const V& q) const { return arc ? a.distToPoint(q) : line.distToPoint(q); }
 };
 
-void addArc(Outline& o, V c, double r, double from, double sweep, double chord, double rot) {
-  const int k = std::max(1, int(std::ceil(std::abs(sweep) / std::sqrt(8 * chord / r))));
-  for (int i = 0; i < k; ++i) {
-    const double t = from + sweep * i / k;
-    o.pts.push_back(c + V(std::cos(t), std::sin(t)) * r);
+std::vector<Part> outline(const vcSMDGDPoly& p) {
+  std::vector<Part> out;
+  const long n = p.numVertices();
+  for (long i = 0; i < n && n > 1; ++i) {
+    const bool end = p.isOpen() && (i == 0 || i == n - 1);
+    if (!end && p.vertex(i).vertexRadius() != 0) out.push_back({true, {}, P::roundedArcVertex_(p, int(i))});
+    if (p.isOpen() && i == n - 1) break;
+    const int s = int((i + 1) % n);
+    if (std::abs(p.vertex(s).segmentAngleSpan().toDouble()) <= 1e-15)
+      out.push_back({false, P::roundedLineSegment_(p, s), {}});
+    else
+      out.push_back({true, {}, P::roundedArcSegment_(p, s)});
   }
-  for (int q = -8; q <= 8; ++q) {
-    const double t = q * kPi / 2 - rot;  // extremes after a rotation by rot
-    const double into = sweep > 0 ? t - from : from - t;
-    if (into >= 0 && into <= std::abs(sweep)) o.extreme.push_back(c + V(std::cos(t), std::sin(t)) * r);
-  }
+  return out;
 }
 
-void addArcBetween(Outline& o, V c, V a, V b, double sign, double chord, double rot) {
-  const double from = std::atan2(a.y() - c.y(), a.x() - c.x()), to = std::atan2(b.y() - c.y(), b.x() - c.x());
-  double sweep = sign > 0 ? to - from : from - to;
-  while (sweep < 0) sweep += 2 * kPi;
-  addArc(o, c, a.distance(c), from, sign > 0 ? sweep : -sweep, chord, rot);
+double distance(const std::vector<Part>& parts, const V& q) {
+  double d = std::numeric_limits<double>::infinity();
+  for (const Part& pt : parts) d = std::min(d, pt.dist(q));
+  return d;
 }
 
-Outline sample(const vcSMDGDPoly& p, double chord, double rot = 0) {
-  Outline o;
-  const int n = int(p.numVertices());
-  const auto& rs = p.roundingStartPoints();
-  const auto& re = p.roundingEndPoints();
-  for (int s = 0; s < n; ++s) {
-    if (p.isClosed() || s > 0) {
-      const int a = (s + n - 1) % n;
-      const double span = p.vertex(s).segmentAngleSpan().toDouble();
-      if (span == 0)
-        o.pts.push_back(re[a]);
-      else
-        addArcBetween(o, arcCentre(p.vertex(a).point(), p.vertex(s).point(), span), re[a], rs[s], span, chord, rot);
-    }
-    if (p.roundingSpans()[s] != 0)
-      addArcBetween(o, arcCentre(rs[s], re[s], p.roundingSpans()[s]), rs[s], re[s], p.roundingSpans()[s], chord, rot);
-  }
-  if (p.isOpen()) o.pts.push_back(p.vertex(n - 1).point());
-  return o;
-}
-
-// Even-odd crossing count and distance to a closed polyline, with edges
-// sorted into horizontal bands so that each query reads few of them.
-struct Banded {
+// Points along the outline at most `step` apart, and at least 16 on each part.
+std::vector<V> dense(const vcSMDGDPoly& p, double step) {
   std::vector<V> pts;
-  double y0, height;
-  std::vector<std::vector<int>> bands;
-  Banded(const std::vector<V>& p, double margin) : pts(p) {
-    double lo = 1e300, hi = -1e300;
-    for (V q : pts) lo = std::min(lo, q.y()), hi = std::max(hi, q.y());
-    y0 = lo - 1, height = (hi - lo + 2) / 256;
-    bands.resize(256);
-    for (int i = 0; i < int(pts.size()); ++i) {
-      const V a = pts[i], b = pts[(i + 1) % pts.size()];
-      for (int k = band(std::min(a.y(), b.y()) - margin); k <= band(std::max(a.y(), b.y()) + margin); ++k)
-        bands[k].push_back(i);
-    }
+  for (const Part& part : outline(p)) {
+    const int n = 16 + int((part.arc ? part.a.length() : part.line.length()) / step);
+    for (int k = 0; k < n; ++k) pts.push_back(part.at(double(k) / n));
   }
-  int band(double y) const { return std::clamp(int((y - y0) / height), 0, 255); }
-  // -1 when within `near` of the polyline, else 1 inside and 0 outside.
-  int classify(V p, double near) const {
-    bool in = false;
-    for (int i : bands[band(p.y())]) {
-      const V a = pts[i], b = pts[(i + 1) % pts.size()];
-      const V d = b - a;
-      const double t = std::clamp((p - a).dot(d) / d.len2(), 0.0, 1.0);
-      if ((a + d * t).distance(p) < near) return -1;
-      if ((a.y() > p.y()) != (b.y() > p.y()) && a.x() + (p.y() - a.y()) * d.x() / d.y() > p.x()) in = !in;
-    }
-    return in ? 1 : 0;
-  }
-};
-
-vcSMDGDPoly reversed(const vcSMDGDPoly& p) {
-  const int n = int(p.numVertices());
-  std::vector<Vx> vs;
-  for (int j = 0; j < n; ++j) {
-    Vx v = p.vertex(n - 1 - j);
-    const Vx& owner = p.vertex((n - j) % n);  // the old segment now ending here
-    v.segmentAngleSpan(-owner.segmentAngleSpan());
-    v.segmentLengthTol(owner.segmentLengthTol());
-    const double prev = v.percentPrevSegment();
-    v.percentPrevSegment(v.percentNextSegment());
-    v.percentNextSegment(prev);
-    vs.push_back(v);
-  }
-  vcSMDGDPoly r;
-  r.vertices(vs);
-  r.close();
-  return r;
+  return pts;
 }
 
-vcSMDGDPoly mirrored(const vcSMDGDPoly& p) {
-  std::vector<Vx> vs;
-  for (Vx v : p.vertices()) {
-    v.point(V(v.point().x(), -v.point().y()));
-    v.segmentAngleSpan(-v.segmentAngleSpan());
-    vs.push_back(v);
+bool evenOdd(const std::vector<V>& ring, V p) {
+  bool in = false;
+  for (std::size_t i = 0; i < ring.size(); ++i) {
+    const V a = ring[i], b = ring[(i + 1) % ring.size()];
+    if ((a.y() > p.y()) != (b.y() > p.y()) && a.x() + (p.y() - a.y()) * (b.x() - a.x()) / (b.y() - a.y()) > p.x())
+      in = !in;
   }
-  vcSMDGDPoly r;
-  r.vertices(vs);
-  r.close();
-  return r;
+  return in;
 }
 
-const Kind kKinds[] = {Kind::convex, Kind::concave, Kind::arcs, Kind::rounded};
+void forSegments(const vcSMDGDPoly& p, const std::function<void(int)>& f) {
+  for (int s = p.isOpen() ? 1 : 0; p.numVertices() > 1 && s < p.numVertices(); ++s) f(s);
+}
+// The full length of segment s, along the arc for an arc segment.
+double segLen(const vcSMDGDPoly& p, int s) {
+  return p.vertex(s).segmentAngleSpan().toDouble() == 0.0 ? P::lineSegment_(p, s).length()
+                                                          : P::arcSegment_(p, s).length();
+}
 
 }  // namespace
 
-// Random edits: each accepted one leaves a poly that passes the complete
-// check with the same roundings; each refused one throws a poly error and
-// leaves the archive bytes as they were.
+// Each accepted random edit leaves a poly whose archive reloads (the load re-derives every rounding and runs the
+// complete check) to the same roundings; each refused one throws a poly error and changes no byte.
 TEST(SMDPolyPropertyTest, EditsLeaveValidPolysOrChangeNothing) {
   int accepted = 0, refused = 0;
   for (unsigned seed = 1; seed <= 8; ++seed) {
@@ -214,7 +139,7 @@ TEST(SMDPolyPropertyTest, EditsLeaveValidPolysOrChangeNothing) {
       vcSMDGDPoly p = g.poly(kind, seed % 2 == 0);
       for (int step = 0; step < 40; ++step) {
         const int n = int(p.numVertices());
-        const auto before = vc_test::archiveBytes(p);
+        const auto before = archiveBytes(p);
         const int i = n ? int(g.rng() % unsigned(n)) : 0;
         Vx v = n ? p.vertex(i) : Vx(V(0, 0), 0.5, 0.5, -1);
         v.point(v.point() + V(4 * g.u() - 2, 4 * g.u() - 2));
@@ -224,31 +149,23 @@ TEST(SMDPolyPropertyTest, EditsLeaveValidPolysOrChangeNothing) {
         v.percentNextSegment(0.3 + 0.5 * g.u());
         try {
           switch (g.rng() % 6) {
-            case 0:
-              p.insertVertex(int(g.rng() % unsigned(n + 2)) - 1, v);
-              break;
-            case 1:
-              p.replaceVertex(i, v);
-              break;
-            case 2:
-              p.deleteVertex(i);
-              break;
-            case 3:
-              p.isOpen() ? p.close() : p.open();
-              break;
-            case 4:
-              p.vertices({v});
-              break;
-            default:
-              p.replaceVertex(i, 1.0 * v);
-              break;
+            case 0: p.insertVertex(int(g.rng() % unsigned(n + 2)) - 1, v); break;
+            case 1: p.replaceVertex(i, v); break;
+            case 2: p.deleteVertex(i); break;
+            case 3: p.isOpen() ? p.close() : p.open(); break;
+            case 4: p.vertices({v}); break;
+            default: p.replaceVertex(i, 1.0 * v); break;
           }
           ++accepted;
-          expectFullyValid(p);
+          vcSMDGDPoly back;
+          ASSERT_NO_THROW(vc_test::loadInto(archiveBytes(p), back));
+          EXPECT_EQ(back.roundingStartPoints(), p.roundingStartPoints());
+          EXPECT_EQ(back.roundingEndPoints(), p.roundingEndPoints());
+          EXPECT_EQ(back.roundingSpans(), p.roundingSpans());
         } catch (const vcException& e) {
           ++refused;
-          EXPECT_TRUE(isPolyError(e)) << e.what();
-          EXPECT_EQ(vc_test::archiveBytes(p), before) << e.what();
+          EXPECT_TRUE(dynamic_cast<const vcSMDGDPoly::Errors*>(&e) || dynamic_cast<const Vx::Errors*>(&e)) << e.what();
+          EXPECT_EQ(archiveBytes(p), before) << e.what();
         }
         if (p.numVertices() < 3) p = g.poly(kind, g.chance(0.5));
       }
@@ -258,78 +175,251 @@ TEST(SMDPolyPropertyTest, EditsLeaveValidPolysOrChangeNothing) {
   EXPECT_GT(refused, 150);
 }
 
-// inside_ agrees with an even-odd count on the outline sampled to 1e-7,
-// for 10,000 random points per poly away from the outline.
-TEST(SMDPolyPropertyTest, InsideAgreesWithEvenOddOnTheDenseOutline) {
-  for (unsigned seed = 11; seed <= 13; ++seed) {
-    PolyGen g(seed);
-    for (Kind kind : kKinds) {
-      const vcSMDGDPoly p = g.poly(kind, true);
-      const Banded ref(sample(p, 1e-7).pts, 1e-6);
-      const vcRect box = p.boundingBox();
-      int in = 0, compared = 0;
-      for (int k = 0; k < 10000; ++k) {
-        const V q(box.x() - 1 + (box.width() + 2) * g.u(), box.y() - 1 + (box.height() + 2) * g.u());
-        const int expected = ref.classify(q, 1e-6);
-        if (expected < 0) continue;
-        ++compared;
-        in += expected;
-        ASSERT_EQ(P::inside(p, q), expected == 1) << "seed " << seed << " point " << q;
-      }
-      EXPECT_GT(in, 1000);
-      EXPECT_GT(compared - in, 1000);
-    }
-  }
-}
-
-// Boxes hold every sample of the outline and touch its extremes, arcs
-// included, under rotations and scales too.
-TEST(SMDPolyPropertyTest, BoxesTouchTheOutlineExtremes) {
-  PolyGen g(21);
+// inside agrees with an even-odd count on the densely sampled outline away from it; boxes under rotations and scales
+// hold the outline and touch it.
+TEST(SMDPolyPropertyTest, InsideAndBoxesAgreeWithTheDenseOutline) {
+  PolyGen g(11);
   for (int k = 0; k < 24; ++k) {
     const vcSMDGDPoly p = g.poly(kKinds[k % 4], k % 3 != 0);
+    const std::vector<V> ring = dense(p, 0.1);
+    const std::vector<Part> parts = outline(p);
+    const vcRect box = p.boundingBox();
+    if (p.isClosed()) {
+      int in = 0;
+      for (int t = 0; t < 1000; ++t) {
+        const V q(box.x() - 1 + (box.width() + 2) * g.u(), box.y() - 1 + (box.height() + 2) * g.u());
+        if (distance(parts, q) < 1e-3) continue;
+        const bool expected = evenOdd(ring, q);
+        in += expected;
+        ASSERT_EQ(P::inside(p, q), expected) << k << ": " << q;
+      }
+      EXPECT_GT(in, 100);
+    }
     const double rot = 2 * kPi * g.u(), scale = 0.5 + 2 * g.u();
     const vcXform<2> x(
         vcMatrix<2>(scale * std::cos(rot), -scale * std::sin(rot), scale * std::sin(rot), scale * std::cos(rot)),
         V(10 * g.u(), -5 * g.u()));
-    const Outline o = sample(p, 1e-3, rot);
-    const vcRect box = p.boundingBox(x);
-    double lo[2] = {1e300, 1e300}, hi[2] = {-1e300, -1e300};
-    std::vector<V> all = o.pts;
-    all.insert(all.end(), o.extreme.begin(), o.extreme.end());
-    for (V q : all) {
-      const V m = x.mapPoint(q);
-      for (int a = 0; a < 2; ++a) lo[a] = std::min(lo[a], m[a]), hi[a] = std::max(hi[a], m[a]);
-    }
-    EXPECT_NEAR(box.x(), lo[0], 1e-9);
-    EXPECT_NEAR(box.y(), lo[1], 1e-9);
-    EXPECT_NEAR(box.x() + box.width(), hi[0], 1e-9);
-    EXPECT_NEAR(box.y() + box.height(), hi[1], 1e-9);
+    vcRect hull(0, 0, -1, -1);
+    for (const V& q : dense(p, 0.01)) hull.enclose(x * q);
+    if (p.isOpen()) hull.enclose(x * p.vertex(-1, true).point());
+    const vcRect mapped = p.boundingBox(x);
+    EXPECT_LT(mapped.origin().distance(hull.origin()) + mapped.size().distance(hull.size()), 1e-3) << k;
   }
 }
 
-// Reversing the vertex order or mirroring flips the direction and keeps
-// lengths, boxes (mirrored) and insideness; the direction flag flips it back.
-TEST(SMDPolyPropertyTest, ReversalAndMirroringFlipTheDirection) {
-  PolyGen g(31);
-  for (int k = 0; k < 16; ++k) {
-    vcSMDGDPoly p = g.poly(kKinds[k % 4], true);
-    const vcSMDGDPoly r = reversed(p), m = mirrored(p);
-    EXPECT_NE(r.isDirectionPositive(), p.isDirectionPositive());
-    EXPECT_NE(m.isDirectionPositive(), p.isDirectionPositive());
-    EXPECT_NEAR(P::perimeter(r, 0.0), P::perimeter(p, 0.0), 1e-9);
-    EXPECT_NEAR(P::perimeter(m, 0.0), P::perimeter(p, 0.0), 1e-9);
-    const vcRect b = p.boundingBox(), bm = m.boundingBox();
-    EXPECT_NEAR(bm.y(), -(b.y() + b.height()), 1e-9);
-    EXPECT_NEAR(bm.height(), b.height(), 1e-9);
-    for (int t = 0; t < 50; ++t) {
-      const V q(b.x() + b.width() * g.u(), b.y() + b.height() * g.u());
-      EXPECT_EQ(P::inside(r, q), P::inside(p, q));
-      EXPECT_EQ(P::inside(m, V(q.x(), -q.y())), P::inside(p, q));
+// Keep-inside and keep-outside pieces: lengths add up to m's, and a dense sample of m away from c's outline lies in a
+// piece of exactly one of them, the one its side of c says. Returns whether both kept something.
+bool expectCoverage(const vcSMDGDPoly& c, const vcSMDGDPoly& m) {
+  const vcSMDGDModel in = P::crop(c, m, true), out = P::crop(c, m, false);
+  double length = 0;
+  std::vector<Part> inParts, outParts;
+  for (auto [model, parts] : {std::pair{&in, &inParts}, std::pair{&out, &outParts}})
+    for (const auto& p : model->polys()) {
+      length += P::perimeter(p, 0.0);
+      for (const Part& pt : outline(p)) parts->push_back(pt);
     }
-    const vcSMDGDPoly moved = vc2Rigid(vcRadian(2 * kPi * g.u()), V(3, -4)) * p;
-    EXPECT_EQ(moved.isDirectionPositive(), p.isDirectionPositive());
-    p.toggleDirection();
-    EXPECT_EQ(p.isDirectionPositive(), r.isDirectionPositive());
+  EXPECT_NEAR(length, P::perimeter(m, 0.0), 1e-9 * length);
+  const std::vector<Part> cParts = outline(c);
+  for (const Part& part : outline(m))
+    for (int k = 0; k <= 40; ++k) {
+      const V q = part.at(k / 40.0);
+      if (distance(cParts, q) < 1e-6) continue;  // at a crossing the side is not defined
+      const bool inside = P::inside(c, q);
+      EXPECT_EQ(distance(inParts, q) < 1e-9, inside) << q;
+      EXPECT_EQ(distance(outParts, q) < 1e-9, !inside) << q;
+    }
+  return in.numPolys() > 0 && out.numPolys() > 0;
+}
+
+TEST(SMDPolyCrop, PiecesCoverExactlyTheKeptPartOfRandomOutlines) {
+  PolyGen g(20261207);
+  int split = 0;
+  for (int trial = 0; trial < 48; ++trial) {
+    const vcSMDGDPoly c = g.poly(kKinds[trial % 4], true);
+    const V shift(16 * g.u() - 8, 16 * g.u() - 8);
+    const vcSMDGDPoly m = vc2Rigid(vcRadian(0), shift) * g.poly(kKinds[trial / 4 % 4], trial % 3 != 0);
+    SCOPED_TRACE("trial " + std::to_string(trial));
+    split += expectCoverage(c, m);
+  }
+  EXPECT_GT(split, 20);  // most pairs really cross
+  // Two gears with large roundings at narrow tips: cuts leave whole corners too little of their shortened segments, so
+  // those pieces write their roundings out.
+  auto gear = [](V centre, double turn) {
+    std::vector<Vx> vs;
+    for (int i = 0; i < 64; ++i) {
+      const double a = i * kPi / 32 + turn, r = i % 2 ? 140.0 : 200.0;
+      vs.emplace_back(centre + V(r * std::cos(a), r * std::sin(a)), 6.0, 0.5, 0.5, i);
+    }
+    vcSMDGDPoly p("gear");
+    p.vertices(vs);
+    p.close();
+    return p;
+  };
+  EXPECT_TRUE(expectCoverage(gear(V(256, 256), 0.0), gear(V(296, 281), 0.05)));
+}
+
+vcSMDGDPoly polyOf(std::vector<V> pts, bool closed) {
+  vcSMDGDPoly p("m");
+  for (const V& q : pts) p << Vx(q, 0.5, 0.5, -1);
+  if (closed) p.close();
+  return p;
+}
+
+TEST(SMDPolyCrop, WholeOutlinesTouchesAndSingleCrossings) {
+  const vcSMDGDPoly c = vcSMDGDPoly::rectangle(4, 4, V(0, 0));
+  const vcSMDGDPoly inner = vcSMDGDPoly::rectangle(2, 2, V(0.5, 0));
+  // A diamond whose left corner touches c's right side from outside, and one whose corner rests on c's corner.
+  const vcSMDGDPoly touching = polyOf({V(2, 0), V(4, 1), V(6, 0), V(4, -1)}, true);
+  const vcSMDGDPoly cornerToCorner = polyOf({V(2, 2), V(3, 2.5), V(4, 4), V(2.5, 3)}, true);
+  // Whole or nothing: m comes back whole, or no piece of it.
+  const std::tuple<const vcSMDGDPoly&, bool, bool> cases[] = {
+      {inner, true, true},     {inner, false, false}, {touching, false, true},
+      {touching, true, false}, {cornerToCorner, false, true}};
+  for (const auto& [m, keepInside, whole] : cases) {
+    const vcSMDGDModel r = P::crop(c, m, keepInside);
+    ASSERT_EQ(r.numPolys(), whole ? 1 : 0);
+    if (whole) {
+      EXPECT_TRUE(r.poly(0) == m);
+    }
+  }
+  const vcSMDGDModel r = P::crop(c, polyOf({V(10, 0), V(0, 1)}, false), true);
+  ASSERT_EQ(r.numPolys(), 1);
+  EXPECT_NEAR(r.poly(0).vertex(0).point().distance(V(2, 0.8)), 0, 1e-12);
+  // A line through c twice: its two ends outside, in walk order.
+  const vcSMDGDModel o = P::crop(c, polyOf({V(-5, 0), V(5, 0)}, false), false);
+  ASSERT_EQ(o.numPolys(), 2);
+  EXPECT_EQ(o.poly(0).vertex(0).point(), V(-5, 0));
+  EXPECT_EQ(o.poly(1).vertex(1).point(), V(5, 0));
+  EXPECT_THROW(P::crop(polyOf({V(0, 0), V(1, 1)}, false), o.poly(0), true), vcSMDGDPoly::notClosed);
+}
+
+TEST(SMDPolyCrop, ACutPieceKeepsThePolysAttributesAndOnlyTheWholeSegmentsTolerances) {
+  // Absolute limits about 10 would reject the shortened segment outright.
+  const vcDimTol tight(10, 9.9, 10.1, vcDimTol::eLimits);
+  vcSMDGDPoly m("m");
+  for (V q : {V(-5, -5), V(5, -5), V(5, 5), V(-5, 5)}) m << Vx(q, 1.0, vcDegree(0.0), 0.5, 0.5, 7, tight);
+  m.close();
+  m.toggleDirection();
+  m.weight(2.5);
+  vcSMDGDModel r;
+  ASSERT_NO_THROW(r = P::crop(vcSMDGDPoly::rectangle(20, 20, V(10, 0)), m, true));  // the right half of m
+  ASSERT_EQ(r.numPolys(), 1);
+  const vcSMDGDPoly& p = r.poly(0);
+  EXPECT_TRUE(p.name() == "m" && p.isDirectionReversed() && p.weight() == 2.5);
+  // Cut at (0, -5), then the whole right side (vertices 1 and 2, rounded), cut at (0, 5).
+  ASSERT_EQ(p.numVertices(), 4);
+  EXPECT_EQ(p.vertex(0).subModelLabel(), -1);
+  EXPECT_TRUE(p.vertex(1).segmentLengthTol() == vcDimTol());  // shortened
+  EXPECT_TRUE(p.vertex(2).segmentLengthTol() == tight);       // whole
+}
+
+// On random lists: what stays obeys the filter, no length goes missing, and a list filters as its polys one by one.
+TEST(SMDPolyFilters, WhatRemainsObeysTheFilterAndNoLengthGoesMissing) {
+  const vcRange lengths(3.0, 9.0), perimeters(20.0, 40.0);
+  const vcAngleRange corners{vcRadian(vcDegree(120.0)), vcRadian(vcDegree(120.0))};  // turns under 60 degrees
+  const auto badCorner = [&](const vcSMDGDPoly& p, int v) {
+    const bool end = p.isOpen() && (v == 0 || v == p.numVertices() - 1);
+    return !end && !corners.isWithin(vcRadian(P::vertexAngle(p, v)));
+  };
+  // Each filter with the segments it must remove.
+  const std::pair<std::function<void(Polys&)>, std::function<bool(const vcSMDGDPoly&, int)>> filters[] = {
+      {[&](Polys& l) { P::segmentLengthFilter(l, lengths); },
+       [&](const vcSMDGDPoly& p, int s) { return !lengths.isWithin(segLen(p, s)); }},
+      {[&](Polys& l) { P::segmentAngleSpanFilter(l, vcDegree(40.0)); },
+       [&](const vcSMDGDPoly& p, int s) { return std::abs(p.vertex(s).segmentAngleSpan().toDouble()) > 40.0; }},
+      {[&](Polys& l) { P::vertexAngleFilter(l, corners); },
+       [&](const vcSMDGDPoly& p, int s) {
+         return badCorner(p, s) || badCorner(p, static_cast<int>((s + p.numVertices() - 1) % p.numVertices()));
+       }},
+  };
+  for (unsigned seed : {1u, 2u, 3u}) {
+    PolyGen g(seed);
+    Polys polys;
+    for (int i = 0; i < 12; ++i)
+      polys.push_back(vc2Rigid(vcRadian(0), V(30.0 * (i % 5), 30.0 * (i / 5))) * g.poly(kKinds[i % 4], g.chance(0.6)));
+    for (const auto& [run, removes] : filters) {
+      SCOPED_TRACE(testing::Message() << "seed " << seed);
+      Polys whole = polys, expected;
+      run(whole);
+      for (const vcSMDGDPoly& p : polys) {
+        Polys one{p};
+        run(one);
+        double kept = 0.0, removed = 0.0, total = 0.0;
+        for (const vcSMDGDPoly& piece : one)
+          forSegments(piece, [&](int s) {
+            EXPECT_FALSE(removes(piece, s));
+            kept += segLen(piece, s);
+          });
+        forSegments(p, [&](int s) {
+          total += segLen(p, s);
+          if (removes(p, s)) removed += segLen(p, s);
+        });
+        EXPECT_NEAR(kept + removed, total, 1e-9);
+        expected.splice(expected.end(), one);
+      }
+      EXPECT_EQ(whole, expected);
+    }
+    // Whole polys by perimeter and by closure.
+    Polys byPerimeter = polys, open = polys, expected;
+    P::perimeterFilter(byPerimeter, perimeters);
+    P::closureFilter(open, true, false);
+    for (const vcSMDGDPoly& p : polys)
+      if (perimeters.isWithin(P::perimeter(p, 0.0))) expected.push_back(p);
+    EXPECT_EQ(byPerimeter, expected);
+    EXPECT_EQ(long(open.size()), std::count_if(polys.begin(), polys.end(), [](const auto& p) { return p.isOpen(); }));
+  }
+}
+
+TEST(SMDPolyUtilities, ReversingTwiceGivesThePolyBack) {
+  PolyGen g(7);
+  for (int i = 0; i < 40; ++i) {
+    vcSMDGDPoly p = g.poly(kKinds[i % 4], i % 3 != 0);
+    std::vector<Vx> vs = p.vertices();
+    for (std::size_t k = 0; k < vs.size(); ++k) {
+      vs[k].percentPrevSegment(0.2 + 0.1 * static_cast<double>(k % 3));
+      vs[k].segmentLengthTol(vcDimTol(-1, 0.1 * static_cast<double>(k), 0.5, vcDimTol::eOffsets));
+    }
+    if (p.isOpen()) vs[0].segmentAngleSpan(vcDegree(17.0));  // belongs to no segment
+    p.vertices(vs);
+    vcSMDGDPoly once, twice;
+    P::reversePoly(p, once);
+    EXPECT_NEAR(P::perimeter(once, 0.0), P::perimeter(p, 0.0), 1e-9);
+    EXPECT_TRUE(p.isOpen() || once.isDirectionPositive() == p.isDirectionPositive());
+    P::reversePoly(once, twice);
+    EXPECT_EQ(archiveBytes(twice), archiveBytes(p)) << i;
+  }
+}
+
+TEST(SMDPolyRectilinear, ClosedAndSnappedOutlinesAreRectilinearAndRectilinearOnesStay) {
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> step(3.0, 9.0), jitter(-0.4, 0.4);
+  for (int i = 0; i < 30; ++i) {
+    // A staircase rising to the right, closed.
+    const int corners = 3 + i % 6;
+    std::vector<V> pts{V(0, 0)};
+    for (int k = 1; k < corners; ++k) pts.push_back(pts.back() + (k % 2 ? V(step(rng), 0) : V(0, step(rng))));
+    vcSMDGDPoly p = polyOf(pts, false);
+    P::closeRectilinear(p);
+    ASSERT_TRUE(P::isRectilinear(p)) << i;
+    EXPECT_EQ(p.numVertices(), corners + corners % 2);
+    const auto rectilinear = archiveBytes(p);
+    P::snapRectilinear(p);
+    EXPECT_EQ(archiveBytes(p), rectilinear);
+    // Shaken corners, snapped: straight sides along the axes of the dominant angle; the name and weight stay.
+    std::vector<Vx> vs = p.vertices();
+    for (Vx& v : vs) v.point(v.point() + V(jitter(rng), jitter(rng)));
+    vcSMDGDPoly snapped;
+    snapped.vertices(vs);
+    snapped.close();
+    snapped.weight(2.5);
+    const double d = P::dominantAngle(snapped).toDouble() * kPi / 180.0;
+    P::snapRectilinear(snapped);
+    const int n = static_cast<int>(snapped.numVertices());
+    forSegments(snapped, [&](int s) {
+      const V side = snapped.vertex(s).point() - snapped.vertex((s + n - 1) % n).point();
+      EXPECT_LT(std::abs(std::sin(2 * (side.angle().toDouble() - d))), 1e-9) << i;
+      EXPECT_EQ(snapped.vertex(s).segmentAngleSpan().toDouble(), 0.0);
+    });
+    EXPECT_EQ(snapped.weight(), 2.5);
   }
 }

@@ -1,3 +1,5 @@
+// Synthetic rendering against an exact coverage reference, plain, mirrored and under a non-linear map; the window, its
+// rim, the centre rule, the outline-only mode and the entry points.
 #include <vc/wrfm/synthetic.h>
 
 #include <gtest/gtest.h>
@@ -21,9 +23,9 @@ using P = vcSMDGDPolyPrivate;
 using synth_ref::Outline;
 using synth_ref::Pt;
 constexpr double kPi = std::numbers::pi;
+constexpr long kSize = 400;
 
-// A shape twice: as a poly in client coordinates and as the exact outline the
-// poly stands for, built from the same parameters but not from the poly.
+// A shape twice: as a poly and as the exact outline it stands for, built from the same parameters, not from the poly.
 struct Shape {
   std::string name;
   vcSMDGDPoly poly;
@@ -37,7 +39,14 @@ vcSMDGDPoly closedPoly(const std::vector<V>& pts, double radius) {
   return p;
 }
 
-// A w x h rectangle about c turned by deg degrees, every corner rounded by r.
+Shape polygon(const std::string& name, const std::vector<V>& pts) {
+  Outline o;
+  for (const V& q : pts) o.push_back({q.x(), q.y()});
+  return {name, closedPoly(pts, 0), o};
+}
+
+// A w x h rectangle about c turned by deg degrees, every corner rounded by r: quarter circles about the corners moved
+// in by r along both sides.
 Shape roundedRect(double w, double h, V c, double deg, double r) {
   const double a = deg * kPi / 180, ca = std::cos(a), sa = std::sin(a);
   const auto at = [&](double x, double y) { return Pt{c.x() + ca * x - sa * y, c.y() + sa * x + ca * y}; };
@@ -45,11 +54,8 @@ Shape roundedRect(double w, double h, V c, double deg, double r) {
   Outline o;
   const double sx[4] = {1, -1, -1, 1}, sy[4] = {1, 1, -1, -1};
   for (int k = 0; k < 4; ++k) {
-    const Pt p = at(sx[k] * w / 2, sy[k] * h / 2);
+    const Pt p = at(sx[k] * w / 2, sy[k] * h / 2), m = at(sx[k] * (w / 2 - r), sy[k] * (h / 2 - r));
     corners.push_back(V(p.x, p.y));
-    // The rounding of a right-angled corner: a quarter circle about the
-    // corner moved in by r along both sides.
-    const Pt m = at(sx[k] * (w / 2 - r), sy[k] * (h / 2 - r));
     const double from = std::atan2(sy[k], sx[k]) + a - kPi / 4;
     if (r > 0)
       synth_ref::arc(o, m, r, from, from + kPi / 2);
@@ -68,37 +74,25 @@ Shape circle(V c, double r) {
 // A concave star of n vertices alternating between two radii.
 Shape star(V c, int n, double r1, double r2, double deg) {
   std::vector<V> pts;
-  Outline o;
   for (int k = 0; k < n; ++k) {
     const double a = deg * kPi / 180 + 2 * kPi * k / n, r = k % 2 ? r2 : r1;
     pts.push_back(V(c.x() + r * std::cos(a), c.y() + r * std::sin(a)));
-    o.push_back({pts.back().x(), pts.back().y()});
   }
-  return {"star", closedPoly(pts, 0), o};
-}
-
-// A quadrilateral `width` pixels wide along a slanted line.
-Shape sliver(V a, V b, double width) {
-  const V d = (b - a).unit(), n(-d.y() * width, d.x() * width);
-  const std::vector<V> pts = {a, b, b + n, a + n};
-  Outline o;
-  for (const V& q : pts) o.push_back({q.x(), q.y()});
-  return {"sliver", closedPoly(pts, 0), o};
+  return polygon("star", pts);
 }
 
 std::vector<Shape> shapes() {
+  const V a(50.2, 100.1), b(350.7, 180.4), n = V(-(b - a).unit().y(), (b - a).unit().x()) * 0.3;
   return {
       roundedRect(260, 100, V(200.3, 199.6), 17, 10),
       roundedRect(61.3, 23.7, V(100.2, 80.9), -33, 0.7),
       circle(V(200.3, 199.6), 150),
       circle(V(20.4, 370.7), 100),  // over the left and bottom edges
       star(V(201.2, 198.7), 40, 170, 70, 3.7),
-      sliver(V(50.2, 100.1), V(350.7, 180.4), 0.3),
+      polygon("sliver", {a, b, b + n, a + n}),       // 0.3 pixels wide along a slanted line
       roundedRect(500, 80, V(210.5, 20.25), 4, 5),  // over three edges
   };
 }
-
-constexpr long kSize = 400;
 
 vcPelBuffer<unsigned char> image(unsigned char background, long size = kSize) {
   vcPelBuffer<unsigned char> img(size, size);
@@ -106,82 +100,29 @@ vcPelBuffer<unsigned char> image(unsigned char background, long size = kSize) {
   return img;
 }
 
-// Every pixel of the window is what the exact reference says the rendering
-// must leave there: old + coverage * (value - old) within one grey level,
-// and in the outermost 2 pixels either old or value, old where nothing is
-// covered and value where everything is. Returns the largest error seen.
-double expectExact(const vcPelBuffer<unsigned char>& before, const vcPelBuffer<unsigned char>& after,
-                   const std::vector<double>& cov, unsigned char value, const std::string& what) {
+// Every pixel is what the exact reference says: old + coverage * (value - old) within one grey level, and in the
+// outermost 2 pixels either old or value, old where nothing is covered and value where everything is.
+void expectExact(const vcPelBuffer<unsigned char>& before, const vcPelBuffer<unsigned char>& after,
+                 const std::vector<double>& cov, unsigned char value, const std::string& what) {
   const long w = after.width(), h = after.height();
-  double worst = 0;
   int failures = 0;
-  for (long j = 0; j < h && failures < 5; ++j) {
+  for (long j = 0; j < h && failures < 5; ++j)
     for (long i = 0; i < w && failures < 5; ++i) {
       const double c = cov[static_cast<std::size_t>(j * w + i)];
       const double old = *before.pointToPel(i, j), got = *after.pointToPel(i, j);
-      const bool ring = i < 2 || j < 2 || i >= w - 2 || j >= h - 2;
-      bool ok;
-      if (ring) {
-        ok = (got == old || got == value) && !(c < 1e-9 && got != old) && !(c > 1 - 1e-9 && got != value);
-      } else {
-        const double err = std::fabs(got - (old + c * (value - old)));
-        worst = std::max(worst, err);
-        ok = err <= 1.0;
-      }
-      if (!ok) {
-        ++failures;
+      const bool ok = i < 2 || j < 2 || i >= w - 2 || j >= h - 2
+                          ? (got == old || got == value) && !(c < 1e-9 && got != old) && !(c > 1 - 1e-9 && got != value)
+                          : std::fabs(got - (old + c * (value - old))) <= 1.0;
+      if (!ok && ++failures)
         ADD_FAILURE() << what << ": pixel (" << i << ", " << j << ") is " << got << ", coverage " << c << " of "
                       << +value << " over " << old;
-      }
     }
-  }
-  return worst;
 }
 
-// Calls f(i, j, value) for every pixel of the buffer's window.
 template <class F>
 void forEachPixel(const vcPelBuffer<unsigned char>& img, F f) {
   for (long j = img.offset().y(); j < img.offset().y() + img.height(); ++j)
     for (long i = img.offset().x(); i < img.offset().x() + img.width(); ++i) f(i, j, *img.pointToPel(i, j));
-}
-
-Outline mapped(const Outline& o, const vcXform<2>& x) {
-  return synth_ref::map(o, [&](Pt p) {
-    const V q = x * V(p.x, p.y);
-    return Pt{q.x(), q.y()};
-  });
-}
-
-TEST(Synthetic, FilledOutlinesCoverTheExactAreaOfEveryPixel) {
-  const vcXform<2> plain = vcXform<2>::translation(V(0.37, -0.21));
-  const vcXform<2> mirror = vcXform<2>::translation(V(kSize - 0.63, 0.12)) * vcXform<2>::scale(-1, 1);
-  for (const Shape& s : shapes()) {
-    for (const auto& [x, how] : {std::pair{plain, "plain"}, std::pair{mirror, "mirrored"}}) {
-      const std::vector<double> cov = synth_ref::coverage(mapped(s.outline, x), kSize, kSize);
-      for (const auto& [bg, value] : {std::pair<unsigned char, unsigned char>{20, 235}, {255, 0}}) {
-        auto img = image(bg);
-        const auto before = img.clone();
-        P::drawSynthetic(s.poly, x, img, value, true, true);
-        EXPECT_LE(expectExact(before, img, cov, value, s.name + " " + how), 1.0);
-      }
-    }
-  }
-}
-
-// Renderings keep working memory from call to call: what one outline leaves
-// there must not reach the next, whatever their sizes and positions.
-TEST(Synthetic, RenderingsDoNotDependOnEarlierOnes) {
-  const std::vector<Shape> all = shapes();
-  std::vector<vcPelBuffer<unsigned char>> first;
-  for (const Shape& s : all) {
-    first.push_back(image(60));
-    P::drawSynthetic(s.poly, vcXform<2>::I, first.back(), 210, true, true);
-  }
-  for (std::size_t k = all.size(); k-- > 0;) {  // reverse order: every size follows another
-    auto img = image(60);
-    P::drawSynthetic(all[k].poly, vcXform<2>::I, img, 210, true, true);
-    EXPECT_TRUE(img == first[k]) << all[k].name;
-  }
 }
 
 // A smooth non-linear map: a barrel distortion about the image centre.
@@ -207,66 +148,63 @@ private:
   double k_;
 };
 
-TEST(Synthetic, NonLinearTransformsAreFollowedWithinTheSameAccuracy) {
-  const vcPtrHandle_const<vc2XformBase> barrel(new Barrel(-2e-6));
-  for (const Shape& s : {shapes()[0], shapes()[2], shapes()[4]}) {
-    auto img = image(30);
-    const auto before = img.clone();
-    P::drawSynthetic(s.poly, barrel, img, 220, true, true);
-    const Outline exact = synth_ref::map(synth_ref::densify(s.outline, 0.25), [&](Pt p) {
-      const V q = barrel->mapPoint(V(p.x, p.y));
-      return Pt{q.x(), q.y()};
-    });
-    expectExact(before, img, synth_ref::coverage(exact, kSize, kSize), 220, s.name + " barrel");
-  }
-}
+using Handle = vcPtrHandle_const<vc2XformBase>;
+Handle linear(const vcXform<2>& x) { return Handle(new vc2XformLinear(x)); }
 
-TEST(Synthetic, LaterOutlinesBlendAgainstWhatEarlierOnesLeft) {
+}  // namespace
+
+// Each shape plain, mirrored and under the barrel map, light on dark and dark on light; then a second poly over the
+// first blends against what it left.
+TEST(Synthetic, FilledOutlinesCoverTheExactAreaOfEveryPixel) {
+  const Handle maps[] = {linear(vcXform<2>::translation(V(0.37, -0.21))),
+                         linear(vcXform<2>::translation(V(kSize - 0.63, 0.12)) * vcXform<2>::scale(-1, 1)),
+                         Handle(new Barrel(-2e-6))};
+  const char* names[] = {" plain", " mirrored", " barrel"};
+  for (const Shape& s : shapes())
+    for (int k = 0; k < 3; ++k) {
+      const Outline exact = synth_ref::map(k == 2 ? synth_ref::densify(s.outline, 0.25) : s.outline, [&](Pt p) {
+        const V q = maps[k]->mapPoint(V(p.x, p.y));
+        return Pt{q.x(), q.y()};
+      });
+      const std::vector<double> cov = synth_ref::coverage(exact, kSize, kSize);
+      for (const auto& [bg, value] : {std::pair<unsigned char, unsigned char>{20, 235}, {255, 0}}) {
+        if (k == 2 && bg == 255) continue;
+        auto img = image(bg);
+        const auto before = img.clone();
+        P::drawSynthetic(s.poly, maps[k], img, value, true, true);
+        expectExact(before, img, cov, value, s.name + names[k]);
+      }
+    }
   const Shape a = roundedRect(200, 120, V(180.2, 170.6), 9, 12), b = circle(V(250.7, 230.3), 90);
   auto img = image(40);
   P::drawSynthetic(a.poly, vcXform<2>::I, img, 120, true, true);
   const auto between = img.clone();
   P::drawSynthetic(b.poly, vcXform<2>::I, img, 230, true, true);
   expectExact(between, img, synth_ref::coverage(b.outline, kSize, kSize), 230, "second poly");
-  EXPECT_EQ(*img.pointToPel(220, 200), 230);  // inside both: the later wins
-
-  // A model draws the same: its polys in order, each in its own synthetic
-  // color, through either entry.
+  // A model draws the same: its polys in order, each in its own synthetic color, through either entry.
   vcSMDGDPoly pa = a.poly, pb = b.poly;
   pa.colors(vcSMDColors(vcColor::greenColor(), vcColor(120, 120, 120), vcColor::dkGreyColor()));
   pb.colors(vcSMDColors(vcColor::greenColor(), vcColor(230, 230, 230), vcColor::dkGreyColor()));
   vcSMDGDModel m;
   m << pa << pb;
-  auto viaModel = image(40), viaHandle = image(40);
-  m.drawSynthetic(vcXform<2>::I, viaModel);
-  static_cast<const vcSMDGeometricDescription&>(m).drawSynthetic(
-      vcPtrHandle_const<vc2XformBase>(new vc2XformLinear(vcXform<2>::I)), viaHandle);
-  EXPECT_TRUE(viaModel == img);
+  auto viaHandle = image(40);
+  static_cast<const vcSMDGeometricDescription&>(m).drawSynthetic(linear(vcXform<2>::I), viaHandle);
   EXPECT_TRUE(viaHandle == img);
-  EXPECT_THROW(m.drawSynthetic(vcPtrHandle_const<vc2XformBase>(), viaModel), vcBadPointer);
+  EXPECT_THROW(m.drawSynthetic(Handle(), viaHandle), vcBadPointer);
 }
 
-TEST(Synthetic, SquareOnPixelCornersHasNoIntermediateValues) {
-  auto img = image(50, 100);
-  vcSMDGDPoly::rectangle(20, 10, V(50, 40)).drawSynthetic(vcXform<2>::I, img);  // default color: light grey, 150
-  forEachPixel(img, [](long i, long j, unsigned char v) {
-    EXPECT_EQ(v, i >= 40 && i < 60 && j >= 35 && j < 45 ? 150 : 50) << i << ", " << j;
-  });
-}
-
+// Larger than the window: fills exactly the window. Over its edge: the rim pixels are old or new, never between. Open
+// or empty outlines draw nothing.
 TEST(Synthetic, WritesStayInsideTheWindowAndItsRimIsNeverBlended) {
   vcPelBuffer<unsigned char> img(60, 50);
-  const vcRectangle<long> window(10, 8, 30, 25);
   const auto inWindow = [](long i, long j) { return i >= 10 && i < 40 && j >= 8 && j < 33; };
-  const vcSMDGDPoly shapes[] = {vcSMDGDPoly::rectangle(1000, 1000, V(0, 0)), vcSMDGDPoly::circle(12.3, V(11.1, 20.2))};
-  for (const vcSMDGDPoly& poly : shapes) {
+  for (const bool whole : {true, false}) {
     img.fill(7);
-    img.window(window);
+    img.window(vcRectangle<long>(10, 8, 30, 25));
+    const vcSMDGDPoly poly =
+        whole ? vcSMDGDPoly::rectangle(1000, 1000, V(0, 0)) : vcSMDGDPoly::circle(12.3, V(11.1, 20.2));
     P::drawSynthetic(poly, vcXform<2>::I, img, 200, true, true);
     img.window(vcRectangle<long>(0, 0, 60, 50));
-    // Larger than the window: fills exactly the window. Over its edge: the
-    // rim pixels are 7 or 200, never between.
-    const bool whole = &poly == &shapes[0];
     forEachPixel(img, [&](long i, long j, unsigned char v) {
       const bool rim = inWindow(i, j) && (i < 12 || i >= 38 || j < 10 || j >= 31);
       if (!inWindow(i, j) || whole) {
@@ -276,85 +214,71 @@ TEST(Synthetic, WritesStayInsideTheWindowAndItsRimIsNeverBlended) {
       }
     });
   }
+  vcSMDGDPoly open = vcSMDGDPoly::triangle(60, 50, V(40, 40));
+  open.open();
+  auto blank = image(33, 100);
+  const auto before = blank.clone();
+  P::drawSynthetic(open, vcXform<2>::I, blank, 200, true, true);
+  P::drawSynthetic(vcSMDGDPoly::circle(5, V(-50, 40)), vcXform<2>::I, blank, 200, true, true);
+  P::drawSynthetic(vcSMDGDPoly(), vcXform<2>::I, blank, 200, true, true);
+  EXPECT_TRUE(blank == before);
 }
 
-TEST(Synthetic, OpenOutlinesAndEmptyRegionsDrawNothingWhenFilling) {
-  vcSMDGDPoly open;
-  for (const V& q : {V(10, 10), V(80, 15), V(40, 70)}) open << vcSMDGDPolyVertex(q, 0, 0.5, 0.5, -1);
-  auto img = image(33, 100);
-  const auto before = img.clone();
-  P::drawSynthetic(open, vcXform<2>::I, img, 200, true, true);
-  open.drawSynthetic(vcXform<2>::I, img);
-  P::drawSynthetic(vcSMDGDPoly::circle(5, V(-50, 40)), vcXform<2>::I, img, 200, true, true);  // outside
-  P::drawSynthetic(vcSMDGDPoly(), vcXform<2>::I, img, 200, true, true);
-  EXPECT_TRUE(img == before);
-}
-
+// Without blending a pixel takes the value when its centre is inside; without fill only the partly covered pixels
+// change, by their coverage. The upright rectangle's top and bottom run inside pixel rows.
 TEST(Synthetic, CentreRuleAndOutlineOnlyModes) {
-  // The upright rectangle's top and bottom run inside pixel rows: the pixels
-  // under them are partly covered with no edge crossing them.
   for (const Shape& s : {star(V(50.3, 49.8), 12, 40, 18, 11), roundedRect(50, 30.6, V(50.2, 50), 0, 0)}) {
-  auto hard = image(10, 100);
-  P::drawSynthetic(s.poly, vcXform<2>::I, hard, 200, false, true);
-  auto edge = image(10, 100);
-  P::drawSynthetic(s.poly, vcXform<2>::I, edge, 200, true, false);
-  const std::vector<double> cov = synth_ref::coverage(s.outline, 100, 100);
-  for (long j = 0; j < 100; ++j)
-    for (long i = 0; i < 100; ++i) {
-      const Pt c{i + 0.5, j + 0.5};
-      const double cv = cov[static_cast<std::size_t>(j * 100 + i)];
-      if (synth_ref::distance(s.outline, c) > 1e-6) {
-        EXPECT_EQ(*hard.pointToPel(i, j), synth_ref::winding(s.outline, c) ? 200 : 10) << i << ", " << j;
+    auto hard = image(10, 100), edge = image(10, 100);
+    P::drawSynthetic(s.poly, vcXform<2>::I, hard, 200, false, true);
+    P::drawSynthetic(s.poly, vcXform<2>::I, edge, 200, true, false);
+    const std::vector<double> cov = synth_ref::coverage(s.outline, 100, 100);
+    for (long j = 0; j < 100; ++j)
+      for (long i = 0; i < 100; ++i) {
+        const Pt c{i + 0.5, j + 0.5};
+        const double cv = cov[static_cast<std::size_t>(j * 100 + i)];
+        if (synth_ref::distance(s.outline, c) > 1e-6) {
+          EXPECT_EQ(*hard.pointToPel(i, j), synth_ref::winding(s.outline, c) ? 200 : 10) << i << ", " << j;
+        }
+        if (cv > 0.99 && cv < 1 - 1e-9) continue;
+        EXPECT_LE(std::fabs(*edge.pointToPel(i, j) - (cv >= 1 - 1e-9 ? 10 : 10 + cv * 190)), 1.0) << i << ", " << j;
       }
-      // Without fill only the partly covered pixels change, by their coverage.
-      if (cv > 0.99 && cv < 1 - 1e-9) continue;
-      const double expect = cv >= 1 - 1e-9 ? 10 : 10 + cv * 190;
-      EXPECT_LE(std::fabs(*edge.pointToPel(i, j) - expect), 1.0) << i << ", " << j;
-    }
   }
 }
 
 TEST(Synthetic, EntryPointsUseTheirValuesAndCheckTheirArguments) {
+  auto plain = image(50, 100);
+  vcSMDGDPoly::rectangle(20, 10, V(50, 40)).drawSynthetic(vcXform<2>::I, plain);  // default color: light grey
+  EXPECT_EQ(*plain.pointToPel(40, 35), 150);
+  EXPECT_EQ(*plain.pointToPel(39, 35), 50);
   vcSMDGDPoly sq = vcSMDGDPoly::rectangle(20, 20, V(0, 0));
   sq.colors(vcSMDColors(vcColor::greenColor(), vcColor(10, 20, 33), vcColor::dkGreyColor()));
   const vcXform<2> x = vcXform<2>::translation(V(50, 50));
   auto img = image(0, 100);
-  sq.drawSynthetic(vcPtrHandle_const<vc2XformBase>(new vc2XformLinear(x)), img);
+  sq.drawSynthetic(linear(x), img);
   EXPECT_EQ(*img.pointToPel(50, 50), 21);  // the mean of the RGB color, rounded
-  EXPECT_EQ(*img.pointToPel(61, 50), 0);
-  const vcSMDGeometricDescription& base = sq;
-  EXPECT_THROW(base.drawSynthetic(vcPtrHandle_const<vc2XformBase>(), img), vcBadPointer);
-  EXPECT_THROW(P::drawSynthetic(sq, vcPtrHandle_const<vc2XformBase>(), img, 1, true, true), vcBadPointer);
-  const vcXform<2> bad(vcMatrix<2>(std::nan(""), 0, 0, 1), V(0, 0));
-  EXPECT_THROW(sq.drawSynthetic(bad, img), vcShapesError::BadGeom);
-
+  EXPECT_THROW(static_cast<const vcSMDGeometricDescription&>(sq).drawSynthetic(Handle(), img), vcBadPointer);
+  EXPECT_THROW(sq.drawSynthetic(vcXform<2>(vcMatrix<2>(std::nan(""), 0, 0, 1), V(0, 0)), img), vcShapesError::BadGeom);
   // A generalised polygon: its placement first, then the given transform.
   const vcXform<2> place = vcXform<2>::rotation(vcRadian(0.3)) * vcXform<2>::scale(1.5, 0.8);
   const vcSMDGDPoly circ = vcSMDGDPoly::circle(20, V(3, -2));
   const vcGenPoly g(circ, place, true);
-  auto viaGen = image(5, 100), viaPoly = image(5, 100);
+  auto viaGen = image(5, 100), viaPoly = image(5, 100), viaHandle = image(5, 100);
   vfDrawSynthetic(g, x, viaGen, 180);
   P::drawSynthetic(circ, x * place, viaPoly, 180, true, true);
-  EXPECT_TRUE(viaGen == viaPoly);
-  auto viaHandle = image(5, 100);
-  vfDrawSynthetic(g, vcPtrHandle_const<vc2XformBase>(new vc2XformLinear(x)), viaHandle, 180);
-  EXPECT_TRUE(viaHandle == viaPoly);
-  EXPECT_THROW(vfDrawSynthetic(g, vcPtrHandle_const<vc2XformBase>(), viaGen, 1), vcBadPointer);
-  vcGenPoly openGen(vcLineSeg(V(0, 0), V(10, 10)));
+  vfDrawSynthetic(g, linear(x), viaHandle, 180);
+  EXPECT_TRUE(viaGen == viaPoly && viaHandle == viaPoly);
+  const vcGenPoly openGen(vcLineSeg(V(0, 0), V(10, 10)));
   EXPECT_THROW(vfDrawSynthetic(openGen, x, viaGen, 1), vcShapesError::BadGeom);
-  EXPECT_THROW(vfDrawSynthetic(openGen, vcPtrHandle_const<vc2XformBase>(new Barrel(1e-6)), viaGen, 1),
-               vcShapesError::BadGeom);
+  EXPECT_THROW(vfDrawSynthetic(openGen, Handle(new Barrel(1e-6)), viaGen, 1), vcShapesError::BadGeom);
 }
 
+// A long edge across a uniform image: each crossed pixel takes the exact area on the chosen side (the half-plane on its
+// +90 degree side for 1), the rest stay as they were.
 TEST(Synthetic, LineBlendingWeighsTheAreaOnTheRegionSide) {
-  // A long edge across a uniform image: each crossed pixel takes the exact
-  // area on the chosen side, the rest stay as they were.
   const V a(-20.3, 31.7), b(130.9, 61.2);
   for (const signed char side : {1, -1}) {
     auto img = image(40, 100);
     drawLinePelBuf(img, vc2SegmentLine(a, b), vcXform<2>::I, static_cast<signed char>(240), side);
-    // The region: the half-plane on the +90 degree side (side 1) or the
-    // other, cut to a box well beyond the image.
     const V n = V(a.y() - b.y(), b.x() - a.x()).unit() * (400.0 * side), e = (b - a).unit() * 400.0;
     const Outline half{{a.x() - e.x(), a.y() - e.y()},
                        {b.x() + e.x(), b.y() + e.y()},
@@ -369,11 +293,10 @@ TEST(Synthetic, LineBlendingWeighsTheAreaOnTheRegionSide) {
             << i << ", " << j;
       }
   }
-  auto img = image(0, 20);
-  drawLinePelBuf(img, vc2SegmentLine(V(3.5, 5.5), V(9.5, 5.5)), vcXform<2>::I, 9, 0);
-  for (long i = 0; i < 20; ++i) EXPECT_EQ(*img.pointToPel(i, 5), i >= 3 && i <= 9 ? 9 : 0) << i;
 }
 
+// Arcs report their mapped ends and are drawn on the arc only; row marks
+// fall on the pixel where the line or arc crosses each row's centre line.
 TEST(Synthetic, ArcsReportTheirEndsAndMarkTheirRows) {
   const vc2SegmentArc arc(V(20, 20), 10, vcDegree(0), vcDegree(90));
   const vcXform<2> x = vcXform<2>::translation(V(5, 5));
@@ -381,31 +304,16 @@ TEST(Synthetic, ArcsReportTheirEndsAndMarkTheirRows) {
   auto img = image(0, 50);
   drawArcPelBuf(img, arc, x, 100, 1, &x0, &y0, &x1, &y1);
   EXPECT_LT(V(x0, y0).distance(V(35, 25)) + V(x1, y1).distance(V(25, 35)), 1e-9);
-  EXPECT_GT(*img.pointToPel(32, 32), 0);  // on the arc (radius 10 about (25, 25))
-  EXPECT_LT(*img.pointToPel(32, 32), 100);
-  EXPECT_EQ(*img.pointToPel(27, 27), 0);  // inside it, not crossed
-
-  // The worked example: rows 5 to 9, each at the pixel where the line
-  // crosses its centre line.
-  auto marks = image(0, 30);
+  EXPECT_GT(*img.pointToPel(32, 32), 0);  // on the arc (radius 10 about (25, 25)), not inside it
+  EXPECT_EQ(*img.pointToPel(27, 27), 0);
+  auto marks = image(0, 30), arcMarks = image(0, 50);
   drawHorizontalExtentsPelBuf(marks, vc2SegmentLine(V(10.2, 5.3), V(14.7, 9.9)), vcXform<2>::I, 1);
-  for (long j = 0; j < 30; ++j)
-    for (long i = 0; i < 30; ++i)
-      EXPECT_EQ(*marks.pointToPel(i, j), j >= 5 && j <= 9 && i == j + 5 ? 1 : 0) << i << ", " << j;
-  // A quarter circle: every row it reaches is marked near the circle.
-  auto arcMarks = image(0, 50);
+  forEachPixel(marks, [](long i, long j, unsigned char v) {
+    EXPECT_EQ(v, j >= 5 && j <= 9 && i == j + 5 ? 1 : 0) << i << ", " << j;  // rows 5 to 9
+  });
   drawHorizontalExtentsPelBuf(arcMarks, arc, x, 1, nullptr, nullptr, &x1, nullptr);
   EXPECT_NEAR(x1, 25, 1e-9);
-  for (long j = 25; j < 35; ++j) {
-    int n = 0;
-    for (long i = 0; i < 50; ++i) {
-      if (!*arcMarks.pointToPel(i, j)) continue;
-      ++n;
-      const double r = std::hypot(i + 0.5 - 25, j + 0.5 - 25);
-      EXPECT_NEAR(r, 10, 1.5) << i << ", " << j;
-    }
-    EXPECT_GE(n, 1) << j;
-  }
+  forEachPixel(arcMarks, [&](long i, long j, unsigned char v) {
+    EXPECT_TRUE(!v || std::fabs(std::hypot(i + 0.5 - 25, j + 0.5 - 25) - 10) < 1.5) << i << ", " << j;
+  });
 }
-
-}  // namespace

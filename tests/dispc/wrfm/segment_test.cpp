@@ -1,8 +1,11 @@
+// Line and arc segments: fixed-seed properties over twelve orders of magnitude, end cases and archive forms.
 #include <vc/wrfm/arc.h>
+#include <vc/wrfm/lineseg.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <random>
 #include <sstream>
@@ -16,8 +19,6 @@ namespace {
 using V = vcVector<2>;
 constexpr double kPi = std::numbers::pi;
 
-// Random arcs over twelve orders of magnitude, with spans near 0, near a
-// full turn either way, and in between.
 struct ArcGen {
   std::mt19937 rng;
   std::uniform_real_distribution<double> unit{0.0, 1.0};
@@ -27,17 +28,13 @@ struct ArcGen {
   V point(double size, double range = 1.0) { return V(size * range * (u() - 0.5), size * range * (u() - 0.5)); }
   double span() {
     const double sign = u() < 0.5 ? -1.0 : 1.0;
-    switch (rng() % 4) {
-      case 0: return sign * std::pow(10.0, -6 * u());            // near 0
-      case 1: return sign * (360.0 - std::pow(10.0, -6 * u()));  // near a full turn
-      case 2: return sign * 360.0;
-      default: return sign * (1 + 358 * u());
-    }
+    const unsigned k = rng() % 4;  // near 0, near a full turn, a full turn, or between
+    const double e = k < 2 ? std::pow(10.0, -6 * u()) : 0;
+    return sign * (k == 0 ? e : k == 1 ? 360 - e : k == 2 ? 360 : 1 + 358 * u());
   }
   vc2SegmentArc arc(double size) {
     return vc2SegmentArc(point(size), size * (0.05 + u()), vcDegree(720 * u() - 360), vcDegree(span()));
   }
-  // Rotation by any angle times scale, mirrored or not, then shifted.
   vcXform<2> similarity(double size, bool mirror) {
     const double a = 2 * kPi * u(), k = std::pow(10.0, 2 * u() - 1);
     return vcXform<2>(vcMatrix<2>::rotation(vcRadian(a)) * vcMatrix<2>::scale(k, mirror ? -k : k), point(size));
@@ -55,15 +52,6 @@ double extent(const vc2SegmentArc& a) {
   return std::fmax(a.radius(a.startAngle()), std::fmax(a.center().len(), a.radius(a.midAngle())));
 }
 
-void expectSameArc(const vc2SegmentArc& a, const vc2SegmentArc& b) {
-  EXPECT_EQ(a.localCenter(), b.localCenter());
-  EXPECT_EQ(a.localRadius(), b.localRadius());
-  EXPECT_EQ(a.localStartAngle(), b.localStartAngle());
-  EXPECT_EQ(a.localAngleSpan(), b.localAngleSpan());
-  EXPECT_EQ(a.xform(), b.xform());
-}
-
-// Every point in `pts` lies on both primitives within `tol`.
 template <class A, class B>
 void expectOnBoth(const std::vector<V>& pts, const A& a, const B& b, double tol, int i) {
   for (const V& p : pts) {
@@ -75,17 +63,11 @@ void expectOnBoth(const std::vector<V>& pts, const A& a, const B& b, double tol,
 }  // namespace
 
 TEST(SegmentArcTest, TwoPointConstructionRunsFromP1ToP2WithTheAskedSpan) {
-  for (double half : {180.0, -180.0}) {  // counter-clockwise over the top, clockwise below
-    const vc2SegmentArc a(V(1, 0), V(-1, 0), vcDegree(half));
-    EXPECT_EQ(a.center(), V(0, 0));
-    EXPECT_NEAR(a.midPoint().y(), half / 180, 1e-15);
-  }
-  for (double bad : {0.5e-15, -0.5e-15, 361.0, -360.5})
+  for (double bad : {0.5e-15, 361.0, -360.5})
     EXPECT_THROW(vc2SegmentArc(V(0, 0), V(1, 0), vcDegree(bad)), vcShapesError::DegenerateShape) << bad;
-  EXPECT_NO_THROW(vc2SegmentArc(V(0, 0), V(1, 0), vcDegree(-360)));
   EXPECT_THROW(vc2SegmentArc(V(2, 2), V(2, 2), vcDegree(90)), vcShapesError::DegenerateShape);
-  EXPECT_THROW(vc2SegmentArc(V(0, 0), 0.0, vcDegree(0), vcDegree(90)), vcShapesError::DegenerateShape);
   EXPECT_THROW(vc2SegmentArc(V(0, 0), NAN, vcDegree(0), vcDegree(90)), vcShapesError::BadGeom);
+  EXPECT_NEAR(vc2SegmentArc(V(1, 0), V(-1, 0), vcDegree(-180)).midPoint().y(), -1, 1e-15);  // clockwise: below
   ArcGen g(3);
   for (int i = 0; i < 1000; ++i) {
     const double size = g.size();
@@ -101,25 +83,20 @@ TEST(SegmentArcTest, TwoPointConstructionRunsFromP1ToP2WithTheAskedSpan) {
 }
 
 TEST(SegmentArcTest, AngleTestsHonourTheEndsAndFullTurns) {
-  const vc2SegmentArc full(V(0, 0), 2.0, vcDegree(30), vcDegree(360));
-  for (double a : {-180.0, 0.0, 29.0, 30.0, 359.0}) EXPECT_TRUE(full.validAngle(vcDegree(a), false));
-  struct Row {
+  EXPECT_TRUE(vc2SegmentArc(V(0, 0), 2.0, vcDegree(30), vcDegree(360)).validAngle(vcDegree(29), false));
+  const struct {
     double angle;
     bool inclusive, expected;
-  } rows[] = {{0, false, true},  {350, true, true}, {350, false, false}, {80, true, true},        {80, false, false},
-              {-10, true, true}, {81, true, false}, {349, true, false},  {80 + 1e-12, true, true}};
+  } rows[] = {{0, false, true},   {350, true, true}, {350, false, false},
+              {80, false, false}, {81, true, false}, {80 + 1e-12, true, true}};
   // 350 through 80 counter-clockwise, and the same points clockwise.
   for (const vc2SegmentArc& a : {vc2SegmentArc(V(0, 0), 2.0, vcDegree(350), vcDegree(90)),
                                  vc2SegmentArc(V(0, 0), 2.0, vcDegree(80), vcDegree(-90))})
-    for (const Row& r : rows) EXPECT_EQ(a.validAngle(vcDegree(r.angle), r.inclusive), r.expected) << r.angle;
-  const vc2SegmentArc quarter(V(0, 0), 2.0, vcDegree(350), vcDegree(90));
-  EXPECT_FALSE(quarter.inRange(V(0, 0), true));
-  EXPECT_EQ(quarter.closestPoint(V(0, 0)), V(2, 0));  // the center's closest point is at local angle 0
+    for (const auto& r : rows) EXPECT_EQ(a.validAngle(vcDegree(r.angle), r.inclusive), r.expected) << r.angle;
 }
 
-// Circular, mirrored and elliptical arcs: the closest point is the arg-min
-// over dense samples, the direction is the tangent the arc runs along, and
-// the length is the limit of chord sums.
+// Circular, mirrored and elliptical arcs: the closest point is the arg-min over dense samples, and the direction is the
+// tangent the arc runs along.
 TEST(SegmentArcTest, ClosestPointDirectionAndLengthAgreeWithSamples) {
   ArcGen g(7);
   for (int i = 0; i < 300; ++i) {
@@ -136,23 +113,11 @@ TEST(SegmentArcTest, ClosestPointDirectionAndLengthAgreeWithSamples) {
     const double t = 0.1 + 0.8 * g.u(), dir = a.direction(t).toDouble() * kPi / 180;
     const V step = a.segPoint(t + 1e-3) - a.segPoint(t - 1e-3);
     EXPECT_GT(step.x() * std::cos(dir) + step.y() * std::sin(dir), 0.99 * step.len()) << i;
-    if (i % 5) continue;
-    double previous = 0.0, sum = 0.0;
-    for (int n : {64, 512, 4096, 32768}) {
-      const double noise = n * 1e-15 * extent(a);  // about 1e-16 of the extent per chord end
-      sum = 0.0;
-      for (int k = 0; k < n; ++k) sum += a.segPoint(double(k) / n).distance(a.segPoint(double(k + 1) / n));
-      EXPECT_GE(sum, previous - noise) << i;  // refining never shortens
-      EXPECT_LE(sum, a.length() * (1 + 1e-12) + noise) << i;
-      previous = sum;
-    }
-    EXPECT_NEAR(sum, a.length(), 1e-7 * a.length() + 32768 * 1e-15 * extent(a)) << i;
   }
 }
 
-// A mirror (or the half turn -I, which is not one) maps the arc onto an arc
-// with the same swept points and the same length; the span changes sign only
-// under a mirror.
+// A mirror (or the half turn -I, which is not one) maps the arc onto an arc with the same swept points and length; the
+// span changes sign only under a mirror.
 TEST(SegmentArcTest, MappedArcsKeepTheirPointSetLengthAndOrientation) {
   ArcGen g(13);
   for (int i = 0; i < 400; ++i) {
@@ -170,16 +135,10 @@ TEST(SegmentArcTest, MappedArcsKeepTheirPointSetLengthAndOrientation) {
       EXPECT_LE(a.distToPoint(x.inverse() * m.segPoint(k / 64.0)), tol / scale);
     }
   }
-  // A shear close to a half turn is no mirror either.
-  const vc2SegmentArc q(V(0, 0), 1.0, vcDegree(0), vcDegree(90));
-  const vc2SegmentArc sheared = vcXform<2>(vcMatrix<2>(-1, 1e-3, 0.2, -1), V(0, 0)) * q;
-  EXPECT_GT(sheared.angleSpan().toDouble(), 0.0);
-  EXPECT_LT(std::fabs(sheared.angleSpan().toDouble() - 90.0), 15.0);
 }
 
-// Lines and arcs built through a point of an arc, crossing at any angle down
-// to touching and nearly touching, are never reported disjoint; and for any
-// pair, elliptical ones included, every reported point lies on both.
+// Lines and arcs built through a point of an arc, crossing at any angle down to touching and nearly touching, are never
+// reported disjoint, and every reported point lies on both.
 TEST(SegmentArcTest, IntersectionsAreFoundAndLieOnBothPrimitives) {
   ArcGen g(23);
   for (int i = 0; i < 3000; ++i) {
@@ -219,87 +178,109 @@ TEST(SegmentArcTest, IntersectionsAreFoundAndLieOnBothPrimitives) {
     ASSERT_FALSE(pts.empty()) << i;
     expectOnBoth(pts, a, b, 1e-9 * std::fmax(extent(a), extent(b)), i);
   }
-  ArcGen h(29);
-  int found = 0;
-  for (int i = 0; i < 600; ++i) {
-    const double size = h.size();
-    vc2SegmentArc a = h.arc(size), b = h.arc(size);
-    if (i % 3 == 1) b = h.affine(size) * b;
-    if (i % 3 == 2) a = h.affine(size) * a;
-    const vc2SegmentLine l(h.point(size), V(size * h.u(), size * h.u()));
-    const double tol = 1e-9 * std::fmax(extent(a), extent(b));
-    const auto ab = a.intersection(b, false), al = a.intersection(l, i % 2 == 0);
-    expectOnBoth(ab, a, b, tol, i);
-    expectOnBoth(al, a, l, tol, i);
-    found += int(ab.size() + al.size());
-  }
-  EXPECT_GT(found, 200);
 }
 
 TEST(SegmentArcTest, TouchingConcentricAndEndPointCases) {
   const vc2SegmentArc unit(V(0, 0), 1.0, vcDegree(0), vcDegree(360));
-  const auto line = unit.intersection(vc2SegmentLine(V(-3, 1), V(3, 1)), false);
-  ASSERT_EQ(line.size(), 1u);
-  EXPECT_NEAR(line[0].x(), 0.0, 1e-15);
-  // Touching from outside, and from inside either way round away from the arcs' ends.
-  struct Row {
+  // Touching from outside, and from inside either way round.
+  const struct {
     V c;
     double r;
     V at;
   } rows[] = {{V(3e6 + 2, 0) - V(3e6, 0), 1.0, V(1, 0)}, {V(0, 0.5), 0.5, V(0, 1)}, {V(0, -1), 2.0, V(0, 1)}};
-  for (const Row& r : rows) {
+  for (const auto& r : rows) {
     const auto pts = unit.intersection(vc2SegmentArc(r.c, r.r, vcDegree(0), vcDegree(360)), false);
     ASSERT_EQ(pts.size(), 1u) << r.c;
     EXPECT_LE(pts[0].distance(r.at), 1e-15) << r.c;
   }
   EXPECT_TRUE(unit.intersection(vc2SegmentArc(V(0, 0), 1.0, vcDegree(0), vcDegree(90)), false).empty());
-  // Arcs that share an end meet there unless the ends are excluded.
   const vc2SegmentArc left(V(0, 0), V(2, 0), vcDegree(90)), right(V(2, 0), V(4, 0), vcDegree(-90));
   EXPECT_EQ(left.intersection(right, false).size(), 1u);
   EXPECT_TRUE(left.intersection(right, true).empty());
 }
 
-TEST(SegmentArcTest, EllipseArcsKeepTheirSpanAndPointsAndPrintingUsesClientTerms) {
-  const vcEllipse e(V(5, -2), V(4, 1.5), vcRadian(0.7));
-  for (double span : {-1.2, 2.5, -2 * kPi}) {
-    const vcEllipseArc core(e, vcRadian(0.4), vcRadian(span));
-    for (const vc2SegmentArc& a : {vc2SegmentArc(core), vc2SegmentArc(vcEllipseArc2(core))}) {
-      EXPECT_LE(a.p1().distance(core.startPoint()), 1e-12);
-      EXPECT_LE(a.p2().distance(core.endPoint()), 1e-12);
-      EXPECT_NEAR(a.length(), core.perimeter(), 1e-9);
-      for (int k = 0; k <= 16; ++k) EXPECT_LE(core.distanceToPoint(a.segPoint(k / 16.0)), 1e-9);
-      EXPECT_LE(a.ellipseArc2().endPoint().distance(core.endPoint()), 1e-12);  // and back
-    }
+TEST(SegmentArcTest, EllipseArcsConvertBothWaysAndPrintingUsesClientTerms) {
+  for (double span : {-1.2, -2 * kPi}) {
+    const vcEllipseArc core(vcEllipse(V(5, -2), V(4, 1.5), vcRadian(0.7)), vcRadian(0.4), vcRadian(span));
+    const vc2SegmentArc a{vcEllipseArc2(core)};
+    EXPECT_NEAR(a.length(), core.perimeter(), 1e-9);
+    for (int k = 0; k <= 16; ++k) EXPECT_LE(core.distanceToPoint(a.segPoint(k / 16.0)), 1e-9);
+    EXPECT_LE(a.ellipseArc2().endPoint().distance(core.endPoint()), 1e-12);
   }
   std::ostringstream os;
-  os << vc2SegmentArc(V(1, 2), 3.0, vcDegree(90), vcDegree(-45));
-  EXPECT_EQ(os.str(), "center=1 2\nradius=3\nstartAngle=90\nangleSpan=-45\n\n");
-  const vc2SegmentArc a(V(0, 0), V(2, 0), vcDegree(180));
-  EXPECT_NEAR(a.centerOfMass().y(), -2 / kPi, 1e-15);  // the half circle below the chord
+  os << vc2SegmentArc(V(1, 2), 3.0, vcDegree(90), vcDegree(-45)) << vc2SegmentLine(V(1, 2), V(3, 4));
+  EXPECT_EQ(os.str(), "center=1 2\nradius=3\nstartAngle=90\nangleSpan=-45\n\np1_=12\np2_=34\n\n");
+  EXPECT_NEAR(vc2SegmentArc(V(0, 0), V(2, 0), vcDegree(180)).centerOfMass().y(), -2 / kPi, 1e-15);
 }
 
 TEST(SegmentArcTest, ArchiveRoundTripsEveryVersionAndRejectsBadInput) {
+  const auto same = [](const vc2SegmentArc& a, const vc2SegmentArc& b) {
+    EXPECT_EQ(vc_test::store(a), vc_test::store(b));
+  };
   const vc2SegmentArc a =
       vcXform<2>(vcMatrix<2>(0, -2, 2, 0), V(3, 4)) * vc2SegmentArc(V(1, 1), 2.5, vcDegree(10), vcDegree(-200));
-  const std::vector<unsigned char> bytes = vc_test::store(a);
-  ASSERT_EQ(bytes[0], 1);
-  expectSameArc(vc_test::load(bytes, vc2SegmentArc()), a);
+  const vc_test::Bytes bytes = vc_test::store(a);
+  same(vc_test::load(bytes, vc2SegmentArc()), a);
   // Version 0 is center, radius, start and span, without transform.
-  std::vector<unsigned char> v0(bytes.begin(), bytes.begin() + 1 + 40);
+  vc_test::Bytes v0(bytes.begin(), bytes.begin() + 1 + 40);
   v0[0] = 0;
   const vc2SegmentArc old = vc_test::load(v0, a);
-  EXPECT_EQ(old.xform(), vcXform<2>::I);
-  EXPECT_EQ(old.localRadius(), 2.5);
-  EXPECT_EQ(old.localStartAngle().toDouble(), 10.0);
-
-  std::vector<unsigned char> v2 = bytes, zeroRadius = bytes, singular = vc_test::store(vc2SegmentArc());
-  v2[0] = 2;
-  vc_test::expectUnknownVersion(v2, vc2SegmentArc(), "dispc/wrfm/arc", 147);
-  vc_test::expectRejected(a, v2, expectSameArc);
+  EXPECT_TRUE(old.xform() == vcXform<2>::I && old.localRadius() == 2.5 && old.localStartAngle().toDouble() == 10.0);
+  vc_test::expectUnknownVersion(vc_test::withU8(bytes, 0, 2), vc2SegmentArc(), "dispc/wrfm/arc", 147);
   for (std::size_t n = 0; n < bytes.size(); n += 7)
-    vc_test::expectRejected(a, std::vector<unsigned char>(bytes.begin(), bytes.begin() + n), expectSameArc);
-  for (int k = 0; k < 8; ++k) zeroRadius[17 + k] = 0;
-  vc_test::expectRejected(a, zeroRadius, expectSameArc);
+    vc_test::expectRejected(a, vc_test::Bytes(bytes.begin(), bytes.begin() + static_cast<long>(n)), same);
+  vc_test::expectRejected(a, vc_test::withF64(bytes, 17, 0.0), same);  // zero radius
+  vc_test::Bytes singular = vc_test::store(vc2SegmentArc());
   for (int k = 0; k < 32; ++k) singular[41 + k] = 0;  // all four matrix elements
-  vc_test::expectRejected(a, singular, expectSameArc);
+  vc_test::expectRejected(a, singular, same);
+}
+
+TEST(SegmentLineTest, OnlyCoincidentOrNonFiniteEndsAreRefusedAndRangesHaveRelativeSlack) {
+  EXPECT_NO_THROW(vc2SegmentLine(V(0, 0), V(1e-300, 0)));
+  EXPECT_THROW(vc2SegmentLine(V(0, 0), V(NAN, 1)), vcShapesError::BadGeom);
+  EXPECT_THROW(vcXform<2>(vcMatrix<2>(1, 0, 0, 0), V(0, 0)) * vc2SegmentLine(V(3, 0), V(3, 5)),
+               vcShapesError::DegenerateShape);
+  const vc2SegmentLine s(V(0, 0), V(10, 0));
+  const struct {
+    V p;
+    bool inclusive, expected;
+  } rows[] = {{V(10 + 1e-14, 0), true, true}, {V(10, 0), false, false}, {V(0, 5), true, true},
+              {V(-1e-12, 0), true, false},    {V(1e-14, 0), false, false}, {V(10.001, 0), true, false}};
+  for (const auto& r : rows) EXPECT_EQ(s.inRange(r.p, r.inclusive), r.expected) << r.p << " " << r.inclusive;
+  EXPECT_TRUE(s.validPoint(V(4, 1e-14)));
+  EXPECT_FALSE(s.validPoint(V(4, 1e-12)));
+  // Maps move both ends; equality allows rounding.
+  EXPECT_EQ(vc2Rigid(vcDegree(90), V(10, 0)) * vc2SegmentLine(V(1, 2), V(4, 6)), vc2SegmentLine(V(8, 1), V(4, 4)));
+  EXPECT_TRUE(vc2SegmentLine(V(0, 0), V(0.25, 0)) == vc2SegmentLine(V(9e-16, -9e-16), V(0.25 + 9e-16, 0)));
+  EXPECT_FALSE(vc2SegmentLine(V(0, 0), V(0.25, 0)) == vc2SegmentLine(V(0, 2e-15), V(0.25, 0)));
+}
+
+TEST(SegmentLineTest, EndsAndOverlapsFollowTheExclusiveFlagAndCollinearGivesNoPoint) {
+  const vc2SegmentLine a(V(0, 0), V(4, 0));
+  for (const vc2SegmentLine& touching : {vc2SegmentLine(V(4, 0), V(4, 3)), vc2SegmentLine(V(2, 0), V(2, 3))}) {
+    EXPECT_EQ(a.intersection(touching, false).size(), 1u) << touching;
+    EXPECT_TRUE(a.intersection(touching, true).empty()) << touching;
+  }
+  for (const vc2SegmentLine& o : {vc2SegmentLine(V(1, 0), V(6, 0)), vc2SegmentLine(V(5, -1), V(5, 1))})
+    EXPECT_TRUE(a.intersection(o, false).empty()) << o;
+}
+
+TEST(SegmentLineTest, ArchiveRoundTripsAndBadInputLeavesTheTargetAlone) {
+  const vc2SegmentLine s(V(-1.5, 2.25), V(1e10, -3e-7));
+  const vc_test::Bytes bytes = vc_test::store(s);
+  // Version byte, then p1 and p2 as x, y doubles.
+  ASSERT_EQ(bytes.size(), 1u + 32u);
+  double stored[4];
+  std::memcpy(stored, bytes.data() + 1, sizeof stored);
+  EXPECT_EQ(V(stored[0], stored[1]), s.p1());
+  EXPECT_EQ(V(stored[2], stored[3]), s.p2());
+  const auto same = [](const vc2SegmentLine& a, const vc2SegmentLine& b) {
+    EXPECT_EQ(vc_test::store(a), vc_test::store(b));
+  };
+  same(vc_test::load(bytes, vc2SegmentLine()), s);
+  const vc2SegmentLine def = vc_test::load(vc_test::store(vc2SegmentLine()), s);  // degenerate, yet reloads
+  EXPECT_EQ(def.p1(), def.p2());
+  vc_test::expectUnknownVersion(vc_test::withU8(bytes, 0, 1), s, "dispc/wrfm/lineseg", 105);
+  vc_test::expectRejected(s, vc_test::Bytes(bytes.begin(), bytes.end() - 1), same);
+  vc_test::expectRejected(s, vc_test::withF64(bytes, 25, NAN), same);  // p2.y
 }
