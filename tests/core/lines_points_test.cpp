@@ -16,67 +16,37 @@
 namespace {
 using V = vcVector<2>;
 using vc_test::randomPoint;
-
-std::vector<V> sampled(const vcShape& s, const vcShape::vcSampleParams& params) {
-  std::vector<V> pts;
-  s.sample(params, pts);
-  return pts;
-}
 }  // namespace
 
-TEST(LineTest, DistanceClosestPointAndDirectionOfLinesAndFLines) {
+TEST(LineTest, DistanceClosestPointDirectionAndIntersection) {
   std::mt19937 rng(11);
   std::uniform_real_distribution<double> a(-7.0, 7.0), t(-500.0, 500.0);
   for (int i = 0; i < 100; ++i) {
     const vcLine l(vcRadian(a(rng)), randomPoint(rng, 1000.0));
     const V on = l.point() + l.direction() * t(rng), off = on + l.direction().perp() * 3.0;
-    EXPECT_NEAR(l.distanceToPoint(on), 0.0, 1e-9);
     EXPECT_NEAR(l.distanceToPoint(off), 3.0, 1e-9);
     EXPECT_NEAR(l.closestPoint(off).distance(on), 0.0, 1e-9);
-    const vcFLine f(l);
+    const vcFLine f(l), g(vcLine(vcRadian(a(rng)), on));
     EXPECT_NEAR(f.signedDistance(off), 3.0, 1e-9);  // the normal is on the +angle side
-    EXPECT_NEAR(f.closestPoint(off).distance(on), 0.0, 1e-9);
+    if (std::fabs(f.direction().cross(g.direction())) > 0.05) {
+      EXPECT_NEAR(f.intersection(g).at(0).distance(on), 0.0, 1e-6);
+    }
     // Mapped lines keep their type and the direction of travel, mirrored or not.
     const vcXform<2> x = vc_test::randomAffine(rng);
     EXPECT_NEAR(l.map(x).direction().dot(x.mapVector(l.direction()).unit()), 1.0, 1e-12);
-    EXPECT_NEAR(f.map(x).direction().dot(l.map(x).direction()), 1.0, 1e-12);
     EXPECT_NE(vc_test::as<vcFLine>(f.mapShape(x)), nullptr);
   }
   EXPECT_EQ(vcLine(V(3.0, 4.0), V(1.0, 2.0)).direction(), V(0.6, 0.8));
-  const vcLine a3(vcRadian(0.3), V(5.0, 6.0));
-  EXPECT_EQ(a3, vcLine(a3.direction(), a3.point()));  // a unit direction is kept bit for bit
   EXPECT_EQ(vcFLine(V(0.0, 2.0), 4.0), vcFLine(V(0.0, 1.0), 2.0));
-  EXPECT_THROW(vcLine(V(0.0, 0.0), V(1.0, 1.0)), vcShapesError::BadGeom);
-  EXPECT_THROW(vcFLine(V(2.0, 2.0), V(2.0, 2.0)), vcShapesError::DegenerateShape);
-  const vcXform<2> collapse(vcMatrix<2>(1.0, 0.0, 0.0, 0.0), V());
-  EXPECT_THROW(vcLine(V(0.0, 1.0), V()).map(collapse), vcShapesError::BadGeom);
-}
-
-TEST(LineTest, InfiniteLinesHaveTangentsButNoBoundsEndsOrSamples) {
-  const vcLine l(vcRadian(std::numbers::pi / 2), V(2.0, 0.0));
-  const vcFLine f(l);
-  for (const vcShape* s : {static_cast<const vcShape*>(&l), static_cast<const vcShape*>(&f)}) {
-    EXPECT_FALSE(s->isFinite());
-    EXPECT_THROW(s->boundingBox(), vcShapesError::BadGeom);
-    EXPECT_THROW(s->startPoint(), vcShapesError::NotOpenContour);
-    EXPECT_THROW(sampled(*s, vcShape::vcSampleParams()), vcShapesError::BadGeom);
-    EXPECT_NEAR(s->tangentAt(V(9.0, 9.0)).distance(V(0.0, 1.0)), 0.0, 1e-15);
-  }
-}
-
-TEST(FLineTest, IntersectionFindsTheCommonPointAndNoneForParallelOrSameLines) {
-  std::mt19937 rng(14);
-  std::uniform_real_distribution<double> a(-3.0, 3.0);
-  for (int i = 0; i < 100; ++i) {
-    const V x = randomPoint(rng, 1000.0);
-    const double a1 = a(rng), a2 = a1 + 0.05 + std::fabs(a(rng));
-    const auto pts = vcFLine(vcLine(vcRadian(a1), x)).intersection(vcFLine(vcLine(vcRadian(a2), x)));
-    ASSERT_EQ(pts.size(), 1u);
-    EXPECT_NEAR(pts[0].distance(x), 0.0, 1e-6);
-  }
   const vcFLine h(V(0.0, 0.0), V(1.0, 0.0));
   EXPECT_TRUE(h.intersection(vcFLine(V(0.0, 5.0), V(1.0, 5.0))).empty());
   EXPECT_TRUE(h.intersection(h).empty());
+  EXPECT_THROW(vcLine(V(0.0, 0.0), V(1.0, 1.0)), vcShapesError::BadGeom);
+  EXPECT_THROW(vcFLine(V(2.0, 2.0), V(2.0, 2.0)), vcShapesError::DegenerateShape);
+  EXPECT_THROW(vcLine(V(0.0, 1.0), V()).map(vcXform<2>::scale(1.0, 0.0)), vcShapesError::BadGeom);
+  std::vector<V> pts;
+  EXPECT_THROW(h.boundingBox(), vcShapesError::BadGeom);
+  EXPECT_THROW(h.sample(vcShape::vcSampleParams(), pts), vcShapesError::BadGeom);
 }
 
 TEST(LineSegTest, NearestPointsSamplingAndDegenerateSegments) {
@@ -87,17 +57,13 @@ TEST(LineSegTest, NearestPointsSamplingAndDegenerateSegments) {
     EXPECT_EQ(s.closestPoint(past), s.p2());
     EXPECT_NEAR(s.distanceToPoint(past), s.length() * 0.25, 1e-9);
   }
-  const vcLineSeg s(V(0.0, 0.0), V(100.0, 0.0));
-  EXPECT_EQ(sampled(s, vcShape::vcSampleParams(0.01)).size(), 2u);
-  EXPECT_EQ(sampled(s, vcShape::vcSampleParams(0.0, 7.0)).size(), 16u);  // ceil(100 / 7) chords
-  EXPECT_LE(sampled(s, vcShape::vcSampleParams(0.0, 1e-300)).size(), 10000000u);
-  EXPECT_EQ(vcLineSeg(V(1.0, 1.0), V(1.0, -3.0)).tangentAt(V(50.0, 50.0)), V(0.0, -1.0));
-
+  std::vector<V> pts;
+  vcLineSeg(V(0.0, 0.0), V(100.0, 0.0)).sample(vcShape::vcSampleParams(0.0, 1e-300), pts);
+  EXPECT_LE(pts.size(), 10000000u);  // a hostile spacing is bounded
   const vcLineSeg dot(V(3.0, 4.0), V(3.0, 4.0));
   EXPECT_FALSE(dot.hasTangent());
   EXPECT_THROW(dot.line(), vcShapesError::DegenerateShape);
   EXPECT_EQ(dot.distanceToPoint(V(6.0, 8.0)), 5.0);
-  EXPECT_EQ(sampled(dot, vcShape::vcSampleParams(0.0, 1.0)), (std::vector<V>{dot.p1(), dot.p1()}));
   for (const V& bad : {V(NAN, 0.0), V(0.0, INFINITY)}) {
     EXPECT_THROW(vcLineSeg(bad, V(1.0, 1.0)), vcShapesError::BadGeom);
     EXPECT_THROW(vcLineSeg(V(1.0, 1.0), bad), vcShapesError::BadGeom);
@@ -128,27 +94,18 @@ TEST(ShapeSetTest, DistanceIsToTheNearestMemberAndBoundsHoldThemAll) {
     const vcCoordAxes a(pts[k % 12], segs[k % 12].p1(), segs[k % 12].p2());
     EXPECT_EQ(a.distanceToPoint(p), std::min(a.xAxis().distanceToPoint(p), a.yAxis().distanceToPoint(p)));
   }
-  const auto parts = set.decompose();
-  ASSERT_EQ(parts.size(), segs.size());
-  EXPECT_TRUE(*parts[7] == segs[7]);
+  EXPECT_TRUE(*set.decompose().at(7) == segs[7]);
   EXPECT_TRUE(*points.decompose().at(7) == vc2Point(pts[7]));
   EXPECT_THROW(set.segment(12), vcBadArgument);
-  EXPECT_THROW(points.point(12), vcBadArgument);
-  EXPECT_THROW(vcLineSegSet().boundingBox(), vcShapesError::DegenerateShape);
   EXPECT_THROW(vcPointSet().distanceToPoint(V()), vcShapesError::DegenerateShape);
-
   const V o(1.0, 1.0);
   EXPECT_TRUE(vcCoordAxes(o, o, V(1.0, 2.0)).degen());
   EXPECT_FALSE(vcCoordAxes(o, V(2.0, 1.0), V(3.0, 1.0)).degen());  // collinear axes still have lengths
-  EXPECT_THROW(vcCoordAxes(o, V(NAN, 0.0), o), vcShapesError::BadGeom);
 }
 
 TEST(PointsTest, PointAndCrossMapTheirCentreButACrossKeepsItsPixelSize) {
-  const vc2Point p(3.0, -4.0);
-  EXPECT_EQ(p.distanceToPoint(V(0.0, 0.0)), 5.0);
-  EXPECT_EQ(p.map(vcXform<2>::translation(V(1.0, 1.0))), vc2Point(4.0, -3.0));
+  EXPECT_EQ(vc2Point(3.0, -4.0).distanceToPoint(V(0.0, 0.0)), 5.0);
   EXPECT_THROW(vc2Point(std::nan(""), 0.0), vcShapesError::BadGeom);
-
   const vcCross c(V(2.0, 0.0), vcRadian(0.0), 5);
   const vcXform<2> rot =
       vcXform<2>(vcMatrix<2>::rotation(vcRadian(std::numbers::pi / 2)), V()) * vcXform<2>::scale(3.0, 3.0);
@@ -156,5 +113,4 @@ TEST(PointsTest, PointAndCrossMapTheirCentreButACrossKeepsItsPixelSize) {
   EXPECT_NEAR(m.center().distance(V(0.0, 6.0)), 0.0, 1e-12);
   EXPECT_NEAR(m.angle().toDouble(), std::numbers::pi / 2, 1e-12);
   EXPECT_EQ(m.size(), 5);
-  EXPECT_EQ(c.boundingBox(), vcRect(2.0, 0.0, 0.0, 0.0));
 }
