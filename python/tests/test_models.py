@@ -97,28 +97,14 @@ def test_python_transforms_are_called_back_safely_from_renders_in_threads():
         component().drawSynthetic(Broken(TO_IMAGE), np.zeros((8, 8), np.uint8))
 
 
-@pytest.mark.parametrize(
-    "image, error",
-    [(np.zeros((4, 4), np.int16), TypeError), (np.zeros((4, 4, 3), np.uint8), ValueError),
-     (np.zeros((4, 8), np.uint8)[:, ::2], ValueError), ([[0, 0], [0, 0]], TypeError)],
-    ids=["dtype", "channels", "strided", "list"],
-)
-def test_images_that_cannot_be_written_in_place_are_refused(image, error):
-    with pytest.raises(error):
-        component().drawSynthetic(TO_IMAGE, image)
-    with pytest.raises(error):
-        vc.vfDrawSynthetic(vc.vcGenPoly(component().poly(0)), TO_IMAGE, image, 1)
-
-
 def test_segment_functions_write_the_array_and_report_the_arcs_ends():
     image = np.zeros((20, 20), np.uint8)
     vc.drawLinePelBuf(image, vc.vc2SegmentLine((3, 10.5), (17, 10.5)), vc.vcXform.I, 200, 0)
     assert (image[10, 3:17] == 200).all() and image.sum() == image[10].sum()
     arc = vc.vc2SegmentArc((10, 10), 5, vc.vcDegree(0), vc.vcDegree(90))
     assert vc.drawArcPelBuf(image, arc, vc.vcXform.I, 250, 1) == pytest.approx((15, 10, 10, 15))
-    marks = np.zeros((20, 20), np.uint8)
-    vc.drawHorizontalExtentsPelBuf(marks, vc.vc2SegmentLine((5.5, 2), (5.5, 8)), vc.vcXform.I, 9)
-    assert (np.flatnonzero(marks[:, 5]) == np.arange(2, 8)).all()
+    vc.drawHorizontalExtentsPelBuf(image, vc.vc2SegmentLine((5.5, 2), (5.5, 8)), vc.vcXform.I, 9)
+    assert (np.flatnonzero(image[:10, 5] == 9) == np.arange(2, 8)).all()
 
 
 def test_a_model_survives_its_archive_form_and_malformed_input_raises(tmp_path):
@@ -148,8 +134,7 @@ def test_poly_and_model_utilities_take_each_overload_and_return_new_values():
     small, large = vc.vcSMDGDPoly.rectangle(1, 1, (0, 0)), vc.vcSMDGDPoly.rectangle(5, 5, (9, 0))
     chain = vc.vcSMDGDPoly([vc.vcSMDGDPolyVertex(p) for p in [(0, 0), (2, 0), (2, 1)]], closed=False)
     polys = [small, large, chain]
-    assert P.perimeterFilter(polys, vc.vcRange(3.9, 4.1)) == [small]
-    assert P.closureFilter(polys, True, False) == [chain] and polys == [small, large, chain]
+    assert P.perimeterFilter(polys, vc.vcRange(3.9, 4.1)) == [small] and polys == [small, large, chain]
     with pytest.raises(vc.vcSMDGDPolyError):
         P.deleteSegments(small, [7])
     closed = vc.vcSMDGDPoly(chain.vertices(), closed=False)

@@ -57,9 +57,6 @@ TEST(LineSegTest, NearestPointsSamplingAndDegenerateSegments) {
     EXPECT_EQ(s.closestPoint(past), s.p2());
     EXPECT_NEAR(s.distanceToPoint(past), s.length() * 0.25, 1e-9);
   }
-  std::vector<V> pts;
-  vcLineSeg(V(0.0, 0.0), V(100.0, 0.0)).sample(vcShape::vcSampleParams(0.0, 1e-300), pts);
-  EXPECT_LE(pts.size(), 10000000u);  // a hostile spacing is bounded
   const vcLineSeg dot(V(3.0, 4.0), V(3.0, 4.0));
   EXPECT_FALSE(dot.hasTangent());
   EXPECT_THROW(dot.line(), vcShapesError::DegenerateShape);
@@ -98,9 +95,8 @@ TEST(ShapeSetTest, DistanceIsToTheNearestMemberAndBoundsHoldThemAll) {
   EXPECT_TRUE(*points.decompose().at(7) == vc2Point(pts[7]));
   EXPECT_THROW(set.segment(12), vcBadArgument);
   EXPECT_THROW(vcPointSet().distanceToPoint(V()), vcShapesError::DegenerateShape);
-  const V o(1.0, 1.0);
-  EXPECT_TRUE(vcCoordAxes(o, o, V(1.0, 2.0)).degen());
-  EXPECT_FALSE(vcCoordAxes(o, V(2.0, 1.0), V(3.0, 1.0)).degen());  // collinear axes still have lengths
+  EXPECT_TRUE(vcCoordAxes(V(1.0, 1.0), V(1.0, 1.0), V(1.0, 2.0)).degen());
+  EXPECT_FALSE(vcCoordAxes(V(1.0, 1.0), V(2.0, 1.0), V(3.0, 1.0)).degen());  // collinear axes still have lengths
 }
 
 TEST(PointsTest, PointAndCrossMapTheirCentreButACrossKeepsItsPixelSize) {
