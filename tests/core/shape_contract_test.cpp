@@ -1,8 +1,7 @@
 // The contract every core shape keeps, one row per shape: archive and image
 // round trips at their fixed layouts, malformed input rejected with the target
-// unchanged, mapped bounds holding mapped samples, and distances that are ~0
-// on the contour and bracketed off it. Each shape's own mathematics stays in
-// its own test file.
+// unchanged, mapped bounds holding mapped samples, distances ~0 on the contour
+// and bracketed off it, and sampling within its limits.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -298,10 +297,6 @@ std::vector<V> sampled(const vcShape& s, const vcShape::vcSampleParams& params) 
   return pts;
 }
 
-// Every contour samples from its start (back to it when closed) with chords
-// within the tolerance of the contour, steps no longer than the spacing, at
-// least the minimum and at most the maximum number of points, and the same
-// points less the last one without its end.
 TEST_P(ShapeContract, SamplingHonoursToleranceSpacingPointLimitsAndTheEnd) {
   const vcShape& s = *GetParam().shape;
   if (!s.isOpenContour() && !s.isClosedContour()) return;
