@@ -24,9 +24,7 @@ constexpr double kPi = std::numbers::pi;
 TEST(VectorTest, UnitAngleCrossPerpAndIndexing) {
   EXPECT_THROW(vcVector<2>().unit(), vcMathError);
   EXPECT_THROW(vcVector<2>(INFINITY, 0.0).unit(), vcMathError);
-  const vcVector<2> u = vcVector<2>(3e-200, -4e-200).unit();  // no underflow on the way
-  EXPECT_DOUBLE_EQ(u.x(), 0.6);
-  EXPECT_DOUBLE_EQ(u.y(), -0.8);
+  EXPECT_EQ(vcVector<2>(3e-200, -4e-200).unit(), vcVector<2>(0.6, -0.8));  // no underflow on the way
   EXPECT_DOUBLE_EQ(vcVector<2>(0.0, -2.0).angle().toDouble(), -kPi / 2);
   const vcVector<2> v(2.0, 1.0);
   EXPECT_NEAR((v.perp().angle() - v.angle()).toDouble(), kPi / 2, 1e-15);
@@ -86,7 +84,6 @@ TEST(RangeTest, EncloseIntersectAndContainIncludeTheEnds) {
   r.enclose(3.0).enclose(-1.0).enclose(NAN).enclose(vcRange(10.0, 5.0));  // NaN and empty ranges ignored
   EXPECT_EQ(r, vcRange(-1.0, 3.0));
   EXPECT_TRUE(r.contains(3.0) && !r.contains(3.0000001));
-  EXPECT_EQ(r & vcRange(2.0, 9.0), vcRange(2.0, 3.0));
   EXPECT_EQ(r & vcRange(3.0, 9.0), vcRange(3.0, 3.0));
   EXPECT_TRUE((r & vcRange(3.5, 9.0)).isEmpty());
   EXPECT_TRUE((r & vcRange()).isEmpty());

