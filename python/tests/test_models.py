@@ -55,10 +55,11 @@ class Swirl(Affine):
     [
         lambda img: component().drawSynthetic(TO_IMAGE, img),
         lambda img: component().drawSynthetic(Affine(TO_IMAGE), img),
+        lambda img: component().poly(1).drawSynthetic(TO_IMAGE, img),
         lambda img: vc.vcSMDGDPolyPrivate.drawSynthetic(component().poly(2), TO_IMAGE, img, 77, True, True),
         lambda img: vc.vfDrawSynthetic(vc.vcGenPoly(component().poly(0)), Swirl(TO_IMAGE), img, 99),
     ],
-    ids=["model", "model-handle", "private", "genpoly-handle"],
+    ids=["model", "model-handle", "poly", "private", "genpoly-handle"],
 )
 def test_rendering_writes_the_callers_array_as_the_library_writes_its_own_buffer(draw):
     buf = vc.vcPelBuffer(200, 120)
@@ -130,19 +131,20 @@ def test_poly_and_model_utilities_take_each_overload_and_return_new_values():
     assert isinstance(inside, vc.vcSMDGDModel) and inside.numPolys() == 1
     assert M.crop(model, vc.vcPolygon([(0, -5), (10, -5), (10, 5), (0, 5)]), True) == inside
     assert P.crop(right, model.poly(0), True) == inside
-    small, chain = vc.vcSMDGDPoly.rectangle(1, 1, (0, 0)), vc.vcSMDGDPoly.rectangle(5, 5, (9, 0))
+    small = vc.vcSMDGDPoly.rectangle(1, 1, (0, 0))
+    chain = vc.vcSMDGDPoly([vc.vcSMDGDPolyVertex(p) for p in [(0, 0), (2, 0), (2, 1)]], closed=False)
     polys = [small, chain]
-    assert P.perimeterFilter(polys, vc.vcRange(3.9, 4.1)) == [small] and polys == [small, chain]
+    assert P.perimeterFilter(polys, vc.vcRange(3.9, 4.1)) == [small] and P.closureFilter(polys, True, False) == [chain]
+    assert polys == [small, chain] and P.reversePoly(P.reversePoly(chain)) == chain
     with pytest.raises(vc.vcSMDGDPolyError):
         P.deleteSegments(small, [7])
-    chain = vc.vcSMDGDPoly([vc.vcSMDGDPolyVertex(p) for p in [(0, 0), (2, 0), (2, 1)]], closed=False)
     closed = vc.vcSMDGDPoly(chain.vertices(), closed=False)
     P.closeRectilinear(closed)  # edits its argument
     assert closed.isClosed() and chain.isOpen()
     two = component()
     assert len(two) == 3 and list(two)[1] == two.poly(1)
     assert (vc.vc2Rigid(vc.vcRadian(0), (5, 0)) * two).boundingBox().x() == pytest.approx(-15)
-    assert (2 * two).boundingBox().width() == pytest.approx(90)
+    assert (2 * two).boundingBox().width() == pytest.approx(90) and M.corner(two, 0, 0, True).numPolys() == 1
 
 
 def test_wireframes_and_arrows_are_drawn_and_recorded(recording):

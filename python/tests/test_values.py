@@ -6,20 +6,10 @@ import pytest
 import vcdisplay as vc
 
 VALUES = [
-    vc.vcVector(1.5, -2),
-    vc.vcPoint(0.25, 3),
-    vc.vcRadian(0.5),
-    vc.vcDegree(-30),
-    vc.vcRect(1, 2, 3.5, 4),
-    vc.vcUIRect(3, 4, 5, 6),
-    vc.vcLineSeg((0, 1), (2, 3)),
-    vc.vcCircle((1, 1), 2.5),
-    vc.vcDimTol(2.0, 0.1, 0.2, vc.vcDimTol.eOffsets),
-    vc.vcSMDDimension(2.0, 1.5, 2.5, vc.vcSMDDimension.eScaleNominal),
-    vc.vcRGB(1, 2, 3),
-    vc.vcColor(7),
-    vc.vcColor(1, 2, 3),
-    vc.vcColor.pass_,
+    vc.vcVector(1.5, -2), vc.vcPoint(0.25, 3), vc.vcRadian(0.5), vc.vcDegree(-30), vc.vcRect(1, 2, 3.5, 4),
+    vc.vcUIRect(3, 4, 5, 6), vc.vcLineSeg((0, 1), (2, 3)), vc.vcCircle((1, 1), 2.5),
+    vc.vcDimTol(2.0, 0.1, 0.2, vc.vcDimTol.eOffsets), vc.vcSMDDimension(2.0, 1.5, 2.5, vc.vcSMDDimension.eScaleNominal),
+    vc.vcRGB(1, 2, 3), vc.vcColor(7), vc.vcColor(1, 2, 3), vc.vcColor.pass_,
 ]
 
 
