@@ -1,26 +1,15 @@
 """Value types behave as Python values: sequences convert, repr evaluates back
-to an equal value, and editing a poly keeps its checks."""
+to an equal value, and rejected edits change nothing."""
 import numpy as np
 import pytest
 
 import vcdisplay as vc
 
 VALUES = [
-    vc.vcVector(1.5, -2),
-    vc.vcPoint(0.25, 3),
-    vc.vcRadian(0.5),
-    vc.vcDegree(-30),
-    vc.vcRect(1, 2, 3.5, 4),
-    vc.vcUIRect(3, 4, 5, 6),
-    vc.vcLineSeg((0, 1), (2, 3)),
-    vc.vcCircle((1, 1), 2.5),
-    vc.vcDimTol(2.0, 0.1, 0.2, vc.vcDimTol.eOffsets),
-    vc.vcSMDDimension(2.0, 1.5, 2.5, vc.vcSMDDimension.eScaleNominal),
-    vc.vcRGB(1, 2, 3),
-    vc.vcColor(7),
-    vc.vcColor(1, 2, 3),
-    vc.vcColor.magenta,
-    vc.vcColor.pass_,
+    vc.vcVector(1.5, -2), vc.vcPoint(0.25, 3), vc.vcRadian(0.5), vc.vcDegree(-30), vc.vcRect(1, 2, 3.5, 4),
+    vc.vcUIRect(3, 4, 5, 6), vc.vcLineSeg((0, 1), (2, 3)), vc.vcCircle((1, 1), 2.5),
+    vc.vcDimTol(2.0, 0.1, 0.2, vc.vcDimTol.eOffsets), vc.vcSMDDimension(2.0, 1.5, 2.5, vc.vcSMDDimension.eScaleNominal),
+    vc.vcRGB(1, 2, 3), vc.vcColor(7), vc.vcColor(1, 2, 3), vc.vcColor.pass_,
 ]
 
 
@@ -34,53 +23,28 @@ def test_repr_evaluates_to_an_equal_value(value):
 def test_any_two_number_sequence_is_a_vector_or_point(xy):
     assert vc.vcXform.translation(xy).mapPoint(xy) == vc.vcVector(6, 8)
     assert vc.vcRect(xy, (1, 1)).origin() == vc.vcVector(3, 4)
-    x, y = vc.vcVector(*xy)
-    assert (x, y) == (3, 4)
+    assert tuple(vc.vcVector(*xy)) == (3, 4)
 
 
-def test_transforms_compose_and_invert_as_in_cpp():
-    rot = vc.vcXform.rotation(vc.vcDegree(90))
-    move = vc.vcXform.translation((10, 0))
-    p = (move * rot).mapPoint((1, 0))
-    assert p.x == pytest.approx(10) and p.y == pytest.approx(1)
-    back = (move * rot).inverse().mapPoint(p)
-    assert (back.x, back.y) == pytest.approx((1, 0))
-    assert vc.vcRadian(vc.vcDegree(180)).toDouble() == pytest.approx(np.pi)
-
-
-def test_poly_edits_are_checked_and_rejected_edits_change_nothing():
-    poly = vc.vcSMDGDPoly.rectangle(4, 2, (0, 0))
-    before = vc.vcSMDGDPoly.fromBytes(poly.toBytes())
-    assert before == poly and poly.numVertices() == 4 and poly.isClosed()
-    crossing = vc.vcSMDGDPolyVertex((5, -5))
-    with pytest.raises(vc.vcSMDGDPolyError):
-        poly.replaceVertex(0, crossing)  # the first side would cross the third
-    assert poly == before
-    assert [v.point for v in poly] == [v.point for v in before.vertices()]
-    bigger = poly.boundingBox(vc.vcXform.scale(2, 2))
-    assert (bigger.width(), bigger.height()) == pytest.approx((8, 4))
-
-
-def test_colors_and_props_compare_as_in_cpp():
-    assert vc.vcColor.red == vc.vcColor(255, 0, 0)  # a stock color equals its RGB value
-    assert vc.vcColor(5) != vc.vcColor(5, 5, 5)  # an index color never equals an RGB color
-    assert vc.vcColor.redColor() == vc.vcColor.stockColor(5)
+def test_operators_and_properties_act_as_in_cpp():
+    p = (vc.vcXform.translation((10, 0)) * vc.vcXform.rotation(vc.vcDegree(90))).mapPoint((1, 0))
+    assert (p.x, p.y) == pytest.approx((10, 1))
+    assert vc.vcColor.red == vc.vcColor(255, 0, 0) and vc.vcColor(5) != vc.vcColor(5, 5, 5)
     props = vc.vcGraphicProps(vc.vcColor.red, 3)
     props.fill = True
     assert props != vc.vcGraphicProps(vc.vcColor.red, 3)
-    assert props.penWidth == 3 and props.fill
 
 
-def test_generalised_polys_and_wireframes_keep_their_smd_poly():
+def test_rejected_edits_raise_and_change_nothing():
     poly = vc.vcSMDGDPoly.rectangle(4, 2, (0, 0))
+    before = vc.vcSMDGDPoly.fromBytes(poly.toBytes())
+    with pytest.raises(vc.vcSMDGDPolyError):
+        poly.replaceVertex(0, vc.vcSMDGDPolyVertex((5, -5)))  # the first side would cross the third
+    assert poly == before
+    assert [v.point for v in poly] == [v.point for v in before.vertices()]
     g = vc.vcGenPoly(poly, vc.vcXform.translation((10, 10)))
-    assert g.numVertices() == 4 and not g.isOpen()
     assert g.within((10, 10)) and not g.within((0, 0))
     wire = vc.vc2Wireframe(g, vc.vcDimTol(3, 1.5, 4.5, vc.vcDimTol.eLimits))  # sides of 4 and 2 fit
-    with pytest.raises(vc.vcShapesError):
-        vc.vc2Wireframe(g, vc.vcDimTol(4, 3.5, 4.5, vc.vcDimTol.eLimits))  # the sides of 2 do not
-    wire.polarity(True)
-    assert wire.isPolarityReversed()
     assert vc.vc2Wireframe.fromBytes(wire.toBytes()) == wire
     with pytest.raises(vc.vcShapesError):
-        g.vertexPoint(9)
+        vc.vc2Wireframe(g, vc.vcDimTol(4, 3.5, 4.5, vc.vcDimTol.eLimits))  # the sides of 2 do not
