@@ -89,70 +89,39 @@ TEST(DisplayErrors, FactoryMadeObjectsAnswerTheirNumberNameAndMessageAndRoundTri
     vcPersistent* q = nullptr;
     in.serializePointer(q);
     std::unique_ptr<vcPersistent> back(q);
-    auto* be = dynamic_cast<vcException*>(q);
-    ASSERT_NE(be, nullptr);
-    EXPECT_EQ(be->className(), row.name);
-    EXPECT_EQ(be->errorNumber(), row.number);
+    EXPECT_EQ(back->className(), row.name);
     EXPECT_EQ(in.remaining(), 0u);
   }
   for (const char* name : {"vcUIError::Errors", "vcGraphic::Errors", "vcSMDGDPoly::Errors", "vcSMDDimensionErrors"})
     EXPECT_FALSE(vc_Instantiator::isRegistered(name)) << name;
 }
 
-TEST(DisplayErrors, ArchiveFormsHaveOneVersionBytePerLevel) {
-  auto bytesOf = [](vcException& e) {
+// Each level of an error's archive form is one version byte; a string error
+// adds its message.
+TEST(DisplayErrors, ArchiveFormsHaveOneVersionBytePerLevelAndOtherVersionsAreRefused) {
+  auto bytesOf = [](vcException&& e) {
     vcBufferArchive out(vcArchive::eStore);
     out || e;
     return out.bytes();
   };
-  vcUIError::BadLayer layer;
-  vcGraphicProps::BadParams props;
-  vcGraphic::BadParams graphic("Item index out of range");
-  vcSMDGDPoly::notClosed smd;
-  vcSMDDimension::badDimensionValue dim("not stored");
-  // leaf, Errors, then the core vcException part (one version byte).
-  EXPECT_EQ(bytesOf(layer), (std::vector<unsigned char>{0, 0, 0}));
-  EXPECT_EQ(bytesOf(props), (std::vector<unsigned char>{0, 0}));
-  EXPECT_EQ(bytesOf(smd), (std::vector<unsigned char>{0, 0}));
-  EXPECT_EQ(bytesOf(dim), (std::vector<unsigned char>{0, 0}));
-  // leaf, Errors, vcExceptionWithString, vcException, then the message.
-  std::vector<unsigned char> g = bytesOf(graphic);
+  EXPECT_EQ(bytesOf(vcUIError::BadLayer()), (std::vector<unsigned char>{0, 0, 0}));
+  EXPECT_EQ(bytesOf(vcGraphicProps::BadParams()), (std::vector<unsigned char>{0, 0}));
+  EXPECT_EQ(bytesOf(vcSMDDimension::badDimensionValue("not stored")), (std::vector<unsigned char>{0, 0}));
+  const std::vector<unsigned char> g = bytesOf(vcGraphic::BadParams("Item index out of range"));
   ASSERT_EQ(g.size(), 4u + 4u + 23u);
-  EXPECT_EQ(std::string(g.begin() + 8, g.end()), "Item index out of range");
-
   vcGraphic::BadParams back;
   vcBufferArchive in(g);
   in || back;
   EXPECT_EQ(back.string(), "Item index out of range");
-}
-
-TEST(DisplayErrors, WrongStoredVersionThrowsUnknownVersionNamingTheClass) {
   vc_test::expectUnknownVersion({1, 0, 0}, vcUIError::BadLayer(), "vcUIError::BadLayer", 0);
   vc_test::expectUnknownVersion({0, 3, 0}, vcUIError::BadLayer(), "vcUIError::Errors");
-}
-
-TEST(DisplayErrors, SameObjectTwiceInOneExchangeIsWrittenOnce) {
-  struct Pair : public virtual vcPersistent {
-    vcUIError::NotIndexColor& e;
-    explicit Pair(vcUIError::NotIndexColor& x) : e(x) {}
-    void dispatchSerialize(vcArchive& ar) override { ar || e || e; }
-  };
-  vcUIError::NotIndexColor e;
-  Pair pair(e);
-  vcBufferArchive out(vcArchive::eStore);
-  out || pair;
-  EXPECT_EQ(out.bytes().size(), 3u);
 }
 
 TEST(DisplayErrors, SuicideAndRethrowIsCaughtByDocumentedBases) {
   vcException* heap = new vcUIError::NotIndexColor;
   EXPECT_THROW(heap->suicideAndRethrow(), vcUIError::Errors);
   heap = new vcGraphic::BadParams("Item index out of range");
-  try {
-    heap->suicideAndRethrow();
-  } catch (const vcExceptionWithString& e) {
-    EXPECT_EQ(e.string(), "Item index out of range");
-  }
+  EXPECT_THROW(heap->suicideAndRethrow(), vcExceptionWithString);
   heap = new vcSMDGDPoly::invalidIndex;
   EXPECT_THROW(heap->suicideAndRethrow(), vcSMDGDPoly::Errors);
   heap = new vcSMDDimension::badDimensionValue("min above max");

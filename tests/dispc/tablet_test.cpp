@@ -18,7 +18,6 @@ constexpr Layers kImage = vcUITablet::eImage;
 constexpr Layers kOverlay = vcUITablet::eOverlay;
 constexpr Layers kBoth = vcUITablet::eBoth;
 using Strings = std::vector<std::string>;
-
 using Hooked = vcLoggingTablet;
 
 // A root scope that reports its own deletion.
@@ -43,35 +42,36 @@ std::vector<vcUIRect> clipRects(const vcRecordingScope& root) {
 
 size_t pointDraws(const vcRecordingScope& s) { return s.calls("draw(vcPoint)").size(); }
 
+// A root P on a 100 x 100 scope with kid K at (10, 10, 20, 20) and its kid G, all shown.
+struct Family {
+  vcRecordingScope root{vcPair<long>(0, 0), vcPair<long>(100, 100)};
+  Strings log;
+  Hooked p{"P", log, &root};
+  Hooked k{"K", log, p, vcUIRect(10, 10, 20, 20)};
+  Hooked g{"G", log, k, vcUIRect(0, 0, 5, 5)};
+  Family() {
+    for (Hooked* t : {&p, &k, &g}) t->visible(true);
+    k.modified(kImage, true);
+    log.clear();
+    root.clearLog();
+  }
+};
+
 }  // namespace
 
-TEST(Tablet, OkToDrawRefusesEachMissingConditionButRecordingGoesOn) {
+// The other refusals (hidden, drawing off, both layers, no scope) run for
+// every operation in tablet_shapes_test.
+TEST(Tablet, OverlaySwitchScopelessTabletsAndSurfacelessScopes) {
   vcRecordingScope image(vcPair<long>(0, 0), vcPair<long>(50, 50));
   vcRecordingScope overlay(vcPair<long>(0, 0), vcPair<long>(50, 50));
   vcUITablet t(&image, &overlay);
-  t.recordOn() = true;
   const vcPoint p(1, 2);
-  t.draw(p, vcColor::red, kImage);  // hidden
   t.visible(true);
-  const long recorded = t.sketch().size();
-  t.draw(p, vcColor::red, kBoth);
-  t.draw(p, vcColor::red, static_cast<Layers>(-1));
   t.drawOnOverlay() = false;
   t.draw(p, vcColor::red, kOverlay);
-  t.drawOn().push(false);
-  t.draw(p, vcColor::red, kImage);
-  EXPECT_EQ(pointDraws(image) + pointDraws(overlay), 0u);
-  EXPECT_GT(t.sketch().size(), recorded);
-  t.drawOn().pop();
+  EXPECT_EQ(pointDraws(overlay), 0u);
   t.drawOnOverlay() = true;
   t.draw(p, vcColor::red, kOverlay);
-  t.draw(p, vcColor::red, kImage);
-  EXPECT_EQ(pointDraws(image), 1u);
-  EXPECT_EQ(pointDraws(overlay), 1u);
-
-  vcUITablet imageOnly(&image, nullptr);
-  imageOnly.visible(true);
-  imageOnly.draw(p, vcColor::red, kOverlay);  // no scope
   EXPECT_EQ(pointDraws(overlay), 1u);
 
   // A tablet made without scopes records; given one later it draws only once
@@ -81,13 +81,12 @@ TEST(Tablet, OkToDrawRefusesEachMissingConditionButRecordingGoesOn) {
   EXPECT_GT(builder.sketch().size(), 0);
   builder.setScope(&image, nullptr, false);
   EXPECT_EQ(builder.scopeRect(), vcUIRect(0, 0, 50, 50));
-  builder.draw(p, vcColor::red, kImage);
   builder.drawOn() = true;
   builder.draw(p, vcColor::red, kImage);
-  EXPECT_EQ(pointDraws(image), 1u);
+  EXPECT_EQ(pointDraws(image), 0u);
   EXPECT_TRUE(builder.visible(true));
   builder.draw(p, vcColor::red, kImage);
-  EXPECT_EQ(pointDraws(image), 2u);
+  EXPECT_EQ(pointDraws(image), 1u);
 
   // A scope without a surface takes drawing only while it tracks client changes.
   vcRecordingScope none(vcPair<long>(0, 0), vcPair<long>(0, 0), true);
@@ -103,14 +102,12 @@ TEST(Tablet, OkToDrawRefusesEachMissingConditionButRecordingGoesOn) {
 TEST(Tablet, DrawingTakesANewStampOnlyWhenAnotherTabletStampedSince) {
   vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(50, 50));
   Strings log;
-  Hooked a("A", log, &root);
-  Hooked b("B", log, &root);
+  Hooked a("A", log, &root), b("B", log, &root);
   a.visible(true);
   b.visible(true);
   b.update(vcUIRect(0, 0, 1, 1), kImage, true);  // stamps B
   const std::uint32_t t0 = vcUITablet::timeStamp();
   a.draw(vcPoint(1, 1), vcColor::red, kImage);
-  EXPECT_EQ(vcUITablet::timeStamp(), t0 + 1);
   a.draw(vcPoint(1, 1), vcColor::red, kImage);  // still the newest
   EXPECT_EQ(vcUITablet::timeStamp(), t0 + 1);
   b.draw(vcPoint(1, 1), vcColor::red, kImage);
@@ -123,7 +120,6 @@ TEST(Tablet, DrawingTakesANewStampOnlyWhenAnotherTabletStampedSince) {
   a.visible(false);
   b.draw(vcPoint(1, 1), vcColor::red, kImage);
   a.draw(vcPoint(1, 1), vcColor::red, kImage);
-  a.redraw(kImage);
   EXPECT_EQ(vcUITablet::timeStamp(), t0 + 5);
 }
 
@@ -140,15 +136,10 @@ TEST(Tablet, TreeLinksAndWhatEachDestructionLeaves) {
   EXPECT_EQ(p->lastKid(), &c);
   EXPECT_EQ(b->prevSib(), &a);
   EXPECT_EQ(b->nextSib(), &c);
-  EXPECT_EQ(a.prevSib(), nullptr);
-  EXPECT_EQ(c.nextSib(), nullptr);
-  EXPECT_EQ(p->nextSib(), nullptr);
-  EXPECT_EQ(g.scopeOrg(), vcPair<long>(15, 25));
   EXPECT_EQ(g.absRect(), vcUIRect(15, 25, 10, 10));
   EXPECT_EQ(a.currentScope(kImage), vcUIRect(0, 0, 30, 40));
   EXPECT_EQ(a.currentScope(kOverlay), vcUIRect::null);
   EXPECT_EQ(recording(a.ownScope(kImage))->attachedRect(), vcUIRect(10, 20, 30, 40));
-  EXPECT_EQ(root.liveChildren().size(), 4u);
 
   // A visible kid is erased on its way out: the opaque parent repaints its area.
   p->visible(true);
@@ -158,14 +149,12 @@ TEST(Tablet, TreeLinksAndWhatEachDestructionLeaves) {
   b.reset();
   EXPECT_EQ(log, Strings({"P"}));
   EXPECT_EQ(clipRects(root), std::vector<vcUIRect>({vcUIRect(50, 50, 10, 10)}));
-  EXPECT_EQ(p->numKids(), 2);
   EXPECT_EQ(a.nextSib(), &c);
   EXPECT_EQ(root.liveChildren().size(), 3u);
 
   // The parent going first leaves its kids alive, parentless and without scopes.
   p.reset();
   EXPECT_EQ(a.parent(), nullptr);
-  EXPECT_EQ(a.currentScope(kImage), vcUIRect::null);
   EXPECT_EQ(g.parent(), &a);
   EXPECT_EQ(g.currentScope(kImage), vcUIRect::null);
   EXPECT_TRUE(root.liveChildren().empty());
@@ -173,34 +162,26 @@ TEST(Tablet, TreeLinksAndWhatEachDestructionLeaves) {
 }
 
 TEST(Tablet, SetParentMovesTheKidAndItsKidsOntoFreshScopesButMakesNoCycle) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
-  Strings log;
-  Hooked p("P", log, &root);
-  Hooked q("Q", log, p, vcUIRect(30, 30, 40, 40));
-  Hooked a("A", log, p, vcUIRect(0, 0, 10, 10));
-  Hooked g("G", log, a, vcUIRect(2, 2, 3, 3));
-  for (Hooked* t : {&p, &q, &a, &g}) t->visible(true);
-  log.clear();
-  a.setParent(q, vcUIRect(0, 0, 10, 10));
-  EXPECT_EQ(a.parent(), &q);
-  EXPECT_EQ(a.oldParent, &p);
-  EXPECT_EQ(p.numKids(), 1);
-  EXPECT_EQ(q.lastKid(), &a);
-  EXPECT_EQ(g.parent(), &a);
-  EXPECT_EQ(g.oldParent, &a);
+  Family f;
+  Hooked q("Q", f.log, f.p, vcUIRect(30, 30, 40, 40));
+  q.visible(true);
+  f.k.modified(kImage, false);
+  f.log.clear();
+  f.k.setParent(q, vcUIRect(10, 10, 20, 20));
+  EXPECT_EQ(f.k.oldParent, &f.p);
+  EXPECT_EQ(f.p.numKids(), 1);
+  EXPECT_EQ(q.lastKid(), &f.k);
+  EXPECT_EQ(f.g.oldParent, &f.k);
   // Same rectangle, new parent: the absolute origins follow the parent.
-  EXPECT_EQ(a.scopeOrg(), vcPair<long>(30, 30));
-  EXPECT_EQ(g.scopeOrg(), vcPair<long>(32, 32));
-  EXPECT_EQ(recording(a.ownScope(kImage))->parent(), q.ownScope(kImage));
-  EXPECT_EQ(recording(g.ownScope(kImage))->parent(), a.ownScope(kImage));
-  EXPECT_EQ(root.liveChildren().size(), 3u);  // the old sub-scopes are gone
+  EXPECT_EQ(f.g.scopeOrg(), vcPair<long>(40, 40));
+  EXPECT_EQ(recording(f.k.ownScope(kImage))->parent(), q.ownScope(kImage));
+  EXPECT_EQ(recording(f.g.ownScope(kImage))->parent(), f.k.ownScope(kImage));
+  EXPECT_EQ(f.root.liveChildren().size(), 3u);  // the old sub-scopes are gone
   // Each kid is shown again as it moves, then the tablet with its kids.
-  EXPECT_EQ(log, Strings({"G", "A", "G"}));
-  // No tablet goes under itself or one of its own kids.
-  EXPECT_THROW(a.setParent(g, vcUIRect(0, 0, 5, 5)), vcBadArgument);
-  EXPECT_THROW(a.setParent(a, vcUIRect(0, 0, 5, 5)), vcBadArgument);
-  EXPECT_EQ(a.parent(), &q);
-  EXPECT_EQ(g.parent(), &a);
+  EXPECT_EQ(f.log, Strings({"G", "K", "G"}));
+  EXPECT_THROW(f.k.setParent(f.g, vcUIRect(0, 0, 5, 5)), vcBadArgument);
+  EXPECT_THROW(f.k.setParent(f.k, vcUIRect(0, 0, 5, 5)), vcBadArgument);
+  EXPECT_EQ(f.k.parent(), &q);
 }
 
 TEST(Tablet, SetScopeReplacesTheRootsScopesAndDeletesOnlyWhatItOwns) {
@@ -211,8 +192,6 @@ TEST(Tablet, SetScopeReplacesTheRootsScopesAndDeletesOnlyWhatItOwns) {
   Hooked t("T", log, &first);
   Hooked k("K", log, t, vcUIRect(5, 5, 10, 10));
   EXPECT_THROW(t.setScope(kBoth, nullptr, false), vcUIError::BadLayer);
-  EXPECT_EQ(k.currentScope(kImage), vcUIRect(0, 0, 10, 10));
-
   t.setScope(nullptr, nullptr, false);
   EXPECT_EQ(k.currentScope(kImage), vcUIRect::null);
   EXPECT_TRUE(first.liveChildren().empty());
@@ -220,16 +199,13 @@ TEST(Tablet, SetScopeReplacesTheRootsScopesAndDeletesOnlyWhatItOwns) {
   bool deleted = false;
   auto* owned = new WatchedScope(deleted);
   t.setScope(owned, nullptr, true);
-  EXPECT_EQ(recording(k.ownScope(kImage))->parent(), owned);
   t.setScope(owned, nullptr, true);  // given again: kept
   EXPECT_FALSE(deleted);
   EXPECT_EQ(recording(k.ownScope(kImage))->parent(), owned);
-
   // A different size resizes the root; the owned scope goes.
   log.clear();
   t.setScope(kImage, &big, false);
   EXPECT_TRUE(deleted);
-  EXPECT_EQ(t.scopeRect(), vcUIRect(0, 0, 80, 40));
   EXPECT_EQ(log, Strings({"T:resize"}));
   t.setScope(kOverlay, &overlay, false);
   EXPECT_EQ(t.scopeRect(), vcUIRect(0, 0, 80, 90));
@@ -238,112 +214,76 @@ TEST(Tablet, SetScopeReplacesTheRootsScopesAndDeletesOnlyWhatItOwns) {
 }
 
 TEST(Tablet, HidesAndShowsAreCountedAndOnlyTransitionsEraseOrDraw) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
-  Strings log;
-  Hooked p("P", log, &root);
-  Hooked k("K", log, p, vcUIRect(10, 10, 20, 20));
-  Hooked g("G", log, k, vcUIRect(0, 0, 5, 5));
-  for (Hooked* t : {&p, &k, &g}) EXPECT_TRUE(t->visible(true));
-  EXPECT_TRUE(p.opaque(kImage));  // its repaint covered it whole
-  EXPECT_FALSE(k.visible(true));
-  k.modified(kImage, true);
-  log.clear();
-  root.clearLog();
-  EXPECT_TRUE(k.visible(false));
-  EXPECT_EQ(log, Strings({"P"}));  // the parent repaints what the kid covered
-  EXPECT_EQ(clipRects(root), std::vector<vcUIRect>({vcUIRect(10, 10, 20, 20)}));
-  EXPECT_FALSE(k.modified(kImage));
-  EXPECT_FALSE(k.visible(false));
-  EXPECT_FALSE(k.visible(true));
-  EXPECT_EQ(log, Strings({"P"}));
-  EXPECT_TRUE(k.visible(true));
-  EXPECT_EQ(log, Strings({"P", "K", "G"}));
-  EXPECT_TRUE(k.visible());
+  Family f;
+  EXPECT_TRUE(f.p.opaque(kImage));  // its repaint covered it whole
+  EXPECT_FALSE(f.k.visible(true));
+  EXPECT_TRUE(f.k.visible(false));
+  EXPECT_EQ(f.log, Strings({"P"}));  // the parent repaints what the kid covered
+  EXPECT_EQ(clipRects(f.root), std::vector<vcUIRect>({vcUIRect(10, 10, 20, 20)}));
+  EXPECT_FALSE(f.k.modified(kImage));
+  EXPECT_FALSE(f.k.visible(false));
+  EXPECT_FALSE(f.k.visible(true));
+  EXPECT_EQ(f.log, Strings({"P"}));
+  EXPECT_TRUE(f.k.visible(true));
+  EXPECT_EQ(f.log, Strings({"P", "K", "G"}));
 }
 
 TEST(Tablet, ScopeRectErasesOnlyWhenTheNewRectangleLeavesPartOfTheOld) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
-  Strings log;
-  Hooked p("P", log, &root);
-  Hooked k("K", log, p, vcUIRect(10, 10, 20, 20));
-  Hooked g("G", log, k, vcUIRect(0, 0, 5, 5));
-  for (Hooked* t : {&p, &k, &g}) t->visible(true);
-  k.modified(kImage, true);
-  log.clear();
-  root.clearLog();
-  k.size(vcPair<long>(30, 30));  // grows: repainted in place
-  EXPECT_EQ(log, Strings({"K:resize", "K"}));
-  EXPECT_TRUE(clipRects(root).empty());
-
-  log.clear();
-  k.moveRel(vcPair<long>(5, 0));
-  EXPECT_EQ(log, Strings({"P", "K:move", "K", "G"}));
-  EXPECT_EQ(clipRects(root), std::vector<vcUIRect>({vcUIRect(10, 10, 30, 30)}));
-  EXPECT_EQ(k.scopeOrg(), vcPair<long>(15, 10));
-  EXPECT_EQ(g.scopeOrg(), vcPair<long>(15, 10));
-
-  log.clear();
-  k.moveAbs(vcPair<long>(15, 10));
-  EXPECT_TRUE(log.empty());
+  Family f;
+  f.k.size(vcPair<long>(30, 30));  // grows: repainted in place
+  EXPECT_EQ(f.log, Strings({"K:resize", "K"}));
+  EXPECT_TRUE(clipRects(f.root).empty());
+  f.log.clear();
+  f.k.moveRel(vcPair<long>(5, 0));
+  EXPECT_EQ(f.log, Strings({"P", "K:move", "K", "G"}));
+  EXPECT_EQ(clipRects(f.root), std::vector<vcUIRect>({vcUIRect(10, 10, 30, 30)}));
+  EXPECT_EQ(f.g.scopeOrg(), vcPair<long>(15, 10));
+  f.log.clear();
+  f.k.moveAbs(vcPair<long>(15, 10));
+  EXPECT_TRUE(f.log.empty());
   // A hidden tablet moves without erasing or drawing, and stays hidden.
-  k.visible(false);
-  log.clear();
-  k.scopeRect(vcUIRect(60, 60, 10, 10));
-  EXPECT_EQ(log, Strings({"K:move", "K:resize"}));
-  EXPECT_FALSE(k.visible());
+  f.k.visible(false);
+  f.log.clear();
+  f.k.scopeRect(vcUIRect(60, 60, 10, 10));
+  EXPECT_EQ(f.log, Strings({"K:move", "K:resize"}));
+  EXPECT_FALSE(f.k.visible());
 }
 
-TEST(Tablet, ScaleModesAndTheMapsTheyBuild) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
-  Strings log;
-  Hooked t("T", log, &root);
-  Hooked k("K", log, t, vcUIRect(0, 0, 10, 10));
-  t.visible(true);
+TEST(Tablet, ScaleModesMapsAndScopeCoords) {
+  Family f;
   const vcXform<2> base = vcXform<2>::translation(vcVector<2>(5, 7));
-  log.clear();
-  t.baseMap(base);
-  EXPECT_EQ(log, Strings({"K:parentMap", "T"}));
-  EXPECT_EQ(k.scaledMap(), vcXform<2>::I);
-
-  t.scaleExact(vcPair<double>(1.0000005, 3.0));  // the x factor alone decides
-  EXPECT_EQ(t.scaleMode(), vcUITablet::eNoScale);
-  EXPECT_EQ(t.scaledMap(), base);
-
-  t.scaleExact(vcPair<double>(0.5, 0.5));
-  EXPECT_EQ(t.scaleMode(), vcUITablet::eSample);
-  EXPECT_EQ(t.scale(), vcPair<long>(2, 2));
-  const vcXform<2> halved = t.scaledMap();
-  EXPECT_EQ(halved.mapPoint(vcVector<2>(1, 1)), vcVector<2>(3, 4));
-
+  f.p.baseMap(base);
+  EXPECT_EQ(f.log, Strings({"K:parentMap", "P"}));
+  EXPECT_EQ(f.k.scaledMap(), vcXform<2>::I);
+  f.p.scaleExact(vcPair<double>(1.0000005, 3.0));  // the x factor alone decides
+  EXPECT_EQ(f.p.scaleMode(), vcUITablet::eNoScale);
+  EXPECT_EQ(f.p.scaledMap(), base);
+  f.p.scaleExact(vcPair<double>(0.5, 0.5));
+  EXPECT_EQ(f.p.scaleMode(), vcUITablet::eSample);
+  EXPECT_EQ(f.p.scale(), vcPair<long>(2, 2));
+  EXPECT_EQ(f.p.scaledMap().mapPoint(vcVector<2>(1, 1)), vcVector<2>(3, 4));
   vcUITablet u;
   u.baseMap(base);
   u.scaleMode(vcUITablet::eSample);
   u.scale(vcPair<long>(2, 2));
-  EXPECT_EQ(u.scaledMap(), halved);
-  EXPECT_EQ(u.scaleExact(), vcPair<double>(2.0, 2.0));
-
-  t.scaleExact(vcPair<double>(3, 2));
-  EXPECT_EQ(t.scaleMode(), vcUITablet::eExpand);
-  EXPECT_EQ(t.scaledMap().mapPoint(vcVector<2>(1, 1)), vcVector<2>(18, 16));
-
+  EXPECT_EQ(u.scaledMap(), f.p.scaledMap());
+  f.p.scaleExact(vcPair<double>(3, 2));
+  EXPECT_EQ(f.p.scaleMode(), vcUITablet::eExpand);
+  EXPECT_EQ(f.p.scaledMap().mapPoint(vcVector<2>(1, 1)), vcVector<2>(18, 16));
   // A zero factor has no whole form; asking for it must not overflow.
   u.scaleExact(vcPair<double>(0.0, 0.25));
   EXPECT_EQ(u.scale(), vcPair<long>(0, 4));
-}
 
-TEST(Tablet, ScopeCoordsRoundWithTheScopesToleranceAndMapBack) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
-  vcUITablet t(&root, nullptr);
+  vcUITablet t(&f.root, nullptr);
   vcUITablet k(t, vcUIRect(20, 30, 10, 10));
   EXPECT_EQ(t.scopeCoords(vcPoint(2.9999999999999, -0.5)), vcPair<long>(3, -1));
   EXPECT_EQ(t.scopeCoords(vcPoint(2.99999, 0.5)), vcPair<long>(2, 0));
   EXPECT_EQ(k.screenCoords(vcPoint(1.5, 2)), vcPair<long>(21, 32));
   t.scaleExact(vcPair<double>(4, 4));
-  EXPECT_EQ(t.scopeCoords(vcPoint(0.75, -0.25)), vcPair<long>(3, -1));
   EXPECT_EQ(t.tabletCoords(vcPair<long>(6, 2)), vcPoint(1.5, 0.5));
 }
 
-TEST(Tablet, HidingARecordingTabletKeepsItsSketch) {
+TEST(Tablet, HidingARecordingTabletKeepsItsSketchButEraseStartsAfresh) {
   vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
   vcUITablet t(&root, nullptr);
   t.recordOn() = true;
@@ -351,21 +291,18 @@ TEST(Tablet, HidingARecordingTabletKeepsItsSketch) {
   t.drawStart(vcPoint(1, 2), kImage);
   const long recorded = t.sketch().size();
   ASSERT_GT(recorded, 0);
+  t.scopeRect(vcUIRect(5, 5, 10, 10));  // hides and shows around the move
   t.visible(false);
   EXPECT_EQ(t.sketch().size(), recorded);
-  t.scopeRect(vcUIRect(5, 5, 10, 10));  // hides and shows around the move
-  EXPECT_EQ(t.sketch().size(), recorded);
-  // Erasing on purpose still starts the record afresh.
   t.visible(true);
   t.erase(kImage);
   EXPECT_EQ(t.sketch().size(), 0);
 }
 
-// A copy takes the values member by member but never shares what would be
-// deleted twice or left dangling: a root copy draws on the scopes the root
-// was given (not on one it owns), a child copy is a new kid of the same
-// parent with sub-scopes of its own, and no copy takes kids. The sanitizers
-// catch a double delete whatever order the tablets go in.
+// A copy takes the values but never shares what would be deleted twice or
+// left dangling: a root copy draws on the scopes the root was given (not on
+// one it owns), a child copy is a new kid of the same parent with sub-scopes
+// of its own, and no copy takes kids. The sanitizers catch a double delete.
 TEST(Tablet, CopiesTakeTheValuesButNeitherOwnedScopesNorKids) {
   vcRecordingScope image(vcPair<long>(0, 0), vcPair<long>(100, 100));
   bool overlayDeleted = false;
@@ -383,23 +320,15 @@ TEST(Tablet, CopiesTakeTheValuesButNeitherOwnedScopesNorKids) {
   auto kid = std::make_unique<vcUITablet>(*root, vcUIRect(10, 20, 30, 40));
   auto grandkid = std::make_unique<vcUITablet>(*kid, vcUIRect(1, 2, 3, 4));
   kid->scaleExact(vcPair<double>(3.0, 3.0));
-  kid->recordOn() = true;
-  kid->draw(vcPoint(5, 5), vcColor::blue, kImage);
 
   auto rootCopy = std::make_unique<vcUITablet>(*root);
-  EXPECT_EQ(rootCopy->scaledMap().matrix().element(0, 0), root->scaledMap().matrix().element(0, 0));
-  EXPECT_EQ(rootCopy->scaledMap().trans(), root->scaledMap().trans());
-  EXPECT_EQ(rootCopy->scaleMode(), vcUITablet::eSample);
-  EXPECT_EQ(rootCopy->scaleExact(), vcPair<double>(2.0, 4.0));
+  EXPECT_EQ(rootCopy->scaledMap(), root->scaledMap());
   EXPECT_EQ(rootCopy->interpolation(), vcUITablet::eBilinear);
   EXPECT_EQ(rootCopy->recordOn().depth(), 3);
   EXPECT_FALSE(rootCopy->recordOn()[1]);
   EXPECT_EQ(rootCopy->sketch().size(), root->sketch().size());
   EXPECT_TRUE(rootCopy->visible());
-  EXPECT_EQ(rootCopy->scopeRect(), root->scopeRect());
-  EXPECT_EQ(rootCopy->parent(), nullptr);
   EXPECT_EQ(rootCopy->numKids(), 0);
-  EXPECT_EQ(rootCopy->currentScope(kImage), root->currentScope(kImage));
   EXPECT_EQ(rootCopy->currentScope(kOverlay), vcUIRect::null);
   image.clearLog();
   rootCopy->draw(vcPoint(0, 0), vcColor::red, kImage);
@@ -409,13 +338,10 @@ TEST(Tablet, CopiesTakeTheValuesButNeitherOwnedScopesNorKids) {
   auto kidCopy = std::make_unique<vcUITablet>(*kid);
   EXPECT_EQ(kidCopy->parent(), root.get());
   EXPECT_EQ(root->lastKid(), kidCopy.get());
-  EXPECT_EQ(root->numKids(), 2);
   EXPECT_EQ(kidCopy->numKids(), 0);
   EXPECT_EQ(grandkid->parent(), kid.get());
-  EXPECT_EQ(kidCopy->scopeOrg(), kid->scopeOrg());
   EXPECT_EQ(kidCopy->currentScope(kImage), kid->currentScope(kImage));
   EXPECT_EQ(kidCopy->scaleExact(), vcPair<double>(3.0, 3.0));
-  EXPECT_EQ(kidCopy->sketch().size(), kid->sketch().size());
   EXPECT_EQ(image.liveChildren().size(), subScopes + 1);
 
   // Gone in an order that would delete a shared scope twice.
@@ -423,10 +349,7 @@ TEST(Tablet, CopiesTakeTheValuesButNeitherOwnedScopesNorKids) {
   EXPECT_EQ(grandkid->parent(), nullptr);
   root.reset();
   EXPECT_TRUE(overlayDeleted);
-  EXPECT_EQ(kidCopy->parent(), nullptr);
   EXPECT_EQ(kidCopy->currentScope(kImage), vcUIRect::null);
-  kidCopy.reset();
-  rootCopy.reset();
 }
 
 // Assignment copies the values but keeps the target's place, kids and scopes;
@@ -438,10 +361,7 @@ TEST(Tablet, AssignmentKeepsTheTreeAndMovesTheOwnScopes) {
   vcUITablet b(root, vcUIRect(50, 50, 20, 20));
   vcUITablet bKid(b, vcUIRect(1, 1, 5, 5));
   vcUITablet inner(a, vcUIRect(2, 3, 4, 5));
-  inner.recordOn() = true;
-  inner.draw(vcPoint(1, 1), vcColor::red, kImage);
   inner.baseMap(vcXform<2>::translation(vcVector<2>(7, 8)));
-
   const std::size_t subScopes = image.liveChildren().size();
   image.clearLog();
   b = inner;  // b stays root's kid, on top, with its own kid
@@ -449,22 +369,17 @@ TEST(Tablet, AssignmentKeepsTheTreeAndMovesTheOwnScopes) {
   EXPECT_EQ(root.lastKid(), &b);
   EXPECT_EQ(b.firstKid(), &bKid);
   EXPECT_EQ(b.scopeRect(), vcUIRect(2, 3, 4, 5));
-  EXPECT_EQ(b.scopeOrg(), vcPair<long>(2, 3));
   // The same sub-scope, attached again at the new rectangle.
   EXPECT_EQ(image.liveChildren().size(), subScopes);
   ASSERT_FALSE(image.calls("attached").empty());
   EXPECT_EQ(image.calls("attached").front().rect, vcUIRect(2, 3, 4, 5));
   EXPECT_EQ(bKid.scopeOrg(), vcPair<long>(3, 4));
   EXPECT_EQ(b.baseMap().trans(), vcVector<2>(7, 8));
-  EXPECT_EQ(b.sketch().size(), inner.sketch().size());
-
   // A root stays at the origin of its tree whatever it copies.
   root = inner;
   EXPECT_EQ(root.scopeOrg(), vcPair<long>(0, 0));
   EXPECT_EQ(root.numKids(), 2);
   EXPECT_EQ(root.currentScope(kImage), vcUIRect(0, 0, 100, 100));
-  EXPECT_EQ(a.scopeOrg(), vcPair<long>(10, 20));
-
   const vcUITablet& self = a;
   a = self;
   EXPECT_EQ(a.scopeRect(), vcUIRect(10, 20, 30, 40));
