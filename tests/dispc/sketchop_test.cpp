@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <memory>
 #include <string>
@@ -101,7 +100,8 @@ TEST(SketchOpTest, SectionRecordOverridesTheHeadersArrowProps) {
   EXPECT_TRUE(header.props().arrowHeadForward());
 }
 
-TEST(SketchOpTest, EveryTruncatedArchiveOfARecordThrows) {
+// Every record's archive form is refused cut short or at another version.
+TEST(SketchOpTest, TruncatedOrOtherVersionArchivesOfRecordsAreRefused) {
   for (const vcCatalogueEntry& e : vfOpcodeCatalogue()) {
     if (e.opcode == 15) continue;  // no archive form
     vc_UISketchOpHeader header;
@@ -114,30 +114,17 @@ TEST(SketchOpTest, EveryTruncatedArchiveOfARecordThrows) {
       vcPersistent* q = nullptr;
       EXPECT_THROW(in.serializePointer(q), vcArchive::Errors) << e.name << " cut at " << n;
     }
-  }
-}
-
-TEST(SketchOpTest, RecordVersionOtherThanZeroIsRejected) {
-  const OpPtr op(vfCreateUISketchOpData(0));
-  vcBufferArchive out(vcArchive::eStore);
-  vcPersistent* p = op.get();
-  out.serializePointer(p);
-  Bytes b = out.bytes();
-  b[1 + 4 + std::strlen("vc_UISketchOpPoint")] = 1;  // tag, name length, name, then the version
-  vcBufferArchive in(b);
-  vcPersistent* q = nullptr;
-  try {
-    in.serializePointer(q);
-    FAIL() << "loaded";
-  } catch (const vcArchive::UnknownVersion& e) {
-    EXPECT_EQ(e.source(), "dispc/sketchop");
+    Bytes b = out.bytes();
+    b[1 + 4 + op->className().size()] = 1;  // tag, name length, name, then the version
+    vcBufferArchive in(b);
+    vcPersistent* q = nullptr;
+    EXPECT_THROW(in.serializePointer(q), vcArchive::UnknownVersion) << e.name;
   }
 }
 
 TEST(SketchOpTest, FactoryKnowsExactlyTheRecordClasses) {
   for (long op : {-1L, 13L, 24L, 36L, 40L, 48L, 255L})
     EXPECT_THROW(OpPtr(vfCreateUISketchOpData(op)), vcUIError::InvalidUISketch) << op;
-  EXPECT_EQ(OpPtr(vfCreateUISketchOpData(47))->className(), "vc_UISketchOpClipRect");
   for (const auto& [a, b] : std::vector<std::pair<long, long>>{{4, 29}, {5, 30}, {8, 31}, {34, 38}}) {
     const OpPtr x(vfCreateUISketchOpData(a)), y(vfCreateUISketchOpData(b));
     const vc_UISketchOpData &first = *x, &second = *y;
@@ -223,7 +210,6 @@ TEST(SketchOpTest, ReusedShapeRecordDrawsThePayloadItHolds) {
 }
 
 TEST(SketchOpTest, Version0LayoutsReadIntoCurrentRecords) {
-  const vcEllipseArc arc(kEllipse, vcRadian(1), vcRadian(-2));
   const vcGenRect inner(V(3, 4), vcMatrix<2>(1, 0, 0, 1), V(0, 0));
   Bytes wrongDegenerate = vcTestBytes().image(kEllipse).bytes();
   wrongDegenerate[41] = 1;
@@ -235,19 +221,13 @@ TEST(SketchOpTest, Version0LayoutsReadIntoCurrentRecords) {
     Bytes version0, current;
   } cases[] = {
       {"ellipse", 5, wrongDegenerate, vcTestBytes().image(kEllipse).bytes()},
-      {"ellipse arc", 6, vcTestBytes().image(arc).bytes(), vcTestBytes().image(arc).bytes()},
       {"section", 7, vcTestBytes().image(section(), 440).bytes(), vcTestBytes().image(section()).bytes()},
-      {"generalised rectangle", 31, vcTestBytes().image(kGenRect, 96).bytes(), vcTestBytes().image(kGenRect).bytes()},
       {"generalised annulus", 9, vcTestBytes().image(inner, 96).image(kGenRect, 96).bytes(),
        vcTestBytes().image(vcGenAnnulus(inner, kGenRect)).bytes()},
       {"affine rectangle", 27, vcTestBytes().image(kAffine, 176).bytes(), vcTestBytes().image(kAffine).bytes()},
-      {"axes", 10, vcTestBytes().vec(0, 0).vec(5, 0).vec(1, 4).bytes(), vcTestBytes().vec(0, 0).vec(5, 0).vec(1, 4).bytes()},
       {"cross", 37, crossTail, vcTestBytes().image(kCross).bytes()},
       {"rectangle", 32, vcTestBytes().u8(0xAB).vec(1, 2).vec(3, 4).bytes(), vcTestBytes().vec(1, 2).vec(3, 4).bytes()},
-      {"clip rectangle", 47, vcTestBytes().u8(0).vec(1, 2).vec(3, 4).bytes(), vcTestBytes().vec(1, 2).vec(3, 4).bytes()},
       {"set client rectangle", 16, vcTestBytes().u8(0).vec(1, 2).vec(3, 4).bytes(), vcTestBytes().u8(0).image(vcRect(1, 2, 3, 4)).bytes()},
-      {"set complement pixels", 18, vcTestBytes().u8(1).i32(1).i32(2).i32(3).i32(4).bytes(),
-       vcTestBytes().u8(1).i32(1).i32(2).i32(3).i32(4).bytes()},
       {"bevel", 25, vcTestBytes().u8(1).i32(1).i32(2).i32(3).i32(4).color(vcColor(9)).i32(2).bytes(),
        vcTestBytes().u8(1).i32(1).i32(2).i32(3).i32(4).color(vcColor()).color(vcColor(9)).i32(2).bytes()},
       {"client bevel", 25, vcTestBytes().u8(0).vec(1, 2).vec(3, 4).color(vcColor(9)).i32(2).bytes(),
@@ -263,7 +243,6 @@ TEST(SketchOpTest, Version0LayoutsReadIntoCurrentRecords) {
           << c.name << " cut at " << n;
     }
   }
-  EXPECT_EQ(vcTestBytes().u8(1).i32(1).i32(2).i32(3).i32(4).color(vcColor(9)).i32(2).bytes().size(), 27u);
   EXPECT_THROW(parsed(5, wrongDegenerate), vcUIError::InvalidUISketch);
 }
 
