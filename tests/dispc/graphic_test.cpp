@@ -16,7 +16,6 @@
 #include <vc/uitablet.h>
 #include <vc/wrfm/graphic_wrfm.h>
 
-#include "../../dispc/graphic_steps.h"
 #include "support/archive_roundtrip.h"
 
 namespace {
@@ -275,37 +274,6 @@ TEST(MakeShapeGraphic, ShapesWithoutAGraphicThrowAndNullGivesNull) {
   EXPECT_FALSE(vcGraphic::makeShapeGraphic(vcShapeHandle_const(), props));
 }
 
-// A shape class of a layer above, with its graphic registered at step 13.
-class StepShape : public vcAffineRectangle {
-public:
-  using vcAffineRectangle::vcAffineRectangle;
-};
-GraphicH makeStepGraphic(const vcShape& s, const vcGraphicProps& props) {
-  if (!dynamic_cast<const StepShape*>(&s)) return GraphicH();
-  return GraphicH(new vcGraphicPointIcon(vcPoint(-1, -1), props));
-}
-const vc_ShapeGraphicStep kStep13(13, &makeStepGraphic);
-
-TEST(MakeShapeGraphic, RegisteredStepsRunInTheirPlace) {
-  // Step 13 comes before the affine rectangle's step 15, after the polyline's 12.
-  const GraphicH g = vcGraphic::makeShapeGraphic(StepShape(V(0, 0), V(1, 0), V(0, 1)), vcGraphicProps());
-  EXPECT_EQ(typeid(*g), typeid(vcGraphicPointIcon));
-  const GraphicH plain = vcGraphic::makeShapeGraphic(vcAffineRectangle(V(0, 0), V(1, 0), V(0, 1)), vcGraphicProps());
-  EXPECT_EQ(typeid(*plain), typeid(vcGraphicSimple<vcAffineRectangle>));
-}
-
-TEST(MakeShapeGraphic, TreeItemsAllGetTheGivenProps) {
-  const vcGraphicProps props = testProps(true);
-  vcShapeTree inner({vcShapeHandle_const(vfShapeHandle(vcRect(0, 0, 2, 2)))});
-  vcShapeTree tree({vcShapeHandle_const(vfShapeHandle(vcCircle(V(1, 1), 1))), vcShapeHandle_const(inner.clone())});
-  const GraphicH g = vcGraphic::makeShapeGraphic(tree, props);
-  const auto& group = dynamic_cast<const vcGraphicGroup&>(*g);
-  ASSERT_EQ(group.numItems(), 2);
-  EXPECT_EQ(group.item(0)->props(), props);
-  const auto& nested = dynamic_cast<const vcGraphicGroup&>(*group.item(1));
-  EXPECT_EQ(nested.item(0)->props(), props);
-  EXPECT_EQ(typeid(*nested.item(0)), typeid(vcGraphicWithFill<vcRect, vcGenRect>));
-}
 
 // map keeps the narrowest graphic class that holds the mapped item.
 TEST(GraphicMap, ChangesClassAsTheItemChangesShape) {

@@ -197,16 +197,3 @@ TEST(TabletPrim, CrossAtAngleZeroDrawsTwo14PixelStrokesThroughTheMappedPoint) {
   EXPECT_EQ(vcPair<long>(d.scope.drawX(), d.scope.drawY()), vcPair<long>(30, 53));
 }
 
-// drawStart(drawPointArg()) hands the scope its own pen point: the pen keeps
-// its pixel even when its double sits a hair off the integer.
-TEST(TabletPrim, DrawStartAtThePenArgumentKeepsThePensPixel) {
-  Drawn d;
-  d.tablet.drawStart(vcPoint(2.9999999999999, 4), I);
-  d.tablet.moveToRelPels(-3, 0, I);
-  ASSERT_EQ(d.scope.drawX(), 0);
-  d.tablet.drawStart(vcUITablet::drawPointArg(), I);
-  EXPECT_EQ(d.scope.drawX(), 0);
-  EXPECT_EQ(d.scope.drawY(), 4);
-  d.tablet.drawToRelPels(1, 0, vcColor::red, I);
-  EXPECT_EQ(d.scope.drawX(), 1);
-}

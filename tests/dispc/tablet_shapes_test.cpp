@@ -369,16 +369,6 @@ TEST(TabletShapes, LinesAreClippedToTheScopeEvenVerticalOrOblique) {
   expectCalls(d.scope.log(), {to(V(30, 0.5), V(30, 100.5)), to(V(0.5, 0.5), V(100.5, 100.5))});
 }
 
-TEST(TabletShapes, ArrowArmsPointBackFromTheTipAtHalfTheDirectionsWidth) {
-  Drawn d;
-  d.tablet.arrowHead(vcPoint(5, 5), V(1, 0), 10.0f, P, I);
-  d.tablet.arrowHead(vcPoint(5, 5), V(0, -3), 10.0f, P, I);
-  const V tip(15, 25);
-  expectCalls(d.scope.log(), {lockPush(), rel(tip, {-8, -4}), rel(tip, {-8, 4}), lockPop(), lockPush(),
-                              rel(tip, {-4, 8}), rel(tip, {4, 8}), lockPop()});
-  EXPECT_EQ(d.scope.drawPoint(), vcPoint(tip));
-}
-
 // ---- the generic dispatcher -------------------------------------------------------------------
 
 std::vector<vcShapeHandle> drawnShapes(const vcShape& s, vcUITablet::ScaleModes mode = vcUITablet::eNoScale) {
@@ -410,23 +400,6 @@ TEST(TabletShapes, MappedShapesComposeOuterAfterInnerAndRecordTheMappedShape) {
     EXPECT_TRUE(generic.scope.log()[0].shape->isEqual(*direct.scope.log().at(0).shape));
     EXPECT_EQ(generic.bytes(), direct.bytes());
   }
-}
-
-// A transform that is not linear is drawn through its affine approximation
-// at the centre of the shape's bounding box.
-TEST(TabletShapes, NonLinearMapIsLinearisedAtTheShapesBoxCentre) {
-  struct Bend : vc2XformBase {
-    vcVector<2> mapPoint(const vcVector<2>& p) const override { return V(p.x(), p.y() + p.x() * p.x()); }
-    vcXform<2> linearXform(const vcVector<2>& a) const override {
-      return vcXform<2>(vcMatrix<2>(1, 0, 2 * a.x(), 1), V(0, -a.x() * a.x()));
-    }
-    bool isLinear() const override { return false; }
-    vcPtrHandle_const<vc2XformBase> inverseBase() const override { throw vcMathError("no inverse"); }
-    vcPtrHandle<vc2XformBase> clone() const override { return vcPtrHandle<vc2XformBase>(new Bend); }
-  };
-  const vcLineSeg seg(V(2, 0), V(4, 1));
-  const vcMappedShape bent(vcShapeHandle_const(vfShapeHandle(seg)), vcXformHandle_const(new Bend));
-  EXPECT_TRUE(sameShapes(drawnShapes(bent), drawnShapes(seg.map(Bend().linearXform(V(3, 0.5))))));
 }
 
 TEST(TabletShapes, ContourTreesJoinTheirMembersAndRegionTreesDrawTheirBoundaries) {
@@ -471,21 +444,3 @@ TEST(TabletShapes, DispatcherRejectsEmptyMappedShapesAndSkipsUnknownShapes) {
 }
 
 }  // namespace
-
-// Whole ellipses need a signed span of a full turn (less 1e-6); a negative
-// span, however long, is drawn as arcs; a section without span draws nothing
-// but is recorded.
-TEST(TabletShapes, SectionIsWholeOnlyForASignedSpanOfAFullTurn) {
-  const vcEllipse in(V(10, 10), V(2, 2), vcRadian(0)), out(V(10, 10), V(6, 6), vcRadian(0));
-  const double turn = 2 * std::numbers::pi;
-  for (const double span : {turn, 6.3, turn - 5e-7, -6.3, -turn, -7.0, 0.0}) {
-    Drawn d;
-    d.tablet.draw(vcEllipseAnnulusSection(in, out, vcRadian(1), vcRadian(span), true), noArrows(), I);
-    EXPECT_EQ(d.scope.calls("draw(vcEllipse)").size(), span > 0 ? 2u : 0u) << span;
-    EXPECT_EQ(d.scope.calls("draw(vcEllipseArc)").size(), span < 0 ? 2u : 0u) << span;
-    if (span < 0) {
-      EXPECT_DOUBLE_EQ(dynamic_cast<const vcEllipseArc&>(*d.scope.calls("draw(vcEllipseArc)")[0].shape).span().toDouble(), span);
-    }
-    EXPECT_EQ(d.bytes().size(), 22u + 8u + 502u);  // props, head, payload
-  }
-}

@@ -99,30 +99,6 @@ TEST(Tablet, OverlaySwitchScopelessTabletsAndSurfacelessScopes) {
   EXPECT_EQ(pointDraws(none), 1u);
 }
 
-TEST(Tablet, DrawingTakesANewStampOnlyWhenAnotherTabletStampedSince) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(50, 50));
-  Strings log;
-  Hooked a("A", log, &root), b("B", log, &root);
-  a.visible(true);
-  b.visible(true);
-  b.update(vcUIRect(0, 0, 1, 1), kImage, true);  // stamps B
-  const std::uint32_t t0 = vcUITablet::timeStamp();
-  a.draw(vcPoint(1, 1), vcColor::red, kImage);
-  a.draw(vcPoint(1, 1), vcColor::red, kImage);  // still the newest
-  EXPECT_EQ(vcUITablet::timeStamp(), t0 + 1);
-  b.draw(vcPoint(1, 1), vcColor::red, kImage);
-  a.draw(vcPoint(1, 1), vcColor::red, kImage);
-  EXPECT_EQ(vcUITablet::timeStamp(), t0 + 3);
-  // Drawing inside an update takes no stamp; the update itself takes one.
-  a.update(vcUIRect(0, 0, 5, 5), kImage, true);
-  EXPECT_EQ(vcUITablet::timeStamp(), t0 + 4);
-  // A hidden tablet neither draws nor stamps.
-  a.visible(false);
-  b.draw(vcPoint(1, 1), vcColor::red, kImage);
-  a.draw(vcPoint(1, 1), vcColor::red, kImage);
-  EXPECT_EQ(vcUITablet::timeStamp(), t0 + 5);
-}
-
 TEST(Tablet, TreeLinksAndWhatEachDestructionLeaves) {
   vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
   Strings log;
@@ -281,22 +257,6 @@ TEST(Tablet, ScaleModesMapsAndScopeCoords) {
   EXPECT_EQ(k.screenCoords(vcPoint(1.5, 2)), vcPair<long>(21, 32));
   t.scaleExact(vcPair<double>(4, 4));
   EXPECT_EQ(t.tabletCoords(vcPair<long>(6, 2)), vcPoint(1.5, 0.5));
-}
-
-TEST(Tablet, HidingARecordingTabletKeepsItsSketchButEraseStartsAfresh) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
-  vcUITablet t(&root, nullptr);
-  t.recordOn() = true;
-  t.visible(true);
-  t.drawStart(vcPoint(1, 2), kImage);
-  const long recorded = t.sketch().size();
-  ASSERT_GT(recorded, 0);
-  t.scopeRect(vcUIRect(5, 5, 10, 10));  // hides and shows around the move
-  t.visible(false);
-  EXPECT_EQ(t.sketch().size(), recorded);
-  t.visible(true);
-  t.erase(kImage);
-  EXPECT_EQ(t.sketch().size(), 0);
 }
 
 // A copy takes the values but never shares what would be deleted twice or

@@ -174,29 +174,6 @@ TEST(TabletUpdate, FrontRepaintsTheOverlapsThenItself) {
   EXPECT_EQ(vcUITablet::timeStamp(), before + 1);
 }
 
-TEST(TabletUpdate, FrontStopsAtATabletCoveringItWhole) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
-  Strings log;
-  Painter p("P", log, &root);
-  Painter a("A", log, p, vcUIRect(10, 10, 20, 20));
-  Painter far("X", log, p, vcUIRect(60, 60, 20, 20));
-  Painter hidden("H", log, p, vcUIRect(0, 0, 15, 15));
-  Painter cover("C", log, p, vcUIRect(0, 0, 40, 40));
-  for (Painter* t : {&p, &a, &far, &cover}) t->visible(true);
-  root.clearLog();
-  log.clear();
-  a.front();
-  EXPECT_EQ(log, Strings({"A"}));
-  ASSERT_EQ(root.calls("newChild").size(), 1u);
-  EXPECT_EQ(root.calls("newChild")[0].rect, vcUIRect(0, 0, 20, 20));
-
-  // Already on top, or without a parent: nothing changes.
-  root.clearLog();
-  a.front();
-  p.front();
-  EXPECT_TRUE(root.log().empty());
-}
-
 TEST(TabletUpdate, BackLetsTheTabletsNowAboveRepaintOverIt) {
   Stack s;
   s.c.back();
@@ -242,19 +219,6 @@ TEST(TabletUpdate, RedrawSwitchesRecordingOffAndRestoresEverythingEvenOnThrow) {
   EXPECT_EQ(p.drawScope(kImage), p.ownScope(kImage));
   EXPECT_TRUE(root.liveChildren().empty());
   EXPECT_EQ(root.lockDepth(), 0);
-
-  // Hidden or switched off: nothing is repainted and no stamp taken.
-  Painter q("Q", log, &root);
-  log.clear();
-  const std::uint32_t stamp = vcUITablet::timeStamp();
-  q.redraw(kBoth);
-  q.fullDraw(kBoth);
-  EXPECT_EQ(vcUITablet::timeStamp(), stamp);
-  q.visible(true);
-  log.clear();
-  q.drawOn() = false;
-  q.redraw(kImage);
-  EXPECT_TRUE(log.empty());
 }
 
 TEST(TabletUpdate, FullDrawPaintsDepthFirstInStackingOrder) {
