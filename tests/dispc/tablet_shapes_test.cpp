@@ -160,6 +160,16 @@ const vcAffineRectangle kAff(V(0, 0), V(4, 1), V(1, 3));
 const vcBezierCurve kBez(V(0, 0), V(10, 0), V(10, 10), V(0, 10));
 const vcInterpSpline kSpline({V(0, 0), V(10, 5), V(20, 0)});
 
+V corner(const Env& e, int i) { return kGr.map(e.m).data().corners[static_cast<std::size_t>(i)]; }
+std::vector<long> arm(const Env& e, long dy) {
+  return e.mode == vcUITablet::eNoScale ? std::vector<long>{-8, dy} : std::vector<long>{};
+}
+Call dot(const V& p) {
+  Call c = Call("draw(vcPoint)").at(p);
+  c.props = vcGraphicProps(P.penColor(), 1);
+  return c;
+}
+
 // The radial edges of kSect, at its end and then at its start.
 std::vector<Call> sectionEdges(const Env& e) {
   const vcRadian end(std::numbers::pi / 2), start(0);
@@ -183,136 +193,95 @@ Case mapped(const char* name, const std::string& op, const S& s) {
           [s, op](const Env& e) { return std::vector<Call>{shape(op, s.map(e.m))}; }};
 }
 
+#define VC_DRAW(...) [](vcUITablet& t, L l) { __VA_ARGS__; }
+#define VC_CALLS(...) [](const Env& e) -> std::vector<Call> { return {__VA_ARGS__}; }
+#define VC_CALLS_ANY(...) [](const Env&) -> std::vector<Call> { return {__VA_ARGS__}; }
+
 const std::vector<Case>& cases() {
   static const std::vector<Case> all = {
-      {"vc2Point", [](vcUITablet& t, L l) { t.draw(vc2Point(3, 4), P, l); },
-       [](const Env& e) { return std::vector<Call>{Call("draw(vcPoint)").at(e(3, 4))}; }},
-      {"vcLineSeg", [](vcUITablet& t, L l) { t.draw(vcLineSeg(V(1, 2), V(5, 7)), P, l); },
-       [](const Env& e) { return std::vector<Call>{shape("draw(vcLineSeg)", vcLineSeg(e(1, 2), e(5, 7)))}; }},
+      {"vc2Point", VC_DRAW(t.draw(vc2Point(3, 4), P, l)), VC_CALLS(Call("draw(vcPoint)").at(e(3, 4)))},
+      {"vcLineSeg", VC_DRAW(t.draw(vcLineSeg(V(1, 2), V(5, 7)), P, l)),
+       VC_CALLS(shape("draw(vcLineSeg)", vcLineSeg(e(1, 2), e(5, 7))))},
       // A horizontal line spans the scope's width, offset by half a pixel.
-      {"vcLine", [](vcUITablet& t, L l) { t.draw(vcLine(vcRadian(0), V(0, 5)), vcColor(3), l); },
-       [](const Env& e) { return std::vector<Call>{to(V(0.5, e(0, 5).y()), V(200.5, e(0, 5).y()))}; }},
-      {"vcCross", [](vcUITablet& t, L l) { t.draw(vcCross(V(5, 5), vcRadian(0), 3), P, l); },
-       [](const Env& e) {
-         const V c = e(5, 5);
-         return std::vector<Call>{rel(c + V(3, 0), {-6, 0}), rel(c + V(0, 3), {0, -6})};
-       }},
-      {"filled vcCircle", [](vcUITablet& t, L l) { t.draw(vcCircle(V(10, 10), 4), PF, l); },
-       [](const Env& e) {
-         return std::vector<Call>{shape("draw(vcEllipse)", vcCircle(V(10, 10), 4).ellipse().map(e.m))};
-       }},
-      {"vcAnnulus", [](vcUITablet& t, L l) { t.draw(vcAnnulus(V(10, 10), 2, 4), P, l); },
-       [](const Env& e) {
-         return std::vector<Call>{shape("draw(vcEllipse)", vcCircle(V(10, 10), 4).ellipse().map(e.m)),
-                                  shape("draw(vcEllipse)", vcCircle(V(10, 10), 2).ellipse().map(e.m))};
-       }},
+      {"vcLine", VC_DRAW(t.draw(vcLine(vcRadian(0), V(0, 5)), vcColor(3), l)),
+       VC_CALLS(to(V(0.5, e(0, 5).y()), V(200.5, e(0, 5).y())))},
+      {"vcCross", VC_DRAW(t.draw(vcCross(V(5, 5), vcRadian(0), 3), P, l)),
+       VC_CALLS(rel(e(5, 5) + V(3, 0), {-6, 0}), rel(e(5, 5) + V(0, 3), {0, -6}))},
+      {"filled vcCircle", VC_DRAW(t.draw(vcCircle(V(10, 10), 4), PF, l)),
+       VC_CALLS(shape("draw(vcEllipse)", vcCircle(V(10, 10), 4).ellipse().map(e.m)))},
+      {"vcAnnulus", VC_DRAW(t.draw(vcAnnulus(V(10, 10), 2, 4), P, l)),
+       VC_CALLS(shape("draw(vcEllipse)", vcCircle(V(10, 10), 4).ellipse().map(e.m)),
+                shape("draw(vcEllipse)", vcCircle(V(10, 10), 2).ellipse().map(e.m)))},
       mapped("vcEllipse", "draw(vcEllipse)", kEll),
       mapped("vcEllipseArc", "draw(vcEllipseArc)", vcEllipseArc(kEll, vcRadian(0.1), vcRadian(1))),
       mapped("vcEllipse2", "draw(vcEllipse2)", vcEllipse2(V(4, 2), vcRadian(0.5), V(10, 10))),
       mapped("vcEllipseArc2", "draw(vcEllipseArc2)",
              vcEllipseArc2(V(4, 2), vcRadian(0.5), V(10, 10), false, vcRadian(0.2), vcRadian(0.1), vcRadian(1))),
-      {"vcPolygon", [](vcUITablet& t, L l) { t.draw(vcPolygon({V(0, 0), V(4, 0), V(0, 3)}, vcPolygon::eWinding), P, l); },
-       [](const Env& e) {
-         return std::vector<Call>{shape("draw(vcPolygon)", vcPolygon({e(0, 0), e(4, 0), e(0, 3)}, vcPolygon::eWinding))};
-       }},
-      {"vcPolyline", [](vcUITablet& t, L l) { t.draw(vcPolyline({V(0, 0), V(4, 0), V(0, 3)}, true), P, l); },
-       [](const Env& e) {
-         return std::vector<Call>{shape("draw(vcPolyline)", vcPolyline({e(0, 0), e(4, 0), e(0, 3)}, true))};
-       }},
-      {"vcRect outline", [](vcUITablet& t, L l) { t.draw(vcRect(1, 2, 10, 5), P, l); },
-       [](const Env& e) {
-         return std::vector<Call>{
-             lockPush(), to(e(1, 2), e(11, 2)), to(e(11, 2), e(11, 7)), to(e(11, 7), e(1, 7)), to(e(1, 7), e(1, 2)),
-             lockPop()};
-       }},
-      {"filled vcRect", [](vcUITablet& t, L l) { t.draw(vcRect(1, 2, 10, 5), vcColor(5), l, true); },
-       [](const Env& e) {
-         return std::vector<Call>{
-             shape("draw(vcPolygon)", vcPolygon({e(1, 2), e(11, 2), e(11, 7), e(1, 7)}, vcPolygon::eWinding))};
-       }},
-      {"square vcGenRect", [](vcUITablet& t, L l) { t.draw(kGr, P, l); },
-       [](const Env& e) {
-         const vcGenRect::vcGenRectData d = kGr.map(e.m).data();
-         const auto& c = d.corners;
-         return std::vector<Call>{lockPush(),     to(c[0], c[1]), to(c[1], c[2]),
-                                  to(c[2], c[3]), to(c[3], c[0]), lockPop()};
-       }},
-      {"filled half-round vcGenRect", [](vcUITablet& t, L l) { t.draw(kGrHalf, PF, l); },
-       [](const Env& e) {
-         return std::vector<Call>{lockPush(), shape("draw(vcGenRect)", kGrHalf.map(e.m)), lockPop()};
-       }},
+      {"vcPolygon", VC_DRAW(t.draw(vcPolygon({V(0, 0), V(4, 0), V(0, 3)}, vcPolygon::eWinding), P, l)),
+       VC_CALLS(shape("draw(vcPolygon)", vcPolygon({e(0, 0), e(4, 0), e(0, 3)}, vcPolygon::eWinding)))},
+      {"vcPolyline", VC_DRAW(t.draw(vcPolyline({V(0, 0), V(4, 0), V(0, 3)}, true), P, l)),
+       VC_CALLS(shape("draw(vcPolyline)", vcPolyline({e(0, 0), e(4, 0), e(0, 3)}, true)))},
+      {"vcRect outline", VC_DRAW(t.draw(vcRect(1, 2, 10, 5), P, l)),
+       VC_CALLS(lockPush(), to(e(1, 2), e(11, 2)), to(e(11, 2), e(11, 7)), to(e(11, 7), e(1, 7)),
+                to(e(1, 7), e(1, 2)), lockPop())},
+      {"filled vcRect", VC_DRAW(t.draw(vcRect(1, 2, 10, 5), vcColor(5), l, true)),
+       VC_CALLS(shape("draw(vcPolygon)", vcPolygon({e(1, 2), e(11, 2), e(11, 7), e(1, 7)}, vcPolygon::eWinding)))},
+      {"square vcGenRect", VC_DRAW(t.draw(kGr, P, l)),
+       VC_CALLS(lockPush(), to(corner(e, 0), corner(e, 1)), to(corner(e, 1), corner(e, 2)),
+                to(corner(e, 2), corner(e, 3)), to(corner(e, 3), corner(e, 0)), lockPop())},
+      {"filled half-round vcGenRect", VC_DRAW(t.draw(kGrHalf, PF, l)),
+       VC_CALLS(lockPush(), shape("draw(vcGenRect)", kGrHalf.map(e.m)), lockPop())},
       // Its two fully rounded rectangles go to the scope as ellipses.
-      {"vcGenAnnulus", [](vcUITablet& t, L l) { t.draw(vcGenAnnulus(V(10, 10), 2, 4), vcColor(6), l); },
-       [](const Env& e) {
-         const vcGenAnnulus a(V(10, 10), 2, 4);
-         return std::vector<Call>{lockPush(), shape("draw(vcEllipse)", a.inner().map(e.m).ellipse()), lockPop(),
-                                  lockPush(), shape("draw(vcEllipse)", a.outer().map(e.m).ellipse()), lockPop()};
-       }},
-      {"vcAffineRectangle", [](vcUITablet& t, L l) { t.draw(kAff, P, l); },
-       [](const Env& e) {
-         return std::vector<Call>{
-             shape("draw(vcPolygon)", vcPolygon({e(0, 0), e(4, 1), e(5, 4), e(1, 3)}, vcPolygon::eWinding))};
-       }},
+      {"vcGenAnnulus", VC_DRAW(t.draw(vcGenAnnulus(V(10, 10), 2, 4), vcColor(6), l)),
+       VC_CALLS(lockPush(), shape("draw(vcEllipse)", vcGenAnnulus(V(10, 10), 2, 4).inner().map(e.m).ellipse()),
+                lockPop(), lockPush(),
+                shape("draw(vcEllipse)", vcGenAnnulus(V(10, 10), 2, 4).outer().map(e.m).ellipse()), lockPop())},
+      {"vcAffineRectangle", VC_DRAW(t.draw(kAff, P, l)),
+       VC_CALLS(shape("draw(vcPolygon)", vcPolygon({e(0, 0), e(4, 1), e(5, 4), e(1, 3)}, vcPolygon::eWinding)))},
       // Axes, then an arrow head at each end, its arms drawn from the tip.
-      {"vcCoordAxes", [](vcUITablet& t, L l) { t.draw(vcCoordAxes(V(0, 0), V(10, 0), V(0, 10)), P, l); },
-       [](const Env& e) {
-         return std::vector<Call>{lockPush(), shape("draw(vcLineSeg)", vcLineSeg(e(0, 0), e(10, 0))),
-                                  shape("draw(vcLineSeg)", vcLineSeg(e(0, 0), e(0, 10))), lockPush(), rel(e(10, 0)),
-                                  rel(e(10, 0)), lockPop(), lockPush(), rel(e(0, 10)), rel(e(0, 10)), lockPop(),
-                                  lockPop()};
-       }},
-      // The circle and segment through the first two points record themselves.
-      {"vcPointSet", [](vcUITablet& t, L l) { t.draw(vcPointSet(std::vector<V>{V(1, 1), V(4, 5), V(7, 1)}), P, l); },
-       [](const Env& e) {
-         const vcGraphicProps dot(P.penColor(), 1);
-         std::vector<Call> c{shape("draw(vcEllipse)", vcCircle(V(1, 1), 5).ellipse().map(e.m)),
-                             shape("draw(vcLineSeg)", vcLineSeg(e(1, 1), e(4, 5)))};
-         for (const V& p : {e(1, 1), e(4, 5), e(7, 1)}) {
-           c.push_back(Call("draw(vcPoint)").at(p));
-           c.back().props = dot;
-         }
-         return c;
-       }},
-      {"vcLineSegSet", [](vcUITablet& t, L l) { t.draw(vcLineSegSet({vcLineSeg(V(0, 0), V(1, 1)), vcLineSeg(V(2, 2), V(3, 1))}), P, l); },
-       [](const Env& e) {
-         return std::vector<Call>{shape("draw(vcLineSeg)", vcLineSeg(e(0, 0), e(1, 1))),
-                                  shape("draw(vcLineSeg)", vcLineSeg(e(2, 2), e(3, 1)))};
-       }},
-      // A quarter section with its arrow: radial edges, two arcs, an arrow
-      // at 45 degrees midway between the ellipses.
-      {"vcEllipseAnnulusSection", [](vcUITablet& t, L l) { t.draw(kSect, P, l); },
+      {"vcCoordAxes", VC_DRAW(t.draw(vcCoordAxes(V(0, 0), V(10, 0), V(0, 10)), P, l)),
+       VC_CALLS(lockPush(), shape("draw(vcLineSeg)", vcLineSeg(e(0, 0), e(10, 0))),
+                shape("draw(vcLineSeg)", vcLineSeg(e(0, 0), e(0, 10))), lockPush(), rel(e(10, 0)), rel(e(10, 0)),
+                lockPop(), lockPush(), rel(e(0, 10)), rel(e(0, 10)), lockPop(), lockPop())},
+      // The circle and segment through the first two points record themselves;
+      // the points are drawn with one-pixel props.
+      {"vcPointSet", VC_DRAW(t.draw(vcPointSet(std::vector<V>{V(1, 1), V(4, 5), V(7, 1)}), P, l)),
+       VC_CALLS(shape("draw(vcEllipse)", vcCircle(V(1, 1), 5).ellipse().map(e.m)),
+                shape("draw(vcLineSeg)", vcLineSeg(e(1, 1), e(4, 5))), dot(e(1, 1)), dot(e(4, 5)), dot(e(7, 1)))},
+      {"vcLineSegSet", VC_DRAW(t.draw(vcLineSegSet({vcLineSeg(V(0, 0), V(1, 1)), vcLineSeg(V(2, 2), V(3, 1))}), P, l)),
+       VC_CALLS(shape("draw(vcLineSeg)", vcLineSeg(e(0, 0), e(1, 1))),
+                shape("draw(vcLineSeg)", vcLineSeg(e(2, 2), e(3, 1))))},
+      // A quarter section with its arrow: radial edges, two arcs, an arrow at
+      // 45 degrees midway between the ellipses (radius 4).
+      {"vcEllipseAnnulusSection", VC_DRAW(t.draw(kSect, P, l)),
        [](const Env& e) {
          std::vector<Call> c = sectionArcs(e);
-         const double r = 4 * std::sqrt(0.5);
-         for (const Call& x : {lockPush(), rel(e(10 + r, 10 + r)), rel(e(10 + r, 10 + r)), lockPop()}) c.push_back(x);
+         const V mid = e(10 + 4 * std::sqrt(0.5), 10 + 4 * std::sqrt(0.5));
+         for (const Call& x : {lockPush(), rel(mid), rel(mid), lockPop()}) c.push_back(x);
          return c;
        }},
-      {"vcEllipseAnnulusSection without arrow", [](vcUITablet& t, L l) { t.draw(kSect, noArrows(), l); }, sectionArcs},
-      // Curves are sampled into open polylines (within a pixel: BezierIsSampled...).
-      {"vcBezierCurve", [](vcUITablet& t, L l) { t.draw(kBez, P, l); },
-       [](const Env&) { return std::vector<Call>{Call("draw(vcPolyline)")}; }},
-      {"vcCubicSpline", [](vcUITablet& t, L l) { t.draw(kSpline, P, l); },
-       [](const Env&) { return std::vector<Call>{Call("draw(vcPolyline)"), Call("draw(vcPolyline)")}; }},
-      {"arrowHead", [](vcUITablet& t, L l) { t.arrowHead(vcPoint(5, 5), V(1, 0), 10.0f, P, l); },
-       [](const Env& e) { return std::vector<Call>{lockPush(), rel(e(5, 5)), rel(e(5, 5)), lockPop()}; }},
-      {"vcGenShape", [](vcUITablet& t, L l) { t.draw(AppShape(), vcColor(9), l); },
-       [](const Env&) { return std::vector<Call>{Call("draw(vcGenShape)")}; }},
+      {"vcEllipseAnnulusSection without arrow", VC_DRAW(t.draw(kSect, noArrows(), l)), sectionArcs},
+      // Curves are sampled into open polylines.
+      {"vcBezierCurve", VC_DRAW(t.draw(kBez, P, l)), VC_CALLS_ANY(Call("draw(vcPolyline)"))},
+      {"vcCubicSpline", VC_DRAW(t.draw(kSpline, P, l)),
+       VC_CALLS_ANY(Call("draw(vcPolyline)"), Call("draw(vcPolyline)"))},
+      // Unscaled, the arms point back from the tip at half the direction's width.
+      {"arrowHead", VC_DRAW(t.arrowHead(vcPoint(5, 5), V(1, 0), 10.0f, P, l)),
+       VC_CALLS(lockPush(), rel(e(5, 5), arm(e, -4)), rel(e(5, 5), arm(e, 4)), lockPop())},
+      {"vcGenShape", VC_DRAW(t.draw(AppShape(), vcColor(9), l)), VC_CALLS_ANY(Call("draw(vcGenShape)"))},
       // Text and 8-bit images record with default props and their own head color.
-      {"text", [](vcUITablet& t, L l) { t.draw("ab", vcPoint(3, 4), vcColor(1, 2, 3), vcColor(4), vcUIFormat(5, vcUIFormat::eBottomRight), l); },
-       [](const Env& e) { return std::vector<Call>{Call("draw(text)").at(e(3, 4)).args({5, 8})}; }},
-      {"8-bit image", [](vcUITablet& t, L l) { t.draw(image2x2(), vcPoint(3, 4), true, 7, true, l); },
-       [](const Env& e) { return std::vector<Call>{imageCall(e, "u8")}; }},
-      {"RLE image", [](vcUITablet& t, L l) { t.draw(vcRLEBuffer::encode(image01()), vcPoint(3, 4), {5, 6}, false, 9, false, l); },
-       // Whole factors (2 and 1/2 in x) take the scope's run-length paths,
-       // which hand the magnified or reduced runs to its RLE draw.
-       [](const Env& e) { return std::vector<Call>{Call("draw(rle)").at(e(3, 4))}; }},
+      {"text", VC_DRAW(t.draw("ab", vcPoint(3, 4), vcColor(1, 2, 3), vcColor(4), vcUIFormat(5, vcUIFormat::eBottomRight), l)),
+       VC_CALLS(Call("draw(text)").at(e(3, 4)).args({5, 8}))},
+      {"8-bit image", VC_DRAW(t.draw(image2x2(), vcPoint(3, 4), true, 7, true, l)), VC_CALLS(imageCall(e, "u8"))},
+      // Whole factors (2 and 1/2 in x) take the scope's run-length paths,
+      // which hand the magnified or reduced runs to its RLE draw.
+      {"RLE image", VC_DRAW(t.draw(vcRLEBuffer::encode(image01()), vcPoint(3, 4), {5, 6}, false, 9, false, l)),
+       VC_CALLS(Call("draw(rle)").at(e(3, 4)))},
       // The 16-bit and packed RGB images draw the same way and record nothing.
-      {"16-bit image",
-       [](vcUITablet& t, L l) { t.draw(vcPelBuffer<unsigned short>(2, 2), vcPoint(3, 4), false, 0, l); },
-       [](const Env& e) { return std::vector<Call>{imageCall(e, "u16")}; }},
-      {"RGB32 image",
-       [](vcUITablet& t, L l) { t.draw(vcPelBuffer<vcPackedRGB32Pel>(2, 2), vcPoint(3, 4), false, 0ul, l); },
-       [](const Env& e) { return std::vector<Call>{imageCall(e, "rgb32")}; }},
+      {"16-bit image", VC_DRAW(t.draw(vcPelBuffer<unsigned short>(2, 2), vcPoint(3, 4), false, 0, l)),
+       VC_CALLS(imageCall(e, "u16"))},
+      {"RGB32 image", VC_DRAW(t.draw(vcPelBuffer<vcPackedRGB32Pel>(2, 2), vcPoint(3, 4), false, 0ul, l)),
+       VC_CALLS(imageCall(e, "rgb32"))},
   };
   return all;
 }
