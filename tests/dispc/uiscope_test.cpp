@@ -25,27 +25,21 @@ TEST(UIScope, ChangeIsClippedWhileClientRectKeepsTheReport) {
   EXPECT_FALSE(s.someChanged());
   EXPECT_EQ(s.clientChangedRect(false), vcUIRect(-2, -1, 210, 210));
   EXPECT_FALSE(s.clientChangeEnable());
+  s.setDisplayClipRect(vcUIRect(1, 2, 3, 4));
+  EXPECT_EQ(s.displayClipRect(), vcUIRect(1, 2, 3, 4));
+  EXPECT_EQ(s.calls("newDisplayClipRect").at(0).rect, vcUIRect(1, 2, 3, 4));
 }
 
-TEST(UIScope, WholeSurfaceChangeSetsAllChangedAndOpaqueOnlyWithTheHint) {
-  Scope a(vcPair<long>(0, 0), vcPair<long>(20, 10));
-  a.change(vcUIRect(0, 0, 20, 10), false);
-  EXPECT_TRUE(a.allChanged());
-  EXPECT_FALSE(a.opaque());
-  Scope b(vcPair<long>(0, 0), vcPair<long>(20, 10));
-  b.change(vcUIRect(-1, -1, 30, 30), true);
-  EXPECT_TRUE(b.allChanged());
-  EXPECT_TRUE(b.opaque());
-  // Two halves make the whole surface.
+// Two halves make the whole surface; opaque only with the hint.
+TEST(UIScope, WholeSurfaceChangesAndTheTreeFlag) {
   Scope c(vcPair<long>(0, 0), vcPair<long>(20, 10));
-  c.change(vcUIRect(0, 0, 10, 10));
+  c.change(vcUIRect(0, 0, 10, 10), true);
   EXPECT_FALSE(c.allChanged());
-  c.change(vcUIRect(10, 0, 10, 10));
+  c.change(vcUIRect(10, -1, 30, 30), false);
   EXPECT_TRUE(c.allChanged());
-}
+  EXPECT_FALSE(c.opaque());
 
-TEST(UIScope, AllChangeOnNullSurfaceAndNoChangeKeepsTreeFlag) {
-  Scope s(vcPair<long>(0, 0), vcPair<long>(50, 50), true);
+  Scope s(vcPair<long>(0, 0), vcPair<long>(50, 50), true);  // without a surface
   s.allChange();
   EXPECT_FALSE(s.someChanged());
   EXPECT_TRUE(s.allChanged());
@@ -87,14 +81,6 @@ TEST(UIScope, DestroyingTheRootDetachesChildrenAndClearsTheirTreeFlag) {
   grandchild->change(vcUIRect(0, 0, 2, 2));  // no root to tell: must not crash
   EXPECT_FALSE(grandchild->anyChanged());
   EXPECT_EQ(static_cast<Scope*>(child.get())->parent(), nullptr);
-}
-
-TEST(UIScope, DisplayClipRectIsReportedToTheSurface) {
-  Scope s(vcPair<long>(0, 0), vcPair<long>(10, 10));
-  s.setDisplayClipRect(vcUIRect(1, 2, 3, 4));
-  EXPECT_EQ(s.displayClipRect(), vcUIRect(1, 2, 3, 4));
-  ASSERT_EQ(s.calls("newDisplayClipRect").size(), 1u);
-  EXPECT_EQ(s.calls("newDisplayClipRect")[0].rect, vcUIRect(1, 2, 3, 4));
 }
 
 // The pen rounds to the pixel below (within the scope's tolerance). A pen
