@@ -183,8 +183,6 @@ TEST(SketchOpTest, ReusedShapeRecordDrawsThePayloadItHolds) {
   } cases[] = {
       {2, vcTestBytes().vec(1, 2).vec(3, 4).bytes(), vcTestBytes().vec(5, 6).vec(7, 8).bytes(),
        vcTestBytes().vec(1, 2).vec(nan, 4).bytes()},
-      {4, vcTestBytes().vec(1, 2).f64(3).bytes(), vcTestBytes().vec(4, 5).f64(0.5).bytes(),
-       vcTestBytes().vec(4, 5).f64(-1).bytes()},
       {32, vcTestBytes().f64(1).f64(2).f64(3).f64(4).bytes(), vcTestBytes().f64(5).f64(6).f64(7).f64(8).bytes(),
        vcTestBytes().f64(1).f64(2).f64(INFINITY).f64(4).bytes()},
   };
