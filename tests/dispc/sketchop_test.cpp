@@ -73,34 +73,6 @@ Bytes populated(const vc_UISketchOpData& r) {
   return bytesOf(s);
 }
 
-TEST(SketchOpTest, SplineIsRedrawnSegmentBySegment) {
-  vc_UISketchOpHeader header;
-  const OpPtr spline = recordOf("cubic_spline", header);
-  vcUITablet again;
-  spline->draw(again, header);
-  vcUISketch payload;
-  spline->populateSketch(payload);
-  const Bytes got = bytesOf(again.sketch()), segments = bytesOf(payload);
-  const std::size_t n = segments.size() / 96;
-  ASSERT_EQ(n, 3u);
-  ASSERT_EQ(got.size(), 22u + n * (8 + 96));
-  for (std::size_t i = 0; i < n; ++i) {
-    EXPECT_EQ(got[22 + i * 104], 42);
-    EXPECT_TRUE(std::equal(got.begin() + 30 + 104 * i, got.begin() + 30 + 104 * i + 96, segments.begin() + 4 + 96 * i));
-  }
-}
-
-TEST(SketchOpTest, SectionRecordOverridesTheHeadersArrowProps) {
-  vcTestBytes o;
-  o.image(section()).u8(0).u8(1);
-  vc_UISketchOpHeader header;
-  header.layer(T::eImage);
-  vcUITablet t;
-  parsed(39, o.bytes())->draw(t, header);
-  EXPECT_FALSE(header.props().arrowHead());
-  EXPECT_TRUE(header.props().arrowHeadForward());
-}
-
 // Every record's archive form is refused cut short or at another version.
 TEST(SketchOpTest, TruncatedOrOtherVersionArchivesOfRecordsAreRefused) {
   for (const vcCatalogueEntry& e : vfOpcodeCatalogue()) {
@@ -171,40 +143,6 @@ TEST(SketchOpTest, ImpossibleValuesAreRejected) {
     const OpPtr op(vfCreateUISketchOpData(b.op));
     EXPECT_THROW(op->parseByteStream(b.payload.data(), static_cast<long>(b.payload.size())), vcUIError::InvalidUISketch)
         << b.name;
-  }
-}
-
-// Replay reuses one record object per opcode: after each parse, accepted or
-// rejected, a shape record draws the payload it holds, not an earlier one.
-TEST(SketchOpTest, ReusedShapeRecordDrawsThePayloadItHolds) {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  const struct {
-    int op;
-    Bytes first, second, bad;
-  } cases[] = {
-      {2, vcTestBytes().vec(1, 2).vec(3, 4).bytes(), vcTestBytes().vec(5, 6).vec(7, 8).bytes(),
-       vcTestBytes().vec(1, 2).vec(nan, 4).bytes()},
-      {32, vcTestBytes().f64(1).f64(2).f64(3).f64(4).bytes(), vcTestBytes().f64(5).f64(6).f64(7).f64(8).bytes(),
-       vcTestBytes().f64(1).f64(2).f64(INFINITY).f64(4).bytes()},
-  };
-  for (const auto& c : cases) {
-    const OpPtr op(vfCreateUISketchOpData(c.op));
-    vc_UISketchOpHeader header;
-    header.layer(T::eImage);
-    // The payload of the record that drawing op records: the sketch's tail.
-    const auto drawn = [&](std::size_t size) {
-      vcUITablet t;
-      op->draw(t, header);
-      const Bytes all = bytesOf(t.sketch());
-      return all.size() < size ? all : Bytes(all.end() - static_cast<long>(size), all.end());
-    };
-    for (const Bytes* good : {&c.first, &c.second}) {
-      EXPECT_EQ(op->parseByteStream(good->data(), static_cast<long>(good->size())), static_cast<long>(good->size()));
-      EXPECT_EQ(drawn(good->size()), *good) << c.op;
-    }
-    EXPECT_THROW(op->parseByteStream(c.bad.data(), static_cast<long>(c.bad.size())), vcUIError::InvalidUISketch);
-    EXPECT_EQ(drawn(c.bad.size()), populated(*op)) << c.op;
-    EXPECT_NE(populated(*op), c.second) << c.op;
   }
 }
 
@@ -311,31 +249,6 @@ struct Loaded {
 };
 
 }  // namespace
-
-TEST(SketchStream, HeaderCarriesPropsToRecordsWithoutPropsRecord) {
-  vcUITablet t;
-  t.draw(vcPoint(3, 4), P, I);
-  t.draw(vcLineSeg(V(0, 0), V(1, 1)), P, I);
-  t.draw(std::string("ab"), vcPoint(0, 0), vcColor(5), vcColor(6), vcUIFormat(), I);
-  const vcUISketch& s = t.sketch();
-
-  vc_UISketchOpHeader h;
-  EXPECT_EQ(vfParseUISketch(s, 0, h, nullptr), 22 + 8 + 16);
-  EXPECT_EQ(vfParseUISketch(s, 46, h, nullptr), 8 + 32);
-  EXPECT_TRUE(h.hasProps());
-  EXPECT_EQ(h.props(), P);
-  // The text carries default props and its color in the head; the color
-  // becomes the props' pen color.
-  vfParseUISketch(s, 86, h, nullptr);
-  vcGraphicProps text;
-  text.penColor(vcColor(5));
-  EXPECT_EQ(h.props(), text);
-
-  vc_UISketchOpHeader fresh;
-  vfParseUISketch(s, 46, fresh, nullptr);
-  EXPECT_FALSE(fresh.hasProps());
-  EXPECT_EQ(fresh.props().penColor(), P.penColor());
-}
 
 TEST(SketchStream, MalformedHeadThrowsAndLeavesHeaderUnchanged) {
   vcUITablet t;
