@@ -144,35 +144,6 @@ TEST(Tablet, SetParentMovesTheKidAndItsKidsOntoFreshScopesButMakesNoCycle) {
   EXPECT_EQ(f.k.parent(), &q);
 }
 
-TEST(Tablet, SetScopeReplacesTheRootsScopesAndDeletesOnlyWhatItOwns) {
-  Strings log;
-  vcRecordingScope first(vcPair<long>(0, 0), vcPair<long>(60, 40));
-  vcRecordingScope big(vcPair<long>(0, 0), vcPair<long>(80, 40));
-  vcRecordingScope overlay(vcPair<long>(0, 0), vcPair<long>(10, 90));
-  Hooked t("T", log, &first);
-  Hooked k("K", log, t, vcUIRect(5, 5, 10, 10));
-  EXPECT_THROW(t.setScope(kBoth, nullptr, false), vcUIError::BadLayer);
-  t.setScope(nullptr, nullptr, false);
-  EXPECT_EQ(k.currentScope(kImage), vcUIRect::null);
-  EXPECT_TRUE(first.liveChildren().empty());
-
-  bool deleted = false;
-  auto* owned = new WatchedScope(deleted);
-  t.setScope(owned, nullptr, true);
-  t.setScope(owned, nullptr, true);  // given again: kept
-  EXPECT_FALSE(deleted);
-  EXPECT_EQ(recording(k.ownScope(kImage))->parent(), owned);
-  // A different size resizes the root; the owned scope goes.
-  log.clear();
-  t.setScope(kImage, &big, false);
-  EXPECT_TRUE(deleted);
-  EXPECT_EQ(log, Strings({"T:resize"}));
-  t.setScope(kOverlay, &overlay, false);
-  EXPECT_EQ(t.scopeRect(), vcUIRect(0, 0, 80, 90));
-  EXPECT_EQ(recording(k.ownScope(kOverlay))->parent(), &overlay);
-  EXPECT_EQ(recording(k.ownScope(kImage))->parent(), &big);
-}
-
 TEST(Tablet, HidesAndShowsAreCountedAndOnlyTransitionsEraseOrDraw) {
   Family f;
   EXPECT_TRUE(f.p.opaque(kImage));  // its repaint covered it whole
