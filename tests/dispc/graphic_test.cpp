@@ -389,12 +389,6 @@ TEST(GraphicArchive, UnknownVersionsNameTheirSource) {
   }
 }
 
-}  // namespace
-
-namespace {
-
-using V = vcVector<2>;
-using GraphicH = vcPtrHandle<vcGraphic>;
 using Circle = vcGraphicWithFill<vcCircle, vcEllipse2>;
 
 GraphicH circle(const vcColor& c, double x = 0) { return GraphicH(new Circle(vcCircle(V(x, 0), 1), c, false)); }

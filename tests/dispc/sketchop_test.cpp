@@ -340,7 +340,8 @@ TEST(SketchArchive, Version0BytesReadBackInTheCurrentLayout) {
 TEST(SketchArchive, RefusedLoadsLeaveTheSketchUnchanged) {
   Loaded l;
   vc_test::expectUnknownVersion({2, 0, 0, 0, 0}, l.target, "dispc/uisketch", 286);
-  for (const Bytes& empty : {Bytes{1, 0, 0, 0, 0}, Bytes{1, 0xFF, 0xFF, 0xFF, 0xFF}, Bytes{0, 0, 0, 0, 0}}) l.load(empty);
+  for (const Bytes& empty : {Bytes{1, 0, 0, 0, 0}, Bytes{1, 0xFF, 0xFF, 0xFF, 0xFF}, Bytes{0, 0, 0, 0, 0}})
+    l.load(empty);
   EXPECT_EQ(bytesOf(l.target), l.before);
   vcUITablet t;
   t.draw(vcLineSeg(V(0, 0), V(1, 1)), P, I);

@@ -270,7 +270,8 @@ const std::vector<Case>& cases() {
        VC_CALLS(lockPush(), rel(e(5, 5), arm(e, -4)), rel(e(5, 5), arm(e, 4)), lockPop())},
       {"vcGenShape", VC_DRAW(t.draw(AppShape(), vcColor(9), l)), VC_CALLS_ANY(Call("draw(vcGenShape)"))},
       // Text and 8-bit images record with default props and their own head color.
-      {"text", VC_DRAW(t.draw("ab", vcPoint(3, 4), vcColor(1, 2, 3), vcColor(4), vcUIFormat(5, vcUIFormat::eBottomRight), l)),
+      {"text",
+       VC_DRAW(t.draw("ab", vcPoint(3, 4), vcColor(1, 2, 3), vcColor(4), vcUIFormat(5, vcUIFormat::eBottomRight), l)),
        VC_CALLS(Call("draw(text)").at(e(3, 4)).args({5, 8}))},
       {"8-bit image", VC_DRAW(t.draw(image2x2(), vcPoint(3, 4), true, 7, true, l)), VC_CALLS(imageCall(e, "u8"))},
       // Whole factors (2 and 1/2 in x) take the scope's run-length paths,

@@ -388,7 +388,8 @@ TEST(UIScopePixels, PelScaleInterpolatesAtPixelCentres) {
     vcPelBuffer<u8> dst;
     ASSERT_TRUE(PixelScope::pelScale(step, dst, 2.0, rect, vcPair<long>(0, 0), mode));
     for (long y : {0L, 15L})
-      for (long x = 6; x < 10; ++x) EXPECT_NEAR(at(dst, x, y), want[static_cast<std::size_t>(x - 6)], 1.0) << mode << " " << x;
+      for (long x = 6; x < 10; ++x)
+        EXPECT_NEAR(at(dst, x, y), want[static_cast<std::size_t>(x - 6)], 1.0) << mode << " " << x;
   }
 }
 
