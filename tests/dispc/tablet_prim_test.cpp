@@ -190,7 +190,7 @@ TEST(TabletPrim, CrossAtAngleZeroDrawsTwo14PixelStrokesThroughTheMappedPoint) {
   EXPECT_EQ(vcPair<long>(d.scope.drawX(), d.scope.drawY()), vcPair<long>(30, 53));
 }
 
-TEST(TabletArea, SetConvertsClientRectToScopePixels) {
+TEST(TabletArea, SetAndSetComplementConvertClientRectsToScopePixels) {
   Drawn d;
   d.tablet.baseMap(vcXform<2>(vcMatrix<2>(2, 0, 0, 2), vcVector<2>()));
   d.scope.clearLog();
@@ -201,6 +201,18 @@ TEST(TabletArea, SetConvertsClientRectToScopePixels) {
   EXPECT_EQ(c[0].rect, vcUIRect(1, 2, 3, 4));
   EXPECT_EQ(c[1].rect, vcUIRect(1, 3, 20, 10));
   EXPECT_EQ(vfTestRecords(d.tablet.sketch()).size(), 2u);
+  // The complement is tiled like a pinwheel, under one screen lock, and recorded once.
+  d.tablet.baseMap(vcXform<2>::I);
+  d.scope.clearLog();
+  d.tablet.setComplement(vcUIRect(10, 20, 30, 40), vcColor::blue, I);
+  d.tablet.setComplement(vcRect(10, 20, 30, 40), vcColor::blue, I);
+  const auto t = d.scope.calls("set(rect)");
+  ASSERT_EQ(t.size(), 8u);
+  const vcUIRect bands[4] = {vcUIRect(0, 0, 40, 20), vcUIRect(40, 0, 60, 60), vcUIRect(10, 60, 90, 40),
+                             vcUIRect(0, 20, 10, 80)};
+  for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(t[i].rect, bands[i % 4]) << i;
+  EXPECT_EQ(d.scope.log()[5].op, "lockScreenUpdatesPop");
+  EXPECT_EQ(vfTestRecords(d.tablet.sketch()).back().op, 18);
 }
 
 TEST(TabletArea, SetAllRestartsTheSketchWithTheClipRecordFirstOnlyForASingleLayer) {
@@ -227,22 +239,6 @@ TEST(TabletArea, SetAllRestartsTheSketchWithTheClipRecordFirstOnlyForASingleLaye
   EXPECT_TRUE(r[0].withProps);
   d.tablet.set(vcColor::red, O);  // the overlay's clip rectangle was never set
   EXPECT_EQ(vfTestRecords(d.tablet.sketch()).size(), 1u);
-}
-
-TEST(TabletArea, SetComplementTilesTheOutsideLikeAPinwheelAndRecordsOnce) {
-  Drawn d;
-  d.tablet.setComplement(vcUIRect(10, 20, 30, 40), vcColor::blue, I);
-  d.tablet.setComplement(vcRect(10, 20, 30, 40), vcColor::blue, I);
-  const auto c = d.scope.calls("set(rect)");
-  ASSERT_EQ(c.size(), 8u);
-  const vcUIRect bands[4] = {vcUIRect(0, 0, 40, 20), vcUIRect(40, 0, 60, 60), vcUIRect(10, 60, 90, 40),
-                             vcUIRect(0, 20, 10, 80)};
-  for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(c[i].rect, bands[i % 4]) << i;
-  EXPECT_EQ(d.scope.log().front().op, "lockScreenUpdatesPush");
-  EXPECT_EQ(d.scope.log()[5].op, "lockScreenUpdatesPop");
-  const std::vector<Rec> r = vfTestRecords(d.tablet.sketch());
-  ASSERT_EQ(r.size(), 2u);
-  EXPECT_EQ(r[1].op, 18);
 }
 
 TEST(TabletArea, Outline3DDrawsShrinkingRingsTopLeftFirstColorBottomRightSecond) {
