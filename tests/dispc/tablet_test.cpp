@@ -371,7 +371,7 @@ TEST(TabletUpdate, FullDrawGoesDepthFirstAndAKidsChangeRepaintsTabletsAboveItsAn
   EXPECT_EQ(s.clips({&s.b, &s.c}), Strings({"B[5,5,5,5]", "C[-15,-15,5,5]"}));
 }
 
-TEST(TabletUpdate, RectangleUpdateClipsRedrawAndReportsWhatWasPainted) {
+TEST(TabletUpdate, RectangleUpdateClipsRedrawReportsWhatWasPaintedAndSkipsHiddenKids) {
   Stack s;
   bool inside = false;
   s.p.during = [&](Painter& t) {
@@ -389,13 +389,12 @@ TEST(TabletUpdate, RectangleUpdateClipsRedrawAndReportsWhatWasPainted) {
   s.p.update(vcUIRect(0, 0, 100, 100), kImage, true);
   EXPECT_TRUE(s.p.ownScope(kImage)->allChanged());
   EXPECT_TRUE(s.p.opaque(kImage));
-}
 
-TEST(TabletUpdate, RectangleUpdateOfKidsSkipsHiddenTabletsAndTheirKids) {
-  Stack s;
+  // Kids are updated too, but for hidden tablets and their kids.
   Painter k("K", s.log, s.b, vcUIRect(0, 0, 10, 10));
   k.visible(true);
   s.b.visible(false);
+  s.p.during = nullptr;
   s.p.set(vcUIRect(5, 5, 10, 10), vcColor::red, kImage);
   s.log.clear();
   s.p.update(vcUIRect(0, 0, 100, 100), kImage, false);
