@@ -1,8 +1,10 @@
 // Every graphic class through one table: how it is made, that drawing it
 // records what drawing its item directly records, and that its archive form
-// reads back to a graphic that draws and stores the same.
+// reads back to a graphic that draws and stores the same; then the map,
+// versions and the special graphics (groups, texts, point icons).
 #include <vc/graphic.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <typeinfo>
@@ -16,7 +18,6 @@
 #include <vc/uitablet.h>
 #include <vc/wrfm/graphic_wrfm.h>
 
-#include "../../dispc/graphic_steps.h"
 #include "support/archive_roundtrip.h"
 
 namespace {
@@ -200,19 +201,6 @@ std::vector<GraphicCase> allCases() {
 
 class EveryGraphic : public testing::TestWithParam<GraphicCase> {};
 
-TEST_P(EveryGraphic, IsOfItsClassHoldsItsItemAndClonesApart) {
-  const GraphicH g = GetParam().make();
-  ASSERT_TRUE(g);
-  EXPECT_EQ(typeid(*g), *GetParam().type);
-  EXPECT_TRUE(GetParam().itemMatches(*g));
-  EXPECT_FALSE(g->isNull());
-  const GraphicH c = g->clone();
-  ASSERT_NE(c.ptr(), g.ptr());
-  EXPECT_EQ(typeid(*c), typeid(*g));
-  EXPECT_TRUE(GetParam().itemMatches(*c));
-  EXPECT_EQ(drawnBytes(*c), drawnBytes(*g));
-}
-
 TEST_P(EveryGraphic, DrawRecordsWhatDrawingItsItemRecords) {
   const GraphicH g = GetParam().make();
   for (Layers l : {vcUITablet::eImage, vcUITablet::eOverlay}) {
@@ -224,15 +212,22 @@ TEST_P(EveryGraphic, DrawRecordsWhatDrawingItsItemRecords) {
   }
 }
 
-TEST_P(EveryGraphic, ArchiveRoundTripDrawsAndStoresTheSame) {
+// Made, cloned or read back, the graphic has its class and item and draws the same.
+TEST_P(EveryGraphic, IsOfItsClassAndClonesAndArchivesToTheSame) {
   GraphicH g = GetParam().make();
+  ASSERT_TRUE(g);
+  EXPECT_EQ(typeid(*g), *GetParam().type);
+  EXPECT_TRUE(GetParam().itemMatches(*g));
+  const GraphicH c = g->clone();
+  ASSERT_NE(c.ptr(), g.ptr());
+  EXPECT_TRUE(GetParam().itemMatches(*c));
+  EXPECT_EQ(drawnBytes(*c), drawnBytes(*g));
   vcBufferArchive out(vcArchive::eStore);
   out || g;
   vcBufferArchive in(out.bytes());
   GraphicH back;
   in || back;
   ASSERT_TRUE(back);
-  EXPECT_EQ(typeid(*back), typeid(*g));
   EXPECT_EQ(back->props(), g->props());
   EXPECT_TRUE(GetParam().itemMatches(*back));
   EXPECT_EQ(drawnBytes(*back), drawnBytes(*g));
@@ -279,44 +274,12 @@ TEST(MakeShapeGraphic, ShapesWithoutAGraphicThrowAndNullGivesNull) {
   EXPECT_FALSE(vcGraphic::makeShapeGraphic(vcShapeHandle_const(), props));
 }
 
-// A shape class of a layer above, with its graphic registered at step 13.
-class StepShape : public vcAffineRectangle {
-public:
-  using vcAffineRectangle::vcAffineRectangle;
-};
-GraphicH makeStepGraphic(const vcShape& s, const vcGraphicProps& props) {
-  if (!dynamic_cast<const StepShape*>(&s)) return GraphicH();
-  return GraphicH(new vcGraphicPointIcon(vcPoint(-1, -1), props));
-}
-const vc_ShapeGraphicStep kStep13(13, &makeStepGraphic);
-
-TEST(MakeShapeGraphic, RegisteredStepsRunInTheirPlace) {
-  // Step 13 comes before the affine rectangle's step 15, after the polyline's 12.
-  const GraphicH g = vcGraphic::makeShapeGraphic(StepShape(V(0, 0), V(1, 0), V(0, 1)), vcGraphicProps());
-  EXPECT_EQ(typeid(*g), typeid(vcGraphicPointIcon));
-  const GraphicH plain = vcGraphic::makeShapeGraphic(vcAffineRectangle(V(0, 0), V(1, 0), V(0, 1)), vcGraphicProps());
-  EXPECT_EQ(typeid(*plain), typeid(vcGraphicSimple<vcAffineRectangle>));
-}
-
-TEST(MakeShapeGraphic, TreeItemsAllGetTheGivenProps) {
-  const vcGraphicProps props = testProps(true);
-  vcShapeTree inner({vcShapeHandle_const(vfShapeHandle(vcRect(0, 0, 2, 2)))});
-  vcShapeTree tree({vcShapeHandle_const(vfShapeHandle(vcCircle(V(1, 1), 1))), vcShapeHandle_const(inner.clone())});
-  const GraphicH g = vcGraphic::makeShapeGraphic(tree, props);
-  const auto& group = dynamic_cast<const vcGraphicGroup&>(*g);
-  ASSERT_EQ(group.numItems(), 2);
-  EXPECT_EQ(group.item(0)->props(), props);
-  const auto& nested = dynamic_cast<const vcGraphicGroup&>(*group.item(1));
-  EXPECT_EQ(nested.item(0)->props(), props);
-  EXPECT_EQ(typeid(*nested.item(0)), typeid(vcGraphicWithFill<vcRect, vcGenRect>));
-}
 
 // map keeps the narrowest graphic class that holds the mapped item.
 TEST(GraphicMap, ChangesClassAsTheItemChangesShape) {
   const vcGraphicProps props = testProps(true);
   const vcXform<2> rigid(vcMatrix<2>(0.6, -0.8, 0.8, 0.6), V(3, -2));
   const vcXform<2> stretch(vcMatrix<2>(2, 0, 0, 0.5), V(1, 1));
-  const vcXform<2> scale(vcMatrix<2>(2, 0, 0, 3), V(1, 1));
   struct Row {
     GraphicH g;
     vcXform<2> x;
@@ -329,14 +292,10 @@ TEST(GraphicMap, ChangesClassAsTheItemChangesShape) {
        typeid(vcGraphicWithFill<vcEllipse2, vcEllipse2>), V(2, 5)},
       {vcGraphic::makeShapeGraphic(vcRect(1, 1, 4, 2), props), rigid, typeid(vcGraphicWithFill<vcGenRect, vcGenRect>),
        V(5, 3)},
-      {vcGraphic::makeShapeGraphic(vcRect(1, 1, 4, 2), props), scale, typeid(vcGraphicWithFill<vcRect, vcGenRect>),
-       V(1, 2)},
       {vcGraphic::makeShapeGraphic(vcAnnulus(V(0, 0), 1, 2), props), stretch,
        typeid(vcGraphicWithFill<vcGenAnnulus, vcGenAnnulus>), V(1.5, 0)},
       {GraphicH(new vcGraphicWithFill<vcCircle, vcEllipse>(vcCircle(V(2, 2), 3), props)), rigid,
        typeid(vcGraphicWithFill<vcEllipse, vcEllipse>), V(2, -1)},
-      {GraphicH(new vcGraphicSimple<vcPoint>(vcPoint(1, 2), props)), stretch, typeid(vcGraphicSimple<vcPoint>),
-       V(1, 2)},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.g->className());
@@ -349,20 +308,15 @@ TEST(GraphicMap, ChangesClassAsTheItemChangesShape) {
   }
 }
 
-TEST(GraphicColor, ColorChangesOnlyThePenColor) {
+TEST(GraphicColor, ColorChangesOnlyThePenColorAndAnEmptyItemHasAnEmptyBox) {
   vcGraphicWithFill<vcCircle, vcEllipse2> g(vcCircle(V(0, 0), 1), testProps(true));
   vcGraphicProps expected = g.props();
   expected.penColor(vcColor::purpleColor());
   g.color(vcColor::purpleColor());
   EXPECT_EQ(g.props(), expected);
-  EXPECT_TRUE(g.fill());
   g.fill(false);
   EXPECT_FALSE(g.props().fill());
-}
-
-TEST(GraphicColor, DegenerateItemHasAnEmptyBox) {
-  const vcGraphicSimple<vcPolyline> empty(vcPolyline(), vcColor::redColor());
-  EXPECT_EQ(empty.encloseRect(), vcRect());
+  EXPECT_EQ(vcGraphicSimple<vcPolyline>(vcPolyline(), vcColor::redColor()).encloseRect(), vcRect());
 }
 
 // ---- archive versions ------------------------------------------------------
@@ -413,14 +367,12 @@ TEST(GraphicArchive, UnknownVersionsNameTheirSource) {
   const GraphicH simple(new vcGraphicSimple<vcLineSeg>(vcLineSeg(V(0, 0), V(1, 1)), vcColor::redColor()));
   const std::vector<Row> rows{
       {simple, 0, typeid(vcGraphicSimple<vcLineSeg>).name(), 0},
-      {simple, 1, typeid(vcGraphicSimple<vcLineSeg>).name(), 0},
       {simple, 2, "dispc/glist", 29},
       {GraphicH(new vcGraphicWithFill<vcRect, vcGenRect>(vcRect(0, 0, 1, 1), vcColor::redColor(), true)), 0,
        typeid(vcGraphicWithFill<vcRect, vcGenRect>).name(), 0},
       {GraphicH(new vcGraphicText("t", vcPoint(), vcColor::redColor(), vcColor::blackColor(), vcUIFormat(),
                                   V(0, 0))),
        0, "dispc/glist", 338},
-      {GraphicH(new vcGraphicPointIcon(vcPoint(1, 1), vcColor::redColor())), 0, "dispc/glist", 389},
       {GraphicH(new vcGraphicCross(vcCross(V(1, 1), vcRadian(0), 3), vcColor::redColor())), 0, "dispc/glist", 430},
       {GraphicH(new vcGraphicEllipseAnnulusSection(testSection(), vcColor::redColor(), true, true)), 0,
        "dispc/glist", 473},
@@ -433,6 +385,106 @@ TEST(GraphicArchive, UnknownVersionsNameTheirSource) {
     vc_test::expectUnknownVersion(vc_test::withU8(good, r.at, 7), std::ref(static_cast<vcPersistent&>(*target)),
                                   r.source, r.line);
   }
+}
+
+using Circle = vcGraphicWithFill<vcCircle, vcEllipse2>;
+
+GraphicH circle(const vcColor& c, double x = 0) { return GraphicH(new Circle(vcCircle(V(x, 0), 1), c, false)); }
+GraphicH emptyText(const vcColor& c) {
+  return GraphicH(new vcGraphicText("", vcPoint(), c, vcColor::blackColor(), vcUIFormat(), V(0, 0)));
+}
+
+TEST(GraphicGroup, TakesThePropsOfTheFirstItemThatDraws) {
+  struct Row {
+    const char* name;
+    std::vector<GraphicH> items;
+    vcColor expected;  // pen color the group takes
+    bool isNull;
+  };
+  const vcColor start = vcGraphicProps().penColor();
+  const std::vector<Row> rows{
+      {"empty text then circle", {emptyText(vcColor::redColor()), circle(vcColor::greenColor())},
+       vcColor::greenColor(), false},
+      {"null handle first", {GraphicH(), circle(vcColor::blueColor())}, vcColor::blueColor(), false},
+      {"only empty texts", {emptyText(vcColor::redColor()), emptyText(vcColor::greenColor())},
+       vcColor::redColor(), true},
+      {"only null handles", {GraphicH(), GraphicH()}, start, true},
+      {"nothing", {}, start, true},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    vcGraphicGroup g;
+    g.items(r.items, false);
+    EXPECT_EQ(g.color(), r.expected);
+    EXPECT_EQ(g.isNull(), r.isNull);
+  }
+}
+
+TEST(GraphicGroup, PropsReachItemsOfNestedGroups) {
+  vcPtrHandle<vcGraphicGroup> inner(new vcGraphicGroup);
+  inner->items({circle(vcColor::redColor()), GraphicH()}, false);
+  vcGraphicGroup outer;
+  outer.items({GraphicH(inner), circle(vcColor::greenColor())}, false);
+  const vcGraphicProps p(vcColor::orangeColor(), 4, vcGraphicProps::ePenDot, true);
+  outer.props(p);
+  EXPECT_EQ(outer.item(1)->props(), p);
+  EXPECT_EQ(inner->props(), p);
+  EXPECT_EQ(inner->item(0)->props(), p);
+  outer.color(vcColor::cyanColor());
+  EXPECT_EQ(inner->item(0)->color(), vcColor::cyanColor());
+}
+
+TEST(GraphicGroup, CopiesAreDeepItemsShareOnlyWhenAskedAndBadIndexesThrow) {
+  vcGraphicGroup g;
+  g.items({circle(vcColor::redColor()), GraphicH()}, false);
+  const vcGraphicGroup copy(g);
+  const GraphicH mapped = g.map(vcXform<2>(vcMatrix<2>(1, 0, 0, 1), V(5, 0)));
+  for (const vcGraphicGroup* c : {&copy, dynamic_cast<const vcGraphicGroup*>(mapped.ptr())}) {
+    ASSERT_NE(c, nullptr);
+    ASSERT_EQ(c->numItems(), 2);
+    EXPECT_NE(c->item(0).ptr(), g.item(0).ptr());
+    EXPECT_FALSE(c->item(1));
+  }
+  const GraphicH shared = circle(vcColor::redColor());
+  vcGraphicGroup byCopy, byShare;
+  byCopy.items({shared}, true);
+  byShare.items({shared}, false);
+  EXPECT_NE(byCopy.item(0).ptr(), shared.ptr());
+  EXPECT_EQ(byShare.item(0).ptr(), shared.ptr());
+  for (long i : {-1L, 1L}) EXPECT_THROW(byShare.item(i), vcGraphic::BadParams) << i;
+}
+
+TEST(GraphicGroup, MeasuresAsTheUnionOfItsItemsAndANullGroupIsNowhere) {
+  vcGraphicGroup g;
+  g.items({circle(vcColor::redColor(), 0), GraphicH(), circle(vcColor::redColor(), 10)}, false);
+  EXPECT_EQ(g.encloseRect(), vcRect(-1, -1, 12, 2));
+  EXPECT_DOUBLE_EQ(g.distToPoint(V(13, 0)), 2.0);
+  const vcGraphicGroup none;
+  vcUITablet t;
+  t.draw(none, vcUITablet::eOverlay);
+  EXPECT_EQ(t.sketch().size(), 0);
+  EXPECT_EQ(none.encloseRect(), vcRect());
+  EXPECT_EQ(none.distToPoint(V(1, 1)), HUGE_VAL);
+}
+
+// A text maps its location and drops its offset, and occupies no area; a
+// point icon is a one-pixel cell at its point.
+TEST(GraphicText, TextsAndPointIconsMapAndMeasure) {
+  const vcGraphicText t("abc", vcPoint(1, 2), vcColor::redColor(), vcColor::whiteColor(), vcUIFormat(), V(4, 5));
+  const GraphicH m = t.map(vcXform<2>(vcMatrix<2>(1, 0, 0, 1), V(10, 20)));
+  const auto& mt = dynamic_cast<const vcGraphicText&>(*m);
+  EXPECT_EQ(mt.location(), vcPoint(11, 22));
+  EXPECT_EQ(mt.offset(), V(0, 0));
+  EXPECT_EQ(t.encloseRect(), vcRect());
+  EXPECT_EQ(t.distToPoint(V(1, 2)), 1e308);
+  const vcGraphicPointIcon p(vcPoint(3, 4), vcColor::redColor());
+  EXPECT_EQ(p.encloseRect(), vcRect(3, 4, 1, 1));
+  EXPECT_DOUBLE_EQ(p.distToPoint(V(6, 8)), 5.0);
+  const GraphicH pm = p.map(vcXform<2>::scale(2, 2));
+  EXPECT_EQ(dynamic_cast<const vcGraphicPointIcon&>(*pm).item(), vcPoint(6, 8));
+  vcGraphicEllipseAnnulusSection s;
+  s.drawArrowHead(true, false);  // the arrow switches live in the props
+  EXPECT_FALSE(s.props().arrowHeadForward());
 }
 
 }  // namespace

@@ -1,12 +1,18 @@
+// The tablet tree: links, scopes, hiding, moving, maps and copies; then
+// updates, stacking order, repaints and the forwarded scope switches.
 #include <vc/uitablet.h>
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <vc/core/exception.h>
+#include <vc/core/rle.h>
 #include <vc/uierror.h>
 
 #include "support/recording_scope.h"
@@ -18,7 +24,6 @@ constexpr Layers kImage = vcUITablet::eImage;
 constexpr Layers kOverlay = vcUITablet::eOverlay;
 constexpr Layers kBoth = vcUITablet::eBoth;
 using Strings = std::vector<std::string>;
-
 using Hooked = vcLoggingTablet;
 
 // A root scope that reports its own deletion.
@@ -43,51 +48,37 @@ std::vector<vcUIRect> clipRects(const vcRecordingScope& root) {
 
 size_t pointDraws(const vcRecordingScope& s) { return s.calls("draw(vcPoint)").size(); }
 
+// A root P on a 100 x 100 scope with kid K at (10, 10, 20, 20) and its kid G, all shown.
+struct Family {
+  vcRecordingScope root{vcPair<long>(0, 0), vcPair<long>(100, 100)};
+  Strings log;
+  Hooked p{"P", log, &root};
+  Hooked k{"K", log, p, vcUIRect(10, 10, 20, 20)};
+  Hooked g{"G", log, k, vcUIRect(0, 0, 5, 5)};
+  Family() {
+    for (Hooked* t : {&p, &k, &g}) t->visible(true);
+    k.modified(kImage, true);
+    log.clear();
+    root.clearLog();
+  }
+};
+
 }  // namespace
 
-TEST(Tablet, OkToDrawRefusesEachMissingConditionButRecordingGoesOn) {
+// The other refusals (hidden, drawing off, both layers, no scope) run for
+// every operation in tablet_shapes_test.
+TEST(Tablet, OverlaySwitchAndSurfacelessScopes) {
   vcRecordingScope image(vcPair<long>(0, 0), vcPair<long>(50, 50));
   vcRecordingScope overlay(vcPair<long>(0, 0), vcPair<long>(50, 50));
   vcUITablet t(&image, &overlay);
-  t.recordOn() = true;
   const vcPoint p(1, 2);
-  t.draw(p, vcColor::red, kImage);  // hidden
   t.visible(true);
-  const long recorded = t.sketch().size();
-  t.draw(p, vcColor::red, kBoth);
-  t.draw(p, vcColor::red, static_cast<Layers>(-1));
   t.drawOnOverlay() = false;
   t.draw(p, vcColor::red, kOverlay);
-  t.drawOn().push(false);
-  t.draw(p, vcColor::red, kImage);
-  EXPECT_EQ(pointDraws(image) + pointDraws(overlay), 0u);
-  EXPECT_GT(t.sketch().size(), recorded);
-  t.drawOn().pop();
+  EXPECT_EQ(pointDraws(overlay), 0u);
   t.drawOnOverlay() = true;
   t.draw(p, vcColor::red, kOverlay);
-  t.draw(p, vcColor::red, kImage);
-  EXPECT_EQ(pointDraws(image), 1u);
   EXPECT_EQ(pointDraws(overlay), 1u);
-
-  vcUITablet imageOnly(&image, nullptr);
-  imageOnly.visible(true);
-  imageOnly.draw(p, vcColor::red, kOverlay);  // no scope
-  EXPECT_EQ(pointDraws(overlay), 1u);
-
-  // A tablet made without scopes records; given one later it draws only once
-  // drawing is switched on and it is shown.
-  vcUITablet builder;
-  builder.draw(p, vcColor::red, kImage);
-  EXPECT_GT(builder.sketch().size(), 0);
-  builder.setScope(&image, nullptr, false);
-  EXPECT_EQ(builder.scopeRect(), vcUIRect(0, 0, 50, 50));
-  builder.draw(p, vcColor::red, kImage);
-  builder.drawOn() = true;
-  builder.draw(p, vcColor::red, kImage);
-  EXPECT_EQ(pointDraws(image), 1u);
-  EXPECT_TRUE(builder.visible(true));
-  builder.draw(p, vcColor::red, kImage);
-  EXPECT_EQ(pointDraws(image), 2u);
 
   // A scope without a surface takes drawing only while it tracks client changes.
   vcRecordingScope none(vcPair<long>(0, 0), vcPair<long>(0, 0), true);
@@ -100,33 +91,6 @@ TEST(Tablet, OkToDrawRefusesEachMissingConditionButRecordingGoesOn) {
   EXPECT_EQ(pointDraws(none), 1u);
 }
 
-TEST(Tablet, DrawingTakesANewStampOnlyWhenAnotherTabletStampedSince) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(50, 50));
-  Strings log;
-  Hooked a("A", log, &root);
-  Hooked b("B", log, &root);
-  a.visible(true);
-  b.visible(true);
-  b.update(vcUIRect(0, 0, 1, 1), kImage, true);  // stamps B
-  const std::uint32_t t0 = vcUITablet::timeStamp();
-  a.draw(vcPoint(1, 1), vcColor::red, kImage);
-  EXPECT_EQ(vcUITablet::timeStamp(), t0 + 1);
-  a.draw(vcPoint(1, 1), vcColor::red, kImage);  // still the newest
-  EXPECT_EQ(vcUITablet::timeStamp(), t0 + 1);
-  b.draw(vcPoint(1, 1), vcColor::red, kImage);
-  a.draw(vcPoint(1, 1), vcColor::red, kImage);
-  EXPECT_EQ(vcUITablet::timeStamp(), t0 + 3);
-  // Drawing inside an update takes no stamp; the update itself takes one.
-  a.update(vcUIRect(0, 0, 5, 5), kImage, true);
-  EXPECT_EQ(vcUITablet::timeStamp(), t0 + 4);
-  // A hidden tablet neither draws nor stamps.
-  a.visible(false);
-  b.draw(vcPoint(1, 1), vcColor::red, kImage);
-  a.draw(vcPoint(1, 1), vcColor::red, kImage);
-  a.redraw(kImage);
-  EXPECT_EQ(vcUITablet::timeStamp(), t0 + 5);
-}
-
 TEST(Tablet, TreeLinksAndWhatEachDestructionLeaves) {
   vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
   Strings log;
@@ -136,19 +100,10 @@ TEST(Tablet, TreeLinksAndWhatEachDestructionLeaves) {
   Hooked c("C", log, *p, vcUIRect(0, 0, 5, 5));
   Hooked g("G", log, a, vcUIRect(5, 5, 10, 10));
   EXPECT_EQ(p->numKids(), 3);
-  EXPECT_EQ(p->firstKid(), &a);
-  EXPECT_EQ(p->lastKid(), &c);
   EXPECT_EQ(b->prevSib(), &a);
   EXPECT_EQ(b->nextSib(), &c);
-  EXPECT_EQ(a.prevSib(), nullptr);
-  EXPECT_EQ(c.nextSib(), nullptr);
-  EXPECT_EQ(p->nextSib(), nullptr);
-  EXPECT_EQ(g.scopeOrg(), vcPair<long>(15, 25));
   EXPECT_EQ(g.absRect(), vcUIRect(15, 25, 10, 10));
-  EXPECT_EQ(a.currentScope(kImage), vcUIRect(0, 0, 30, 40));
-  EXPECT_EQ(a.currentScope(kOverlay), vcUIRect::null);
   EXPECT_EQ(recording(a.ownScope(kImage))->attachedRect(), vcUIRect(10, 20, 30, 40));
-  EXPECT_EQ(root.liveChildren().size(), 4u);
 
   // A visible kid is erased on its way out: the opaque parent repaints its area.
   p->visible(true);
@@ -158,214 +113,102 @@ TEST(Tablet, TreeLinksAndWhatEachDestructionLeaves) {
   b.reset();
   EXPECT_EQ(log, Strings({"P"}));
   EXPECT_EQ(clipRects(root), std::vector<vcUIRect>({vcUIRect(50, 50, 10, 10)}));
-  EXPECT_EQ(p->numKids(), 2);
-  EXPECT_EQ(a.nextSib(), &c);
   EXPECT_EQ(root.liveChildren().size(), 3u);
 
   // The parent going first leaves its kids alive, parentless and without scopes.
   p.reset();
   EXPECT_EQ(a.parent(), nullptr);
-  EXPECT_EQ(a.currentScope(kImage), vcUIRect::null);
-  EXPECT_EQ(g.parent(), &a);
   EXPECT_EQ(g.currentScope(kImage), vcUIRect::null);
   EXPECT_TRUE(root.liveChildren().empty());
   a.draw(vcPoint(1, 1), vcColor::red, kImage);
 }
 
 TEST(Tablet, SetParentMovesTheKidAndItsKidsOntoFreshScopesButMakesNoCycle) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
-  Strings log;
-  Hooked p("P", log, &root);
-  Hooked q("Q", log, p, vcUIRect(30, 30, 40, 40));
-  Hooked a("A", log, p, vcUIRect(0, 0, 10, 10));
-  Hooked g("G", log, a, vcUIRect(2, 2, 3, 3));
-  for (Hooked* t : {&p, &q, &a, &g}) t->visible(true);
-  log.clear();
-  a.setParent(q, vcUIRect(0, 0, 10, 10));
-  EXPECT_EQ(a.parent(), &q);
-  EXPECT_EQ(a.oldParent, &p);
-  EXPECT_EQ(p.numKids(), 1);
-  EXPECT_EQ(q.lastKid(), &a);
-  EXPECT_EQ(g.parent(), &a);
-  EXPECT_EQ(g.oldParent, &a);
+  Family f;
+  Hooked q("Q", f.log, f.p, vcUIRect(30, 30, 40, 40));
+  q.visible(true);
+  f.k.modified(kImage, false);
+  f.log.clear();
+  f.k.setParent(q, vcUIRect(10, 10, 20, 20));
+  EXPECT_EQ(f.k.oldParent, &f.p);
+  EXPECT_EQ(q.lastKid(), &f.k);
+  EXPECT_EQ(f.g.oldParent, &f.k);
   // Same rectangle, new parent: the absolute origins follow the parent.
-  EXPECT_EQ(a.scopeOrg(), vcPair<long>(30, 30));
-  EXPECT_EQ(g.scopeOrg(), vcPair<long>(32, 32));
-  EXPECT_EQ(recording(a.ownScope(kImage))->parent(), q.ownScope(kImage));
-  EXPECT_EQ(recording(g.ownScope(kImage))->parent(), a.ownScope(kImage));
-  EXPECT_EQ(root.liveChildren().size(), 3u);  // the old sub-scopes are gone
+  EXPECT_EQ(f.g.scopeOrg(), vcPair<long>(40, 40));
+  EXPECT_EQ(recording(f.k.ownScope(kImage))->parent(), q.ownScope(kImage));
+  EXPECT_EQ(f.root.liveChildren().size(), 3u);  // the old sub-scopes are gone
   // Each kid is shown again as it moves, then the tablet with its kids.
-  EXPECT_EQ(log, Strings({"G", "A", "G"}));
-  // No tablet goes under itself or one of its own kids.
-  EXPECT_THROW(a.setParent(g, vcUIRect(0, 0, 5, 5)), vcBadArgument);
-  EXPECT_THROW(a.setParent(a, vcUIRect(0, 0, 5, 5)), vcBadArgument);
-  EXPECT_EQ(a.parent(), &q);
-  EXPECT_EQ(g.parent(), &a);
-}
-
-TEST(Tablet, SetScopeReplacesTheRootsScopesAndDeletesOnlyWhatItOwns) {
-  Strings log;
-  vcRecordingScope first(vcPair<long>(0, 0), vcPair<long>(60, 40));
-  vcRecordingScope big(vcPair<long>(0, 0), vcPair<long>(80, 40));
-  vcRecordingScope overlay(vcPair<long>(0, 0), vcPair<long>(10, 90));
-  Hooked t("T", log, &first);
-  Hooked k("K", log, t, vcUIRect(5, 5, 10, 10));
-  EXPECT_THROW(t.setScope(kBoth, nullptr, false), vcUIError::BadLayer);
-  EXPECT_EQ(k.currentScope(kImage), vcUIRect(0, 0, 10, 10));
-
-  t.setScope(nullptr, nullptr, false);
-  EXPECT_EQ(k.currentScope(kImage), vcUIRect::null);
-  EXPECT_TRUE(first.liveChildren().empty());
-
-  bool deleted = false;
-  auto* owned = new WatchedScope(deleted);
-  t.setScope(owned, nullptr, true);
-  EXPECT_EQ(recording(k.ownScope(kImage))->parent(), owned);
-  t.setScope(owned, nullptr, true);  // given again: kept
-  EXPECT_FALSE(deleted);
-  EXPECT_EQ(recording(k.ownScope(kImage))->parent(), owned);
-
-  // A different size resizes the root; the owned scope goes.
-  log.clear();
-  t.setScope(kImage, &big, false);
-  EXPECT_TRUE(deleted);
-  EXPECT_EQ(t.scopeRect(), vcUIRect(0, 0, 80, 40));
-  EXPECT_EQ(log, Strings({"T:resize"}));
-  t.setScope(kOverlay, &overlay, false);
-  EXPECT_EQ(t.scopeRect(), vcUIRect(0, 0, 80, 90));
-  EXPECT_EQ(recording(k.ownScope(kOverlay))->parent(), &overlay);
-  EXPECT_EQ(recording(k.ownScope(kImage))->parent(), &big);
+  EXPECT_EQ(f.log, Strings({"G", "K", "G"}));
+  EXPECT_THROW(f.k.setParent(f.g, vcUIRect(0, 0, 5, 5)), vcBadArgument);
+  EXPECT_EQ(f.k.parent(), &q);
 }
 
 TEST(Tablet, HidesAndShowsAreCountedAndOnlyTransitionsEraseOrDraw) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
-  Strings log;
-  Hooked p("P", log, &root);
-  Hooked k("K", log, p, vcUIRect(10, 10, 20, 20));
-  Hooked g("G", log, k, vcUIRect(0, 0, 5, 5));
-  for (Hooked* t : {&p, &k, &g}) EXPECT_TRUE(t->visible(true));
-  EXPECT_TRUE(p.opaque(kImage));  // its repaint covered it whole
-  EXPECT_FALSE(k.visible(true));
-  k.modified(kImage, true);
-  log.clear();
-  root.clearLog();
-  EXPECT_TRUE(k.visible(false));
-  EXPECT_EQ(log, Strings({"P"}));  // the parent repaints what the kid covered
-  EXPECT_EQ(clipRects(root), std::vector<vcUIRect>({vcUIRect(10, 10, 20, 20)}));
-  EXPECT_FALSE(k.modified(kImage));
-  EXPECT_FALSE(k.visible(false));
-  EXPECT_FALSE(k.visible(true));
-  EXPECT_EQ(log, Strings({"P"}));
-  EXPECT_TRUE(k.visible(true));
-  EXPECT_EQ(log, Strings({"P", "K", "G"}));
-  EXPECT_TRUE(k.visible());
+  Family f;
+  EXPECT_TRUE(f.p.opaque(kImage));  // its repaint covered it whole
+  EXPECT_FALSE(f.k.visible(true));
+  EXPECT_TRUE(f.k.visible(false));
+  EXPECT_EQ(f.log, Strings({"P"}));  // the parent repaints what the kid covered
+  EXPECT_EQ(clipRects(f.root), std::vector<vcUIRect>({vcUIRect(10, 10, 20, 20)}));
+  EXPECT_FALSE(f.k.visible(false));
+  EXPECT_FALSE(f.k.visible(true));
+  EXPECT_EQ(f.log, Strings({"P"}));
+  EXPECT_TRUE(f.k.visible(true));
+  EXPECT_EQ(f.log, Strings({"P", "K", "G"}));
 }
 
 TEST(Tablet, ScopeRectErasesOnlyWhenTheNewRectangleLeavesPartOfTheOld) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
-  Strings log;
-  Hooked p("P", log, &root);
-  Hooked k("K", log, p, vcUIRect(10, 10, 20, 20));
-  Hooked g("G", log, k, vcUIRect(0, 0, 5, 5));
-  for (Hooked* t : {&p, &k, &g}) t->visible(true);
-  k.modified(kImage, true);
-  log.clear();
-  root.clearLog();
-  k.size(vcPair<long>(30, 30));  // grows: repainted in place
-  EXPECT_EQ(log, Strings({"K:resize", "K"}));
-  EXPECT_TRUE(clipRects(root).empty());
-
-  log.clear();
-  k.moveRel(vcPair<long>(5, 0));
-  EXPECT_EQ(log, Strings({"P", "K:move", "K", "G"}));
-  EXPECT_EQ(clipRects(root), std::vector<vcUIRect>({vcUIRect(10, 10, 30, 30)}));
-  EXPECT_EQ(k.scopeOrg(), vcPair<long>(15, 10));
-  EXPECT_EQ(g.scopeOrg(), vcPair<long>(15, 10));
-
-  log.clear();
-  k.moveAbs(vcPair<long>(15, 10));
-  EXPECT_TRUE(log.empty());
+  Family f;
+  f.k.size(vcPair<long>(30, 30));  // grows: repainted in place
+  EXPECT_EQ(f.log, Strings({"K:resize", "K"}));
+  EXPECT_TRUE(clipRects(f.root).empty());
+  f.log.clear();
+  f.k.moveRel(vcPair<long>(5, 0));
+  EXPECT_EQ(f.log, Strings({"P", "K:move", "K", "G"}));
+  EXPECT_EQ(clipRects(f.root), std::vector<vcUIRect>({vcUIRect(10, 10, 30, 30)}));
+  f.log.clear();
+  f.k.moveAbs(vcPair<long>(15, 10));
+  EXPECT_TRUE(f.log.empty());
   // A hidden tablet moves without erasing or drawing, and stays hidden.
-  k.visible(false);
-  log.clear();
-  k.scopeRect(vcUIRect(60, 60, 10, 10));
-  EXPECT_EQ(log, Strings({"K:move", "K:resize"}));
-  EXPECT_FALSE(k.visible());
+  f.k.visible(false);
+  f.log.clear();
+  f.k.scopeRect(vcUIRect(60, 60, 10, 10));
+  EXPECT_EQ(f.log, Strings({"K:move", "K:resize"}));
+  EXPECT_FALSE(f.k.visible());
 }
 
-TEST(Tablet, ScaleModesAndTheMapsTheyBuild) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
-  Strings log;
-  Hooked t("T", log, &root);
-  Hooked k("K", log, t, vcUIRect(0, 0, 10, 10));
-  t.visible(true);
+TEST(Tablet, ScaleModesMapsAndScopeCoords) {
+  Family f;
   const vcXform<2> base = vcXform<2>::translation(vcVector<2>(5, 7));
-  log.clear();
-  t.baseMap(base);
-  EXPECT_EQ(log, Strings({"K:parentMap", "T"}));
-  EXPECT_EQ(k.scaledMap(), vcXform<2>::I);
-
-  t.scaleExact(vcPair<double>(1.0000005, 3.0));  // the x factor alone decides
-  EXPECT_EQ(t.scaleMode(), vcUITablet::eNoScale);
-  EXPECT_EQ(t.scaledMap(), base);
-
-  t.scaleExact(vcPair<double>(0.5, 0.5));
-  EXPECT_EQ(t.scaleMode(), vcUITablet::eSample);
-  EXPECT_EQ(t.scale(), vcPair<long>(2, 2));
-  const vcXform<2> halved = t.scaledMap();
-  EXPECT_EQ(halved.mapPoint(vcVector<2>(1, 1)), vcVector<2>(3, 4));
-
-  vcUITablet u;
-  u.baseMap(base);
-  u.scaleMode(vcUITablet::eSample);
-  u.scale(vcPair<long>(2, 2));
-  EXPECT_EQ(u.scaledMap(), halved);
-  EXPECT_EQ(u.scaleExact(), vcPair<double>(2.0, 2.0));
-
-  t.scaleExact(vcPair<double>(3, 2));
-  EXPECT_EQ(t.scaleMode(), vcUITablet::eExpand);
-  EXPECT_EQ(t.scaledMap().mapPoint(vcVector<2>(1, 1)), vcVector<2>(18, 16));
-
+  f.p.baseMap(base);
+  EXPECT_EQ(f.log, Strings({"K:parentMap", "P"}));
+  f.p.scaleExact(vcPair<double>(1.0000005, 3.0));  // the x factor alone decides
+  EXPECT_EQ(f.p.scaleMode(), vcUITablet::eNoScale);
+  EXPECT_EQ(f.p.scaledMap(), base);
+  f.p.scaleExact(vcPair<double>(0.5, 0.5));
+  EXPECT_EQ(f.p.scaleMode(), vcUITablet::eSample);
+  EXPECT_EQ(f.p.scale(), vcPair<long>(2, 2));
+  EXPECT_EQ(f.p.scaledMap().mapPoint(vcVector<2>(1, 1)), vcVector<2>(3, 4));
+  f.p.scaleExact(vcPair<double>(3, 2));
+  EXPECT_EQ(f.p.scaleMode(), vcUITablet::eExpand);
+  EXPECT_EQ(f.p.scaledMap().mapPoint(vcVector<2>(1, 1)), vcVector<2>(18, 16));
   // A zero factor has no whole form; asking for it must not overflow.
-  u.scaleExact(vcPair<double>(0.0, 0.25));
-  EXPECT_EQ(u.scale(), vcPair<long>(0, 4));
-}
+  f.p.scaleExact(vcPair<double>(0.0, 0.25));
+  EXPECT_EQ(f.p.scale(), vcPair<long>(0, 4));
 
-TEST(Tablet, ScopeCoordsRoundWithTheScopesToleranceAndMapBack) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
-  vcUITablet t(&root, nullptr);
+  vcUITablet t(&f.root, nullptr);
   vcUITablet k(t, vcUIRect(20, 30, 10, 10));
   EXPECT_EQ(t.scopeCoords(vcPoint(2.9999999999999, -0.5)), vcPair<long>(3, -1));
   EXPECT_EQ(t.scopeCoords(vcPoint(2.99999, 0.5)), vcPair<long>(2, 0));
   EXPECT_EQ(k.screenCoords(vcPoint(1.5, 2)), vcPair<long>(21, 32));
   t.scaleExact(vcPair<double>(4, 4));
-  EXPECT_EQ(t.scopeCoords(vcPoint(0.75, -0.25)), vcPair<long>(3, -1));
   EXPECT_EQ(t.tabletCoords(vcPair<long>(6, 2)), vcPoint(1.5, 0.5));
 }
 
-TEST(Tablet, HidingARecordingTabletKeepsItsSketch) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
-  vcUITablet t(&root, nullptr);
-  t.recordOn() = true;
-  t.visible(true);
-  t.drawStart(vcPoint(1, 2), kImage);
-  const long recorded = t.sketch().size();
-  ASSERT_GT(recorded, 0);
-  t.visible(false);
-  EXPECT_EQ(t.sketch().size(), recorded);
-  t.scopeRect(vcUIRect(5, 5, 10, 10));  // hides and shows around the move
-  EXPECT_EQ(t.sketch().size(), recorded);
-  // Erasing on purpose still starts the record afresh.
-  t.visible(true);
-  t.erase(kImage);
-  EXPECT_EQ(t.sketch().size(), 0);
-}
-
-// A copy takes the values member by member but never shares what would be
-// deleted twice or left dangling: a root copy draws on the scopes the root
-// was given (not on one it owns), a child copy is a new kid of the same
-// parent with sub-scopes of its own, and no copy takes kids. The sanitizers
-// catch a double delete whatever order the tablets go in.
+// A copy takes the values but never shares what would be deleted twice or
+// left dangling: a root copy draws on the scopes the root was given (not on
+// one it owns), a child copy is a new kid of the same parent with sub-scopes
+// of its own, and no copy takes kids. The sanitizers catch a double delete.
 TEST(Tablet, CopiesTakeTheValuesButNeitherOwnedScopesNorKids) {
   vcRecordingScope image(vcPair<long>(0, 0), vcPair<long>(100, 100));
   bool overlayDeleted = false;
@@ -383,39 +226,20 @@ TEST(Tablet, CopiesTakeTheValuesButNeitherOwnedScopesNorKids) {
   auto kid = std::make_unique<vcUITablet>(*root, vcUIRect(10, 20, 30, 40));
   auto grandkid = std::make_unique<vcUITablet>(*kid, vcUIRect(1, 2, 3, 4));
   kid->scaleExact(vcPair<double>(3.0, 3.0));
-  kid->recordOn() = true;
-  kid->draw(vcPoint(5, 5), vcColor::blue, kImage);
 
   auto rootCopy = std::make_unique<vcUITablet>(*root);
-  EXPECT_EQ(rootCopy->scaledMap().matrix().element(0, 0), root->scaledMap().matrix().element(0, 0));
-  EXPECT_EQ(rootCopy->scaledMap().trans(), root->scaledMap().trans());
-  EXPECT_EQ(rootCopy->scaleMode(), vcUITablet::eSample);
-  EXPECT_EQ(rootCopy->scaleExact(), vcPair<double>(2.0, 4.0));
+  EXPECT_EQ(rootCopy->scaledMap(), root->scaledMap());
   EXPECT_EQ(rootCopy->interpolation(), vcUITablet::eBilinear);
-  EXPECT_EQ(rootCopy->recordOn().depth(), 3);
   EXPECT_FALSE(rootCopy->recordOn()[1]);
   EXPECT_EQ(rootCopy->sketch().size(), root->sketch().size());
-  EXPECT_TRUE(rootCopy->visible());
-  EXPECT_EQ(rootCopy->scopeRect(), root->scopeRect());
-  EXPECT_EQ(rootCopy->parent(), nullptr);
-  EXPECT_EQ(rootCopy->numKids(), 0);
-  EXPECT_EQ(rootCopy->currentScope(kImage), root->currentScope(kImage));
-  EXPECT_EQ(rootCopy->currentScope(kOverlay), vcUIRect::null);
   image.clearLog();
   rootCopy->draw(vcPoint(0, 0), vcColor::red, kImage);
   EXPECT_EQ(pointDraws(image), 1u);
 
   const std::size_t subScopes = image.liveChildren().size();
   auto kidCopy = std::make_unique<vcUITablet>(*kid);
-  EXPECT_EQ(kidCopy->parent(), root.get());
   EXPECT_EQ(root->lastKid(), kidCopy.get());
-  EXPECT_EQ(root->numKids(), 2);
-  EXPECT_EQ(kidCopy->numKids(), 0);
-  EXPECT_EQ(grandkid->parent(), kid.get());
-  EXPECT_EQ(kidCopy->scopeOrg(), kid->scopeOrg());
-  EXPECT_EQ(kidCopy->currentScope(kImage), kid->currentScope(kImage));
   EXPECT_EQ(kidCopy->scaleExact(), vcPair<double>(3.0, 3.0));
-  EXPECT_EQ(kidCopy->sketch().size(), kid->sketch().size());
   EXPECT_EQ(image.liveChildren().size(), subScopes + 1);
 
   // Gone in an order that would delete a shared scope twice.
@@ -423,10 +247,7 @@ TEST(Tablet, CopiesTakeTheValuesButNeitherOwnedScopesNorKids) {
   EXPECT_EQ(grandkid->parent(), nullptr);
   root.reset();
   EXPECT_TRUE(overlayDeleted);
-  EXPECT_EQ(kidCopy->parent(), nullptr);
   EXPECT_EQ(kidCopy->currentScope(kImage), vcUIRect::null);
-  kidCopy.reset();
-  rootCopy.reset();
 }
 
 // Assignment copies the values but keeps the target's place, kids and scopes;
@@ -438,35 +259,316 @@ TEST(Tablet, AssignmentKeepsTheTreeAndMovesTheOwnScopes) {
   vcUITablet b(root, vcUIRect(50, 50, 20, 20));
   vcUITablet bKid(b, vcUIRect(1, 1, 5, 5));
   vcUITablet inner(a, vcUIRect(2, 3, 4, 5));
-  inner.recordOn() = true;
-  inner.draw(vcPoint(1, 1), vcColor::red, kImage);
   inner.baseMap(vcXform<2>::translation(vcVector<2>(7, 8)));
-
   const std::size_t subScopes = image.liveChildren().size();
   image.clearLog();
   b = inner;  // b stays root's kid, on top, with its own kid
-  EXPECT_EQ(b.parent(), &root);
   EXPECT_EQ(root.lastKid(), &b);
   EXPECT_EQ(b.firstKid(), &bKid);
   EXPECT_EQ(b.scopeRect(), vcUIRect(2, 3, 4, 5));
-  EXPECT_EQ(b.scopeOrg(), vcPair<long>(2, 3));
   // The same sub-scope, attached again at the new rectangle.
   EXPECT_EQ(image.liveChildren().size(), subScopes);
   ASSERT_FALSE(image.calls("attached").empty());
   EXPECT_EQ(image.calls("attached").front().rect, vcUIRect(2, 3, 4, 5));
-  EXPECT_EQ(bKid.scopeOrg(), vcPair<long>(3, 4));
   EXPECT_EQ(b.baseMap().trans(), vcVector<2>(7, 8));
-  EXPECT_EQ(b.sketch().size(), inner.sketch().size());
-
   // A root stays at the origin of its tree whatever it copies.
   root = inner;
   EXPECT_EQ(root.scopeOrg(), vcPair<long>(0, 0));
-  EXPECT_EQ(root.numKids(), 2);
   EXPECT_EQ(root.currentScope(kImage), vcUIRect(0, 0, 100, 100));
-  EXPECT_EQ(a.scopeOrg(), vcPair<long>(10, 20));
-
   const vcUITablet& self = a;
   a = self;
   EXPECT_EQ(a.scopeRect(), vcUIRect(10, 20, 30, 40));
   EXPECT_EQ(a.firstKid(), &inner);
+}
+
+namespace {
+
+std::string text(const vcUIRect& r) {
+  return "[" + std::to_string(r.left()) + "," + std::to_string(r.top()) + "," + std::to_string(r.width()) + "," +
+         std::to_string(r.height()) + "]";
+}
+
+using Painter = vcLoggingTablet;
+
+// A parent tablet P (100 x 100) with three overlapping kids stacked A, B, C,
+// all shown in that order and with nothing left to update.
+struct Stack {
+  vcRecordingScope root{vcPair<long>(0, 0), vcPair<long>(100, 100)};
+  std::vector<std::string> log;
+  Painter p{"P", log, &root};
+  Painter a{"A", log, p, vcUIRect(0, 0, 50, 50)};
+  Painter b{"B", log, p, vcUIRect(20, 20, 50, 50)};
+  Painter c{"C", log, p, vcUIRect(40, 40, 50, 50)};
+
+  Stack() {
+    p.visible(true);
+    // Tablets holding the newest stamp take no new one, and a fresh process
+    // starts with every stamp equal: move the clock so that each stamp below
+    // is distinct.
+    p.update(vcUIRect(0, 0, 1, 1), kImage, true);
+    for (Painter* t : {&a, &b, &c}) t->visible(true);
+    p.update(kImage);
+    log.clear();
+    root.clearLog();
+  }
+
+  // The clip rectangles update asked of the tablets' scopes, "name[rect]" in order.
+  std::vector<std::string> clips(std::initializer_list<const Painter*> tablets) const {
+    std::map<const vcUIScope*, std::string> names;
+    for (const Painter* t : tablets) names[t->ownScope(kImage)] = t->name();
+    std::vector<std::string> out;
+    for (const vcScopeCall& call : root.calls("newChild"))
+      if (call.ints.at(0) == 1) out.push_back(names[call.scope] + text(call.rect));
+    return out;
+  }
+  std::vector<vcUITablet*> order() const {
+    std::vector<vcUITablet*> out;
+    for (vcUITablet* t = p.firstKid(); t; t = t->nextSib()) out.push_back(t);
+    return out;
+  }
+};
+
+
+}  // namespace
+
+TEST(TabletUpdate, RepaintsOnlyTabletsAboveThatAreOlderThanTheChange) {
+  Stack s;
+  s.p.update(kImage);  // shown in stacking order: nothing to repaint
+  EXPECT_TRUE(s.log.empty());
+  s.a.set(vcUIRect(10, 10, 40, 40), vcColor::red, kImage);
+  s.b.redraw(kImage);  // B is newer than A's drawing and stays; C is older and is repainted
+  s.log.clear();
+  s.root.clearLog();
+  s.a.update(kImage);
+  EXPECT_EQ(s.log, Strings({"C"}));
+  EXPECT_EQ(s.clips({&s.a, &s.b, &s.c}), Strings({"C[-30,-30,40,40]"}));
+
+  // Once one tablet is repainted, every later one is, however new it is.
+  s.a.set(vcUIRect(10, 10, 40, 40), vcColor::red, kImage);
+  s.c.redraw(kImage);
+  s.log.clear();
+  s.root.clearLog();
+  s.a.update(kImage);
+  EXPECT_EQ(s.log, Strings({"B", "C"}));
+  EXPECT_EQ(s.clips({&s.a, &s.b, &s.c}), Strings({"B[-10,-10,40,40]", "C[-30,-30,40,40]"}));
+  EXPECT_EQ(s.root.liveChildren().size(), 3u);  // the clip scopes are gone
+}
+
+TEST(TabletUpdate, FullDrawGoesDepthFirstAndAKidsChangeRepaintsTabletsAboveItsAncestors) {
+  Stack s;
+  Painter k("K", s.log, s.a, vcUIRect(25, 25, 20, 20));
+  k.visible(true);
+  s.log.clear();
+  s.p.fullDraw(kBoth);
+  EXPECT_EQ(s.log, Strings({"P", "A", "K", "B", "C"}));
+  s.p.update(kImage);
+  // K draws after B and C were last repainted; both lie above its parent A.
+  k.set(vcUIRect(0, 0, 5, 5), vcColor::red, kImage);
+  s.log.clear();
+  s.root.clearLog();
+  s.p.update(kImage);
+  EXPECT_EQ(s.log, Strings({"B", "C"}));
+  EXPECT_EQ(s.clips({&s.b, &s.c}), Strings({"B[5,5,5,5]", "C[-15,-15,5,5]"}));
+}
+
+TEST(TabletUpdate, RectangleUpdateClipsRedrawReportsWhatWasPaintedAndSkipsHiddenKids) {
+  Stack s;
+  bool inside = false;
+  s.p.during = [&](Painter& t) {
+    inside = true;
+    EXPECT_TRUE(t.updating());
+    EXPECT_NE(t.drawScope(kImage), t.ownScope(kImage));
+  };
+  s.p.opaque(kImage, false);
+  s.p.update(vcUIRect(30, 30, 20, 20), kImage, true);
+  EXPECT_TRUE(inside);
+  EXPECT_EQ(s.log, Strings({"P"}));  // this tablet only
+  EXPECT_EQ(s.p.ownScope(kImage)->changeRect(), vcUIRect(30, 30, 20, 20));
+  EXPECT_FALSE(s.p.opaque(kImage));
+  // The painted rectangle goes to the own scope with the clip's opaque hint.
+  s.p.update(vcUIRect(0, 0, 100, 100), kImage, true);
+  EXPECT_TRUE(s.p.ownScope(kImage)->allChanged());
+  EXPECT_TRUE(s.p.opaque(kImage));
+
+  // Kids are updated too, but for hidden tablets and their kids.
+  Painter k("K", s.log, s.b, vcUIRect(0, 0, 10, 10));
+  k.visible(true);
+  s.b.visible(false);
+  s.p.during = nullptr;
+  s.p.set(vcUIRect(5, 5, 10, 10), vcColor::red, kImage);
+  s.log.clear();
+  s.p.update(vcUIRect(0, 0, 100, 100), kImage, false);
+  EXPECT_EQ(s.log, Strings({"P", "A", "C"}));
+  EXPECT_FALSE(s.p.ownScope(kImage)->someChanged());  // painted over: nothing left to pass on
+  // A change reaching outside the repainted rectangle is kept.
+  s.p.set(vcUIRect(5, 5, 10, 10), vcColor::red, kImage);
+  s.p.update(vcUIRect(0, 0, 8, 8), kImage, false);
+  EXPECT_EQ(s.p.ownScope(kImage)->changeRect(), vcUIRect(5, 5, 10, 10));
+  EXPECT_THROW(s.p.update(vcUIRect(0, 0, 1, 1), kBoth, false), vcUIError::BadLayer);
+}
+
+TEST(TabletUpdate, FrontRepaintsTheOverlapsThenItself) {
+  Stack s;
+  s.a.front();
+  EXPECT_EQ(s.order(), std::vector<vcUITablet*>({&s.b, &s.c, &s.a}));
+  EXPECT_EQ(s.clips({&s.a}), Strings({"A[20,20,30,30]", "A[40,40,10,10]", "A[0,0,50,50]"}));
+  EXPECT_EQ(s.log, Strings({"A", "A", "A"}));
+
+  // Hidden tablets cover nothing; a hidden tablet brought to the front paints
+  // nothing but still reports the overlaps and stamps itself for each.
+  Stack t;
+  t.b.visible(false);
+  t.a.visible(false);
+  t.a.ownScope(kImage)->noChange();
+  t.root.clearLog();
+  t.log.clear();
+  const std::uint32_t before = vcUITablet::timeStamp();
+  t.a.front();
+  EXPECT_EQ(t.clips({&t.a}), Strings({"A[40,40,10,10]"}));
+  EXPECT_TRUE(t.log.empty());
+  EXPECT_EQ(t.a.ownScope(kImage)->changeRect(), vcUIRect(40, 40, 10, 10));
+  EXPECT_EQ(vcUITablet::timeStamp(), before + 1);
+}
+
+TEST(TabletUpdate, BackLetsTheTabletsNowAboveRepaintOverIt) {
+  Stack s;
+  s.c.back();
+  EXPECT_EQ(s.order(), std::vector<vcUITablet*>({&s.c, &s.a, &s.b}));
+  EXPECT_TRUE(s.log.empty());  // nothing is painted until the update
+  s.c.update(kImage);
+  EXPECT_EQ(s.log, Strings({"A", "B"}));
+  EXPECT_EQ(s.clips({&s.a, &s.b}), Strings({"A[40,40,50,50]", "B[20,20,50,50]"}));
+}
+
+TEST(TabletUpdate, RedrawSwitchesRecordingOffAndRestoresEverythingEvenOnThrow) {
+  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(10, 10));
+  Strings log;
+  Painter p("P", log, &root);
+  p.recordOn() = true;
+  p.visible(true);
+  p.during = [&](Painter& t) {
+    EXPECT_FALSE(t.recordOn());
+    EXPECT_EQ(t.updateLayers(), kImage);
+    EXPECT_TRUE(t.screenUpdatesLocked(kImage));
+  };
+  p.redraw(kImage);
+  EXPECT_EQ(p.sketch().size(), 0);  // the repaint is not recorded
+  EXPECT_TRUE(p.recordOn());
+
+  p.during = [](Painter&) { throw std::runtime_error("hook failed"); };
+  EXPECT_THROW(p.redraw(kImage), std::runtime_error);
+  EXPECT_EQ(p.recordOn().depth(), 1);
+  EXPECT_EQ(p.updateLayers(), kBoth);
+  EXPECT_EQ(root.lockDepth(), 0);
+  EXPECT_THROW(p.update(vcUIRect(0, 0, 5, 5), kImage, true), std::runtime_error);
+  EXPECT_FALSE(p.updating());
+  EXPECT_TRUE(root.liveChildren().empty());
+  EXPECT_EQ(root.lockDepth(), 0);
+}
+
+TEST(TabletUpdate, ChangeRecordsPerLayer) {
+  vcRecordingScope image(vcPair<long>(0, 0), vcPair<long>(50, 50));
+  vcRecordingScope overlay(vcPair<long>(0, 0), vcPair<long>(50, 50));
+  vcUITablet both(&image, &overlay);
+  vcUITablet imageOnly(&image, nullptr);
+  EXPECT_FALSE(both.recordChanges());
+  overlay.clientChangeEnable(true);
+  both.recordChanges(true);
+  image.change(vcUIRect(-5, 1, 10, 2));
+  overlay.change(vcUIRect(3, 4, 5, 6));
+  vcUIRect changes[2];
+  both.getChanges(changes, true);
+  EXPECT_EQ(changes[0], vcUIRect(-5, 1, 10, 2));  // as reported, not clipped
+  EXPECT_EQ(changes[1], vcUIRect(3, 4, 5, 6));
+
+  changes[1] = vcUIRect(1, 1, 1, 1);
+  imageOnly.getChanges(changes, false);
+  EXPECT_EQ(changes[0], vcUIRect(-5, 1, 10, 2));
+  EXPECT_EQ(changes[1], vcUIRect::null);
+  EXPECT_FALSE(image.clientChangeEnable());  // not kept tracking
+  EXPECT_THROW(both.getChanges(nullptr, true), vcBadPointer);
+}
+
+TEST(TabletUpdate, ForwardedSwitchesReachTheRightScopesAndRefuseBadLayers) {
+  vcRecordingScope image(vcPair<long>(0, 0), vcPair<long>(50, 50));
+  vcRecordingScope overlay(vcPair<long>(0, 0), vcPair<long>(50, 50), true);
+  vcUITablet t(&image, &overlay);
+  t.lockScreenUpdatesPush(true, kBoth);
+  EXPECT_TRUE(t.screenUpdatesLocked(kImage));
+  EXPECT_FALSE(t.screenUpdatesLocked(kOverlay));  // a scope without surface is not asked
+  t.lockScreenUpdatesPop(kOverlay);
+  EXPECT_EQ(overlay.lockDepth(), 0);
+  EXPECT_EQ(image.lockDepth(), 1);
+  EXPECT_THROW(t.screenUpdatesLocked(kBoth), vcUIError::BadLayer);
+
+  image.clearLog();
+  for (Layers l : {kImage, kOverlay}) {
+    t.optimizeDrawing(true, l);
+    t.dragStart(l);
+    t.dragAnimate(true, l);
+    t.dragErase(l);
+    t.dragStop(l);
+  }
+  EXPECT_EQ(image.logText(),
+            "[0] optimizeDrawing(1)\n[0] dragStart()\n[0] dragAnimate(1)\n[0] dragErase()\n[0] dragStop()\n");
+  // The overlay has no surface: it gets the optimisation switch only.
+  EXPECT_EQ(overlay.calls("optimizeDrawing").size(), 1u);
+  EXPECT_TRUE(overlay.calls("dragStart").empty());
+}
+
+TEST(TabletUpdate, DragDelShiftsOnlyThisTabletsMapUntilTheMapIsRebuilt) {
+  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
+  Strings log;
+  Painter p("P", log, &root);
+  Painter k("K", log, p, vcUIRect(0, 0, 10, 10));
+  p.visible(true);
+  k.visible(true);
+  p.scaleExact(vcPair<double>(2.0, 2.0));
+  log.clear();
+  p.dragDel(vcPair<long>(5, 5));
+  p.dragDel(vcPair<long>(3, -4));  // a second drag replaces the first
+  EXPECT_EQ(p.scaledMap(), vcXform<2>(vcMatrix<2>(2, 0, 0, 2), vcVector<2>(3, -4)));
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(k.scaledMap(), vcXform<2>::I);
+  p.baseMap(vcXform<2>::I);
+  EXPECT_EQ(p.scaledMap().trans(), vcVector<2>(0, 0));
+}
+
+TEST(TabletUpdate, IconsMapDigitsAndTouchOnlyTheirDrawnCells) {
+  const vcPelBuffer<unsigned char> pels = vcUITablet::makeIcon("/01/10", {5, 7}).decode();
+  ASSERT_EQ(pels.width(), 2);
+  EXPECT_EQ(*pels.pointToPel(0, 0), 5);
+  EXPECT_EQ(*pels.pointToPel(1, 0), 7);
+  // A digit beyond the colors stands for itself; background is the pass index.
+  const vcPelBuffer<unsigned char> row = vcUITablet::makeIcon("|9 .+|", {}).decode();
+  ASSERT_EQ(row.width(), 4);
+  EXPECT_EQ(*row.pointToPel(0, 0), 9);
+  for (long x = 1; x < 4; ++x) EXPECT_EQ(*row.pointToPel(x, 0), vcColor::pass.index());
+  for (const char* bad : {"/01/1", "/01/100", "/0x", "/01//10", "/", "", "//"})
+    EXPECT_THROW(vcUITablet::makeIcon(bad, {}), vcUIError::BadIconPattern) << bad;
+
+  const char* pattern = "/+0./ 00/";
+  const long big = std::numeric_limits<long>::max();
+  const struct {
+    long x, y, stride;
+    bool touched;
+  } cells[] = {{0, 0, -1, true},  {1, 0, -1, true},  {2, 0, -1, false},  {3, 0, -1, false},
+               {0, 1, -1, false}, {2, 1, 4, true},   {0, 2, -1, false},  {-1, 0, -1, false},
+               {0, -1, -1, false}, {1, big, -1, false}, {big, 0, big, false}};
+  for (const auto& c : cells)
+    EXPECT_EQ(vcUITablet::iconTouched(pattern, vcPair<long>(c.x, c.y), c.stride), c.touched) << c.x << "," << c.y;
+  // Every drawn pixel of the point icon is touched; with the "+" cells, 85 are.
+  const vcPelBuffer<unsigned char> icon = vcUITablet::pointIcon().decode();
+  int touched = 0;
+  for (long y = -8; y <= 8; ++y)
+    for (long x = -8; x <= 8; ++x) {
+      const bool t = vcUITablet::pointIconTouched(vcPair<long>(x, y));
+      touched += t;
+      if (x < -6 || x > 6 || y < -6 || y > 6) {
+        EXPECT_FALSE(t) << x << "," << y;
+      } else if (*icon.pointToPel(x + 6, y + 6) == 0) {
+        EXPECT_TRUE(t) << x << "," << y;
+      }
+    }
+  EXPECT_EQ(touched, 85);
 }

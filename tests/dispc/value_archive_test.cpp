@@ -1,12 +1,14 @@
 // The archive forms of the display layer's value types, one table row per
 // value: it stores to its pinned bytes and loads back over another value;
 // every cut and every bad field is refused with the target unchanged; a
-// version byte other than 0 names the source that refused it.
+// version byte other than 0 names the source that refused it. Then the
+// display layer's error classes: made by name, archived and rethrown.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,9 +16,12 @@
 #include <vc/color.h>
 #include <vc/dimtol.h>
 #include <vc/dispprop.h>
+#include <vc/graphic.h>
+#include <vc/uierror.h>
 #include <vc/uirect.h>
 #include <vc/uisketch.h>
 #include <vc/uistring.h>
+#include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/smdpoly.h>
 
 #include "support/archive_roundtrip.h"
@@ -109,4 +114,119 @@ TEST(ValueArchive, PropsAndDimensions) {
   EXPECT_EQ(vc_bytes::getF64(db.data() + 9), 9.0);  // the minimum
   expectArchiveContract<vcSMDDimension>({{"dimension", d, db, {}, {withU8(db, 0, 1), vc_test::withF64(db, 1, 1.0)}}},
                                         vcSMDDimension(3, 2, 4, vcSMDDimension::eScaleNominal));
+}
+
+namespace {
+
+struct ErrorRow {
+  const char* name;
+  long number;
+  const char* message;  // what message() gives for a default-made object; null: the core default text
+};
+
+const std::vector<ErrorRow>& table() {
+  static const std::vector<ErrorRow> rows = {
+      {"vcUIError::BadLayer", 0x10002B00, nullptr},
+      {"vcUIError::BadIconPattern", 0x10002B01, nullptr},
+      {"vcUIError::FlagStackUnderflow", 0x10002B02, nullptr},
+      {"vcUIError::FlagStackOverflow", 0x10002B03, nullptr},
+      {"vcUIError::FlagStackOutOfRange", 0x10002B04, nullptr},
+      {"vcUIError::NotAvailable", 0x10002B06, nullptr},
+      {"vcUIError::NotEnabled", 0x10002B07, nullptr},
+      {"vcUIError::BadKeyValue", 0x10002B08, nullptr},
+      {"vcUIError::InvalidColorMapSize", 0x10002B09, nullptr},
+      {"vcUIError::NotImplemented", 0x10002B12, nullptr},
+      {"vcUIError::BadParams", 0x10002B13, nullptr},
+      {"vcUIError::NotRGBColor", 0x10002B14, nullptr},
+      {"vcUIError::NotIndexColor", 0x10002B15, nullptr},
+      {"vcUIError::NoLongerSupported", 0x10002B16, nullptr},
+      {"vcUIError::InvalidUISketch", 0x10002B17, nullptr},
+      {"vcUIError::InitFailed", 0x10002B18, nullptr},
+      {"vcGraphicProps::BadParams", 0x10004513, nullptr},
+      {"vcGraphic::BadParams", 0x10009600, ""},
+      {"vcGraphic::NoGraphicForShape", 0x10009601, ""},
+      {"vcSMDGDPolyVertex::invalidSegmentLength", 0x11000350, "Invalid poly segment length specified at vertex."},
+      {"vcSMDGDPoly::invalidVertices", 0x11000360, "Invalid poly vertices."},
+      {"vcSMDGDPoly::crossingSegments", 0x11000361, "Two or more poly segments cross."},
+      {"vcSMDGDPoly::invalidIndex", 0x11000362, "Invalid index for poly vertex or segment."},
+      {"vcSMDGDPoly::invalidRounding", 0x11000363, "Invalid radius for poly vertex rounding."},
+      {"vcSMDGDPoly::noPelBuffer", 0x11000364, "No pel buffer to draw on."},
+      {"vcSMDGDPoly::badSubModel", 0x11000365, "The specified sub-model is not 2D"},
+      {"vcSMDGDPoly::notClosed", 0x11000366, "An operation was performed which requires a closed poly."},
+      {"vcSMDGDModel::invalidIndex", 0x11000370, "Invalid poly index specified."},
+      {"vcSMDGDModel::crossingPolys", 0x11000371, "At least two polys intersect."},
+      {"vcSMDGDModel::nestedPolys", 0x11000372, "At least one of the polys is nested."},
+      {"vcSMDDimension::badDimensionValue", 0x11000B00, ""},
+  };
+  return rows;
+}
+
+std::unique_ptr<vcException> make(const std::string& name) {
+  vcPersistent* p = vc_Instantiator::create(name);
+  std::unique_ptr<vcPersistent> owner(p);
+  auto* e = dynamic_cast<vcException*>(p);
+  if (!e) return nullptr;
+  owner.release();
+  return std::unique_ptr<vcException>(e);
+}
+
+}  // namespace
+
+// Every error class is made by name, answers its number, name and message,
+// and comes back from an archive as the same class.
+TEST(DisplayErrors, FactoryMadeObjectsAnswerTheirNumberNameAndMessageAndRoundTrip) {
+  for (const ErrorRow& row : table()) {
+    SCOPED_TRACE(row.name);
+    auto e = make(row.name);
+    ASSERT_TRUE(e) << "not registered";
+    EXPECT_EQ(e->errorNumber(), row.number);
+    EXPECT_EQ(e->className(), row.name);
+    EXPECT_EQ(std::string(e->what()).rfind(row.name, 0), 0u);
+    if (row.message) {
+      EXPECT_EQ(e->message(), row.message);
+    }
+    vcPersistent* p = e.get();
+    vcBufferArchive out(vcArchive::eStore);
+    out.serializePointer(p);
+    vcBufferArchive in(out.bytes());
+    vcPersistent* q = nullptr;
+    in.serializePointer(q);
+    std::unique_ptr<vcPersistent> back(q);
+    EXPECT_EQ(back->className(), row.name);
+    EXPECT_EQ(in.remaining(), 0u);
+  }
+  for (const char* name : {"vcUIError::Errors", "vcGraphic::Errors", "vcSMDGDPoly::Errors", "vcSMDDimensionErrors"})
+    EXPECT_FALSE(vc_Instantiator::isRegistered(name)) << name;
+}
+
+// Each level of an error's archive form is one version byte; a string error
+// adds its message.
+TEST(DisplayErrors, ArchiveFormsHaveOneVersionBytePerLevelAndOtherVersionsAreRefused) {
+  auto bytesOf = [](vcException&& e) {
+    vcBufferArchive out(vcArchive::eStore);
+    out || e;
+    return out.bytes();
+  };
+  EXPECT_EQ(bytesOf(vcUIError::BadLayer()), (std::vector<unsigned char>{0, 0, 0}));
+  EXPECT_EQ(bytesOf(vcGraphicProps::BadParams()), (std::vector<unsigned char>{0, 0}));
+  EXPECT_EQ(bytesOf(vcSMDDimension::badDimensionValue("not stored")), (std::vector<unsigned char>{0, 0}));
+  const std::vector<unsigned char> g = bytesOf(vcGraphic::BadParams("Item index out of range"));
+  ASSERT_EQ(g.size(), 4u + 4u + 23u);
+  vcGraphic::BadParams back;
+  vcBufferArchive in(g);
+  in || back;
+  EXPECT_EQ(back.string(), "Item index out of range");
+  vc_test::expectUnknownVersion({1, 0, 0}, vcUIError::BadLayer(), "vcUIError::BadLayer", 0);
+  vc_test::expectUnknownVersion({0, 3, 0}, vcUIError::BadLayer(), "vcUIError::Errors");
+}
+
+TEST(DisplayErrors, SuicideAndRethrowIsCaughtByDocumentedBases) {
+  vcException* heap = new vcUIError::NotIndexColor;
+  EXPECT_THROW(heap->suicideAndRethrow(), vcUIError::Errors);
+  heap = new vcGraphic::BadParams("Item index out of range");
+  EXPECT_THROW(heap->suicideAndRethrow(), vcExceptionWithString);
+  heap = new vcSMDGDPoly::invalidIndex;
+  EXPECT_THROW(heap->suicideAndRethrow(), vcSMDGDPoly::Errors);
+  heap = new vcSMDDimension::badDimensionValue("min above max");
+  EXPECT_THROW(heap->suicideAndRethrow(), vcSMDDimensionErrors);
 }

@@ -142,14 +142,11 @@ vcScopeCall& vcRecordingScope::note(const std::string& op, const A&... args) {
 }
 
 vcRecordingScope::vcRecordingScope(const vcPair<long>& org, const vcPair<long>& size, bool isNullSurface)
-    : vcUIScopeAdapter(org, size, isNullSurface),
-      log_(std::make_shared<Log>()),
+    : vcUIScopeAdapter(org, size, isNullSurface), log_(std::make_shared<Log>()),
       live_(std::make_shared<std::vector<vcRecordingScope*>>()) {}
 
 vcRecordingScope::vcRecordingScope(vcRecordingScope& parent, const vcUIRect& rect, bool clipOnly)
-    : vcUIScopeAdapter(vcPair<long>(0, 0), rect.sz()),
-      log_(parent.log_),
-      live_(parent.live_),
+    : vcUIScopeAdapter(vcPair<long>(0, 0), rect.sz()), log_(parent.log_), live_(parent.live_),
       depth_(parent.depth_ + 1) {
   live_->push_back(this);
   if (clipOnly) subset(parent, rect);
@@ -203,29 +200,29 @@ void vcRecordingScope::optimizeDrawing(bool on) { note("optimizeDrawing", on); }
 void vcRecordingScope::draw(const vcGenShape& s, const vcColor& col) { note("draw(vcGenShape)", s, col); }
 void vcRecordingScope::draw(const vcPoint& s, const vcGraphicProps& p) { note("draw(vcPoint)", s, p); }
 
-void vcRecordingScope::draw(const vcRLEBuffer& img, const vcPoint& corner, const std::vector<vcColor>& map,
-                            bool passThrough, unsigned char passValue) {
-  note("draw(rle,colors)", corner, passThrough, passValue, img, map);
+void vcRecordingScope::draw(const vcRLEBuffer& img, const vcPoint& at, const std::vector<vcColor>& map,
+                            bool pass, unsigned char passV) {
+  note("draw(rle,colors)", at, pass, passV, img, map);
 }
-void vcRecordingScope::draw(const vcRLEBuffer& img, const vcPoint& corner, const std::vector<unsigned char>& map,
-                            bool passThrough, unsigned char passValue) {
-  note("draw(rle)", corner, passThrough, passValue, img, map);
+void vcRecordingScope::draw(const vcRLEBuffer& img, const vcPoint& at, const std::vector<unsigned char>& map,
+                            bool pass, unsigned char passV) {
+  note("draw(rle)", at, pass, passV, img, map);
 }
-void vcRecordingScope::draw(const vcPelBuffer_const<vcPackedRGB32Pel>& img, const vcPoint& corner, bool passThrough,
-                            unsigned long passValue) {
-  note("draw(rgb32)", corner, passThrough, passValue, img);
+void vcRecordingScope::draw(const vcPelBuffer_const<vcPackedRGB32Pel>& img, const vcPoint& at, bool pass,
+                            unsigned long passV) {
+  note("draw(rgb32)", at, pass, passV, img);
 }
-void vcRecordingScope::draw(const vcPelBuffer_const<vcPackedRGB16Pel>& img, const vcPoint& corner, bool passThrough,
-                            unsigned short passValue) {
-  note("draw(rgb16)", corner, passThrough, passValue, img);
+void vcRecordingScope::draw(const vcPelBuffer_const<vcPackedRGB16Pel>& img, const vcPoint& at, bool pass,
+                            unsigned short passV) {
+  note("draw(rgb16)", at, pass, passV, img);
 }
-void vcRecordingScope::draw(const vcPelBuffer_const<unsigned short>& img, const vcPoint& corner, bool passThrough,
-                            unsigned short passValue) {
-  note("draw(u16)", corner, passThrough, passValue, img);
+void vcRecordingScope::draw(const vcPelBuffer_const<unsigned short>& img, const vcPoint& at, bool pass,
+                            unsigned short passV) {
+  note("draw(u16)", at, pass, passV, img);
 }
-void vcRecordingScope::draw(const vcPelBuffer_const<unsigned char>& img, const vcPoint& corner, bool passThrough,
-                            unsigned char passValue, bool mapped) {
-  note("draw(u8)", corner, passThrough, passValue, mapped, img);
+void vcRecordingScope::draw(const vcPelBuffer_const<unsigned char>& img, const vcPoint& at, bool pass,
+                            unsigned char passV, bool mapped) {
+  note("draw(u8)", at, pass, passV, mapped, img);
 }
 
 void vcRecordingScope::draw(const std::string& text, const vcPoint& anchor, const vcColor& col,
@@ -243,41 +240,38 @@ vcUIRect vcRecordingScope::textRect(const std::string& text, const vcPoint& anch
   return r;
 }
 
-void vcRecordingScope::sample(const vcPelBuffer_const<vcPackedRGB32Pel>& img, const vcPoint& corner,
-                              const vcPair<double>& scale, bool passThrough, unsigned long passValue) {
-  note("sample(rgb32)", corner, scale, passThrough, passValue, img);
+void vcRecordingScope::sample(const vcPelBuffer_const<vcPackedRGB32Pel>& img, const vcPoint& at,
+                              const vcPair<double>& scale, bool pass, unsigned long passV) {
+  note("sample(rgb32)", at, scale, pass, passV, img);
 }
-void vcRecordingScope::sample(const vcPelBuffer_const<vcPackedRGB16Pel>& img, const vcPoint& corner,
-                              const vcPair<double>& scale, bool passThrough, unsigned short passValue) {
-  note("sample(rgb16)", corner, scale, passThrough, passValue, img);
+void vcRecordingScope::sample(const vcPelBuffer_const<vcPackedRGB16Pel>& img, const vcPoint& at,
+                              const vcPair<double>& scale, bool pass, unsigned short passV) {
+  note("sample(rgb16)", at, scale, pass, passV, img);
 }
-void vcRecordingScope::sample(const vcPelBuffer_const<unsigned short>& img, const vcPoint& corner,
-                              const vcPair<double>& scale, bool passThrough, unsigned short passValue) {
-  note("sample(u16)", corner, scale, passThrough, passValue, img);
+void vcRecordingScope::sample(const vcPelBuffer_const<unsigned short>& img, const vcPoint& at,
+                              const vcPair<double>& scale, bool pass, unsigned short passV) {
+  note("sample(u16)", at, scale, pass, passV, img);
 }
-void vcRecordingScope::sample(const vcPelBuffer_const<unsigned char>& img, const vcPoint& corner,
-                              const vcPair<double>& scale, bool passThrough, unsigned char passValue, bool mapped) {
-  note("sample(u8)", corner, scale, passThrough, passValue, mapped, img);
+void vcRecordingScope::sample(const vcPelBuffer_const<unsigned char>& img, const vcPoint& at,
+                              const vcPair<double>& scale, bool pass, unsigned char passV, bool mapped) {
+  note("sample(u8)", at, scale, pass, passV, mapped, img);
 }
-void vcRecordingScope::expand(const vcPelBuffer_const<vcPackedRGB32Pel>& img, const vcPoint& corner,
-                              const vcPair<double>& scale, bool passThrough, unsigned long passValue,
+void vcRecordingScope::expand(const vcPelBuffer_const<vcPackedRGB32Pel>& img, const vcPoint& at,
+                              const vcPair<double>& scale, bool pass, unsigned long passV, InterpolationModes mode) {
+  note("expand(rgb32)", at, scale, pass, passV, static_cast<long>(mode), img);
+}
+void vcRecordingScope::expand(const vcPelBuffer_const<vcPackedRGB16Pel>& img, const vcPoint& at,
+                              const vcPair<double>& scale, bool pass, unsigned short passV, InterpolationModes mode) {
+  note("expand(rgb16)", at, scale, pass, passV, static_cast<long>(mode), img);
+}
+void vcRecordingScope::expand(const vcPelBuffer_const<unsigned short>& img, const vcPoint& at,
+                              const vcPair<double>& scale, bool pass, unsigned short passV, InterpolationModes mode) {
+  note("expand(u16)", at, scale, pass, passV, static_cast<long>(mode), img);
+}
+void vcRecordingScope::expand(const vcPelBuffer_const<unsigned char>& img, const vcPoint& at,
+                              const vcPair<double>& scale, bool pass, unsigned char passV, bool mapped,
                               InterpolationModes mode) {
-  note("expand(rgb32)", corner, scale, passThrough, passValue, static_cast<long>(mode), img);
-}
-void vcRecordingScope::expand(const vcPelBuffer_const<vcPackedRGB16Pel>& img, const vcPoint& corner,
-                              const vcPair<double>& scale, bool passThrough, unsigned short passValue,
-                              InterpolationModes mode) {
-  note("expand(rgb16)", corner, scale, passThrough, passValue, static_cast<long>(mode), img);
-}
-void vcRecordingScope::expand(const vcPelBuffer_const<unsigned short>& img, const vcPoint& corner,
-                              const vcPair<double>& scale, bool passThrough, unsigned short passValue,
-                              InterpolationModes mode) {
-  note("expand(u16)", corner, scale, passThrough, passValue, static_cast<long>(mode), img);
-}
-void vcRecordingScope::expand(const vcPelBuffer_const<unsigned char>& img, const vcPoint& corner,
-                              const vcPair<double>& scale, bool passThrough, unsigned char passValue, bool mapped,
-                              InterpolationModes mode) {
-  note("expand(u8)", corner, scale, passThrough, passValue, mapped, static_cast<long>(mode), img);
+  note("expand(u8)", at, scale, pass, passV, mapped, static_cast<long>(mode), img);
 }
 
 void vcRecordingScope::set(const vcUIRect& r, const vcColor& col) {

@@ -74,43 +74,40 @@ public:
   void updateScreen() override;
   void optimizeDrawing(bool on) override;
   void draw(const vcGenShape& s, const vcColor& c) override;
-  void draw(const vcRLEBuffer& image, const vcPoint& corner, const std::vector<vcColor>& colorMap, bool passThrough,
-            unsigned char passValue) override;
-  void draw(const vcRLEBuffer& image, const vcPoint& corner, const std::vector<unsigned char>& colorMap,
-            bool passThrough, unsigned char passValue) override;
-  void draw(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, bool passThrough,
-            unsigned long passValue) override;
-  void draw(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner, bool passThrough,
-            unsigned short passValue) override;
-  void draw(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner, bool passThrough,
-            unsigned short passValue) override;
-  void draw(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, bool passThrough,
-            unsigned char passValue, bool mapped) override;
+  void draw(const vcRLEBuffer& img, const vcPoint& at, const std::vector<vcColor>& map, bool pass,
+            unsigned char passV) override;
+  void draw(const vcRLEBuffer& img, const vcPoint& at, const std::vector<unsigned char>& map,
+            bool pass, unsigned char passV) override;
+  void draw(const vcPelBuffer_const<vcPackedRGB32Pel>& img, const vcPoint& at, bool pass, unsigned long passV) override;
+  void draw(const vcPelBuffer_const<vcPackedRGB16Pel>& img, const vcPoint& at, bool pass,
+            unsigned short passV) override;
+  void draw(const vcPelBuffer_const<unsigned short>& img, const vcPoint& at, bool pass, unsigned short passV) override;
+  void draw(const vcPelBuffer_const<unsigned char>& img, const vcPoint& at, bool pass,
+            unsigned char passV, bool mapped) override;
   void draw(const std::string& text, const vcPoint& anchor, const vcColor& color, const vcColor& background,
             const vcUIFormat& format) override;
   void draw(const vcGraphic& g) override;
   void draw(const vcPoint& s, const vcGraphicProps& p) override;
   // Reports 8 pixels per character by 12 pixels, placed by the format.
-  vcUIRect textRect(const std::string& text, const vcPoint& anchor, const vcUIFormat& format,
-                    vcUIRect& rect) override;
+  vcUIRect textRect(const std::string& text, const vcPoint& anchor, const vcUIFormat& format, vcUIRect& rect) override;
   using vcUIScope::expand;
   using vcUIScope::sample;
-  void sample(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
-              bool passThrough, unsigned long passValue) override;
-  void sample(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
-              bool passThrough, unsigned short passValue) override;
-  void sample(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner, const vcPair<double>& scale,
-              bool passThrough, unsigned short passValue) override;
-  void sample(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, const vcPair<double>& scale,
-              bool passThrough, unsigned char passValue, bool mapped) override;
-  void expand(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
-              bool passThrough, unsigned long passValue, InterpolationModes mode) override;
-  void expand(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner, const vcPair<double>& scale,
-              bool passThrough, unsigned short passValue, InterpolationModes mode) override;
-  void expand(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner, const vcPair<double>& scale,
-              bool passThrough, unsigned short passValue, InterpolationModes mode) override;
-  void expand(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, const vcPair<double>& scale,
-              bool passThrough, unsigned char passValue, bool mapped, InterpolationModes mode) override;
+  void sample(const vcPelBuffer_const<vcPackedRGB32Pel>& img, const vcPoint& at, const vcPair<double>& scale,
+              bool pass, unsigned long passV) override;
+  void sample(const vcPelBuffer_const<vcPackedRGB16Pel>& img, const vcPoint& at, const vcPair<double>& scale,
+              bool pass, unsigned short passV) override;
+  void sample(const vcPelBuffer_const<unsigned short>& img, const vcPoint& at, const vcPair<double>& scale,
+              bool pass, unsigned short passV) override;
+  void sample(const vcPelBuffer_const<unsigned char>& img, const vcPoint& at, const vcPair<double>& scale,
+              bool pass, unsigned char passV, bool mapped) override;
+  void expand(const vcPelBuffer_const<vcPackedRGB32Pel>& img, const vcPoint& at, const vcPair<double>& scale,
+              bool pass, unsigned long passV, InterpolationModes mode) override;
+  void expand(const vcPelBuffer_const<vcPackedRGB16Pel>& img, const vcPoint& at, const vcPair<double>& scale,
+              bool pass, unsigned short passV, InterpolationModes mode) override;
+  void expand(const vcPelBuffer_const<unsigned short>& img, const vcPoint& at, const vcPair<double>& scale,
+              bool pass, unsigned short passV, InterpolationModes mode) override;
+  void expand(const vcPelBuffer_const<unsigned char>& img, const vcPoint& at, const vcPair<double>& scale,
+              bool pass, unsigned char passV, bool mapped, InterpolationModes mode) override;
   // set reports the changed pixels, as a real surface would.
   void set(const vcUIRect& rect, const vcColor& color) override;
   void set(const vcColor& color) override;
