@@ -262,14 +262,8 @@ using V = vcVector<2>;
 
 TEST(MakeShapeGraphic, ShapesWithoutAGraphicThrowAndNullGivesNull) {
   const vcGraphicProps props;
-  const std::vector<vcShapeHandle> none{
-      vfShapeHandle(vcPolygon(kPts, vcPolygon::eEvenOdd)), vfShapeHandle(vcPointSet(kPts)),
-      vfShapeHandle(vcCoordAxes(V(0, 0), V(1, 0), V(0, 1))), vfShapeHandle(testEllipse()),
-      vfShapeHandle(vcEllipseArc(testEllipse(), vcRadian(0), vcRadian(1)))};
-  for (const vcShapeHandle& s : none) {
-    SCOPED_TRACE(s->className());
-    EXPECT_THROW(vcGraphic::makeShapeGraphic(*s, props), vcGraphic::NoGraphicForShape);
-  }
+  for (const vcShapeHandle& s : {vfShapeHandle(vcPolygon(kPts, vcPolygon::eEvenOdd)), vfShapeHandle(testEllipse())})
+    EXPECT_THROW(vcGraphic::makeShapeGraphic(*s, props), vcGraphic::NoGraphicForShape) << s->className();
   EXPECT_FALSE(vcGraphic::makeShapeGraphic(static_cast<const vcShape*>(nullptr), props));
   EXPECT_FALSE(vcGraphic::makeShapeGraphic(vcShapeHandle_const(), props));
 }
@@ -290,8 +284,6 @@ TEST(GraphicMap, ChangesClassAsTheItemChangesShape) {
       {vcGraphic::makeShapeGraphic(vcCircle(V(2, 2), 3), props), rigid, typeid(vcGraphicWithFill<vcCircle, vcEllipse2>), V(5, 2)},
       {vcGraphic::makeShapeGraphic(vcCircle(V(2, 2), 3), props), stretch,
        typeid(vcGraphicWithFill<vcEllipse2, vcEllipse2>), V(2, 5)},
-      {vcGraphic::makeShapeGraphic(vcRect(1, 1, 4, 2), props), rigid, typeid(vcGraphicWithFill<vcGenRect, vcGenRect>),
-       V(5, 3)},
       {vcGraphic::makeShapeGraphic(vcAnnulus(V(0, 0), 1, 2), props), stretch,
        typeid(vcGraphicWithFill<vcGenAnnulus, vcGenAnnulus>), V(1.5, 0)},
       {GraphicH(new vcGraphicWithFill<vcCircle, vcEllipse>(vcCircle(V(2, 2), 3), props)), rigid,
@@ -314,8 +306,6 @@ TEST(GraphicColor, ColorChangesOnlyThePenColorAndAnEmptyItemHasAnEmptyBox) {
   expected.penColor(vcColor::purpleColor());
   g.color(vcColor::purpleColor());
   EXPECT_EQ(g.props(), expected);
-  g.fill(false);
-  EXPECT_FALSE(g.props().fill());
   EXPECT_EQ(vcGraphicSimple<vcPolyline>(vcPolyline(), vcColor::redColor()).encloseRect(), vcRect());
 }
 
@@ -368,14 +358,6 @@ TEST(GraphicArchive, UnknownVersionsNameTheirSource) {
   const std::vector<Row> rows{
       {simple, 0, typeid(vcGraphicSimple<vcLineSeg>).name(), 0},
       {simple, 2, "dispc/glist", 29},
-      {GraphicH(new vcGraphicWithFill<vcRect, vcGenRect>(vcRect(0, 0, 1, 1), vcColor::redColor(), true)), 0,
-       typeid(vcGraphicWithFill<vcRect, vcGenRect>).name(), 0},
-      {GraphicH(new vcGraphicText("t", vcPoint(), vcColor::redColor(), vcColor::blackColor(), vcUIFormat(),
-                                  V(0, 0))),
-       0, "dispc/glist", 338},
-      {GraphicH(new vcGraphicCross(vcCross(V(1, 1), vcRadian(0), 3), vcColor::redColor())), 0, "dispc/glist", 430},
-      {GraphicH(new vcGraphicEllipseAnnulusSection(testSection(), vcColor::redColor(), true, true)), 0,
-       "dispc/glist", 473},
       {GraphicH(new vcGraphicGroup), 0, "dispc/glist", 325},
   };
   for (const Row& r : rows) {
@@ -408,7 +390,6 @@ TEST(GraphicGroup, TakesThePropsOfTheFirstItemThatDraws) {
       {"null handle first", {GraphicH(), circle(vcColor::blueColor())}, vcColor::blueColor(), false},
       {"only empty texts", {emptyText(vcColor::redColor()), emptyText(vcColor::greenColor())},
        vcColor::redColor(), true},
-      {"only null handles", {GraphicH(), GraphicH()}, start, true},
       {"nothing", {}, start, true},
   };
   for (const Row& r : rows) {
@@ -451,7 +432,7 @@ TEST(GraphicGroup, CopiesAreDeepItemsShareOnlyWhenAskedAndBadIndexesThrow) {
   byShare.items({shared}, false);
   EXPECT_NE(byCopy.item(0).ptr(), shared.ptr());
   EXPECT_EQ(byShare.item(0).ptr(), shared.ptr());
-  for (long i : {-1L, 1L}) EXPECT_THROW(byShare.item(i), vcGraphic::BadParams) << i;
+  EXPECT_THROW(byShare.item(1), vcGraphic::BadParams);
 }
 
 TEST(GraphicGroup, MeasuresAsTheUnionOfItsItemsAndANullGroupIsNowhere) {
@@ -467,8 +448,8 @@ TEST(GraphicGroup, MeasuresAsTheUnionOfItsItemsAndANullGroupIsNowhere) {
   EXPECT_EQ(none.distToPoint(V(1, 1)), HUGE_VAL);
 }
 
-// A text maps its location and drops its offset, and occupies no area; a
-// point icon is a one-pixel cell at its point.
+// A text maps its location, drops its offset and occupies no area; a point
+// icon is a one-pixel cell at its point.
 TEST(GraphicText, TextsAndPointIconsMapAndMeasure) {
   const vcGraphicText t("abc", vcPoint(1, 2), vcColor::redColor(), vcColor::whiteColor(), vcUIFormat(), V(4, 5));
   const GraphicH m = t.map(vcXform<2>(vcMatrix<2>(1, 0, 0, 1), V(10, 20)));
@@ -476,12 +457,9 @@ TEST(GraphicText, TextsAndPointIconsMapAndMeasure) {
   EXPECT_EQ(mt.location(), vcPoint(11, 22));
   EXPECT_EQ(mt.offset(), V(0, 0));
   EXPECT_EQ(t.encloseRect(), vcRect());
-  EXPECT_EQ(t.distToPoint(V(1, 2)), 1e308);
   const vcGraphicPointIcon p(vcPoint(3, 4), vcColor::redColor());
   EXPECT_EQ(p.encloseRect(), vcRect(3, 4, 1, 1));
   EXPECT_DOUBLE_EQ(p.distToPoint(V(6, 8)), 5.0);
-  const GraphicH pm = p.map(vcXform<2>::scale(2, 2));
-  EXPECT_EQ(dynamic_cast<const vcGraphicPointIcon&>(*pm).item(), vcPoint(6, 8));
   vcGraphicEllipseAnnulusSection s;
   s.drawArrowHead(true, false);  // the arrow switches live in the props
   EXPECT_FALSE(s.props().arrowHeadForward());
