@@ -201,8 +201,11 @@ std::vector<GraphicCase> allCases() {
 
 class EveryGraphic : public testing::TestWithParam<GraphicCase> {};
 
-TEST_P(EveryGraphic, DrawRecordsWhatDrawingItsItemRecords) {
-  const GraphicH g = GetParam().make();
+// Drawing records what drawing its item records; made, cloned or read back,
+// the graphic has its class and item and draws the same.
+TEST_P(EveryGraphic, DrawsAsItsItemAndClonesAndArchivesToTheSame) {
+  GraphicH g = GetParam().make();
+  ASSERT_TRUE(g);
   for (Layers l : {vcUITablet::eImage, vcUITablet::eOverlay}) {
     vcUITablet viaGraphic, direct;
     viaGraphic.draw(*g, l);
@@ -210,12 +213,6 @@ TEST_P(EveryGraphic, DrawRecordsWhatDrawingItsItemRecords) {
     EXPECT_EQ(direct.sketch().size() == 0, GetParam().recordsNothing);
     EXPECT_EQ(sketchBytes(viaGraphic), sketchBytes(direct)) << "layer " << l;
   }
-}
-
-// Made, cloned or read back, the graphic has its class and item and draws the same.
-TEST_P(EveryGraphic, IsOfItsClassAndClonesAndArchivesToTheSame) {
-  GraphicH g = GetParam().make();
-  ASSERT_TRUE(g);
   EXPECT_EQ(typeid(*g), *GetParam().type);
   EXPECT_TRUE(GetParam().itemMatches(*g));
   const GraphicH c = g->clone();
