@@ -101,50 +101,52 @@ vc2Wireframe testWireframe() {
   return w;
 }
 
+template <class S>
+GraphicCase simple(const std::string& name, const S& s, bool fill, bool factory) {
+  return shapeCase<vcGraphicSimple<S>>(name, s, fill, factory);
+}
+template <class S, class M>
+GraphicCase withFill(const std::string& name, const S& s, bool fill, bool factory) {
+  return shapeCase<vcGraphicWithFill<S, M>>(name, s, fill, factory);
+}
+
 std::vector<GraphicCase> allCases() {
   using V = vcVector<2>;
   const vcGenRect skewed(V(4, 5), vcMatrix<2>(3, 1, 0.5, 2), V(0.25, 0.5));
   std::vector<GraphicCase> cases{
-      shapeCase<vcGraphicSimple<vcPoint>>("Point", vcPoint(3, 4), false, false),
-      shapeCase<vcGraphicSimple<vc2Point>>("2Point", vc2Point(3, 4), false, true),
-      shapeCase<vcGraphicSimple<vcLineSeg>>("LineSeg", vcLineSeg(V(1, 2), V(8, 5)), false, true),
-      shapeCase<vcGraphicSimple<vcLine>>("Line", vcLine(V(0.6, 0.8), V(2, 3)), false, true),
-      shapeCase<vcGraphicSimple<vcFLine>>("FLine", vcFLine(V(1, 1), V(5, 2)), false, true),
-      shapeCase<vcGraphicWithFill<vcRect, vcGenRect>>("Rect", vcRect(1, 2, 30, 20), true, true),
-      shapeCase<vcGraphicWithFill<vcCircle, vcEllipse2>>("Circle", vcCircle(V(5, 5), 4), true, true),
-      shapeCase<vcGraphicWithFill<vcAnnulus, vcGenAnnulus>>("Annulus", vcAnnulus(V(5, 5), 2, 4), true, true),
-      shapeCase<vcGraphicSimple<vcEllipseArc2>>(
+      simple<vcPoint>("Point", vcPoint(3, 4), false, false),
+      simple<vc2Point>("2Point", vc2Point(3, 4), false, true),
+      simple<vcLineSeg>("LineSeg", vcLineSeg(V(1, 2), V(8, 5)), false, true),
+      simple<vcLine>("Line", vcLine(V(0.6, 0.8), V(2, 3)), false, true),
+      simple<vcFLine>("FLine", vcFLine(V(1, 1), V(5, 2)), false, true),
+      withFill<vcRect, vcGenRect>("Rect", vcRect(1, 2, 30, 20), true, true),
+      withFill<vcCircle, vcEllipse2>("Circle", vcCircle(V(5, 5), 4), true, true),
+      withFill<vcAnnulus, vcGenAnnulus>("Annulus", vcAnnulus(V(5, 5), 2, 4), true, true),
+      simple<vcEllipseArc2>(
           "EllipseArc2", vcEllipseArc2(V(4, 2), vcRadian(0.2), V(1, 1), true, vcRadian(0), vcRadian(0.5), vcRadian(2)),
           false, true),
-      shapeCase<vcGraphicWithFill<vcEllipse2, vcEllipse2>>("Ellipse2", vcEllipse2(V(4, 2), vcRadian(0.4), V(3, 3)),
-                                                            true, true),
-      shapeCase<vcGraphicWithFill<vcGenRect, vcGenRect>>("GenRect", skewed, true, true),
-      shapeCase<vcGraphicSimple<vcGenAnnulus>>("GenAnnulus", vcGenAnnulus(V(5, 5), 2, 4), false, true),
-      shapeCase<vcGraphicWithFill<vcGenAnnulus, vcGenAnnulus>>("GenAnnulusFill", vcGenAnnulus(V(5, 5), 2, 4), true,
-                                                                false),
-      shapeCase<vcGraphicSimple<vcPolyline>>("Polyline", vcPolyline(kPts, true), false, true),
-      shapeCase<vcGraphicSimple<vcAffineRectangle>>("AffineRect", vcAffineRectangle(V(0, 0), V(6, 1), V(-1, 4)),
-                                                    false, true),
-      shapeCase<vcGraphicSimple<vcBezierCurve>>("Bezier", vcBezierCurve(kPts[0], kPts[1], kPts[2], kPts[3]), false,
-                                                true),
-      shapeCase<vcGraphicSimple<vcDeBoorSpline>>("DeBoor", vcDeBoorSpline(kPts), false, true),
-      shapeCase<vcGraphicSimple<vcInterpSpline>>("Interp", vcInterpSpline(kPts), false, true),
-      shapeCase<vcGraphicSimple<vcHermiteSpline>>("Hermite", vcHermiteSpline(kPts, {V(1, 0), V(0, 1), V(-1, 0), V(0, -1)}),
-                                                  false, true),
-      shapeCase<vcGraphicWithFill<vcEllipseAnnulus, vcEllipseAnnulus>>("EllipseAnnulus", testAnnulus(), true, true),
-      shapeCase<vcGraphicSimple<vcLineSegSet>>("LineSegSet",
-                                               vcLineSegSet({vcLineSeg(V(0, 0), V(1, 1)), vcLineSeg(V(2, 0), V(3, 5))}),
-                                               false, true),
-      shapeCase<vcGraphicSimple<vcCoordAxes>>("CoordAxes", vcCoordAxes(V(1, 1), V(9, 1), V(1, 7)), false, false),
-      shapeCase<vcGraphicSimple<vcPointSet>>("PointSet", vcPointSet(kPts), false, false),
-      shapeCase<vcGraphicSimple<vcPolygon>>("Polygon", vcPolygon(kPts, vcPolygon::eWinding), false, false),
-      shapeCase<vcGraphicSimple<vcEllipseArc>>("EllipseArc", vcEllipseArc(testEllipse(), vcRadian(0.1), vcRadian(2)),
-                                               false, false),
-      shapeCase<vcGraphicWithFill<vcCircle, vcEllipse>>("CircleToEllipse", vcCircle(V(5, 5), 4), true, false),
-      shapeCase<vcGraphicWithFill<vcEllipse, vcEllipse>>("Ellipse", testEllipse(), true, false),
-      shapeCase<vcGraphicSimple<vcGenPoly>>("GenPoly", testGenPoly(), false, true),
+      withFill<vcEllipse2, vcEllipse2>("Ellipse2", vcEllipse2(V(4, 2), vcRadian(0.4), V(3, 3)), true, true),
+      withFill<vcGenRect, vcGenRect>("GenRect", skewed, true, true),
+      simple<vcGenAnnulus>("GenAnnulus", vcGenAnnulus(V(5, 5), 2, 4), false, true),
+      withFill<vcGenAnnulus, vcGenAnnulus>("GenAnnulusFill", vcGenAnnulus(V(5, 5), 2, 4), true, false),
+      simple<vcPolyline>("Polyline", vcPolyline(kPts, true), false, true),
+      simple<vcAffineRectangle>("AffineRect", vcAffineRectangle(V(0, 0), V(6, 1), V(-1, 4)), false, true),
+      simple<vcBezierCurve>("Bezier", vcBezierCurve(kPts[0], kPts[1], kPts[2], kPts[3]), false, true),
+      simple<vcDeBoorSpline>("DeBoor", vcDeBoorSpline(kPts), false, true),
+      simple<vcInterpSpline>("Interp", vcInterpSpline(kPts), false, true),
+      simple<vcHermiteSpline>("Hermite", vcHermiteSpline(kPts, {V(1, 0), V(0, 1), V(-1, 0), V(0, -1)}), false, true),
+      withFill<vcEllipseAnnulus, vcEllipseAnnulus>("EllipseAnnulus", testAnnulus(), true, true),
+      simple<vcLineSegSet>("LineSegSet", vcLineSegSet({vcLineSeg(V(0, 0), V(1, 1)), vcLineSeg(V(2, 0), V(3, 5))}),
+                           false, true),
+      simple<vcCoordAxes>("CoordAxes", vcCoordAxes(V(1, 1), V(9, 1), V(1, 7)), false, false),
+      simple<vcPointSet>("PointSet", vcPointSet(kPts), false, false),
+      simple<vcPolygon>("Polygon", vcPolygon(kPts, vcPolygon::eWinding), false, false),
+      simple<vcEllipseArc>("EllipseArc", vcEllipseArc(testEllipse(), vcRadian(0.1), vcRadian(2)), false, false),
+      withFill<vcCircle, vcEllipse>("CircleToEllipse", vcCircle(V(5, 5), 4), true, false),
+      withFill<vcEllipse, vcEllipse>("Ellipse", testEllipse(), true, false),
+      simple<vcGenPoly>("GenPoly", testGenPoly(), false, true),
       // Step 13 would take a wireframe too; it is left to step 14.
-      shapeCase<vcGraphicSimple<vc2Wireframe>>("Wireframe", testWireframe(), false, true),
+      simple<vc2Wireframe>("Wireframe", testWireframe(), false, true),
   };
 
   cases[4].recordsNothing = true;
