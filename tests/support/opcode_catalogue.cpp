@@ -176,9 +176,8 @@ std::vector<vcCatalogueEntry> build() {
       {44, "polyline", VC_DRAW(t.draw(vcPolyline({V(1, 1), V(9, 3), V(4, 12)}, true), P, l))},
       {45, "ellipse2", VC_DRAW(t.draw(vcEllipse2(V(12, 5), vcRadian(0.5), V(30, 20)), P, l))},
       {46, "ellipse_arc2",
-
-       VC_DRAW(t.draw(vcEllipseArc2(V(12, 5), vcRadian(0.5), V(30, 20), false, vcRadian(0.2), vcRadian(0.1), vcRadian(2)),
-                      P, l))},
+       VC_DRAW(t.draw(vcEllipseArc2(V(12, 5), vcRadian(0.5), V(30, 20), false, vcRadian(0.2), vcRadian(0.1),
+                                    vcRadian(2)), P, l))},
       {47, "clip_rect", VC_DRAW(t.drawClipRect(vcRect(2, 3, 60, 50), l))},
   };
 }
