@@ -9,7 +9,6 @@
 
 #include <vc/wrfm/smdpoly.h>
 
-#include "support/archive_roundtrip.h"
 
 namespace {
 
@@ -137,11 +136,3 @@ TEST(DimTolTest, ScalingChangesWhatTheScaleTypeSaysAndLeavesUnsetValuesUnset) {
   EXPECT_EQ(2 * vcDimTol(), vcDimTol());
 }
 
-// Values are loaded as stored, even a scaled tolerance that no longer
-// validates or a form number outside the enumeration.
-TEST(DimTolTest, ArchivesLoadValuesAsStored) {
-  const vcDimTol scaled = 2 * vcDimTol(10, 9, 12, vcDimTol::eLimits);
-  EXPECT_EQ(vc_test::load(vc_test::store(scaled), vcDimTol()), scaled);
-  const auto odd = static_cast<vcDimTol::TolType>(0xDEADBEEF);
-  EXPECT_EQ(vc_test::load(vc_test::store(odd), vcDimTol::eLimits), odd);
-}

@@ -107,7 +107,6 @@ TEST(SketchReplay, LayerFilterDrawsOnlyTheReplayLayerAndBothLayerRecordsEverywhe
   EXPECT_EQ(inner(o.overlay), o.overlay.log()[2].text + "\n" + clip);
   EXPECT_EQ(inner(b.overlay), inner(o.overlay));
   EXPECT_EQ(inner(b.image), b.image.log()[2].text + "\n" + clip);
-  EXPECT_EQ(b.image.calls("draw(vcPoint)").at(0).points[0], vcPoint(1, 1));
   EXPECT_EQ(o.overlay.calls("draw(vcPoint)").at(0).points[0], vcPoint(2, 2));
 }
 
@@ -184,7 +183,6 @@ TEST(SketchReplay, EncloseRectMeasuresWithoutDrawing) {
   EXPECT_EQ(d.tablet.encloseRect(rec.sketch(), vcPoint(0, 0), I), vcUIRect(8, 18, 44, 44));
   EXPECT_EQ(d.tablet.encloseRect(rec.sketch(), vcPoint(5, -5), I), vcUIRect(13, 13, 44, 44));
   EXPECT_TRUE(d.image.log().empty());
-  EXPECT_TRUE(d.tablet.sketch().isNull());
 
   Drawn scaled(vcXform<2>::scale(2, 2));
   EXPECT_EQ(scaled.tablet.encloseRect(rec.sketch(), vcPoint(0, 0), I), vcUIRect(18, 38, 84, 84));

@@ -95,39 +95,32 @@ void unicodeRecord(vcUITablet& t, L l) {
   s.append(b.data(), static_cast<long>(b.size()));
 }
 
+#define VC_DRAW(...) [=](vcUITablet& t, L l) { __VA_ARGS__; }
+
 std::vector<vcCatalogueEntry> build() {
   const vcGraphicProps P = odd(), PF = odd(true);
+  vcGraphicProps PA = P;  // P with arrows
+  PA.arrowHead(true);
   (void)kCatalogueShapeKnown;
   return {
       // First: on a recording tablet it starts the sketch afresh.
-      {17, "set_all", [](vcUITablet& t, L l) { t.set(vcColor(9, 1, 9), l); }, {}},
-      {0, "point", [P](vcUITablet& t, L l) { t.draw(vcPoint(3.25, -4.5), P, l); }, {}},
-      {1, "point_icon", [P](vcUITablet& t, L l) { t.drawPointIcon(vcPoint(10, 12), P, l); }, {}},
-      {2, "line_seg", [P](vcUITablet& t, L l) { t.draw(vcLineSeg(V(1, 2), V(50, 70.5)), P, l); }, {}},
-      {3, "line", [P](vcUITablet& t, L l) { t.draw(vcLine(vcRadian(0.3), V(5, 7)), P, l); }, {}},
-      {4, "circle", [P](vcUITablet& t, L l) { t.draw(vcCircle(V(20, 25), 6.5), P, l); }, {}},
-      {5, "ellipse", [P](vcUITablet& t, L l) { t.draw(kEllipse, P, l); }, {}},
-      {6, "ellipse_arc",
-       [P](vcUITablet& t, L l) { t.draw(vcEllipseArc(kEllipse, vcRadian(0.1), vcRadian(2.5)), P, l); }, {}},
-      {7, "ellipse_annulus_section",
-       [P](vcUITablet& t, L l) {
-         vcGraphicProps a = P;
-         a.arrowHead(true);
-         t.draw(kSection, a, l);
-       },
-       {}},
-      {8, "gen_rect",
-       [P](vcUITablet& t, L l) { t.draw(vcGenRect(V(30, 20), V(16, 8), vcRadian(0.2), V(0.5, 0.25)), P, l); }, {}},
-      {9, "gen_annulus", [P](vcUITablet& t, L l) { t.draw(vcGenAnnulus(V(30, 30), 4, 9), P, l); }, {}},
-      {10, "coord_axes", [P](vcUITablet& t, L l) { t.draw(vcCoordAxes(V(5, 6), V(25, 6), V(5, 30)), P, l); }, {}},
+      {17, "set_all", VC_DRAW(t.set(vcColor(9, 1, 9), l))},
+      {0, "point", VC_DRAW(t.draw(vcPoint(3.25, -4.5), P, l))},
+      {1, "point_icon", VC_DRAW(t.drawPointIcon(vcPoint(10, 12), P, l))},
+      {2, "line_seg", VC_DRAW(t.draw(vcLineSeg(V(1, 2), V(50, 70.5)), P, l))},
+      {3, "line", VC_DRAW(t.draw(vcLine(vcRadian(0.3), V(5, 7)), P, l))},
+      {4, "circle", VC_DRAW(t.draw(vcCircle(V(20, 25), 6.5), P, l))},
+      {5, "ellipse", VC_DRAW(t.draw(kEllipse, P, l))},
+      {6, "ellipse_arc", VC_DRAW(t.draw(vcEllipseArc(kEllipse, vcRadian(0.1), vcRadian(2.5)), P, l))},
+      {7, "ellipse_annulus_section", VC_DRAW(t.draw(kSection, PA, l))},
+      {8, "gen_rect", VC_DRAW(t.draw(vcGenRect(V(30, 20), V(16, 8), vcRadian(0.2), V(0.5, 0.25)), P, l))},
+      {9, "gen_annulus", VC_DRAW(t.draw(vcGenAnnulus(V(30, 30), 4, 9), P, l))},
+      {10, "coord_axes", VC_DRAW(t.draw(vcCoordAxes(V(5, 6), V(25, 6), V(5, 30)), P, l))},
       {11, "string",
-       [](vcUITablet& t, L l) {
-         t.draw(std::string("vc text"), vcPoint(12.5, 30), vcColor(1, 2, 3), vcColor(7, 8, 9),
-                vcUIFormat(2, vcUIFormat::Alignment(4)), l);
-       },
-       {}},
-      {12, "pel_buf8", [](vcUITablet& t, L l) { t.draw(gradient(), vcPoint(3, 4), true, 7, true, l); }, {}},
-      {14, "rle_buf", [](vcUITablet& t, L l) { t.draw(runs(), vcPoint(1, 2), {0, 40, 90}, true, 3, false, l); }, {}},
+       VC_DRAW(t.draw(std::string("vc text"), vcPoint(12.5, 30), vcColor(1, 2, 3), vcColor(7, 8, 9),
+                      vcUIFormat(2, vcUIFormat::Alignment(4)), l))},
+      {12, "pel_buf8", VC_DRAW(t.draw(gradient(), vcPoint(3, 4), true, 7, true, l))},
+      {14, "rle_buf", VC_DRAW(t.draw(runs(), vcPoint(1, 2), {0, 40, 90}, true, 3, false, l))},
       {15, "sketch",
        [P](vcUITablet& t, L l) {
          vcUITablet inner;
@@ -135,92 +128,60 @@ std::vector<vcCatalogueEntry> build() {
          inner.draw(vcLineSeg(V(1, 1), V(9, 4)), P, l);
          inner.drawStart(vcPoint(2, 2), l);
          t.draw(inner.sketch(), vcPoint(5, -3), l);
-       },
-       {}},
-      {16, "set", [](vcUITablet& t, L l) { t.set(vcUIRect(1, 2, 30, 40), vcColor(9, 9, 1), l); }, {}},
-      {16, "set_client_rect", [](vcUITablet& t, L l) { t.set(vcRect(1.5, 2.5, 30, 40), vcColor(9, 9, 2), l); }, {}},
-      {18, "set_complement", [](vcUITablet& t, L l) { t.setComplement(vcRect(1.5, 2, 30, 40), vcColor(1, 9, 9), l); },
-       {}},
-      {18, "set_complement_pixels",
-       [](vcUITablet& t, L l) { t.setComplement(vcUIRect(2, 2, 50, 40), vcColor(2, 9, 9), l); }, {}},
+       }},
+      {16, "set", VC_DRAW(t.set(vcUIRect(1, 2, 30, 40), vcColor(9, 9, 1), l))},
+      {16, "set_client_rect", VC_DRAW(t.set(vcRect(1.5, 2.5, 30, 40), vcColor(9, 9, 2), l))},
+      {18, "set_complement", VC_DRAW(t.setComplement(vcRect(1.5, 2, 30, 40), vcColor(1, 9, 9), l))},
+      {18, "set_complement_pixels", VC_DRAW(t.setComplement(vcUIRect(2, 2, 50, 40), vcColor(2, 9, 9), l))},
       {19, "fill_from_point",
-       [](vcUITablet& t, L l) { t.fill(vcPoint(3.5, 4.5), vcColor(5, 6, 7), vcColor(8, 9, 10), vcUITablet::eFillSurface, l); },
-       {}},
+       VC_DRAW(t.fill(vcPoint(3.5, 4.5), vcColor(5, 6, 7), vcColor(8, 9, 10), vcUITablet::eFillSurface, l))},
       {19, "fill",
-       [](vcUITablet& t, L l) {
-         t.fill(vcPair<long>(3, 4), vcColor(5, 6, 7), vcColor(8, 9, 10), vcUITablet::eFillToBorder, l);
-       },
-       {}},
-      {20, "draw_start", [](vcUITablet& t, L l) { t.drawStart(vcPoint(7.5, 9), l); }, {}},
-      {21, "draw_to", [P](vcUITablet& t, L l) { t.drawTo(vcPoint(30, 40.25), P, l); }, {}},
-      {22, "draw_to_rel_pels", [P](vcUITablet& t, L l) { t.drawToRelPels(12, -5, P, l); }, {}},
-      {23, "move_to_rel_pels", [](vcUITablet& t, L l) { t.moveToRelPels(-3, 8, l); }, {}},
-      {25, "outline3d",
-       [](vcUITablet& t, L l) { t.outline3D(vcUIRect(2, 3, 40, 30), vcColor(200, 200, 200), vcColor(50), 3, l); },
-       {}},
-      {25, "outline3d_client",
-       [](vcUITablet& t, L l) { t.outline3D(vcRect(2.5, 3, 40, 30), vcColor(50), vcColor(200, 200, 200), 1, l); }, {}},
-      {26, "arrow",
-       [P](vcUITablet& t, L l) {
-         vcGraphicProps a = P;
-         a.arrowHead(true);
-         t.arrowHead(vcPoint(40, 30), V(1, 0.5), 7.5f, a, l);
-       },
-       {}},
-      {27, "affine_rect", [P](vcUITablet& t, L l) { t.draw(vcAffineRectangle(V(10, 10), V(14, 1), V(1, 9)), P, l); },
-       {}},
-      {28, "polygon",
-       [PF](vcUITablet& t, L l) {
-         t.draw(vcPolygon({V(1, 1), V(30, 4), V(12, 25)}, vcPolygon::eWinding), PF, l);
-       },
-       {}},
-      {29, "filled_circle", [PF](vcUITablet& t, L l) { t.draw(vcCircle(V(20, 25), 6.5), PF, l); }, {}},
-      {30, "filled_ellipse", [PF](vcUITablet& t, L l) { t.draw(kEllipse, PF, l); }, {}},
-      {31, "filled_gen_rect",
-       [PF](vcUITablet& t, L l) { t.draw(vcGenRect(V(30, 20), V(16, 8), vcRadian(0.2), V(0.5, 0.25)), PF, l); }, {}},
-      {32, "rect", [P](vcUITablet& t, L l) { t.draw(vcRect(1, 2, 30, 15), P, l); }, {}},
-      {33, "gen_shape", [](vcUITablet& t, L l) { t.draw(vcCatalogueShape(), vcColor(3, 4, 5), l); }, {}},
-      {34, "gen_poly", [P](vcUITablet& t, L l) { t.draw(cataloguePoly(false), P, l); }, {}},
+       VC_DRAW(t.fill(vcPair<long>(3, 4), vcColor(5, 6, 7), vcColor(8, 9, 10), vcUITablet::eFillToBorder, l))},
+      {20, "draw_start", VC_DRAW(t.drawStart(vcPoint(7.5, 9), l))},
+      {21, "draw_to", VC_DRAW(t.drawTo(vcPoint(30, 40.25), P, l))},
+      {22, "draw_to_rel_pels", VC_DRAW(t.drawToRelPels(12, -5, P, l))},
+      {23, "move_to_rel_pels", VC_DRAW(t.moveToRelPels(-3, 8, l))},
+      {25, "outline3d", VC_DRAW(t.outline3D(vcUIRect(2, 3, 40, 30), vcColor(200, 200, 200), vcColor(50), 3, l))},
+      {25, "outline3d_client", VC_DRAW(t.outline3D(vcRect(2.5, 3, 40, 30), vcColor(50), vcColor(200, 200, 200), 1, l))},
+      {26, "arrow", VC_DRAW(t.arrowHead(vcPoint(40, 30), V(1, 0.5), 7.5f, PA, l))},
+      {27, "affine_rect", VC_DRAW(t.draw(vcAffineRectangle(V(10, 10), V(14, 1), V(1, 9)), P, l))},
+      {28, "polygon", VC_DRAW(t.draw(vcPolygon({V(1, 1), V(30, 4), V(12, 25)}, vcPolygon::eWinding), PF, l))},
+      {29, "filled_circle", VC_DRAW(t.draw(vcCircle(V(20, 25), 6.5), PF, l))},
+      {30, "filled_ellipse", VC_DRAW(t.draw(kEllipse, PF, l))},
+      {31, "filled_gen_rect", VC_DRAW(t.draw(vcGenRect(V(30, 20), V(16, 8), vcRadian(0.2), V(0.5, 0.25)), PF, l))},
+      {32, "rect", VC_DRAW(t.draw(vcRect(1, 2, 30, 15), P, l))},
+      {33, "gen_shape", VC_DRAW(t.draw(vcCatalogueShape(), vcColor(3, 4, 5), l))},
+      {34, "gen_poly", VC_DRAW(t.draw(cataloguePoly(false), P, l))},
       {35, "unicode_string", unicodeRecord,
        [](vcUITablet& t, L l) {
          t.draw(std::string("A\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80"), vcPoint(12.5, 30), vcColor(4, 5, 6),
                 vcColor(7, 8, 9), vcUIFormat(2, vcUIFormat::Alignment(4)), l);
        }},
-      {37, "cross", [P](vcUITablet& t, L l) { t.draw(vcCross(V(20, 20), vcRadian(0.4), 6), P, l); }, {}},
-      {38, "filled_gen_poly", [PF](vcUITablet& t, L l) { t.draw(cataloguePoly(true), PF, l); }, {}},
+      {37, "cross", VC_DRAW(t.draw(vcCross(V(20, 20), vcRadian(0.4), 6), P, l))},
+      {38, "filled_gen_poly", VC_DRAW(t.draw(cataloguePoly(true), PF, l))},
       // Without the arrow the props ask for, the section records its own flags.
-      {39, "ellipse_annulus_section_arrow_flags", [P](vcUITablet& t, L l) { t.draw(kSection, P, l); }, {}},
+      {39, "ellipse_annulus_section_arrow_flags", VC_DRAW(t.draw(kSection, P, l))},
       // The record keeps no polarity: a reversed wireframe (recorded here
       // without drawing) replays unreversed, its direction figures pointing
       // the other way.
       {41, "wireframe",
-       [P](vcUITablet& t, L l) {
-         vcGraphicProps a = P;
-         a.arrowHead(true);
+       [PA](vcUITablet& t, L l) {
          t.drawOn().push(false);
-         t.draw(catalogueWireframe(true), a, l);
+         t.draw(catalogueWireframe(true), PA, l);
          t.drawOn().pop();
        },
-       [P](vcUITablet& t, L l) {
-         vcGraphicProps a = P;
-         a.arrowHead(true);
-         t.draw(catalogueWireframe(false), a, l);
-       }},
-      {42, "bezier_curve",
-       [P](vcUITablet& t, L l) { t.draw(vcBezierCurve(V(0, 0), V(20, 0), V(20, 20), V(0, 20)), P, l); }, {}},
-      {43, "cubic_spline",
-       [P](vcUITablet& t, L l) { t.draw(vcInterpSpline({V(0, 0), V(10, 5), V(20, 0), V(30, 8)}), P, l); }, {}},
-      {44, "polyline", [P](vcUITablet& t, L l) { t.draw(vcPolyline({V(1, 1), V(9, 3), V(4, 12)}, true), P, l); }, {}},
-      {45, "ellipse2", [P](vcUITablet& t, L l) { t.draw(vcEllipse2(V(12, 5), vcRadian(0.5), V(30, 20)), P, l); }, {}},
+       VC_DRAW(t.draw(catalogueWireframe(false), PA, l))},
+      {42, "bezier_curve", VC_DRAW(t.draw(vcBezierCurve(V(0, 0), V(20, 0), V(20, 20), V(0, 20)), P, l))},
+      {43, "cubic_spline", VC_DRAW(t.draw(vcInterpSpline({V(0, 0), V(10, 5), V(20, 0), V(30, 8)}), P, l))},
+      {44, "polyline", VC_DRAW(t.draw(vcPolyline({V(1, 1), V(9, 3), V(4, 12)}, true), P, l))},
+      {45, "ellipse2", VC_DRAW(t.draw(vcEllipse2(V(12, 5), vcRadian(0.5), V(30, 20)), P, l))},
       {46, "ellipse_arc2",
-       [P](vcUITablet& t, L l) {
-         t.draw(vcEllipseArc2(V(12, 5), vcRadian(0.5), V(30, 20), false, vcRadian(0.2), vcRadian(0.1), vcRadian(2)), P,
-                l);
-       },
-       {}},
-      {47, "clip_rect", [](vcUITablet& t, L l) { t.drawClipRect(vcRect(2, 3, 60, 50), l); }, {}},
+       VC_DRAW(t.draw(vcEllipseArc2(V(12, 5), vcRadian(0.5), V(30, 20), false, vcRadian(0.2), vcRadian(0.1),
+                                    vcRadian(2)), P, l))},
+      {47, "clip_rect", VC_DRAW(t.drawClipRect(vcRect(2, 3, 60, 50), l))},
   };
 }
+#undef VC_DRAW
 
 }  // namespace
 

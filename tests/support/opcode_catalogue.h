@@ -18,7 +18,7 @@ struct vcCatalogueEntry {
   std::function<void(vcUITablet&, vcUITablet::Layers)> draw;
   // What the replayed record should draw, when that differs from draw (a
   // record no tablet operation makes).
-  std::function<void(vcUITablet&, vcUITablet::Layers)> direct;
+  std::function<void(vcUITablet&, vcUITablet::Layers)> direct = {};
 };
 
 // Sorted by opcode but for set_all, which comes first.

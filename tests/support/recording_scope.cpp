@@ -208,21 +208,37 @@ void vcRecordingScope::draw(const vcRLEBuffer& img, const vcPoint& at, const std
                             bool pass, unsigned char passV) {
   note("draw(rle)", at, pass, passV, img, map);
 }
-void vcRecordingScope::draw(const vcPelBuffer_const<vcPackedRGB32Pel>& img, const vcPoint& at, bool pass,
-                            unsigned long passV) {
-  note("draw(rgb32)", at, pass, passV, img);
-}
-void vcRecordingScope::draw(const vcPelBuffer_const<vcPackedRGB16Pel>& img, const vcPoint& at, bool pass,
-                            unsigned short passV) {
-  note("draw(rgb16)", at, pass, passV, img);
-}
-void vcRecordingScope::draw(const vcPelBuffer_const<unsigned short>& img, const vcPoint& at, bool pass,
-                            unsigned short passV) {
-  note("draw(u16)", at, pass, passV, img);
-}
+
+// The image transfers differ only in pixel type, pass value type and name;
+// the 8-bit forms take the mapped flag too.
+#define VC_IMAGE_CALLS(T, PV, name)                                                                                  \
+  void vcRecordingScope::draw(const vcPelBuffer_const<T>& img, const vcPoint& at, bool pass, PV passV) {              \
+    note("draw(" name ")", at, pass, passV, img);                                                                    \
+  }                                                                                                                  \
+  void vcRecordingScope::sample(const vcPelBuffer_const<T>& img, const vcPoint& at, const vcPair<double>& scale,     \
+                                bool pass, PV passV) {                                                               \
+    note("sample(" name ")", at, scale, pass, passV, img);                                                           \
+  }                                                                                                                  \
+  void vcRecordingScope::expand(const vcPelBuffer_const<T>& img, const vcPoint& at, const vcPair<double>& scale,     \
+                                bool pass, PV passV, InterpolationModes mode) {                                      \
+    note("expand(" name ")", at, scale, pass, passV, static_cast<long>(mode), img);                                  \
+  }
+VC_IMAGE_CALLS(vcPackedRGB32Pel, unsigned long, "rgb32")
+VC_IMAGE_CALLS(vcPackedRGB16Pel, unsigned short, "rgb16")
+VC_IMAGE_CALLS(unsigned short, unsigned short, "u16")
+#undef VC_IMAGE_CALLS
 void vcRecordingScope::draw(const vcPelBuffer_const<unsigned char>& img, const vcPoint& at, bool pass,
                             unsigned char passV, bool mapped) {
   note("draw(u8)", at, pass, passV, mapped, img);
+}
+void vcRecordingScope::sample(const vcPelBuffer_const<unsigned char>& img, const vcPoint& at,
+                              const vcPair<double>& scale, bool pass, unsigned char passV, bool mapped) {
+  note("sample(u8)", at, scale, pass, passV, mapped, img);
+}
+void vcRecordingScope::expand(const vcPelBuffer_const<unsigned char>& img, const vcPoint& at,
+                              const vcPair<double>& scale, bool pass, unsigned char passV, bool mapped,
+                              InterpolationModes mode) {
+  note("expand(u8)", at, scale, pass, passV, mapped, static_cast<long>(mode), img);
 }
 
 void vcRecordingScope::draw(const std::string& text, const vcPoint& anchor, const vcColor& col,
@@ -238,40 +254,6 @@ vcUIRect vcRecordingScope::textRect(const std::string& text, const vcPoint& anch
   r = format.alignRect(vcUIRect(xCoord(anchor) + org().x(), yCoord(anchor) + org().y(),
                                 8 * static_cast<long>(text.size()), 12));
   return r;
-}
-
-void vcRecordingScope::sample(const vcPelBuffer_const<vcPackedRGB32Pel>& img, const vcPoint& at,
-                              const vcPair<double>& scale, bool pass, unsigned long passV) {
-  note("sample(rgb32)", at, scale, pass, passV, img);
-}
-void vcRecordingScope::sample(const vcPelBuffer_const<vcPackedRGB16Pel>& img, const vcPoint& at,
-                              const vcPair<double>& scale, bool pass, unsigned short passV) {
-  note("sample(rgb16)", at, scale, pass, passV, img);
-}
-void vcRecordingScope::sample(const vcPelBuffer_const<unsigned short>& img, const vcPoint& at,
-                              const vcPair<double>& scale, bool pass, unsigned short passV) {
-  note("sample(u16)", at, scale, pass, passV, img);
-}
-void vcRecordingScope::sample(const vcPelBuffer_const<unsigned char>& img, const vcPoint& at,
-                              const vcPair<double>& scale, bool pass, unsigned char passV, bool mapped) {
-  note("sample(u8)", at, scale, pass, passV, mapped, img);
-}
-void vcRecordingScope::expand(const vcPelBuffer_const<vcPackedRGB32Pel>& img, const vcPoint& at,
-                              const vcPair<double>& scale, bool pass, unsigned long passV, InterpolationModes mode) {
-  note("expand(rgb32)", at, scale, pass, passV, static_cast<long>(mode), img);
-}
-void vcRecordingScope::expand(const vcPelBuffer_const<vcPackedRGB16Pel>& img, const vcPoint& at,
-                              const vcPair<double>& scale, bool pass, unsigned short passV, InterpolationModes mode) {
-  note("expand(rgb16)", at, scale, pass, passV, static_cast<long>(mode), img);
-}
-void vcRecordingScope::expand(const vcPelBuffer_const<unsigned short>& img, const vcPoint& at,
-                              const vcPair<double>& scale, bool pass, unsigned short passV, InterpolationModes mode) {
-  note("expand(u16)", at, scale, pass, passV, static_cast<long>(mode), img);
-}
-void vcRecordingScope::expand(const vcPelBuffer_const<unsigned char>& img, const vcPoint& at,
-                              const vcPair<double>& scale, bool pass, unsigned char passV, bool mapped,
-                              InterpolationModes mode) {
-  note("expand(u8)", at, scale, pass, passV, mapped, static_cast<long>(mode), img);
 }
 
 void vcRecordingScope::set(const vcUIRect& r, const vcColor& col) {
