@@ -3,11 +3,15 @@
 // without Python, on a 1 x 1 image (where the call's own work is next to
 // nothing, so the difference is the binding's fixed per-call cost) and on a
 // 2048 x 2048 image. Prints "name side nanoseconds" per call.
-// Usage: python_native [REPEATS]
+// With "batch N" it is the one-core baseline of bench/python_batch.py instead:
+// N synthetic images of 256 x 256, each of the next pose, and prints
+// "batch N seconds".
+// Usage: python_native [REPEATS] | python_native batch N
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <numeric>
+#include <string>
 #include <vector>
 
 #include <vc/core/pelbuffer.h>
@@ -56,9 +60,30 @@ vcSMDGDModel showcaseModel() {
   return model;
 }
 
+// The poses bench/python_batch.py renders: turned one degree further each
+// time, 2.5 pixels per unit, y up, centred in 256 x 256.
+int batch(long n) {
+  const vcSMDGDModel model = showcaseModel();
+  std::vector<unsigned char> pixels(256 * 256);
+  long checksum = 0;
+  const auto start = std::chrono::steady_clock::now();
+  for (long i = 0; i < n; ++i) {
+    vcPelBuffer<unsigned char> image = vcPelBuffer<unsigned char>::wrap(pixels.data(), 256, 256, 256, nullptr);
+    image.fill(40);
+    const vcXform<2> pose = vcXform<2>(vcMatrix<2>(2.5, 0, 0, -2.5), vcVector<2>(128, 128)) *
+                            vcXform<2>::rotation(vcDegree(static_cast<double>(i % 360)));
+    model.drawSynthetic(pose, image);
+    checksum += pixels[128 * 256 + 128];
+  }
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  std::printf("batch %ld %.6f\n# checksum %ld\n", n, took.count(), checksum);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 2 && std::string(argv[1]) == "batch") return batch(std::atol(argv[2]));
   const long repeats = argc > 1 ? std::atol(argv[1]) : 200;
   const vcSMDGDModel model = showcaseModel();
   // 20 pixels per unit, y up, centred: the model fills most of a 2048 x 2048 image.

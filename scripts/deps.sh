@@ -11,8 +11,10 @@ for what in "$@"; do
     bench) packages+=(libbenchmark-dev libopencv-imgproc-dev libcairo2-dev libgeos-dev) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     cairo) packages+=(libcairo2-dev fonts-dejavu-core) ;;
-    # Debian's interpreter with its own pybind11, NumPy and pytest.
-    python) packages+=(python3 python3-dev pybind11-dev python3-numpy python3-pytest libcairo2-dev) ;;
+    # Debian's interpreter with its own pybind11, NumPy and pytest; Dask and a
+    # notebook kernel for the batch and notebook tests.
+    python) packages+=(python3 python3-dev pybind11-dev python3-numpy python3-pytest libcairo2-dev
+                     python3-distributed python3-nbclient python3-ipykernel) ;;
     *) echo "deps.sh: unknown set '$what'" >&2; exit 2 ;;
   esac
 done

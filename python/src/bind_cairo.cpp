@@ -1,5 +1,6 @@
 // vcCairoScope, the reference scope, with its surface as a NumPy array, and
 // the sketch rendering that vcdraw render does, to an array or a file.
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -120,6 +121,49 @@ py::array readPng(const std::string& path) {
   return out;
 }
 
+// PNG bytes of a uint8 picture: (h, w) grey, (h, w, 3) RGB or (h, w, 4) RGBA
+// (straight alpha). Encoded by Cairo, so the package needs no image library.
+py::bytes encodePng(const py::array& picture) {
+  const py::array_t<unsigned char, py::array::c_style | py::array::forcecast> a(picture);
+  const long dims = static_cast<long>(a.ndim());
+  const long channels = dims == 2 ? 1 : dims == 3 ? static_cast<long>(a.shape(2)) : 0;
+  if (channels != 1 && channels != 3 && channels != 4)
+    throw vcBadArgument("encode_png: a picture is (h, w), (h, w, 3) or (h, w, 4) uint8");
+  const long h = static_cast<long>(a.shape(0)), w = static_cast<long>(a.shape(1));
+  if (!(w >= 1 && h >= 1 && w <= 32767 && h <= 32767))
+    throw vcBadArgument("encode_png: width and height must be 1 to 32767 pixels");
+  std::string png;
+  {
+    py::gil_scoped_release unlocked;
+    const cairo_format_t format = channels == 4 ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24;
+    std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> s(
+        cairo_image_surface_create(format, static_cast<int>(w), static_cast<int>(h)), &cairo_surface_destroy);
+    if (cairo_surface_status(s.get()) != CAIRO_STATUS_SUCCESS) throw vcCairoError("encode_png: out of memory");
+    unsigned char* rows = cairo_image_surface_get_data(s.get());
+    const long stride = cairo_image_surface_get_stride(s.get());
+    const unsigned char* from = a.data();
+    for (long y = 0; y < h; ++y) {
+      auto* to = reinterpret_cast<std::uint32_t*>(rows + y * stride);
+      for (long x = 0; x < w; ++x, from += channels) {
+        const std::uint32_t r = from[0], g = from[channels >= 3 ? 1 : 0], b = from[channels >= 3 ? 2 : 0];
+        const std::uint32_t al = channels == 4 ? from[3] : 255;
+        // Cairo keeps premultiplied native-endian 0xAARRGGBB words.
+        to[x] = al << 24 | (r * al + 127) / 255 << 16 | (g * al + 127) / 255 << 8 | (b * al + 127) / 255;
+      }
+    }
+    cairo_surface_mark_dirty(s.get());
+    const cairo_status_t st = cairo_surface_write_to_png_stream(
+        s.get(),
+        [](void* out, const unsigned char* data, unsigned int n) {
+          static_cast<std::string*>(out)->append(reinterpret_cast<const char*>(data), n);
+          return CAIRO_STATUS_SUCCESS;
+        },
+        &png);
+    if (st != CAIRO_STATUS_SUCCESS) throw vcCairoError(std::string("encode_png: ") + cairo_status_to_string(st));
+  }
+  return py::bytes(png);
+}
+
 }  // namespace
 
 void vc_py_bindCairo(py::module_& m) {
@@ -166,6 +210,8 @@ void vc_py_bindCairo(py::module_& m) {
         py::arg("size") = vcPair<long>(640, 480), py::arg("scale") = 1.0, py::arg("offset") = vcPoint(),
         py::arg("layer") = vcUITabletTypes::eBoth, py::arg("background") = vcColor::blackColor(),
         "Replays the sketch as vcdraw render does into a .png, .svg or .pdf file.");
+  m.def("encode_png", &encodePng, py::arg("picture"),
+        "PNG bytes of a uint8 picture: (h, w) grey, (h, w, 3) RGB or (h, w, 4) RGBA with straight alpha.");
   m.def("read_png", &readPng, py::arg("path"),
         "A PNG file's pixels as a (height, width, 4) uint8 array in the order of vcCairoScope.surfaceArray().");
 }
