@@ -127,7 +127,7 @@ vcSMDColors colors() { return vcSMDColors(vcColor(11, 22, 33), vcColor::orangeCo
 
 vcSMDGDPoly poly(const std::string& name, V at, long label) {
   vcSMDGDPoly p(name);
-  p.vertices({vertex(at, 1.25, 0, 0.5, 0.25, label, kTol), vertex(at + V(10, 0.5), -2, 30, 0.75, 0.125, label + 1),
+  p.vertices({vertex(at, 1.25, 0, 0.5625, 0.1875, label, kTol), vertex(at + V(10, 0.5), -2, 30, 0.75, 0.125, label + 1),
               vertex(at + V(10.5, 9), 0.625, 0, 0.375, 0.875, label), vertex(at + V(-0.5, 10), 0, 0, 1, 0.0625, -1)});
   p.close();
   p.toggleDirection();
@@ -140,7 +140,7 @@ vcSMDGDPoly poly(const std::string& name, V at, long label) {
 
 vcSMDGDModel model() {
   vcSMDGDModel m("part");
-  m << poly("pad", V(0, 0), 3) << poly("lead", V(30, 1), 8);
+  m << poly("pad", V(0.5, -1), 3) << poly("lead", V(30, 1), 8);
   return vc2Rigid(vcDegree(30), V(5, -2)) * m;
 }
 
@@ -223,30 +223,32 @@ std::vector<PinnedArchive> pinnedArchives() {
       older<vcSMDColors>(
           "vcSMDColors.v0", [] { return vcSMDColors(); }, [] { return Bytes{0}; }),
       current<vcSMDGDPolyVertex>("vcSMDGDPolyVertex.v2",
-                                 [] { return vertex(V(1.5, -2.5), 0.375, 30, 0.25, 0.75, 7, kTol); }),
+                                 [] { return vertex(V(1.5, -2.5), 0.375, 30, 0.3125, 0.6875, 7, kTol); }),
       // Versions 1 and 0: the fields of version 2 with the tolerance as
       // offsets and a type, or without it.
       older<vcSMDGDPolyVertex>(
           "vcSMDGDPolyVertex.v1",
-          [] { return vertex(V(1.5, -2.5), 0.375, 30, 0.25, 0.75, 7, vcDimTol(-1, 0.125, 0.625, vcDimTol::eOffsets)); },
           [] {
-            return layout(u8(1), u8(0), std::string(), 1.5, -2.5, 0.375, 30.0, 0.25, 0.75, 7L, 0.125, 0.625,
+            return vertex(V(1.5, -2.5), 0.375, 30, 0.3125, 0.6875, 7, vcDimTol(-1, 0.125, 0.625, vcDimTol::eOffsets));
+          },
+          [] {
+            return layout(u8(1), u8(0), std::string(), 1.5, -2.5, 0.375, 30.0, 0.3125, 0.6875, 7L, 0.125, 0.625,
                           std::uint32_t{2});
           }),
       older<vcSMDGDPolyVertex>(
-          "vcSMDGDPolyVertex.v0", [] { return vertex(V(1.5, -2.5), 0.375, 30, 0.25, 0.75, 7); },
-          [] { return layout(u8(0), u8(0), std::string(), 1.5, -2.5, 0.375, 30.0, 0.25, 0.75, 7L); }),
-      current<vcSMDGDPoly>("vcSMDGDPoly.v1", [] { return poly("pad", V(0, 0), 3); }),
+          "vcSMDGDPolyVertex.v0", [] { return vertex(V(1.5, -2.5), 0.375, 30, 0.3125, 0.6875, 7); },
+          [] { return layout(u8(0), u8(0), std::string(), 1.5, -2.5, 0.375, 30.0, 0.3125, 0.6875, 7L); }),
+      current<vcSMDGDPoly>("vcSMDGDPoly.v1", [] { return poly("pad", V(0.5, -1), 3); }),
       // Version 0: version 1 without the weight, which was 1.
       older<vcSMDGDPoly>(
           "vcSMDGDPoly.v0",
           [] {
-            vcSMDGDPoly p = poly("pad", V(0, 0), 3);
+            vcSMDGDPoly p = poly("pad", V(0.5, -1), 3);
             p.weight(1);
             return p;
           },
           [] {
-            vcSMDGDPoly p = poly("pad", V(0, 0), 3);
+            vcSMDGDPoly p = poly("pad", V(0.5, -1), 3);
             Bytes b = stored(p);
             b.front() = 0;
             b.resize(b.size() - 8);
@@ -290,7 +292,7 @@ std::vector<PinnedArchive> pinnedArchives() {
       graphic<vcGraphicCross>("cross.v0", vcCross(V(4, 5), vcRadian(0.25), 6), props()),
       graphic<vcGraphicPointIcon>("point_icon.v0", vcPoint(7, 8), props()),
       graphic<vcGraphicText>("text.v0", std::string("label"), vcPoint(3, 4), vcColor::redColor(), vcColor::blueColor(),
-                             vcUIFormat(5, vcUIFormat::eCenterRight), V(2, -3)),
+                             vcUIFormat(11, vcUIFormat::eCenterRight), V(2, -3)),
       // Older graphic forms, read in place: a version-0 vcGraphic kept only
       // the pen color; version 0 of the filled and section graphics kept the
       // fill flag or the arrow switches after the item.
