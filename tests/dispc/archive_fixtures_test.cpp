@@ -192,11 +192,12 @@ PinnedArchive withFill(const std::string& name, const S& s) {
 }
 
 GraphicH group() {
-  auto* g = new vcGraphicGroup;
-  g->items({GraphicH(new vcGraphicPointIcon(vcPoint(7, 8), props(true))), GraphicH(),
-            GraphicH(new vcGraphicSimple<vcLineSeg>(vcLineSeg(V(1, 2), V(8, 5)), props()))},
-           false);
-  return GraphicH(g);
+  GraphicH g(new vcGraphicGroup);
+  static_cast<vcGraphicGroup&>(*g).items(
+      {GraphicH(new vcGraphicPointIcon(vcPoint(7, 8), props(true))), GraphicH(),
+       GraphicH(new vcGraphicSimple<vcLineSeg>(vcLineSeg(V(1, 2), V(8, 5)), props()))},
+      false);
+  return g;
 }
 
 vcGraphicList list() {
