@@ -251,7 +251,8 @@ public:
   void draw(const vcCubicSpline& c, const vcGraphicProps& props, Layers layer);
   // Generalised polygons and wireframes (<vc/wrfm/genpoly.h>,
   // <vc/wrfm/wireframe.h>; client coordinates): mapped to the scope and drawn
-  // as straight pieces, arcs as chords within 0.05 pixel of the curve. A
+  // as straight pieces, arcs as chords within 0.05 pixel of the curve (only
+  // those that can reach the scope when an arc needs more than 4096). A
   // wireframe's direction figures (props.arrowHead()) follow its polarity on
   // screen; its record does not keep the polarity, so a replayed wireframe
   // points the unreversed way.
