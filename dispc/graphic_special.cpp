@@ -56,12 +56,13 @@ void requireDrawable(const vcVector<2>& offset, const vcUIFormat& format) {
   if (const std::string why = textFault(offset, format); !why.empty()) throw vcGraphic::BadParams(why);
 }
 
+constexpr const char* kHoldsItself = "vcGraphicGroup: a group cannot hold itself, directly or through a nested group";
+
 // True when items hold group, directly or through nested groups: a group
 // that holds itself cannot be drawn, measured, mapped, cloned or archived,
 // since every walk over its items would never end. The walk keeps its own
 // stack and visits each shared group once, so deep or wide nests cost no
 // more than their size.
-constexpr const char* kHoldsItself = "vcGraphicGroup: a group cannot hold itself, directly or through a nested group";
 
 template <class Handle>
 bool holdsGroup(const vcGraphicGroup& group, const std::vector<Handle>& items) {
