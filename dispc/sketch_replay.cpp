@@ -133,6 +133,8 @@ void replaySketch(vcUITablet& tablet, const vcUISketch& sketch, vcUITablet::Laye
 void vcUITablet::draw(const vcUISketch& sketch, const vcPoint& offset, Layers layer) {
   if (sketch.isNull()) return;
   if (layer != eImage && layer != eOverlay && layer != eBoth) throw vcUIError::BadLayer();
+  vfCheckPosition(offset, "sketch offset");
+  checkRecordable_<15>(vc_SketchPayload{vcVector<2>(offset), &sketch, {}});
 
   if (drawOn_) {
     const vcXform<2> savedMap = scaledMap_;
@@ -174,7 +176,6 @@ void vcUITablet::draw(const vcUISketch& sketch, const vcPoint& offset, Layers la
     std::unique_ptr<vcUISketch> own;
     const vcUISketch* source = &sketch;
     if (&sketch == &sketch_) source = (own = std::make_unique<vcUISketch>(sketch)).get();
-    if (source->size() > std::numeric_limits<std::int32_t>::max()) throw vcUIError::BadParams();
     record_<15>(layer, vcGraphicProps(), vcColor(), vc_SketchPayload{vcVector<2>(offset), source, {}});
   }
 }

@@ -297,6 +297,9 @@ protected:
   // 8 x 8 pixels interpolates instead (eBilinear bilinearly, other modes
   // bicubically, sampling at pixel centres); destination pixels whose centre
   // falls outside the source become grey 128. The 16-bit forms ignore mode.
+  // Every positive finite scale is taken: the work follows the pixels of
+  // rect, so scales far below 1 show the first source pixel alone and scales
+  // far above 1 cover rect with it.
   static bool pelScale(const vcPelBuffer_const<unsigned char>& src, vcPelBuffer<unsigned char>& dst, double scale,
                        vcUIRect& rect, const vcPair<long>& offset, InterpolationModes mode);
   static bool pelScale(const vcPelBuffer_const<unsigned short>& src, vcPelBuffer<unsigned short>& dst,

@@ -8,6 +8,14 @@
 // okToDraw(layer) holds (visible, drawing on, a single drawable layer with a
 // scope), mapping its geometry through scaledMap() into scope coordinates; and
 // it records itself when the top of recordOn() is true, whether or not it drew.
+//
+// Refusals, each a vcUIError::BadParams thrown before anything is drawn or
+// recorded: a position (point, pen, point icon, text, image, fill seed,
+// sketch offset, client rectangle) that is not finite, or that maps to scope
+// coordinates that are not finite when it is drawn; and, on a recording
+// tablet, a value that a 4-byte field of the operation's record cannot hold
+// (pixel offsets and rectangles, fill seeds, frame widths, font ids, image
+// offsets and sizes, counts), which would otherwise replay as another drawing.
 #pragma once
 
 #include <cstdint>
@@ -243,7 +251,8 @@ public:
   void draw(const vcCubicSpline& c, const vcGraphicProps& props, Layers layer);
   // Generalised polygons and wireframes (<vc/wrfm/genpoly.h>,
   // <vc/wrfm/wireframe.h>; client coordinates): mapped to the scope and drawn
-  // as straight pieces, arcs as chords within 0.05 pixel of the curve. A
+  // as straight pieces, arcs as chords within 0.05 pixel of the curve (only
+  // those that can reach the scope when an arc needs more than 4096). A
   // wireframe's direction figures (props.arrowHead()) follow its polarity on
   // screen; its record does not keep the polarity, so a replayed wireframe
   // points the unreversed way.
@@ -431,6 +440,11 @@ private:
   // The same with a head color other than the props color.
   template <int Op, class P>
   void record_(Layers layer, const vcGraphicProps& props, const vcColor& headColor, const P& payload);
+  // Called before an operation draws: a recording tablet refuses a payload
+  // of Op holding a value that its record's 4-byte fields cannot
+  // (vcUIError::BadParams), so that nothing is drawn or recorded.
+  template <int Op, class P>
+  void checkRecordable_(const P& payload) const;
 
   // -- private helpers of tablet_prim.cpp
 

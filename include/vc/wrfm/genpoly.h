@@ -216,14 +216,18 @@ protected:
   // expected to be mapped there already) as line segments with props, in
   // this order: every segment (whole from vertex to vertex when
   // props.showVertex(), else between the roundings), arcs as chords within
-  // 0.05 of the curve; when props.arrowHead(), a chevron at the middle of
+  // 0.05 of the curve (of an arc needing more than 4096 chords, only the
+  // chords that can reach the scope's rectangle, so that the work follows
+  // what can be seen); when props.arrowHead(), a chevron at the middle of
   // every segment at least a fifth as long as the longest, pointing along
   // the outline (backward when the poly's direction is reversed); last the
   // rounding arcs of the rounded vertices.
   void drawToScope(const vcGraphicProps& props, vcUIScope& scope) const;
   // The number of chords for the arc a (whose xform maps to scope
   // coordinates) and their local angle step in degrees: steps of 5 degrees,
-  // finer for large radii, so that no chord leaves the arc by more than 0.05.
+  // finer for large radii, so that no chord leaves the arc by more than 0.05
+  // (up to 2^52 chords). Throws vcShapesError::BadGeom when the mapped
+  // radius is not finite.
   static long chordCount_(const vc2SegmentArc& a, double& stepDeg);
 
   // Throws the shape error that stands for e (see the header comment), or

@@ -356,6 +356,41 @@ TEST(GenPolyDrawTest, ArcChordsStayWithinTheToleranceOfTheMappedArcAtAnyZoom) {
   }
 }
 
+// A circle of radius r pixels whose top touches the middle of a 100 x 100
+// scope: past some 1e5 pixels only the chords that can reach the scope are
+// drawn, so a radius of 1e14 takes no hundreds of millions of chords and one
+// of 1e16 no step of zero. What is drawn follows the circle (to the rounding
+// of coordinates near r) across the whole scope.
+TEST(GenPolyDrawTest, ArcsOfHugeRadiiDrawTheVisibleChordsOnly) {
+  for (const double r : {1e6, 1e10, 1e14, 1e16, 1e20}) {
+    SCOPED_TRACE(r);
+    vcRecordingScope scope(vcPair<long>(0, 0), vcPair<long>(100, 100));
+    vcUITablet t(&scope, nullptr);
+    t.visible(true);
+    t.baseMap(vcXform<2>(vcMatrix<2>(r, 0, 0, r), V(50, 50)));
+    scope.clearLog();
+    vcGraphicProps plain(vcColor::redColor(), 1);
+    plain.arrowHead(false);
+    t.draw(vcGenPoly(vcCircle(V(0, 1), 1)), plain, I);
+    const std::vector<vcScopeCall> calls = scope.calls("draw(vcLineSeg)");
+    ASSERT_FALSE(calls.empty());
+    EXPECT_LE(calls.size(), 100u);
+    const V center(50, 50 + r);
+    const double tol = 0.06 + 8e-16 * r;
+    std::vector<bool> covered(11, false);
+    for (const vcScopeCall& c : calls) {
+      const vcLineSeg& s = dynamic_cast<const vcLineSeg&>(*c.shape);
+      for (const double k : {0.0, 0.5, 1.0}) EXPECT_NEAR((s.p1() + (s.p2() - s.p1()) * k).distance(center), r, tol);
+      const V d = s.p2() - s.p1();
+      for (std::size_t i = 0; i < covered.size(); ++i) {
+        const double u = (10.0 * static_cast<double>(i) - s.p1().x()) / d.x();
+        if (u >= 0 && u <= 1 && std::fabs(s.p1().y() + u * d.y() - 50) <= 0.1 + tol) covered[i] = true;
+      }
+    }
+    for (std::size_t i = 0; i < covered.size(); ++i) EXPECT_TRUE(covered[i]) << "x = " << 10 * i;
+  }
+}
+
 TEST(GenPolyDrawTest, SegmentsThenFiguresThenRoundingsWithFiguresAlongTheTravel) {
   vcGenPoly g = chain({V(0, 0), V(40, 0), V(40, 40), V(0, 40)});
   g.vertexRoundingSize(2, 4);
