@@ -161,6 +161,19 @@ TEST(SMDPolyTest, RefusedEditsThrowThePolysErrorsAndChangeNothing) {
   EXPECT_THROW(t.percentNextSegment(1.01), vcSMDGDPolyVertex::invalidSegmentLength);
 }
 
+// A long index is checked (or wrapped modulo the vertex count) whole: 2^32 cut to 32 bits would be vertex 0.
+TEST(SMDPolyTest, LongIndicesBeyondIntAreRefusedOrWrappedWhole) {
+  const vcSMDGDPoly tri = through({V(0, 0), V(4, 0), V(0, 3)}, true);
+  const long big = 1L << 32;  // 2^32 = 1 modulo 3
+  for (const long i : {big, big + 1, -big, big * 3})
+    EXPECT_THROW(tri.vertex(i), vcSMDGDPoly::invalidIndex) << i;
+  for (const long s : {big, big + 2, -big}) EXPECT_THROW(tri.segmentDimension(s), vcSMDGDPoly::invalidIndex) << s;
+  EXPECT_EQ(tri.vertex(big, true), tri.vertex(1));
+  EXPECT_EQ(tri.vertex(-big, true), tri.vertex(2));
+  EXPECT_EQ(tri.vertex(big * 3, true), tri.vertex(0));
+  EXPECT_NEAR(tri.segmentDimension(2).nomDim(), 5.0, 1e-12);
+}
+
 TEST(SMDPolyTest, FactoriesGiveTheirShapesAndShapeTests) {
   const vcSMDGDPoly r = vcSMDGDPoly::rectangle(4, 2, V(0, 0));
   EXPECT_EQ(r.vertex(0).point(), V(2, 1));  // then counter-clockwise, labelled 0 to 3
