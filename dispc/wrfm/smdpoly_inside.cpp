@@ -37,6 +37,18 @@ void forEachPiece(const vcSMDGDPoly& p, const std::vector<vcVector<2>>& rStart, 
   }
 }
 
+// The band of y among `bands` bands of height 1 / scale from y0, clamped to
+// the first and the last; never casts a value outside int's range (or NaN).
+int bandOf(double y, double y0, double scale, int bands) {
+  const double t = (y - y0) * scale;
+  if (!(t > 0.0)) return 0;
+  return t < bands - 1 ? static_cast<int>(t) : bands - 1;
+}
+
+bool isFinite(const vcRect& r) {
+  return std::isfinite(r.x()) && std::isfinite(r.y()) && std::isfinite(r.width()) && std::isfinite(r.height());
+}
+
 }  // namespace
 
 void vcSMDGDPoly::rebuildRay_() {
@@ -67,24 +79,28 @@ void vcSMDGDPoly::rebuildRay_() {
     vcVector<2> prevPoint = from;
     auto add = [&](double angle, const vcVector<2>& point) {
       const double mid = vcRadian(vcDegree(0.5 * (prevAngle + angle))).toDouble();
-      ray_.push_back(RayPiece{prevPoint, point, c, r * r, std::cos(mid) > 0 ? 1.0 : -1.0});
+      ray_.push_back(RayPiece{prevPoint, point, c, r, std::cos(mid) > 0 ? 1.0 : -1.0});
       prevAngle = angle;
       prevPoint = point;
     };
     for (double cut : cuts) {
-      const long k = std::lround((cut - 90.0) / 180.0);
-      add(cut, c + vcVector<2>(0.0, (k & 1) == 0 ? r : -r));
+      // The top of the circle at 90 + 360 k, the bottom at 270 + 360 k.
+      const bool top = std::fmod((cut - 90.0) / 180.0, 2.0) == 0.0;
+      add(cut, c + vcVector<2>(0.0, top ? r : -r));
     }
     add(s0 + span, to);
   });
+  // Vertices near the end of double's range can make an outline whose box
+  // overflows; the bands, and the inside test, need a finite one.
+  if (!isFinite(rayBox_)) throw invalidVertices();
   // About four pieces per band, fewer bands when tall pieces would repeat too often.
   const double y0 = rayBox_.y(), height = rayBox_.height();
   for (int bands = std::clamp(int(ray_.size() / 4), 1, 1024);; bands /= 2) {
     bandScale_ = height > 0 ? bands / height : 0.0;
     bandStart_.assign(std::size_t(bands) + 1, 0);
-    auto bandOf = [&](double y) { return std::clamp(int((y - y0) * bandScale_), 0, bands - 1); };
+    auto band = [&](double y) { return bandOf(y, y0, bandScale_, bands); };
     for (const RayPiece& e : ray_)
-      for (int k = bandOf(std::min(e.a.y(), e.b.y())); k <= bandOf(std::max(e.a.y(), e.b.y())); ++k)
+      for (int k = band(std::min(e.a.y(), e.b.y())); k <= band(std::max(e.a.y(), e.b.y())); ++k)
         ++bandStart_[std::size_t(k) + 1];
     for (int k = 0; k < bands; ++k) bandStart_[std::size_t(k) + 1] += bandStart_[std::size_t(k)];
     if (bands > 1 && bandStart_.back() > 16 * int(ray_.size())) continue;
@@ -92,7 +108,7 @@ void vcSMDGDPoly::rebuildRay_() {
     std::vector<int> fill(bandStart_.begin(), bandStart_.end() - 1);
     for (int i = 0; i < int(ray_.size()); ++i) {
       const RayPiece& e = ray_[std::size_t(i)];
-      for (int k = bandOf(std::min(e.a.y(), e.b.y())); k <= bandOf(std::max(e.a.y(), e.b.y())); ++k)
+      for (int k = band(std::min(e.a.y(), e.b.y())); k <= band(std::max(e.a.y(), e.b.y())); ++k)
         bandItems_[std::size_t(fill[std::size_t(k)]++)] = i;
     }
     return;
@@ -105,7 +121,7 @@ bool vcSMDGDPoly::inside_(const vcVector<2>& p) const {
   const double px = p.x(), py = p.y();
   // Only pieces that reach into p's band can cross its ray.
   const int bands = int(bandStart_.size()) - 1;
-  const std::size_t k = std::size_t(std::clamp(int((py - rayBox_.y()) * bandScale_), 0, bands - 1));
+  const std::size_t k = std::size_t(bandOf(py, rayBox_.y(), bandScale_, bands));
   bool in = false;
   for (int b = bandStart_[k]; b < bandStart_[k + 1]; ++b) {
     const RayPiece& e = ray_[std::size_t(bandItems_[std::size_t(b)])];
@@ -115,7 +131,8 @@ bool vcSMDGDPoly::inside_(const vcVector<2>& p) const {
       x = e.a.x() + (py - e.a.y()) * (e.b.x() - e.a.x()) / (e.b.y() - e.a.y());
     } else {
       const double dy = py - e.c.y();
-      x = e.c.x() + e.side * std::sqrt(std::max(0.0, e.r2 - dy * dy));
+      // (r - dy)(r + dy) rather than r^2 - dy^2, which overflows for radii past 1e154.
+      x = e.c.x() + e.side * std::sqrt(std::max(0.0, (e.r - dy) * (e.r + dy)));
     }
     if (x > px) in = !in;
   }
