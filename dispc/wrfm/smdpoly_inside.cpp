@@ -31,9 +31,10 @@ void forEachPiece(const vcSMDGDPoly& p, const std::vector<vcVector<2>>& rStart, 
     if (std::abs(p.vertices()[static_cast<std::size_t>(s)].segmentAngleSpan().toDouble()) <= 1e-15)
       visit(vc_SMDPiece(vc2SegmentLine(from, to)), from, to);
     else
-      visit(vc_SMDPiece(P::roundedArcSegment_(p, s)), from, to);
+      visit(vc_SMDPiece(P::roundedArcSegment_(p, s), from, to), from, to);
     if (std::abs(p.vertices()[static_cast<std::size_t>(s)].vertexRadius()) > 1e-15)
-      visit(vc_SMDPiece(P::roundedArcVertex_(p, s)), to, rEnd[static_cast<std::size_t>(s)]);
+      visit(vc_SMDPiece(P::roundedArcVertex_(p, s), to, rEnd[static_cast<std::size_t>(s)]), to,
+            rEnd[static_cast<std::size_t>(s)]);
   }
 }
 
@@ -57,7 +58,9 @@ void vcSMDGDPoly::rebuildRay_() {
   bandItems_.clear();
   rayBox_ = vcRect(0, 0, -1, -1);
   if (open_ || v_.size() < 2) return;
-  forEachPiece(*this, rStart_, rEnd_, [&](const vc_SMDPiece& piece, const vcVector<2>& from, const vcVector<2>& to) {
+  forEachPiece(*this, rStart_, rEnd_, [&](const vc_SMDPiece& exact, const vcVector<2>& from, const vcVector<2>& to) {
+    // A nearly straight arc is its chord here too: its huge circle's x would cancel.
+    const vc_SMDPiece piece = exact.forMeeting();
     rayBox_.enclose(piece.isArc ? piece.arc.boundingBox() : piece.line.boundingBox());
     if (!piece.isArc) {
       ray_.push_back(RayPiece{from, to, vcVector<2>(), 0.0, 0.0});
@@ -149,12 +152,12 @@ bool vcSMDGDPoly::isDirectionPositive() const {
       area2 += from.cross(to);
       return;
     }
-    const vcVector<2> c = piece.arc.localCenter();
+    // The chord's part, and the circular segment between chord and arc,
+    // r^2 (d - sin d): no terms in the centre that cancel for huge circles.
     const double r = piece.arc.localRadius();
-    const double t1 = vcRadian(piece.arc.localStartAngle()).toDouble();
     const double d = vcRadian(piece.arc.localAngleSpan()).toDouble();
-    const double t2 = t1 + d;
-    area2 += r * r * d + r * c.x() * (std::sin(t2) - std::sin(t1)) - r * c.y() * (std::cos(t2) - std::cos(t1));
+    const double dMinusSin = std::fabs(d) < 1e-3 ? d * d * d / 6 * (1 - d * d / 20) : d - std::sin(d);
+    area2 += from.cross(to) + r * r * dMinusSin;
   });
   return (area2 > 0) != reversed_;
 }
@@ -207,13 +210,11 @@ void appendOnce(std::vector<vcVector<2>>& out, const std::vector<vcVector<2>>& p
 
 std::vector<vcVector<2>> vcSMDGDPoly::intersectionVertex_(int v, const vcSMDGDPoly& other) const {
   if (!vertexIsRounded_(v)) return {};
-  return along(vc_SMDPiece(P::roundedArcVertex_(*this, v)), partsOf(other));
+  return along(vc_roundedCornerPiece(*this, v), partsOf(other));
 }
 
 std::vector<vcVector<2>> vcSMDGDPoly::intersectionSegment_(int s, const vcSMDGDPoly& other) const {
-  const vc_SMDPiece piece =
-      isLineSegment_(s) ? vc_SMDPiece(P::roundedLineSegment_(*this, s)) : vc_SMDPiece(P::roundedArcSegment_(*this, s));
-  return along(piece, partsOf(other));
+  return along(vc_roundedSegmentPiece(*this, s), partsOf(other));
 }
 
 std::vector<vcVector<2>> vcSMDGDPoly::intersection_(const vcSMDGDPoly& other) const {
@@ -221,12 +222,10 @@ std::vector<vcVector<2>> vcSMDGDPoly::intersection_(const vcSMDGDPoly& other) co
   std::vector<vcVector<2>> out;
   const int n = static_cast<int>(v_.size());
   for (int v = 0; v < n && n > 1; ++v) {
-    if (vertexIsRounded_(v)) appendOnce(out, along(vc_SMDPiece(P::roundedArcVertex_(*this, v)), others));
+    if (vertexIsRounded_(v)) appendOnce(out, along(vc_roundedCornerPiece(*this, v), others));
     const int s = nextSegmentIndex_(v);
     if (s < 0) continue;
-    appendOnce(out, along(isLineSegment_(s) ? vc_SMDPiece(P::roundedLineSegment_(*this, s))
-                                            : vc_SMDPiece(P::roundedArcSegment_(*this, s)),
-                          others));
+    appendOnce(out, along(vc_roundedSegmentPiece(*this, s), others));
   }
   // A closed outline's last point may repeat its first.
   if (out.size() > 1 && !open_ && out.back().distance(out.front()) <= 1e-12 * (1.0 + out.front().len())) out.pop_back();
