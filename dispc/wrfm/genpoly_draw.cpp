@@ -13,6 +13,7 @@ namespace {
 
 using P = vcSMDGDPolyPrivate;
 constexpr double kDeg = std::numbers::pi / 180.0;
+constexpr long kMaxChords = 65536;
 
 // Largest stretch of m: its largest singular value.
 double maxStretch(const vcMatrix<2>& m) {
@@ -32,7 +33,10 @@ long vcGenPoly::chordCount_(const vc2SegmentArc& a, double& stepDeg) {
   double step = 5.0;
   if (r > 0.05) step = std::min(step, 2.0 * std::acos(1.0 - 0.05 / r) / kDeg);
   const double span = a.localAngleSpan().toDouble();
-  const long n = static_cast<long>(std::trunc(std::fabs(span / step))) + 1;
+  // A huge radius asks for more chords than anything shows (and its step can
+  // round to 0): the count is capped, and never cast from a non-finite value.
+  const double chords = std::trunc(std::fabs(span / step)) + 1;
+  const long n = chords < kMaxChords ? static_cast<long>(chords) : kMaxChords;
   stepDeg = span / static_cast<double>(n);
   return n;
 }

@@ -230,7 +230,9 @@ protected:
   void drawToScope(const vcGraphicProps& props, vcUIScope& scope) const;
   // The number of chords for the arc a (whose xform maps to scope
   // coordinates) and their local angle step in degrees: steps of 5 degrees,
-  // finer for large radii, so that no chord leaves the arc by more than 0.05.
+  // finer for large radii, so that no chord leaves the arc by more than 0.05;
+  // at most 65536 chords, so beyond a radius of about 4e7 scope units (far
+  // larger than any surface) the chords may leave it by more.
   static long chordCount_(const vc2SegmentArc& a, double& stepDeg);
 
   // Throws the shape error that stands for e (see the header comment), or
