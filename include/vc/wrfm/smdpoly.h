@@ -29,6 +29,7 @@
 #include <vc/wrfm/lineseg.h>
 #include <vc/wrfm/smdvertex.h>
 
+class vc2Wireframe;
 class vcGraphicList;
 class vcSMDGDPolyPrivate;
 class vcSMDGDModel;
@@ -51,6 +52,10 @@ public:
   // Empty, open, not reversed, default colors, weight 1.
   explicit vcSMDGDPoly(const std::string& name = "poly");
   vcSMDGDPoly(const vcSMDGDPoly& o);
+  // A copy of the poly the wireframe w holds (vertices, rounding, open state,
+  // direction flag, colors and weight), named name. Its points are in w's
+  // poly frame: w.xform() is not applied.
+  vcSMDGDPoly(const vc2Wireframe& w, const std::string& name);
   vcSMDGDPoly& operator=(const vcSMDGDPoly& o);
 
   // Closed shapes named "poly" (client units): a length x width rectangle
@@ -263,7 +268,7 @@ private:
   // x is c.x + side * sqrt(r^2 - (y - c.y)^2).
   struct RayPiece {
     vcVector<2> a, b, c;
-    double r2 = 0.0;
+    double r = 0.0;
     double side = 0.0;  // 0 for a line, +1 or -1 for an arc piece
   };
   void rebuildRay_();
