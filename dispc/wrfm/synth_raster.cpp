@@ -22,16 +22,6 @@ double vf_synthMaxStretch(const vcMatrix<2>& m) {
   return std::sqrt(0.5 * (s + std::sqrt(std::max(0.0, s * s - 4 * det * det))));
 }
 
-long vf_synthArcPieces(double r, double spanDeg, double stretch, double tol) {
-  constexpr double kPi = 3.14159265358979323846;
-  const double span = std::fabs(spanDeg) * kPi / 180.0;
-  double step = 5.0 * kPi / 180.0;
-  const double mapped = r * stretch;
-  // A chord over the angle t leaves a circle of radius R by R (1 - cos(t / 2)).
-  if (mapped > tol) step = std::min(step, 2.0 * std::acos(1.0 - tol / mapped));
-  return std::max(1L, static_cast<long>(std::ceil(span / step - 1e-9)));
-}
-
 // Buffers handed from one raster of a thread to the next, so that repeated
 // renderings allocate nothing once warm. A raster made while another one of
 // the same thread is alive simply starts with empty buffers. The cells and

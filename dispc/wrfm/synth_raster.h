@@ -25,8 +25,9 @@ double vf_synthMaxStretch(const vcMatrix<2>& m);
 // Chord pieces for a circle arc of local radius r (and local span spanDeg
 // degrees) seen through a map that stretches by at most `stretch`: at most 5
 // degrees each, and few enough that no chord leaves the mapped curve by more
-// than tol (same unit as stretch * r).
-long vf_synthArcPieces(double r, double spanDeg, double stretch, double tol);
+// than tol (same unit as stretch * r); at most 2^40. Throws
+// vcShapesError::BadGeom when the span or the mapped radius is not finite.
+std::int64_t vf_synthArcPieces(double r, double spanDeg, double stretch, double tol);
 
 // How far, in pixels, the chords that follow a curve may stray from it:
 // small enough that the area between chord and curve in any pixel stays far
@@ -40,7 +41,13 @@ inline constexpr double kSynthArcSagitta = 2.9e-3;
 // Appends the points of arc mapped by x (client to image coordinates), its
 // start (when withStart) to its end: chords of at most 5 degrees and of
 // sagitta kSynthArcSagitta pixel, the inner points moved out as said above.
-void vf_synthArcPoints(const vc2SegmentArc& arc, const vcXform<2>& x, bool withStart, std::vector<vcVector<2>>& out);
+// Where the chords keep more than 2 pixels clear of window (image
+// coordinates), runs of them are replaced by two chords that keep clear too,
+// so that the winding about every pixel of the window, and what the window
+// shows of the path, stay the same while the work is bounded by the arc's
+// length near the window.
+void vf_synthArcPoints(const vc2SegmentArc& arc, const vcXform<2>& x, bool withStart, const vcRectangle<long>& window,
+                       std::vector<vcVector<2>>& out);
 
 // Blends the pixels of the path pts (image coordinates) as drawLinePelBuf
 // does for one segment, inside the window shrunk by 2 pixels.

@@ -31,8 +31,9 @@ class vcGenPoly;
 // g's own xform (poly frame to client) is applied first, then x (client to
 // image). An open polygon throws vcShapesError::BadGeom; a null handle
 // throws vcBadPointer. A non-linear transform is followed piece by piece,
-// each piece halved until it strays by at most 0.001 pixel. Non-finite
-// image coordinates throw vcShapesError::BadGeom.
+// each piece halved until it strays by at most 0.001 pixel; an outline that
+// would so need more than 4,194,304 points throws vcShapesError::BadGeom, as
+// do non-finite image coordinates.
 void vfDrawSynthetic(const vcGenPoly& g, const vcXform<2>& x, vcPelBuffer<unsigned char>& image, unsigned char value);
 void vfDrawSynthetic(const vcGenPoly& g, const vcPtrHandle_const<vc2XformBase>& x, vcPelBuffer<unsigned char>& image,
                      unsigned char value);

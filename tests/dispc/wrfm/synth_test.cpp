@@ -317,3 +317,47 @@ TEST(Synthetic, ArcsReportTheirEndsAndMarkTheirRows) {
     EXPECT_TRUE(!v || std::fabs(std::hypot(i + 0.5 - 25, j + 0.5 - 25) - 10) < 1.5) << i << ", " << j;
   });
 }
+
+// Circles far larger than the image: centred on it they fill all of it; crossing it they cover the exact area there;
+// the work stays bounded by what the window shows (radius 1e13 used to take gigabytes, 1e14 cast infinity to an index).
+// Under a non-linear map such a circle exceeds the point budget and is refused, the image unchanged.
+TEST(Synthetic, HugeCirclesFillWhatTheWindowShowsWithBoundedWork) {
+  constexpr long kSide = 160;
+  for (const double r : {1e12, 1e13, 1e14, 1e20, 1e300}) {
+    auto img = image(20, kSide);
+    P::drawSynthetic(vcSMDGDPoly::circle(r, V(80.3, 79.6)), vcXform<2>::I, img, 235, true, true);
+    forEachPixel(img, [&](long i, long j, unsigned char v) { ASSERT_EQ(v, 235) << r << ": " << i << ", " << j; });
+  }
+  for (const double r : {1e5, 1e12, 1e13}) {
+    // The centre lies r away toward 200 degrees: the edge crosses the image at a slant.
+    const double dir = 200 * kPi / 180, span = 400 / r;
+    const Pt c{80.3 + r * std::cos(dir), 79.6 + r * std::sin(dir)};
+    Outline exact;
+    synth_ref::arc(exact, c, r, dir + kPi - span, dir + kPi + span);
+    for (const double rr : {r, r - 1000})  // the arc's end, then back inside
+      for (const double a : {dir + kPi + span, dir + kPi - span}) {
+        if (rr == r && a < dir + kPi) continue;
+        exact.push_back({c.x + rr * std::cos(a), c.y + rr * std::sin(a)});
+      }
+    auto img = image(20, kSide);
+    const auto before = img.clone();
+    const vcSMDGDPoly circle = vcSMDGDPoly::circle(r, V(c.x, c.y));
+    P::drawSynthetic(circle, vcXform<2>::I, img, 235, true, true);
+    // Positions r away from the origin are known to about r * 1e-16 pixel.
+    if (r < 1e13) expectExact(before, img, synth_ref::coverage(exact, kSide, kSide), 235, "radius " + std::to_string(r));
+    auto edge = image(20, kSide), marks = image(0, kSide);
+    const double spanDeg = span * 180 / kPi;
+    const vc2SegmentArc arc(V(c.x, c.y), r, vcDegree(20 - spanDeg), vcDegree(2 * spanDeg));
+    drawArcPelBuf(edge, arc, vcXform<2>::I, static_cast<signed char>(235), 1, nullptr, nullptr, nullptr, nullptr);
+    drawHorizontalExtentsPelBuf(marks, arc, vcXform<2>::I, 1, nullptr, nullptr, nullptr, nullptr);
+    long blended = 0, marked = 0;
+    forEachPixel(edge, [&](long, long, unsigned char v) { blended += v != 20; });
+    forEachPixel(marks, [&](long, long, unsigned char v) { marked += v; });
+    EXPECT_GT(blended, kSide / 2) << r;
+    EXPECT_GE(marked, kSide) << r;
+    if (r < 1e13) continue;
+    auto mapped = image(20, kSide);
+    EXPECT_THROW(P::drawSynthetic(circle, Handle(new Barrel(1e-9)), mapped, 235, true, true), vcShapesError::BadGeom);
+    EXPECT_TRUE(mapped == image(20, kSide));
+  }
+}
