@@ -41,10 +41,11 @@ struct ArcChords {
   void run(std::int64_t first, std::int64_t last, std::vector<vcVector<2>>& out) const {
     const double cs = std::cos(h), sn = std::sin(h);
     double u = 0, v = 0;
+    int sinceExact = 64;
     for (std::int64_t k = first + 1; k <= last; ++k) {
-      if (k == first + 1 || k % 64 == 0 || k == n) {
+      if (++sinceExact >= 64 || k == n) {
         const double t = t0 + h * static_cast<double>(k);
-        u = std::cos(t), v = std::sin(t);
+        u = std::cos(t), v = std::sin(t), sinceExact = 0;
       } else {
         const double un = u * cs - v * sn;
         v = u * sn + v * cs, u = un;

@@ -1,7 +1,7 @@
 // The scan converter behind synthetic images: closed outlines, given as
 // chains of straight edges in image coordinates, are filled with the exact
 // area they cover in every pixel. Scratch memory is a band of rows of the
-// region (at most 64 rows and 256 KiB of cells), never an image, and is kept
+// region (at most 64 rows and 1 MiB of cells), never an image, and is kept
 // per thread from call to call.
 #pragma once
 
@@ -123,8 +123,19 @@ private:
   void sweep_(unsigned char* row, std::size_t count, bool sorted, long from, long to, unsigned char value, bool fill,
               bool smooth);
   void renderRows_(vcPelBuffer<unsigned char>& image, unsigned char value, bool smooth, bool fill);
+  struct BandJob {
+    std::size_t stride, words;  // per band row: cells and mark words
+    long band;                  // rows per band
+    long pitch;
+    unsigned char* origin;  // the region's first pixel
+    unsigned char value;
+    bool fill;
+  };
   void renderBands_(vcPelBuffer<unsigned char>& image, unsigned char value, bool fill);
-  void walkBand_(const Edge& e, long top, long bottom, std::size_t stride, std::size_t words);
+  void renderBandRange_(const BandJob& job, long from, long to, double* acc, std::uint64_t* marks,
+                        std::vector<const Edge*>& active) const;
+  void walkBand_(const Edge& e, long top, long bottom, std::size_t stride, std::size_t words, double* acc,
+                 std::uint64_t* marks) const;
   void sweepMarked_(unsigned char* row, double* acc, std::uint64_t* marks, std::size_t words, unsigned char value,
                     bool fill) const;
 

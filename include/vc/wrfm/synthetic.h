@@ -27,6 +27,25 @@
 
 class vcGenPoly;
 
+// While an object lives, filled synthetic renderings made by the thread that
+// made it may split the rows of a large outline over up to count threads
+// (std::thread; the calling thread among them). The pixels written are the
+// same whatever the count. With none alive a thread renders alone; objects
+// nest, the innermost one counting. count < 1 throws vcBadArgument.
+class vcSynthThreads {
+public:
+  explicit vcSynthThreads(int count);
+  ~vcSynthThreads();
+  vcSynthThreads(const vcSynthThreads&) = delete;
+  vcSynthThreads& operator=(const vcSynthThreads&) = delete;
+
+  // The count in force for the calling thread (1 when none is set).
+  static int current() noexcept;
+
+private:
+  int previous_;
+};
+
 // Fills the closed generalised polygon g into image with grey level value.
 // g's own xform (poly frame to client) is applied first, then x (client to
 // image). An open polygon throws vcShapesError::BadGeom; a null handle

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <random>
 #include <string>
 
 #include <vc/core/exception.h>
@@ -359,5 +360,29 @@ TEST(Synthetic, HugeCirclesFillWhatTheWindowShowsWithBoundedWork) {
     auto mapped = image(20, kSide);
     EXPECT_THROW(P::drawSynthetic(circle, Handle(new Barrel(1e-9)), mapped, 235, true, true), vcShapesError::BadGeom);
     EXPECT_TRUE(mapped == image(20, kSide));
+  }
+}
+
+// Rows split over threads give the very bytes one thread gives, on random stars, circles and rounded rectangles
+// (fixed seed) tall enough to be split.
+TEST(Synthetic, ThreadedFillsWriteTheSameBytesAsOneThread) {
+  EXPECT_THROW(vcSynthThreads(0), vcBadArgument);
+  std::mt19937 rng(29);
+  std::uniform_real_distribution<double> u(0, 1);
+  constexpr long kTall = 1100;
+  for (int trial = 0; trial < 6; ++trial) {
+    const V c(450 + 200 * u(rng), 450 + 200 * u(rng));
+    const vcSMDGDPoly poly = trial % 3 == 0   ? star(c, 4 + 2 * static_cast<int>(300 * u(rng)), 520, 100 + 300 * u(rng),
+                                                     360 * u(rng)).poly
+                             : trial % 3 == 1 ? circle(c, 200 + 320 * u(rng)).poly
+                                              : roundedRect(900 * u(rng) + 50, 1000, c, 90 * u(rng), 20 * u(rng)).poly;
+    auto one = image(30, kTall);
+    P::drawSynthetic(poly, vcXform<2>::I, one, 220, true, true);
+    for (const int t : {2, 4}) {
+      const vcSynthThreads threads(t);
+      auto many = image(30, kTall);
+      P::drawSynthetic(poly, vcXform<2>::I, many, 220, true, true);
+      EXPECT_TRUE(many == one) << trial << ": " << t << " threads";
+    }
   }
 }
