@@ -295,8 +295,13 @@ void vc_SynthRaster::renderBands_(vcPelBuffer<unsigned char>& image, unsigned ch
   if (marks_.size() < markSize) marks_.resize(markSize, 0);
   first_.assign(static_cast<std::size_t>(bands), -1);
   chain_.assign(edges_.size(), -1);
+  // Each edge listed under the band of its first row, found by a product
+  // rather than a division per edge; rounding can only move an edge to the
+  // band before, where it simply waits.
+  const double perBand = 1.0 / static_cast<double>(job.band);
   for (std::size_t k = edges_.size(); k-- > 0;) {
-    const std::size_t b = static_cast<std::size_t>(std::min(bands - 1, static_cast<long>(edges_[k].y0) / job.band));
+    const double row = std::floor(edges_[k].y0);
+    const std::size_t b = static_cast<std::size_t>(std::min(bands - 1, static_cast<long>(row * perBand)));
     chain_[k] = first_[b];
     first_[b] = static_cast<long>(k);
   }

@@ -30,13 +30,14 @@ double vf_synthMaxStretch(const vcMatrix<2>& m);
 std::int64_t vf_synthArcPieces(double r, double spanDeg, double stretch, double tol);
 
 // How far, in pixels, the chords that follow a curve may stray from it:
-// small enough that the area between chord and curve in any pixel stays far
-// below half a grey level. Arcs use chords whose sagitta is kSynthArcSagitta
+// small enough that the area between chord and curve in any pixel stays
+// under 0.3 of a grey level, so that after rounding every pixel lies within
+// 0.8 of its exact value. Arcs use chords whose sagitta is kSynthArcSagitta
 // with their inner points moved out so that each chord balances the area it
-// cuts off (straying by at most two thirds of the sagitta, under 0.002
+// cuts off (straying by at most two thirds of the sagitta, under 0.0011
 // pixel); curves of non-linear maps are halved until within kSynthChordTol.
 inline constexpr double kSynthChordTol = 1e-3;
-inline constexpr double kSynthArcSagitta = 2.9e-3;
+inline constexpr double kSynthArcSagitta = 1.6e-3;
 
 // Appends the points of arc mapped by x (client to image coordinates), its
 // start (when withStart) to its end: chords of at most 5 degrees and of
