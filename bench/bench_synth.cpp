@@ -103,7 +103,7 @@ Outline star(int n) {
 constexpr long kOutlines = 11;
 
 const Outline& outline(long which) {
-  static const std::vector<Outline> all = {roundedRect(), circle(150), circle(1000), star(40),   star(10),  star(100),
+  static const std::vector<Outline> all = {roundedRect(), circle(150), circle(1000), star(40),    star(10),   star(100),
                                            star(1000),    circle(16),  circle(64),   circle(256), circle(512)};
   return all[static_cast<std::size_t>(which)];
 }

@@ -309,8 +309,8 @@ void vc_SynthRaster::renderBands_(vcPelBuffer<unsigned char>& image, unsigned ch
   job.origin = image.pointToPel(region_.x(), region_.y());
   job.value = value, job.fill = fill;
   // A thread pays for itself only over enough rows.
-  const long parts = std::clamp(std::min(static_cast<long>(vcSynthThreads::current()), height / kRowsPerThread), 1L,
-                                bands);
+  const long parts =
+      std::clamp(std::min(static_cast<long>(vcSynthThreads::current()), height / kRowsPerThread), 1L, bands);
   const auto split = [&](long p) { return bands * p / parts; };
   struct Worker {
     std::vector<double> acc;

@@ -345,7 +345,8 @@ TEST(Synthetic, HugeCirclesFillWhatTheWindowShowsWithBoundedWork) {
     const vcSMDGDPoly circle = vcSMDGDPoly::circle(r, V(c.x, c.y));
     P::drawSynthetic(circle, vcXform<2>::I, img, 235, true, true);
     // Positions r away from the origin are known to about r * 1e-16 pixel.
-    if (r < 1e13) expectExact(before, img, synth_ref::coverage(exact, kSide, kSide), 235, "radius " + std::to_string(r));
+    if (r < 1e13)
+      expectExact(before, img, synth_ref::coverage(exact, kSide, kSide), 235, "radius " + std::to_string(r));
     auto edge = image(20, kSide), marks = image(0, kSide);
     const double spanDeg = span * 180 / kPi;
     const vc2SegmentArc arc(V(c.x, c.y), r, vcDegree(20 - spanDeg), vcDegree(2 * spanDeg));
@@ -372,10 +373,10 @@ TEST(Synthetic, ThreadedFillsWriteTheSameBytesAsOneThread) {
   constexpr long kTall = 1100;
   for (int trial = 0; trial < 6; ++trial) {
     const V c(450 + 200 * u(rng), 450 + 200 * u(rng));
-    const vcSMDGDPoly poly = trial % 3 == 0   ? star(c, 4 + 2 * static_cast<int>(300 * u(rng)), 520, 100 + 300 * u(rng),
-                                                     360 * u(rng)).poly
-                             : trial % 3 == 1 ? circle(c, 200 + 320 * u(rng)).poly
-                                              : roundedRect(900 * u(rng) + 50, 1000, c, 90 * u(rng), 20 * u(rng)).poly;
+    const vcSMDGDPoly poly =
+        trial % 3 == 0   ? star(c, 4 + 2 * static_cast<int>(300 * u(rng)), 520, 100 + 300 * u(rng), 360 * u(rng)).poly
+        : trial % 3 == 1 ? circle(c, 200 + 320 * u(rng)).poly
+                         : roundedRect(900 * u(rng) + 50, 1000, c, 90 * u(rng), 20 * u(rng)).poly;
     auto one = image(30, kTall);
     P::drawSynthetic(poly, vcXform<2>::I, one, 220, true, true);
     for (const int t : {2, 4}) {
