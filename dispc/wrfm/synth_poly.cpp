@@ -98,7 +98,7 @@ void renderChain(const std::vector<vcVector<2>>& pts, bool closed, vcPelBuffer<u
   double x0 = pts[0].x(), x1 = x0, y0 = pts[0].y(), y1 = y0;
   bool finite = true;
   for (const vcVector<2>& q : pts) {
-    finite = finite && std::isfinite(q.x()) && std::isfinite(q.y());
+    finite = finite && std::fabs(q.x()) <= kSynthFarthest && std::fabs(q.y()) <= kSynthFarthest;
     x0 = std::min(x0, q.x()), x1 = std::max(x1, q.x());
     y0 = std::min(y0, q.y()), y1 = std::max(y1, q.y());
   }

@@ -55,7 +55,9 @@ void vf_synthArcPoints(const vc2SegmentArc& arc, const vcXform<2>& x, bool withS
 void vf_synthPolyline(vcPelBuffer<unsigned char>& image, const std::vector<vcVector<2>>& pts, unsigned char value,
                       signed char side);
 
-// Throws vcShapesError::BadGeom unless both coordinates are finite.
+// Throws vcShapesError::BadGeom unless both coordinates are finite and at
+// most kSynthFarthest in magnitude.
+inline constexpr double kSynthFarthest = 1e300;
 void vf_synthCheckFinite(const vcVector<2>& p);
 
 class vc_SynthRaster {
@@ -103,7 +105,9 @@ private:
   };
 
   void addClipped_(double x0, double y0, double x1, double y1) {
-    if (y0 == y1) return;
+    // An edge this flat adds nothing a pixel shows (and reaches no row's
+    // centre line from below), while its slope might not be finite.
+    if (!(std::fabs(y1 - y0) > 1e-17)) return;
     const double dir = y1 > y0 ? 1.0 : -1.0;
     if (y1 < y0) std::swap(x0, x1), std::swap(y0, y1);
     // Two independent divisions rather than one waiting for the other.

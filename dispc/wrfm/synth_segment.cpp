@@ -9,8 +9,11 @@
 #include "synth_raster.h"
 
 void vf_synthCheckFinite(const vcVector<2>& p) {
-  if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
-    throw vcShapesError::BadGeom("synthetic drawing: an outline point maps to a non-finite image coordinate");
+  // Beyond 1e300 differences of coordinates could overflow.
+  if (!(std::fabs(p.x()) <= kSynthFarthest) || !(std::fabs(p.y()) <= kSynthFarthest))
+    throw vcShapesError::BadGeom(
+        "synthetic drawing: an outline point maps to a non-finite image coordinate or one "
+        "beyond 1e300");
 }
 
 namespace {

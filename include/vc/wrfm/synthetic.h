@@ -52,7 +52,7 @@ private:
 // throws vcBadPointer. A non-linear transform is followed piece by piece,
 // each piece halved until it strays by at most 0.001 pixel; an outline that
 // would so need more than 4,194,304 points throws vcShapesError::BadGeom, as
-// do non-finite image coordinates.
+// do image coordinates that are not finite or exceed 1e300 in magnitude.
 void vfDrawSynthetic(const vcGenPoly& g, const vcXform<2>& x, vcPelBuffer<unsigned char>& image, unsigned char value);
 void vfDrawSynthetic(const vcGenPoly& g, const vcPtrHandle_const<vc2XformBase>& x, vcPelBuffer<unsigned char>& image,
                      unsigned char value);
