@@ -89,10 +89,16 @@ QPainterPath strokeOf(const QPainterPath& path, const Props& p) {
   if (style > 0 && style < static_cast<int>(kDashes.size())) {
     // Caps add half a width at each end of a dash: take it from the dash, give it to the gap.
     const double capLength = cap == Props::eCapFlat ? 0.0 : 1.0;
+    // Qt drops dashes of length 0, whose caps are Cairo's dots: they get a
+    // sliver of length, taken back from the gap after them.
+    constexpr double kSliver = 1.0 / 256;
     QList<qreal> d;
     const auto& lengths = kDashes[static_cast<std::size_t>(style)];
-    for (std::size_t i = 0; i < lengths.size(); ++i)
-      d.push_back(i % 2 == 0 ? std::max(0.0, lengths[i] - capLength) : lengths[i] + capLength);
+    for (std::size_t i = 0; i < lengths.size(); i += 2) {
+      const double on = std::max(kSliver, lengths[i] - capLength);
+      d.push_back(on);
+      d.push_back(lengths[i + 1] + capLength - (on - std::max(0.0, lengths[i] - capLength)));
+    }
     s.setDashPattern(d);
   }
   return s.createStroke(path);

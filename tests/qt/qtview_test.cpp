@@ -110,6 +110,9 @@ TEST(vcQtScope, CrispDrawingMatchesTheCairoScopePixelForPixel) {
          t.scaleExact(vcPair<double>(3, 3));
          t.draw(vcPelBuffer_const<unsigned char>(img), vcPoint(2, 3), true, 16, false, kImage);
        }},
+      {"dotted horizontal 2", [](vcUITablet& t) {
+         t.draw(vcLineSeg(vcVector<2>(5, 60), vcVector<2>(90, 60)), pen(2, vcGraphicProps::ePenDot), kImage);
+       }},
       {"dashed horizontal", [](vcUITablet& t) {
          t.draw(vcLineSeg(vcVector<2>(5, 50), vcVector<2>(90, 50)), pen(1, vcGraphicProps::ePenDash), kImage);
        }},
@@ -129,6 +132,9 @@ TEST(vcQtScope, SlantedAndCurvedEdgesDifferOnlyAlongTheEdge) {
   const std::vector<Case> cases = {
       {"diagonal", [](vcUITablet& t) { t.draw(vcLineSeg(vcVector<2>(3, 5), vcVector<2>(90, 61)), pen(1), kImage); }},
       {"ellipse", [](vcUITablet& t) { t.draw(vcEllipse(vcVector<2>(48, 40), vcVector<2>(30, 20), vcRadian(0.3)), pen(2), kImage); }},
+      {"dotted diagonal", [](vcUITablet& t) {
+         t.draw(vcLineSeg(vcVector<2>(3, 5), vcVector<2>(90, 61)), pen(1, vcGraphicProps::ePenDot), kImage);
+       }},
       {"disc", [](vcUITablet& t) {
          t.draw(vcEllipse(vcVector<2>(48, 40), vcVector<2>(25, 25), vcRadian(0)), pen(1, vcGraphicProps::ePenSolid, true), kImage);
        }},

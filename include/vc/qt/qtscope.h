@@ -2,8 +2,12 @@
 // contract of vcCairoScope with anti-aliasing off (see <vc/cairo/cairoscope.h>):
 // the same pixel rule, pen widths, dashes, joins, caps, fill rules, palette,
 // pass color, and change reports that are exactly the bounding box of the
-// pixels touched. Text is drawn with Qt's fonts, so its pixels and extents
-// are Qt's own.
+// pixels touched. Where the two differ:
+// - text is drawn with Qt's fonts, so its pixels and extents are Qt's own;
+// - on slanted and curved edges a pixel whose centre lies almost exactly on
+//   the edge may go the other way (a handful along a whole outline);
+// - a 1-pixel dotted pen shows as a solid line (wider dots, and dashes, match);
+// - scaled images are always nearest-neighbour (no interpolation modes).
 //
 // Frames. Scope coordinates and surface pixels are those of <vc/uiscope.h>.
 // Sub-scopes made by newChild draw on their root's image; "root pixels" are
