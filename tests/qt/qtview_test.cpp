@@ -163,9 +163,9 @@ QRect qrect(const vcUIRect& r) {
 }
 
 struct ViewFixture : ::testing::Test {
+  QApplication& application = app();  // before any widget
   NotingView view;
   void SetUp() override {
-    app();
     view.resize(200, 150);
     view.setScene([](vcUITablet& t, vcUITablet::Layers) { t.set(vcUIRect(0, 0, 100, 100), vcColor::dkGreyColor(), vcUITablet::eImage); },
                   vcRect(0, 0, 100, 100));
