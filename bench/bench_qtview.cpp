@@ -53,8 +53,7 @@ const vcPelBuffer<unsigned char>& bigImage() {
 const QImage& bigQImage() {
   static const QImage img = [] {
     QImage q(kSide, kSide, QImage::Format_Grayscale8);
-    for (long y = 0; y < kSide; ++y)
-      std::copy_n(bigImage().pointToPel(0, y), kSide, q.scanLine(static_cast<int>(y)));
+    for (long y = 0; y < kSide; ++y) std::copy_n(bigImage().pointToPel(0, y), kSide, q.scanLine(static_cast<int>(y)));
     return q;
   }();
   return img;
@@ -71,10 +70,13 @@ vcGraphicList makeGraphics() {
   for (int i = 0; i < kGraphics; ++i) {
     const double x = next(kSide), y = next(kSide), a = 5 + next(40);
     const vcGraphicProps props(vcColor::stockColor(1 + i % 15), 1 + i % 3);
-    if (i % 3 == 0) list.append(vcGraphic::makeShapeGraphic(vcCircle(vcVector<2>(x, y), a), props), false);
+    if (i % 3 == 0)
+      list.append(vcGraphic::makeShapeGraphic(vcCircle(vcVector<2>(x, y), a), props), false);
     else if (i % 3 == 1)
-      list.append(vcGraphic::makeShapeGraphic(vcLineSeg(vcVector<2>(x, y), vcVector<2>(x + a, y + a / 2)), props), false);
-    else list.append(vcGraphic::makeShapeGraphic(vcRect(x, y, a, a / 2), props), false);
+      list.append(vcGraphic::makeShapeGraphic(vcLineSeg(vcVector<2>(x, y), vcVector<2>(x + a, y + a / 2)), props),
+                  false);
+    else
+      list.append(vcGraphic::makeShapeGraphic(vcRect(x, y, a, a / 2), props), false);
   }
   return list;
 }
@@ -120,8 +122,8 @@ void BM_PlainDrawImage(benchmark::State& state) {
   for (auto _ : state) {
     ++step;
     QPainter p(&target);
-    p.drawImage(QPoint(0, 0), bigQImage(), QRect(static_cast<int>((step % 64) * 7), static_cast<int>((step % 64) * 5),
-                                                 kWidth, kHeight));
+    p.drawImage(QPoint(0, 0), bigQImage(),
+                QRect(static_cast<int>((step % 64) * 7), static_cast<int>((step % 64) * 5), kWidth, kHeight));
   }
 }
 BENCHMARK(BM_PlainDrawImage)->Unit(benchmark::kMillisecond);

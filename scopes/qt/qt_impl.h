@@ -41,7 +41,9 @@ inline vcUIRect vfQtCover(double x0, double y0, double x1, double y1) {
 // The scratch mask, at least size pixels; grown by half again when too small.
 inline QImage& vfQtScratchMask(QImage& mask, const vcPair<long>& size) {
   if (mask.width() >= size.x() && mask.height() >= size.y()) return mask;
-  const auto grown = [](long need, long had) { return static_cast<int>(std::max(need, std::min(had + had / 2, 32767L))); };
+  const auto grown = [](long need, long had) {
+    return static_cast<int>(std::max(need, std::min(had + had / 2, 32767L)));
+  };
   mask = QImage(grown(size.x(), mask.width()), grown(size.y(), mask.height()), QImage::Format_Alpha8);
   mask.fill(0);
   return mask;

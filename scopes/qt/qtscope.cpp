@@ -160,8 +160,10 @@ void vcQtScope::attached(const vcUIScope& parent, const vcUIRect& surfaceRect) {
 
 vcUIScope* vcQtScope::newChild(const vcUIRect& rect, bool clipOnly) {
   std::unique_ptr<vcQtScope> child(new vcQtScope(shared_, layer_, textSize_));
-  if (clipOnly) child->subset(*this, rect);
-  else child->move(*this, rect);
+  if (clipOnly)
+    child->subset(*this, rect);
+  else
+    child->move(*this, rect);
   return child.release();
 }
 
@@ -346,7 +348,7 @@ void vcQtScope::drawDevPath_(std::vector<std::pair<double, double>> dev, bool cl
     x1 = std::max(x1, x);
     y1 = std::max(y1, y);
   }
-  double reach = half * (props.penJoin() == Props::eJoinMiter ? kMiterLimit
+  double reach = half * (props.penJoin() == Props::eJoinMiter     ? kMiterLimit
                          : props.penEndCap() == Props::eCapSquare ? std::sqrt(2.0)
                                                                   : 1.0);
   if (!stroke) reach = 0.0;
@@ -433,7 +435,9 @@ void vcQtScope::draw(const vcEllipse& ellipse, const vcGraphicProps& props) {
 void vcQtScope::draw(const vcEllipse2& ellipse, const vcGraphicProps& props) {
   drawSampled_(ellipse, true, props.fill(), props);
 }
-void vcQtScope::draw(const vcGenRect& rect, const vcGraphicProps& props) { drawSampled_(rect, true, props.fill(), props); }
+void vcQtScope::draw(const vcGenRect& rect, const vcGraphicProps& props) {
+  drawSampled_(rect, true, props.fill(), props);
+}
 void vcQtScope::draw(const vcEllipseArc& arc, const vcGraphicProps& props) { drawSampled_(arc, false, false, props); }
 void vcQtScope::draw(const vcEllipseArc2& arc, const vcGraphicProps& props) { drawSampled_(arc, false, false, props); }
 void vcQtScope::draw(const vcGenShape& shape, const vcColor& color) {

@@ -53,7 +53,8 @@ struct Rgb32 {
   bool pass;
   unsigned long value;
   std::uint32_t operator()(const vcPackedRGB32Pel& p) const {
-    const unsigned long v = (static_cast<unsigned long>(p.r()) << 16) | (static_cast<unsigned long>(p.g()) << 8) | p.b();
+    const unsigned long v =
+        (static_cast<unsigned long>(p.r()) << 16) | (static_cast<unsigned long>(p.g()) << 8) | p.b();
     return pass && v == value ? kPass : 0xFF000000u | static_cast<std::uint32_t>(v);
   }
 };
@@ -126,7 +127,8 @@ void vcQtScope::drawPels_(const vcPelBuffer_const<T>& image, const vcPoint& corn
   std::vector<std::uint32_t> pels(static_cast<std::size_t>(at.width() * at.height()));
   std::uint32_t* o = pels.data();
   for (long j = 0; j < at.height(); ++j) {
-    const long row = std::min(image.height() - 1, static_cast<long>(static_cast<double>(at.top() - whole.top() + j) / sy));
+    const long row =
+        std::min(image.height() - 1, static_cast<long>(static_cast<double>(at.top() - whole.top() + j) / sy));
     const T* in = image.pointToPel(image.offset().x(), image.offset().y() + row);
     for (long i = 0; i < at.width(); ++i) *o++ = convert(in[cols[static_cast<std::size_t>(i)]]);
   }
@@ -166,16 +168,16 @@ void vcQtScope::draw(const vcRLEBuffer& image, const vcPoint& corner, const std:
 }
 
 // sample takes a tablet's stored factors: whole reductions (2.0) or scales (0.5).
-#define VC_SCALED(T, PV, CONVERT)                                                                                    \
-  void vcQtScope::sample(const vcPelBuffer_const<T>& image, const vcPoint& corner, const vcPair<double>& scale,     \
-                         bool passThrough, PV passValue) {                                                          \
-    checkScale(scale, "sample");                                                                                    \
-    drawPels_(image, corner, sampleScale(scale), CONVERT{passThrough, passValue});                                  \
-  }                                                                                                                 \
-  void vcQtScope::expand(const vcPelBuffer_const<T>& image, const vcPoint& corner, const vcPair<double>& scale,     \
-                         bool passThrough, PV passValue, InterpolationModes) {                                      \
-    checkScale(scale, "expand");                                                                                    \
-    drawPels_(image, corner, scale, CONVERT{passThrough, passValue});                                               \
+#define VC_SCALED(T, PV, CONVERT)                                                                               \
+  void vcQtScope::sample(const vcPelBuffer_const<T>& image, const vcPoint& corner, const vcPair<double>& scale, \
+                         bool passThrough, PV passValue) {                                                      \
+    checkScale(scale, "sample");                                                                                \
+    drawPels_(image, corner, sampleScale(scale), CONVERT{passThrough, passValue});                              \
+  }                                                                                                             \
+  void vcQtScope::expand(const vcPelBuffer_const<T>& image, const vcPoint& corner, const vcPair<double>& scale, \
+                         bool passThrough, PV passValue, InterpolationModes) {                                  \
+    checkScale(scale, "expand");                                                                                \
+    drawPels_(image, corner, scale, CONVERT{passThrough, passValue});                                           \
   }
 VC_SCALED(vcPackedRGB32Pel, unsigned long, Rgb32)
 VC_SCALED(vcPackedRGB16Pel, unsigned short, Rgb16)
@@ -214,8 +216,7 @@ QString textOf(const std::string& s) {
 
 }  // namespace
 
-vcUIRect vcQtScope::textRect(const std::string& text, const vcPoint& anchor, const vcUIFormat& format,
-                             vcUIRect& rect) {
+vcUIRect vcQtScope::textRect(const std::string& text, const vcPoint& anchor, const vcUIFormat& format, vcUIRect& rect) {
   if (text.empty()) return rect = vcUIRect();
   const QFontMetrics m(fontFor(format, textSize_));
   const long w = m.horizontalAdvance(textOf(text)), h = m.height();

@@ -205,8 +205,8 @@ void vcQtView::wheelEvent(QWheelEvent* e) {
 
 void vcQtView::mousePressEvent(QMouseEvent* e) {
   pressAt_ = e->position().toPoint();
-  const bool band = e->button() == Qt::RightButton ||
-                    (e->button() == Qt::LeftButton && (e->modifiers() & Qt::ShiftModifier));
+  const bool band =
+      e->button() == Qt::RightButton || (e->button() == Qt::LeftButton && (e->modifiers() & Qt::ShiftModifier));
   if (band) {
     drag_ = Drag::band;
     tablet_->dragStart(vcUITablet::eOverlay);
@@ -222,9 +222,9 @@ void vcQtView::drawBand_(const QPoint& to) {
   const vcGraphicProps pen(vcColor::yellowColor(), 1, vcGraphicProps::ePenDash);
   // Feedback is no part of the picture the tablet records.
   tablet_->recordOn().push(false);
-  tablet_->draw(vcRect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::fabs(b.x() - a.x()),
-                       std::fabs(b.y() - a.y())),
-                pen, vcUITablet::eOverlay);
+  tablet_->draw(
+      vcRect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::fabs(b.x() - a.x()), std::fabs(b.y() - a.y())), pen,
+      vcUITablet::eOverlay);
   tablet_->recordOn().pop();
 }
 
@@ -248,8 +248,7 @@ void vcQtView::mouseReleaseEvent(QMouseEvent* e) {
     emit picked(c.x(), c.y());
   } else if (drag_ == Drag::pan) {
     const QPoint d = at - pressAt_;
-    const vcXform<2> base =
-        vcXform<2>::translation(vcVector<2>(d.x(), d.y()) * (1.0 / zoom())) * tablet_->baseMap();
+    const vcXform<2> base = vcXform<2>::translation(vcVector<2>(d.x(), d.y()) * (1.0 / zoom())) * tablet_->baseMap();
     tablet_->baseMap(base);
   } else if (drag_ == Drag::band) {
     const vcPoint a = clientAt(pressAt_), b = clientAt(at);
@@ -264,12 +263,22 @@ void vcQtView::mouseReleaseEvent(QMouseEvent* e) {
 void vcQtView::keyPressEvent(QKeyEvent* e) {
   const QPointF centre(width() / 2.0, height() / 2.0);
   switch (e->key()) {
-    case Qt::Key_F: fit(); break;
-    case Qt::Key_1: actualSize(); break;
+    case Qt::Key_F:
+      fit();
+      break;
+    case Qt::Key_1:
+      actualSize();
+      break;
     case Qt::Key_Plus:
-    case Qt::Key_Equal: zoomAbout(zoom() * kWheelStep, centre); break;
-    case Qt::Key_Minus: zoomAbout(zoom() / kWheelStep, centre); break;
-    default: QWidget::keyPressEvent(e); return;
+    case Qt::Key_Equal:
+      zoomAbout(zoom() * kWheelStep, centre);
+      break;
+    case Qt::Key_Minus:
+      zoomAbout(zoom() / kWheelStep, centre);
+      break;
+    default:
+      QWidget::keyPressEvent(e);
+      return;
   }
   e->accept();
 }

@@ -90,30 +90,41 @@ TEST(vcQtScope, CrispDrawingMatchesTheCairoScopePixelForPixel) {
   app();
   const vcPelBuffer<unsigned char> img = ramp(9, 7);
   const std::vector<Case> cases = {
-      {"horizontal 1", [](vcUITablet& t) { t.draw(vcLineSeg(vcVector<2>(5, 10), vcVector<2>(60, 10)), pen(1), kImage); }},
+      {"horizontal 1",
+       [](vcUITablet& t) { t.draw(vcLineSeg(vcVector<2>(5, 10), vcVector<2>(60, 10)), pen(1), kImage); }},
       {"vertical 3", [](vcUITablet& t) { t.draw(vcLineSeg(vcVector<2>(20, 5), vcVector<2>(20, 70)), pen(3), kImage); }},
-      {"horizontal 2 flat", [](vcUITablet& t) {
+      {"horizontal 2 flat",
+       [](vcUITablet& t) {
          vcGraphicProps p = pen(2);
          p.penEndCap(vcGraphicProps::eCapFlat);
          t.draw(vcLineSeg(vcVector<2>(5, 30), vcVector<2>(60, 30)), p, kImage);
        }},
       {"rect outline", [](vcUITablet& t) { t.draw(vcRect(10.2, 12.7, 40, 30), pen(1), kImage); }},
-      {"rect filled", [](vcUITablet& t) { t.draw(vcRect(10, 12, 40, 30), pen(1, vcGraphicProps::ePenSolid, true), kImage); }},
-      {"square polygon even-odd", [](vcUITablet& t) {
-         t.draw(vcPolygon({{8, 8}, {70, 8}, {70, 60}, {8, 60}, {20, 20}, {50, 20}, {50, 40}, {20, 40}}, vcPolygon::eEvenOdd),
+      {"rect filled",
+       [](vcUITablet& t) { t.draw(vcRect(10, 12, 40, 30), pen(1, vcGraphicProps::ePenSolid, true), kImage); }},
+      {"square polygon even-odd",
+       [](vcUITablet& t) {
+         t.draw(vcPolygon({{8, 8}, {70, 8}, {70, 60}, {8, 60}, {20, 20}, {50, 20}, {50, 40}, {20, 40}},
+                          vcPolygon::eEvenOdd),
                 pen(1, vcGraphicProps::ePenNull, true), kImage);
        }},
       {"point 3", [](vcUITablet& t) { t.draw(vcPoint(30.5, 40.5), pen(3), kImage); }},
       {"set", [](vcUITablet& t) { t.set(vcUIRect(3, 4, 50, 20), vcColor::redColor(), kImage); }},
-      {"image", [&img](vcUITablet& t) { t.draw(vcPelBuffer_const<unsigned char>(img), vcPoint(7, 9), false, 0, false, kImage); }},
-      {"image expanded 3x", [&img](vcUITablet& t) {
+      {"image",
+       [&img](vcUITablet& t) {
+         t.draw(vcPelBuffer_const<unsigned char>(img), vcPoint(7, 9), false, 0, false, kImage);
+       }},
+      {"image expanded 3x",
+       [&img](vcUITablet& t) {
          t.scaleExact(vcPair<double>(3, 3));
          t.draw(vcPelBuffer_const<unsigned char>(img), vcPoint(2, 3), true, 16, false, kImage);
        }},
-      {"dotted horizontal 2", [](vcUITablet& t) {
+      {"dotted horizontal 2",
+       [](vcUITablet& t) {
          t.draw(vcLineSeg(vcVector<2>(5, 60), vcVector<2>(90, 60)), pen(2, vcGraphicProps::ePenDot), kImage);
        }},
-      {"dashed horizontal", [](vcUITablet& t) {
+      {"dashed horizontal",
+       [](vcUITablet& t) {
          t.draw(vcLineSeg(vcVector<2>(5, 50), vcVector<2>(90, 50)), pen(1, vcGraphicProps::ePenDash), kImage);
        }},
   };
@@ -131,12 +142,18 @@ TEST(vcQtScope, SlantedAndCurvedEdgesDifferOnlyAlongTheEdge) {
   app();
   const std::vector<Case> cases = {
       {"diagonal", [](vcUITablet& t) { t.draw(vcLineSeg(vcVector<2>(3, 5), vcVector<2>(90, 61)), pen(1), kImage); }},
-      {"ellipse", [](vcUITablet& t) { t.draw(vcEllipse(vcVector<2>(48, 40), vcVector<2>(30, 20), vcRadian(0.3)), pen(2), kImage); }},
-      {"dotted diagonal", [](vcUITablet& t) {
+      {"ellipse",
+       [](vcUITablet& t) {
+         t.draw(vcEllipse(vcVector<2>(48, 40), vcVector<2>(30, 20), vcRadian(0.3)), pen(2), kImage);
+       }},
+      {"dotted diagonal",
+       [](vcUITablet& t) {
          t.draw(vcLineSeg(vcVector<2>(3, 5), vcVector<2>(90, 61)), pen(1, vcGraphicProps::ePenDot), kImage);
        }},
-      {"disc", [](vcUITablet& t) {
-         t.draw(vcEllipse(vcVector<2>(48, 40), vcVector<2>(25, 25), vcRadian(0)), pen(1, vcGraphicProps::ePenSolid, true), kImage);
+      {"disc",
+       [](vcUITablet& t) {
+         t.draw(vcEllipse(vcVector<2>(48, 40), vcVector<2>(25, 25), vcRadian(0)),
+                pen(1, vcGraphicProps::ePenSolid, true), kImage);
        }},
   };
   for (const Case& c : cases) {
@@ -167,8 +184,11 @@ struct ViewFixture : ::testing::Test {
   NotingView view;
   void SetUp() override {
     view.resize(200, 150);
-    view.setScene([](vcUITablet& t, vcUITablet::Layers) { t.set(vcUIRect(0, 0, 100, 100), vcColor::dkGreyColor(), vcUITablet::eImage); },
-                  vcRect(0, 0, 100, 100));
+    view.setScene(
+        [](vcUITablet& t, vcUITablet::Layers) {
+          t.set(vcUIRect(0, 0, 100, 100), vcColor::dkGreyColor(), vcUITablet::eImage);
+        },
+        vcRect(0, 0, 100, 100));
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     QApplication::processEvents();
@@ -215,7 +235,8 @@ void send(QWidget& w, QEvent::Type type, const QPoint& at, Qt::MouseButton butto
 }
 
 TEST_F(ViewFixture, WheelZoomsAboutTheCursor) {
-  for (const auto& [notches, at] : std::vector<std::pair<int, QPoint>>{{1, {30, 40}}, {2, {150, 20}}, {-3, {100, 100}}}) {
+  for (const auto& [notches, at] :
+       std::vector<std::pair<int, QPoint>>{{1, {30, 40}}, {2, {150, 20}}, {-3, {100, 100}}}) {
     const double zoom = view.zoom();
     const vcVector<2> under = t().scaledMap().invMapPoint(vcVector<2>(at.x(), at.y()));
     QWheelEvent e(QPointF(at), view.mapToGlobal(QPointF(at)), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,

@@ -65,8 +65,8 @@ bool parse(int argc, char** argv, Options& o) {
       (a == "--grab" ? o.grab : o.screenshot) = v;
     } else if (a == "--size") {
       const char* v = value();
-      if (!v || std::sscanf(v, "%dx%d", &o.width, &o.height) != 2 || o.width < 1 || o.height < 1 ||
-          o.width > 8192 || o.height > 8192)
+      if (!v || std::sscanf(v, "%dx%d", &o.width, &o.height) != 2 || o.width < 1 || o.height < 1 || o.width > 8192 ||
+          o.height > 8192)
         return false;
     } else if (a == "--pick") {
       const char* v = value();

@@ -20,7 +20,7 @@ namespace {
 
 constexpr double kModelPixels = 480.0;  // the longer side of a model's box, in image pixels
 constexpr double kModelMargin = 40.0;
-constexpr double kArrowSize = 2.0;       // model units, as the model draws them
+constexpr double kArrowSize = 2.0;  // model units, as the model draws them
 constexpr long kMaxImageSide = 32767;
 
 bool endsWith(const std::string& s, const char* tail) {
@@ -52,15 +52,18 @@ public:
   MeasureScope() : vcUIScopeAdapter(vcPair<long>(-16383, -16383), vcPair<long>(32767, 32767)) {}
   vcUIScope* newChild(const vcUIRect& r, bool clipOnly) override {
     auto child = std::make_unique<MeasureScope>();
-    if (clipOnly) child->subset(*this, r);
-    else child->move(*this, r);
+    if (clipOnly)
+      child->subset(*this, r);
+    else
+      child->move(*this, r);
     return child.release();
   }
 };
 
 vcRect unite(const vcRect& a, const vcRect& b) {
   const double x0 = std::min(a.x(), b.x()), y0 = std::min(a.y(), b.y());
-  const double x1 = std::max(a.x() + a.width(), b.x() + b.width()), y1 = std::max(a.y() + a.height(), b.y() + b.height());
+  const double x1 = std::max(a.x() + a.width(), b.x() + b.width()),
+               y1 = std::max(a.y() + a.height(), b.y() + b.height());
   return vcRect(x0, y0, x1 - x0, y1 - y0);
 }
 
@@ -155,8 +158,10 @@ void vcviewScene::draw(vcUITablet& t, vcUITablet::Layers layers) const {
   const vcPoint origin(0, 0);
   if (layers != vcUITablet::eOverlay) {
     for (const Image& img : images_) {
-      if (img.isGrey) t.draw(vcPelBuffer_const<unsigned char>(img.grey), origin, false, 0, false, vcUITablet::eImage);
-      else t.draw(vcPelBuffer_const<vcPackedRGB32Pel>(img.rgb), origin, false, 0, vcUITablet::eImage);
+      if (img.isGrey)
+        t.draw(vcPelBuffer_const<unsigned char>(img.grey), origin, false, 0, false, vcUITablet::eImage);
+      else
+        t.draw(vcPelBuffer_const<vcPackedRGB32Pel>(img.rgb), origin, false, 0, vcUITablet::eImage);
     }
     // The model's drawing is on the image layer.
     for (const Model& m : models_) {

@@ -46,17 +46,17 @@ public:
 
 private:
   struct Image {
-    vcPelBuffer<unsigned char> grey;          // 8-bit images
-    vcPelBuffer<vcPackedRGB32Pel> rgb;        // colour images
+    vcPelBuffer<unsigned char> grey;    // 8-bit images
+    vcPelBuffer<vcPackedRGB32Pel> rgb;  // colour images
     bool isGrey = true;
   };
   struct Model {
     std::string name;
     vcSMDGDModel model;
-    vcXform<2> place;                 // model units to client coordinates
+    vcXform<2> place;  // model units to client coordinates
     vcPelBuffer<unsigned char> synthetic;
-    vcGraphicList arrows;             // the pickable glyphs, poly by poly
-    std::vector<long> polyOfArrow;    // for each item of arrows, its poly
+    vcGraphicList arrows;           // the pickable glyphs, poly by poly
+    std::vector<long> polyOfArrow;  // for each item of arrows, its poly
   };
 
   std::vector<Image> images_;
