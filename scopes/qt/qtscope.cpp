@@ -21,6 +21,7 @@
 #include <vc/core/genshape.h>
 #include <vc/core/lineseg.h>
 #include <vc/core/poly.h>
+#include <vc/core/rect.h>
 #include <vc/dispprop.h>
 
 #include "qt_impl.h"
@@ -389,6 +390,16 @@ void vcQtScope::drawDevPath_(std::vector<std::pair<double, double>> dev, bool cl
 
 void vcQtScope::drawSampled_(const vcShape& shape, bool closed, bool fill, const vcGraphicProps& props) {
   if (!strokes(props) && !fill) return;
+  // Shapes wholly outside the clip are not sampled at all.
+  const vcRect b = shape.boundingBox();
+  const double reach = static_cast<double>(penWidth(props)) * kMiterLimit / 2 + 2;
+  const double dx = static_cast<double>(base_.x() - org().x()), dy = static_cast<double>(base_.y() - org().y());
+  if (std::isfinite(b.x() + b.y() + b.width() + b.height()) &&
+      (vfQtCover(b.x() + dx - reach, b.y() + dy - reach, b.x() + b.width() + dx + reach,
+                 b.y() + b.height() + dy + reach) &
+       clipRect())
+          .isNull())
+    return;
   vcShape::vcSampleParams params(kSampleTolerance, 0.0, 2);
   params.maxPoints(kMaxSamples);
   std::vector<vcVector<2>> points;

@@ -146,6 +146,10 @@ TEST(vcQtScope, SlantedAndCurvedEdgesDifferOnlyAlongTheEdge) {
        [](vcUITablet& t) {
          t.draw(vcEllipse(vcVector<2>(48, 40), vcVector<2>(30, 20), vcRadian(0.3)), pen(2), kImage);
        }},
+      {"ellipse across the edge",
+       [](vcUITablet& t) {
+         t.draw(vcEllipse(vcVector<2>(110, 40), vcVector<2>(30, 20), vcRadian(0)), pen(2), kImage);
+       }},
       {"dotted diagonal",
        [](vcUITablet& t) {
          t.draw(vcLineSeg(vcVector<2>(3, 5), vcVector<2>(90, 61)), pen(1, vcGraphicProps::ePenDot), kImage);
