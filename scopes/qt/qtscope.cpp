@@ -14,6 +14,7 @@
 #include <QPainterPath>
 #include <QPainterPathStroker>
 
+#include <vc/core/clip.h>
 #include <vc/core/ellipse.h>
 #include <vc/core/ellipsearc.h>
 #include <vc/core/exception.h>
@@ -75,6 +76,20 @@ QPainterPath pathOf(const std::vector<std::pair<double, double>>& pts, bool clos
   for (std::size_t i = 1; i < pts.size(); ++i) path.lineTo(at(pts[i]));
   if (closed) path.closeSubpath();
   return path;
+}
+
+// Farther than this (pixels) from the surface's origin a path is cut first.
+constexpr double kFar = 4194304.0;
+
+bool isFar(const std::vector<std::pair<double, double>>& path) {
+  return std::any_of(path.begin(), path.end(),
+                     [](const auto& p) { return !(std::fabs(p.first) < kFar && std::fabs(p.second) < kFar); });
+}
+
+std::vector<std::pair<double, double>> devOf(const std::vector<vcVector<2>>& points) {
+  std::vector<std::pair<double, double>> out;
+  for (const vcVector<2>& v : points) out.emplace_back(v.x(), v.y());
+  return out;
 }
 
 QPainterPath strokeOf(const QPainterPath& path, const Props& p) {
@@ -370,14 +385,31 @@ void vcQtScope::drawDevPath_(std::vector<std::pair<double, double>> dev, bool cl
                       dev[0].second - half - static_cast<double>(box.top()), static_cast<double>(w),
                       static_cast<double>(w)));
   } else {
-    const QPainterPath path = pathOf(dev, closed, box.ul());
-    if (fill && dev.size() >= 3) {
-      QPainterPath area = path;
+    // Qt's rasteriser holds coordinates in fixed point: paths reaching far
+    // beyond the clip are cut to it, widened by what a pen can reach, first.
+    QPainterPath path, area;
+    if (isFar(dev)) {
+      const double m = 10.0 * static_cast<double>(w) + 4.0;
+      const vcRect near(static_cast<double>(clip.left()) - m, static_cast<double>(clip.top()) - m,
+                        static_cast<double>(clip.width()) + 2 * m, static_cast<double>(clip.height()) + 2 * m);
+      std::vector<vcVector<2>> points;
+      for (const auto& [x, y] : dev) points.emplace_back(x, y);
+      if (fill) {
+        const std::vector<std::pair<double, double>> cut = devOf(vfClipPolygon(points, near));
+        if (cut.size() >= 3) area = pathOf(cut, true, box.ul());
+      }
+      for (const auto& run : vfClipPath(points, closed, near))
+        if (run.size() >= 2) path.addPath(pathOf(devOf(run), false, box.ul()));
+    } else {
+      path = pathOf(dev, closed, box.ul());
+      if (fill && dev.size() >= 3) area = path;
+    }
+    if (!area.isEmpty()) {
       area.closeSubpath();
       area.setFillRule(fillRule == vcPolygon::eEvenOdd ? Qt::OddEvenFill : Qt::WindingFill);
       p.drawPath(area);
     }
-    if (stroke) {
+    if (stroke && !path.isEmpty()) {
       QPainterPath outline = strokeOf(path, props);
       outline.setFillRule(Qt::WindingFill);
       p.drawPath(outline);

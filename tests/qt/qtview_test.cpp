@@ -123,6 +123,8 @@ TEST(vcQtScope, CrispDrawingMatchesTheCairoScopePixelForPixel) {
        [](vcUITablet& t) {
          t.draw(vcLineSeg(vcVector<2>(5, 60), vcVector<2>(90, 60)), pen(2, vcGraphicProps::ePenDot), kImage);
        }},
+      {"line reaching far beyond the surface",
+       [](vcUITablet& t) { t.draw(vcLineSeg(vcVector<2>(-1e12, 40), vcVector<2>(1e12, 40)), pen(3), kImage); }},
       {"dashed horizontal",
        [](vcUITablet& t) {
          t.draw(vcLineSeg(vcVector<2>(5, 50), vcVector<2>(90, 50)), pen(1, vcGraphicProps::ePenDash), kImage);
