@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config)
 for what in "$@"; do
   case "$what" in
-    test) packages+=(libgtest-dev libgmock-dev) ;;
+    # Qt 6 Widgets and Qt Test for the Qt scope, view and vcview; Xvfb for vcview in a real X window.
+    test) packages+=(libgtest-dev libgmock-dev qt6-base-dev xvfb xauth) ;;
     demo) ;;
     bench) packages+=(libbenchmark-dev libopencv-dev libcairo2-dev libgeos-dev) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
