@@ -117,6 +117,10 @@ public:
   vcEllipseArc roundedVertex(long i) const;
   vcEllipseArc2 roundedVertexArc(long i) const;
   vcVector<2> pos() const { return vertexPoint(0); }
+  // The mean of the vertex points (the translation of the SMD poly's
+  // position, vcSMDGDPolyPrivate::position), mapped by xform() into client
+  // coordinates; the poly frame's origin so mapped when there are no vertices.
+  vcVector<2> center() const;
 
   bool isOpen() const noexcept { return poly_->isOpen(); }
   bool isMutable() const noexcept { return mutable_; }
@@ -187,7 +191,10 @@ public:
   std::vector<vcShapeHandle> decompose() const override;
   // map(x) as a shape.
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
-  // The outline run the other way, vertex 0 first for a closed poly.
+  // The outline run the other way, as vcSMDGDPolyPrivate::reversePoly
+  // builds it (vertex j is old vertex n - 1 - j), in a shape of this one's
+  // class: the direction flag toggles, so the inside stays on its side
+  // (isDirectionPositive(), and a wireframe's isInsidePositive(), unchanged).
   vcShapeHandle reverse() const override;
 
   // A copy whose xform is x * xform() (x non-singular, else BadGeom).
