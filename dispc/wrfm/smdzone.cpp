@@ -7,16 +7,27 @@
 
 #include <vc/core/exception.h>
 
+#include "smdpoly_offset_geom.h"
+
 vcSMDToleranceZone::vcSMDToleranceZone(const vcSMDGDModel& nominal, double tolerance)
     : nominal_(nominal), t_(tolerance), inner_(nominal.name()), outer_(nominal.name()) {
   if (!(std::isfinite(tolerance) && tolerance > 0))
     throw vcShapesError::BadGeom("vcSMDToleranceZone: the tolerance must be finite and > 0");
   std::vector<vcSMDGDPoly> in, out;
+  // An offset runs the way its poly does (an open poly's band
+  // counter-clockwise); an outline that runs the other way bounds a hole.
+  const auto add = [](const vcSMDGDPoly& p, double d, std::vector<vcSMDGDPoly>& to, std::vector<bool>& hole) {
+    const bool ccw = p.isOpen() || vc_offset::twiceArea(vc_offset::outlineOf(p)) >= 0;
+    for (vcSMDGDPoly& q : vcSMDGDPolyPrivate::offset(p, d)) {
+      hole.push_back((vc_offset::twiceArea(vc_offset::outlineOf(q)) >= 0) != ccw);
+      to.push_back(std::move(q));
+    }
+  };
   for (const vcSMDGDPoly& p : nominal.polys()) {
+    if (p.numVertices() == 0) continue;
     // An open poly's shrink would be its band again: it has no inner outline.
-    if (p.isClosed())
-      for (vcSMDGDPoly& q : vcSMDGDPolyPrivate::offset(p, -0.5 * tolerance)) in.push_back(std::move(q));
-    for (vcSMDGDPoly& q : vcSMDGDPolyPrivate::offset(p, 0.5 * tolerance)) out.push_back(std::move(q));
+    if (p.isClosed()) add(p, -0.5 * tolerance, in, innerHole_);
+    add(p, 0.5 * tolerance, out, outerHole_);
   }
   inner_.polys(in);
   outer_.polys(out);

@@ -57,19 +57,24 @@ public:
   void draw(vcGraphicList& list, const vcXform<2>& xform, const vcColor& lineColor, const vcColor& bandColor) const;
 
   // Synthetic images (see <vc/wrfm/synthetic.h>); x maps the model's
-  // coordinates to image coordinates. The band: the outer outlines filled with
-  // value, then the inner ones with background, so that a zeroed image given
-  // 255 and 0 becomes the zone's mask with exact edge coverage.
+  // coordinates to image coordinates. Regions are filled with value and the
+  // holes in them (outlines that an offset closed around a cavity) with
+  // background, each outline as vcSMDGDPolyPrivate::drawSynthetic fills it.
+  // The band: the outer region, then the inner one in background, so that a
+  // zeroed image given 255 and 0 becomes the zone's mask with exact edges.
   void drawBandSynthetic(const vcXform<2>& x, vcPelBuffer<unsigned char>& image, unsigned char value,
                          unsigned char background) const;
-  // The inner (least material) and outer (most material) outlines filled with
-  // value, each poly as vcSMDGDPolyPrivate::drawSynthetic fills it.
-  void drawMinMaterialSynthetic(const vcXform<2>& x, vcPelBuffer<unsigned char>& image, unsigned char value) const;
-  void drawMaxMaterialSynthetic(const vcXform<2>& x, vcPelBuffer<unsigned char>& image, unsigned char value) const;
+  // The inner (least material) and outer (most material) regions.
+  void drawMinMaterialSynthetic(const vcXform<2>& x, vcPelBuffer<unsigned char>& image, unsigned char value,
+                                unsigned char background) const;
+  void drawMaxMaterialSynthetic(const vcXform<2>& x, vcPelBuffer<unsigned char>& image, unsigned char value,
+                                unsigned char background) const;
 
 private:
   vcSMDGDModel nominal_;
   double t_ = 0.0;
   vcSMDGDModel inner_;
   vcSMDGDModel outer_;
+  std::vector<bool> innerHole_;  // per poly of inner_: it bounds a hole
+  std::vector<bool> outerHole_;
 };

@@ -68,14 +68,30 @@ TEST(SMDToleranceZoneTest, SyntheticBandAndMaterialImagesCoverTheExactAreas) {
   };
   vcPelBuffer<unsigned char> band(400, 100), most(400, 100), least(400, 100);
   z.drawBandSynthetic(x, band, 255, 0);
-  z.drawMaxMaterialSynthetic(x, most, 255);
-  z.drawMinMaterialSynthetic(x, least, 255);
+  z.drawMaxMaterialSynthetic(x, most, 255, 0);
+  z.drawMinMaterialSynthetic(x, least, 255, 0);
   EXPECT_NEAR(sum(band), body + stroke - inner, 0.05);
   EXPECT_NEAR(sum(most), body + stroke, 0.02);
   EXPECT_NEAR(sum(least), inner, 0.02);
   EXPECT_EQ(*band.pointToPel(80, 50), 0);      // the body's middle
   EXPECT_EQ(*band.pointToPel(80, 30), 255);    // on the edge y = -2
   EXPECT_EQ(*band.pointToPel(330, 50), 255);  // on the stroke
+
+  // A cavity behind a mouth 2 wide: grown by 1.5 the mouth closes and the cavity stays a hole of the most material.
+  vcSMDGDPoly bottle;
+  for (V v : {V(0, 0), V(20, 0), V(20, 20), V(0, 20), V(0, 11), V(4, 11), V(4, 13), V(16, 13), V(16, 7), V(4, 7),
+              V(4, 9), V(0, 9)})
+    bottle << vcSMDGDPolyVertex(v, 0.5, 0.5, -1);
+  bottle.close();
+  vcSMDGDModel bm("bottle");
+  bm << bottle;
+  const vcSMDToleranceZone bz(bm, 3.0);
+  ASSERT_EQ(bz.outer().numPolys(), 2);
+  vcPelBuffer<unsigned char> grown(100, 100);
+  bz.drawMaxMaterialSynthetic(vcXform<2>(vcMatrix<2>(4, 0, 0, 4), V(10, 10)), grown, 200, 20);
+  EXPECT_EQ(*grown.pointToPel(50, 50), 20);  // the cavity's middle
+  EXPECT_EQ(*grown.pointToPel(18, 18), 200);
+  EXPECT_EQ(*grown.pointToPel(12, 50), 200);  // the closed mouth
 }
 
 TEST(SMDToleranceZoneTest, DrawsTheBandFilledUnderBothOutlines) {
