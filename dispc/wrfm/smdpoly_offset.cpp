@@ -81,22 +81,41 @@ bool moved(const Seg& g, double s, Seg& out) {
   return true;
 }
 
-// The round join at the joint of g (ending) and h (starting) on the side s,
-// when the outline turns away from that side there.
-bool join(const Seg& g, const Seg& h, double s, Seg& out) {
+// The join at the joint of g (ending) and h (starting) on the side s, when
+// the outline turns away from that side there: an arc about the joint
+// (reach 0), or the offsets continued along their tangents up to where they
+// meet when that lies within reach x |s| of the joint, else up to the line
+// across the corner at that reach. Appended to out, in order.
+void join(const Seg& g, const Seg& h, double s, double reach, std::vector<Seg>& out) {
   const V t1 = g.endTangent(), t2 = h.startTangent();
   const double turn = std::atan2(t1.cross(t2), t1.dot(t2));
-  if (!(turn * s > 0) || std::abs(turn) < 1e-9) return false;
-  const V n = rightOf(t1) * (s > 0 ? 1.0 : -1.0);
-  out = arcSeg(g.b, std::abs(s), n.angle().toDouble(), turn);
-  return true;
+  if (!(turn * s > 0) || std::abs(turn) < 1e-9) return;
+  const double sign = s > 0 ? 1.0 : -1.0, d = std::abs(s);
+  const V n1 = rightOf(t1) * sign, n2 = rightOf(t2) * sign, at = g.b;
+  if (reach <= 0) {
+    out.push_back(arcSeg(at, d, n1.angle().toDouble(), turn));
+    return;
+  }
+  const double half = 0.5 * std::abs(turn);
+  const V p1 = at + n1 * d, p2 = at + n2 * d;
+  if (1.0 / std::cos(half) <= reach) {
+    const V m = p1 + t1 * (d * std::tan(half));
+    out.push_back(lineSeg(p1, m));
+    out.push_back(lineSeg(m, p2));
+    return;
+  }
+  const double u = (reach - std::cos(half)) / std::sin(half) * d;
+  const V a = p1 + t1 * u, b = p2 - t2 * u;
+  if (u > 0) out.push_back(lineSeg(p1, a));
+  out.push_back(lineSeg(a, b));
+  if (u > 0) out.push_back(lineSeg(b, p2));
 }
 
 // The raw offset curve of one outline: its pieces appended to `raw`.
 // side: the signed move to the right for a closed outline, whose pieces run
 // the other way when reverse is set; an open one gets both sides at |side|
 // and round caps, running round the band counter-clockwise.
-void rawCurve(const Source& src, int owner, double side, bool reverse, std::vector<Seg>& raw) {
+void rawCurve(const Source& src, int owner, double side, bool reverse, double reach, std::vector<Seg>& raw) {
   const std::vector<Seg>& parts = src.parts;
   const std::size_t n = parts.size();
   const auto push = [&](Seg g, bool back) {
@@ -109,7 +128,9 @@ void rawCurve(const Source& src, int owner, double side, bool reverse, std::vect
     for (std::size_t k = 0; k < n; ++k) {
       Seg g;
       if (moved(parts[k], side, g)) push(g, reverse);
-      if (join(parts[k], parts[(k + 1) % n], side, g)) push(g, reverse);
+      std::vector<Seg> js;
+      join(parts[k], parts[(k + 1) % n], side, reach, js);
+      for (const Seg& j : js) push(j, reverse);
     }
     return;
   }
@@ -123,7 +144,9 @@ void rawCurve(const Source& src, int owner, double side, bool reverse, std::vect
     for (std::size_t k = 0; k < n; ++k) {
       Seg g;
       if (moved(parts[k], s, g)) push(g, s < 0);
-      if (k + 1 < n && join(parts[k], parts[k + 1], s, g)) push(g, s < 0);
+      std::vector<Seg> js;
+      if (k + 1 < n) join(parts[k], parts[k + 1], s, reach, js);
+      for (const Seg& j : js) push(j, s < 0);
     }
   }
   push(arcSeg(parts.front().a, d, parts.front().startTangent().angle().toDouble() + 0.5 * kPi, kPi), false);
@@ -192,13 +215,32 @@ std::vector<std::vector<Seg>> chain(std::vector<Seg> kept, double tol) {
   return loops;
 }
 
+// Whether line h continues line g straight on.
+bool straightOn(const Seg& g, const Seg& h) {
+  if (g.arc || h.arc) return false;
+  const V u = (g.b - g.a).unit(), w = (h.b - h.a).unit();
+  return std::abs(u.cross(w)) <= 1e-12 && u.dot(w) > 0;
+}
+
 // A loop as the vertices of a closed poly: a sharp vertex at the end of each
-// piece, carrying the piece's sweep. Pieces too short to matter are dropped
-// and sweeps of more than a half turn halved.
+// piece, carrying the piece's sweep. Pieces too short to matter are dropped,
+// lines that run straight on (a mitre's sides) joined and sweeps of more
+// than a half turn halved.
 std::vector<vcSMDGDPolyVertex> verticesOf(const std::vector<Seg>& loop, double tiny) {
-  std::vector<Seg> pieces;
+  std::vector<Seg> joined;
   for (const Seg& g : loop) {
     if (g.length() <= tiny) continue;
+    if (!joined.empty() && straightOn(joined.back(), g))
+      joined.back() = lineSeg(joined.back().a, g.b);
+    else
+      joined.push_back(g);
+  }
+  if (joined.size() > 2 && straightOn(joined.back(), joined.front())) {
+    joined.front() = lineSeg(joined.back().a, joined.front().b);
+    joined.pop_back();
+  }
+  std::vector<Seg> pieces;
+  for (const Seg& g : joined) {
     if (g.arc && std::abs(g.sp) > kPi) {
       pieces.push_back(g.sub(0.0, 0.5));
       pieces.push_back(g.sub(0.5, 1.0));
@@ -217,6 +259,7 @@ std::vector<vcSMDGDPolyVertex> verticesOf(const std::vector<Seg>& loop, double t
 struct Job {
   std::vector<Source> sources;
   double distance = 0.0;  // > 0 grows the union; < 0 shrinks the one closed outline
+  double reach = 0.0;     // corners: 0 round, else mitred up to reach x |distance|
 };
 
 std::vector<std::pair<int, std::vector<vcSMDGDPolyVertex>>> run(const Job& job) {
@@ -234,11 +277,13 @@ std::vector<std::pair<int, std::vector<vcSMDGDPolyVertex>>> run(const Job& job) 
     // outline runs counter-clockwise, so that pieces of different outlines
     // chain where they meet.
     const bool ccw = !s.closed || twiceArea(s.parts) >= 0;
-    rawCurve(s, static_cast<int>(i), ccw ? job.distance : -job.distance, !ccw && job.sources.size() > 1, raw);
+    rawCurve(s, static_cast<int>(i), ccw ? job.distance : -job.distance, !ccw && job.sources.size() > 1, job.reach,
+             raw);
   }
 
   // Whether a point lies on the offset: at the full distance from every
-  // outline, outside every closed one when growing, inside when shrinking.
+  // outline (or farther, on a mitred corner), outside every closed one when
+  // growing, inside when shrinking.
   const auto onOffset = [&](const V& q) {
     for (const Source& s : job.sources) {
       if (s.parts.empty()) continue;
@@ -284,10 +329,14 @@ std::vector<std::pair<int, std::vector<vcSMDGDPolyVertex>>> run(const Job& job) 
 
 }  // namespace
 
-std::vector<vcSMDGDPoly> vcSMDGDPolyPrivate::offset(const vcSMDGDPoly& p, double distance) {
+std::vector<vcSMDGDPoly> vcSMDGDPolyPrivate::offset(const vcSMDGDPoly& p, double distance, OffsetJoin join,
+                                                    double mitreLimit) {
   if (!std::isfinite(distance)) throw vcShapesError::BadGeom("vcSMDGDPolyPrivate::offset: the distance is not finite");
+  if (join == eMitreJoin && !(mitreLimit >= 1.0 && std::isfinite(mitreLimit)))
+    throw vcShapesError::BadGeom("vcSMDGDPolyPrivate::offset: the mitre limit must be finite and at least 1");
   if (distance == 0.0) return {p};
   Job job;
+  job.reach = join == eMitreJoin ? mitreLimit : join == eSquareJoin ? 1.0 : 0.0;
   job.sources.push_back(sourceOf(p));
   job.distance = p.isOpen() ? std::abs(distance) : distance;
   std::vector<vcSMDGDPoly> out;

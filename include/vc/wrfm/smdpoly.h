@@ -545,7 +545,15 @@ public:
   // Its vertices carry no sub-model label (-1), fractions 0.5 and no length
   // tolerance: none of p's segment lengths survive an offset. A non-finite
   // distance throws vcShapesError::BadGeom.
-  static std::vector<vcSMDGDPoly> offset(const vcSMDGDPoly& p, double distance);
+  // join eMitreJoin instead continues the two offsets along their tangents
+  // to where they meet, as long as that point lies within mitreLimit x
+  // |distance| of the corner (mitreLimit >= 1, else vcShapesError::BadGeom),
+  // and cuts the corner square at that reach otherwise; eSquareJoin cuts
+  // every such corner square at |distance| from it. Those corners are then
+  // farther than |distance| from p; the ends of an open p stay round.
+  enum OffsetJoin { eRoundJoin, eMitreJoin, eSquareJoin };
+  static std::vector<vcSMDGDPoly> offset(const vcSMDGDPoly& p, double distance, OffsetJoin join = eRoundJoin,
+                                         double mitreLimit = 2.0);
   // The outline of the union of the polys grown by distance (> 0, else
   // vcShapesError::BadGeom): closed polys by their regions, open ones by
   // their bands. Result polys are made as offset makes them, each with the

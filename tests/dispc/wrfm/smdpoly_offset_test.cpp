@@ -180,6 +180,28 @@ TEST(SMDPolyOffsetTest, RoundedRectangleAreaPerimeterAndVanishing) {
   }
 }
 
+// Mitred corners keep a grown rectangle sharp; square joins cut each corner at d from it, taking off a triangle of
+// area (d (sqrt 2 - 1))^2; a mitre limit below sqrt 2 cuts too, farther out.
+TEST(SMDPolyOffsetTest, MitreAndSquareJoins) {
+  const vcSMDGDPoly p = vcSMDGDPoly::rectangle(10, 4, V(1, 1));
+  const double d = 1.5, full = (10 + 2 * d) * (4 + 2 * d), tip = d * (std::sqrt(2.0) - 1);
+  struct Row {
+    P::OffsetJoin join;
+    double limit, area;
+    std::size_t vertices;
+  };
+  const double cut = d * (std::sqrt(2.0) - 1.2);  // the tip beyond a cut at 1.2 d
+  for (const Row& r : {Row{P::eMitreJoin, 2.0, full, 4}, Row{P::eSquareJoin, 2.0, full - 4 * tip * tip, 8},
+                       Row{P::eMitreJoin, 1.2, full - 4 * cut * cut, 8}}) {
+    const auto res = P::offset(p, d, r.join, r.limit);
+    ASSERT_EQ(res.size(), 1u);
+    EXPECT_NEAR(areaAndLength(res[0]).first, r.area, 1e-9);
+    EXPECT_EQ(res[0].vertices().size(), r.vertices);
+    for (const V& x : dense(res[0], 8)) EXPECT_GE(distance(outline(p), x), d - 1e-9);
+  }
+  EXPECT_THROW(P::offset(p, d, P::eMitreJoin, 0.5), vcShapesError::BadGeom);
+}
+
 TEST(SMDPolyOffsetTest, ShrinkSplitsANeckAndGrowthMergesOrEnclosesAHole) {
   // Two 10 x 10 squares joined by a neck 2 wide: shrinking by more than 1 parts them.
   vcSMDGDPoly dumbbell;
