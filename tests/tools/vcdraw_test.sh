@@ -37,6 +37,11 @@ pel() { od -An -tu1 -j $((14 + $2 * 100 + $1)) -N1 "$dir/s.pgm" | tr -d ' '; }
 "$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/s2.pgm" --size 100x80 --background 7 --rotate 90 \
   --offset 10,10 --scale 0.5 > /dev/null
 [ "$(od -An -tu1 -j 14 -N1 "$dir/s2.pgm" | tr -d ' ')" = 7 ] || fail "synth: --background not used"
+# --grow 4: the body (to y = 55) reaches over pixel row 58.
+"$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/s.pgm" --size 100x80 --grow 4 > /dev/null
+[ "$(pel 50 58)" = 150 ] || fail "synth: --grow gives $(pel 50 58) below the body"
+"$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/s.pgm" --size 100x80 > /dev/null
+[ "$(pel 50 58)" = 50 ] || fail "synth: $(pel 50 58) below the body without --grow"
 
 # Expects exit code 2 and exactly one line on stderr, stdout going to OUT.
 expect_bad_into() {

@@ -531,4 +531,40 @@ public:
   // 0 of an open result ends no segment: it takes old vertex 0's negated
   // span and tolerance, so that reversing twice gives a back exactly.
   static void reversePoly(const vcSMDGDPoly& a, vcSMDGDPoly& result);
+
+  // ---- offsets ----------------------------------------------------------------
+  // The exact offset of p by distance (client units): the outline of the
+  // points whose distance from p's region is `distance` (> 0, grows) or that
+  // lie |distance| deep inside it (< 0, shrinks). Lines move parallel, arcs
+  // and roundings stay concentric, corners that the offset turns around get
+  // round joins of radius |distance| about the corner, and where offsets
+  // overlap (concave corners, narrow parts) they are trimmed, so that every
+  // point of the result is exactly |distance| from p's outline. A shrink can
+  // split an outline into several or remove it (an empty result); a growth
+  // can enclose a hole, whose outline then runs the other way round. An open
+  // p gives the closed band of half-width |distance| around it (the sign is
+  // ignored), with round caps at its ends. distance 0 returns p itself.
+  // Each result is a closed poly of sharp vertices joined by straight and arc
+  // segments (a rounding becomes an arc segment), running the same way round
+  // as p, with p's name, colors, arrow colors, weight and direction flag.
+  // Its vertices carry no sub-model label (-1), fractions 0.5 and no length
+  // tolerance: none of p's segment lengths survive an offset. A non-finite
+  // distance throws vcShapesError::BadGeom.
+  // join eMitreJoin instead continues the two offsets along their tangents
+  // to where they meet, as long as that point lies within mitreLimit x
+  // |distance| of the corner (mitreLimit >= 1, else vcShapesError::BadGeom),
+  // and cuts the corner square at that reach otherwise; eSquareJoin cuts
+  // every such corner square at |distance| from it. Those corners are then
+  // farther than |distance| from p; the ends of an open p stay round.
+  enum OffsetJoin { eRoundJoin, eMitreJoin, eSquareJoin };
+  static std::vector<vcSMDGDPoly> offset(const vcSMDGDPoly& p, double distance, OffsetJoin join = eRoundJoin,
+                                         double mitreLimit = 2.0);
+  // The outline of the union of the polys grown by distance (> 0, else
+  // vcShapesError::BadGeom): closed polys by their regions, open ones by
+  // their bands. Result polys are made as offset makes them, each with the
+  // attributes of the poly its first part came from.
+  static std::vector<vcSMDGDPoly> offsetUnion(const std::vector<vcSMDGDPoly>& polys, double distance);
+  // Distance (client units) from pt to p's outline (rounded segments and
+  // rounding arcs), signed for a closed p: negative inside.
+  static double signedDistance(const vcSMDGDPoly& p, const vcVector<2>& pt);
 };
