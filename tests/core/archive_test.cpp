@@ -305,7 +305,8 @@ TEST(FileArchive, ReadsOnlyRegularFilesWithinTheBound) {
   fs::resize_file(dir / "huge", vcFileArchive::kMaxLoadBytes + 1);
 
   double v = 0;
-  vcFileArchive(dir / "link", vcArchive::eLoad) || v;
+  vcFileArchive link(dir / "link", vcArchive::eLoad);
+  link || v;
   EXPECT_EQ(v, 3.25);
   EXPECT_EQ(vfReadFile(dir / "value", bytes.size()), bytes);
   const struct {
