@@ -18,8 +18,6 @@ namespace {
 using Props = vcGraphicProps;
 using V = vcVector<2>;
 
-std::int64_t area(const vcUIRect& r) { return std::int64_t(r.width()) * r.height(); }
-
 // Draws a scattered batch of small shapes, some overlapping, in two colors.
 void scatter(vcUITablet& t, std::mt19937& rng, int count, const vcColor& ink, const vcColor& paint) {
   std::uniform_real_distribution<double> at(10.0, 390.0), size(2.0, 25.0);
@@ -61,9 +59,10 @@ TEST(DamageList, CoversEveryChangedPixelAndHugsThem) {
     const auto changed = [&](long x, long y) { return before.at(x, y) != after.at(x, y); };
     for (long y = 0; y < 400; ++y)
       for (long x = 0; x < 400; ++x)
-        if (changed(x, y))
+        if (changed(x, y)) {
           EXPECT_TRUE(std::any_of(list.begin(), list.end(), [&](const vcUIRect& r) { return r.within(vcPair<long>(x, y)); }))
               << x << "," << y;
+        }
     // Every rectangle is the box of the changed pixels it holds (the shapes
     // paint in colors the scene before does not have, so every pixel they
     // touch changes).
