@@ -20,6 +20,8 @@
 
 #include <cstdint>
 #include <list>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,6 +73,16 @@ template <class T>
 class vcPelBuffer_const;
 template <class T>
 class vcPtrHandle_const;
+
+// A record picked in a sketch (vcUITablet::nearestRecord).
+struct vcUISketchPick {
+  // Ordinal of the record (props records belong to the record they precede).
+  long record = -1;
+  // Byte offset of the record in the sketch, a record boundary.
+  long offset = -1;
+  // Scope pixels from the pick point to the record's ink.
+  double distance = 0.0;
+};
 
 class vcUITablet : public vcUITabletTypes {
 public:
@@ -314,6 +326,16 @@ public:
   // sketch at offset on layer would cover; null when the tablet has no scope
   // on layer. Draws nothing on this tablet. layer is eImage or eOverlay.
   vcUIRect encloseRect(const vcUISketch& sketch, const vcPoint& offset, Layers layer);
+  // The record of sketch, replayed at offset on layer as draw would replay it
+  // here, whose ink passes nearest scopePoint (scope coordinates of the
+  // layer's scope) within radiusPixels (scope pixels, inclusive): what the
+  // user clicked on. Each drawing call a record makes is measured on its own
+  // shape (strokes less half their pen width; filled regions, images, texts
+  // and set rectangles by their area); ties go to the earlier record; calls
+  // of a nested sketch count for the record that holds it. None without a
+  // scope on layer. Draws nothing on this tablet. layer is eImage or eOverlay.
+  std::optional<vcUISketchPick> nearestRecord(const vcUISketch& sketch, const vcPoint& offset,
+                                              const vcVector<2>& scopePoint, double radiusPixels, Layers layer);
 
   // An arrow head at tip pointing along direction (client coordinates), arms
   // of length pixels.
@@ -352,6 +374,11 @@ public:
   void recordChanges(bool on);
   // changes[0] and changes[1] receive the client-changed rectangles of the image and overlay scopes.
   void getChanges(vcUIRect* changes, bool keepTracking);
+  // Lets the own scope of layer (eBoth: of each layer) keep its changes as a
+  // list of at most maxRects rectangles (vcUIScope::changeListLimit); update
+  // then repaints the tablets above each rectangle rather than above their
+  // bounding box. 0 stops it; a negative count throws vcBadArgument.
+  void changeListLimit(long maxRects, Layers layer);
   // Repaints the tablet through the redraw_() hook with recording off.
   void redraw(Layers layer);
   // redraw, then fullDraw of every kid in stacking order.
@@ -409,6 +436,8 @@ protected:
 
 private:
   friend class vc_TabletAccess;
+  // A tablet on scope measure (for layer) mapped as this one, for replays that measure.
+  std::unique_ptr<vcUITablet> measuringTablet_(vcUIScope& measure, Layers layer) const;
 
   // A hidden or switched-off tablet fails at once, inline: it is the
   // common case of a tablet that only records.

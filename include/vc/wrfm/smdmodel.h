@@ -64,6 +64,9 @@ public:
   // Indices, increasing, of the polys with a segment out of tolerance
   // (vcSMDGDPoly::segmentsOutOfTolerance with the same transforms).
   std::vector<int> polysOutOfTolerance(const vcXform<2>& nominal, const vcXform<2>& measured) const;
+  // The poly whose outline is nearest p (client coordinates; ties: the lower
+  // index) with its nearest segment and vertex (vcSMDGDPoly::nearestPart).
+  vcSMDPolyPick nearestPart(const vcVector<2>& p) const;
   // vcSMDGDModelPrivate::boundingBox(*this, x).
   vcRect boundingBox(const vcXform<2>& x = vcXform<2>::I) const;
 

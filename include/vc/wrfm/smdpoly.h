@@ -18,6 +18,7 @@
 // rejected edit throws and leaves the poly exactly as it was.
 #pragma once
 
+#include <limits>
 #include <list>
 #include <string>
 #include <vector>
@@ -34,6 +35,22 @@ class vcGraphicList;
 class vcSMDGDPolyPrivate;
 class vcSMDGDModel;
 class vcPolygon;
+
+// The part of an outline nearest a point (vcSMDGDPoly::nearestPart), for
+// outline editors. Distances in client units, exact (arcs included).
+struct vcSMDPolyPick {
+  // The poly's index in its model; 0 for a lone poly; -1 when there is none.
+  int poly = -1;
+  // To the outline as drawn: rounded segments and rounding arcs (a poly
+  // without segments: its nearest vertex).
+  double distance = std::numeric_limits<double>::infinity();
+  // The segment whose rounded piece is nearest; -1 without segments.
+  long segment = -1;
+  double segmentDistance = std::numeric_limits<double>::infinity();
+  // The vertex whose point is nearest; -1 without vertices.
+  long vertex = -1;
+  double vertexDistance = std::numeric_limits<double>::infinity();
+};
 
 class vcSMDGDPoly : public vcSMDGeometricDescription {
 public:
@@ -142,6 +159,10 @@ public:
   void drawDirectionArrows(const vcXform<2>& xform, vcGraphicList& list, double size) const;
 
   // Vertex count, open state, vertices, direction flag, colors and weights
+  // The parts nearest p (client coordinates); ties go to the lower index.
+  // A non-finite p throws vcBadArgument.
+  vcSMDPolyPick nearestPart(const vcVector<2>& p) const;
+
   // (within 1e-15) equal; the name and derived data are not compared.
   bool operator==(const vcSMDGDPoly& o) const;
   bool operator!=(const vcSMDGDPoly& o) const { return !(*this == o); }
