@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include <QImage>
@@ -70,16 +71,9 @@ vcRect unite(const vcRect& a, const vcRect& b) {
 }  // namespace
 
 long vfNearestGraphic(const vcGraphicList& list, const vcVector<2>& p, double within) {
-  long best = -1;
-  double bestDist = within;
-  for (std::size_t i = 0; i < list.items().size(); ++i) {
-    const double d = list.items()[i]->distToPoint(p);
-    if (d <= bestDist) {
-      bestDist = d;
-      best = static_cast<long>(i);
-    }
-  }
-  return best;
+  // The list's pick index: built on the first pick, exact distances.
+  const std::optional<vcGraphicPick> pick = list.nearest(p, within);
+  return pick ? pick->index : -1;
 }
 
 void vcviewScene::open(const std::string& path) {

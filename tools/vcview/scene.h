@@ -68,6 +68,6 @@ private:
   vcXform<2> place_;
 };
 
-// The nearest graphic of list to p (client coordinates) within `within`, or
-// -1: a linear walk over distToPoint, the one place to switch to an index.
+// The position of the graphic of list nearest p (client coordinates) within
+// `within`, or -1; answered by the list's pick index.
 long vfNearestGraphic(const vcGraphicList& list, const vcVector<2>& p, double within);
