@@ -223,16 +223,8 @@ void vcGraphicGroup::serialize_(vcArchive& ar, unsigned char version) {
   ar || itemsVersion;
   if (itemsVersion != 0) throw vcArchive::UnknownVersion("", 0);
   // Read aside and swapped in with isNull, so a failed read keeps the items.
-  std::vector<vcPtrHandle<vcGraphic>> items;
-  unsigned long n = static_cast<unsigned long>(items_.size());
-  ar || n;
-  if (ar.isStoring()) {
-    for (auto& g : items_) ar || g;
-  } else {
-    ar.requireItems(n, 1);
-    items.resize(n);
-    for (auto& g : items) ar || g;
-  }
+  std::vector<vcPtrHandle<vcGraphic>> items = ar.isStoring() ? items_ : std::vector<vcPtrHandle<vcGraphic>>();
+  ar || items;
   bool isNull = isNull_;
   ar || isNull;
   if (ar.isLoading()) {
