@@ -63,6 +63,31 @@ void vcArchive::requireItems(std::uint64_t count, std::uint64_t minSize) const {
     fail("stored count " + std::to_string(count) + " exceeds the remaining archive");
 }
 
+std::uint32_t vcArchive::exchangeCount(std::size_t size, std::uint64_t minSize, std::uint32_t maxCount) {
+  std::uint32_t n = 0;
+  if (isStoring()) {
+    if (size > maxCount) fail(std::to_string(size) + " items are too many for an archive");
+    n = static_cast<std::uint32_t>(size);
+  }
+  *this || n;
+  if (isLoading()) {
+    if (n > maxCount) fail("stored count " + std::to_string(n) + " is out of range");
+    requireItems(n, minSize);
+  }
+  return n;
+}
+
+void vcExchangeCountedBytes(vcArchive& ar, std::vector<unsigned char>& v, std::uint32_t maxCount) {
+  const std::uint32_t n = ar.exchangeCount(v.size(), 1, maxCount);
+  if (ar.isStoring()) {
+    ar.raw(v.data(), static_cast<long>(n));
+    return;
+  }
+  std::vector<unsigned char> tmp(n);
+  ar.raw(tmp.data(), static_cast<long>(n));
+  v.swap(tmp);
+}
+
 void vcArchive::serializePointer(vcPersistent*& p) {
   if (isStoring()) storeObject_(p);
   else p = loadObject_(nullptr, nullptr);
@@ -239,15 +264,10 @@ vcArchive& operator||(vcArchive& ar, double& v) {
 }
 
 vcArchive& operator||(vcArchive& ar, std::string& v) {
-  std::uint32_t n = 0;
+  const std::uint32_t n = ar.exchangeCount(v.size(), 1);
   if (ar.isStoring()) {
-    if (v.size() > 0xFFFFFFFFu) vcArchive::fail("string too long for an archive");
-    n = static_cast<std::uint32_t>(v.size());
-    ar || n;
     ar.raw(v.data(), static_cast<long>(n));
   } else {
-    ar || n;
-    ar.requireItems(n, 1);
     std::string tmp(n, '\0');
     ar.raw(tmp.data(), static_cast<long>(n));
     v.swap(tmp);

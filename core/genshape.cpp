@@ -78,23 +78,13 @@ void vcGenShape::dispatchSerialize(vcArchive& ar) {
   vcShape::dispatchSerialize(ar);
   tagShapeID id = shapeID();
   ar.raw(id.bytes, 16);
-  if (ar.isStoring()) {
-    std::vector<unsigned char> bytes = data();
-    if (bytes.size() > 0x7FFFFFFFu) vcArchive::fail("vcGenShape: data too long for an archive");
-    std::uint32_t n = static_cast<std::uint32_t>(bytes.size());
-    ar || n;
-    if (n) ar.raw(bytes.data(), static_cast<long>(n));
-  } else {
-    if (!(id == shapeID()))
-      vcArchive::fail("vcGenShape: stored kind " + hexID(id) + " is not this shape's kind " + hexID(shapeID()));
-    std::uint32_t n = 0;
-    ar || n;
-    if (n > 0x7FFFFFFFu) vcArchive::fail("vcGenShape: stored data length " + std::to_string(n) + " is too large");
-    ar.requireItems(n, 1);
-    std::vector<unsigned char> bytes(n);
-    if (n) ar.raw(bytes.data(), static_cast<long>(n));
+  if (ar.isLoading() && !(id == shapeID()))
+    vcArchive::fail("vcGenShape: stored kind " + hexID(id) + " is not this shape's kind " + hexID(shapeID()));
+  std::vector<unsigned char> bytes = ar.isStoring() ? data() : std::vector<unsigned char>();
+  vcExchangeCountedBytes(ar, bytes, 0x7FFFFFFFu);
+  if (ar.isLoading()) {
     try {
-      load(bytes.data(), static_cast<long>(n));
+      load(bytes.data(), static_cast<long>(bytes.size()));
     } catch (const vcShapesError::BadGeom& e) {
       vcArchive::fail("vcGenShape: stored data rejected (" + e.string() + ")");
     }

@@ -192,25 +192,12 @@ std::vector<vcShapeHandle> vcLineSegSet::decompose() const {
 }
 
 void vcLineSegSet::archiveFields_(vcArchive& ar) {
-  if (ar.isStoring()) {
-    if (segs_.size() > 0xFFFFFFFFu) vcArchive::fail("vcLineSegSet: too many segments for an archive");
-    std::uint32_t n = static_cast<std::uint32_t>(segs_.size());
-    ar || n;
-    for (const vcLineSeg& s : segs_) {
-      vcVector<2> p1 = s.p1(), p2 = s.p2();
-      ar || p1 || p2;
-    }
-    return;
-  }
-  std::uint32_t n = 0;
-  ar || n;
-  ar.requireItems(n, 32);
-  std::vector<vcLineSeg> segs;
-  segs.reserve(n);
-  for (std::uint32_t i = 0; i < n; ++i) {
-    vcVector<2> p1, p2;
-    ar || p1 || p2;
-    segs.emplace_back(p1, p2);
-  }
-  segs_.swap(segs);
+  vcExchangeCounted(
+      ar, segs_,
+      [&ar](vcLineSeg& s) {
+        vcVector<2> p1 = s.p1(), p2 = s.p2();
+        ar || p1 || p2;
+        if (ar.isLoading()) s = vcLineSeg(p1, p2);
+      },
+      32);
 }

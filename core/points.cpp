@@ -23,22 +23,14 @@ void requireFinite(const vcVector<2>& p, const char* what) {
 }  // namespace
 
 void vfSerializePoints(vcArchive& ar, std::vector<vcVector<2>>& pts, const char* owner) {
-  if (ar.isStoring()) {
-    if (pts.size() > 0xFFFFFFFFu) vcArchive::fail(std::string(owner) + ": too many points for an archive");
-    std::uint32_t n = static_cast<std::uint32_t>(pts.size());
-    ar || n;
-    for (vcVector<2>& p : pts) ar || p;
-    return;
-  }
-  std::uint32_t n = 0;
-  ar || n;
-  ar.requireItems(n, 16);
-  std::vector<vcVector<2>> tmp(n);
-  for (std::uint32_t i = 0; i < n; ++i) {
-    ar || tmp[i];
-    if (!finite(tmp[i])) vcArchive::fail(std::string(owner) + ": stored point " + std::to_string(i) + " is not finite");
-  }
-  pts.swap(tmp);
+  vcExchangeCounted(
+      ar, pts,
+      [&](vcVector<2>& p, std::size_t i) {
+        ar || p;
+        if (ar.isLoading() && !finite(p))
+          vcArchive::fail(std::string(owner) + ": stored point " + std::to_string(i) + " is not finite");
+      },
+      16);
 }
 
 // ---- vc2Point ----------------------------------------------------------------

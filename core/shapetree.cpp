@@ -464,25 +464,16 @@ std::vector<vcShapeHandle> vcShapeTree::decompose() const {
 }
 
 void vcShapeTree::exchangeChildren_(vcArchive& ar, std::vector<vcShapeHandle_const>& children) const {
-  if (ar.isStoring() && children.size() > 0xFFFFFFFFu) vcArchive::fail(className() + ": too many members for an archive");
-  std::uint32_t n = static_cast<std::uint32_t>(children.size());
-  ar || n;
-  if (ar.isStoring()) {
-    for (vcShapeHandle_const& c : children) ar || c;
-    return;
-  }
-  ar.requireItems(n, 1);
-  std::vector<vcShapeHandle_const> tmp(n);
-  for (vcShapeHandle_const& c : tmp) {
+  vcExchangeCounted(ar, children, [&](vcShapeHandle_const& c) {
     ar || c;
+    if (ar.isStoring()) return;
     if (!c) vcArchive::fail(className() + ": a stored member is null");
     try {
       checkChild_(*c);
     } catch (const vcShapesError::Errors& e) {
       vcArchive::fail(className() + ": a stored member is not accepted (" + e.string() + ")");
     }
-  }
-  children.swap(tmp);
+  });
 }
 
 void vcShapeTree::dispatchSerialize(vcArchive& ar) {

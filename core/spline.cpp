@@ -160,17 +160,7 @@ Points reversed(const Points& pts, bool closed) {
 
 // A 32-bit count, then the vectors; the count is checked against the input before allocating.
 void exchangePoints(vcArchive& ar, Points& pts) {
-  std::uint32_t n = static_cast<std::uint32_t>(pts.size());
-  if (ar.isStoring() && pts.size() > 0xFFFFFFFFu) vcArchive::fail("spline has too many points for an archive");
-  ar || n;
-  if (ar.isStoring()) {
-    for (vcVector<2>& p : pts) ar || p;
-    return;
-  }
-  ar.requireItems(n, 16);
-  Points tmp(n);
-  for (vcVector<2>& p : tmp) ar || p;
-  pts.swap(tmp);
+  vcExchangeCounted(ar, pts, [&ar](vcVector<2>& p) { ar || p; }, 16);
 }
 
 }  // namespace

@@ -77,25 +77,7 @@ vcArchive& operator||(vcArchive& ar, vcGraphicList& list) {
   unsigned char version = 0;
   ar || version;
   if (version != 0) throw vcArchive::UnknownVersion("dispc/glist", 606);
-  if (ar.isStoring()) {
-    if (list.items().size() > 0x7FFFFFFFu) vcArchive::fail("graphic list too long for an archive");
-    int n = static_cast<int>(list.items().size());
-    ar || n;
-    for (auto& g : list.items()) ar || g;
-    return ar;
-  }
-  int n = 0;
-  ar || n;
-  if (n < 0) vcArchive::fail("negative graphic list count");
-  ar.requireItems(static_cast<std::uint64_t>(n), 1);
-  // Read aside: a failed read leaves the list as it was.
-  std::vector<vcPtrHandle<vcGraphic>> items;
-  items.reserve(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    vcPtrHandle<vcGraphic> g;
-    ar || g;
-    items.push_back(std::move(g));
-  }
-  list.items().swap(items);
+  // A signed count; a failed read leaves the list as it was.
+  vcExchangeCounted(ar, list.items(), [&ar](vcPtrHandle<vcGraphic>& g) { ar || g; }, 1, 0x7FFFFFFFu);
   return ar;
 }

@@ -31,6 +31,18 @@ void exchangeAtomically(vcArchive& ar, Save save, F exchange) {
   }
 }
 
+// The archive exchange the graphics here share, inside their visited marks:
+// the version byte (written as `current`), then the class's fields through
+// serialize(version); a load that throws puts back what save() kept.
+template <class Save, class Serialize>
+void exchangeVersioned(vcArchive& ar, unsigned char current, Save save, Serialize serialize) {
+  exchangeAtomically(ar, save, [&] {
+    unsigned char version = current;
+    ar || version;
+    serialize(version);
+  });
+}
+
 // A text's offset is drawn as a pen move of its whole pixels, and its font
 // id goes with the text; each sits in a 4-byte field of its sketch record,
 // so a value the field cannot hold would replay as another drawing.
@@ -199,20 +211,15 @@ void vcGraphicGroup::draw(vcUITablet& t, vcUITabletTypes::Layers layers) const {
 
 void vcGraphicGroup::dispatchSerialize(vcArchive& ar) {
   if (haveVisited(this, sizeof(vcGraphicGroup))) return;
-  exchangeAtomically(
-      ar,
-      [this] {
+  exchangeVersioned(
+      ar, 0, [this] {
         return [this, props = props(), items = items_, isNull = isNull_]() mutable {
           restoreProps_(props);
           items_.swap(items);
           isNull_ = isNull;
         };
       },
-      [&] {
-        unsigned char version = 0;
-        ar || version;
-        vcGraphicGroup::serialize_(ar, version);
-      });
+      [&](unsigned char version) { vcGraphicGroup::serialize_(ar, version); });
   setVisited(this, sizeof(vcGraphicGroup));
 }
 
@@ -223,16 +230,8 @@ void vcGraphicGroup::serialize_(vcArchive& ar, unsigned char version) {
   ar || itemsVersion;
   if (itemsVersion != 0) throw vcArchive::UnknownVersion("", 0);
   // Read aside and swapped in with isNull, so a failed read keeps the items.
-  std::vector<vcPtrHandle<vcGraphic>> items;
-  unsigned long n = static_cast<unsigned long>(items_.size());
-  ar || n;
-  if (ar.isStoring()) {
-    for (auto& g : items_) ar || g;
-  } else {
-    ar.requireItems(n, 1);
-    items.resize(n);
-    for (auto& g : items) ar || g;
-  }
+  std::vector<vcPtrHandle<vcGraphic>> items = ar.isStoring() ? items_ : std::vector<vcPtrHandle<vcGraphic>>();
+  ar || items;
   bool isNull = isNull_;
   ar || isNull;
   if (ar.isLoading()) {
@@ -293,9 +292,8 @@ void vcGraphicText::draw(vcUITablet& t, vcUITabletTypes::Layers layers) const {
 
 void vcGraphicText::dispatchSerialize(vcArchive& ar) {
   if (haveVisited(this, sizeof(vcGraphicText))) return;
-  exchangeAtomically(
-      ar,
-      [this] {
+  exchangeVersioned(
+      ar, 0, [this] {
         return [this, props = props(), text = text_, location = location_, background = background_,
                 format = format_, offset = offset_] {
           restoreProps_(props);
@@ -306,11 +304,7 @@ void vcGraphicText::dispatchSerialize(vcArchive& ar) {
           offset_ = offset;
         };
       },
-      [&] {
-        unsigned char version = 0;
-        ar || version;
-        vcGraphicText::serialize_(ar, version);
-      });
+      [&](unsigned char version) { vcGraphicText::serialize_(ar, version); });
   setVisited(this, sizeof(vcGraphicText));
 }
 
@@ -346,13 +340,9 @@ void vcGraphicCross::draw(vcUITablet& t, vcUITabletTypes::Layers layers) const {
 
 void vcGraphicCross::dispatchSerialize(vcArchive& ar) {
   if (haveVisited(this, sizeof(vcGraphicCross))) return;
-  exchangeAtomically(
-      ar, [this] { return [this, props = props(), item = item_] { restoreProps_(props); item_ = item; }; },
-      [&] {
-        unsigned char version = 0;
-        ar || version;
-        vcGraphicCross::serialize_(ar, version);
-      });
+  exchangeVersioned(
+      ar, 0, [this] { return [this, props = props(), item = item_] { restoreProps_(props); item_ = item; }; },
+      [&](unsigned char version) { vcGraphicCross::serialize_(ar, version); });
   setVisited(this, sizeof(vcGraphicCross));
 }
 
@@ -392,13 +382,9 @@ void vcGraphicPointIcon::draw(vcUITablet& t, vcUITabletTypes::Layers layers) con
 
 void vcGraphicPointIcon::dispatchSerialize(vcArchive& ar) {
   if (haveVisited(this, sizeof(vcGraphicPointIcon))) return;
-  exchangeAtomically(
-      ar, [this] { return [this, props = props(), item = item_] { restoreProps_(props); item_ = item; }; },
-      [&] {
-        unsigned char version = 0;
-        ar || version;
-        vcGraphicPointIcon::serialize_(ar, version);
-      });
+  exchangeVersioned(
+      ar, 0, [this] { return [this, props = props(), item = item_] { restoreProps_(props); item_ = item; }; },
+      [&](unsigned char version) { vcGraphicPointIcon::serialize_(ar, version); });
   setVisited(this, sizeof(vcGraphicPointIcon));
 }
 
@@ -456,13 +442,9 @@ void vcGraphicEllipseAnnulusSection::draw(vcUITablet& t, vcUITabletTypes::Layers
 
 void vcGraphicEllipseAnnulusSection::dispatchSerialize(vcArchive& ar) {
   if (haveVisited(this, sizeof(vcGraphicEllipseAnnulusSection))) return;
-  exchangeAtomically(
-      ar, [this] { return [this, props = props(), item = item_] { restoreProps_(props); item_ = item; }; },
-      [&] {
-        unsigned char version = 1;
-        ar || version;
-        vcGraphicEllipseAnnulusSection::serialize_(ar, version);
-      });
+  exchangeVersioned(
+      ar, 1, [this] { return [this, props = props(), item = item_] { restoreProps_(props); item_ = item; }; },
+      [&](unsigned char version) { vcGraphicEllipseAnnulusSection::serialize_(ar, version); });
   setVisited(this, sizeof(vcGraphicEllipseAnnulusSection));
 }
 

@@ -1,6 +1,8 @@
 // The record classes of text, images, nested sketches, area operations, the
 // pen and application shapes: opcodes 11, 12, 14 to 23, 25, 33 and 35.
+#include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -52,29 +54,19 @@ std::string textOf(const std::vector<std::uint16_t>& units) {
 // each character as a C. Loading keeps the text up to its first NUL.
 template <class C, class Text>
 void archiveText(vcArchive& ar, Text& text) {
-  long length = static_cast<long>(text.size()) + 1;
-  ar || length;
+  // The characters and a terminating NUL, counted as a signed 32-bit length.
+  std::vector<C> chars;
   if (ar.isStoring()) {
-    for (auto ch : text) {
-      C c = static_cast<C>(ch);
-      ar || c;
-    }
-    C end = 0;
-    ar || end;
-    return;
+    std::transform(text.begin(), text.end(), std::back_inserter(chars), [](auto ch) { return static_cast<C>(ch); });
+    chars.push_back(0);
   }
-  if (length < 1) vcArchive::fail("text record with length " + std::to_string(length));
-  ar.requireItems(static_cast<std::uint64_t>(length), sizeof(C));
+  vcExchangeCounted(ar, chars, [&ar](C& c) { ar || c; }, sizeof(C), 0x7FFFFFFFu);
+  if (ar.isStoring()) return;
+  const auto end = std::find(chars.begin(), chars.end(), C(0));
+  if (end == chars.end()) vcArchive::fail("text record without its terminating NUL");
   Text read;
-  read.reserve(static_cast<std::size_t>(length - 1));
-  bool ended = false;
-  for (long i = 0; i < length; ++i) {
-    C c = 0;
-    ar || c;
-    if (c == 0) ended = true;
-    if (!ended) read.push_back(static_cast<typename Text::value_type>(c));
-  }
-  if (!ended) vcArchive::fail("text record without its terminating NUL");
+  std::transform(chars.begin(), end, std::back_inserter(read),
+                 [](C c) { return static_cast<typename Text::value_type>(c); });
   text.swap(read);
 }
 
@@ -189,14 +181,8 @@ private:
   void check_() override { vfCheckFinite(payload_.position, "image position"); }
   void archive_(vcArchive& ar) override {
     vcPoint at(payload_.position);
-    long n = static_cast<long>(payload_.colorMap.size());
-    ar || at || payload_.passThrough || payload_.passValue || payload_.mapped || n;
-    if (ar.isLoading()) {
-      if (n < 0) vcArchive::fail("image record with a negative color-table length");
-      ar.requireItems(static_cast<std::uint64_t>(n), 1);
-      payload_.colorMap.assign(static_cast<std::size_t>(n), 0);
-    }
-    ar.raw(payload_.colorMap.data(), n);
+    ar || at || payload_.passThrough || payload_.passValue || payload_.mapped;
+    vcExchangeCountedBytes(ar, payload_.colorMap, 0x7FFFFFFFu);
     ar || payload_.image;
     payload_.position = vcVector<2>(at);
   }
@@ -412,16 +398,9 @@ public:
 
 private:
   void archive_(vcArchive& ar) override {
-    long n = static_cast<long>(payload_.data.size());
     ar || payload_.color;
     ar.raw(payload_.id.bytes, sizeof payload_.id.bytes);
-    ar || n;
-    if (ar.isLoading()) {
-      if (n < 0) vcArchive::fail("application shape record with a negative data length");
-      ar.requireItems(static_cast<std::uint64_t>(n), 1);
-      payload_.data.assign(static_cast<std::size_t>(n), 0);
-    }
-    ar.raw(payload_.data.data(), n);
+    vcExchangeCountedBytes(ar, payload_.data, 0x7FFFFFFFu);
   }
   VC_SKETCH_OP_FACTORY();
 };

@@ -359,27 +359,18 @@ private:
     for (const vc_BezierPayload& s : payload_.segments) (void)vc_ShapeCodec<vcBezierCurve>::shape(s);
   }
   void archive_(vcArchive& ar) override {
-    long count = static_cast<long>(payload_.segments.size());
-    ar || count;
-    if (ar.isStoring()) {
-      held_.assign(payload_.segments.size(), vcPtrHandle<vcBezierCurve>());
-      for (std::size_t i = 0; i < held_.size(); ++i) {
-        vcBezierCurve c = vc_ShapeCodec<vcBezierCurve>::shape(payload_.segments[i]);
-        vfExchangeShape(ar, held_[i], c);
-      }
-      return;
-    }
-    if (count < 0) vcArchive::fail("cubic spline record with a negative segment count");
-    ar.requireItems(static_cast<std::uint64_t>(count), 1);
-    std::vector<vc_BezierPayload> segments;
-    segments.reserve(static_cast<std::size_t>(count));
+    // A signed segment count; each stored segment keeps a handle alive while
+    // the archive can still refer back to it.
+    if (ar.isStoring()) held_.assign(payload_.segments.size(), vcPtrHandle<vcBezierCurve>());
     vcPtrHandle<vcBezierCurve> unused;
-    for (long i = 0; i < count; ++i) {
-      vcBezierCurve c;
-      vfExchangeShape(ar, unused, c);
-      segments.push_back(vc_ShapeCodec<vcBezierCurve>::of(c));
-    }
-    payload_.segments.swap(segments);
+    vcExchangeCounted(
+        ar, payload_.segments,
+        [&](vc_BezierPayload& s, std::size_t i) {
+          vcBezierCurve c = ar.isStoring() ? vc_ShapeCodec<vcBezierCurve>::shape(s) : vcBezierCurve();
+          vfExchangeShape(ar, ar.isStoring() ? held_[i] : unused, c);
+          if (ar.isLoading()) s = vc_ShapeCodec<vcBezierCurve>::of(c);
+        },
+        1, 0x7FFFFFFFu);
   }
   std::vector<vcPtrHandle<vcBezierCurve>> held_;
   VC_SKETCH_OP_FACTORY();

@@ -24,18 +24,8 @@ void vcSMDGDModel::dispatchSerialize(vcArchive& ar) {
   unsigned char listVersion = 0;
   ar || listVersion;
   if (listVersion != 0) throw vcArchive::UnknownVersion(nullptr, 0);
-  std::uint32_t n = static_cast<std::uint32_t>(m.polys_.size());
-  if (ar.isStoring() && m.polys_.size() > 0xFFFFFFFFu) vcArchive::fail("vcSMDGDModel: too many polys for an archive");
-  ar || n;
-  if (ar.isLoading()) {
-    // A poly takes at least its version bytes, name length, counts and flags.
-    ar.requireItems(n, 40);
-    std::vector<vcSMDGDPoly> polys(n);
-    for (auto& p : polys) vcSMDGDPolyPrivate::exchange_(ar, p);
-    m.polys_.swap(polys);
-  } else {
-    for (auto& p : m.polys_) vcSMDGDPolyPrivate::exchange_(ar, p);
-  }
+  // A poly takes at least its version bytes, name length, counts and flags.
+  vcExchangeCounted(ar, m.polys_, [&ar](vcSMDGDPoly& p) { vcSMDGDPolyPrivate::exchange_(ar, p); }, 40);
   ar || m.labels_ || m.position_;
   if (ar.isLoading()) {
     // The label list is derived from the polys; a stored one that disagrees is corrupt.

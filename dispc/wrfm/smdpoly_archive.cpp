@@ -18,17 +18,7 @@ void exchangeVector(vcArchive& ar, std::vector<T>& v, std::uint64_t minItemSize,
   unsigned char version = 0;
   ar || version;
   if (version != 0) throw vcArchive::UnknownVersion(nullptr, 0);
-  std::uint32_t n = static_cast<std::uint32_t>(v.size());
-  if (ar.isStoring() && v.size() > 0xFFFFFFFFu) vcArchive::fail("vector too long for an archive");
-  ar || n;
-  if (ar.isLoading()) {
-    ar.requireItems(n, minItemSize);
-    std::vector<T> tmp(n);
-    for (auto& x : tmp) item(x);
-    v.swap(tmp);
-  } else {
-    for (auto& x : v) item(x);
-  }
+  vcExchangeCounted(ar, v, item, minItemSize);
 }
 
 }  // namespace

@@ -125,6 +125,63 @@ TEST(Archive, CountBeyondTheRemainingItemsIsRejectedUpFront) {
   }
 }
 
+// The counted exchange behind every counted vector: a signed count's limit,
+// an item that fails part way and a byte run all leave the target unchanged;
+// items see their index; bytes and items round-trip.
+TEST(Archive, CountedSequenceChecksItsLimitAndSwapsInOnlyAWholeLoad) {
+  const auto exchangeOdd = [](vcArchive& ar, std::vector<int>& v, std::uint32_t maxCount) {
+    vcExchangeCounted(
+        ar, v,
+        [&ar](int& x, std::size_t i) {
+          ar || x;
+          if (ar.isLoading() && x != static_cast<int>(2 * i + 1)) vcArchive::fail("item " + std::to_string(i));
+        },
+        4, maxCount);
+  };
+  const std::vector<int> odd{1, 3, 5};
+  vcBufferArchive out;
+  std::vector<int> stored = odd;
+  exchangeOdd(out, stored, 0x7FFFFFFFu);
+  const std::vector<unsigned char> good = out.bytes();
+  ASSERT_EQ(good.size(), 16u);
+
+  std::vector<unsigned char> negative = good;
+  negative[3] = 0x80;  // count as a signed 32-bit value: negative
+  std::vector<unsigned char> badItem = good;
+  badItem[8] = 4;  // the second item is no longer 3
+  const struct {
+    const std::vector<unsigned char>* bytes;
+    std::uint32_t maxCount;
+    bool accepted;
+  } cases[] = {{&good, 0x7FFFFFFFu, true}, {&good, 3, true}, {&good, 2, false}, {&negative, 0x7FFFFFFFu, false},
+               {&badItem, 0x7FFFFFFFu, false}};
+  for (const auto& c : cases) {
+    vcBufferArchive in(*c.bytes);
+    std::vector<int> v{7};
+    if (c.accepted) {
+      exchangeOdd(in, v, c.maxCount);
+      EXPECT_EQ(v, odd);
+    } else {
+      EXPECT_THROW(exchangeOdd(in, v, c.maxCount), vcArchive::BadData);
+      EXPECT_EQ(v, std::vector<int>{7});
+    }
+  }
+
+  std::vector<unsigned char> run{9, 0, 255};
+  vcBufferArchive bytesOut;
+  vcExchangeCountedBytes(bytesOut, run);
+  EXPECT_EQ(bytesOut.bytes(), (std::vector<unsigned char>{3, 0, 0, 0, 9, 0, 255}));
+  std::vector<unsigned char> back{1};
+  vcBufferArchive bytesIn(bytesOut.bytes());
+  vcExchangeCountedBytes(bytesIn, back);
+  EXPECT_EQ(back, run);
+  std::vector<unsigned char> cut = bytesOut.bytes();
+  cut.pop_back();
+  vcBufferArchive cutIn(cut);
+  EXPECT_THROW(vcExchangeCountedBytes(cutIn, back), vcArchive::BadData);
+  EXPECT_EQ(back, run);
+}
+
 TEST(Archive, SharedObjectIsWrittenOnceAndSharedOnReadingAndChainsRoundTrip) {
   ASSERT_EQ(TestNode::alive, 0);
   std::vector<unsigned char> bytes;

@@ -84,6 +84,12 @@ public:
   // Throws BadData unless count items of at least minSize bytes each can still
   // be read. Loaders call this before they allocate for a stored count.
   void requireItems(std::uint64_t count, std::uint64_t minSize) const;
+  // Exchanges the 32-bit count of a sequence of `size` items and returns it.
+  // Storing throws BadData when size exceeds maxCount; loading throws BadData
+  // unless the stored count is at most maxCount and that many items of at least
+  // minSize archive bytes each can still be read. A count written as a signed
+  // 32-bit value passes maxCount 0x7FFFFFFF, so a negative one is rejected.
+  std::uint32_t exchangeCount(std::size_t size, std::uint64_t minSize, std::uint32_t maxCount = 0xFFFFFFFFu);
   [[noreturn]] static void fail(const std::string& why);
 
   // Exchanges a pointer to a persistent object. Stored as null, as a new object
@@ -217,22 +223,37 @@ constexpr std::uint64_t vcArchiveMinSize() {
   else return 1;
 }
 
-// A 32-bit count, then each element. A load is built aside and swapped in.
+// Exchanges a counted sequence: its 32-bit count (see exchangeCount), then each
+// item through item(T&) or item(T&, index). A load reads the items into a
+// temporary and swaps it into v only when all were read, so a failed load
+// leaves v as it was. minSize is the least archive bytes one item takes.
+template <class T, class Item>
+void vcExchangeCounted(vcArchive& ar, std::vector<T>& v, Item&& item, std::uint64_t minSize = vcArchiveMinSize<T>(),
+                       std::uint32_t maxCount = 0xFFFFFFFFu) {
+  const std::uint32_t n = ar.exchangeCount(v.size(), minSize, maxCount);
+  auto each = [&item](std::vector<T>& items) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if constexpr (std::is_invocable_v<Item&, T&, std::size_t>) item(items[i], i);
+      else item(items[i]);
+    }
+  };
+  if (ar.isStoring()) {
+    each(v);
+    return;
+  }
+  std::vector<T> tmp(n);
+  each(tmp);
+  v.swap(tmp);
+}
+
+// A counted run of bytes, moved in one piece; loads are checked and swapped in
+// as vcExchangeCounted does.
+void vcExchangeCountedBytes(vcArchive& ar, std::vector<unsigned char>& v, std::uint32_t maxCount = 0xFFFFFFFFu);
+
+// A 32-bit count, then each element.
 template <class T>
 vcArchive& operator||(vcArchive& ar, std::vector<T>& v) {
-  std::uint32_t n = 0;
-  if (ar.isStoring()) {
-    if (v.size() > 0xFFFFFFFFu) vcArchive::fail("vector too long for an archive");
-    n = static_cast<std::uint32_t>(v.size());
-    ar || n;
-    for (auto& item : v) ar || item;
-  } else {
-    ar || n;
-    ar.requireItems(n, vcArchiveMinSize<T>());
-    std::vector<T> tmp(n);
-    for (auto& item : tmp) ar || item;
-    v.swap(tmp);
-  }
+  vcExchangeCounted(ar, v, [&ar](T& item) { ar || item; });
   return ar;
 }
 
