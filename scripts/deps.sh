@@ -8,7 +8,7 @@ for what in "$@"; do
   case "$what" in
     test) packages+=(libgtest-dev libgmock-dev) ;;
     demo) ;;
-    bench) packages+=(libbenchmark-dev libopencv-imgproc-dev libcairo2-dev libgeos-dev) ;;
+    bench) packages+=(libbenchmark-dev libopencv-dev libcairo2-dev libgeos-dev) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     cairo) packages+=(libcairo2-dev fonts-dejavu-core) ;;
     # Debian's interpreter with its own pybind11, NumPy and pytest; Dask and a
