@@ -72,6 +72,9 @@ def fmt_time(ns):
 def fmt_num(v):
     return f"{v:.3g}" if isinstance(v, float) else str(v)
 
+def fmt_factor(x):
+    return f"{x:,.0f}" if x >= 10 else f"{x:.2f}"
+
 TO_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
 rows = []
 for program in programs:
@@ -97,7 +100,12 @@ for program in programs:
             cases[key]["ours"] = b
         else:
             cases[key]["baselines"].append((impl, b))
-    for key in order:
+    # In the order the program declares its cases, whatever order the interleaved run took.
+    def declared(key):
+        c = cases[key]
+        b = c["ours"] or c["baselines"][0][1]
+        return (b.get("family_index", 0), b.get("per_family_instance_index", 0))
+    for key in sorted(order, key=declared):
         ours, baselines = cases[key]["ours"], cases[key]["baselines"]
         if ours is None:
             for impl, b in baselines:
@@ -109,7 +117,7 @@ for program in programs:
             rows.append((program, key, fmt_time(ours["ns"]), "—", "—", "—", counters))
         for impl, b in baselines:
             ratio = ours["ns"] / b["ns"]
-            shown = f"{ratio:.2f}×" if ratio >= 1 else f"{ratio:.2f}× ({1 / ratio:.2g}× faster)"
+            shown = f"{ratio:.2f}×" if ratio >= 1 else f"{ratio:.2g}× ({fmt_factor(1 / ratio)}× faster)"
             target = ours.get(f"target_vs_{impl}")
             goal = "—" if target is None else f"≤ {target:g}× {'met' if ratio <= target else 'MISSED'}"
             rows.append((program, key, fmt_time(ours["ns"]), f"{impl}: {fmt_time(b['ns'])}", shown, goal, counters))
