@@ -1,36 +1,40 @@
 // Synthetic images: one outline filled into a 2048 x 2048 8-bit image, by
 // the library (vcSMDGDPolyPrivate::drawSynthetic) and, in the same run, by
-// Cairo (A8 surface, antialiased fill) and OpenCV (cv::fillPoly, LINE_AA)
-// drawing the same outline. Outlines (argument): 0 a 300 x 120 rectangle
-// turned by 17 degrees with corners rounded by 10, 1 a circle of radius 150,
-// 2 a concave star of 40 vertices. Each benchmark reports, as the counter
-// max_err, the largest difference in grey levels (fill 255 on 0) from the
-// exact area the outline covers in each pixel. Target: the library faster
-// than both, with max_err <= 1.
+// Cairo (A8 surface, antialiased fill), OpenCV (cv::fillPoly, LINE_AA) and a
+// memset of the pixels the outline touches, row by row (the floor for any
+// renderer). Outlines (argument): 0 a 300 x 120 rectangle turned by 17
+// degrees with corners rounded by 10, 1 a circle of radius 150, 2 a circle of
+// radius 1000, 3 a concave star of 40 vertices on radii 900 and 420, 4-6
+// stars of 10, 100 and 1000 vertices on the same radii, 7-10 circles of radius
+// 16, 64, 256 and 512 (with 1 and 2: time against edge length and area).
+//
+// Counters: max_err, the largest difference in grey levels (fill 255 on 0)
+// from the exact area the outline covers in each pixel, taken from the first
+// call; edge_px, the outline's length in pixels; area_px, its area.
+// BM_SyntheticThreads splits the rows of the same fills over 2 threads.
 //
 // What each timing holds: the library and Cairo build their outline from the
 // shape on every call (arcs turned into chords inside the timing); OpenCV is
-// handed its chord points ready made, flattened once outside the timing, as
-// it has no curves. The comparison with OpenCV so favours OpenCV. Each draws
-// again and again into its own image; max_err is taken from the first call.
+// handed its chord points ready made, flattened to 0.01 pixel once outside
+// the timing, as it has no curves. The comparison so favours OpenCV. Each
+// draws again and again into its own image.
 #include <benchmark/benchmark.h>
 
+#include <cairo.h>
+
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <vector>
 
-#include <vc/core/pelbuffer.h>
-#include <vc/wrfm/smdpoly.h>
-
-#include "support/synth_reference.h"
-
-#if defined(VC_BENCH_CAIRO)
-#include <cairo.h>
-#endif
-#if defined(VC_BENCH_OPENCV)
 #include <opencv2/core/utility.hpp>
 #include <opencv2/imgproc.hpp>
-#endif
+
+#include <vc/core/pelbuffer.h>
+#include <vc/wrfm/smdpoly.h>
+#include <vc/wrfm/synthetic.h>
+
+#include "support/synth_reference.h"
 
 namespace {
 
@@ -50,6 +54,7 @@ struct Outline {
   vcSMDGDPoly poly;
   std::vector<Piece> path;
   synth_ref::Outline exact;
+  double length = 0;
 };
 
 Outline roundedRect() {
@@ -65,38 +70,47 @@ Outline roundedRect() {
     synth_ref::arc(o.exact, {m.x(), m.y()}, r, from, from + kPi / 2);
   }
   o.poly.close();
+  o.length = 2 * (w + h) - 8 * r + 2 * kPi * r;
   return o;
 }
 
-Outline circle() {
+Outline circle(double r) {
   Outline o;
-  o.poly = vcSMDGDPoly::circle(150, kCentre);
-  o.path.push_back({true, kCentre, 150, 0, 2 * kPi});
-  synth_ref::arc(o.exact, {kCentre.x(), kCentre.y()}, 150, 0, 2 * kPi);
+  o.poly = vcSMDGDPoly::circle(r, kCentre);
+  o.path.push_back({true, kCentre, r, 0, 2 * kPi});
+  synth_ref::arc(o.exact, {kCentre.x(), kCentre.y()}, r, 0, 2 * kPi);
+  o.length = 2 * kPi * r;
   return o;
 }
 
-Outline star() {
+Outline star(int n) {
   Outline o;
-  for (int k = 0; k < 40; ++k) {
-    const double a = 0.1 + 2 * kPi * k / 40, r = k % 2 ? 120 : 300;
+  for (int k = 0; k < n; ++k) {
+    const double a = 0.1 + 2 * kPi * k / n, r = k % 2 ? 420 : 900;
     const V p = kCentre + V(r * std::cos(a), r * std::sin(a));
     o.poly << vcSMDGDPolyVertex(p, 0, 0.5, 0.5, -1);
     o.path.push_back({false, p, 0, 0, 0});
     o.exact.push_back({p.x(), p.y()});
   }
   o.poly.close();
+  for (std::size_t k = 0; k < o.exact.size(); ++k) {
+    const synth_ref::Pt a = o.exact[k], b = o.exact[(k + 1) % o.exact.size()];
+    o.length += std::hypot(b.x - a.x, b.y - a.y);
+  }
   return o;
 }
 
+constexpr long kOutlines = 11;
+
 const Outline& outline(long which) {
-  static const std::vector<Outline> all = {roundedRect(), circle(), star()};
+  static const std::vector<Outline> all = {roundedRect(), circle(150), circle(1000), star(40),    star(10),   star(100),
+                                           star(1000),    circle(16),  circle(64),   circle(256), circle(512)};
   return all[static_cast<std::size_t>(which)];
 }
 
 // Exact coverage of every pixel of the image, computed once per outline.
 const std::vector<double>& coverage(long which) {
-  static std::vector<std::vector<double>> cache(3);
+  static std::vector<std::vector<double>> cache(kOutlines);
   auto& c = cache[static_cast<std::size_t>(which)];
   if (c.empty()) c = synth_ref::coverage(outline(which).exact, kSide, kSide);
   return c;
@@ -112,19 +126,61 @@ double maxError(long which, const unsigned char* pels, long pitch) {
   return worst;
 }
 
+void setCounters(benchmark::State& state, double err) {
+  const long which = state.range(0);
+  const std::vector<double>& cov = coverage(which);
+  double area = 0;
+  for (const double c : cov) area += c;
+  state.counters["max_err"] = err;
+  state.counters["edge_px"] = outline(which).length;
+  state.counters["area_px"] = area;
+}
+
 void BM_Synthetic(benchmark::State& state) {
   const Outline& o = outline(state.range(0));
   vcPelBuffer<unsigned char> img(kSide, kSide);
   vcSMDGDPolyPrivate::drawSynthetic(o.poly, vcXform<2>::I, img, 255, true, true);
-  state.counters["max_err"] = maxError(state.range(0), img.pointToPel(0, 0), img.rowPitch());
+  setCounters(state, maxError(state.range(0), img.pointToPel(0, 0), img.rowPitch()));
   for (auto _ : state) {
     vcSMDGDPolyPrivate::drawSynthetic(o.poly, vcXform<2>::I, img, 255, true, true);
     benchmark::DoNotOptimize(img.pointToPel(0, 0));
   }
 }
-BENCHMARK(BM_Synthetic)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Synthetic)->DenseRange(0, kOutlines - 1)->Unit(benchmark::kMicrosecond);
 
-#if defined(VC_BENCH_CAIRO)
+void BM_SyntheticThreads(benchmark::State& state) {
+  const Outline& o = outline(state.range(0));
+  vcPelBuffer<unsigned char> img(kSide, kSide);
+  const vcSynthThreads threads(2);
+  vcSMDGDPolyPrivate::drawSynthetic(o.poly, vcXform<2>::I, img, 255, true, true);
+  setCounters(state, maxError(state.range(0), img.pointToPel(0, 0), img.rowPitch()));
+  for (auto _ : state) {
+    vcSMDGDPolyPrivate::drawSynthetic(o.poly, vcXform<2>::I, img, 255, true, true);
+    benchmark::DoNotOptimize(img.pointToPel(0, 0));
+  }
+}
+BENCHMARK(BM_SyntheticThreads)->Arg(2)->Arg(3)->Arg(6)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The floor: every touched pixel of every row set with one memset per row.
+void BM_Memset(benchmark::State& state) {
+  const std::vector<double>& cov = coverage(state.range(0));
+  std::vector<std::pair<long, long>> rows;  // (start, length) in the image
+  for (long y = 0; y < kSide; ++y) {
+    long a = kSide, b = -1;
+    for (long x = 0; x < kSide; ++x)
+      if (cov[static_cast<std::size_t>(y * kSide + x)] > 0) a = std::min(a, x), b = std::max(b, x);
+    if (b >= a) rows.emplace_back(y * kSide + a, b - a + 1);
+  }
+  std::vector<unsigned char> img(static_cast<std::size_t>(kSide * kSide));
+  setCounters(state, 0);
+  for (auto _ : state) {
+    for (const auto& [start, n] : rows) std::memset(img.data() + start, 255, static_cast<std::size_t>(n));
+    benchmark::DoNotOptimize(img.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_Memset)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
+
 // The path is built on every call, as the library flattens on every call.
 void fillCairo(cairo_t* cr, const Outline& o) {
   for (std::size_t k = 0; k < o.path.size(); ++k) {
@@ -148,8 +204,8 @@ void BM_Cairo(benchmark::State& state) {
   cairo_set_source_rgba(cr, 0, 0, 0, 1);
   fillCairo(cr, o);
   cairo_surface_flush(surface);
-  state.counters["max_err"] =
-      maxError(state.range(0), cairo_image_surface_get_data(surface), cairo_image_surface_get_stride(surface));
+  setCounters(state,
+              maxError(state.range(0), cairo_image_surface_get_data(surface), cairo_image_surface_get_stride(surface)));
   for (auto _ : state) {
     fillCairo(cr, o);
     benchmark::DoNotOptimize(cairo_image_surface_get_data(surface));
@@ -157,10 +213,8 @@ void BM_Cairo(benchmark::State& state) {
   cairo_destroy(cr);
   cairo_surface_destroy(surface);
 }
-BENCHMARK(BM_Cairo)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
-#endif
+BENCHMARK(BM_Cairo)->DenseRange(0, kOutlines - 1)->Unit(benchmark::kMicrosecond);
 
-#if defined(VC_BENCH_OPENCV)
 // The outline as OpenCV's fixed-point polygon (8 fraction bits), pixel
 // centres at integers as OpenCV counts them, arcs as chords within 0.01
 // pixel; made once, outside the timing.
@@ -188,13 +242,12 @@ void BM_OpenCV(benchmark::State& state) {
   const std::vector<std::vector<cv::Point>> polys = {cvOutline(outline(state.range(0)))};
   cv::Mat img(static_cast<int>(kSide), static_cast<int>(kSide), CV_8UC1, cv::Scalar(0));
   cv::fillPoly(img, polys, cv::Scalar(255), cv::LINE_AA, 8);
-  state.counters["max_err"] = maxError(state.range(0), img.data, static_cast<long>(img.step));
+  setCounters(state, maxError(state.range(0), img.data, static_cast<long>(img.step)));
   for (auto _ : state) {
     cv::fillPoly(img, polys, cv::Scalar(255), cv::LINE_AA, 8);
     benchmark::DoNotOptimize(img.data);
   }
 }
-BENCHMARK(BM_OpenCV)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
-#endif
+BENCHMARK(BM_OpenCV)->DenseRange(0, kOutlines - 1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -1,7 +1,13 @@
 #include <vc/core/archive.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 #include <vc/core/byteio.h>
@@ -323,18 +329,61 @@ struct vcFileArchive::File {
   }
 };
 
+namespace {
+
+const char* fileKind(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a file";
+}
+
+struct FdCloser {
+  int fd;
+  ~FdCloser() { ::close(fd); }
+};
+
+}  // namespace
+
+std::vector<unsigned char> vfReadFile(const std::string& path, std::uint64_t maxBytes) {
+  // Opened without blocking (a FIFO would wait for a writer) and checked on
+  // the open descriptor, so what is read is what was checked.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) throw vcArchive::IOError("cannot open '" + path + "': " + std::strerror(errno));
+  const FdCloser closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) throw vcArchive::IOError("cannot read '" + path + "': " + std::strerror(errno));
+  if (!S_ISREG(st.st_mode))
+    throw vcArchive::IOError("'" + path + "' is " + fileKind(st.st_mode) + ", not a regular file");
+  const auto tooLarge = [&] {
+    return vcArchive::IOError("'" + path + "' is larger than " + std::to_string(maxBytes) + " bytes, the most read");
+  };
+  if (static_cast<std::uint64_t>(st.st_size) > maxBytes) throw tooLarge();
+  std::vector<unsigned char> data;
+  data.reserve(static_cast<std::size_t>(st.st_size));
+  unsigned char chunk[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw vcArchive::IOError("cannot read '" + path + "': " + std::strerror(errno));
+    if (got == 0) break;
+    // A file that grows while it is read is still held to the bound.
+    if (static_cast<std::uint64_t>(got) > maxBytes - data.size()) throw tooLarge();
+    data.insert(data.end(), chunk, chunk + got);
+  }
+  return data;
+}
+
 vcFileArchive::vcFileArchive(const std::string& path, Mode mode)
     : vcArchive(mode), file_(std::make_unique<File>()), path_(path) {
-  file_->f = std::fopen(path.c_str(), mode == eStore ? "wb" : "rb");
-  if (!file_->f) throw IOError("cannot open '" + path + "'");
   if (mode == eLoad) {
-    unsigned char chunk[65536];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file_->f)) > 0) data_.insert(data_.end(), chunk, chunk + got);
-    if (std::ferror(file_->f)) throw IOError("cannot read '" + path + "'");
-    std::fclose(file_->f);
-    file_->f = nullptr;
+    data_ = vfReadFile(path, kMaxLoadBytes);
+    return;
   }
+  file_->f = std::fopen(path.c_str(), "wb");
+  if (!file_->f) throw IOError("cannot open '" + path + "'");
 }
 
 vcFileArchive::~vcFileArchive() = default;

@@ -94,6 +94,7 @@ void vcDimTol::tolType(TolType t) {
 }
 
 bool vcDimTol::isWithin(double v) const {
+  if (std::isnan(v)) return false;  // it would pass every comparison below
   if (min_ >= 0.0 && v < minDim()) return false;
   if (max_ >= 0.0 && v > maxDim()) return false;
   return true;
@@ -153,6 +154,8 @@ void vcSMDDimension::set(double nom, double min, double max, ScaleType scale) {
 }
 
 bool vcSMDDimension::withinTolerance(double value, double scale) const {
+  // A NaN compares false with every limit, so it would pass them all.
+  if (std::isnan(value)) return false;
   const vcSMDDimension scaled = scale * *this;
   if (scaled.min_ != -1 && value <= scaled.min_) return false;
   if (scaled.max_ != -1 && value >= scaled.max_) return false;

@@ -16,7 +16,7 @@ vcGraphicProps::vcGraphicProps() : penColor_(vcColor::cyanColor()) {}
 
 vcGraphicProps::vcGraphicProps(const vcColor& color, long penWidth, vePenStyle penStyle, bool fill)
     : penColor_(color), penWidth_(penWidth), penStyle_(penStyle), fill_(fill) {
-  if (penWidth < 0) throw BadParams();
+  if (penWidth < 0 || penWidth > kMaxPenWidth) throw BadParams();
 }
 
 vcGraphicProps::vcGraphicProps(const vcGraphicProps& o)

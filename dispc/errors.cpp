@@ -1,6 +1,7 @@
 // The display library's error classes: one table of class, base and error
 // number, with the archive form each of them shares.
 #include <ostream>
+#include <string>
 
 #include <vc/dimtol.h>
 #include <vc/dispprop.h>
@@ -29,9 +30,20 @@ VC_DEFINE_ERROR(vcUIError::NoLongerSupported, vcUIError::Errors, 0x10002B16)
 VC_DEFINE_ERROR(vcUIError::InvalidUISketch, vcUIError::Errors, 0x10002B17)
 VC_DEFINE_ERROR(vcUIError::InitFailed, vcUIError::Errors, 0x10002B18)
 
+namespace {
+void appendReason(std::ostream& os, const std::string& reason) {
+  if (!reason.empty()) os << ": " << reason;
+}
+}  // namespace
+
 void vcUIError::InvalidUISketch::message_(std::ostream& os) const {
   Errors::message_(os);
-  if (!reason_.empty()) os << ": " << reason_;
+  appendReason(os, reason_);
+}
+
+void vcUIError::BadParams::message_(std::ostream& os) const {
+  Errors::message_(os);
+  appendReason(os, reason_);
 }
 
 VC_DEFINE_ERROR(vcGraphicProps::BadParams, vcException, 0x10004513)

@@ -5,29 +5,57 @@
 #include <vc/core/exception.h>
 #include <vc/uitablet.h>
 
+#include "glist_index.h"
+
+vcGraphicList::vcGraphicList() = default;
+
 vcGraphicList::vcGraphicList(const vcGraphicList& o) { append(o); }
 
 vcGraphicList& vcGraphicList::operator=(const vcGraphicList& o) {
   if (this == &o) return *this;
   vcGraphicList copy(o);
   items_.swap(copy.items_);
+  pickIndex_.reset();
   return *this;
 }
 
 vcGraphicList::~vcGraphicList() = default;
 
-void vcGraphicList::reset() { items_.clear(); }
+std::vector<vcPtrHandle<vcGraphic>>& vcGraphicList::items() noexcept {
+  if (pickIndex_) pickIndex_->mayHaveChanged();
+  return items_;
+}
+
+void vcGraphicList::reset() {
+  items_.clear();
+  pickIndex_.reset();
+}
 
 void vcGraphicList::append(vcPtrHandle<vcGraphic> g, bool copy) {
-  // A null handle stays null: there is nothing to clone.
-  items_.push_back(copy && g ? g->clone() : std::move(g));
+  insert(static_cast<long>(items_.size()), std::move(g), copy);
 }
 
 void vcGraphicList::append(vcGraphicList& other, bool copy) {
   std::vector<vcPtrHandle<vcGraphic>> added;
   added.reserve(other.items_.size());
   for (const auto& g : other.items_) added.push_back(copy && g ? g->clone() : g);
+  const long at = static_cast<long>(items_.size());
   items_.insert(items_.end(), added.begin(), added.end());
+  if (pickIndex_) pickIndex_->inserted(at, static_cast<long>(added.size()));
+}
+
+void vcGraphicList::insert(long at, vcPtrHandle<vcGraphic> g, bool copy) {
+  if (at < 0 || at > static_cast<long>(items_.size())) throw vcGraphic::BadParams("Item index out of range");
+  // A null handle stays null: there is nothing to clone.
+  items_.insert(items_.begin() + at, copy && g ? g->clone() : std::move(g));
+  if (pickIndex_) pickIndex_->inserted(at, 1);
+}
+
+void vcGraphicList::remove(long at, long count) {
+  const long n = static_cast<long>(items_.size());
+  if (at < 0 || count < 0 || at > n || count > n - at) throw vcGraphic::BadParams("Item index out of range");
+  items_.erase(items_.begin() + at, items_.begin() + at + count);
+  if (pickIndex_) pickIndex_->removed(at, count);
 }
 
 void vcGraphicList::append(const vcGraphicList& other) { append(const_cast<vcGraphicList&>(other), true); }

@@ -2,6 +2,7 @@
 #include <vc/graphic.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include <vc/core/archive.h>
@@ -41,6 +42,34 @@ void vcGraphic::color(const vcColor& c) {
   notifyMutation_();
   props_.penColor(c);
   setProps_(props_);
+}
+
+vcGraphic::~vcGraphic() {
+  for (vcGraphicWatcher* w = watchers_; w; w = std::exchange(w->next_, nullptr)) w->watched_ = nullptr;
+}
+
+void vcGraphic::watch(vcGraphicWatcher& w) const {
+  if (w.watched_) throw vcBadArgument("vcGraphic::watch: the watcher already watches a graphic");
+  w.watched_ = this;
+  w.next_ = watchers_;
+  watchers_ = &w;
+  const_cast<vcGraphic*>(this)->mutationFlag(true);
+}
+
+void vcGraphic::unwatch(vcGraphicWatcher& w) const noexcept {
+  if (w.watched_ != this) return;
+  for (vcGraphicWatcher** at = &watchers_; *at; at = &(*at)->next_)
+    if (*at == &w) {
+      *at = w.next_;
+      break;
+    }
+  w.watched_ = nullptr;
+  w.next_ = nullptr;
+}
+
+void vcGraphic::mutating_() {
+  vcPersistent::mutating_();
+  for (vcGraphicWatcher* w = watchers_; w; w = w->next_) w->graphicChanging(*this);
 }
 
 void vcGraphic::draw(void*) const {}

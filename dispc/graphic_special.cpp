@@ -2,6 +2,10 @@
 #include <vc/graphic_special.h>
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <unordered_set>
 
 #include <vc/core/archive.h>
 #include <vc/uitablet.h>
@@ -25,6 +29,59 @@ void exchangeAtomically(vcArchive& ar, Save save, F exchange) {
     restore();
     throw;
   }
+}
+
+// A text's offset is drawn as a pen move of its whole pixels, and its font
+// id goes with the text; each sits in a 4-byte field of its sketch record,
+// so a value the field cannot hold would replay as another drawing.
+bool fitsRecord(double v) {
+  const double w = std::trunc(v);
+  return w >= static_cast<double>(std::numeric_limits<std::int32_t>::min()) &&
+         w <= static_cast<double>(std::numeric_limits<std::int32_t>::max());
+}
+bool fitsRecord(long v) {
+  return v >= std::numeric_limits<std::int32_t>::min() && v <= std::numeric_limits<std::int32_t>::max();
+}
+
+// Why a text with this offset and format cannot be drawn as recorded; empty when it can.
+std::string textFault(const vcVector<2>& offset, const vcUIFormat& format) {
+  if (!fitsRecord(offset.x()) || !fitsRecord(offset.y()))
+    return "vcGraphicText: offset (" + std::to_string(offset.x()) + ", " + std::to_string(offset.y()) +
+           ") is not a 32-bit pixel count";
+  if (!fitsRecord(format.fontId())) return "vcGraphicText: font id " + std::to_string(format.fontId()) + " exceeds 32 bits";
+  return {};
+}
+
+void requireDrawable(const vcVector<2>& offset, const vcUIFormat& format) {
+  if (const std::string why = textFault(offset, format); !why.empty()) throw vcGraphic::BadParams(why);
+}
+
+constexpr const char* kHoldsItself = "vcGraphicGroup: a group cannot hold itself, directly or through a nested group";
+
+// True when items hold group, directly or through nested groups: a group
+// that holds itself cannot be drawn, measured, mapped, cloned or archived,
+// since every walk over its items would never end. The walk keeps its own
+// stack and visits each shared group once, so deep or wide nests cost no
+// more than their size.
+
+template <class Handle>
+bool holdsGroup(const vcGraphicGroup& group, const std::vector<Handle>& items) {
+  std::vector<const vcGraphic*> todo;
+  for (const Handle& h : items)
+    if (h) todo.push_back(h.ptr());
+  std::unordered_set<const vcGraphic*> seen;
+  std::vector<vcPtrHandle_const<vcGraphic>> nested;
+  while (!todo.empty()) {
+    const vcGraphic* g = todo.back();
+    todo.pop_back();
+    if (g == &group) return true;
+    const auto* sub = dynamic_cast<const vcGraphicGroup*>(g);
+    if (!sub || !seen.insert(sub).second) continue;
+    sub->getItems(nested);
+    for (const auto& h : nested)
+      if (h) todo.push_back(h.ptr());
+  }
+  return false;
 }
 
 }  // namespace
@@ -57,6 +114,7 @@ void vcGraphicGroup::items(const std::vector<vcPtrHandle<vcGraphic>>& v, bool co
   std::vector<vcPtrHandle<vcGraphic>> next;
   next.reserve(v.size());
   for (const auto& g : v) next.push_back(copy && g ? g->clone() : g);
+  if (holdsGroup(*this, next)) throw vcGraphic::BadParams(kHoldsItself);
   notifyMutation_();
   items_.swap(next);
   itemsChanged_();
@@ -66,6 +124,7 @@ void vcGraphicGroup::items(const std::vector<vcPtrHandle_const<vcGraphic>>& v) {
   std::vector<vcPtrHandle<vcGraphic>> next;
   next.reserve(v.size());
   for (const auto& g : v) next.emplace_back(const_cast<vcGraphic*>(g.ptr()));
+  if (holdsGroup(*this, next)) throw vcGraphic::BadParams(kHoldsItself);
   notifyMutation_();
   items_.swap(next);
   itemsChanged_();
@@ -192,7 +251,9 @@ vcGraphicText::vcGraphicText() = default;
 vcGraphicText::vcGraphicText(const std::string& text, const vcPoint& location, const vcColor& color,
                              const vcColor& backgroundColor, const vcUIFormat& format, const vcVector<2>& offset)
     : vcGraphic(color), text_(text), location_(location), background_(backgroundColor), format_(format),
-      offset_(offset) {}
+      offset_(offset) {
+  requireDrawable(offset_, format_);
+}
 
 std::string& vcGraphicText::item() {
   notifyMutation_();
@@ -203,6 +264,7 @@ void vcGraphicText::location(const vcPoint& p) {
   location_ = p;
 }
 void vcGraphicText::offset(const vcVector<2>& v) {
+  requireDrawable(v, format_);
   notifyMutation_();
   offset_ = v;
 }
@@ -211,6 +273,7 @@ void vcGraphicText::backgroundColor(const vcColor& c) {
   background_ = c;
 }
 void vcGraphicText::format(const vcUIFormat& f) {
+  requireDrawable(offset_, f);
   notifyMutation_();
   format_ = f;
 }
@@ -255,6 +318,8 @@ void vcGraphicText::serialize_(vcArchive& ar, unsigned char version) {
   if (version != 0) throw vcArchive::UnknownVersion(kSource, 338);
   vcGraphic::dispatchSerialize(ar);
   ar || text_ || location_ || background_ || format_ || offset_;
+  if (ar.isLoading())
+    if (const std::string why = textFault(offset_, format_); !why.empty()) vcArchive::fail("stored " + why);
 }
 
 // ---- vcGraphicCross ------------------------------------------------------------

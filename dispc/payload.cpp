@@ -5,6 +5,10 @@
 #include <vc/sketchop.h>
 #include <vc/uierror.h>
 
+void vfFailNarrowing(long v) {
+  throw vcUIError::BadParams("value " + std::to_string(v) + " does not fit the record's 32-bit field");
+}
+
 void vc_PayloadReader::fail(const std::string& why) { throw vcUIError::InvalidUISketch(why); }
 
 void vfFailAtRecord(const vcUIError::InvalidUISketch& e, long offset, long opcode) {

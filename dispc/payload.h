@@ -18,13 +18,27 @@
 #include <vc/uierror.h>
 #include <vc/uisketch.h>
 
-// Measures a payload.
+// The one narrowing of a long into a record's 4-byte field: a value the
+// field cannot hold is refused with vcUIError::BadParams, never cut short.
+[[noreturn]] void vfFailNarrowing(long v);
+inline std::uint32_t vfNarrowI32(long v) {
+  if (v < INT32_MIN || v > INT32_MAX) [[unlikely]]
+    vfFailNarrowing(v);
+  return static_cast<std::uint32_t>(static_cast<std::int32_t>(v));
+}
+
+// Measures a payload, and refuses one holding a value that its 4-byte
+// fields cannot (vfNarrowI32): every record is measured before it is
+// written, so a refused one leaves nothing behind.
 class vc_PayloadSizer {
 public:
   static constexpr bool isReading = false;
   void f64(const double&) { n_ += 8; }
   void f32(const float&) { n_ += 4; }
-  void i32(const long&) { n_ += 4; }
+  void i32(const long& v) {
+    vfNarrowI32(v);
+    n_ += 4;
+  }
   void u8(const unsigned char&) { n_ += 1; }
   void flag(const bool&) { n_ += 1; }
   void vec(const vcVector<2>&) { n_ += 16; }
@@ -32,8 +46,8 @@ public:
   void bytes(const unsigned char*, std::size_t n) { n_ += n; }
   template <class S>
   void image(const S&) { n_ += S::kImageSize; }
-  // A count of items read before them; the sizer only needs the items.
-  void count(const long&, std::uint64_t) { n_ += 4; }
+  // A count of items read before them.
+  void count(const long& n, std::uint64_t) { i32(n); }
 
   std::size_t size() const noexcept { return n_; }
 
@@ -75,7 +89,7 @@ public:
   explicit vc_PayloadWriter(unsigned char* out) noexcept : p_(out) {}
   void f64(const double& v) { vc_bytes::putF64(take(8), v); }
   void f32(const float& v) { vc_bytes::putF32(take(4), v); }
-  void i32(const long& v) { vc_bytes::put32(take(4), static_cast<std::uint32_t>(static_cast<std::int32_t>(v))); }
+  void i32(const long& v) { vc_bytes::put32(take(4), vfNarrowI32(v)); }
   void u8(const unsigned char& v) { *take(1) = v; }
   void flag(const bool& v) { *take(1) = v ? 1 : 0; }
   void vec(const vcVector<2>& v) {
@@ -163,6 +177,13 @@ S vc_PayloadReader::decodeImage(const unsigned char* p) {
   } catch (const vcException& e) {
     fail(std::string("bad shape image: ") + e.what());
   }
+}
+
+// Refuses a payload holding a value its record cannot (vcUIError::BadParams).
+template <class P>
+void vfCheckRecordable(const P& payload) {
+  vc_PayloadSizer sizer;
+  const_cast<P&>(payload).io(sizer);
 }
 
 // Appends a payload to a sketch: measured, then written in place.

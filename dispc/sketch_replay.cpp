@@ -2,15 +2,19 @@
 // would cover.
 #include <vc/uitablet.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include <vc/core/ellipse.h>
+#include <vc/core/exception.h>
 #include <vc/core/ellipsearc.h>
 #include <vc/core/genrect.h>
 #include <vc/core/genshape.h>
@@ -97,17 +101,106 @@ private:
   vcUIScope& measure_;
 };
 
+// A surface that shows nothing and measures, for each drawing call, how far
+// its ink lies from one point (scope coordinates), keeping the nearest
+// record. Strokes count their pen's half width; filled regions, images,
+// texts and rectangles set count as covering their area; a flood fill
+// covers an unknown area and counts as covering the point.
+class vc_PickScope : public vcUIScopeAdapter {
+public:
+  vc_PickScope(vcUIScope& measure, const vcVector<2>& at)
+      : vcUIScopeAdapter(measure.org(), measure.size()), measure_(measure), at_(at) {}
+
+  vcUIScope* newChild(const vcUIRect& r, bool clipOnly) override {
+    auto child = std::make_unique<vc_PickScope>(measure_, at_);
+    if (clipOnly) child->subset(*this, r);
+    else child->move(*this, r);
+    return child.release();
+  }
+  void draw(const vcGenShape& s, const vcColor&) override { shape(s, 1, false); }
+  vcUIRect textRect(const std::string& text, const vcPoint& anchor, const vcUIFormat& format,
+                    vcUIRect& rect) override {
+    return measure_.textRect(text, anchor, format, rect);
+  }
+
+  void record(long ordinal, long offset) {
+    ordinal_ = ordinal;
+    offset_ = offset;
+  }
+  std::optional<vcUISketchPick> best;
+
+private:
+  void onShape(const char*, const vcShape& s, const vcGraphicProps& p) override { shape(s, p.penWidth(), p.fill()); }
+  void onPoint(const vcPoint& s, const vcGraphicProps& p) override {
+    ink((vcVector<2>(s.x(), s.y()) - at_).len(), p.penWidth());
+  }
+  void onImage(const char*, const vcPoint& corner, long w, long h, const vcPair<double>& scale) override {
+    area(vcRect(corner.x(), corner.y(), static_cast<double>(w) * scale.x(), static_cast<double>(h) * scale.y()));
+  }
+  void onText(const std::string& text, const vcPoint& anchor, const vcColor&, const vcColor&,
+              const vcUIFormat& format) override {
+    vcUIRect r;
+    pixels(textRect(text, anchor, format, r));
+  }
+  void onSet(const vcUIRect* rect, const vcColor&) override {
+    if (rect) pixels(*rect);
+    else ink(0.0, 1);
+  }
+  void onFill(const vcPair<long>&, const vcColor&, const vcColor&, FillType) override { ink(0.0, 1); }
+  void onStroke(const vcPoint* to, long dx, long dy, const vcGraphicProps& props) override {
+    const vcVector<2> from(drawPoint().x(), drawPoint().y());
+    const vcVector<2> end = to ? vcVector<2>(to->x(), to->y())
+                               : from + vcVector<2>(static_cast<double>(dx), static_cast<double>(dy));
+    ink(vcLineSeg(from, end).distanceToPoint(at_), props.penWidth());
+  }
+
+  // Rectangles of scope pixels cover [left, right) x [top, bottom).
+  void pixels(const vcUIRect& r) {
+    if (r.isNull()) return;
+    area(vcRect(static_cast<double>(r.left()), static_cast<double>(r.top()), static_cast<double>(r.width()),
+                static_cast<double>(r.height())));
+  }
+  void area(const vcRect& r) {
+    if (r.isNull()) return;
+    const double dx = std::max({r.x() - at_.x(), 0.0, at_.x() - (r.x() + r.width())});
+    const double dy = std::max({r.y() - at_.y(), 0.0, at_.y() - (r.y() + r.height())});
+    ink(std::hypot(dx, dy), 1);
+  }
+  void shape(const vcShape& s, long penWidth, bool fill) {
+    try {
+      if (fill && s.isRegion() && s.within(at_)) return ink(0.0, 1);
+      ink(s.distanceToPoint(at_), penWidth);
+    } catch (const vcShapesError::DegenerateShape&) {
+      // A collapsed shape draws no ink to measure.
+    }
+  }
+  // A drawing whose centre line lies d from the point, drawn penWidth wide.
+  void ink(double d, long penWidth) {
+    if (!std::isfinite(d)) return;
+    d = std::max(0.0, d - static_cast<double>(std::max(penWidth, 1L)) / 2.0);
+    if (!best || d < best->distance) best = vcUISketchPick{ordinal_, offset_, d};
+  }
+
+  vcUIScope& measure_;
+  vcVector<2> at_;
+  long ordinal_ = 0, offset_ = 0;
+};
+
 // Draws every record of sketch on tablet. One header serves all records, so
 // a props record stays in force for the records after it; one record object
 // per opcode is made when first met and reused.
-void replaySketch(vcUITablet& tablet, const vcUISketch& sketch, vcUITablet::Layers layer) {
+// onRecord, when given, is told each record's ordinal and byte offset
+// before the record draws.
+void replaySketch(vcUITablet& tablet, const vcUISketch& sketch, vcUITablet::Layers layer,
+                  const std::function<void(long, long)>* onRecord = nullptr) {
   const unsigned char* p = sketch.data();
   const long n = sketch.size();
   const bool filter = layer != vcUITablet::eBoth;
   vc_UISketchOpHeader header;
   std::array<std::unique_ptr<vc_UISketchOpData>, kSketchOpcodeSlots> cache;
-  for (long at = 0; at < n;) {
+  for (long at = 0, ordinal = 0; at < n; ++ordinal) {
     const long start = at;
+    if (onRecord) (*onRecord)(ordinal, start);
     long op = -1;
     try {
       at += header.parseByteStream(p + at, n - at);
@@ -133,6 +226,8 @@ void replaySketch(vcUITablet& tablet, const vcUISketch& sketch, vcUITablet::Laye
 void vcUITablet::draw(const vcUISketch& sketch, const vcPoint& offset, Layers layer) {
   if (sketch.isNull()) return;
   if (layer != eImage && layer != eOverlay && layer != eBoth) throw vcUIError::BadLayer();
+  vfCheckPosition(offset, "sketch offset");
+  checkRecordable_<15>(vc_SketchPayload{vcVector<2>(offset), &sketch, {}});
 
   if (drawOn_) {
     const vcXform<2> savedMap = scaledMap_;
@@ -174,9 +269,20 @@ void vcUITablet::draw(const vcUISketch& sketch, const vcPoint& offset, Layers la
     std::unique_ptr<vcUISketch> own;
     const vcUISketch* source = &sketch;
     if (&sketch == &sketch_) source = (own = std::make_unique<vcUISketch>(sketch)).get();
-    if (source->size() > std::numeric_limits<std::int32_t>::max()) throw vcUIError::BadParams();
     record_<15>(layer, vcGraphicProps(), vcColor(), vc_SketchPayload{vcVector<2>(offset), source, {}});
   }
+}
+
+std::unique_ptr<vcUITablet> vcUITablet::measuringTablet_(vcUIScope& measure, Layers layer) const {
+  auto t = std::make_unique<vcUITablet>(layer == eImage ? &measure : nullptr, layer == eOverlay ? &measure : nullptr);
+  t->visible(true);
+  if (!scaledMap_.isIdentity()) {
+    t->baseMap_ = baseMap_;
+    t->scaleMode_ = scaleMode_;
+    t->scale_ = scale_;
+    t->setMap();
+  }
+  return t;
 }
 
 vcUIRect vcUITablet::encloseRect(const vcUISketch& sketch, const vcPoint& offset, Layers layer) {
@@ -184,15 +290,26 @@ vcUIRect vcUITablet::encloseRect(const vcUISketch& sketch, const vcPoint& offset
   vcUIScope* real = drawScope_[layer];
   if (!real) return vcUIRect::null;
   vc_BoundsScope bounds(*real);
-  vcUITablet measure(layer == eImage ? &bounds : nullptr, layer == eOverlay ? &bounds : nullptr);
-  measure.visible(true);
-  if (!scaledMap_.isIdentity()) {
-    measure.baseMap_ = baseMap_;
-    measure.scaleMode_ = scaleMode_;
-    measure.scale_ = scale_;
-    measure.setMap();
-  }
+  const std::unique_ptr<vcUITablet> measure = measuringTablet_(bounds, layer);
   bounds.clientChangeEnable(true);
-  measure.draw(sketch, offset, layer);
+  measure->draw(sketch, offset, layer);
   return bounds.clientChangedRect(false);
+}
+
+std::optional<vcUISketchPick> vcUITablet::nearestRecord(const vcUISketch& sketch, const vcPoint& offset,
+                                                        const vcVector<2>& scopePoint, double radiusPixels,
+                                                        Layers layer) {
+  checkLayer(layer);
+  if (!std::isfinite(scopePoint.x()) || !std::isfinite(scopePoint.y()) || std::isnan(radiusPixels))
+    throw vcBadArgument("vcUITablet::nearestRecord: the point must be finite and the radius a number");
+  vcUIScope* real = drawScope_[layer];
+  if (!real || sketch.isNull()) return std::nullopt;
+  vc_PickScope pick(*real, scopePoint);
+  const std::unique_ptr<vcUITablet> measure = measuringTablet_(pick, layer);
+  measure->recordOn_.push(false);
+  measure->scaledMap_ = measure->scaledMap_ * vcXform<2>::translation(vcVector<2>(offset));
+  const std::function<void(long, long)> onRecord = [&](long ordinal, long at) { pick.record(ordinal, at); };
+  replaySketch(*measure, sketch, layer, &onRecord);
+  if (pick.best && !(pick.best->distance <= radiusPixels)) return std::nullopt;
+  return pick.best;
 }

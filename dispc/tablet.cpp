@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 
 #include <vc/core/exception.h>
 #include <vc/uierror.h>
 #include <vc/uiscope.h>
+
+#include "tablet_guards.h"
 
 std::uint32_t vcUITablet::timeStamp_ = 0;
 const vcPoint vcUITablet::drawPointArg_(1.234567e89, 9.876543e21);
@@ -439,7 +442,21 @@ const vcPoint& vcUITablet::mapPoint(const vcPoint& p, Layers layer, vcPoint& scr
   if (s && (&p == &drawPointArg_ || (p.x() == drawPointArg_.x() && p.y() == drawPointArg_.y())))
     return s->drawPoint();
   scratch = scaledMap_.mapPoint(p);
+  // A far client point under a large scale leaves the doubles.
+  vfCheckPosition(scratch, "position mapped to scope coordinates");
   return scratch;
+}
+
+void vfCheckPosition(const vcPoint& p, const char* what) {
+  if (std::isfinite(p.x()) && std::isfinite(p.y())) [[likely]]
+    return;
+  throw vcUIError::BadParams(std::string("vcUITablet: ") + what + " (" + std::to_string(p.x()) + ", " +
+                             std::to_string(p.y()) + ") is not finite");
+}
+
+void vfCheckRect(const vcRect& r) {
+  vfCheckPosition(vcPoint(r.origin()), "rectangle origin");
+  vfCheckPosition(vcPoint(r.size()), "rectangle size");
 }
 
 float vcUITablet::arrowArmLength(const vcGraphicProps& props) const {

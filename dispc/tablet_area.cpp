@@ -47,16 +47,39 @@ vcUIRect scopeRectOf(const vcUITablet& t, const vcRect& r) {
   return vcUIRect(p.x(), p.y(), q.x() - p.x(), q.y() - p.y());
 }
 
+// The rings of a bevelled frame: `total` are drawn (up to width, while both
+// sides stay at least two pixels long), of which only those from `first` up
+// to `end` can touch the scope's area; the ones before enclose it, the ones
+// after lie beside it. Ring i is the outline of r shrunk by i on every side.
+struct RingSpan {
+  long first = 0, end = 0, total = 0;
+};
+
+RingSpan visibleRings(const vcUIRect& r, long width, const vcUIRect& area) {
+  const auto fitting = [](long side) { return side >= 2 ? (side - 2) / 2 + 1 : 0L; };
+  RingSpan k;
+  k.total = std::max(0L, std::min({width, fitting(r.width()), fitting(r.height())}));
+  const long l = r.left(), t = r.top(), rr = r.left() + r.width(), bb = r.top() + r.height();
+  const long al = area.left(), at = area.top(), ar = area.left() + area.width(), ab = area.top() + area.height();
+  // Ring i encloses the area while all its edges lie outside it, and has
+  // left it once its box no longer meets the area.
+  k.first = std::clamp(std::min({al - l, at - t, rr - ar, bb - ab}), 0L, k.total);
+  k.end = std::clamp(std::min({ar - l, ab - t, rr - al, bb - at}), k.first, k.total);
+  return k;
+}
+
 }  // namespace
 
 // ---- set -----------------------------------------------------------------------------
 
 void vcUITablet::set(const vcUIRect& r, const vcColor& color, Layers layer) {
+  checkRecordable_<16>(areaOf(r));
   if (okToDraw(layer)) drawScope_[layer]->set(r, color);
   record_<16>(layer, vfPropsOf(color), areaOf(r));
 }
 
 void vcUITablet::set(const vcRect& r, const vcColor& color, Layers layer) {
+  vfCheckRect(r);
   if (okToDraw(layer)) drawScope_[layer]->set(scopeRectOf(*this, r), color);
   record_<16>(layer, vfPropsOf(color), areaOf(r));
 }
@@ -75,6 +98,7 @@ void vcUITablet::set(const vcColor& color, Layers layer) {
 // ---- setComplement ---------------------------------------------------------------------
 
 void vcUITablet::setComplement(const vcUIRect& r, const vcColor& color, Layers layer) {
+  checkRecordable_<18>(areaOf(r));
   if (okToDraw(layer)) {
     vcUIScope* s = drawScope_[layer];
     const long W = scopeRect_.width(), H = scopeRect_.height();
@@ -90,6 +114,7 @@ void vcUITablet::setComplement(const vcUIRect& r, const vcColor& color, Layers l
 }
 
 void vcUITablet::setComplement(const vcRect& r, const vcColor& color, Layers layer) {
+  vfCheckRect(r);
   {
     const vc_RecordingOff off(recordOn_);
     setComplement(scopeRectOf(*this, r), color, layer);
@@ -101,12 +126,15 @@ void vcUITablet::setComplement(const vcRect& r, const vcColor& color, Layers lay
 
 void vcUITablet::fill(const vcPair<long>& seed, const vcColor& color, const vcColor& color2, FillType type,
                       Layers layer) {
+  const vc_FillPayload payload{1, seed.x(), seed.y(), vcVector<2>(), color2, type};
+  checkRecordable_<19>(payload);
   if (okToDraw(layer)) drawScope_[layer]->fill(seed, color, color2, type);
-  record_<19>(layer, vfPropsOf(color), vc_FillPayload{1, seed.x(), seed.y(), vcVector<2>(), color2, type});
+  record_<19>(layer, vfPropsOf(color), payload);
 }
 
 void vcUITablet::fill(const vcPoint& seed, const vcColor& color, const vcColor& color2, FillType type,
                       Layers layer) {
+  vfCheckPosition(seed, "fill seed");
   if (okToDraw(layer)) drawScope_[layer]->fill(scopeCoords(seed), color, color2, type);
   record_<19>(layer, vfPropsOf(color), vc_FillPayload{0, 0, 0, seed, color2, type});
 }
@@ -114,6 +142,8 @@ void vcUITablet::fill(const vcPoint& seed, const vcColor& color, const vcColor& 
 // ---- frames --------------------------------------------------------------------------------
 
 void vcUITablet::outline3D(const vcUIRect& r, const vcColor& c1, const vcColor& c2, long width, Layers layer) {
+  const vc_Outline3dPayload payload{areaOf(r), c1, c2, width};
+  checkRecordable_<25>(payload);
   if (okToDraw(layer)) {
     vcUIScope* s = drawScope_[layer];
     const vcGraphicProps p1(c1, 1, vcGraphicProps::ePenSolid, false);
@@ -121,9 +151,13 @@ void vcUITablet::outline3D(const vcUIRect& r, const vcColor& c1, const vcColor& 
     s->drawStart(vcPoint(static_cast<double>(r.left()), static_cast<double>(r.top())));
     const vc_ScreenLock lock(s);
     // One-pixel rings, each inside the last: top and left edges in c1, right
-    // and bottom edges in c2.
-    long a = r.width() - 1, b = r.height() - 1;
-    for (long ring = 0; ring < width && a >= 1 && b >= 1; ++ring) {
+    // and bottom edges in c2. Rings that cannot show are passed over by
+    // moving the pen, so that a frame far wider than the scope costs no more
+    // than one that fits.
+    const RingSpan rings = visibleRings(r, width, vcUIRect(s->org(), s->size()));
+    if (rings.first > 0) s->moveToRel(rings.first, rings.first);
+    long a = r.width() - 1 - 2 * rings.first, b = r.height() - 1 - 2 * rings.first;
+    for (long ring = rings.first; ring < rings.end; ++ring) {
       s->drawToRelPels(a, 0, p1);
       s->drawToRelPels(0, b, p2);
       s->drawToRelPels(-a, 0, p2);
@@ -132,16 +166,20 @@ void vcUITablet::outline3D(const vcUIRect& r, const vcColor& c1, const vcColor& 
       a -= 2;
       b -= 2;
     }
+    if (rings.total > rings.end) s->moveToRel(rings.total - rings.end, rings.total - rings.end);
   }
-  record_<25>(layer, vfPropsOf(c1), vc_Outline3dPayload{areaOf(r), c1, c2, width});
+  record_<25>(layer, vfPropsOf(c1), payload);
 }
 
 void vcUITablet::outline3D(const vcRect& r, const vcColor& c1, const vcColor& c2, long width, Layers layer) {
+  vfCheckRect(r);
+  const vc_Outline3dPayload payload{areaOf(r), c1, c2, width};
+  checkRecordable_<25>(payload);
   {
     const vc_RecordingOff off(recordOn_);
     outline3D(scopeRectOf(*this, r), c1, c2, width, layer);
   }
-  record_<25>(layer, vfPropsOf(c1), vc_Outline3dPayload{areaOf(r), c1, c2, width});
+  record_<25>(layer, vfPropsOf(c1), payload);
 }
 
 void vcUITablet::outline(const vcUIRect& r, const vcColor& color, long width, Layers layer) {
@@ -183,6 +221,7 @@ void vcUITablet::erase(Layers layer) {
 
 void vcUITablet::drawClipRect(const vcRect& r, Layers layer) {
   if (layer < eImage || layer > eBoth) throw vcUIError::BadLayer();
+  vfCheckRect(r);
   for (Layers l : {eImage, eOverlay})
     if (shouldUpdate(l, layer)) clipRect_[l] = r;
   record_<47>(layer, vcGraphicProps(), vfPayloadOf(r));

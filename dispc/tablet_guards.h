@@ -1,9 +1,18 @@
 // Small helpers shared by the tablet's operation files.
 #pragma once
 
+#include <vc/core/rect.h>
+#include <vc/core/vector.h>
 #include <vc/dispprop.h>
 #include <vc/flagstack.h>
 #include <vc/uiscope.h>
+
+// Positions that are not finite cannot be drawn, and their records cannot be
+// replayed: the tablet refuses them with vcUIError::BadParams naming what,
+// before anything is drawn or recorded.
+void vfCheckPosition(const vcPoint& p, const char* what);
+// The same for the origin and size of a client rectangle.
+void vfCheckRect(const vcRect& r);
 
 // The default props with a pen color (and fill), as the color forms of the
 // drawing operations use them.

@@ -11,6 +11,7 @@
 #include <vc/uistring.h>
 
 #include "payloads.h"
+#include "tablet_guards.h"
 #include "tablet_record.h"
 
 namespace {
@@ -37,16 +38,22 @@ void drawImage(vcUIScope& scope, Modes mode, const vcPair<double>& scale, vcUITa
 // shows exactly what a replay of the record shows.
 void vcUITablet::draw(const std::string& text, const vcPoint& p, const vcColor& color, const vcColor& background,
                       const vcUIFormat& format, Layers layer) {
+  vfCheckPosition(p, "text position");
   const std::string shown = text.substr(0, text.find('\0'));
+  const vc_StringPayload payload{vcVector<2>(p), background, format, shown};
+  checkRecordable_<11>(payload);
   if (okToDraw(layer)) {
     vcPoint scratch;
     drawScope_[layer]->draw(shown, mapPoint(p, layer, scratch), color, background, format);
   }
-  record_<11>(layer, vcGraphicProps(), color, vc_StringPayload{vcVector<2>(p), background, format, shown});
+  record_<11>(layer, vcGraphicProps(), color, payload);
 }
 
 void vcUITablet::draw(const vcPelBuffer_const<unsigned char>& image, const vcPoint& p, bool passThrough,
                       unsigned char passValue, bool mapped, Layers layer) {
+  vfCheckPosition(p, "image position");
+  const vc_PelBuf8Payload payload{vcVector<2>(p), passThrough, passValue, mapped, image};
+  checkRecordable_<12>(payload);
   if (okToDraw(layer)) {
     vcUIScope& scope = *drawScope_[layer];
     vcPoint scratch;
@@ -58,13 +65,12 @@ void vcUITablet::draw(const vcPelBuffer_const<unsigned char>& image, const vcPoi
     else
       scope.draw(image, at, passThrough, passValue, mapped);
   }
-  if (recording())
-    record_<12>(layer, vcGraphicProps(), vcColor(0),
-            vc_PelBuf8Payload{vcVector<2>(p), passThrough, passValue, mapped, image});
+  record_<12>(layer, vcGraphicProps(), vcColor(0), payload);
 }
 
 void vcUITablet::draw(const vcPelBuffer_const<unsigned short>& image, const vcPoint& p, bool passThrough,
                       unsigned short passValue, Layers layer) {
+  vfCheckPosition(p, "image position");
   if (!okToDraw(layer)) return;
   vcPoint scratch;
   drawImage(*drawScope_[layer], scaleMode_, scale_, interpolation_, image, mapPoint(p, layer, scratch), passThrough,
@@ -73,6 +79,7 @@ void vcUITablet::draw(const vcPelBuffer_const<unsigned short>& image, const vcPo
 
 void vcUITablet::draw(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& p, bool passThrough,
                       unsigned short passValue, Layers layer) {
+  vfCheckPosition(p, "image position");
   if (!okToDraw(layer)) return;
   vcPoint scratch;
   drawImage(*drawScope_[layer], scaleMode_, scale_, interpolation_, image, mapPoint(p, layer, scratch), passThrough,
@@ -81,6 +88,7 @@ void vcUITablet::draw(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vc
 
 void vcUITablet::draw(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& p, bool passThrough,
                       unsigned long passValue, Layers layer) {
+  vfCheckPosition(p, "image position");
   if (!okToDraw(layer)) return;
   vcPoint scratch;
   drawImage(*drawScope_[layer], scaleMode_, scale_, interpolation_, image, mapPoint(p, layer, scratch), passThrough,
@@ -89,6 +97,9 @@ void vcUITablet::draw(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vc
 
 void vcUITablet::draw(const vcRLEBuffer& image, const vcPoint& p, const std::vector<unsigned char>& colorMap,
                       bool passThrough, unsigned char passValue, bool mapped, Layers layer) {
+  vfCheckPosition(p, "image position");
+  const vc_RleBufPayload payload{vcVector<2>(p), passThrough, passValue, mapped, colorMap, image};
+  checkRecordable_<14>(payload);
   if (okToDraw(layer)) {
     vcUIScope& scope = *drawScope_[layer];
     vcPoint scratch;
@@ -100,7 +111,5 @@ void vcUITablet::draw(const vcRLEBuffer& image, const vcPoint& p, const std::vec
     else
       scope.draw(image, at, colorMap, passThrough, passValue);
   }
-  if (recording())
-    record_<14>(layer, vcGraphicProps(), vcColor(0),
-            vc_RleBufPayload{vcVector<2>(p), passThrough, passValue, mapped, colorMap, image});
+  record_<14>(layer, vcGraphicProps(), vcColor(0), payload);
 }

@@ -105,6 +105,7 @@ void vcUITablet::drawCross(const vcPair<double>& p, const vcRadian& angle, const
 // ---- the point ---------------------------------------------------------------------
 
 void vcUITablet::draw(const vcPoint& p, const vcGraphicProps& props, Layers layer) {
+  vfCheckPosition(p, "point");
   if (okToDraw(layer)) {
     vcPoint scratch;
     drawScope_[layer]->draw(mapPoint(p, layer, scratch), props);
@@ -117,6 +118,7 @@ void vcUITablet::draw(const vcPoint& p, const vcColor& color, Layers layer) { dr
 // ---- the pen -------------------------------------------------------------------------
 
 void vcUITablet::drawStart(const vcPoint& p, Layers layer) {
+  vfCheckPosition(p, "pen position");
   if (okToDraw(layer)) {
     vcPoint scratch;
     vcUIScope* s = drawScope_[layer];
@@ -126,6 +128,7 @@ void vcUITablet::drawStart(const vcPoint& p, Layers layer) {
 }
 
 void vcUITablet::drawTo(const vcPoint& p, const vcGraphicProps& props, Layers layer) {
+  vfCheckPosition(p, "pen position");
   if (okToDraw(layer)) {
     vcPoint scratch;
     drawScope_[layer]->drawTo(mapPoint(p, layer, scratch), props);
@@ -136,8 +139,10 @@ void vcUITablet::drawTo(const vcPoint& p, const vcGraphicProps& props, Layers la
 void vcUITablet::drawTo(const vcPoint& p, const vcColor& color, Layers layer) { drawTo(p, vfPropsOf(color), layer); }
 
 void vcUITablet::drawToRelPels(long dx, long dy, const vcGraphicProps& props, Layers layer) {
+  const vc_PelOffsetPayload payload{dx, dy};
+  checkRecordable_<22>(payload);
   if (okToDraw(layer)) drawScope_[layer]->drawToRelPels(dx, dy, props);
-  record_<22>(layer, props, vc_PelOffsetPayload{dx, dy});
+  record_<22>(layer, props, payload);
 }
 
 void vcUITablet::drawToRelPels(long dx, long dy, const vcColor& color, Layers layer) {
@@ -145,8 +150,10 @@ void vcUITablet::drawToRelPels(long dx, long dy, const vcColor& color, Layers la
 }
 
 void vcUITablet::moveToRelPels(long dx, long dy, Layers layer) {
+  const vc_PelOffsetPayload payload{dx, dy};
+  checkRecordable_<23>(payload);
   if (okToDraw(layer)) drawScope_[layer]->moveToRel(dx, dy);
-  record_<23>(layer, vcGraphicProps(), vcColor(), vc_PelOffsetPayload{dx, dy});
+  record_<23>(layer, vcGraphicProps(), vcColor(), payload);
 }
 
 // The direction forms turn the client direction into a whole-pixel offset of
@@ -175,6 +182,7 @@ const vcRLEBuffer& vcUITablet::pointIcon() {
 }
 
 void vcUITablet::drawPointIcon(const vcPoint& p, const vcGraphicProps& props, Layers layer) {
+  vfCheckPosition(p, "point icon");
   if (okToDraw(layer)) {
     const std::vector<vcColor> colors{props.penColor()};
     vcPoint scratch;

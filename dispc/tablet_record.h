@@ -8,6 +8,12 @@
 #include "opcodes.h"
 
 template <int Op, class P>
+void vcUITablet::checkRecordable_(const P& payload) const {
+  static_assert(std::is_same_v<P, typename vc_OpPayload<Op>::type>, "opcode checked with another opcode's payload");
+  if (recording()) vfCheckRecordable(payload);
+}
+
+template <int Op, class P>
 void vcUITablet::record_(Layers layer, const vcGraphicProps& props, const P& payload) {
   record_<Op>(layer, props, props.penColor(), payload);
 }

@@ -175,6 +175,7 @@ void vcUITablet::draw(const vcPolyline& p, const vcGraphicProps& props, Layers l
 }
 
 void vcUITablet::draw(const vcRect& r, const vcGraphicProps& props, Layers layer) {
+  vfCheckRect(r);
   if (okToDraw(layer)) {
     vcUIScope& scope = *drawScope_[layer];
     const vcVector<2> o = r.origin(), c = r.corner();
@@ -255,6 +256,10 @@ void vcUITablet::draw(const vcCoordAxes& a, const vcGraphicProps& props, Layers 
 // themselves are dots of width 1.
 void vcUITablet::draw(const vcPointSet& s, const vcGraphicProps& props, Layers layer) {
   const std::vector<vcVector<2>>& pts = s.points();
+  // Checked before the circle and segment are drawn, so that a point the map
+  // sends out of the doubles leaves nothing drawn or recorded.
+  if (okToDraw(layer))
+    for (const vcVector<2>& p : pts) vfCheckPosition(vcPoint(scaledMap_.mapPoint(p)), "point mapped to scope coordinates");
   if (pts.size() >= 2) {
     draw(vcCircle(pts[0], pts[0].distance(pts[1])), props, layer);
     draw(vcLineSeg(pts[0], pts[1]), props, layer);
@@ -344,6 +349,9 @@ void vcUITablet::draw(const vcCubicSpline& c, const vcGraphicProps& props, Layer
 // reversed direction; the pen ends where it started, at the tip.
 void vcUITablet::arrowHead(const vcPoint& tip, const vcVector<2>& direction, float length, const vcGraphicProps& props,
                            Layers layer) {
+  vfCheckPosition(tip, "arrow tip");
+  vfCheckPosition(vcPoint(direction), "arrow direction");
+  if (!std::isfinite(length)) throw vcUIError::BadParams("vcUITablet: arrow length is not finite");
   if (okToDraw(layer)) {
     const vc_RecordingOff off(recordOn_);
     const vcVector<2> h(-0.5 * direction.y(), 0.5 * direction.x());
@@ -398,8 +406,11 @@ void vcUITablet::draw(const vcAnnulus& a, const vcColor& color, Layers layer) {
 // The scope draws an application's shape itself, from the shape as given;
 // the record carries what rebuilds it: its kind's identifier and its data.
 void vcUITablet::draw(const vcGenShape& s, const vcColor& color, Layers layer) {
+  // The data is copied only for a record.
+  const vc_GenShapePayload payload = recording() ? vc_GenShapePayload{color, s.shapeID(), s.data()} : vc_GenShapePayload{};
+  checkRecordable_<33>(payload);
   if (okToDraw(layer)) drawScope_[layer]->draw(s, color);
-  if (recording()) record_<33>(layer, vfPropsOf(color), vc_GenShapePayload{color, s.shapeID(), s.data()});
+  record_<33>(layer, vfPropsOf(color), payload);
 }
 
 // ---- any shape ------------------------------------------------------------------------------

@@ -61,6 +61,13 @@ void vcUITablet::recordChanges(bool on) {
     if (drawScope_[l]) drawScope_[l]->clientChangeEnable(on);
 }
 
+void vcUITablet::changeListLimit(long maxRects, Layers layer) {
+  const LockLayers ls = lockLayers(layer);
+  if (maxRects < 0) throw vcBadArgument("vcUITablet::changeListLimit: a negative limit");
+  for (Layers l : kLayers)
+    if (l >= ls.first && l <= ls.last && ownScope_[l]) ownScope_[l]->changeListLimit(maxRects);
+}
+
 void vcUITablet::getChanges(vcUIRect* changes, bool keepTracking) {
   if (!changes) throw vcBadPointer("vcUITablet::getChanges needs an array of two rectangles");
   for (Layers l : kLayers) changes[l] = drawScope_[l] ? drawScope_[l]->clientChangedRect(keepTracking) : vcUIRect::null;
@@ -133,11 +140,15 @@ void vcUITablet::update(Layers layer) {
   if (!own || hideCount_ != 0) return;
   withScreenLocked(*this, layer, [&] {
     if (own->someChanged()) {
-      const vcUIRect changed = own->changeRect() + scopeOrg_;
+      // Repaint what lies above each changed rectangle, or above their box
+      // when the scope keeps no list.
+      std::vector<vcUIRect> changed = own->changeList();
+      if (changed.empty()) changed.push_back(own->changeRect());
+      for (vcUIRect& r : changed) r += scopeOrg_;
       std::uint32_t since = drawnStamp_;
       auto cover = [&](vcUITablet* t) {
         if (since < t->redrawnStamp_) return;
-        t->update(changed, layer, false);
+        for (const vcUIRect& r : changed) t->update(r, layer, false);
         since = timeStamp_;
       };
       for (vcUITablet* kid : kids_) cover(kid);

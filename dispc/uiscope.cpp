@@ -4,6 +4,10 @@
 #include <cmath>
 #include <cstdint>
 
+#include <vc/core/exception.h>
+
+#include "damage.h"
+
 long vfScopePixel(double v, long o) {
   const double f = std::floor(v * (1.0 + std::copysign(1e-11, v)));
   // Coordinates beyond 32 bits cannot name a pixel; clamp rather than overflow.
@@ -18,6 +22,8 @@ vcUIScope::vcUIScope(const vcUIScope& o)
     : org_(o.org_),
       flags_(o.flags_),
       changeRect_(o.changeRect_),
+      changeList_(o.changeList_),
+      changeListLimit_(o.changeListLimit_),
       clientChangedRect_(o.clientChangedRect_),
       drawPoint_(o.drawPoint_),
       drawX_(o.drawX_),
@@ -31,6 +37,8 @@ vcUIScope& vcUIScope::operator=(const vcUIScope& o) {
   org_ = o.org_;
   flags_ = o.flags_;
   changeRect_ = o.changeRect_;
+  changeList_ = o.changeList_;
+  changeListLimit_ = o.changeListLimit_;
   clientChangedRect_ = o.clientChangedRect_;
   drawPoint_ = o.drawPoint_;
   drawX_ = o.drawX_;
@@ -68,6 +76,7 @@ void vcUIScope::move(const vcUIScope& parent, const vcUIRect& rect) {
   attached(parent, vcUIRect(d.x(), d.y(), rect.width(), rect.height()));
   allChanged(false);
   changeRect_ = vcUIRect::null;
+  changeList_.clear();
 }
 
 void vcUIScope::subset(const vcUIScope& parent, const vcUIRect& rect) {
@@ -104,6 +113,7 @@ void vcUIScope::change(vcUIRect r, bool opaqueHint) {
   r &= vcUIRect(0, 0, sz.x(), sz.y());
   if (r.isNull()) return;
   if (opaqueHint && r.width() == sz.x() && r.height() == sz.y()) opaque(true);
+  if (changeListLimit_ > 0) vf_AddDamage(changeList_, r + org_, static_cast<std::size_t>(changeListLimit_));
   changeRect_ |= r;
   allChanged(changeRect_.width() == sz.x() && changeRect_.height() == sz.y());
   if (rootState_) rootState_->anyChanged_ = true;
@@ -117,6 +127,8 @@ void vcUIScope::allChange() {
     const vcPair<long> sz = size();
     changeRect_ = vcUIRect(0, 0, sz.x(), sz.y());
   }
+  changeList_.clear();
+  if (changeListLimit_ > 0 && !changeRect_.isNull()) changeList_.push_back(changeRect());
   clientChangedRect_ = vcUIRect::inf;
   if (rootState_) rootState_->anyChanged_ = true;
 }
@@ -124,6 +136,15 @@ void vcUIScope::allChange() {
 void vcUIScope::noChange() noexcept {
   allChanged(false);
   changeRect_ = vcUIRect::null;
+  changeList_.clear();
+}
+
+void vcUIScope::changeListLimit(long maxRects) {
+  if (maxRects < 0) throw vcBadArgument("vcUIScope::changeListLimit: a negative limit");
+  if (maxRects == changeListLimit_) return;
+  changeListLimit_ = maxRects;
+  changeList_.clear();
+  if (maxRects > 0 && !changeRect_.isNull()) changeList_.push_back(changeRect());
 }
 
 bool vcUIScope::anyChanged() const noexcept { return rootState_ && rootState_->anyChanged_; }

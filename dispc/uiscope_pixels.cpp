@@ -205,12 +205,13 @@ void replicate(const vcPelBuffer_const<T>& src, vcPelBuffer<T>& dst, long fx, lo
 }
 
 // How many columns x >= 0 of the image scaled by s show a source pixel,
-// that is have trunc(x / s) < n.
+// that is have trunc(x / s) < n, which for x / s >= 0 is x / s < n: compared
+// as doubles, since x / s overflows a long under the smallest scales.
 long scaledExtent(long n, double s) {
   const double e = std::ceil(static_cast<double>(n) * s);
   if (!(e < static_cast<double>(kCoordLimit))) return kCoordLimit;
   long x = static_cast<long>(e);
-  const auto shows = [n, s](long c) { return c >= 0 && static_cast<long>(static_cast<double>(c) / s) < n; };
+  const auto shows = [n, s](long c) { return c >= 0 && static_cast<double>(c) / s < static_cast<double>(n); };
   while (x > 0 && !shows(x - 1)) --x;
   while (shows(x)) ++x;
   return x;
@@ -279,7 +280,10 @@ void stridedRow(T* __restrict out, const T* __restrict in, long w, long step) {
 template <class T>
 void nearest(const vcPelBuffer_const<T>& src, vcPelBuffer<T>& dst, double s, long sx, long sy) {
   const long w = dst.width(), h = dst.height();
-  const auto source = [s](long x, long n) { return std::min(static_cast<long>(static_cast<double>(x) / s), n - 1); };
+  const auto source = [s](long x, long n) {
+    const double c = static_cast<double>(x) / s;
+    return c < static_cast<double>(n - 1) ? static_cast<long>(c) : n - 1;
+  };
   std::vector<std::uint32_t> cols(static_cast<std::size_t>(w));
   const long first = w > 0 ? source(sx, src.width()) : 0;
   long step = w > 1 ? source(sx + 1, src.width()) - first : 1;

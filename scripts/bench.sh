@@ -37,7 +37,7 @@ programs=()
 for source in "$root"/bench/bench_*.cpp; do programs+=("$(basename "$source" .cpp)"); done
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVC_BUILD_BENCH=ON -DVC_BUILD_TESTS=OFF \
-  -DVC_BUILD_EXAMPLES=OFF -DVC_BUILD_PYTHON=OFF -DVC_BUILD_CAIRO=ON >/dev/null
+  -DVC_BUILD_EXAMPLES=OFF -DVC_BUILD_PYTHON=OFF -DVC_BUILD_CAIRO=ON -DVC_BUILD_QT=ON >/dev/null
 cmake --build "$build" -j2 --target "${programs[@]}"
 
 results="$build/bench-results"

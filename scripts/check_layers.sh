@@ -8,6 +8,7 @@
 #   wrfm       dispc/wrfm/, include/vc/wrfm/    geometry may not include the tablet; only
 #                                               drawing files (*_draw.cpp) may
 #   cairo      scopes/cairo/, include/vc/cairo/ the reference scope
+#   qt         scopes/qt/, include/vc/qt/       the Qt scope and view
 # Nothing in the library includes test or tool code.
 # Usage: scripts/check_layers.sh [SOURCE_ROOT]
 set -euo pipefail
@@ -42,7 +43,7 @@ mapfile -t library < <(collect core vgr dispc include scopes)
 report=$(
   violations 'vc/[^c]|vc/c[^o]|vc/co[^r]|vgr/' "the core layer includes a header above it" "${core_files[@]}"
   violations 'vc/[^c]|vc/c[^o]|vc/co[^r]' "the graphics-list stand-in includes a display header" "${vgr_files[@]}"
-  violations 'vc/wrfm/|vc/cairo/' "the display layer includes a wireframe or Cairo header" \
+  violations 'vc/wrfm/|vc/cairo/|vc/qt/' "the display layer includes a wireframe, Cairo or Qt header" \
     "${display_files[@]/include\/vc\/display.h/}"
   violations 'vc/uitablet\.h|vc/cairo/' "wireframe geometry includes drawing code" "${wrfm_geometry[@]}"
   violations '(\.\./)+(tests|tools|bench|fuzz)/|support/recording_scope' "library code includes test or tool code" \

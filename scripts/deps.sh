@@ -6,9 +6,12 @@ set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config)
 for what in "$@"; do
   case "$what" in
-    test) packages+=(libgtest-dev libgmock-dev) ;;
+    # Qt 6 Widgets and Qt Test for the Qt scope, view and vcview; Xvfb for vcview in a real X window.
+    test) packages+=(libgtest-dev libgmock-dev qt6-base-dev xvfb xauth) ;;
     demo) ;;
-    bench) packages+=(libbenchmark-dev libopencv-dev libcairo2-dev libgeos-dev) ;;
+    # Qt for bench_qtview's vcQtView, Clipper and Boost.Geometry for the offset and picking baselines.
+    bench) packages+=(libbenchmark-dev libopencv-dev libcairo2-dev libgeos-dev libpolyclipping-dev
+                    libboost-dev qt6-base-dev) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     cairo) packages+=(libcairo2-dev fonts-dejavu-core) ;;
     # Debian's interpreter with its own pybind11, NumPy and pytest; Dask and a

@@ -26,7 +26,8 @@ pybuild=build/python
 py_status=0
 {
   cmake -S . -B "$pybuild" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O1 -DNDEBUG" \
-    -DVC_WERROR=ON -DVC_BUILD_TESTS=OFF -DVC_BUILD_EXAMPLES=OFF -DVC_BUILD_PYTHON=ON -DPython_EXECUTABLE="$python" &&
+    -DVC_WERROR=ON -DVC_BUILD_TESTS=OFF -DVC_BUILD_EXAMPLES=OFF -DVC_BUILD_PYTHON=ON -DVC_BUILD_QT=OFF \
+    -DPython_EXECUTABLE="$python" &&
     cmake --build "$pybuild" -j2 --target _vcdisplay vcdraw &&
     VCDISPLAY_BUILD="$pybuild" "$python" -m pytest -q -p no:cacheprovider python/tests
 } 2>&1 | tee "$log/python" || py_status=1

@@ -85,7 +85,7 @@ std::vector<vcVector<2>> vc2SegmentArc::intersection(const vc2SegmentArc& o, boo
     auto at = [&](double deg) { return m * o.localPoint_(deg); };
     const double size = r_ + c_.len() + (at(0.0) - at(180.0)).len() + (at(90.0) - at(270.0)).len();
     for (double deg :
-         vc_arc::zeros([&](double u) { return (at(u) - c_).len() - r_; }, 0.0, 360.0, 720, 64 * kEps * size))
+         vc_arc::periodicZeros([&](double u) { return (at(u) - c_).len() - r_; }, 0.0, 360.0, 720, 64 * kEps * size))
       local.push_back(at(deg));
   }
   const vcXform<2> back = o.x_.inverse() * x_;

@@ -1,5 +1,6 @@
 #include "arcmath.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -126,6 +127,30 @@ std::vector<double> zeros(const std::function<double(double)>& f, double lo, dou
     }
   }
   if (v[n] == 0.0) add(t[n]);
+  return out;
+}
+
+std::vector<double> periodicZeros(const std::function<double(double)>& f, double lo, double hi, int n, double tol) {
+  const double period = hi - lo, step = period / n;
+  std::vector<double> all = zeros(f, lo, hi, n, tol);
+  for (double& z : all)
+    if (z >= hi) z -= period;
+  std::sort(all.begin(), all.end());
+  // Whether a and b (a <= b, b possibly one period on) are one meeting.
+  auto same = [&](double a, double b) { return b - a <= step && std::fabs(f(0.5 * (a + b))) <= tol; };
+  std::vector<double> out;
+  for (double z : all) {
+    if (!out.empty() && same(out.back(), z)) {
+      if (std::fabs(f(z)) < std::fabs(f(out.back()))) out.back() = z;
+      continue;
+    }
+    out.push_back(z);
+  }
+  // The last may be the first seen again across the end of the period.
+  if (out.size() > 1 && same(out.back(), out.front() + period)) {
+    if (std::fabs(f(out.back())) < std::fabs(f(out.front()))) out.front() = out.back();
+    out.pop_back();
+  }
   return out;
 }
 

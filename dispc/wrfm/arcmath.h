@@ -27,5 +27,11 @@ double argMin(const std::function<double(double)>& g, double lo, double hi, int 
 // samples, refined by bisection, and touching zeros (local extrema with
 // |f| <= tol) where f keeps its sign.
 std::vector<double> zeros(const std::function<double(double)>& f, double lo, double hi, int n, double tol);
+// The zeros of f, periodic with period hi - lo, on [lo, hi), each once: a
+// zero at hi is the one at lo, and zeros that zeros() reports within one
+// sample of each other with |f| <= tol half way between them (one touch,
+// seen from two samples or from the extremum search) are kept as the one
+// where |f| is smallest.
+std::vector<double> periodicZeros(const std::function<double(double)>& f, double lo, double hi, int n, double tol);
 
 }  // namespace vc_arc

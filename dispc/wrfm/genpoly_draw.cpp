@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include <vc/core/exception.h>
 #include <vc/dispprop.h>
 #include <vc/uiscope.h>
 #include <vc/wrfm/genpoly.h>
@@ -13,6 +14,11 @@ namespace {
 
 using P = vcSMDGDPolyPrivate;
 constexpr double kDeg = std::numbers::pi / 180.0;
+// Arcs of more chords than this are drawn only where they can show.
+constexpr long kClipAbove = 4096;
+// The most chords an arc is cut into (2^52, while chord indices stay exact
+// doubles); only radii past 1e29 pixels need more to keep the tolerance.
+constexpr double kMaxChords = 4503599627370496.0;
 
 // Largest stretch of m: its largest singular value.
 double maxStretch(const vcMatrix<2>& m) {
@@ -22,21 +28,47 @@ double maxStretch(const vcMatrix<2>& m) {
   return std::sqrt(0.5 * (s + std::sqrt(std::max(0.0, s * s - 4 * det * det))));
 }
 
+// The surface pixels an arc's chords are clipped to: the scope's rectangle
+// widened by the pen and a pixel of rounding.
+struct ClipBox {
+  double left, top, right, bottom;
+  ClipBox(const vcUIScope& scope, const vcGraphicProps& props) {
+    const double m = static_cast<double>(props.penWidth()) + 2.0;
+    left = static_cast<double>(scope.org().x()) - m;
+    top = static_cast<double>(scope.org().y()) - m;
+    right = static_cast<double>(scope.org().x() + scope.size().x()) + m;
+    bottom = static_cast<double>(scope.org().y() + scope.size().y()) + m;
+  }
+  // Whether something within reach of the segment p-q can be inside.
+  bool near(const vcVector<2>& p, const vcVector<2>& q, double reach) const {
+    return std::min(p.x(), q.x()) - reach <= right && std::max(p.x(), q.x()) + reach >= left &&
+           std::min(p.y(), q.y()) - reach <= bottom && std::max(p.y(), q.y()) + reach >= top;
+  }
+};
+
 }  // namespace
 
 long vcGenPoly::chordCount_(const vc2SegmentArc& a, double& stepDeg) {
   // The chord of a circle arc of radius r over an angle t leaves the curve by
-  // r (1 - cos(t / 2)); a linear map stretches that by at most its largest
-  // singular value, so the radius that counts is the largest mapped one.
+  // r (1 - cos(t / 2)) = 2 r sin^2(t / 4); a linear map stretches that by at
+  // most its largest singular value, so the radius that counts is the
+  // largest mapped one. The sine form keeps its precision for radii where
+  // 1 - 0.05 / r rounds to 1.
   const double r = a.localRadius() * maxStretch(a.xform().matrix());
+  if (!std::isfinite(r)) throw vcShapesError::BadGeom("vcGenPoly: an arc's radius on the surface is not finite");
   double step = 5.0;
-  if (r > 0.05) step = std::min(step, 2.0 * std::acos(1.0 - 0.05 / r) / kDeg);
+  if (r > 0.05) step = std::min(step, 4.0 * std::asin(std::sqrt(0.025 / r)) / kDeg);
   const double span = a.localAngleSpan().toDouble();
-  const long n = static_cast<long>(std::trunc(std::fabs(span / step))) + 1;
-  stepDeg = span / static_cast<double>(n);
-  return n;
+  const double n = std::min(std::trunc(std::fabs(span / step)) + 1.0, kMaxChords);
+  stepDeg = span / n;
+  return static_cast<long>(n);
 }
 
+// Chord k runs from the arc's point at start + k step to the next. Up to
+// kClipAbove chords are all drawn; an arc needing more (a radius of some
+// 1e5 pixels and beyond) is split in halves by chord index, and halves whose
+// arc cannot reach the scope are dropped, so the work follows the visible
+// chords rather than the arc's size.
 void vcGenPoly::drawArc_(const vc2SegmentArc& local, const vcGraphicProps& props, vcUIScope& scope) const {
   const vc2SegmentArc a = xform_ * local;
   double step = 0.0;
@@ -47,12 +79,36 @@ void vcGenPoly::drawArc_(const vc2SegmentArc& local, const vcGraphicProps& props
     const double t = (start + step * static_cast<double>(k)) * kDeg;
     return a.xform() * (c + vcVector<2>(std::cos(t), std::sin(t)) * r);
   };
-  vcVector<2> from = at(0);
-  for (long k = 1; k <= n; ++k) {
-    const vcVector<2> to = at(k);
-    scope.draw(vcLineSeg(from, to), props);
-    from = to;
+  if (n <= kClipAbove) {
+    vcVector<2> from = at(0);
+    for (long k = 1; k <= n; ++k) {
+      const vcVector<2> to = at(k);
+      scope.draw(vcLineSeg(from, to), props);
+      from = to;
+    }
+    return;
   }
+  const ClipBox clip(scope, props);
+  const double mappedRadius = r * maxStretch(a.xform().matrix());
+  // Points are computed to about 1e-16 of the radius, which the reach allows for.
+  const double slack = 1e-12 * mappedRadius + 1.0;
+  const auto chords = [&](const auto& self, long k0, const vcVector<2>& p0, long k1, const vcVector<2>& p1) -> void {
+    if (k1 - k0 == 1) {
+      scope.draw(vcLineSeg(p0, p1), props);
+      return;
+    }
+    // The arc between stays within 2 R sin^2(t / 4) of its chord below a
+    // half turn, and within 2 R of its first point otherwise.
+    const double t = std::fabs(step) * static_cast<double>(k1 - k0) * kDeg;
+    const double s = std::sin(0.25 * t);
+    const double bulge = t < std::numbers::pi ? 2.0 * mappedRadius * s * s : 2.0 * mappedRadius;
+    if (!clip.near(p0, p1, bulge + slack)) return;
+    const long km = k0 + (k1 - k0) / 2;
+    const vcVector<2> pm = at(km);
+    self(self, k0, p0, km, pm);
+    self(self, km, pm, k1, p1);
+  };
+  chords(chords, 0, at(0), n, at(n));
 }
 
 void vcGenPoly::drawToScope(const vcGraphicProps& props, vcUIScope& scope) const {

@@ -20,38 +20,6 @@ bool xformRealEq(const vcXform<2>& a, const vcXform<2>& b, double tol) {
   return vfRealEq(a.trans().x(), b.trans().x(), tol) && vfRealEq(a.trans().y(), b.trans().y(), tol);
 }
 
-// The outline run the other way. Segment k of the result is segment
-// n - 2 - k (open) of the original reversed: its span negated, its
-// tolerance and the two fractions carried over.
-vcSMDGDPoly reversed(const vcSMDGDPoly& p) {
-  const long n = p.numVertices();
-  std::vector<vcSMDGDPolyVertex> out;
-  out.reserve(static_cast<std::size_t>(n));
-  for (long k = 0; k < n; ++k) {
-    const long src = p.isOpen() ? n - 1 - k : (n - k) % n;
-    vcSMDGDPolyVertex v = p.vertex(src);
-    // The segment now ending at this vertex is the one that left it.
-    const long from = p.isOpen() ? src + 1 : (src + 1) % n;
-    if (from < n && !(p.isOpen() && k == 0)) {
-      const vcSMDGDPolyVertex& seg = p.vertex(from);
-      v.segmentAngleSpan(-seg.segmentAngleSpan());
-      v.segmentLengthTol(seg.segmentLengthTol());
-    } else {
-      v.segmentAngleSpan(vcDegree(0.0));
-      v.segmentLengthTol(vcDimTol());
-    }
-    const double prev = v.percentPrevSegment(), next = v.percentNextSegment();
-    v.percentPrevSegment(next);
-    v.percentNextSegment(prev);
-    out.push_back(v);
-  }
-  vcSMDGDPoly r(p.name());
-  r.vertices(out);
-  if (p.isClosed()) r.close();
-  if (p.isDirectionReversed()) r.toggleDirection();
-  return r;
-}
-
 }  // namespace
 
 bool vcGenPoly::hasTangent() const {
@@ -134,10 +102,14 @@ std::vector<vcShapeHandle> vcGenPoly::decompose() const {
 vcShapeHandle vcGenPoly::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 
 vcShapeHandle vcGenPoly::reverse() const {
-  vcGenPoly r(*this);
-  smd_([&] { *r.poly_ = reversed(*poly_); });
-  return vfShapeHandle(r);
+  // A clone keeps the dynamic type: a wireframe reverses into a wireframe.
+  vcShapeHandle r = clone();
+  vcSMDGDPoly& target = *static_cast<vcGenPoly&>(*r).poly_;
+  smd_([&] { P::reversePoly(*poly_, target); });
+  return r;
 }
+
+vcVector<2> vcGenPoly::center() const { return xform_ * P::position(*poly_).trans(); }
 
 vcGenPoly vcGenPoly::map(const vcXform<2>& x) const {
   if (x.matrix().isSingular()) throw vcShapesError::BadGeom("vcGenPoly::map: the transform is singular");

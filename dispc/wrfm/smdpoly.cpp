@@ -99,16 +99,25 @@ long vcSMDGDPoly::numSegments() const noexcept {
   return open_ ? n - 1 : n;
 }
 
+namespace {
+
+// Vertex index i of n by the rules of vertexIndex_, worked in long so that an
+// index beyond int's range is refused (or wrapped) rather than cut to 32 bits.
+long vertexIndexOf(long i, long n, bool wrap) {
+  if (n == 0) throw vcSMDGDPoly::invalidIndex();
+  if (wrap) return ((i % n) + n) % n;
+  if (i < 0 || i >= n) throw vcSMDGDPoly::invalidIndex();
+  return i;
+}
+
+}  // namespace
+
 const vcSMDGDPolyVertex& vcSMDGDPoly::vertex(long i, bool wrap) const {
-  return v_[static_cast<std::size_t>(vertexIndex_(static_cast<int>(i), wrap))];
+  return v_[static_cast<std::size_t>(vertexIndexOf(i, numVertices(), wrap))];
 }
 
 int vcSMDGDPoly::vertexIndex_(int i, bool wrap) const {
-  const int n = static_cast<int>(v_.size());
-  if (n == 0) throw invalidIndex();
-  if (wrap) return ((i % n) + n) % n;
-  if (i < 0 || i >= n) throw invalidIndex();
-  return i;
+  return static_cast<int>(vertexIndexOf(i, numVertices(), wrap));
 }
 
 int vcSMDGDPoly::segmentIndex_(int i, bool wrap) const {
@@ -171,7 +180,8 @@ void vcSMDGDPoly::backwardPercExtension_(int s, double e) {
 }
 
 vcSMDDimension vcSMDGDPoly::segmentDimension(long s) const {
-  const int seg = segmentIndex_(static_cast<int>(s), false);
+  const long checked = vertexIndexOf(s, numVertices(), false);
+  const int seg = segmentIndex_(static_cast<int>(checked), false);
   const double length = segmentLength_(seg);
   try {
     vcDimTol t = vertex(seg).segmentLengthTol();

@@ -31,10 +31,23 @@ void forEachPiece(const vcSMDGDPoly& p, const std::vector<vcVector<2>>& rStart, 
     if (std::abs(p.vertices()[static_cast<std::size_t>(s)].segmentAngleSpan().toDouble()) <= 1e-15)
       visit(vc_SMDPiece(vc2SegmentLine(from, to)), from, to);
     else
-      visit(vc_SMDPiece(P::roundedArcSegment_(p, s)), from, to);
+      visit(vc_SMDPiece(P::roundedArcSegment_(p, s), from, to), from, to);
     if (std::abs(p.vertices()[static_cast<std::size_t>(s)].vertexRadius()) > 1e-15)
-      visit(vc_SMDPiece(P::roundedArcVertex_(p, s)), to, rEnd[static_cast<std::size_t>(s)]);
+      visit(vc_SMDPiece(P::roundedArcVertex_(p, s), to, rEnd[static_cast<std::size_t>(s)]), to,
+            rEnd[static_cast<std::size_t>(s)]);
   }
+}
+
+// The band of y among `bands` bands of height 1 / scale from y0, clamped to
+// the first and the last; never casts a value outside int's range (or NaN).
+int bandOf(double y, double y0, double scale, int bands) {
+  const double t = (y - y0) * scale;
+  if (!(t > 0.0)) return 0;
+  return t < bands - 1 ? static_cast<int>(t) : bands - 1;
+}
+
+bool isFinite(const vcRect& r) {
+  return std::isfinite(r.x()) && std::isfinite(r.y()) && std::isfinite(r.width()) && std::isfinite(r.height());
 }
 
 }  // namespace
@@ -45,7 +58,9 @@ void vcSMDGDPoly::rebuildRay_() {
   bandItems_.clear();
   rayBox_ = vcRect(0, 0, -1, -1);
   if (open_ || v_.size() < 2) return;
-  forEachPiece(*this, rStart_, rEnd_, [&](const vc_SMDPiece& piece, const vcVector<2>& from, const vcVector<2>& to) {
+  forEachPiece(*this, rStart_, rEnd_, [&](const vc_SMDPiece& exact, const vcVector<2>& from, const vcVector<2>& to) {
+    // A nearly straight arc is its chord here too: its huge circle's x would cancel.
+    const vc_SMDPiece piece = exact.forMeeting();
     rayBox_.enclose(piece.isArc ? piece.arc.boundingBox() : piece.line.boundingBox());
     if (!piece.isArc) {
       ray_.push_back(RayPiece{from, to, vcVector<2>(), 0.0, 0.0});
@@ -67,24 +82,28 @@ void vcSMDGDPoly::rebuildRay_() {
     vcVector<2> prevPoint = from;
     auto add = [&](double angle, const vcVector<2>& point) {
       const double mid = vcRadian(vcDegree(0.5 * (prevAngle + angle))).toDouble();
-      ray_.push_back(RayPiece{prevPoint, point, c, r * r, std::cos(mid) > 0 ? 1.0 : -1.0});
+      ray_.push_back(RayPiece{prevPoint, point, c, r, std::cos(mid) > 0 ? 1.0 : -1.0});
       prevAngle = angle;
       prevPoint = point;
     };
     for (double cut : cuts) {
-      const long k = std::lround((cut - 90.0) / 180.0);
-      add(cut, c + vcVector<2>(0.0, (k & 1) == 0 ? r : -r));
+      // The top of the circle at 90 + 360 k, the bottom at 270 + 360 k.
+      const bool top = std::fmod((cut - 90.0) / 180.0, 2.0) == 0.0;
+      add(cut, c + vcVector<2>(0.0, top ? r : -r));
     }
     add(s0 + span, to);
   });
+  // Vertices near the end of double's range can make an outline whose box
+  // overflows; the bands, and the inside test, need a finite one.
+  if (!isFinite(rayBox_)) throw invalidVertices();
   // About four pieces per band, fewer bands when tall pieces would repeat too often.
   const double y0 = rayBox_.y(), height = rayBox_.height();
   for (int bands = std::clamp(int(ray_.size() / 4), 1, 1024);; bands /= 2) {
     bandScale_ = height > 0 ? bands / height : 0.0;
     bandStart_.assign(std::size_t(bands) + 1, 0);
-    auto bandOf = [&](double y) { return std::clamp(int((y - y0) * bandScale_), 0, bands - 1); };
+    auto band = [&](double y) { return bandOf(y, y0, bandScale_, bands); };
     for (const RayPiece& e : ray_)
-      for (int k = bandOf(std::min(e.a.y(), e.b.y())); k <= bandOf(std::max(e.a.y(), e.b.y())); ++k)
+      for (int k = band(std::min(e.a.y(), e.b.y())); k <= band(std::max(e.a.y(), e.b.y())); ++k)
         ++bandStart_[std::size_t(k) + 1];
     for (int k = 0; k < bands; ++k) bandStart_[std::size_t(k) + 1] += bandStart_[std::size_t(k)];
     if (bands > 1 && bandStart_.back() > 16 * int(ray_.size())) continue;
@@ -92,7 +111,7 @@ void vcSMDGDPoly::rebuildRay_() {
     std::vector<int> fill(bandStart_.begin(), bandStart_.end() - 1);
     for (int i = 0; i < int(ray_.size()); ++i) {
       const RayPiece& e = ray_[std::size_t(i)];
-      for (int k = bandOf(std::min(e.a.y(), e.b.y())); k <= bandOf(std::max(e.a.y(), e.b.y())); ++k)
+      for (int k = band(std::min(e.a.y(), e.b.y())); k <= band(std::max(e.a.y(), e.b.y())); ++k)
         bandItems_[std::size_t(fill[std::size_t(k)]++)] = i;
     }
     return;
@@ -105,7 +124,7 @@ bool vcSMDGDPoly::inside_(const vcVector<2>& p) const {
   const double px = p.x(), py = p.y();
   // Only pieces that reach into p's band can cross its ray.
   const int bands = int(bandStart_.size()) - 1;
-  const std::size_t k = std::size_t(std::clamp(int((py - rayBox_.y()) * bandScale_), 0, bands - 1));
+  const std::size_t k = std::size_t(bandOf(py, rayBox_.y(), bandScale_, bands));
   bool in = false;
   for (int b = bandStart_[k]; b < bandStart_[k + 1]; ++b) {
     const RayPiece& e = ray_[std::size_t(bandItems_[std::size_t(b)])];
@@ -115,7 +134,8 @@ bool vcSMDGDPoly::inside_(const vcVector<2>& p) const {
       x = e.a.x() + (py - e.a.y()) * (e.b.x() - e.a.x()) / (e.b.y() - e.a.y());
     } else {
       const double dy = py - e.c.y();
-      x = e.c.x() + e.side * std::sqrt(std::max(0.0, e.r2 - dy * dy));
+      // (r - dy)(r + dy) rather than r^2 - dy^2, which overflows for radii past 1e154.
+      x = e.c.x() + e.side * std::sqrt(std::max(0.0, (e.r - dy) * (e.r + dy)));
     }
     if (x > px) in = !in;
   }
@@ -132,12 +152,12 @@ bool vcSMDGDPoly::isDirectionPositive() const {
       area2 += from.cross(to);
       return;
     }
-    const vcVector<2> c = piece.arc.localCenter();
+    // The chord's part, and the circular segment between chord and arc,
+    // r^2 (d - sin d): no terms in the centre that cancel for huge circles.
     const double r = piece.arc.localRadius();
-    const double t1 = vcRadian(piece.arc.localStartAngle()).toDouble();
     const double d = vcRadian(piece.arc.localAngleSpan()).toDouble();
-    const double t2 = t1 + d;
-    area2 += r * r * d + r * c.x() * (std::sin(t2) - std::sin(t1)) - r * c.y() * (std::cos(t2) - std::cos(t1));
+    const double dMinusSin = std::fabs(d) < 1e-3 ? d * d * d / 6 * (1 - d * d / 20) : d - std::sin(d);
+    area2 += from.cross(to) + r * r * dMinusSin;
   });
   return (area2 > 0) != reversed_;
 }
@@ -190,13 +210,11 @@ void appendOnce(std::vector<vcVector<2>>& out, const std::vector<vcVector<2>>& p
 
 std::vector<vcVector<2>> vcSMDGDPoly::intersectionVertex_(int v, const vcSMDGDPoly& other) const {
   if (!vertexIsRounded_(v)) return {};
-  return along(vc_SMDPiece(P::roundedArcVertex_(*this, v)), partsOf(other));
+  return along(vc_roundedCornerPiece(*this, v), partsOf(other));
 }
 
 std::vector<vcVector<2>> vcSMDGDPoly::intersectionSegment_(int s, const vcSMDGDPoly& other) const {
-  const vc_SMDPiece piece =
-      isLineSegment_(s) ? vc_SMDPiece(P::roundedLineSegment_(*this, s)) : vc_SMDPiece(P::roundedArcSegment_(*this, s));
-  return along(piece, partsOf(other));
+  return along(vc_roundedSegmentPiece(*this, s), partsOf(other));
 }
 
 std::vector<vcVector<2>> vcSMDGDPoly::intersection_(const vcSMDGDPoly& other) const {
@@ -204,12 +222,10 @@ std::vector<vcVector<2>> vcSMDGDPoly::intersection_(const vcSMDGDPoly& other) co
   std::vector<vcVector<2>> out;
   const int n = static_cast<int>(v_.size());
   for (int v = 0; v < n && n > 1; ++v) {
-    if (vertexIsRounded_(v)) appendOnce(out, along(vc_SMDPiece(P::roundedArcVertex_(*this, v)), others));
+    if (vertexIsRounded_(v)) appendOnce(out, along(vc_roundedCornerPiece(*this, v), others));
     const int s = nextSegmentIndex_(v);
     if (s < 0) continue;
-    appendOnce(out, along(isLineSegment_(s) ? vc_SMDPiece(P::roundedLineSegment_(*this, s))
-                                            : vc_SMDPiece(P::roundedArcSegment_(*this, s)),
-                          others));
+    appendOnce(out, along(vc_roundedSegmentPiece(*this, s), others));
   }
   // A closed outline's last point may repeat its first.
   if (out.size() > 1 && !open_ && out.back().distance(out.front()) <= 1e-12 * (1.0 + out.front().len())) out.pop_back();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include <vc/wrfm/smdpoly.h>
 
@@ -193,7 +194,7 @@ vcDegree vcSMDGDPoly::segmentEndDirection_(int s) const {
 namespace {
 
 vc_SMDPiece roundedPiece(const vcSMDGDPoly& p, int s, bool isLine) {
-  return isLine ? vc_SMDPiece(P::roundedLineSegment_(p, s)) : vc_SMDPiece(P::roundedArcSegment_(p, s));
+  return isLine ? vc_SMDPiece(P::roundedLineSegment_(p, s)) : vc_roundedSegmentPiece(p, s);
 }
 
 }  // namespace
@@ -204,7 +205,20 @@ std::vector<vcVector<2>> vcSMDGDPoly::segmentIntersection_(int s, int t) const {
   const bool adjacent = t == previousSegmentIndex_(sa) || t == nextSegmentIndex_(sb);
   const bool sLine = isLineSegment_(s), tLine = isLineSegment_(t);
   if (adjacent && sLine && tLine) return {};
-  return vc_intersect(roundedPiece(*this, s, sLine), roundedPiece(*this, t, tLine), adjacent);
+  const vc_SMDPiece a = roundedPiece(*this, s, sLine), b = roundedPiece(*this, t, tLine);
+  std::vector<vcVector<2>> pts = vc_intersect(a, b, adjacent);
+  if (!adjacent) return pts;
+  // Neighbours meet at their sharp corner. The end tests of an arc go by
+  // angle, which misses that corner when the arc is nearly straight (its
+  // circle is then huge and its points known only to its meeting tolerance),
+  // so a point found that close to the corner is the corner.
+  const double tol = a.forMeeting().meetingTolerance() + b.forMeeting().meetingTolerance();
+  for (const int v : {sa, sb}) {
+    if (vertexIsRounded_(v) || (v == sa ? t != previousSegmentIndex_(sa) : t != nextSegmentIndex_(sb))) continue;
+    const vcVector<2>& corner = vertexPoint_(v);
+    std::erase_if(pts, [&](const vcVector<2>& q) { return q.distance(corner) <= tol; });
+  }
+  return pts;
 }
 
 std::vector<vcVector<2>> vcSMDGDPoly::vertexIntersection_(int v, int w) const {
@@ -216,7 +230,7 @@ std::vector<vcVector<2>> vcSMDGDPoly::segmentVertexIntersection_(int s, int v) c
   int sa = 0, sb = 0;
   getVertexIndices_(sa, sb, s);
   if (!vertexIsRounded_(v) || v == sa || v == sb) return {};
-  return vc_intersect(roundedPiece(*this, s, isLineSegment_(s)), vc_SMDPiece(P::roundedArcVertex_(*this, v)), false);
+  return vc_intersect(roundedPiece(*this, s, isLineSegment_(s)), vc_roundedCornerPiece(*this, v), false);
 }
 
 bool vcSMDGDPoly::segmentIntersectsPoly_(int s, int last) const {
@@ -271,7 +285,7 @@ std::vector<Part> partsOf(const vcSMDGDPoly& p, const std::vector<bool>& isLine,
     if (!rounded[static_cast<std::size_t>(i)]) continue;
     Part part;
     part.vertex = i;
-    part.piece = vc_SMDPiece(P::roundedArcVertex_(p, i));
+    part.piece = vc_roundedCornerPiece(p, i);
     parts.push_back(part);
   }
   for (Part& part : parts) {

@@ -1,6 +1,7 @@
 // Synthetic images of SMD polys and generalised polygons: the outline is
 // turned into a chain of image points (arcs and non-linear maps followed
 // within a thousandth of a pixel) and handed to the exact-area scan converter.
+#include <algorithm>
 #include <cmath>
 
 #include <vc/core/exception.h>
@@ -17,18 +18,24 @@ namespace {
 
 // The outline's points, in a buffer of the calling thread reused from call
 // to call.
-const std::vector<vcVector<2>>& linearOutline(const vcSMDGDPoly& p, const vcXform<2>& x) {
+const std::vector<vcVector<2>>& linearOutline(const vcSMDGDPoly& p, const vcXform<2>& x,
+                                              const vcRectangle<long>& window) {
   thread_local std::vector<vcVector<2>> pts;
   pts.clear();
   vc_forEachOutlinePart(p, [&](const vc_SMDPiece& piece) {
     if (pts.empty()) pts.push_back(x * piece.start());
     if (piece.isArc)
-      vf_synthArcPoints(piece.arc, x, false, pts);
+      vf_synthArcPoints(piece.arc, x, false, window, pts);
     else
       pts.push_back(x * piece.line.p2());
   });
   return pts;
 }
+
+// The most points a non-linear map may make of one outline (64 MiB of
+// them): a map that will not settle, or a huge outline under one, is refused
+// rather than followed for minutes.
+constexpr std::size_t kMaxMappedPoints = std::size_t{1} << 22;
 
 // Follows q(t), t in [t0, t1], halving until the middle of every piece lies
 // within the chord tolerance of its chord.
@@ -38,6 +45,8 @@ void refine(const Curve& q, double t0, const vcVector<2>& q0, double t1, const v
   const double tm = 0.5 * (t0 + t1);
   const vcVector<2> qm = q(tm);
   vf_synthCheckFinite(qm);
+  if (out.size() >= kMaxMappedPoints)
+    throw vcShapesError::BadGeom("synthetic drawing: the outline needs more than 4194304 points under this map");
   if (depth < 24 && qm.distance((q0 + q1) * 0.5) > kSynthChordTol) {
     refine(q, t0, q0, tm, qm, depth + 1, out);
     refine(q, tm, qm, t1, q1, depth + 1, out);
@@ -56,8 +65,11 @@ std::vector<vcVector<2>> mappedOutline(const vcSMDGDPoly& p, const Map& map) {
   vc_forEachOutlinePart(p, [&](const vc_SMDPiece& piece) {
     const auto q = [&](double t) { return map(piece.isArc ? piece.arc.segPoint(t) : piece.line.segPoint(t)); };
     long n = 2;
-    if (piece.isArc)
-      n = std::max(n, static_cast<long>(std::ceil(std::fabs(piece.arc.localAngleSpan().toDouble()) / 5.0)));
+    // Spans are at most a turn; fmin also keeps a NaN one from the cast.
+    if (piece.isArc) {
+      const double pieces = std::ceil(std::fabs(piece.arc.localAngleSpan().toDouble()) / 5.0);
+      n = static_cast<long>(std::fmax(2.0, std::fmin(72.0, pieces)));
+    }
     vcVector<2> prev = q(0.0);
     vf_synthCheckFinite(prev);
     if (pts.empty()) pts.push_back(prev);
@@ -86,7 +98,7 @@ void renderChain(const std::vector<vcVector<2>>& pts, bool closed, vcPelBuffer<u
   double x0 = pts[0].x(), x1 = x0, y0 = pts[0].y(), y1 = y0;
   bool finite = true;
   for (const vcVector<2>& q : pts) {
-    finite = finite && std::isfinite(q.x()) && std::isfinite(q.y());
+    finite = finite && std::fabs(q.x()) <= kSynthFarthest && std::fabs(q.y()) <= kSynthFarthest;
     x0 = std::min(x0, q.x()), x1 = std::max(x1, q.x());
     y0 = std::min(y0, q.y()), y1 = std::max(y1, q.y());
   }
@@ -129,7 +141,7 @@ void vcSMDGDPoly::drawSynthetic(const vcPtrHandle_const<vc2XformBase>& x, vcPelB
 void P::drawSynthetic(const vcSMDGDPoly& p, const vcXform<2>& x, vcPelBuffer<unsigned char>& image, unsigned char value,
                       bool smooth, bool fill) {
   if (fill && p.isOpen()) return;
-  renderChain(linearOutline(p, x), p.isClosed(), image, value, smooth, fill);
+  renderChain(linearOutline(p, x, image.window()), p.isClosed(), image, value, smooth, fill);
 }
 
 void P::drawSynthetic(const vcSMDGDPoly& p, const vcPtrHandle_const<vc2XformBase>& x, vcPelBuffer<unsigned char>& image,

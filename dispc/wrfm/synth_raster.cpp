@@ -11,6 +11,22 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <system_error>
+#include <thread>
+
+#include <vc/core/exception.h>
+#include <vc/wrfm/synthetic.h>
+
+namespace {
+thread_local int tSynthThreads = 1;
+}  // namespace
+
+vcSynthThreads::vcSynthThreads(int count) : previous_(tSynthThreads) {
+  if (count < 1) throw vcBadArgument("vcSynthThreads: the thread count must be at least 1");
+  tSynthThreads = count;
+}
+vcSynthThreads::~vcSynthThreads() { tSynthThreads = previous_; }
+int vcSynthThreads::current() noexcept { return tSynthThreads; }
 
 long vf_synthFloor(double v) { return static_cast<long>(std::floor((1.0 + std::copysign(1e-11, v)) * v)); }
 long vf_synthCeil(double v) { return static_cast<long>(std::ceil((1.0 - std::copysign(1e-11, v)) * v)); }
@@ -20,16 +36,6 @@ double vf_synthMaxStretch(const vcMatrix<2>& m) {
   const double s = a * a + b * b + c * c + d * d;
   const double det = a * d - b * c;
   return std::sqrt(0.5 * (s + std::sqrt(std::max(0.0, s * s - 4 * det * det))));
-}
-
-long vf_synthArcPieces(double r, double spanDeg, double stretch, double tol) {
-  constexpr double kPi = 3.14159265358979323846;
-  const double span = std::fabs(spanDeg) * kPi / 180.0;
-  double step = 5.0 * kPi / 180.0;
-  const double mapped = r * stretch;
-  // A chord over the angle t leaves a circle of radius R by R (1 - cos(t / 2)).
-  if (mapped > tol) step = std::min(step, 2.0 * std::acos(1.0 - tol / mapped));
-  return std::max(1L, static_cast<long>(std::ceil(span / step - 1e-9)));
 }
 
 // Buffers handed from one raster of a thread to the next, so that repeated
@@ -266,53 +272,112 @@ void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char val
 
 // A band's size: its rows share the walk over the edges; only the cells
 // an edge passes through are touched, so the band may be larger than a
-// cache, but the scratch kept per thread stays bounded.
+// cache, but the scratch kept per thread stays bounded (1 MiB of cells).
 constexpr long kBandRows = 64;
-constexpr std::size_t kBandBytes = 256 * 1024;
+constexpr std::size_t kBandBytes = 1024 * 1024;
+constexpr long kRowsPerThread = 256;
 
 // Every pixel may take intermediate values: rows are taken in bands, each
 // edge walked once over the rows of a band, adding its cells to that row's
 // accumulator and marking them; each row is then swept through its marks in
-// cell order. Edges need no order and no per-row bookkeeping.
+// cell order. Edges need no order and no per-row bookkeeping. Runs of bands
+// may go to threads of their own: rows do not share cells, and each run
+// meets the edges in the same order, so the sums and pixels are the same.
 void vc_SynthRaster::renderBands_(vcPelBuffer<unsigned char>& image, unsigned char value, bool fill) {
   const long width = region_.width(), height = region_.height();
-  const std::size_t stride = static_cast<std::size_t>(width) + 2, words = (stride + 63) / 64;
-  const long band = std::clamp(static_cast<long>(kBandBytes / (stride * sizeof(double))), 1L, kBandRows);
-  const long bands = (height + band - 1) / band;
-  if (acc_.size() < stride * static_cast<std::size_t>(band)) acc_.resize(stride * static_cast<std::size_t>(band), 0.0);
-  if (marks_.size() < words * static_cast<std::size_t>(band)) marks_.resize(words * static_cast<std::size_t>(band), 0);
+  BandJob job;
+  job.stride = static_cast<std::size_t>(width) + 2, job.words = (job.stride + 63) / 64;
+  job.band = std::clamp(static_cast<long>(kBandBytes / (job.stride * sizeof(double))), 1L, kBandRows);
+  const long bands = (height + job.band - 1) / job.band;
+  const std::size_t accSize = job.stride * static_cast<std::size_t>(job.band);
+  const std::size_t markSize = job.words * static_cast<std::size_t>(job.band);
+  if (acc_.size() < accSize) acc_.resize(accSize, 0.0);
+  if (marks_.size() < markSize) marks_.resize(markSize, 0);
   first_.assign(static_cast<std::size_t>(bands), -1);
   chain_.assign(edges_.size(), -1);
+  // Each edge listed under the band of its first row, found by a product
+  // rather than a division per edge; rounding can only move an edge to the
+  // band before, where it simply waits.
+  const double perBand = 1.0 / static_cast<double>(job.band);
   for (std::size_t k = edges_.size(); k-- > 0;) {
-    const std::size_t b = static_cast<std::size_t>(std::min(bands - 1, static_cast<long>(edges_[k].y0) / band));
+    const double row = std::floor(edges_[k].y0);
+    const std::size_t b = static_cast<std::size_t>(std::min(bands - 1, static_cast<long>(row * perBand)));
     chain_[k] = first_[b];
     first_[b] = static_cast<long>(k);
   }
-  const long pitch = image.rowPitch();
-  unsigned char* const origin = image.pointToPel(region_.x(), region_.y());
-  std::vector<const Edge*>& active = active_;
-  for (long b = 0; b < bands; ++b) {
-    const long top = b * band, bottom = std::min(height, top + band);
+  job.pitch = image.rowPitch();
+  job.origin = image.pointToPel(region_.x(), region_.y());
+  job.value = value, job.fill = fill;
+  // A thread pays for itself only over enough rows.
+  const long parts =
+      std::clamp(std::min(static_cast<long>(vcSynthThreads::current()), height / kRowsPerThread), 1L, bands);
+  const auto split = [&](long p) { return bands * p / parts; };
+  struct Worker {
+    std::vector<double> acc;
+    std::vector<std::uint64_t> marks;
+    std::vector<const Edge*> active;
+  };
+  std::vector<Worker> workers(static_cast<std::size_t>(parts - 1));
+  for (Worker& w : workers) {
+    w.acc.assign(accSize, 0.0), w.marks.assign(markSize, 0);
+    w.active.reserve(edges_.size());
+  }
+  std::vector<std::thread> threads;
+  threads.reserve(workers.size());
+  struct Joiner {
+    std::vector<std::thread>& threads;
+    ~Joiner() {
+      for (std::thread& t : threads) t.join();
+    }
+  } joiner{threads};
+  for (long p = 1; p < parts; ++p) {
+    Worker& w = workers[static_cast<std::size_t>(p - 1)];
+    const auto run = [this, &job, &w, from = split(p), to = split(p + 1)] {
+      renderBandRange_(job, from, to, w.acc.data(), w.marks.data(), w.active);
+    };
+    try {
+      threads.emplace_back(run);
+    } catch (const std::system_error&) {
+      run();  // no thread to spare: this one renders the run itself
+    }
+  }
+  renderBandRange_(job, 0, split(1), acc_.data(), marks_.data(), active_);
+}
+
+// Bands [from, to): the edges met before band from that reach into it are
+// taken up in the order a single pass would hold them.
+void vc_SynthRaster::renderBandRange_(const BandJob& job, long from, long to, double* acc, std::uint64_t* marks,
+                                      std::vector<const Edge*>& active) const {
+  const long height = region_.height();
+  active.clear();
+  const double start = static_cast<double>(from * job.band);
+  for (long b = 0; b < from; ++b)
+    for (long k = first_[static_cast<std::size_t>(b)]; k >= 0; k = chain_[static_cast<std::size_t>(k)])
+      if (edges_[static_cast<std::size_t>(k)].y1 > start) active.push_back(&edges_[static_cast<std::size_t>(k)]);
+  for (long b = from; b < to; ++b) {
+    const long top = b * job.band, bottom = std::min(height, top + job.band);
     std::erase_if(active, [top](const Edge* e) { return e->y1 <= static_cast<double>(top); });
     for (long k = first_[static_cast<std::size_t>(b)]; k >= 0; k = chain_[static_cast<std::size_t>(k)])
       active.push_back(&edges_[static_cast<std::size_t>(k)]);
     if (active.empty()) continue;
-    for (const Edge* e : active) walkBand_(*e, top, bottom, stride, words);
+    for (const Edge* e : active) walkBand_(*e, top, bottom, job.stride, job.words, acc, marks);
     for (long y = top; y < bottom; ++y) {
       const std::size_t r = static_cast<std::size_t>(y - top);
-      sweepMarked_(origin + y * pitch, acc_.data() + r * stride, marks_.data() + r * words, words, value, fill);
+      sweepMarked_(job.origin + y * job.pitch, acc + r * job.stride, marks + r * job.words, job.words, job.value,
+                   job.fill);
     }
   }
 }
 
 // Adds the pieces of edge e in rows [top, bottom) to their rows' cells.
-void vc_SynthRaster::walkBand_(const Edge& e, long top, long bottom, std::size_t stride, std::size_t words) {
+void vc_SynthRaster::walkBand_(const Edge& e, long top, long bottom, std::size_t stride, std::size_t words,
+                               double* accBase, std::uint64_t* markBase) const {
   const double ys = std::max(e.y0, static_cast<double>(top)), ye = std::min(e.y1, static_cast<double>(bottom));
   if (ys >= ye) return;
   const double w = rw_;
   long y = static_cast<long>(ys);
-  double* acc = acc_.data() + static_cast<std::size_t>(y - top) * stride;
-  std::uint64_t* marks = marks_.data() + static_cast<std::size_t>(y - top) * words;
+  double* acc = accBase + static_cast<std::size_t>(y - top) * stride;
+  std::uint64_t* marks = markBase + static_cast<std::size_t>(y - top) * words;
   const auto piece = [&](double xa, double xb, double dy) {
     const Span sp = accumulate_(acc, xa, xb, dy, e.perX);
     // Bits from..to: the cells the piece passes through and its spill.

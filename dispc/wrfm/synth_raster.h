@@ -1,7 +1,7 @@
 // The scan converter behind synthetic images: closed outlines, given as
 // chains of straight edges in image coordinates, are filled with the exact
 // area they cover in every pixel. Scratch memory is a band of rows of the
-// region (at most 64 rows and 256 KiB of cells), never an image, and is kept
+// region (at most 64 rows and 1 MiB of cells), never an image, and is kept
 // per thread from call to call.
 #pragma once
 
@@ -25,29 +25,39 @@ double vf_synthMaxStretch(const vcMatrix<2>& m);
 // Chord pieces for a circle arc of local radius r (and local span spanDeg
 // degrees) seen through a map that stretches by at most `stretch`: at most 5
 // degrees each, and few enough that no chord leaves the mapped curve by more
-// than tol (same unit as stretch * r).
-long vf_synthArcPieces(double r, double spanDeg, double stretch, double tol);
+// than tol (same unit as stretch * r); at most 2^40. Throws
+// vcShapesError::BadGeom when the span or the mapped radius is not finite.
+std::int64_t vf_synthArcPieces(double r, double spanDeg, double stretch, double tol);
 
 // How far, in pixels, the chords that follow a curve may stray from it:
-// small enough that the area between chord and curve in any pixel stays far
-// below half a grey level. Arcs use chords whose sagitta is kSynthArcSagitta
+// small enough that the area between chord and curve in any pixel stays
+// under 0.3 of a grey level, so that after rounding every pixel lies within
+// 0.8 of its exact value. Arcs use chords whose sagitta is kSynthArcSagitta
 // with their inner points moved out so that each chord balances the area it
-// cuts off (straying by at most two thirds of the sagitta, under 0.002
+// cuts off (straying by at most two thirds of the sagitta, under 0.0011
 // pixel); curves of non-linear maps are halved until within kSynthChordTol.
 inline constexpr double kSynthChordTol = 1e-3;
-inline constexpr double kSynthArcSagitta = 2.9e-3;
+inline constexpr double kSynthArcSagitta = 1.6e-3;
 
 // Appends the points of arc mapped by x (client to image coordinates), its
 // start (when withStart) to its end: chords of at most 5 degrees and of
 // sagitta kSynthArcSagitta pixel, the inner points moved out as said above.
-void vf_synthArcPoints(const vc2SegmentArc& arc, const vcXform<2>& x, bool withStart, std::vector<vcVector<2>>& out);
+// Where the chords keep more than 2 pixels clear of window (image
+// coordinates), runs of them are replaced by two chords that keep clear too,
+// so that the winding about every pixel of the window, and what the window
+// shows of the path, stay the same while the work is bounded by the arc's
+// length near the window.
+void vf_synthArcPoints(const vc2SegmentArc& arc, const vcXform<2>& x, bool withStart, const vcRectangle<long>& window,
+                       std::vector<vcVector<2>>& out);
 
 // Blends the pixels of the path pts (image coordinates) as drawLinePelBuf
 // does for one segment, inside the window shrunk by 2 pixels.
 void vf_synthPolyline(vcPelBuffer<unsigned char>& image, const std::vector<vcVector<2>>& pts, unsigned char value,
                       signed char side);
 
-// Throws vcShapesError::BadGeom unless both coordinates are finite.
+// Throws vcShapesError::BadGeom unless both coordinates are finite and at
+// most kSynthFarthest in magnitude.
+inline constexpr double kSynthFarthest = 1e300;
 void vf_synthCheckFinite(const vcVector<2>& p);
 
 class vc_SynthRaster {
@@ -95,7 +105,9 @@ private:
   };
 
   void addClipped_(double x0, double y0, double x1, double y1) {
-    if (y0 == y1) return;
+    // An edge this flat adds nothing a pixel shows (and reaches no row's
+    // centre line from below), while its slope might not be finite.
+    if (!(std::fabs(y1 - y0) > 1e-17)) return;
     const double dir = y1 > y0 ? 1.0 : -1.0;
     if (y1 < y0) std::swap(x0, x1), std::swap(y0, y1);
     // Two independent divisions rather than one waiting for the other.
@@ -116,8 +128,19 @@ private:
   void sweep_(unsigned char* row, std::size_t count, bool sorted, long from, long to, unsigned char value, bool fill,
               bool smooth);
   void renderRows_(vcPelBuffer<unsigned char>& image, unsigned char value, bool smooth, bool fill);
+  struct BandJob {
+    std::size_t stride, words;  // per band row: cells and mark words
+    long band;                  // rows per band
+    long pitch;
+    unsigned char* origin;  // the region's first pixel
+    unsigned char value;
+    bool fill;
+  };
   void renderBands_(vcPelBuffer<unsigned char>& image, unsigned char value, bool fill);
-  void walkBand_(const Edge& e, long top, long bottom, std::size_t stride, std::size_t words);
+  void renderBandRange_(const BandJob& job, long from, long to, double* acc, std::uint64_t* marks,
+                        std::vector<const Edge*>& active) const;
+  void walkBand_(const Edge& e, long top, long bottom, std::size_t stride, std::size_t words, double* acc,
+                 std::uint64_t* marks) const;
   void sweepMarked_(unsigned char* row, double* acc, std::uint64_t* marks, std::size_t words, unsigned char value,
                     bool fill) const;
 

@@ -9,36 +9,11 @@
 #include "synth_raster.h"
 
 void vf_synthCheckFinite(const vcVector<2>& p) {
-  if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
-    throw vcShapesError::BadGeom("synthetic drawing: an outline point maps to a non-finite image coordinate");
-}
-
-void vf_synthArcPoints(const vc2SegmentArc& arc, const vcXform<2>& x, bool withStart, std::vector<vcVector<2>>& out) {
-  constexpr double kDeg = 3.14159265358979323846 / 180.0;
-  const vcXform<2> m = x * arc.xform();
-  const vcVector<2>& c = arc.localCenter();
-  const double r = arc.localRadius(), start = arc.localStartAngle().toDouble();
-  const double span = arc.localAngleSpan().toDouble();
-  const long n = vf_synthArcPieces(r, span, vf_synthMaxStretch(m.matrix()), kSynthArcSagitta);
-  const double step = span / static_cast<double>(n) * kDeg;
-  // The inner points move out by two thirds of the chords' sagitta: each
-  // chord then cuts off as much area outside the arc as it leaves inside, and
-  // strays from it by at most two thirds of the sagitta.
-  const double rIn = r * (1.0 + (2.0 / 3.0) * (1.0 - std::cos(0.5 * step)));
-  // Successive points by rotation, the direction recomputed now and then so
-  // that rounding cannot drift.
-  const double cs = std::cos(step), sn = std::sin(step);
-  double u = 0, v = 0;
-  for (long k = withStart ? 0 : 1; k <= n; ++k) {
-    if (k % 64 == 0 || k == 1 || k == n) {
-      const double t = start * kDeg + step * static_cast<double>(k);
-      u = std::cos(t), v = std::sin(t);
-    } else {
-      const double un = u * cs - v * sn;
-      v = u * sn + v * cs, u = un;
-    }
-    out.push_back(m * (c + vcVector<2>(u, v) * (k == 0 || k == n ? r : rIn)));
-  }
+  // Beyond 1e300 differences of coordinates could overflow.
+  if (!(std::fabs(p.x()) <= kSynthFarthest) || !(std::fabs(p.y()) <= kSynthFarthest))
+    throw vcShapesError::BadGeom(
+        "synthetic drawing: an outline point maps to a non-finite image coordinate or one "
+        "beyond 1e300");
 }
 
 namespace {
@@ -177,7 +152,7 @@ void drawLinePelBuf(vcPelBuffer<unsigned char> image, const vc2SegmentLine& line
 void drawArcPelBuf(vcPelBuffer<unsigned char> image, const vc2SegmentArc& arc, const vcXform<2>& x, signed char value,
                    signed char side, double* x0, double* y0, double* x1, double* y1) {
   std::vector<vcVector<2>> pts;
-  vf_synthArcPoints(arc, x, true, pts);
+  vf_synthArcPoints(arc, x, true, image.window(), pts);
   vf_synthPolyline(image, pts, static_cast<unsigned char>(value), side);
   reportEnds(pts, x0, y0, x1, y1);
 }
@@ -190,7 +165,7 @@ void drawHorizontalExtentsPelBuf(vcPelBuffer<unsigned char> image, const vc2Segm
 void drawHorizontalExtentsPelBuf(vcPelBuffer<unsigned char> image, const vc2SegmentArc& arc, const vcXform<2>& x,
                                  signed char value, double* x0, double* y0, double* x1, double* y1) {
   std::vector<vcVector<2>> pts;
-  vf_synthArcPoints(arc, x, true, pts);
+  vf_synthArcPoints(arc, x, true, image.window(), pts);
   for (std::size_t k = 0; k + 1 < pts.size(); ++k)
     markRows(image, pts[k], pts[k + 1], static_cast<unsigned char>(value));
   reportEnds(pts, x0, y0, x1, y1);

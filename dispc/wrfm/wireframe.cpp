@@ -9,6 +9,11 @@
 
 template class vcShapeBase<vc2Wireframe, vcGenPoly>;
 
+// Defined beside the wireframe so that the SMD poly's files need not know it.
+vcSMDGDPoly::vcSMDGDPoly(const vc2Wireframe& w, const std::string& name) : vcSMDGDPoly(w.poly()) {
+  vcSMDGeometricDescription::operator=(vcSMDGeometricDescription(name));
+}
+
 vc2Wireframe::vc2Wireframe(const vcGenPoly& g) { vcGenPoly::operator=(g); }
 
 vc2Wireframe::vc2Wireframe(const vcGenPoly& g, const vcDimTol& tol) : vc2Wireframe(g) {

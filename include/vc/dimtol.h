@@ -66,7 +66,8 @@ public:
   // changing nothing, when a set tolerance needs an unset nominal.
   void tolType(TolType t);
 
-  // minDim() <= v <= maxDim(), ends included; an unset bound is open.
+  // minDim() <= v <= maxDim(), ends included; an unset bound is open. A NaN
+  // v is never within.
   bool isWithin(double v) const;
 
   // Values within 1e-15 and the same form.
@@ -159,7 +160,8 @@ public:
   ScaleType scaleType() const noexcept { return scale_; }
 
   // Whether value lies strictly between the minimum and the maximum of
-  // scale * (*this); an unset bound is open. Both ends are excluded.
+  // scale * (*this); an unset bound is open. Both ends are excluded. A NaN
+  // value is never within.
   bool withinTolerance(double value, double scale) const;
 
   // Values within 1e-15 and the same scale type.

@@ -23,6 +23,7 @@
 #include <vc/wrfm/arc.h>
 #include <vc/wrfm/genpoly.h>
 #include <vc/wrfm/lineseg.h>
+#include <vc/wrfm/sketchop_wrfm.h>
 #include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/smdpoly.h>
 #include <vc/wrfm/synthetic.h>

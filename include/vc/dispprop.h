@@ -43,10 +43,13 @@ public:
   static constexpr unsigned char ckGraphicPropsVersion0 = 0;
   // Size of the props record body in a sketch (after the one-byte marker).
   static constexpr long kRecordSize = 21;
+  // The widest pen: the largest value of the width's 4-byte field.
+  static constexpr long kMaxPenWidth = 0x7FFFFFFF;
 
   // Cyan, width 1, solid, unfilled, round join and cap, forward arrow heads on, no vertex marks.
   vcGraphicProps();
-  // penWidth in pixels of the drawing surface; throws BadParams when negative.
+  // penWidth in pixels of the drawing surface, 0 to 2^31 - 1 (the width's
+  // 4-byte field in sketch records and archives); throws BadParams outside.
   vcGraphicProps(const vcColor& color, long penWidth, vePenStyle penStyle = ePenSolid, bool fill = false);
   vcGraphicProps(const vcGraphicProps& other);
   vcGraphicProps& operator=(const vcGraphicProps& other);
@@ -67,9 +70,9 @@ public:
   // The setters are inline: replaying a sketch applies every props record
   // through them.
   void penColor(const vcColor& c) { set_(penColor_, c); }
-  // Throws BadParams for a negative width and changes nothing.
+  // Throws BadParams for a width outside 0 to 2^31 - 1 and changes nothing.
   void penWidth(long w) {
-    if (w < 0) throw BadParams();
+    if (w < 0 || w > kMaxPenWidth) throw BadParams();
     set_(penWidth_, w);
   }
   void penStyle(vePenStyle s) { set_(penStyle_, s); }

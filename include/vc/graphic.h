@@ -22,8 +22,33 @@
 
 class vcShape;
 class vcUITablet;
+class vcGraphic;
 class vcGraphicGroup;
 class vcGraphicList;
+
+// Told before a watched graphic changes (see vcGraphic::watch), so that
+// what is derived from the graphic (a picking index) can be brought up to
+// date before it is used again. Called before the change is made: read the
+// graphic later, not inside the call. A watcher watches one graphic at a
+// time and must stop (vcGraphic::unwatch) before either dies.
+class vcGraphicWatcher {
+public:
+  virtual ~vcGraphicWatcher() = default;
+  virtual void graphicChanging(const vcGraphic& g) noexcept = 0;
+  // The graphic watched, or null.
+  const vcGraphic* watched() const noexcept { return watched_; }
+
+protected:
+  vcGraphicWatcher() = default;
+  // A copy watches nothing.
+  vcGraphicWatcher(const vcGraphicWatcher&) noexcept {}
+  vcGraphicWatcher& operator=(const vcGraphicWatcher&) noexcept { return *this; }
+
+private:
+  friend class vcGraphic;
+  const vcGraphic* watched_ = nullptr;
+  vcGraphicWatcher* next_ = nullptr;
+};
 
 class vcGraphic : public virtual vcPersistent, public virtual vcRepBase {
 public:
@@ -58,7 +83,8 @@ public:
   // color instead of the props.
   static constexpr unsigned char ckGraphicVersion = 1;
 
-  ~vcGraphic() override = default;
+  // Watchers still attached are let go.
+  ~vcGraphic() override;
 
   const vcGraphicProps& props() const noexcept { return props_; }
   // A modifiable reference; notifies the persistent base first.
@@ -91,6 +117,13 @@ public:
   // Archive part: version byte 1, the persistent part, the props.
   void dispatchSerialize(vcArchive& ar) override;
 
+  // Registers w to be told before every change made through this graphic's
+  // setters (it sets the mutation flag). A watcher that already watches a
+  // graphic throws vcBadArgument. unwatch does nothing for a watcher of
+  // another graphic. Copies of a graphic start unwatched.
+  void watch(vcGraphicWatcher& w) const;
+  void unwatch(vcGraphicWatcher& w) const noexcept;
+
 protected:
   friend class vcUITablet;
   friend class vcGraphicGroup;
@@ -117,8 +150,12 @@ protected:
 
   // Sets the props without notifying or passing them on (archive loads and rollbacks).
   void restoreProps_(const vcGraphicProps& p) { props_ = p; }
+  // Counts the change and tells the watchers.
+  void mutating_() override;
 
 private:
   vcGraphicProps props_;
   bool builtin_ = true;
+  // Head of the watchers' chain (most graphics have none).
+  mutable vcGraphicWatcher* watchers_ = nullptr;
 };

@@ -28,9 +28,13 @@ public:
 
   // With copy the items become clones of v's non-null elements (null ones
   // stay null), else the group shares v's handles. The group then takes the
-  // props of its first non-null item (see isNull()).
+  // props of its first non-null item (see isNull()). Items that hold this
+  // group, directly or through nested groups, throw vcGraphic::BadParams
+  // and leave the group as it was (an archive cannot hold such a group: a
+  // stored object that refers to itself while it is read is refused).
   void items(const std::vector<vcPtrHandle<vcGraphic>>& v, bool copy);
-  // Shares the graphics of v (a graphic of v may be changed through the group).
+  // Shares the graphics of v (a graphic of v may be changed through the
+  // group); refuses items holding the group as above.
   void items(const std::vector<vcPtrHandle_const<vcGraphic>>& v);
   void getItems(std::vector<vcPtrHandle_const<vcGraphic>>& out) const;
   // Item i; vcGraphic::BadParams "Item index out of range" unless 0 <= i < numItems().
@@ -76,6 +80,11 @@ public:
   vcGraphicText();
   // location: client coordinates; offset: display pixels from the location
   // (truncated toward zero when drawn). Props vcGraphicProps(color, 1, solid, unfilled).
+  // An offset that is not finite or whose whole pixels do not fit 32 bits,
+  // or a font id beyond 32 bits, throws vcGraphic::BadParams: the sketch
+  // record of the drawn text holds each in 4 bytes. The setters of offset
+  // and format refuse them the same way and change nothing; loading them
+  // throws a vcArchive error.
   vcGraphicText(const std::string& text, const vcPoint& location, const vcColor& color,
                 const vcColor& backgroundColor, const vcUIFormat& format, const vcVector<2>& offset);
 

@@ -46,28 +46,36 @@ public:
   VC_UI_ERROR(BadKeyValue);
   VC_UI_ERROR(InvalidColorMapSize);
   VC_UI_ERROR(NotImplemented);       // an operation this library does not implement
-  VC_UI_ERROR(BadParams);
   VC_UI_ERROR(NotRGBColor);          // an RGB value asked of a color that carries none
   VC_UI_ERROR(NotIndexColor);        // a palette index asked of a color that carries none
   VC_UI_ERROR(NoLongerSupported);
   VC_UI_ERROR(InitFailed);
 #undef VC_UI_ERROR
 
-  // A sketch byte stream that cannot be parsed. The reason (which record, at
-  // which byte offset, what was wrong) is part of the message; the archive
-  // form holds the error alone, so a loaded one has no reason.
-  class InvalidUISketch : public Errors {
-  public:
-    InvalidUISketch() = default;
-    explicit InvalidUISketch(std::string reason) : reason_(std::move(reason)) {}
-    const std::string& reason() const noexcept { return reason_; }
-    VC_EXCEPTION_LEAF(InvalidUISketch);
-    VC_ERROR_SERIALIZE_MEMBERS();
+// Errors that carry an optional reason, made part of the message; the
+// archive form holds the error alone, so a loaded one has no reason.
+#define VC_UI_ERROR_WITH_REASON(Name)                                          \
+  class Name : public Errors {                                                 \
+  public:                                                                      \
+    Name() = default;                                                          \
+    explicit Name(std::string reason) : reason_(std::move(reason)) {}          \
+    const std::string& reason() const noexcept { return reason_; }             \
+    VC_EXCEPTION_LEAF(Name);                                                   \
+    VC_ERROR_SERIALIZE_MEMBERS();                                              \
+                                                                               \
+  protected:                                                                   \
+    void message_(std::ostream& os) const override;                            \
+                                                                               \
+  private:                                                                     \
+    std::string reason_;                                                       \
+  }
 
-  protected:
-    void message_(std::ostream& os) const override;
-
-  private:
-    std::string reason_;
-  };
+  // A value a tablet operation cannot take: a position that is not finite
+  // (in client or in scope coordinates), or a value that the 4-byte field of
+  // the operation's sketch record cannot hold.
+  VC_UI_ERROR_WITH_REASON(BadParams);
+  // A sketch byte stream that cannot be parsed; the reason tells which
+  // record, at which byte offset, and what was wrong.
+  VC_UI_ERROR_WITH_REASON(InvalidUISketch);
+#undef VC_UI_ERROR_WITH_REASON
 };

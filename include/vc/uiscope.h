@@ -243,6 +243,17 @@ public:
   // The union of the reported (unclipped) changes in scope coordinates; stops
   // tracking unless keepTracking.
   vcUIRect clientChangedRect(bool keepTracking);
+  // Damage list. With a limit above 0 the scope also keeps its changes as at
+  // most maxRects disjoint rectangles, in scope coordinates, that cover every
+  // reported pixel and whose bounding box is changeRect(): a change that
+  // meets a rectangle, or whose merge with one wastes little area, merges
+  // with it, and when the list is full the two whose merge wastes least
+  // merge. The list is cleared with the change rectangle (noChange, update
+  // of the tablet above). 0, the default, keeps no list; turning it on
+  // starts the list with changeRect().
+  void changeListLimit(long maxRects);
+  long changeListLimit() const noexcept { return changeListLimit_; }
+  const std::vector<vcUIRect>& changeList() const noexcept { return changeList_; }
   bool modified() const noexcept { return flag(kModified); }
   void modified(bool on) noexcept { setFlag(kModified, on); }
   bool opaque() const noexcept { return flag(kOpaque); }
@@ -297,6 +308,9 @@ protected:
   // 8 x 8 pixels interpolates instead (eBilinear bilinearly, other modes
   // bicubically, sampling at pixel centres); destination pixels whose centre
   // falls outside the source become grey 128. The 16-bit forms ignore mode.
+  // Every positive finite scale is taken: the work follows the pixels of
+  // rect, so scales far below 1 show the first source pixel alone and scales
+  // far above 1 cover rect with it.
   static bool pelScale(const vcPelBuffer_const<unsigned char>& src, vcPelBuffer<unsigned char>& dst, double scale,
                        vcUIRect& rect, const vcPair<long>& offset, InterpolationModes mode);
   static bool pelScale(const vcPelBuffer_const<unsigned short>& src, vcPelBuffer<unsigned short>& dst,
@@ -321,6 +335,8 @@ private:
   vcPair<long> org_;
   unsigned flags_ = 0;
   vcUIRect changeRect_;
+  std::vector<vcUIRect> changeList_;
+  long changeListLimit_ = 0;
   vcUIRect clientChangedRect_;
   vcPoint drawPoint_;
   long drawX_ = 0;

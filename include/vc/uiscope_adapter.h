@@ -1,11 +1,18 @@
 // vcUIScopeAdapter: a base for scopes that only observe what a tablet asks of
 // its surface (test doubles, benchmark sinks, surfaces that measure). It
-// implements every pure operation of vcUIScope but newChild by routing it to
-// a few hooks, each a no-op by default, so a new operation is routed once
-// here and a new observer overrides only the hooks it needs.
+// implements every operation of vcUIScope but newChild by forwarding it, so
+// the operations are listed once, here, and an observer overrides only the
+// hooks it needs, each a no-op by default:
+// - onCall sees every operation with every argument (a call log);
+// - the typed hooks (onShape, onImage, onText...) see the drawing grouped by
+//   kind (surfaces that measure).
 #pragma once
 
+#include <array>
+#include <span>
 #include <string>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 #include <vc/uiscope.h>
@@ -14,15 +21,41 @@ class vcShape;
 
 class vcUIScopeAdapter : public vcUIScope {
 public:
+  // The pen (scope coordinates) before a stroke, as an argument of onCall.
+  struct Pen {
+    vcPoint at;
+  };
+  // One argument of a forwarded call. Integers, flags, pass values and
+  // enumerations arrive as long; objects arrive by pointer, valid for the call.
+  using Arg = std::variant<long, double, vcPoint, Pen, vcPair<double>, vcUIRect, vcColor, const vcGraphicProps*,
+                           const vcShape*, const vcGenShape*, const vcGraphic*, const std::string*, const vcUIFormat*,
+                           const vcRLEBuffer*, const std::vector<vcColor>*, const std::vector<unsigned char>*,
+                           const std::vector<vcRGB>*, const vcPelBuffer_const<vcPackedRGB32Pel>*,
+                           const vcPelBuffer_const<vcPackedRGB16Pel>*, const vcPelBuffer_const<unsigned short>*,
+                           const vcPelBuffer_const<unsigned char>*>;
+
   // A root scope whose surface pixel (0, 0) shows scope coordinate org and
   // whose surface is size pixels (width, height); a null surface has none.
   vcUIScopeAdapter(const vcPair<long>& org, const vcPair<long>& size, bool nullSurface = false);
 
   void attached(const vcUIScope& parent, const vcUIRect& surfaceRect) override;
-  void dragStart() override { onControl("dragStart", 0); }
-  void dragStop() override { onControl("dragStop", 0); }
-  void dragErase() override { onControl("dragErase", 0); }
-  void dragAnimate(bool on) override { onControl("dragAnimate", on); }
+  void dragStart() override { control_("dragStart"); }
+  void dragStop() override { control_("dragStop"); }
+  void dragErase() override { control_("dragErase"); }
+  void dragAnimate(bool on) override { control_("dragAnimate", on); }
+  // The lock calls are forwarded only: a derived scope that holds repaints
+  // counts them itself.
+  void lockScreenUpdatesPush(bool lock) override { control_("lockScreenUpdatesPush", lock); }
+  bool lockScreenUpdatesPop() override;
+  void invalidateScreen(const vcUIRect& r) override { forward_("invalidateScreen", r); }
+  void updateScreen() override { forward_("updateScreen"); }
+  void optimizeDrawing(bool on) override { forward_("optimizeDrawing", on); }
+  void colorMap(const std::vector<vcRGB>& map) override { forward_("colorMap", &map); }
+  void colorMapEx(const std::vector<vcRGB>& map) override { forward_("colorMapEx", &map); }
+  void newDisplayClipRect(const vcUIRect& r) override { forward_("newDisplayClipRect", r); }
+
+  void draw(const vcGenShape& s, const vcColor& c) override { forward_("draw(vcGenShape)", &s, c); }
+  void draw(const vcGraphic& g) override { forward_("draw(vcGraphic)", &g); }
 
   void draw(const vcEllipseArc& s, const vcGraphicProps& p) override;
   void draw(const vcEllipse& s, const vcGraphicProps& p) override;
@@ -32,7 +65,7 @@ public:
   void draw(const vcEllipseArc2& s, const vcGraphicProps& p) override;
   void draw(const vcEllipse2& s, const vcGraphicProps& p) override;
   void draw(const vcLineSeg& s, const vcGraphicProps& p) override;
-  void draw(const vcPoint& p, const vcGraphicProps& props) override { onPoint(p, props); }
+  void draw(const vcPoint& p, const vcGraphicProps& props) override;
 
   void draw(const vcRLEBuffer& image, const vcPoint& corner, const std::vector<vcColor>& colorMap, bool passThrough,
             unsigned char passValue) override;
@@ -47,9 +80,7 @@ public:
   void draw(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, bool passThrough,
             unsigned char passValue, bool mapped) override;
   void draw(const std::string& text, const vcPoint& anchor, const vcColor& color, const vcColor& background,
-            const vcUIFormat& format) override {
-    onText(text, anchor, color, background, format);
-  }
+            const vcUIFormat& format) override;
   // Leaves rect as it is and returns it, unless a derived scope measures text.
   vcUIRect textRect(const std::string& text, const vcPoint& anchor, const vcUIFormat& format,
                     vcUIRect& rect) override;
@@ -73,11 +104,9 @@ public:
   void expand(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, const vcPair<double>& scale,
               bool passThrough, unsigned char passValue, bool mapped, InterpolationModes mode) override;
 
-  void set(const vcUIRect& rect, const vcColor& color) override { onSet(&rect, color); }
-  void set(const vcColor& color) override { onSet(nullptr, color); }
-  void fill(const vcPair<long>& seed, const vcColor& color, const vcColor& color2, FillType type) override {
-    onFill(seed, color, color2, type);
-  }
+  void set(const vcUIRect& rect, const vcColor& color) override;
+  void set(const vcColor& color) override;
+  void fill(const vcPair<long>& seed, const vcColor& color, const vcColor& color2, FillType type) override;
   // The hooks run with the pen where it was; then the pen moves.
   void drawTo(const vcPoint& p, const vcGraphicProps& props) override;
   void drawToRelPels(long dx, long dy, const vcGraphicProps& props) override;
@@ -87,6 +116,12 @@ public:
 
 protected:
   // ---- the hooks ----
+  // Every operation above, named as in its hook below or by itself
+  // ("drawTo", "set(rect)", "sample(u8)"...), with its arguments in a fixed
+  // order: placement first, then the flags and values, the image last but for
+  // an RLE image's color map; a text's format before the text; a stroke's pen
+  // before its end (drawTo also passes the end's surface pixel, x then y).
+  virtual void onCall(const char* /*op*/, std::span<const Arg> /*args*/) {}
   // Tree and screen operations without drawing: name is the operation
   // ("attached", "dragStart", "dragAnimate"...), arg its flag (0 when none).
   virtual void onControl(const char* /*name*/, long /*arg*/) {}
@@ -111,6 +146,26 @@ protected:
   virtual void onStroke(const vcPoint* /*to*/, long /*dx*/, long /*dy*/, const vcGraphicProps& /*props*/) {}
 
 private:
+  static Arg arg_(bool v) { return Arg(std::in_place_type<long>, static_cast<long>(v)); }
+  template <class T>
+  static Arg arg_(const T& v) {
+    if constexpr (std::is_integral_v<T> || std::is_enum_v<T>) return Arg(std::in_place_type<long>, static_cast<long>(v));
+    else return Arg(v);
+  }
+  template <class... A>
+  void forward_(const char* op, const A&... args) {
+    const std::array<Arg, sizeof...(A)> list{arg_(args)...};
+    onCall(op, list);
+  }
+  void control_(const char* op) {
+    forward_(op);
+    onControl(op, 0);
+  }
+  void control_(const char* op, bool on) {
+    forward_(op, on);
+    onControl(op, on);
+  }
+
   vcPair<long> size_;
   bool nullSurface_;
 };

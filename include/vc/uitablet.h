@@ -8,10 +8,20 @@
 // okToDraw(layer) holds (visible, drawing on, a single drawable layer with a
 // scope), mapping its geometry through scaledMap() into scope coordinates; and
 // it records itself when the top of recordOn() is true, whether or not it drew.
+//
+// Refusals, each a vcUIError::BadParams thrown before anything is drawn or
+// recorded: a position (point, pen, point icon, text, image, fill seed,
+// sketch offset, client rectangle) that is not finite, or that maps to scope
+// coordinates that are not finite when it is drawn; and, on a recording
+// tablet, a value that a 4-byte field of the operation's record cannot hold
+// (pixel offsets and rectangles, fill seeds, frame widths, font ids, image
+// offsets and sizes, counts), which would otherwise replay as another drawing.
 #pragma once
 
 #include <cstdint>
 #include <list>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,6 +73,16 @@ template <class T>
 class vcPelBuffer_const;
 template <class T>
 class vcPtrHandle_const;
+
+// A record picked in a sketch (vcUITablet::nearestRecord).
+struct vcUISketchPick {
+  // Ordinal of the record (props records belong to the record they precede).
+  long record = -1;
+  // Byte offset of the record in the sketch, a record boundary.
+  long offset = -1;
+  // Scope pixels from the pick point to the record's ink.
+  double distance = 0.0;
+};
 
 class vcUITablet : public vcUITabletTypes {
 public:
@@ -243,7 +263,8 @@ public:
   void draw(const vcCubicSpline& c, const vcGraphicProps& props, Layers layer);
   // Generalised polygons and wireframes (<vc/wrfm/genpoly.h>,
   // <vc/wrfm/wireframe.h>; client coordinates): mapped to the scope and drawn
-  // as straight pieces, arcs as chords within 0.05 pixel of the curve. A
+  // as straight pieces, arcs as chords within 0.05 pixel of the curve (only
+  // those that can reach the scope when an arc needs more than 4096). A
   // wireframe's direction figures (props.arrowHead()) follow its polarity on
   // screen; its record does not keep the polarity, so a replayed wireframe
   // points the unreversed way.
@@ -305,6 +326,16 @@ public:
   // sketch at offset on layer would cover; null when the tablet has no scope
   // on layer. Draws nothing on this tablet. layer is eImage or eOverlay.
   vcUIRect encloseRect(const vcUISketch& sketch, const vcPoint& offset, Layers layer);
+  // The record of sketch, replayed at offset on layer as draw would replay it
+  // here, whose ink passes nearest scopePoint (scope coordinates of the
+  // layer's scope) within radiusPixels (scope pixels, inclusive): what the
+  // user clicked on. Each drawing call a record makes is measured on its own
+  // shape (strokes less half their pen width; filled regions, images, texts
+  // and set rectangles by their area); ties go to the earlier record; calls
+  // of a nested sketch count for the record that holds it. None without a
+  // scope on layer. Draws nothing on this tablet. layer is eImage or eOverlay.
+  std::optional<vcUISketchPick> nearestRecord(const vcUISketch& sketch, const vcPoint& offset,
+                                              const vcVector<2>& scopePoint, double radiusPixels, Layers layer);
 
   // An arrow head at tip pointing along direction (client coordinates), arms
   // of length pixels.
@@ -343,6 +374,11 @@ public:
   void recordChanges(bool on);
   // changes[0] and changes[1] receive the client-changed rectangles of the image and overlay scopes.
   void getChanges(vcUIRect* changes, bool keepTracking);
+  // Lets the own scope of layer (eBoth: of each layer) keep its changes as a
+  // list of at most maxRects rectangles (vcUIScope::changeListLimit); update
+  // then repaints the tablets above each rectangle rather than above their
+  // bounding box. 0 stops it; a negative count throws vcBadArgument.
+  void changeListLimit(long maxRects, Layers layer);
   // Repaints the tablet through the redraw_() hook with recording off.
   void redraw(Layers layer);
   // redraw, then fullDraw of every kid in stacking order.
@@ -400,6 +436,8 @@ protected:
 
 private:
   friend class vc_TabletAccess;
+  // A tablet on scope measure (for layer) mapped as this one, for replays that measure.
+  std::unique_ptr<vcUITablet> measuringTablet_(vcUIScope& measure, Layers layer) const;
 
   // A hidden or switched-off tablet fails at once, inline: it is the
   // common case of a tablet that only records.
@@ -431,6 +469,11 @@ private:
   // The same with a head color other than the props color.
   template <int Op, class P>
   void record_(Layers layer, const vcGraphicProps& props, const vcColor& headColor, const P& payload);
+  // Called before an operation draws: a recording tablet refuses a payload
+  // of Op holding a value that its record's 4-byte fields cannot
+  // (vcUIError::BadParams), so that nothing is drawn or recorded.
+  template <int Op, class P>
+  void checkRecordable_(const P& payload) const;
 
   // -- private helpers of tablet_prim.cpp
 

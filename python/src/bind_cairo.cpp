@@ -8,6 +8,7 @@
 #include <cairo.h>
 
 #include <vc/cairo/cairoscope.h>
+#include <vc/core/archive.h>
 #include <vc/uitablet.h>
 
 #include "vcpy.h"
@@ -96,19 +97,23 @@ void renderToFile(const vcUISketch& sketch, const std::string& path, const vcPai
 }
 
 // A PNG file's pixels as a (height, width, 4) uint8 array in the order of
-// surfaceArray(): B, G, R, A (premultiplied) on little-endian machines.
+// surfaceArray(): B, G, R, A (premultiplied) on little-endian machines. The
+// file is read as archives are (a regular file, at most 1 GiB).
 py::array readPng(const std::string& path) {
-  cairo_surface_t* s = nullptr;
+  std::unique_ptr<vcCairoScope> scope;
   {
     py::gil_scoped_release unlocked;
-    s = cairo_image_surface_create_from_png(path.c_str());
+    // Every failure of read_png is a vcCairoError naming the file.
+    try {
+      scope = vfCairoReadPng(vfReadFile(path, vcFileArchive::kMaxLoadBytes));
+    } catch (const vcArchive::IOError& e) {
+      throw vcCairoError(e.message());
+    } catch (const vcCairoError& e) {
+      throw vcCairoError(path + ": " + e.message());
+    }
   }
-  std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> owned(s, &cairo_surface_destroy);
-  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS)
-    throw vcCairoError(path + ": " + cairo_status_to_string(cairo_surface_status(s)));
+  cairo_surface_t* s = scope->surface();
   const cairo_format_t format = cairo_image_surface_get_format(s);
-  if (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_RGB24)
-    throw vcCairoError(path + ": a PNG without 8-bit color channels");
   const long w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
   const long stride = cairo_image_surface_get_stride(s);
   py::array_t<unsigned char> out({h, w, 4L});

@@ -44,6 +44,10 @@ vc_PyArrayView vc_py_checkedArray(const py::array& a, int dims, long lastDim, co
     throw py::value_error(std::string(what) + ": expected an array of shape " +
                           (dims == 2 ? "(height, width)" : "(height, width, " + std::to_string(lastDim) + ")") +
                           ", got " + py::str(py::getattr(a, "shape")).cast<std::string>());
+  if (a.shape(0) == 0 || a.shape(1) == 0)
+    throw py::value_error(std::string(what) + ": empty image: the array has shape " +
+                          py::str(py::getattr(a, "shape")).cast<std::string>() +
+                          "; an image needs at least one row and one column");
   if (!a.writeable()) throw py::value_error(std::string(what) + ": the array is read-only");
   const py::ssize_t pel = dims == 3 ? lastDim : 1;
   const bool packed = a.strides(dims - 1) == 1 && (dims == 2 || a.strides(1) == pel);

@@ -7,6 +7,9 @@
 // vc2XformBase can be subclassed in Python for non-linear transforms
 // (mapPoint, linearXform, isLinear); the renderer calls those methods back,
 // taking the GIL for each call.
+#include <string>
+#include <type_traits>
+
 #include <vc/core/xform.h>
 #include <vc/wrfm/genpoly.h>
 #include <vc/wrfm/smdmodel.h>
@@ -49,21 +52,49 @@ using Buffer = vcPelBuffer<unsigned char>;
 using XformHandle = vcPtrHandle_const<vc2XformBase>;
 using PP = vcSMDGDPolyPrivate;
 
-// Lets Python classes derive from vc2XformBase.
+// Lets Python classes derive from vc2XformBase. A method that is missing or
+// returns something of the wrong type raises TypeError saying which method
+// returned what and what it must return.
 class PyXform : public vc2XformBase {
 public:
   vcVector<2> mapPoint(const vcVector<2>& p) const override {
-    PYBIND11_OVERRIDE_PURE(vcVector<2>, vc2XformBase, mapPoint, p);
+    return call<vcVector<2>>("mapPoint", "a point (a vcVector or a pair of numbers)", p);
   }
   vcXform<2> linearXform(const vcVector<2>& at) const override {
-    PYBIND11_OVERRIDE_PURE(vcXform<2>, vc2XformBase, linearXform, at);
+    return call<vcXform<2>>("linearXform", "a vcXform", at);
   }
-  bool isLinear() const override { PYBIND11_OVERRIDE_PURE(bool, vc2XformBase, isLinear, ); }
+  bool isLinear() const override { return call<bool>("isLinear", "a bool"); }
   vcPtrHandle_const<vc2XformBase> inverseBase() const override {
     throw vcBadArgument("a transform defined in Python has no inverse");
   }
   vcPtrHandle<vc2XformBase> clone() const override {
     throw vcBadArgument("a transform defined in Python cannot be cloned");
+  }
+
+private:
+  template <class R, class... Args>
+  R call(const char* name, const char* must, const Args&... args) const {
+    py::gil_scoped_acquire locked;
+    const py::function f = py::get_override(static_cast<const vc2XformBase*>(this), name);
+    if (!f) throw py::type_error(std::string("vc2XformBase.") + name + "() is not defined; a subclass must define it");
+    // The subclass's name, as the bound method knows its instance.
+    const auto where = [&] {
+      return f.attr("__self__").attr("__class__").attr("__name__").cast<std::string>() + "." + name + "()";
+    };
+    const py::object r = f(args...);
+    // bool is strict: a truthy object is not taken for True.
+    if constexpr (std::is_same_v<R, bool>) {
+      if (py::isinstance<py::bool_>(r)) return r.cast<bool>();
+    } else {
+      try {
+        return r.cast<R>();
+      } catch (const py::cast_error&) {
+        // Reported below, with what was returned.
+      } catch (const py::reference_cast_error&) {
+        // None for a class: pybind11 would take this for a mismatched overload.
+      }
+    }
+    throw py::type_error(where() + " returned " + py::repr(r).cast<std::string>() + "; it must return " + must);
   }
 };
 

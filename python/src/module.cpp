@@ -18,4 +18,5 @@ PYBIND11_MODULE(_vcdisplay, m) {
   vc_py_bindCairo(m);
   vc_py_bindModels(m);
   vc_py_bindSynthetic(m);
+  vc_py_bindOffsets(m);
 }

@@ -68,6 +68,7 @@ void vc_py_bindTablet(py::module_& m);
 void vc_py_bindCairo(py::module_& m);
 void vc_py_bindModels(py::module_& m);
 void vc_py_bindSynthetic(py::module_& m);
+void vc_py_bindOffsets(py::module_& m);
 
 // "Name(<value streamed by operator<<>)", the __repr__ of value types.
 template <class T>

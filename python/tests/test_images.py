@@ -1,5 +1,6 @@
 """Pixels cross between NumPy and the library without copies, both ways."""
 import gc
+import os
 
 import numpy as np
 import pytest
@@ -94,10 +95,37 @@ def test_functions_over_buffers_write_straight_into_the_callers_arrays():
     assert (dst.base[0] == 0).all() and (dst.base[4] == 0).all()
 
 
+@pytest.mark.parametrize("shape", [(0, 5), (5, 0), (0, 0)])
+def test_an_empty_array_is_refused_as_empty(shape):
+    with pytest.raises(ValueError, match=r"empty image: the array has shape \(\d+, \d+\)"):
+        vc.vcPelBuffer(np.zeros(shape, np.uint8))
+    with pytest.raises(ValueError, match="empty image"):
+        vc.vcSMDGDPoly.rectangle(4, 2, (0, 0)).drawSynthetic(vc.vcXform.I, np.zeros(shape, np.uint8))
+
+
 def test_a_truncated_png_raises_a_cairo_error(tmp_path):
     good = tmp_path / "good.png"
     vc.vcCairoScope((16, 8)).writePng(str(good))
-    for cut in (8, -12):
+    for cut in (8, 30, -12):
         (tmp_path / "bad.png").write_bytes(good.read_bytes()[:cut])
         with pytest.raises(vc.vcCairoError):
             vc.read_png(str(tmp_path / "bad.png"))
+    # A header asking for more pixels than are read is refused before decoding.
+    huge = bytearray(good.read_bytes())
+    huge[16:24] = (30000).to_bytes(4, "big") * 2
+    (tmp_path / "huge.png").write_bytes(huge)
+    with pytest.raises(vc.vcCairoError, match="30000 x 30000"):
+        vc.read_png(str(tmp_path / "huge.png"))
+
+
+def test_files_are_read_only_when_regular_and_within_the_bound(tmp_path):
+    """A device would be read forever, a FIFO would block: both are refused."""
+    os.symlink("/dev/zero", tmp_path / "zero.vcs")
+    os.mkfifo(tmp_path / "fifo.vcs")
+    with open(tmp_path / "huge.vcs", "wb") as f:
+        f.truncate(2**30 + 1)  # sparse
+    for name, says in [("zero", "character device"), ("fifo", "a FIFO"), ("huge", "larger than 1073741824")]:
+        with pytest.raises(vc.vcArchiveError, match=says):
+            vc.vcUISketch.load(str(tmp_path / f"{name}.vcs"))
+        with pytest.raises(vc.vcCairoError, match=says):
+            vc.read_png(str(tmp_path / f"{name}.vcs"))

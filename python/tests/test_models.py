@@ -98,6 +98,28 @@ def test_python_transforms_are_called_back_safely_from_renders_in_threads():
         component().drawSynthetic(Broken(TO_IMAGE), np.zeros((8, 8), np.uint8))
 
 
+@pytest.mark.parametrize(
+    "method, value, must",
+    [
+        ("mapPoint", None, "a point"),
+        ("mapPoint", "here", "a point"),
+        ("linearXform", None, "a vcXform"),
+        ("linearXform", (1, 2), "a vcXform"),
+        ("isLinear", None, "a bool"),
+        ("isLinear", 1, "a bool"),
+    ],
+)
+def test_a_python_transform_returning_the_wrong_type_says_which_method_returned_what(method, value, must):
+    # The renderer asks linearXform only of a transform that says it is linear.
+    methods = {"isLinear": lambda self: True} if method == "linearXform" else {}
+    wrong = type("Wrong", (Affine,), {**methods, method: lambda self, *args: value})
+    image = np.zeros((120, 200), np.uint8)
+    with pytest.raises(TypeError) as e:
+        component().drawSynthetic(wrong(TO_IMAGE), image)
+    assert f"Wrong.{method}() returned {value!r}; it must return {must}" in str(e.value)
+    assert not image.any()  # refused before anything was drawn
+
+
 def test_segment_functions_write_the_array_and_report_the_arcs_ends():
     image = np.zeros((20, 20), np.uint8)
     vc.drawLinePelBuf(image, vc.vc2SegmentLine((3, 10.5), (17, 10.5)), vc.vcXform.I, 200, 0)

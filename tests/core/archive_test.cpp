@@ -3,8 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -280,4 +285,54 @@ TEST(GenShape, ArchiveRoundTripsThroughHandlesAndRejectsForeignOrBadData) {
                           vc_test::withU32(bytes, 18, 23u)})
     vc_test::expectRejected(keep, bad, same);
   vc_test::expectEveryPrefixRejected(keep, bytes, same);
+}
+
+// Files are read only when they are regular and within the bound: a device
+// would be read forever, a FIFO would block, a huge file would exhaust memory.
+TEST(FileArchive, ReadsOnlyRegularFilesWithinTheBound) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::path(::testing::TempDir()) / "vc_file_archive_bounds";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const std::vector<unsigned char> bytes = store(3.25);
+  std::ofstream(dir / "value", std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  fs::create_symlink(dir / "value", dir / "link");
+  fs::create_symlink("/dev/zero", dir / "zero");
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  // Sparse: as large as it says, instantly.
+  std::ofstream(dir / "huge").close();
+  fs::resize_file(dir / "huge", vcFileArchive::kMaxLoadBytes + 1);
+
+  double v = 0;
+  vcFileArchive link(dir / "link", vcArchive::eLoad);
+  link || v;
+  EXPECT_EQ(v, 3.25);
+  EXPECT_EQ(vfReadFile(dir / "value", bytes.size()), bytes);
+  const struct {
+    fs::path path;
+    std::uint64_t limit;
+    const char* says;
+  } refused[] = {
+      {dir / "value", bytes.size() - 1, "larger than 7 bytes"},
+      {dir / "huge", vcFileArchive::kMaxLoadBytes, "larger than 1073741824 bytes"},
+      {dir / "zero", vcFileArchive::kMaxLoadBytes, "is a character device, not a regular file"},
+      {dir / "fifo", vcFileArchive::kMaxLoadBytes, "is a FIFO, not a regular file"},
+      {dir, vcFileArchive::kMaxLoadBytes, "is a folder, not a regular file"},
+      {dir / "missing", vcFileArchive::kMaxLoadBytes, "cannot open"},
+  };
+  for (const auto& r : refused) {
+    SCOPED_TRACE(r.path.string());
+    try {
+      if (r.limit == vcFileArchive::kMaxLoadBytes) {
+        vcFileArchive in(r.path, vcArchive::eLoad);
+      } else {
+        vfReadFile(r.path, r.limit);
+      }
+      ADD_FAILURE() << "read";
+    } catch (const vcArchive::IOError& e) {
+      EXPECT_NE(std::string(e.what()).find(r.says), std::string::npos) << e.what();
+    }
+  }
+  fs::remove_all(dir);
 }

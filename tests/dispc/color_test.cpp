@@ -70,6 +70,11 @@ TEST(GraphicProps, DefaultsValidationEqualityAndMutationCount) {
   EXPECT_EQ(p, vcGraphicProps(vcColor::cyanColor(), 1, vcGraphicProps::ePenSolid, false));
   EXPECT_TRUE(p.arrowHead() && p.arrowHeadForward() && !p.showVertex());
   EXPECT_THROW(vcGraphicProps(vcColor::redColor(), -1), vcGraphicProps::BadParams);
+  // A width beyond the 4-byte field of the props record would replay as another width.
+  EXPECT_THROW(vcGraphicProps(vcColor::redColor(), 1L << 31), vcGraphicProps::BadParams);
+  vcGraphicProps widest(vcColor::redColor(), vcGraphicProps::kMaxPenWidth);
+  EXPECT_THROW(widest.penWidth(vcGraphicProps::kMaxPenWidth + 1), vcGraphicProps::BadParams);
+  EXPECT_EQ(widest.penWidth(), 2147483647L);
 
   const vcGraphicProps base;
   std::vector<vcGraphicProps> changed(9, base);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
 #include <string>
 #include <tuple>
@@ -136,3 +137,17 @@ TEST(DimTolTest, ScalingChangesWhatTheScaleTypeSaysAndLeavesUnsetValuesUnset) {
   EXPECT_EQ(2 * vcDimTol(), vcDimTol());
 }
 
+
+// A NaN measurement compares false with every limit, so without a check of its own it would pass any tolerance.
+TEST(DimTolTest, ANaNMeasurementNeverPasses) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (const vcDimTol& t : {vcDimTol(10, 9, 12, vcDimTol::eLimits), vcDimTol(10, 1, -1, vcDimTol::eOffsets),
+                            vcDimTol(-1, -1, -1, vcDimTol::eLimits)}) {
+    EXPECT_TRUE(t.isWithin(10.5));
+    EXPECT_FALSE(t.isWithin(nan));
+    const Dim d(t);
+    EXPECT_TRUE(d.withinTolerance(10.5, 1.0));
+    EXPECT_FALSE(d.withinTolerance(nan, 1.0));
+    EXPECT_FALSE(d.withinTolerance(nan, 2.0));
+  }
+}

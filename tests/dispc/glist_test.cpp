@@ -259,6 +259,7 @@ TEST(VgrList, MalformedListsThrowAndChangeNothing) {
          l.count = 8;
        })},
       {"alignment above 8", edited([&](vgr_list& l) { put32(l, text + 8 + 40, 9); })},
+      {"text offset past 32 bits", edited([&](vgr_list& l) { putF64(l, text + 8 + 20, 3e9); })},
       {"NaN coordinate", edited([&](vgr_list& l) { putF64(l, line + 8 + 16, std::nan("")); })},
       {"negative vertex count", edited([&](vgr_list& l) { put32(l, poly + 8, 0xFFFFFFFFu); })},
       {"vertex count past the end", edited([&](vgr_list& l) { put32(l, poly + 8, 0x7FFFFFFFu); })},

@@ -447,6 +447,40 @@ TEST(GraphicGroup, MeasuresAsTheUnionOfItsItemsAndANullGroupIsNowhere) {
   EXPECT_EQ(none.distToPoint(V(1, 1)), HUGE_VAL);
 }
 
+// A group that would hold itself, directly or through a nested group, is
+// refused and left as it was; sharing a group twice, or holding a clone of
+// itself, is no cycle.
+TEST(GraphicGroup, AGroupThatWouldHoldItselfIsRefusedAndLeftAsItWas) {
+  vcPtrHandle<vcGraphicGroup> outer(new vcGraphicGroup), middle(new vcGraphicGroup), inner(new vcGraphicGroup);
+  inner->items({circle(vcColor::redColor())}, false);
+  middle->items({GraphicH(inner), GraphicH(), GraphicH(inner)}, false);
+  outer->items({GraphicH(middle)}, false);
+  const auto constHandles = [](std::vector<GraphicH> v) {
+    return std::vector<vcPtrHandle_const<vcGraphic>>(v.begin(), v.end());
+  };
+  const struct {
+    const char* name;
+    vcGraphicGroup* target;
+    std::function<void()> insert;
+  } rows[] = {
+      {"itself", outer.ptr(), [&] { outer->items({circle(vcColor::redColor()), GraphicH(outer)}, false); }},
+      {"its holder", inner.ptr(), [&] { inner->items({GraphicH(middle)}, false); }},
+      {"its holder's holder as const", inner.ptr(), [&] { inner->items(constHandles({GraphicH(outer)})); }},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    std::vector<vcPtrHandle_const<vcGraphic>> before, after;
+    r.target->getItems(before);
+    EXPECT_THROW(r.insert(), vcGraphic::BadParams);
+    r.target->getItems(after);
+    EXPECT_EQ(after, before);
+  }
+  EXPECT_EQ(drawnBytes(*outer), drawnBytes(*middle));
+  outer->items({GraphicH(outer)}, true);
+  EXPECT_EQ(outer->numItems(), 1);
+  EXPECT_NE(outer->item(0).ptr(), outer.ptr());
+}
+
 // A text maps its location, drops its offset and occupies no area; a point
 // icon is a one-pixel cell at its point.
 TEST(GraphicText, TextsAndPointIconsMapAndMeasure) {
@@ -462,6 +496,44 @@ TEST(GraphicText, TextsAndPointIconsMapAndMeasure) {
   vcGraphicEllipseAnnulusSection s;
   s.drawArrowHead(true, false);  // the arrow switches live in the props
   EXPECT_FALSE(s.props().arrowHeadForward());
+}
+
+// The offset is drawn as a pen move of its whole pixels and the font id goes
+// with the text, each in a 4-byte record field: values the fields cannot
+// hold are refused wherever a text gets them, and the text stays as it was.
+TEST(GraphicText, OffsetsAndFontIdsTheRecordCannotHoldAreRefused) {
+  const auto text = [](const V& offset, long font = 7) {
+    return vcGraphicText("abc", vcPoint(1, 2), vcColor::redColor(), vcColor::whiteColor(),
+                         vcUIFormat(font, vcUIFormat::eTopLeft), offset);
+  };
+  const double nan = std::nan("");
+  for (const V& bad : {V(nan, 0), V(0, HUGE_VAL), V(2147483648.0, 0), V(0, -2147483649.0)}) {
+    SCOPED_TRACE(testing::Message() << bad.x() << ", " << bad.y());
+    EXPECT_THROW(text(bad), vcGraphic::BadParams);
+    vcGraphicText t = text(V(3, 4));
+    EXPECT_THROW(t.offset(bad), vcGraphic::BadParams);
+    EXPECT_EQ(t.offset(), V(3, 4));
+    const Bytes stored = vc_test::archiveBytes(t);
+    vcGraphicText loaded = text(V(5, 6));
+    const Bytes badOffset = vc_test::withF64(vc_test::withF64(stored, stored.size() - 16, bad.x()), stored.size() - 8, bad.y());
+    vc_test::expectRejected(loaded, badOffset, [](const vcGraphicText& a, const vcGraphicText& b) {
+      EXPECT_EQ(a.offset(), b.offset());
+    });
+  }
+  EXPECT_THROW(text(V(0, 0), 1L << 31), vcGraphic::BadParams);
+  vcGraphicText t = text(V(0, 0));
+  EXPECT_THROW(t.format(vcUIFormat(-(1L << 31) - 1, vcUIFormat::eTopLeft)), vcGraphic::BadParams);
+  EXPECT_EQ(t.format().fontId(), 7);
+  // The largest whole pixel counts are drawn and recorded exactly.
+  const vcGraphicText edge = text(V(2147483647.9, -2147483648.9), -2147483648L);
+  vcUITablet tablet;
+  tablet.draw(edge, vcUITablet::eImage);
+  vcUITablet direct;
+  direct.drawStart(vcPoint(1, 2), vcUITablet::eImage);
+  direct.moveToRelPels(2147483647L, -2147483648L, vcUITablet::eImage);
+  direct.draw("abc", vcUITablet::drawPointArg(), vcColor::redColor(), vcColor::whiteColor(),
+              vcUIFormat(-2147483648L, vcUIFormat::eTopLeft), vcUITablet::eImage);
+  EXPECT_EQ(sketchBytes(tablet), sketchBytes(direct));
 }
 
 }  // namespace

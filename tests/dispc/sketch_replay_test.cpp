@@ -236,3 +236,45 @@ TEST(SketchReplay, ImagesReplayWithTheirOwnPixelsWhetherTheScopeHoldsThemOrNot) 
     }
   }
 }
+
+// A click names the record whose ink lies nearest, as the tablet shows the
+// sketch (map and offset included), and nothing beyond the radius.
+TEST(SketchPick, NearestRecordIsTheOneDrawnNearestThePixel) {
+  vcUITablet rec;
+  const vcGraphicProps thin(vcColor(1, 2, 3), 1, vcGraphicProps::ePenSolid, false);
+  const vcGraphicProps filled(vcColor(1, 2, 3), 1, vcGraphicProps::ePenSolid, true);
+  rec.draw(vcLineSeg(V(0, 0), V(10, 0)), thin, I);                        // record 0
+  rec.draw(vcCircle(V(30, 0), 5), P, I);                                  // record 1: props, then head
+  rec.draw(vcEllipse(V(60, 0), V(4, 4), vcRadian(0)), filled, I);         // record 2
+  rec.draw(vcLineSeg(V(0, 10), V(10, 10)), thin, O);                      // record 3, overlay only
+  const vcUISketch sketch = rec.sketch();
+  // Mirrored and scaled by 2, shifted: client x maps to 190 - 2x, y to 2y + 30,
+  // after the replay offset of (0, 5).
+  Drawn d(vcXform<2>(vcMatrix<2>(-2, 0, 0, 2), V(190, 30)));
+  const auto at = [](double x, double y) { return V(190 - 2 * x, 2 * (y + 5) + 30); };
+  struct Case {
+    V pixel;
+    long record;
+    double distance;
+  } cases[] = {
+      {at(5, 0) + V(0, 3), 0, 2.5},    // 3 pixels off a 1-pixel line
+      {at(30, 0) + V(13, 0), 1, 2.0},  // circle of radius 10 pixels, pen 2
+      {at(60, 0), 2, 0.0},             // inside the filled ellipse
+      {at(60, 0) + V(0, 7), 2, 0.0},
+  };
+  for (const Case& c : cases) {
+    const std::optional<vcUISketchPick> pick = d.tablet.nearestRecord(sketch, vcPoint(0, 5), c.pixel, 50.0, I);
+    ASSERT_TRUE(pick.has_value());
+    EXPECT_EQ(pick->record, c.record);
+    EXPECT_NEAR(pick->distance, c.distance, 1e-9);
+  }
+  const std::optional<vcUISketchPick> second = d.tablet.nearestRecord(sketch, vcPoint(0, 5), at(30, 0), 50.0, I);
+  ASSERT_TRUE(second.has_value());
+  // A mark lies on a record boundary: record 1 starts with its props record.
+  EXPECT_EQ(sketch.data()[second->offset], static_cast<unsigned char>(vcUISketch::kPropsMarker));
+  EXPECT_FALSE(d.tablet.nearestRecord(sketch, vcPoint(0, 5), at(30, 0) + V(100, 0), 5.0, I).has_value());
+  const std::optional<vcUISketchPick> overlay = d.tablet.nearestRecord(sketch, vcPoint(0, 5), at(60, 0), 500.0, O);
+  ASSERT_TRUE(overlay.has_value());
+  EXPECT_EQ(overlay->record, 3);
+  EXPECT_THROW(d.tablet.nearestRecord(sketch, vcPoint(0, 5), V(NAN, 0), 1.0, I), vcBadArgument);
+}

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -11,6 +15,8 @@
 #include <vc/core/lineseg.h>
 #include <vc/core/pel.h>
 #include <vc/core/pelbuffer.h>
+#include <vc/core/points.h>
+#include <vc/core/rect.h>
 #include <vc/core/rle.h>
 #include <vc/uierror.h>
 #include <vc/uiscope.h>
@@ -370,3 +376,116 @@ TEST(TabletImages, ImagesAtThePenAndExpandedWithTheTabletsInterpolation) {
   EXPECT_EQ(scope.log()[0].ints.back(), vcUITablet::eBicubic);
 }
 
+
+// A position that is not finite, or not finite once mapped, and a value that
+// its record's 4-byte field cannot hold, are refused before anything reaches
+// the scope or the sketch: such records could not be replayed, or would
+// replay as another drawing.
+TEST(TabletRefusals, NonFinitePositionsAndValuesBeyondTheirRecordFieldsLeaveScopeAndSketchUntouched) {
+  const double nan = std::nan(""), inf = HUGE_VAL;
+  const long big = 1L << 31;  // one past the largest 4-byte value
+  const vcColor red = vcColor::red, blue = vcColor::blue;
+  const vcRLEBuffer rle = vcRLEBuffer::encode(windowedImage());
+  vcUITablet recorder;
+  recorder.draw(vcPoint(1, 1), red, I);
+  const vcUISketch nested = recorder.sketch();
+  const struct {
+    const char* what;
+    bool zoomed;  // drawn under a map that scales by 1e10
+    std::function<void(vcUITablet&)> call;
+  } cases[] = {
+      {"point", false, [&](vcUITablet& t) { t.draw(vcPoint(nan, 0), red, I); }},
+      {"pen start", false, [&](vcUITablet& t) { t.drawStart(vcPoint(0, inf), I); }},
+      {"pen stroke", false, [&](vcUITablet& t) { t.drawTo(vcPoint(-inf, 0), red, I); }},
+      {"point icon", false, [&](vcUITablet& t) { t.drawPointIcon(vcPoint(nan, nan), red, I); }},
+      {"text", false, [&](vcUITablet& t) { t.draw("a", vcPoint(nan, 0), red, blue, vcUIFormat(), I); }},
+      {"image", false, [&](vcUITablet& t) { t.draw(windowedImage(), vcPoint(0, nan), false, 0, false, I); }},
+      {"16-bit image", false,
+       [&](vcUITablet& t) { t.draw(vcPelBuffer<unsigned short>(2, 2), vcPoint(inf, 0), false, 0, I); }},
+      {"run-length image", false, [&](vcUITablet& t) { t.draw(rle, vcPoint(nan, 0), {}, false, 0, false, I); }},
+      {"fill seed", false, [&](vcUITablet& t) { t.fill(vcPoint(nan, 0), red, blue, vcUITablet::eFillSurface, I); }},
+      {"client rectangle", false, [&](vcUITablet& t) { t.set(vcRect(0, 0, nan, 1), red, I); }},
+      {"client frame", false, [&](vcUITablet& t) { t.outline(vcRect(inf, 0, 1, 1), red, 1, I); }},
+      {"rectangle shape", false, [&](vcUITablet& t) { t.draw(vcRect(0, nan, 1, 1), red, I); }},
+      {"clip rectangle", false, [&](vcUITablet& t) { t.drawClipRect(vcRect(0, 0, inf, 1), I); }},
+      {"sketch offset", false, [&](vcUITablet& t) { t.draw(nested, vcPoint(nan, 0), I); }},
+      {"arrow tip", false, [&](vcUITablet& t) { t.arrowHead(vcPoint(nan, 0), V(1, 0), 5.0f, vcGraphicProps(), I); }},
+      {"mapped point", true, [&](vcUITablet& t) { t.draw(vcPoint(1e300, 0), red, I); }},
+      {"mapped pen", true, [&](vcUITablet& t) { t.drawStart(vcPoint(0, -1e300), I); }},
+      {"mapped text", true, [&](vcUITablet& t) { t.draw("a", vcPoint(1e300, 1), red, blue, vcUIFormat(), I); }},
+      {"mapped image", true, [&](vcUITablet& t) { t.draw(rle, vcPoint(1, -1e300), {}, false, 0, false, I); }},
+      {"mapped point set", true, [&](vcUITablet& t) { t.draw(vcPointSet(std::vector<V>{V(0, 0), V(1, 0), V(1e300, 0)}), red, I); }},
+      {"pixel offset", false, [&](vcUITablet& t) { t.drawToRelPels(big, 0, red, I); }},
+      {"pen move", false, [&](vcUITablet& t) { t.moveToRelPels(0, -big - 1, I); }},
+      {"pixel rectangle", false, [&](vcUITablet& t) { t.set(vcUIRect(0, 0, big, 1), red, I); }},
+      {"complement", false, [&](vcUITablet& t) { t.setComplement(vcUIRect(-big - 1, 0, 1, 1), red, I); }},
+      {"seed pixel", false,
+       [&](vcUITablet& t) { t.fill(vcPair<long>(0, big), red, blue, vcUITablet::eFillSurface, I); }},
+      {"frame width", false, [&](vcUITablet& t) { t.outline3D(vcUIRect(0, 0, 9, 9), red, blue, big, I); }},
+      {"client frame width", false, [&](vcUITablet& t) { t.outline(vcRect(0, 0, 9, 9), red, big, I); }},
+      {"font id", false,
+       [&](vcUITablet& t) { t.draw("a", vcPoint(0, 0), red, blue, vcUIFormat(big, vcUIFormat::eTopLeft), I); }},
+  };
+  for (const auto& c : cases) {
+    Drawn d;
+    if (c.zoomed) d.tablet.baseMap(vcXform<2>(vcMatrix<2>(1e10, 0, 0, 1e10), V()));
+    d.scope.clearLog();
+    EXPECT_THROW(c.call(d.tablet), vcUIError::BadParams) << c.what;
+    EXPECT_EQ(d.scope.logText(), "") << c.what;
+    EXPECT_EQ(d.tablet.sketch().size(), 0) << c.what;
+  }
+}
+
+// The limits of a 4-byte field are recorded exactly; a tablet that does not
+// record hands larger values to its scope.
+TEST(TabletRefusals, FieldLimitsAreRecordedExactlyAndOnlyARecordingTabletRefusesMore) {
+  Drawn d;
+  d.tablet.drawToRelPels(2147483647L, -2147483648L, vcColor::red, I);
+  d.tablet.outline3D(vcUIRect(-2147483648L, 0, 2147483647L, 5), vcColor::red, vcColor::blue, 2147483647L, I);
+  const std::vector<Rec> r = vfTestRecords(d.tablet.sketch());
+  ASSERT_EQ(r.size(), 2u);
+  EXPECT_EQ(r[0].i32(0), 2147483647L);
+  EXPECT_EQ(r[0].i32(4), -2147483648L);
+  EXPECT_EQ(r[1].i32(1), -2147483648L);
+  EXPECT_EQ(r[1].i32(1 + 16 + 12), 2147483647L);
+  d.tablet.recordOn() = false;
+  d.scope.clearLog();
+  d.tablet.drawToRelPels(1L << 40, 0, vcColor::red, I);
+  EXPECT_EQ(d.scope.calls("drawToRelPels").at(0).ints, (std::vector<long>{1L << 40, 0}));
+}
+
+// A frame far larger than the scope draws only the rings that reach the
+// scope's area, exactly those a ring-by-ring walk would have drawn there,
+// and leaves the pen where that walk leaves it.
+TEST(TabletArea, Outline3DDrawsOnlyTheRingsThatReachTheScope) {
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<long> pos(-150, 150), size(0, 400), width(0, 300);
+  const vcUIRect area(0, 0, 100, 100);
+  for (int trial = 0; trial < 200; ++trial) {
+    const vcUIRect r(pos(rng), pos(rng), size(rng), size(rng));
+    const long w = width(rng);
+    Drawn d;
+    d.tablet.outline3D(r, vcColor::white, vcColor::black, w, I);
+    std::vector<long> want;
+    long rings = 0;
+    for (long a = r.width() - 1, b = r.height() - 1; rings < w && a >= 1 && b >= 1; ++rings, a -= 2, b -= 2) {
+      const long x0 = r.left() + rings, y0 = r.top() + rings;
+      const vcUIRect edges[4] = {vcUIRect(x0, y0, a + 1, 1), vcUIRect(x0 + a, y0, 1, b + 1),
+                                 vcUIRect(x0, y0 + b, a + 1, 1), vcUIRect(x0, y0, 1, b + 1)};
+      if (std::any_of(std::begin(edges), std::end(edges), [&](const vcUIRect& e) { return !(e & area).isNull(); }))
+        want.push_back(rings);
+    }
+    std::vector<long> got;
+    const auto strokes = d.scope.calls("drawToRelPels");
+    for (std::size_t k = 0; k < strokes.size(); k += 4) got.push_back(static_cast<long>(strokes[k].from.x()) - r.left());
+    SCOPED_TRACE(testing::Message() << "trial " << trial << " width " << w);
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(vcPair<long>(d.scope.drawX(), d.scope.drawY()), vcPair<long>(r.left() + rings, r.top() + rings));
+  }
+  // The widest frame of the widest rectangle: a ring-by-ring walk would take a billion rings.
+  Drawn d;
+  d.tablet.outline3D(vcUIRect(-1073741824L, -1073741824L, 2147483647L, 2147483647L), vcColor::white, vcColor::black,
+                     2147483647L, I);
+  EXPECT_LE(d.scope.calls("drawToRelPels").size(), 4u * 100u);
+  EXPECT_EQ(vcPair<long>(d.scope.drawX(), d.scope.drawY()), vcPair<long>(-1073741824L + 1073741823L, -1L));
+}

@@ -432,6 +432,24 @@ TEST(UIScopePixels, BadScalesAreRefusedAndEmptyWorkChangesNothing) {
   EXPECT_EQ(rect, vcUIRect(0, 0, 10, 10));
 }
 
+// Scales so small that x / scale leaves a long still end: the image shrinks
+// to its first pixel. Scales far beyond the coordinate range cover the whole
+// rectangle with that pixel.
+TEST(UIScopePixels, ExtremeScalesEndWithThePixelsTheyCover) {
+  std::mt19937 rng(13);
+  const vcPelBuffer<u8> src = randomImage<u8>(5, 4, rng, false);
+  for (const double scale : {1e-19, 1e-20, 1e-300, 5e-324, 1e300}) {
+    SCOPED_TRACE(scale);
+    vcUIRect rect(0, 0, 10, 10);
+    vcPelBuffer<u8> dst;
+    ASSERT_TRUE(PixelScope::pelScale(src, dst, scale, rect, vcPair<long>(0, 0), vcUITabletTypes::eNoInterpolation));
+    const long side = scale < 1 ? 1 : 10;
+    ASSERT_EQ(rect, vcUIRect(0, 0, side, side));
+    for (long y = 0; y < side; ++y)
+      for (long x = 0; x < side; ++x) EXPECT_EQ(at(dst, x, y), at(src, 0, 0));
+  }
+}
+
 namespace {
 
 // Every kernel level the processor has, the plain one included.

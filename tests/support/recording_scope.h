@@ -60,71 +60,22 @@ public:
   using vcUIScope::xCoord;
   using vcUIScope::yCoord;
 
-  // ---- the scope interface ----
+  // ---- the scope interface: the adapter forwards every call to onCall ----
   void attached(const vcUIScope& parent, const vcUIRect& surfaceRect) override;
   vcUIScope* newChild(const vcUIRect& rect, bool clipOnly) override;
-  void dragStart() override;
-  void dragStop() override;
-  void dragErase() override;
-  void dragAnimate(bool on) override;
   void lockScreenUpdatesPush(bool lock) override;
   bool lockScreenUpdatesPop() override;
   bool screenUpdatesLocked() const override { return lockDepth_ > 0; }
-  void invalidateScreen(const vcUIRect& r) override;
-  void updateScreen() override;
-  void optimizeDrawing(bool on) override;
-  void draw(const vcGenShape& s, const vcColor& c) override;
-  void draw(const vcRLEBuffer& img, const vcPoint& at, const std::vector<vcColor>& map, bool pass,
-            unsigned char passV) override;
-  void draw(const vcRLEBuffer& img, const vcPoint& at, const std::vector<unsigned char>& map,
-            bool pass, unsigned char passV) override;
-  void draw(const vcPelBuffer_const<vcPackedRGB32Pel>& img, const vcPoint& at, bool pass, unsigned long passV) override;
-  void draw(const vcPelBuffer_const<vcPackedRGB16Pel>& img, const vcPoint& at, bool pass,
-            unsigned short passV) override;
-  void draw(const vcPelBuffer_const<unsigned short>& img, const vcPoint& at, bool pass, unsigned short passV) override;
-  void draw(const vcPelBuffer_const<unsigned char>& img, const vcPoint& at, bool pass,
-            unsigned char passV, bool mapped) override;
-  void draw(const std::string& text, const vcPoint& anchor, const vcColor& color, const vcColor& background,
-            const vcUIFormat& format) override;
-  void draw(const vcGraphic& g) override;
-  void draw(const vcPoint& s, const vcGraphicProps& p) override;
   // Reports 8 pixels per character by 12 pixels, placed by the format.
   vcUIRect textRect(const std::string& text, const vcPoint& anchor, const vcUIFormat& format, vcUIRect& rect) override;
-  using vcUIScope::expand;
-  using vcUIScope::sample;
-  void sample(const vcPelBuffer_const<vcPackedRGB32Pel>& img, const vcPoint& at, const vcPair<double>& scale,
-              bool pass, unsigned long passV) override;
-  void sample(const vcPelBuffer_const<vcPackedRGB16Pel>& img, const vcPoint& at, const vcPair<double>& scale,
-              bool pass, unsigned short passV) override;
-  void sample(const vcPelBuffer_const<unsigned short>& img, const vcPoint& at, const vcPair<double>& scale,
-              bool pass, unsigned short passV) override;
-  void sample(const vcPelBuffer_const<unsigned char>& img, const vcPoint& at, const vcPair<double>& scale,
-              bool pass, unsigned char passV, bool mapped) override;
-  void expand(const vcPelBuffer_const<vcPackedRGB32Pel>& img, const vcPoint& at, const vcPair<double>& scale,
-              bool pass, unsigned long passV, InterpolationModes mode) override;
-  void expand(const vcPelBuffer_const<vcPackedRGB16Pel>& img, const vcPoint& at, const vcPair<double>& scale,
-              bool pass, unsigned short passV, InterpolationModes mode) override;
-  void expand(const vcPelBuffer_const<unsigned short>& img, const vcPoint& at, const vcPair<double>& scale,
-              bool pass, unsigned short passV, InterpolationModes mode) override;
-  void expand(const vcPelBuffer_const<unsigned char>& img, const vcPoint& at, const vcPair<double>& scale,
-              bool pass, unsigned char passV, bool mapped, InterpolationModes mode) override;
   // set reports the changed pixels, as a real surface would.
   void set(const vcUIRect& rect, const vcColor& color) override;
   void set(const vcColor& color) override;
-  void fill(const vcPair<long>& seed, const vcColor& color, const vcColor& color2, FillType type) override;
-  // Moves the pen as a real surface does.
-  void drawTo(const vcPoint& p, const vcGraphicProps& props) override;
-  void drawToRelPels(long dx, long dy, const vcGraphicProps& props) override;
-  void colorMap(const std::vector<vcRGB>& map) override;
-  void colorMapEx(const std::vector<vcRGB>& map) override;
-  void newDisplayClipRect(const vcUIRect& r) override;
 
 private:
   vcRecordingScope(vcRecordingScope& root, const vcUIRect& rect, bool clipOnly);
-  // Logs a call of op with its arguments (see the .cpp for the kinds taken).
-  template <class... A>
-  vcScopeCall& note(const std::string& op, const A&... args);
-  void onShape(const char* name, const vcShape& s, const vcGraphicProps& p) override;
+  // Logs a call of op with its arguments.
+  void onCall(const char* op, std::span<const Arg> args) override;
 
   std::shared_ptr<Log> log_;
   std::shared_ptr<std::vector<vcRecordingScope*>> live_;

@@ -37,6 +37,11 @@ pel() { od -An -tu1 -j $((14 + $2 * 100 + $1)) -N1 "$dir/s.pgm" | tr -d ' '; }
 "$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/s2.pgm" --size 100x80 --background 7 --rotate 90 \
   --offset 10,10 --scale 0.5 > /dev/null
 [ "$(od -An -tu1 -j 14 -N1 "$dir/s2.pgm" | tr -d ' ')" = 7 ] || fail "synth: --background not used"
+# --grow 4: the body (to y = 55) reaches over pixel row 58.
+"$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/s.pgm" --size 100x80 --grow 4 > /dev/null
+[ "$(pel 50 58)" = 150 ] || fail "synth: --grow gives $(pel 50 58) below the body"
+"$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/s.pgm" --size 100x80 > /dev/null
+[ "$(pel 50 58)" = 50 ] || fail "synth: $(pel 50 58) below the body without --grow"
 
 # Expects exit code 2 and exactly one line on stderr, stdout going to OUT.
 expect_bad_into() {
@@ -77,7 +82,44 @@ for n in 0 1 7 $((msize / 2)) $((msize - 1)); do
   head -c "$n" "$dir/demo/showcase-model.vcm" > "$dir/cut.vcm"
   expect_bad "synth of $n bytes" "$vcdraw" synth "$dir/cut.vcm" -o "$dir/cut.png"
 done
+# A file of the wrong kind is named for what it is and what was needed.
+said() { grep -qF -- "$1" "$dir/err.txt" || fail "expected '$1' on stderr, got: $(cat "$dir/err.txt")"; }
 expect_bad "synth of a sketch" "$vcdraw" synth "$dir/demo/showcase.vcs" -o "$dir/x.png"
+said "showcase.vcs is a sketch file, synth needs a model file (.vcm)"
+expect_bad "render of a model" "$vcdraw" render "$dir/demo/showcase-model.vcm" -o "$dir/x.png"
+said "showcase-model.vcm is a model file, render needs a sketch file (.vcs)"
+expect_bad "dump of a model" "$vcdraw" dump "$dir/demo/showcase-model.vcm"
+said "dump needs a sketch file (.vcs)"
+expect_bad "dump of a PNG" "$vcdraw" dump "$dir/demo/showcase.png"
+said "showcase.png is a PNG image, dump needs a sketch file (.vcs)"
+
+# Only regular files are read, and at most 1 GiB of them: a link to a device
+# would be read forever, a FIFO would block (timeout ends a hang as a failure).
+ln -sf /dev/zero "$dir/zero.vcs"
+rm -f "$dir/fifo.vcs" && mkfifo "$dir/fifo.vcs"
+truncate -s $((1024 * 1024 * 1024 + 1)) "$dir/huge.vcs"  # sparse: takes no disk
+for input in zero:"character device, not a regular file" fifo:"FIFO, not a regular file" huge:"larger than 1073741824"; do
+  expect_bad "dump of ${input%%:*}" timeout 60 "$vcdraw" dump "$dir/${input%%:*}.vcs"
+  said "${input#*:}"
+  expect_bad "synth of ${input%%:*}" timeout 60 "$vcdraw" synth "$dir/${input%%:*}.vcs" -o "$dir/x.png"
+done
+rm -f "$dir/huge.vcs" "$dir/fifo.vcs"
+
+# Every numeric option is parsed whole: nothing cut short, signs only where
+# a number may have one, integers where the option counts pixels or levels.
+for opt in "--size=1.5x1.5" "--size=10x10x10" "--size=1e1x10" "--size= 5x5" "--size=5x" "--scale=0x1p3" \
+  "--scale=2," "--scale=1e400" "--offset=1,2,3" "--offset=1,,2" "--background=#-12345" "--background=#+12345" \
+  "--background=#12345g" "--background=# 12345" "--background=#1234567"; do
+  expect_bad "render ${opt%%=*} '${opt#*=}'" "$vcdraw" render "$dir/demo/showcase.vcs" -o "$dir/x.png" "${opt%%=*}" "${opt#*=}"
+  said "bad "
+done
+for opt in "--background=7.0" "--background=0x10" "--background= 7" "--rotate=1e400" "--rotate=10deg"; do
+  expect_bad "synth ${opt%%=*} '${opt#*=}'" "$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/x.png" \
+    "${opt%%=*}" "${opt#*=}"
+  said "bad "
+done
+"$vcdraw" render "$dir/demo/showcase.vcs" -o "$dir/x.png" --size 8x6 --scale +0.5 --offset -2.5e0,+3 \
+  --background '#00fF7a' > /dev/null
 expect_bad "synth to a gif" "$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/x.gif"
 expect_bad "synth background" "$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/x.png" --background 256
 expect_bad "synth rotation" "$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/x.png" --rotate nan

@@ -1,14 +1,15 @@
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <functional>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <tuple>
+#include <vector>
 
 #include <vc/core/archive.h>
 #include <vc/core/exception.h>
+#include <vc/wrfm/smdmodel.h>
 
 #include "vcdraw.h"
 
@@ -31,11 +32,33 @@ std::string vcdrawEscape(const std::string& text) {
   return out;
 }
 
+namespace {
+
+// Numbers are parsed strictly: the whole text, no spaces, no hexadecimal, no
+// infinities; what does not parse is refused rather than cut short.
+template <class T>
+bool parseWhole(const std::string& text, T& v) {
+  const char* first = text.data();
+  const char* last = first + text.size();
+  // from_chars takes no '+'; allow one before a digit or a point.
+  if (first != last && *first == '+' && last - first > 1 && first[1] != '-' && first[1] != '+') ++first;
+  const auto [end, ec] = std::from_chars(first, last, v);
+  return ec == std::errc() && end == last && first != last;
+}
+
+}  // namespace
+
 double vcdrawNumber(const std::string& text, const char* what) {
-  char* end = nullptr;
-  const double v = std::strtod(text.c_str(), &end);
-  if (text.empty() || !end || *end != '\0' || !std::isfinite(v))
-    throw vcdrawUsageError(std::string("bad ") + what + " '" + text + "'");
+  double v = 0;
+  if (!parseWhole(text, v) || !std::isfinite(v)) throw vcdrawUsageError(std::string("bad ") + what + " '" + text + "'");
+  return v;
+}
+
+long vcdrawInteger(const std::string& text, const char* what, long lo, long hi) {
+  long v = 0;
+  if (!parseWhole(text, v) || v < lo || v > hi)
+    throw vcdrawUsageError(std::string("bad ") + what + " '" + text + "' (a whole number from " + std::to_string(lo) +
+                           " to " + std::to_string(hi) + ")");
   return v;
 }
 
@@ -58,10 +81,11 @@ void vcdrawParseImageOptions(const std::vector<std::string>& args, const char* v
     if (a == "-o") {
       o.out = value();
     } else if (a == "--size") {
-      const auto [w, h] = vcdrawPair(value(), 'x', "size");
-      if (!(w >= 1 && w <= 16384 && h >= 1 && h <= 16384)) throw vcdrawUsageError("size must be 1x1 to 16384x16384");
-      o.width = static_cast<long>(w);
-      o.height = static_cast<long>(h);
+      const std::string& v = value();
+      const auto at = v.find('x');
+      if (at == std::string::npos) throw vcdrawUsageError("bad size '" + v + "' (WxH, 1x1 to 16384x16384)");
+      o.width = vcdrawInteger(v.substr(0, at), "size width", 1, 16384);
+      o.height = vcdrawInteger(v.substr(at + 1), "size height", 1, 16384);
     } else if (a == "--scale") {
       o.scale = vcdrawNumber(value(), "scale");
       if (!(o.scale > 0 && o.scale <= 1000)) throw vcdrawUsageError("scale must be above 0 and at most 1000");
@@ -80,26 +104,82 @@ void vcdrawParseImageOptions(const std::vector<std::string>& args, const char* v
   if (o.out.empty()) throw vcdrawUsageError(std::string(verb) + " needs -o " + outputs);
 }
 
-void vcdrawLoad(const std::string& path, const char* kind, const std::function<void(vcArchive&)>& read) {
-  // Said plainly here: the archive alone could only say it cannot open or read the file.
-  std::error_code ec;
-  const std::filesystem::file_status st = std::filesystem::status(path, ec);
-  if (st.type() == std::filesystem::file_type::not_found) throw vcdrawUsageError(path + ": no such file");
-  if (st.type() == std::filesystem::file_type::directory)
-    throw vcdrawUsageError(path + ": is a folder, not a " + kind + " file");
-  try {
-    vcFileArchive in(path, vcArchive::eLoad);
-    read(in);
-    if (in.remaining() != 0)
-      throw vcdrawUsageError(path + ": " + std::to_string(in.remaining()) + " bytes after the " + kind);
-  } catch (const vcException& e) {
-    throw vcdrawUsageError(path + ": " + e.what());
-  }
+namespace {
+
+// The files vcdraw reads: each the archive form of one object.
+struct FileKind {
+  const char* name;
+  const char* ending;
+  void (*probe)(vcArchive&);
+};
+const FileKind kKinds[] = {
+    {"sketch", ".vcs", [](vcArchive& in) { vcUISketch s; in || s; }},
+    {"model", ".vcm", [](vcArchive& in) { vcSMDGDModel m; in || m; }},
+};
+
+const FileKind& kindNamed(const char* name) {
+  for (const FileKind& k : kKinds)
+    if (std::string(name) == k.name) return k;
+  throw std::logic_error(std::string("vcdraw reads no ") + name + " files");
 }
 
-vcUISketch vcdrawLoadSketch(const std::string& path) {
+// What bytes that did not read as `expected` hold instead: another of
+// vcdraw's kinds read whole, or a file that vcdraw writes; empty if neither.
+std::string whatItIs(const std::vector<unsigned char>& bytes, const FileKind& expected) {
+  static const struct {
+    std::string magic;
+    const char* what;
+  } kMagic[] = {{"\x89PNG", "a PNG image"}, {"%PDF", "a PDF document"}, {"<?xml", "an SVG image"},
+                {"<svg", "an SVG image"},   {"P5\n", "a PGM image"}};
+  const auto startsWith = [&](const std::string& magic) {
+    return bytes.size() >= magic.size() && std::equal(magic.begin(), magic.end(), bytes.begin(), [](char m, unsigned char b) {
+             return static_cast<unsigned char>(m) == b;
+           });
+  };
+  for (const auto& m : kMagic)
+    if (startsWith(m.magic)) return m.what;
+  for (const FileKind& k : kKinds) {
+    if (&k == &expected) continue;
+    // A probe: failing to read as this kind is an answer, not an error.
+    try {
+      vcBufferArchive in(bytes);
+      k.probe(in);
+      if (in.remaining() == 0) return std::string("a ") + k.name + " file";
+    } catch (const vcException&) {
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+void vcdrawLoad(const std::string& path, const char* kind, const char* verb,
+                const std::function<void(vcArchive&)>& read) {
+  const FileKind& expected = kindNamed(kind);
+  std::vector<unsigned char> bytes;
+  try {
+    bytes = vfReadFile(path, vcFileArchive::kMaxLoadBytes);
+  } catch (const vcArchive::IOError& e) {
+    throw vcdrawUsageError(e.message());
+  }
+  std::string failure;
+  try {
+    vcBufferArchive in(bytes);
+    read(in);
+    if (in.remaining() == 0) return;
+    failure = std::to_string(in.remaining()) + " bytes after the " + kind;
+  } catch (const vcException& e) {
+    failure = e.what();
+  }
+  const std::string found = whatItIs(bytes, expected);
+  const std::string needs = std::string(verb) + " needs a " + kind + " file (" + expected.ending + ")";
+  if (!found.empty()) throw vcdrawUsageError(path + " is " + found + ", " + needs);
+  throw vcdrawUsageError(path + ": not a readable " + kind + " file (" + failure + ")");
+}
+
+vcUISketch vcdrawLoadSketch(const std::string& path, const char* verb) {
   vcUISketch sketch;
-  vcdrawLoad(path, "sketch", [&](vcArchive& in) { in || sketch; });
+  vcdrawLoad(path, "sketch", verb, [&](vcArchive& in) { in || sketch; });
   return sketch;
 }
 
@@ -123,13 +203,11 @@ const NamedColor kColorNames[] = {{"black", 0},  {"dkGrey", 1},  {"grey", 2},   
 vcColor vcdrawParseColor(const std::string& text) {
   for (const NamedColor& n : kColorNames)
     if (text == n.name) return vcColor::stockColor(n.code);
-  if (text.size() == 7 && text[0] == '#') {
-    char* end = nullptr;
-    const unsigned long v = std::strtoul(text.c_str() + 1, &end, 16);
-    if (end && *end == '\0')
-      return vcColor(static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 8),
-                     static_cast<unsigned char>(v));
-  }
+  // Exactly six hexadecimal digits (strtoul would also take "#-12345" or "# +1234").
+  unsigned long v = 0;
+  if (text.size() == 7 && text[0] == '#' && std::from_chars(text.data() + 1, text.data() + 7, v, 16).ptr == text.data() + 7)
+    return vcColor(static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 8),
+                   static_cast<unsigned char>(v));
   throw vcdrawUsageError("bad color '" + text + "' (a stock color name or #RRGGBB)");
 }
 

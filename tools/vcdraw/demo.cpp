@@ -257,7 +257,7 @@ int vcdrawDemo(const std::vector<std::string>& args) {
   const std::string vcs = (dir / "showcase.vcs").string();
   vcdrawSaveSketch(sketch, vcs);
   std::printf("wrote %s (%ld bytes of records)\n", vcs.c_str(), sketch.size());
-  const vcUISketch back = vcdrawLoadSketch(vcs);
+  const vcUISketch back = vcdrawLoadSketch(vcs, "demo");
   if (back.size() != sketch.size() || !std::equal(back.data(), back.data() + back.size(), sketch.data()))
     std::printf("note: the archived sketch reads back with different bytes\n");
 

@@ -22,7 +22,7 @@ std::string propsText(const vcGraphicProps& p) {
 
 int vcdrawDump(const std::vector<std::string>& args) {
   if (args.size() != 1) throw vcdrawUsageError("dump takes one sketch file (vcdraw dump FILE.vcs)");
-  const vcUISketch sketch = vcdrawLoadSketch(args[0]);
+  const vcUISketch sketch = vcdrawLoadSketch(args[0], "dump");
   std::printf("%s: %ld bytes\n", args[0].c_str(), sketch.size());
   static const char* kLayers[] = {"image", "overlay", "both"};
   vc_UISketchOpHeader header;

@@ -25,7 +25,7 @@ const char* kUsage =
     "       vcdraw render FILE.vcs -o OUT.png|OUT.svg|OUT.pdf [--size WxH] [--scale S]\n"
     "                     [--offset X,Y] [--layer image|overlay|both] [--background COLOR]\n"
     "       vcdraw synth MODEL.vcm -o OUT.png|OUT.pgm [--size WxH] [--scale S] [--rotate DEG]\n"
-    "                    [--offset X,Y] [--background G]\n"
+    "                    [--offset X,Y] [--background G] [--grow D]\n"
     "\n"
     "demo    draws a showcase of every shape kind on built-in data, records it into a sketch,\n"
     "        archives the sketch to OUTDIR/showcase.vcs, replays it and writes PNG and SVG files;\n"
@@ -34,7 +34,8 @@ const char* kUsage =
     "render  replays a sketch file onto an image and writes it as PNG, SVG or PDF\n"
     "synth   renders an SMD model file into an 8-bit synthetic image: the model's origin at X,Y\n"
     "        (default the image centre), scaled by S and turned by DEG degrees; G is the\n"
-    "        background grey level (default the model's own)\n"
+    "        background grey level (default the model's own); D offsets every poly exactly by D\n"
+    "        model units first (grows, or shrinks when negative)\n"
     "COLOR   a stock color name (black, dkGrey, grey, ltGrey, white, red, dkRed, orange, yellow,\n"
     "        green, dkGreen, cyan, blue, purple, magenta) or #RRGGBB\n";
 

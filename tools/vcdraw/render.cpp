@@ -55,7 +55,7 @@ void replay(const RenderOptions& o, const vcUISketch& sketch, vcUIScope* image, 
 
 int vcdrawRender(const std::vector<std::string>& args) {
   const RenderOptions o = parse(args);
-  const vcUISketch sketch = vcdrawLoadSketch(o.in);
+  const vcUISketch sketch = vcdrawLoadSketch(o.in, "render");
   const vcPair<long> size(o.width, o.height);
   if (endsWith(o.out, ".png")) {
     vcCairoScope image(size, vcCairoScope::eImage);

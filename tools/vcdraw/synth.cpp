@@ -14,6 +14,7 @@ namespace {
 struct SynthOptions : vcdrawImageOptions {
   double rotate = 0.0;
   int background = -1;  // -1: the model's own background grey
+  double grow = 0.0;     // every poly offset by this (model units) before drawing
 };
 
 SynthOptions parse(const std::vector<std::string>& args) {
@@ -22,11 +23,10 @@ SynthOptions parse(const std::vector<std::string>& args) {
                           [&](const std::string& a, const std::function<const std::string&()>& value) {
                             if (a == "--rotate") {
                               o.rotate = vcdrawNumber(value(), "rotation");
+                            } else if (a == "--grow") {
+                              o.grow = vcdrawNumber(value(), "grow distance");
                             } else if (a == "--background") {
-                              const double g = vcdrawNumber(value(), "background");
-                              if (!(g >= 0 && g <= 255) || g != static_cast<int>(g))
-                                throw vcdrawUsageError("background must be a grey level from 0 to 255");
-                              o.background = static_cast<int>(g);
+                              o.background = static_cast<int>(vcdrawInteger(value(), "background grey", 0, 255));
                             } else {
                               return false;
                             }
@@ -40,7 +40,8 @@ SynthOptions parse(const std::vector<std::string>& args) {
 int vcdrawSynth(const std::vector<std::string>& args) {
   const SynthOptions o = parse(args);
   vcSMDGDModel model;
-  vcdrawLoad(o.in, "model", [&](vcArchive& in) { in || model; });
+  vcdrawLoad(o.in, "model", "synth", [&](vcArchive& in) { in || model; });
+  if (o.grow != 0.0) model = vcSMDGDModelPrivate::offset(model, o.grow);
 
   // Model units to pixels: scaled, turned about the model's origin, which
   // lands on the offset (the image centre unless given).

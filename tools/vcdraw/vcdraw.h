@@ -21,20 +21,24 @@ public:
 // text with every byte outside printable ASCII written as \xNN and "\" as
 // "\\": safe to show on a terminal whatever a file held.
 std::string vcdrawEscape(const std::string& text);
-// A finite number, or vcdrawUsageError naming what it was for.
+// The whole text as a finite decimal number, or vcdrawUsageError naming
+// what it was for.
 double vcdrawNumber(const std::string& text, const char* what);
-// "AxB" (sep 'x') or "A,B" (sep ',') into two finite numbers.
+// The whole text as a whole number from lo to hi, or vcdrawUsageError.
+long vcdrawInteger(const std::string& text, const char* what, long lo, long hi);
+// "A,B" (sep ',') into two finite numbers.
 std::pair<double, double> vcdrawPair(const std::string& text, char sep, const char* what);
-// Opens the file as a load archive and hands it to read, which must consume
-// it whole; a missing file, a folder, a malformed file or bytes left over
-// throw vcdrawUsageError naming the path (kind: "sketch", "model").
-void vcdrawLoad(const std::string& path, const char* kind, const std::function<void(vcArchive&)>& read);
-// Reads the archive form of a sketch from a .vcs file; a missing file, a
-// folder or a malformed file throws vcdrawUsageError naming the path.
-vcUISketch vcdrawLoadSketch(const std::string& path);
+// Reads the file (a regular file of at most vcFileArchive::kMaxLoadBytes)
+// and hands its archive to read, which must consume it whole. Failures throw
+// vcdrawUsageError naming the path: a missing file or one that is not a
+// regular file; a file of another kind, named with what verb ("synth") needs
+// (kind: "sketch" or "model"); a malformed file or bytes left over.
+void vcdrawLoad(const std::string& path, const char* kind, const char* verb,
+                const std::function<void(vcArchive&)>& read);
+// The sketch archived in a .vcs file, read as vcdrawLoad reads.
+vcUISketch vcdrawLoadSketch(const std::string& path, const char* verb);
 // Writes the archive form of a sketch to a .vcs file.
 void vcdrawSaveSketch(const vcUISketch& sketch, const std::string& path);
-// The record name of an opcode ("LineSeg"), or "?" for one without a record class.
 // A stock color name ("red", "ltGrey") or #RRGGBB.
 vcColor vcdrawParseColor(const std::string& text);
 std::string vcdrawColorText(const vcColor& c);

@@ -299,3 +299,11 @@ private:
 // overlay's composited over it (overlay's (0, 0) on image's (0, 0)), ready
 // for writePng. Both need raster surfaces (else vcCairoError).
 std::unique_ptr<vcCairoScope> vfCairoComposite(const vcCairoScope& image, const vcCairoScope& overlay);
+
+// The PNG image held in png (the bytes of a .png file) as a new eImage root
+// scope of the image's size in pixels, its surface holding the pixels as
+// Cairo decodes them (alpha premultiplied). An image wider or higher than
+// 32767 pixels or of more than maxPixels pixels is refused from its header,
+// before any pixel is decoded; bytes that are not a readable PNG image, or
+// one without 8-bit color channels, throw vcCairoError.
+std::unique_ptr<vcCairoScope> vfCairoReadPng(const std::vector<unsigned char>& png, long maxPixels = 1L << 26);

@@ -149,10 +149,21 @@ private:
   std::size_t pos_ = 0;
 };
 
-// An archive in a file. A loading archive reads the whole file when opened; a
-// storing archive writes through to the file, and close() reports failures.
+// The whole content of the regular file at path (a symbolic link is
+// followed), read without blocking and without reading past maxBytes. Throws
+// vcArchive::IOError when the file is missing or unreadable, is not a regular
+// file (a folder, a device such as /dev/zero, a FIFO, a socket) or holds more
+// than maxBytes bytes.
+std::vector<unsigned char> vfReadFile(const std::string& path, std::uint64_t maxBytes);
+
+// An archive in a file. A loading archive reads the whole file when opened
+// (through vfReadFile, at most kMaxLoadBytes); a storing archive writes
+// through to the file, and close() reports failures.
 class vcFileArchive : public vcArchive {
 public:
+  // The largest file a loading archive reads: 1 GiB.
+  static constexpr std::uint64_t kMaxLoadBytes = std::uint64_t(1) << 30;
+
   vcFileArchive(const std::string& path, Mode mode);
   ~vcFileArchive() override;
 

@@ -117,6 +117,10 @@ public:
   vcEllipseArc roundedVertex(long i) const;
   vcEllipseArc2 roundedVertexArc(long i) const;
   vcVector<2> pos() const { return vertexPoint(0); }
+  // The mean of the vertex points (the translation of the SMD poly's
+  // position, vcSMDGDPolyPrivate::position), mapped by xform() into client
+  // coordinates; the poly frame's origin so mapped when there are no vertices.
+  vcVector<2> center() const;
 
   bool isOpen() const noexcept { return poly_->isOpen(); }
   bool isMutable() const noexcept { return mutable_; }
@@ -187,7 +191,10 @@ public:
   std::vector<vcShapeHandle> decompose() const override;
   // map(x) as a shape.
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
-  // The outline run the other way, vertex 0 first for a closed poly.
+  // The outline run the other way, as vcSMDGDPolyPrivate::reversePoly
+  // builds it (vertex j is old vertex n - 1 - j), in a shape of this one's
+  // class: the direction flag toggles, so the inside stays on its side
+  // (isDirectionPositive(), and a wireframe's isInsidePositive(), unchanged).
   vcShapeHandle reverse() const override;
 
   // A copy whose xform is x * xform() (x non-singular, else BadGeom).
@@ -216,14 +223,18 @@ protected:
   // expected to be mapped there already) as line segments with props, in
   // this order: every segment (whole from vertex to vertex when
   // props.showVertex(), else between the roundings), arcs as chords within
-  // 0.05 of the curve; when props.arrowHead(), a chevron at the middle of
+  // 0.05 of the curve (of an arc needing more than 4096 chords, only the
+  // chords that can reach the scope's rectangle, so that the work follows
+  // what can be seen); when props.arrowHead(), a chevron at the middle of
   // every segment at least a fifth as long as the longest, pointing along
   // the outline (backward when the poly's direction is reversed); last the
   // rounding arcs of the rounded vertices.
   void drawToScope(const vcGraphicProps& props, vcUIScope& scope) const;
   // The number of chords for the arc a (whose xform maps to scope
   // coordinates) and their local angle step in degrees: steps of 5 degrees,
-  // finer for large radii, so that no chord leaves the arc by more than 0.05.
+  // finer for large radii, so that no chord leaves the arc by more than 0.05
+  // (up to 2^52 chords). Throws vcShapesError::BadGeom when the mapped
+  // radius is not finite.
   static long chordCount_(const vc2SegmentArc& a, double& stepDeg);
 
   // Throws the shape error that stands for e (see the header comment), or

@@ -64,6 +64,9 @@ public:
   // Indices, increasing, of the polys with a segment out of tolerance
   // (vcSMDGDPoly::segmentsOutOfTolerance with the same transforms).
   std::vector<int> polysOutOfTolerance(const vcXform<2>& nominal, const vcXform<2>& measured) const;
+  // The poly whose outline is nearest p (client coordinates; ties: the lower
+  // index) with its nearest segment and vertex (vcSMDGDPoly::nearestPart).
+  vcSMDPolyPick nearestPart(const vcVector<2>& p) const;
   // vcSMDGDModelPrivate::boundingBox(*this, x).
   vcRect boundingBox(const vcXform<2>& x = vcXform<2>::I) const;
 
@@ -192,4 +195,14 @@ public:
   // The perimeter-weighted mean of the polys' dominant angles, folded into
   // [-45, 45] degrees; 0 without polys.
   static vcDegree dominantAngle(const vcSMDGDModel& m);
+
+  // Offsets (vcSMDGDPolyPrivate::offset): every poly offset by distance
+  // (client units, > 0 grows, < 0 shrinks), the results in poly order, a
+  // poly that vanishes contributing none; name and position kept.
+  static vcSMDGDModel offset(const vcSMDGDModel& m, double distance);
+  // The courtyard: the outline of the union of every poly grown by
+  // clearance (client units, finite and > 0, else vcShapesError::BadGeom),
+  // exact on lines and arcs (vcSMDGDPolyPrivate::offsetUnion); an open poly
+  // counts by its band. Name and position kept.
+  static vcSMDGDModel courtyard(const vcSMDGDModel& m, double clearance);
 };

@@ -18,6 +18,7 @@
 // rejected edit throws and leaves the poly exactly as it was.
 #pragma once
 
+#include <limits>
 #include <list>
 #include <string>
 #include <vector>
@@ -29,10 +30,27 @@
 #include <vc/wrfm/lineseg.h>
 #include <vc/wrfm/smdvertex.h>
 
+class vc2Wireframe;
 class vcGraphicList;
 class vcSMDGDPolyPrivate;
 class vcSMDGDModel;
 class vcPolygon;
+
+// The part of an outline nearest a point (vcSMDGDPoly::nearestPart), for
+// outline editors. Distances in client units, exact (arcs included).
+struct vcSMDPolyPick {
+  // The poly's index in its model; 0 for a lone poly; -1 when there is none.
+  int poly = -1;
+  // To the outline as drawn: rounded segments and rounding arcs (a poly
+  // without segments: its nearest vertex).
+  double distance = std::numeric_limits<double>::infinity();
+  // The segment whose rounded piece is nearest; -1 without segments.
+  long segment = -1;
+  double segmentDistance = std::numeric_limits<double>::infinity();
+  // The vertex whose point is nearest; -1 without vertices.
+  long vertex = -1;
+  double vertexDistance = std::numeric_limits<double>::infinity();
+};
 
 class vcSMDGDPoly : public vcSMDGeometricDescription {
 public:
@@ -51,6 +69,10 @@ public:
   // Empty, open, not reversed, default colors, weight 1.
   explicit vcSMDGDPoly(const std::string& name = "poly");
   vcSMDGDPoly(const vcSMDGDPoly& o);
+  // A copy of the poly the wireframe w holds (vertices, rounding, open state,
+  // direction flag, colors and weight), named name. Its points are in w's
+  // poly frame: w.xform() is not applied.
+  vcSMDGDPoly(const vc2Wireframe& w, const std::string& name);
   vcSMDGDPoly& operator=(const vcSMDGDPoly& o);
 
   // Closed shapes named "poly" (client units): a length x width rectangle
@@ -137,6 +159,10 @@ public:
   void drawDirectionArrows(const vcXform<2>& xform, vcGraphicList& list, double size) const;
 
   // Vertex count, open state, vertices, direction flag, colors and weights
+  // The parts nearest p (client coordinates); ties go to the lower index.
+  // A non-finite p throws vcBadArgument.
+  vcSMDPolyPick nearestPart(const vcVector<2>& p) const;
+
   // (within 1e-15) equal; the name and derived data are not compared.
   bool operator==(const vcSMDGDPoly& o) const;
   bool operator!=(const vcSMDGDPoly& o) const { return !(*this == o); }
@@ -263,7 +289,7 @@ private:
   // x is c.x + side * sqrt(r^2 - (y - c.y)^2).
   struct RayPiece {
     vcVector<2> a, b, c;
-    double r2 = 0.0;
+    double r = 0.0;
     double side = 0.0;  // 0 for a line, +1 or -1 for an arc piece
   };
   void rebuildRay_();
@@ -526,4 +552,40 @@ public:
   // 0 of an open result ends no segment: it takes old vertex 0's negated
   // span and tolerance, so that reversing twice gives a back exactly.
   static void reversePoly(const vcSMDGDPoly& a, vcSMDGDPoly& result);
+
+  // ---- offsets ----------------------------------------------------------------
+  // The exact offset of p by distance (client units): the outline of the
+  // points whose distance from p's region is `distance` (> 0, grows) or that
+  // lie |distance| deep inside it (< 0, shrinks). Lines move parallel, arcs
+  // and roundings stay concentric, corners that the offset turns around get
+  // round joins of radius |distance| about the corner, and where offsets
+  // overlap (concave corners, narrow parts) they are trimmed, so that every
+  // point of the result is exactly |distance| from p's outline. A shrink can
+  // split an outline into several or remove it (an empty result); a growth
+  // can enclose a hole, whose outline then runs the other way round. An open
+  // p gives the closed band of half-width |distance| around it (the sign is
+  // ignored), with round caps at its ends. distance 0 returns p itself.
+  // Each result is a closed poly of sharp vertices joined by straight and arc
+  // segments (a rounding becomes an arc segment), running the same way round
+  // as p, with p's name, colors, arrow colors, weight and direction flag.
+  // Its vertices carry no sub-model label (-1), fractions 0.5 and no length
+  // tolerance: none of p's segment lengths survive an offset. A non-finite
+  // distance throws vcShapesError::BadGeom.
+  // join eMitreJoin instead continues the two offsets along their tangents
+  // to where they meet, as long as that point lies within mitreLimit x
+  // |distance| of the corner (mitreLimit >= 1, else vcShapesError::BadGeom),
+  // and cuts the corner square at that reach otherwise; eSquareJoin cuts
+  // every such corner square at |distance| from it. Those corners are then
+  // farther than |distance| from p; the ends of an open p stay round.
+  enum OffsetJoin { eRoundJoin, eMitreJoin, eSquareJoin };
+  static std::vector<vcSMDGDPoly> offset(const vcSMDGDPoly& p, double distance, OffsetJoin join = eRoundJoin,
+                                         double mitreLimit = 2.0);
+  // The outline of the union of the polys grown by distance (> 0, else
+  // vcShapesError::BadGeom): closed polys by their regions, open ones by
+  // their bands. Result polys are made as offset makes them, each with the
+  // attributes of the poly its first part came from.
+  static std::vector<vcSMDGDPoly> offsetUnion(const std::vector<vcSMDGDPoly>& polys, double distance);
+  // Distance (client units) from pt to p's outline (rounded segments and
+  // rounding arcs), signed for a closed p: negative inside.
+  static double signedDistance(const vcSMDGDPoly& p, const vcVector<2>& pt);
 };

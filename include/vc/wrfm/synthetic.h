@@ -27,12 +27,32 @@
 
 class vcGenPoly;
 
+// While an object lives, filled synthetic renderings made by the thread that
+// made it may split the rows of a large outline over up to count threads
+// (std::thread; the calling thread among them). The pixels written are the
+// same whatever the count. With none alive a thread renders alone; objects
+// nest, the innermost one counting. count < 1 throws vcBadArgument.
+class vcSynthThreads {
+public:
+  explicit vcSynthThreads(int count);
+  ~vcSynthThreads();
+  vcSynthThreads(const vcSynthThreads&) = delete;
+  vcSynthThreads& operator=(const vcSynthThreads&) = delete;
+
+  // The count in force for the calling thread (1 when none is set).
+  static int current() noexcept;
+
+private:
+  int previous_;
+};
+
 // Fills the closed generalised polygon g into image with grey level value.
 // g's own xform (poly frame to client) is applied first, then x (client to
 // image). An open polygon throws vcShapesError::BadGeom; a null handle
 // throws vcBadPointer. A non-linear transform is followed piece by piece,
-// each piece halved until it strays by at most 0.001 pixel. Non-finite
-// image coordinates throw vcShapesError::BadGeom.
+// each piece halved until it strays by at most 0.001 pixel; an outline that
+// would so need more than 4,194,304 points throws vcShapesError::BadGeom, as
+// do image coordinates that are not finite or exceed 1e300 in magnitude.
 void vfDrawSynthetic(const vcGenPoly& g, const vcXform<2>& x, vcPelBuffer<unsigned char>& image, unsigned char value);
 void vfDrawSynthetic(const vcGenPoly& g, const vcPtrHandle_const<vc2XformBase>& x, vcPelBuffer<unsigned char>& image,
                      unsigned char value);

@@ -155,7 +155,9 @@ TEST(GenPolyTest, QueriesOfAMappedPolyAnswerInClientCoordinates) {
     EXPECT_NEAR(mc.distToPoint(x * p), scale * closed.distToPoint(p), 1e-9 * scale);
     EXPECT_NEAR(mo.distToPoint(x * p), scale * open.distToPoint(p), 1e-9 * scale);
     EXPECT_NEAR(mo.endPoint().distance(x * open.endPoint()), 0, 1e-9);
+    EXPECT_NEAR(mc.center().distance(x * V(5, 5)), 0, 1e-9 * scale);  // the mean of the corners, mapped
   }
+  EXPECT_EQ(vcGenPoly().map(vcXform<2>(vcMatrix<2>(2, 1, 0, 1), V(3, 4))).center(), V(3, 4));
   EXPECT_THROW(closed.startPoint(), vcShapesError::NotOpenContour);
   EXPECT_THROW(open.within(V(1, 1)), vcShapesError::NotRegion);
   // The rigid form moves the stored vertices themselves.
@@ -281,6 +283,45 @@ TEST(WireframeTest, TolerancesFollowInsertsAndClosingAndAreChecked) {
   EXPECT_TRUE(sameTol(storedTol(vc2Wireframe(open, percent), 1), percent));
 }
 
+// Reversing runs the outline the other way in a shape of the same class and leaves the inside where it was: the
+// direction flag toggles with the order, so a wireframe keeps its inside side under any placement; twice gives it back.
+TEST(WireframeTest, ReversingKeepsTheInsideAndTheClass) {
+  const vcXform<2> placements[] = {vcXform<2>::I, similarity(0.7, 2, V(5, -3), true),
+                                   vcXform<2>(vcMatrix<2>(1, 0.6, -0.2, 0.8), V(1, 1))};
+  for (const vcXform<2>& x : placements)
+    for (const bool reversed : {false, true}) {
+      vc2Wireframe w(roundedSquare());
+      w.polarity(reversed);
+      w = w.map(x);
+      const vcShapeHandle h = w.reverse();
+      const auto* r = dynamic_cast<const vc2Wireframe*>(h.ptr());
+      ASSERT_NE(r, nullptr);
+      EXPECT_EQ(r->isInsidePositive(), w.isInsidePositive());
+      EXPECT_EQ(r->poly().isDirectionPositive(), w.poly().isDirectionPositive());
+      EXPECT_NE(r->isPolarityReversed(), w.isPolarityReversed());
+      const long n = w.numVertices();
+      for (long i = 0; i < n; ++i) EXPECT_EQ(r->vertexPoint(i), w.vertexPoint(n - 1 - i));
+      for (const V& p : {V(5, 5), V(5, -2), V(9.5, 9.5), V(11, 5)}) EXPECT_EQ(r->within(x * p), w.within(x * p));
+      EXPECT_EQ(*r->reverse(), w);
+    }
+  const vcGenPoly open = chain({V(0, 0), V(10, 0), V(10, 10)}, 1.0, 40);
+  const vcShapeHandle back = open.reverse();
+  EXPECT_EQ(back->startPoint(), open.endPoint());
+  EXPECT_EQ(*back->reverse(), open);
+}
+
+// An SMD poly made from a wireframe is a copy of the poly it holds, in its own frame, under the name given.
+TEST(WireframeTest, SMDPolysCopyTheHeldPolyUnderTheirOwnName) {
+  vc2Wireframe w = squareFrame();
+  w.segmentLengthTol(1, vcDimTol(10, 1, 1, vcDimTol::eOffsets));
+  w.polarity(true);
+  const vcSMDGDPoly p(w.map(similarity(1, 3, V(7, 7))), "pad");
+  EXPECT_EQ(p.name(), "pad");
+  EXPECT_EQ(p, w.poly());
+  EXPECT_TRUE(p.isDirectionReversed());
+  EXPECT_EQ(vcSMDGDPoly(vc2Wireframe(), "empty").numVertices(), 0);
+}
+
 TEST(WireframeTest, ArchiveKeepsPolarityAndTypeAndRejectsUnknownVersions) {
   vc2Wireframe w = squareFrame();
   w.segmentLengthTol(2, vcDimTol(10, 1, 1, vcDimTol::eOffsets));
@@ -353,6 +394,41 @@ TEST(GenPolyDrawTest, ArcChordsStayWithinTheToleranceOfTheMappedArcAtAnyZoom) {
   for (const auto& c : cases) {
     const vcGenPoly g = chain({V(0, 0), V(2, 0)}, 0, c.span).map(vcXform<2>(vcMatrix<2>(c.scale, 0, 0, c.scale), V()));
     EXPECT_EQ(drawn(g, true).size(), c.chords) << c.scale << " " << c.span;
+  }
+}
+
+// A circle of radius r pixels whose top touches the middle of a 100 x 100
+// scope: past some 1e5 pixels only the chords that can reach the scope are
+// drawn, so a radius of 1e14 takes no hundreds of millions of chords and one
+// of 1e16 no step of zero. What is drawn follows the circle (to the rounding
+// of coordinates near r) across the whole scope.
+TEST(GenPolyDrawTest, ArcsOfHugeRadiiDrawTheVisibleChordsOnly) {
+  for (const double r : {1e6, 1e10, 1e14, 1e16, 1e20}) {
+    SCOPED_TRACE(r);
+    vcRecordingScope scope(vcPair<long>(0, 0), vcPair<long>(100, 100));
+    vcUITablet t(&scope, nullptr);
+    t.visible(true);
+    t.baseMap(vcXform<2>(vcMatrix<2>(r, 0, 0, r), V(50, 50)));
+    scope.clearLog();
+    vcGraphicProps plain(vcColor::redColor(), 1);
+    plain.arrowHead(false);
+    t.draw(vcGenPoly(vcCircle(V(0, 1), 1)), plain, I);
+    const std::vector<vcScopeCall> calls = scope.calls("draw(vcLineSeg)");
+    ASSERT_FALSE(calls.empty());
+    EXPECT_LE(calls.size(), 100u);
+    const V center(50, 50 + r);
+    const double tol = 0.06 + 8e-16 * r;
+    std::vector<bool> covered(11, false);
+    for (const vcScopeCall& c : calls) {
+      const vcLineSeg& s = dynamic_cast<const vcLineSeg&>(*c.shape);
+      for (const double k : {0.0, 0.5, 1.0}) EXPECT_NEAR((s.p1() + (s.p2() - s.p1()) * k).distance(center), r, tol);
+      const V d = s.p2() - s.p1();
+      for (std::size_t i = 0; i < covered.size(); ++i) {
+        const double u = (10.0 * static_cast<double>(i) - s.p1().x()) / d.x();
+        if (u >= 0 && u <= 1 && std::fabs(s.p1().y() + u * d.y() - 50) <= 0.1 + tol) covered[i] = true;
+      }
+    }
+    for (std::size_t i = 0; i < covered.size(); ++i) EXPECT_TRUE(covered[i]) << "x = " << 10 * i;
   }
 }
 

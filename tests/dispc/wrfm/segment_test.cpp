@@ -9,6 +9,7 @@
 #include <numbers>
 #include <random>
 #include <sstream>
+#include <vector>
 
 #include <vc/core/ellipse.h>
 
@@ -178,6 +179,73 @@ TEST(SegmentArcTest, IntersectionsAreFoundAndLieOnBothPrimitives) {
     ASSERT_FALSE(pts.empty()) << i;
     expectOnBoth(pts, a, b, 1e-9 * std::fmax(extent(a), extent(b)), i);
   }
+}
+
+// The crossings of the circle a with the whole ellipse b, by a dense walk along b: the sign changes of its distance
+// to a's centre less a's radius, sampled between the walk's grid points so that a meeting at b's local angle 0 counts
+// once. nearTouch tells that the distance came within a hair of the radius without crossing it, where a walk cannot
+// tell a touch from two close crossings or none.
+int denseCrossings(const vc2SegmentArc& a, const vc2SegmentArc& b, bool& nearTouch) {
+  constexpr int kSteps = 6000;
+  std::vector<double> f(kSteps);
+  for (int k = 0; k < kSteps; ++k) {
+    const double rad = 2 * kPi * (k + 0.5) / kSteps;
+    const V onB = b.xform() * (b.localCenter() + V(std::cos(rad), std::sin(rad)) * b.localRadius());
+    f[k] = (onB - a.center()).len() - a.radius(vcDegree(0));
+  }
+  int count = 0;
+  nearTouch = false;
+  for (int k = 0; k < kSteps; ++k) {
+    const double prev = f[(k + kSteps - 1) % kSteps], next = f[(k + 1) % kSteps];
+    count += (f[k] < 0) != (next < 0);
+    if ((f[k] - prev) * (next - f[k]) <= 0 && std::fabs(f[k]) < 1e-3 * a.radius(vcDegree(0))) nearTouch = true;
+  }
+  return count;
+}
+
+// Under a map that is not a similarity one circle is an ellipse in the other's frame, found by a scan of its local
+// angle: every meeting point comes once, as many as a dense walk finds, including one at the scan's seam (local angle
+// 0, also 360) and touching ones, which a walk does not see.
+TEST(SegmentArcTest, EllipticMeetingsAreReportedOnceEach) {
+  const auto circle = [](V c, double r) { return vc2SegmentArc(c, r, vcDegree(0), vcDegree(360)); };
+  const vc2SegmentArc unitCircle = circle(V(0, 0), 1);
+  const vcXform<2> squash(vcMatrix<2>(2, 0, 0, 1), V(0, 0));
+  const vc2SegmentArc ellipse = squash * unitCircle;  // x^2/4 + y^2 = 1, local angle 0 at (2, 0)
+  const struct {
+    vc2SegmentArc a;
+    std::size_t meetings;
+  } fixed[] = {
+      {circle(V(0, 0), 2), 2},    // touching at (2, 0), the seam, and (-2, 0)
+      {circle(V(0, 0), 1), 2},    // touching at (0, 1) and (0, -1)
+      {circle(V(2, 1), 1), 2},    // crossing at the seam, and once more
+      {circle(V(3, 0), 1), 1},    // touching at the seam from outside
+      {circle(V(0, 0), 1.5), 4},  // crossing four times
+  };
+  for (const auto& c : fixed) {
+    SCOPED_TRACE(c.a.center());
+    for (const auto& pts : {c.a.intersection(ellipse, false), ellipse.intersection(c.a, false)}) {
+      ASSERT_EQ(pts.size(), c.meetings);
+      expectOnBoth(pts, c.a, ellipse, 1e-7, 0);
+    }
+  }
+  ArcGen g(31);
+  int compared = 0;
+  for (int i = 0; i < 120; ++i) {
+    const double size = g.size();
+    const vc2SegmentArc b = g.affine(size) * circle(g.point(size), size * (0.2 + g.u()));
+    const vc2SegmentArc a = circle(b.segPoint(g.u()) + g.point(size, 0.5), size * (0.1 + 2 * g.u()));
+    const auto pts = a.intersection(b, false);
+    SCOPED_TRACE(i);
+    expectOnBoth(pts, a, b, 1e-7 * size, i);
+    for (std::size_t j = 0; j < pts.size(); ++j)
+      for (std::size_t k = j + 1; k < pts.size(); ++k) EXPECT_GT(pts[j].distance(pts[k]), 1e-6 * size);
+    bool nearTouch = false;
+    const int expected = denseCrossings(a, b, nearTouch);
+    if (nearTouch) continue;
+    EXPECT_EQ(pts.size(), static_cast<std::size_t>(expected));
+    ++compared;
+  }
+  EXPECT_GT(compared, 90);
 }
 
 TEST(SegmentArcTest, TouchingConcentricAndEndPointCases) {

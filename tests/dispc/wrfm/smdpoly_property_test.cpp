@@ -14,6 +14,7 @@
 #include <random>
 
 #include "support/archive_roundtrip.h"
+#include "support/smd_outline_ref.h"
 
 namespace {
 
@@ -22,6 +23,10 @@ using Vx = vcSMDGDPolyVertex;
 using P = vcSMDGDPolyPrivate;
 using Polys = std::list<vcSMDGDPoly>;
 using vc_test::archiveBytes;
+using smd_ref::Part;
+using smd_ref::outline;
+using smd_ref::distance;
+using smd_ref::evenOdd;
 constexpr double kPi = std::numbers::pi;
 
 enum class Kind { convex, concave, arcs, rounded };
@@ -67,37 +72,6 @@ struct PolyGen {
   }
 };
 
-// The drawn outline as parts, read through the poly's public geometry.
-struct Part {
-  bool arc;
-  vc2SegmentLine line;
-  vc2SegmentArc a;
-  V at(double t) const { return arc ? a.segPoint(t) : line.segPoint(t); }
-  double dist(const V& q) const { return arc ? a.distToPoint(q) : line.distToPoint(q); }
-};
-
-std::vector<Part> outline(const vcSMDGDPoly& p) {
-  std::vector<Part> out;
-  const long n = p.numVertices();
-  for (long i = 0; i < n && n > 1; ++i) {
-    const bool end = p.isOpen() && (i == 0 || i == n - 1);
-    if (!end && p.vertex(i).vertexRadius() != 0) out.push_back({true, {}, P::roundedArcVertex_(p, int(i))});
-    if (p.isOpen() && i == n - 1) break;
-    const int s = int((i + 1) % n);
-    if (std::abs(p.vertex(s).segmentAngleSpan().toDouble()) <= 1e-15)
-      out.push_back({false, P::roundedLineSegment_(p, s), {}});
-    else
-      out.push_back({true, {}, P::roundedArcSegment_(p, s)});
-  }
-  return out;
-}
-
-double distance(const std::vector<Part>& parts, const V& q) {
-  double d = std::numeric_limits<double>::infinity();
-  for (const Part& pt : parts) d = std::min(d, pt.dist(q));
-  return d;
-}
-
 // Points along the outline at most `step` apart, and at least 16 on each part.
 std::vector<V> dense(const vcSMDGDPoly& p, double step) {
   std::vector<V> pts;
@@ -106,16 +80,6 @@ std::vector<V> dense(const vcSMDGDPoly& p, double step) {
     for (int k = 0; k < n; ++k) pts.push_back(part.at(double(k) / n));
   }
   return pts;
-}
-
-bool evenOdd(const std::vector<V>& ring, V p) {
-  bool in = false;
-  for (std::size_t i = 0; i < ring.size(); ++i) {
-    const V a = ring[i], b = ring[(i + 1) % ring.size()];
-    if ((a.y() > p.y()) != (b.y() > p.y()) && a.x() + (p.y() - a.y()) * (b.x() - a.x()) / (b.y() - a.y()) > p.x())
-      in = !in;
-  }
-  return in;
 }
 
 void forSegments(const vcSMDGDPoly& p, const std::function<void(int)>& f) {

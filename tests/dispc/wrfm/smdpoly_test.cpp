@@ -161,6 +161,45 @@ TEST(SMDPolyTest, RefusedEditsThrowThePolysErrorsAndChangeNothing) {
   EXPECT_THROW(t.percentNextSegment(1.01), vcSMDGDPolyVertex::invalidSegmentLength);
 }
 
+// A long index is checked (or wrapped modulo the vertex count) whole: 2^32 cut to 32 bits would be vertex 0.
+TEST(SMDPolyTest, LongIndicesBeyondIntAreRefusedOrWrappedWhole) {
+  const vcSMDGDPoly tri = through({V(0, 0), V(4, 0), V(0, 3)}, true);
+  const long big = 1L << 32;  // 2^32 = 1 modulo 3
+  for (const long i : {big, big + 1, -big, big * 3})
+    EXPECT_THROW(tri.vertex(i), vcSMDGDPoly::invalidIndex) << i;
+  for (const long s : {big, big + 2, -big}) EXPECT_THROW(tri.segmentDimension(s), vcSMDGDPoly::invalidIndex) << s;
+  EXPECT_EQ(tri.vertex(big, true), tri.vertex(1));
+  EXPECT_EQ(tri.vertex(-big, true), tri.vertex(2));
+  EXPECT_EQ(tri.vertex(big * 3, true), tri.vertex(0));
+  EXPECT_NEAR(tri.segmentDimension(2).nomDim(), 5.0, 1e-12);
+}
+
+// Arcs whose spans differ from zero only by rounding, or are merely small, have circles of up to 1e16 times their
+// chord, whose points are known only to a few units in the last place of that radius. Neighbours meeting at their
+// shared sharp corner do not cross, and the outline is sized, oriented and filled as the straight one is (rounded
+// corners too where the arcs' circles leave room to place a rounding).
+TEST(SMDPolyTest, NearlyStraightArcsMeetTheirNeighboursOnlyAtTheirCorners) {
+  const vcSMDGDPoly straight = square(0), straightCw = square(0, false);
+  const double rad = 180 / kPi;
+  for (const double span : {1e-16 * rad, -1e-16 * rad, 3e-15 * rad, 1e-12, -1e-9, 1e-6, 1e-3, -0.01})
+    for (const double r : {0.0, 1.0})
+      for (const bool ccw : {true, false}) {
+        if (r > 0 && std::fabs(span) < 1e-9) continue;
+        SCOPED_TRACE(std::to_string(span) + (ccw ? " ccw" : " cw") + " r " + std::to_string(r));
+        std::vector<Vx> vs = {vx(0, 0, r, span), vx(10, 0, r, span), vx(10, 10, r, span), vx(0, 10, r, span)};
+        if (!ccw) std::swap(vs[1], vs[3]);
+        vcSMDGDPoly p;
+        ASSERT_NO_THROW(p = make(vs, true));
+        const vcRect box = p.boundingBox();
+        const double slack = 10 * std::fabs(span) / rad + 1e-9;  // the arcs' bulge
+        EXPECT_NEAR(box.x(), 0, slack);
+        EXPECT_NEAR(box.y() + box.height(), 10, slack);
+        EXPECT_EQ(p.isDirectionPositive(), (ccw ? straight : straightCw).isDirectionPositive());
+        for (const V& q : {V(5, 5), V(0.5, 9.5), V(-0.5, 5), V(5, 10.5), V(11, 11)})
+          EXPECT_EQ(P::inside(p, q), P::inside(straight, q)) << q;
+      }
+}
+
 TEST(SMDPolyTest, FactoriesGiveTheirShapesAndShapeTests) {
   const vcSMDGDPoly r = vcSMDGDPoly::rectangle(4, 2, V(0, 0));
   EXPECT_EQ(r.vertex(0).point(), V(2, 1));  // then counter-clockwise, labelled 0 to 3

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <random>
 #include <string>
 
 #include <vc/core/exception.h>
@@ -316,4 +317,92 @@ TEST(Synthetic, ArcsReportTheirEndsAndMarkTheirRows) {
   forEachPixel(arcMarks, [&](long i, long j, unsigned char v) {
     EXPECT_TRUE(!v || std::fabs(std::hypot(i + 0.5 - 25, j + 0.5 - 25) - 10) < 1.5) << i << ", " << j;
   });
+}
+
+// Circles far larger than the image: centred on it they fill all of it; crossing it they cover the exact area there;
+// the work stays bounded by what the window shows (radius 1e13 used to take gigabytes, 1e14 cast infinity to an index).
+// Under a non-linear map such a circle exceeds the point budget and is refused, the image unchanged.
+TEST(Synthetic, HugeCirclesFillWhatTheWindowShowsWithBoundedWork) {
+  constexpr long kSide = 160;
+  for (const double r : {1e12, 1e13, 1e14, 1e20, 1e200}) {
+    auto img = image(20, kSide);
+    P::drawSynthetic(vcSMDGDPoly::circle(r, V(80.3, 79.6)), vcXform<2>::I, img, 235, true, true);
+    forEachPixel(img, [&](long i, long j, unsigned char v) { ASSERT_EQ(v, 235) << r << ": " << i << ", " << j; });
+  }
+  for (const double r : {1e5, 1e12, 1e13}) {
+    // The centre lies r away toward 200 degrees: the edge crosses the image at a slant.
+    const double dir = 200 * kPi / 180, span = 400 / r;
+    const Pt c{80.3 + r * std::cos(dir), 79.6 + r * std::sin(dir)};
+    Outline exact;
+    synth_ref::arc(exact, c, r, dir + kPi - span, dir + kPi + span);
+    for (const double rr : {r, r - 1000})  // the arc's end, then back inside
+      for (const double a : {dir + kPi + span, dir + kPi - span}) {
+        if (rr == r && a < dir + kPi) continue;
+        exact.push_back({c.x + rr * std::cos(a), c.y + rr * std::sin(a)});
+      }
+    auto img = image(20, kSide);
+    const auto before = img.clone();
+    const vcSMDGDPoly circle = vcSMDGDPoly::circle(r, V(c.x, c.y));
+    P::drawSynthetic(circle, vcXform<2>::I, img, 235, true, true);
+    // Positions r away from the origin are known to about r * 1e-16 pixel.
+    if (r < 1e13)
+      expectExact(before, img, synth_ref::coverage(exact, kSide, kSide), 235, "radius " + std::to_string(r));
+    auto edge = image(20, kSide), marks = image(0, kSide);
+    const double spanDeg = span * 180 / kPi;
+    const vc2SegmentArc arc(V(c.x, c.y), r, vcDegree(20 - spanDeg), vcDegree(2 * spanDeg));
+    drawArcPelBuf(edge, arc, vcXform<2>::I, static_cast<signed char>(235), 1, nullptr, nullptr, nullptr, nullptr);
+    drawHorizontalExtentsPelBuf(marks, arc, vcXform<2>::I, 1, nullptr, nullptr, nullptr, nullptr);
+    long blended = 0, marked = 0;
+    forEachPixel(edge, [&](long, long, unsigned char v) { blended += v != 20; });
+    forEachPixel(marks, [&](long, long, unsigned char v) { marked += v; });
+    EXPECT_GT(blended, kSide / 2) << r;
+    EXPECT_GE(marked, kSide) << r;
+    if (r < 1e13) continue;
+    auto mapped = image(20, kSide);
+    EXPECT_THROW(P::drawSynthetic(circle, Handle(new Barrel(1e-9)), mapped, 235, true, true), vcShapesError::BadGeom);
+    EXPECT_TRUE(mapped == image(20, kSide));
+  }
+}
+
+// Rows split over threads give the very bytes one thread gives, on random stars, circles and rounded rectangles
+// (fixed seed) tall enough to be split.
+TEST(Synthetic, ThreadedFillsWriteTheSameBytesAsOneThread) {
+  EXPECT_THROW(vcSynthThreads(0), vcBadArgument);
+  std::mt19937 rng(29);
+  std::uniform_real_distribution<double> u(0, 1);
+  constexpr long kTall = 1100;
+  for (int trial = 0; trial < 6; ++trial) {
+    const V c(450 + 200 * u(rng), 450 + 200 * u(rng));
+    const vcSMDGDPoly poly =
+        trial % 3 == 0   ? star(c, 4 + 2 * static_cast<int>(300 * u(rng)), 520, 100 + 300 * u(rng), 360 * u(rng)).poly
+        : trial % 3 == 1 ? circle(c, 200 + 320 * u(rng)).poly
+                         : roundedRect(900 * u(rng) + 50, 1000, c, 90 * u(rng), 20 * u(rng)).poly;
+    auto one = image(30, kTall);
+    P::drawSynthetic(poly, vcXform<2>::I, one, 220, true, true);
+    for (const int t : {2, 4}) {
+      const vcSynthThreads threads(t);
+      auto many = image(30, kTall);
+      P::drawSynthetic(poly, vcXform<2>::I, many, 220, true, true);
+      EXPECT_TRUE(many == one) << trial << ": " << t << " threads";
+    }
+  }
+}
+
+// An edge rising by 1e-310 (its slope not finite) covers the exact area with the rest; a point beyond 1e300, whose
+// differences could overflow, is refused with the image unchanged.
+TEST(Synthetic, FlatEdgesAreHarmlessAndFarPointsRefused) {
+  const Shape flat = polygon("flat edge", {V(10, 0), V(90, 1e-310), V(60, 50.3)});
+  // The image reaches to -50, so that the edge, at y = 0, lies where pixels are blended.
+  vcPelBuffer<unsigned char> img(vcRectangle<long>(-50, -50, 150, 150));
+  img.fill(20);
+  P::drawSynthetic(flat.poly, vcXform<2>::I, img, 235, true, true);
+  const std::vector<double> cov = synth_ref::coverage(flat.outline, 100, 100);
+  for (long j = 0; j < 100; ++j)
+    for (long i = 0; i < 100; ++i)
+      ASSERT_LE(std::fabs(*img.pointToPel(i, j) - (20 + 215 * cov[static_cast<std::size_t>(j * 100 + i)])), 1.0)
+          << i << ", " << j;
+  auto far = image(20, 100);
+  const vcXform<2> away = vcXform<2>::translation(V(2e300, 0));
+  EXPECT_THROW(P::drawSynthetic(flat.poly, away, far, 235, true, true), vcShapesError::BadGeom);
+  EXPECT_TRUE(far == image(20, 100));
 }

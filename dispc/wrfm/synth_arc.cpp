@@ -1,0 +1,139 @@
+// Arcs followed by chords for synthetic images, with the work bounded by
+// what the image can show: runs of chords far from the window are replaced
+// by two chords around them, so a circle of radius 1e20 costs a handful of
+// points and one whose edge crosses the image costs the chords near it.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include <vc/core/exception.h>
+
+#include "synth_raster.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kDeg = kPi / 180.0;
+
+// Bounds the pieces of one arc whatever its radius: beyond this the chords
+// are already longer than any image, and positions that far out are not
+// known to a pixel anyway.
+constexpr std::int64_t kMaxArcPieces = std::int64_t{1} << 40;
+
+// Runs of at most this many pieces are emitted without looking further.
+constexpr std::int64_t kLeafPieces = 8;
+
+// The n pieces of an arc, point k at angle t0 + k h of the local circle
+// (radius r at both ends, rIn in between), mapped by m.
+struct ArcChords {
+  vcXform<2> m;
+  vcVector<2> c;
+  double r, rIn, t0, h, stretch;
+  std::int64_t n;
+  double minX, minY, maxX, maxY;  // the box whose pixels matter, with a margin
+
+  double radius(std::int64_t k) const { return k == 0 || k == n ? r : rIn; }
+  vcVector<2> at(double t, double rad) const { return m * (c + vcVector<2>(std::cos(t), std::sin(t)) * rad); }
+  vcVector<2> point(std::int64_t k) const { return at(t0 + h * static_cast<double>(k), radius(k)); }
+
+  // Points first + 1 .. last, by rotation from one to the next; the direction
+  // is recomputed now and then so that rounding cannot drift.
+  void run(std::int64_t first, std::int64_t last, std::vector<vcVector<2>>& out) const {
+    const double cs = std::cos(h), sn = std::sin(h);
+    double u = 0, v = 0;
+    int sinceExact = 64;
+    for (std::int64_t k = first + 1; k <= last; ++k) {
+      if (++sinceExact >= 64 || k == n) {
+        const double t = t0 + h * static_cast<double>(k);
+        u = std::cos(t), v = std::sin(t), sinceExact = 0;
+      } else {
+        const double un = u * cs - v * sn;
+        v = u * sn + v * cs, u = un;
+      }
+      out.push_back(m * (c + vcVector<2>(u, v) * radius(k)));
+    }
+  }
+
+  // Whether the chords of pieces k0 .. k1, and the two chords through the
+  // middle of the arc that may replace them, keep clear of the box: all lie
+  // within stretch * (r theta / 2 + rIn - r) of the arc's middle point, so
+  // within a square that misses the box (and one path can be bent into the
+  // other without crossing it: each pixel's winding is the same).
+  bool clear(std::int64_t k0, std::int64_t k1, vcVector<2>& mid) const {
+    const double theta = std::fabs(h) * static_cast<double>(k1 - k0);
+    mid = at(t0 + h * 0.5 * static_cast<double>(k0 + k1), r);
+    // A generous allowance for rounding of positions far from the origin.
+    const double slack = 1e-9 * (std::fabs(mid.x()) + std::fabs(mid.y()) + stretch * rIn);
+    const double d = stretch * (r * 0.5 * theta + (rIn - r)) * (1.0 + 1e-9) + slack;
+    return mid.x() + d < minX || mid.x() - d > maxX || mid.y() + d < minY || mid.y() - d > maxY;
+  }
+};
+
+// Emits points k0 + 1 .. k1 (point k0 is out already), or the two chords
+// around them where they are clear of the box; pending is the first point
+// of a run not yet emitted.
+void emit(const ArcChords& a, std::int64_t k0, std::int64_t k1, std::int64_t& pending, std::vector<vcVector<2>>& out) {
+  vcVector<2> mid;
+  if (k1 - k0 > kLeafPieces && a.clear(k0, k1, mid)) {
+    a.run(pending, k0, out);
+    out.push_back(mid);
+    out.push_back(a.point(k1));
+    pending = k1;
+    return;
+  }
+  if (k1 - k0 <= kLeafPieces) return;  // joins the pending run
+  const std::int64_t km = k0 + (k1 - k0) / 2;
+  emit(a, k0, km, pending, out);
+  emit(a, km, k1, pending, out);
+}
+
+}  // namespace
+
+std::int64_t vf_synthArcPieces(double r, double spanDeg, double stretch, double tol) {
+  const double span = std::fabs(spanDeg) * kDeg;
+  const double mapped = r * stretch;
+  if (!std::isfinite(span) || !std::isfinite(mapped))
+    throw vcShapesError::BadGeom("synthetic drawing: an arc maps to a non-finite image size");
+  // A chord over the angle t leaves a circle of radius R by
+  // R (1 - cos(t / 2)) = 2 R sin^2(t / 4); written so, the step stays
+  // accurate (and above 0) for any radius.
+  double step = 5.0 * kDeg;
+  if (mapped > tol) step = std::min(step, 4.0 * std::asin(std::sqrt(0.5 * tol / mapped)));
+  const double pieces = std::ceil(span / step - 1e-9);
+  if (!(pieces >= 1.0)) return 1;
+  return pieces < static_cast<double>(kMaxArcPieces) ? static_cast<std::int64_t>(pieces) : kMaxArcPieces;
+}
+
+void vf_synthArcPoints(const vc2SegmentArc& arc, const vcXform<2>& x, bool withStart, const vcRectangle<long>& window,
+                       std::vector<vcVector<2>>& out) {
+  ArcChords a;
+  a.m = x * arc.xform();
+  a.c = arc.localCenter();
+  a.r = arc.localRadius();
+  a.stretch = vf_synthMaxStretch(a.m.matrix());
+  const double span = arc.localAngleSpan().toDouble();
+  a.n = vf_synthArcPieces(a.r, span, a.stretch, kSynthArcSagitta);
+  a.h = span / static_cast<double>(a.n) * kDeg;
+  a.t0 = arc.localStartAngle().toDouble() * kDeg;
+  // The inner points move out by two thirds of the chords' sagitta: each
+  // chord then cuts off as much area outside the arc as it leaves inside, and
+  // strays from it by at most two thirds of the sagitta.
+  // (1 - cos(h / 2) written as 2 sin^2(h / 4), which tiny steps keep.)
+  const double q = std::sin(0.25 * a.h);
+  a.rIn = a.r * (1.0 + (4.0 / 3.0) * q * q);
+  // Pixels up to 2 outside the window still decide what is written in it
+  // (rounding of marks and blends at its edge).
+  a.minX = static_cast<double>(window.x()) - 2.0, a.maxX = static_cast<double>(window.right()) + 2.0;
+  a.minY = static_cast<double>(window.y()) - 2.0, a.maxY = static_cast<double>(window.bottom()) + 2.0;
+  const vcVector<2> first = a.point(0);
+  vf_synthCheckFinite(first);
+  if (withStart) out.push_back(first);
+  std::int64_t pending = 0;
+  // An arc wholly inside the box, the usual case, needs no search.
+  const vcVector<2> centre = a.m * a.c;
+  const double reach = a.stretch * a.rIn;
+  if (centre.x() - reach < a.minX || centre.x() + reach > a.maxX || centre.y() - reach < a.minY ||
+      centre.y() + reach > a.maxY)
+    emit(a, 0, a.n, pending, out);
+  a.run(pending, a.n, out);
+}

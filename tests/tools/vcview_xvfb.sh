@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# vcview in a real X window under Xvfb: the window is shown, the screen is
+# grabbed, and the grab must hold a picture. Skipped (exit 77) without xvfb-run.
+# Usage: vcview_xvfb.sh VCVIEW VCDRAW SCRATCH_DIR [SCREENSHOT.png]
+set -euo pipefail
+vcview=$1 vcdraw=$2 dir=$3 shot=${4:-$3/screen.png}
+if ! command -v xvfb-run > /dev/null; then
+  echo "skipped: xvfb-run not found (Debian: xvfb and xauth)"
+  exit 77
+fi
+unset QT_QPA_PLATFORM
+export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0"
+rm -rf "$dir"
+mkdir -p "$dir/runtime"
+chmod 700 "$dir/runtime"
+export XDG_RUNTIME_DIR=$dir/runtime
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+"$vcdraw" demo "$dir/demo" > /dev/null
+# A camera-like image of the part, the model placed over it as it was
+# rendered, and one of its polys picked.
+"$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/part.pgm" --size 900x560 --scale 6 --rotate 8 \
+  --offset 450,280 > /dev/null
+xvfb-run -a -s "-screen 0 1024x768x24" \
+  "$vcview" --screenshot "$shot" --size 900x600 --pick 468,110 "$dir/part.pgm" \
+  --place 450,280,6,8 "$dir/demo/showcase-model.vcm" \
+  > "$dir/out.log" 2>&1 || fail "vcview under Xvfb: $(cat "$dir/out.log")"
+n=$(sed -nE 's/^wrote .* \([0-9]+x[0-9]+, ([0-9]+)\+? colors\)$/\1/p' "$dir/out.log")
+[ -n "$n" ] && [ "$n" -ge 8 ] || fail "a blank screen: $(cat "$dir/out.log")"
+echo "vcview under Xvfb: $(grep '^wrote' "$dir/out.log")"
