@@ -86,7 +86,7 @@ void BM_GeosCrop(benchmark::State& state) {
   state.counters["length_px"] = length;
 }
 
-BENCHMARK(BM_SMDPolyCrop)->ArgName("inside")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_GeosCrop)->ArgName("inside")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SMDPolyCrop)->Name("crop/ours")->ArgName("inside")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GeosCrop)->Name("crop/geos")->ArgName("inside")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -114,7 +114,7 @@ void BM_DrawShapesDirect(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kItems);
 }
-BENCHMARK(BM_DrawShapesDirect)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawShapesDirect)->Name("glist_draw/direct")->Unit(benchmark::kMillisecond);
 
 void BM_DrawGraphicList(benchmark::State& state) {
   const Scene& s = scene();
@@ -126,7 +126,7 @@ void BM_DrawGraphicList(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kItems);
 }
-BENCHMARK(BM_DrawGraphicList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawGraphicList)->Name("glist_draw/ours")->Unit(benchmark::kMillisecond);
 
 std::vector<unsigned char> storedList() {
   vcGraphicList list = scene().list;
@@ -146,7 +146,7 @@ void BM_ArchiveStoreList(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
 }
-BENCHMARK(BM_ArchiveStoreList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ArchiveStoreList)->Name("archive_store/ours")->Unit(benchmark::kMillisecond);
 
 void BM_ArchiveLoadList(benchmark::State& state) {
   const std::vector<unsigned char> bytes = storedList();
@@ -158,6 +158,6 @@ void BM_ArchiveLoadList(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
 }
-BENCHMARK(BM_ArchiveLoadList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ArchiveLoadList)->Name("archive_load/ours")->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -4,8 +4,9 @@
 // batches of 10,000: vcSMDGDPoly's inside test, exact on the arcs, beside
 // GEOS (C API) on the same outline densified to 0.01 px chord error,
 // unprepared (GEOSContains) and prepared (GEOSPreparedContains), in the same
-// run. Target: at least as fast as unprepared GEOS; the prepared figure is the
-// ceiling to aim at. Throughput is in points.
+// run. Prepared GEOS is the fair baseline (it indexes the ring once, as the
+// poly keeps its geometry); target: at least as fast as it. Throughput is in
+// points.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -94,6 +95,7 @@ bool geosContains(bool prepared, const V& q) {
 void BM_SMDPolyInside(benchmark::State& state) {
   const vcSMDGDPoly& p = outline();
   runBatches(state, [&](const V& q) { return vcSMDGDPolyPrivate::inside(p, q); });
+  state.counters["target_vs_geos_prepared"] = 1.0;
 }
 
 void BM_GeosUnprepared(benchmark::State& state) {
@@ -113,8 +115,8 @@ void BM_GeosPrepared(benchmark::State& state) {
   state.counters["disagree_of_1M"] = disagree;
 }
 
-BENCHMARK(BM_SMDPolyInside)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_GeosUnprepared)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_GeosPrepared)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SMDPolyInside)->Name("inside/ours")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GeosUnprepared)->Name("inside/geos")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GeosPrepared)->Name("inside/geos_prepared")->Unit(benchmark::kMillisecond);
 
 }  // namespace

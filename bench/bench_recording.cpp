@@ -28,7 +28,7 @@ void BM_VectorAppend40(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kBatch);
 }
-BENCHMARK(BM_VectorAppend40);
+BENCHMARK(BM_VectorAppend40)->Name("record_lineseg/vector_append");
 
 void BM_RecordLineSeg(benchmark::State& state) {
   vcUITablet tablet;  // records, draws nothing
@@ -41,7 +41,7 @@ void BM_RecordLineSeg(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kBatch);
 }
-BENCHMARK(BM_RecordLineSeg);
+BENCHMARK(BM_RecordLineSeg)->Name("record_lineseg/ours");
 
 void BM_DrawLineSegOnNullScope(benchmark::State& state) {
   vcNullScope scope(vcPair<long>(1024, 1024));
@@ -54,6 +54,6 @@ void BM_DrawLineSegOnNullScope(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kBatch);
 }
-BENCHMARK(BM_DrawLineSegOnNullScope);
+BENCHMARK(BM_DrawLineSegOnNullScope)->Name("draw_lineseg/ours");
 
 }  // namespace

@@ -9,8 +9,9 @@ for what in "$@"; do
     # Qt 6 Widgets and Qt Test for the Qt scope, view and vcview; Xvfb for vcview in a real X window.
     test) packages+=(libgtest-dev libgmock-dev qt6-base-dev xvfb xauth) ;;
     demo) ;;
+    # Qt for bench_qtview's vcQtView, Clipper and Boost.Geometry for the offset and picking baselines.
     bench) packages+=(libbenchmark-dev libopencv-dev libcairo2-dev libgeos-dev libpolyclipping-dev
-                    libboost-dev) ;;
+                    libboost-dev qt6-base-dev) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     cairo) packages+=(libcairo2-dev fonts-dejavu-core) ;;
     # Debian's interpreter with its own pybind11, NumPy and pytest; Dask and a
