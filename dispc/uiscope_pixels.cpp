@@ -204,18 +204,7 @@ void replicate(const vcPelBuffer_const<T>& src, vcPelBuffer<T>& dst, long fx, lo
   }
 }
 
-// How many columns x >= 0 of the image scaled by s show a source pixel,
-// that is have trunc(x / s) < n, which for x / s >= 0 is x / s < n: compared
-// as doubles, since x / s overflows a long under the smallest scales.
-long scaledExtent(long n, double s) {
-  const double e = std::ceil(static_cast<double>(n) * s);
-  if (!(e < static_cast<double>(kCoordLimit))) return kCoordLimit;
-  long x = static_cast<long>(e);
-  const auto shows = [n, s](long c) { return c >= 0 && static_cast<double>(c) / s < static_cast<double>(n); };
-  while (x > 0 && !shows(x - 1)) --x;
-  while (shows(x)) ++x;
-  return x;
-}
+long scaledExtent(long n, double s) { return vfScaledExtent(n, s, kCoordLimit); }
 
 // One destination row of a nearest-neighbour scale whose columns are evenly
 // spaced: out[i] = in[step * i]. A fixed step lets the compiler vectorise.
@@ -548,4 +537,14 @@ vcColor vcUIScope::nearestColor(const vcColor& c, const std::vector<vcRGB>& pale
     }
   }
   return vcColor(static_cast<unsigned char>(best));
+}
+
+long vfScaledExtent(long n, double s, long limit) {
+  const double e = std::ceil(static_cast<double>(n) * s);
+  if (!(e < static_cast<double>(limit))) return limit;
+  long x = static_cast<long>(e);
+  const auto shows = [n, s](long c) { return c >= 0 && static_cast<double>(c) / s < static_cast<double>(n); };
+  while (x > 0 && !shows(x - 1)) --x;
+  while (shows(x)) ++x;
+  return x;
 }

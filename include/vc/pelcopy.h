@@ -1,5 +1,6 @@
 // Row transfer kernels for display buffers: copying rows between buffers of
-// different pitch, and widening a row by whole-pixel replication. Both pick
+// different pitch, and widening a row by whole-pixel replication; and the
+// extent of a nearest-neighbour scaled image, shared by every scope. Both pick
 // the processor's vector instructions at run time (vcCpuType) and give the
 // same bytes as the plain loops they replace.
 #pragma once
@@ -18,3 +19,8 @@ void vf_PelCopyVid(void* dst, long dstStride, const void* src, long srcStride, l
 // Throws vcBadArgument for another pixel size, a negative count or factor,
 // or a null pointer when there is something to write.
 void vf_PelReplicateRow(void* dst, const void* src, long count, long factor, int pelBytes);
+
+// The number of destination pixels x >= 0 of n source pixels scaled by s
+// (s > 0) that show a source pixel, that is with x / s < n, compared as
+// doubles so that the smallest scales end; at most limit.
+long vfScaledExtent(long n, double s, long limit);

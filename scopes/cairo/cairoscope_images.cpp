@@ -11,6 +11,7 @@
 #include <vc/core/pel.h>
 #include <vc/core/pelbuffer.h>
 #include <vc/core/rle.h>
+#include <vc/pelcopy.h>
 
 #include "cairo_impl.h"
 
@@ -36,16 +37,8 @@ double settled(double s) {
   return whole >= 1.0 && std::fabs(s - whole) <= kWholeTolerance ? whole : s;
 }
 
-// The number of scaled pixels i >= 0 with trunc(i / s) < n.
-long scaledExtent(long n, double s) {
-  const double e = std::ceil(static_cast<double>(n) * s);
-  if (!(e < static_cast<double>(kExtentLimit))) return kExtentLimit;
-  auto x = static_cast<long>(e);
-  const auto shows = [n, s](long i) { return static_cast<long>(static_cast<double>(i) / s) < n; };
-  while (x > 0 && !shows(x - 1)) --x;
-  while (shows(x)) ++x;
-  return x;
-}
+// The scaled pixels that show a source pixel (the display layer's rule).
+long scaledExtent(long n, double s) { return vfScaledExtent(n, s, kExtentLimit); }
 
 // Nearest-neighbour scaling with a scale per axis into the part of the
 // scaled image (its corner at rect's corner plus offset) that lies in rect;

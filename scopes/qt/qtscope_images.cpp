@@ -14,6 +14,7 @@
 #include <vc/core/pel.h>
 #include <vc/core/pelbuffer.h>
 #include <vc/core/rle.h>
+#include <vc/pelcopy.h>
 #include <vc/uistring.h>
 
 #include "qt_impl.h"
@@ -38,16 +39,8 @@ double settled(double s) {
   return whole >= 1.0 && std::fabs(s - whole) <= kWholeTolerance ? whole : s;
 }
 
-// The number of scaled pixels i >= 0 with trunc(i / s) < n.
-long scaledExtent(long n, double s) {
-  const double e = std::ceil(static_cast<double>(n) * s);
-  if (!(e < static_cast<double>(1L << 30))) return 1L << 30;
-  auto x = static_cast<long>(e);
-  const auto shows = [n, s](long i) { return static_cast<long>(static_cast<double>(i) / s) < n; };
-  while (x > 0 && !shows(x - 1)) --x;
-  while (shows(x)) ++x;
-  return x;
-}
+// The scaled pixels that show a source pixel (the display layer's rule).
+long scaledExtent(long n, double s) { return vfScaledExtent(n, s, 1L << 30); }
 
 struct Rgb32 {
   bool pass;

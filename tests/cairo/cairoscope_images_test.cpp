@@ -89,6 +89,11 @@ TEST(CairoImages, ExpandAndSampleMapEachPixelToItsSource) {
   sampled.sample(img, vcPoint(0, 0), vcPair<long>(2, 2), false, 0, false);  // the whole-factor form halves
   EXPECT_EQ(sampled.changeRect(), vcUIRect(0, 0, 2, 1));
   EXPECT_EQ(sampled.argb(1, 0) & 0xFFu, 30u);
+  // Scales so small that column / scale overflows a long (unequal axes: the scope's own scaling) still end.
+  vcCairoScope tiny(vcPair<long>(4, 4));
+  tiny.expand(img, vcPoint(1, 1), vcPair<double>(1e-300, 2e-300), false, 0, false, vcUITablet::eNoInterpolation);
+  EXPECT_EQ(tiny.changeRect(), vcUIRect(1, 1, 1, 1));
+  EXPECT_EQ(tiny.argb(1, 1) & 0xFFu, 10u);
 }
 
 }  // namespace
