@@ -2,8 +2,8 @@
 // vcGraphic::makeShapeGraphic.
 #include <vc/wrfm/graphic_wrfm.h>
 
-#include "../graphic_shapes_impl.h"
-#include "../graphic_steps.h"
+#include "graphic_shapes_impl.h"
+#include "graphic_steps.h"
 
 template class vcGraphicBuiltin<vcGenPoly>;
 template class vcGraphicBuiltin<vc2Wireframe>;

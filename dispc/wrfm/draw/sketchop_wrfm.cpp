@@ -8,7 +8,7 @@
 // its constructor in both, so the version-0 reader is the default one.
 #include <vc/wrfm/sketchop_wrfm.h>
 
-#include "../sketchop_impl.h"
+#include "sketchop_impl.h"
 #include "genpoly_payload.h"
 
 class vc_UISketchOpPolyRecord::Held {

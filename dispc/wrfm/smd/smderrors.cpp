@@ -4,7 +4,7 @@
 #include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/smdpoly.h>
 
-#include "../error_impl.h"
+#include "error_impl.h"
 
 // The SMD errors each carry a fixed message.
 #define VC_DEFINE_SMD_ERROR(Class, Number, Text)                     \

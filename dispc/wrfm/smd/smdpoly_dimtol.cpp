@@ -1,7 +1,7 @@
 // The SMD poly helpers that translate between tolerances and dimensions.
 #include <vc/wrfm/smdpoly.h>
 
-#include "../dimtol_map.h"
+#include "dimtol_map.h"
 
 vcSMDDimension::ScaleType vcSMDGDPolyPrivate::scaleType(vcDimTol::TolType t) { return vc_ScaleTypeOf(t); }
 

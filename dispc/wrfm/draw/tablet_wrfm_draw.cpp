@@ -8,9 +8,9 @@
 #include <vc/wrfm/genpoly.h>
 #include <vc/wrfm/wireframe.h>
 
-#include "../tablet_guards.h"
-#include "../tablet_record.h"
-#include "../tablet_shape_hook.h"
+#include "tablet_guards.h"
+#include "tablet_record.h"
+#include "tablet_shape_hook.h"
 #include "genpoly_payload.h"
 
 void vcUITablet::draw(const vcGenPoly& g, const vcGraphicProps& props, Layers layer) {

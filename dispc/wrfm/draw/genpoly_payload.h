@@ -11,7 +11,7 @@
 #include <vc/wrfm/smdpoly.h>
 #include <vc/wrfm/wireframe.h>
 
-#include "../payloads.h"
+#include "payloads.h"
 
 struct vc_GenPolyCodec {
   using Payload = vc_GenPolyPayload;

@@ -11,7 +11,7 @@
 #include <vc/wrfm/smdpoly.h>
 #include <vc/wrfm/wireframe.h>
 
-#include "../tablet_guards.h"
+#include "tablet_guards.h"
 
 namespace {
 
