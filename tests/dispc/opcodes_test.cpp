@@ -20,7 +20,7 @@
 #include <vc/uisketch.h>
 #include <vc/uitablet.h>
 
-#include "../../dispc/opcodes.h"
+#include "../../dispc/ext/opcodes.h"
 #include "support/bytes.h"
 #include "support/opcode_catalogue.h"
 #include "support/recording_scope.h"

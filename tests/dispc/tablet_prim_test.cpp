@@ -22,7 +22,7 @@
 #include <vc/uiscope.h>
 #include <vc/uistring.h>
 
-#include "../../dispc/payloads.h"
+#include "../../dispc/ext/payloads.h"
 #include "support/bytes.h"
 #include "support/opcode_catalogue.h"
 #include "support/recording_scope.h"

@@ -1,4 +1,4 @@
-// Drawing SMD polys: the outline as a wireframe, the segment extensions and
+// Drawing SMD polys and models: the outline as a wireframe, the segment extensions and
 // the direction arrows, on a tablet or into a graphic list.
 #include <array>
 #include <cmath>
@@ -8,10 +8,11 @@
 #include <vc/glist.h>
 #include <vc/graphic_shapes.h>
 #include <vc/uitablet.h>
+#include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/smdpoly.h>
 #include <vc/wrfm/wireframe.h>
 
-#include "../tablet_guards.h"
+#include "tablet_guards.h"
 
 namespace {
 
@@ -122,4 +123,18 @@ void P::overlayLineSegment_(vcUITablet& tablet, const vc2SegmentLine& line, cons
 void P::overlayArc_(vcUITablet& tablet, const vc2SegmentArc& arc, const vcXform<2>& xform, const vcColor& color,
                     vcUITabletTypes::Layers layer) {
   tablet.draw((xform * arc).ellipseArc(), color, layer);
+}
+
+// Drawing SMD models on a tablet: every poly in turn.
+void vcSMDGDModel::drawWireframe(const vcXform<2>& x, vcUITablet& tablet) const {
+  for (const vcSMDGDPoly& p : polys_) p.drawWireframe(x, tablet);
+}
+
+void vcSMDGDModel::drawDirectionArrows(const vcXform<2>& x, vcUITablet& tablet) const {
+  for (const vcSMDGDPoly& p : polys_) p.drawDirectionArrows(x, tablet, 2.0);
+}
+
+void vcSMDGDModelPrivate::drawNegWireframe(const vcSMDGDModel& m, const vcXform<2>& x, vcUITablet& tablet) {
+  for (const vcSMDGDPoly& p : m.polys())
+    vcSMDGDPolyPrivate::drawNegWireframe(p, x, tablet, vcColor::redColor(), vcUITablet::eImage);
 }

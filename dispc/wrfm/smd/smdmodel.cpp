@@ -1,9 +1,13 @@
 // SMD models: the poly list and its labels, editing, sub-models, mirroring
-// and mapping, whole-model measures and comparison.
+// and mapping, whole-model measures and comparison; synthetic images,
+// offsets and the archive form.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
+#include <vc/core/archive.h>
 #include <vc/core/exception.h>
+#include <vc/core/pelbuffer.h>
 #include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/wireframe.h>
 
@@ -246,4 +250,66 @@ vcSMDGDModel operator*(const vc2Rigid& r, const vcSMDGDModel& m) {
   out.polys(ps);
   out.position_ = r * m.position_;
   return out;
+}
+
+// Synthetic images of SMD models: every poly rendered in turn.
+void vcSMDGDModel::drawSynthetic(const vcXform<2>& x, vcPelBuffer<unsigned char>& image) const {
+  drawSynthetic(vcPtrHandle_const<vc2XformBase>(new vc2XformLinear(x)), image);
+}
+
+void vcSMDGDModel::drawSynthetic(const vcPtrHandle_const<vc2XformBase>& x, vcPelBuffer<unsigned char>& image) const {
+  if (!x) throw vcBadPointer("vcSMDGDModel::drawSynthetic: null transform handle");
+  for (const vcSMDGDPoly& p : polys_) p.drawSynthetic(x, image);
+}
+
+// Offsets of SMD models: every poly on its own, or the union of all (courtyards).
+vcSMDGDModel vcSMDGDModelPrivate::offset(const vcSMDGDModel& m, double distance) {
+  std::vector<vcSMDGDPoly> polys;
+  for (const vcSMDGDPoly& p : m.polys())
+    for (vcSMDGDPoly& q : vcSMDGDPolyPrivate::offset(p, distance)) polys.push_back(std::move(q));
+  vcSMDGDModel out(m.name());
+  out.polys(polys);
+  out.position_ = m.position_;
+  return out;
+}
+
+vcSMDGDModel vcSMDGDModelPrivate::courtyard(const vcSMDGDModel& m, double clearance) {
+  vcSMDGDModel out(m.name());
+  out.polys(vcSMDGDPolyPrivate::offsetUnion(m.polys(), clearance));
+  out.position_ = m.position_;
+  return out;
+}
+
+// The archive form of SMD models. Stored bytes are untrusted: the model is
+// read into a fresh object (each poly checked by its own loader, the labels
+// against the polys) and replaces the target only when all of it was read.
+namespace {
+
+constexpr unsigned char kModelVersion = 0;
+
+}  // namespace
+
+void vcSMDGDModel::dispatchSerialize(vcArchive& ar) {
+  if (haveVisited(this, sizeof(vcSMDGDModel))) return;
+  unsigned char version = kModelVersion;
+  ar || version;
+  if (version != kModelVersion) throw vcArchive::UnknownVersion(nullptr, 0);
+
+  vcSMDGDModel m = ar.isLoading() ? vcSMDGDModel("") : *this;
+  m.exchangeDescription_(ar);
+  unsigned char listVersion = 0;
+  ar || listVersion;
+  if (listVersion != 0) throw vcArchive::UnknownVersion(nullptr, 0);
+  // A poly takes at least its version bytes, name length, counts and flags.
+  vcExchangeCounted(ar, m.polys_, [&ar](vcSMDGDPoly& p) { vcSMDGDPolyPrivate::exchange_(ar, p); }, 40);
+  ar || m.labels_ || m.position_;
+  if (ar.isLoading()) {
+    // The label list is derived from the polys; a stored one that disagrees is corrupt.
+    const std::vector<long> stored = m.labels_;
+    m.rebuildLabels_();
+    if (stored != m.labels_) vcArchive::fail("vcSMDGDModel: sub-model labels do not match the polys");
+    notifyMutation_();
+    *this = m;
+  }
+  setVisited(this, sizeof(vcSMDGDModel));
 }

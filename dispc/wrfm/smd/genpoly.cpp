@@ -1,12 +1,14 @@
 // vcGenPoly: construction from core shapes, vertex and segment access, and
-// editing. The geometric queries live in genpoly_shape.cpp, the archive form
-// in genpoly_archive.cpp.
+// editing, and the archive form. The geometric queries live in
+// genpoly_shape.cpp.
 #include <vc/wrfm/genpoly.h>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <string>
 
+#include <vc/core/archive.h>
 #include <vc/core/circle.h>
 #include <vc/core/ellipse.h>
 #include <vc/core/exception.h>
@@ -347,4 +349,40 @@ void vcGenPoly::close(const vcRadian& span) {
     }
     q.close();
   });
+}
+
+// The archive form of vcGenPoly. Stored bytes are untrusted: the poly, the
+// transform and the flag are read into temporaries and replace the shape's
+// only when all three are sound.
+void vcGenPoly::dispatchSerialize(vcArchive& ar) {
+  if (haveVisited(this, sizeof(vcGenPoly))) return;
+  unsigned char version = 0;
+  ar || version;
+  if (version != 0) throw vcArchive::UnknownVersion("dispc/wrfm/genpoly", 751);
+  vcShape::dispatchSerialize(ar);
+  serializeCommon(ar);
+  setVisited(this, sizeof(vcGenPoly));
+}
+
+void vcGenPoly::serializeCommon(vcArchive& ar) {
+  if (ar.isStoring()) {
+    ar || *poly_ || xform_ || mutable_;
+    return;
+  }
+  auto p = std::make_unique<vcSMDGDPoly>("poly");
+  vcXform<2> x;
+  bool m = true;
+  ar || *p || x || m;
+  if (x.matrix().isSingular()) vcArchive::fail("vcGenPoly: stored transform is singular");
+  notifyMutation_();
+  poly_ = std::move(p);
+  xform_ = x;
+  mutable_ = m;
+}
+
+void vcGenPoly::loadSimple(vcArchive& ar) {
+  if (ar.isLoading())
+    serializeCommon(ar);
+  else
+    dispatchSerialize(ar);
 }

@@ -205,7 +205,7 @@ protected:
 };
 
 // The record classes, by family: sketchop_shapes.cpp, sketchop_area.cpp and
-// wrfm/sketchop_wrfm.cpp.
+// wrfm/draw/genpoly_display.cpp.
 VC_SKETCH_OP_DECLARE(vc_UISketchOpPoint);
 VC_SKETCH_OP_DECLARE(vc_UISketchOpPointIcon);
 VC_SKETCH_OP_DECLARE(vc_UISketchOpLineSeg);

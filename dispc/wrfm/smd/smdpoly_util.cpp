@@ -1,12 +1,16 @@
 // Poly utilities for tools that build SMD models: taking polys apart
 // (deleteSegments and the filters over lists of candidate outlines), one
-// length tolerance for every segment, joining and reversing polys.
+// length tolerance for every segment, joining and reversing polys; the pieces
+// that segment extensions add, and picking the part of an outline nearest a
+// point.
 #include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <list>
 #include <vector>
 
+#include <vc/core/exception.h>
+#include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/smdpoly.h>
 
 #include "smdpoly_util.h"
@@ -193,4 +197,81 @@ void P::connectPolys(const vcSMDGDPoly& a, bool aAtEnd, const vcSMDGDPoly& b, bo
     r.insertVertex(static_cast<int>(r.numVertices()) - 1, v);
   }
   result = r;
+}
+
+// The pieces that a poly's segment extensions add beyond the segments' ends,
+// along the same line or circle, as the extension checks walk them.
+namespace {
+
+using P = vcSMDGDPolyPrivate;
+
+vc2SegmentLine linePiece(const vc2SegmentLine& full, double fraction, bool forward) {
+  const vcVector<2> reach = (full.p2() - full.p1()) * fraction;
+  return forward ? vc2SegmentLine(full.p2(), full.p2() + reach) : vc2SegmentLine(full.p1() - reach, full.p1());
+}
+
+vc2SegmentArc arcPiece(const vc2SegmentArc& full, double fraction, bool forward) {
+  // In the arc's local frame, where it is a circle arc; its xform carries the
+  // piece to client coordinates as it does the arc.
+  const double span = full.localAngleSpan().toDouble();
+  const double sweep = std::min(360.0, std::abs(span) * fraction) * (span < 0 ? -1.0 : 1.0);
+  const double start = full.localStartAngle().toDouble() + (forward ? span : -sweep);
+  const vc2SegmentArc local(full.localCenter(), full.localRadius(), vcDegree(start), vcDegree(sweep));
+  return full.xform() * local;
+}
+
+}  // namespace
+
+vc2SegmentLine P::forwardLineSegmentExtension_(const vcSMDGDPoly& p, int s) {
+  return linePiece(lineSegment_(p, s), p.forwardPercExtension_(s), true);
+}
+
+vc2SegmentLine P::backwardLineSegmentExtension_(const vcSMDGDPoly& p, int s) {
+  return linePiece(lineSegment_(p, s), p.backwardPercExtension_(s), false);
+}
+
+vc2SegmentArc P::forwardArcSegmentExtension_(const vcSMDGDPoly& p, int s) {
+  return arcPiece(arcSegment_(p, s), p.forwardPercExtension_(s), true);
+}
+
+vc2SegmentArc P::backwardArcSegmentExtension_(const vcSMDGDPoly& p, int s) {
+  return arcPiece(arcSegment_(p, s), p.backwardPercExtension_(s), false);
+}
+
+// Picking the parts of SMD outlines: the segment, vertex and poly nearest a
+// point, measured exactly on the rounded outline.
+vcSMDPolyPick vcSMDGDPoly::nearestPart(const vcVector<2>& p) const {
+  if (!std::isfinite(p.x()) || !std::isfinite(p.y())) throw vcBadArgument("vcSMDGDPoly::nearestPart: a non-finite point");
+  vcSMDPolyPick pick;
+  const int n = static_cast<int>(numVertices());
+  if (n == 0) return pick;
+  pick.poly = 0;
+  for (int v = 0; v < n; ++v) {
+    const double d = (vertexPoint_(v) - p).len();
+    if (d < pick.vertexDistance) pick.vertexDistance = d, pick.vertex = v;
+    if (vertexIsRounded_(v))
+      pick.distance = std::fmin(pick.distance, vcSMDGDPolyPrivate::roundedArcVertex_(*this, v).distToPoint(p));
+  }
+  if (numSegments() == 0) {
+    pick.distance = pick.vertexDistance;
+    return pick;
+  }
+  for (int s = isOpen() ? 1 : 0; s < n; ++s) {
+    const double d = isLineSegment_(s) ? vcSMDGDPolyPrivate::roundedLineSegment_(*this, s).distToPoint(p)
+                                       : vcSMDGDPolyPrivate::roundedArcSegment_(*this, s).distToPoint(p);
+    if (d < pick.segmentDistance) pick.segmentDistance = d, pick.segment = s;
+  }
+  pick.distance = std::fmin(pick.distance, pick.segmentDistance);
+  return pick;
+}
+
+vcSMDPolyPick vcSMDGDModel::nearestPart(const vcVector<2>& p) const {
+  vcSMDPolyPick best;
+  for (int i = 0; i < numPolys(); ++i) {
+    vcSMDPolyPick pick = polys_[static_cast<std::size_t>(i)].nearestPart(p);
+    if (pick.poly < 0 || !(pick.distance < best.distance)) continue;
+    pick.poly = i;
+    best = pick;
+  }
+  return best;
 }

@@ -12,7 +12,7 @@
 #include <vc/wrfm/smdzone.h>
 #include <vc/wrfm/wireframe.h>
 
-#include "../tablet_guards.h"
+#include "tablet_guards.h"
 #include "smdpoly_piece.h"
 
 namespace {

@@ -1,8 +1,12 @@
-// SMD poly vertices: checked fractions, comparison, mapping and archive form.
+// SMD poly vertices: checked fractions, comparison, mapping and archive form;
+// the translation between tolerances and dimensions.
 #include <cmath>
 
 #include <vc/core/archive.h>
+#include <vc/wrfm/smdpoly.h>
 #include <vc/wrfm/smdvertex.h>
+
+#include "dimtol_map.h"
 
 namespace {
 
@@ -144,4 +148,15 @@ void vcSMDGDPolyVertex::serialize_(vcArchive& ar, unsigned char version) {
     notifyMutation_();
     *this = v;
   }
+}
+
+// The SMD poly helpers that translate between tolerances and dimensions.
+vcSMDDimension::ScaleType vcSMDGDPolyPrivate::scaleType(vcDimTol::TolType t) { return vc_ScaleTypeOf(t); }
+
+vcDimTol::TolType vcSMDGDPolyPrivate::tolType(vcSMDDimension::ScaleType s) { return vc_TolTypeOf(s); }
+
+vcDimTol vcSMDGDPolyPrivate::dimTol(const vcSMDDimension& d) {
+  vcDimTol t(d.nomDim(), d.minDim(), d.maxDim(), vcDimTol::eLimits);
+  t.tolType(tolType(d.scaleType()));
+  return t;
 }
