@@ -13,6 +13,7 @@
 #include <vc/wrfm/smdmodel.h>
 
 #include "smdpoly_outline.h"
+#include "smdpoly_util.h"
 
 namespace {
 
@@ -126,12 +127,7 @@ std::optional<vcSMDGDPoly> pieceOf(const vcSMDGDPoly& m, const vc_SMDOutline& o,
   const bool atStart = !o.closed && s.a <= 0.0, atEnd = !o.closed && s.b >= o.length;
   std::vector<vcSMDGDPolyVertex> vs = o.stretch(s.a, s.b, atStart, atEnd, false);
   if (vs.size() < 2) return std::nullopt;
-  vcSMDGDPoly piece(m.name());
-  piece.colors(m.colors());
-  piece.positiveArrowColor(m.positiveArrowColor());
-  piece.negativeArrowColor(m.negativeArrowColor());
-  piece.weight(m.weight());
-  if (m.isDirectionReversed()) piece.toggleDirection();
+  vcSMDGDPoly piece = vf_SMDPolyLike(m);
   try {
     piece.vertices(vs);
   } catch (const vcSMDGDPoly::invalidRounding&) {
