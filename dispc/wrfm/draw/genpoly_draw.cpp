@@ -10,6 +10,8 @@
 #include <vc/uiscope.h>
 #include <vc/wrfm/genpoly.h>
 
+#include "smdpoly_piece.h"
+
 namespace {
 
 using P = vcSMDGDPolyPrivate;
@@ -113,19 +115,20 @@ void vcGenPoly::drawArc_(const vc2SegmentArc& local, const vcGraphicProps& props
 
 void vcGenPoly::drawToScope(const vcGraphicProps& props, vcUIScope& scope) const {
   const bool full = props.showVertex();
-  const long segments = numSegments();
-  for (long i = 0; i < segments; ++i) {
-    const int s = smdSegment_(i);
-    if (isLineSegment(i))
-      scope.draw(lineSegment(i, full), props);
+  // The segments in the shape's order (vertex 0's outgoing one first), then
+  // the direction figures over them, then the roundings.
+  vc_walkOutline(*poly_, vc_SMDWalkFrom::eCorner0, [&](const vc_SMDPart& part) {
+    if (part.corner) return;
+    const vc_SMDPiece piece = smd_([&] { return full ? vc_fullSegmentPiece(*poly_, part.index) : part.piece(); });
+    if (piece.isArc)
+      drawArc_(piece.arc, props, scope);
     else
-      drawArc_(smd_([&] { return full ? P::arcSegment_(*poly_, s) : P::roundedArcSegment_(*poly_, s); }), props,
-               scope);
-  }
+      scope.draw(vcLineSeg(xform_ * piece.line.p1(), xform_ * piece.line.p2()), props);
+  });
   if (props.arrowHead()) drawDirectionFigures_(props, scope);
-  for (long i = 0; i < numVertices(); ++i)
-    if (vertexRoundingSize(i) != 0.0)
-      drawArc_(smd_([&] { return P::roundedArcVertex_(*poly_, static_cast<int>(i)); }), props, scope);
+  vc_walkOutline(*poly_, vc_SMDWalkFrom::eCorner0, [&](const vc_SMDPart& part) {
+    if (part.corner) drawArc_(smd_([&] { return part.piece(); }).arc, props, scope);
+  });
 }
 
 void vcGenPoly::drawDirectionFigures_(const vcGraphicProps& props, vcUIScope& scope) const {

@@ -12,6 +12,7 @@
 #include <vc/wrfm/smdpoly.h>
 #include <vc/wrfm/wireframe.h>
 
+#include "smdpoly_piece.h"
 #include "tablet_guards.h"
 
 namespace {
@@ -42,18 +43,15 @@ std::array<Stroke, 5> arrowStrokes(const vcXform<2>& xform, const vc2Rigid& pose
 // at the middle of the rounded segment, along its travel there.
 std::vector<vc2Rigid> arrowPoses(const vcSMDGDPoly& p) {
   std::vector<vc2Rigid> poses;
-  const int n = static_cast<int>(p.numVertices());
-  const double turn = p.isDirectionReversed() ? std::numbers::pi : 0.0;
-  for (int s = (p.isOpen() ? 1 : 0); n > 1 && s < n; ++s) {
-    const bool line = std::abs(p.vertex(s).segmentAngleSpan().toDouble()) <= 1e-15;
-    if (line) {
-      const vc2SegmentLine l = P::roundedLineSegment_(p, s);
-      poses.emplace_back(vcRadian(l.angle()) + vcRadian(turn), l.midPoint());
-    } else {
-      const vc2SegmentArc a = P::roundedArcSegment_(p, s);
-      poses.emplace_back(vcRadian(a.midDirection()) + vcRadian(turn), a.midPoint());
-    }
-  }
+  const vcRadian turn(p.isDirectionReversed() ? std::numbers::pi : 0.0);
+  vc_walkOutline(p, vc_SMDWalkFrom::eSegment0, [&](const vc_SMDPart& part) {
+    if (part.corner) return;
+    const vc_SMDPiece piece = part.piece();
+    if (piece.isArc)
+      poses.emplace_back(vcRadian(piece.arc.midDirection()) + turn, piece.arc.midPoint());
+    else
+      poses.emplace_back(vcRadian(piece.line.angle()) + turn, piece.line.midPoint());
+  });
   return poses;
 }
 

@@ -22,7 +22,12 @@ namespace {
 constexpr double kRadPerDeg = std::numbers::pi / 180.0;
 
 bool finite(const vcVector<2>& v) { return std::isfinite(v.x()) && std::isfinite(v.y()); }
-bool near(double a, double b) { return std::fabs(a - b) <= 1e-15; }
+// Values of two descriptions this close are the same value.
+constexpr double kSameValue = 1e-15;
+// How far from its circle, as a fraction of its radius, a point still lies on an arc.
+constexpr double kOnArc = 1e-15;
+
+bool near(double a, double b) { return std::fabs(a - b) <= kSameValue; }
 
 void requireRegular(const vcXform<2>& x, const char* who) {
   if (x.matrix().isSingular()) throw vcShapesError::DegenerateShape(std::string(who) + ": the transform is singular");
@@ -51,7 +56,7 @@ vc2SegmentArc::vc2SegmentArc(const vcVector<2>& p1, const vcVector<2>& p2, vcDeg
   const double span = angleSpan.toDouble();
   if (!finite(p1) || !finite(p2) || !std::isfinite(span))
     throw vcShapesError::BadGeom("vc2SegmentArc: a value is not finite");
-  if (std::fabs(span) <= 1e-15 || span < -360.0 || span > 360.0)
+  if (std::fabs(span) <= vcStraightSpan || span < -360.0 || span > 360.0)
     throw vcShapesError::DegenerateShape("vc2SegmentArc: span must be non-zero and within one turn");
   if (p1 == p2) throw vcShapesError::DegenerateShape("vc2SegmentArc: the end points coincide");
   // The center lies on the chord's bisector, to the left of p1 -> p2 for
@@ -193,7 +198,7 @@ vcVector<2> vc2SegmentArc::closestPoint(const vcVector<2>& p) const {
 bool vc2SegmentArc::validPoint(const vcVector<2>& p, bool) const {
   double scale = 1.0;
   if (!vc_arc::isSimilarity(x_.matrix(), &scale)) scale = std::fmax(x_.matrix().xScale(), x_.matrix().yScale());
-  return p.distance(closestPoint(p)) <= r_ * scale * 1e-15;
+  return p.distance(closestPoint(p)) <= r_ * scale * kOnArc;
 }
 
 bool vc2SegmentArc::operator==(const vc2SegmentArc& o) const {

@@ -17,7 +17,10 @@ void checkEnds(const vcVector<2>& p1, const vcVector<2>& p2, const char* who) {
   if (p1 == p2) throw vcShapesError::DegenerateShape(std::string(who) + ": the end points coincide");
 }
 
-bool near(double a, double b) { return std::fabs(a - b) <= 1e-15; }
+// Coordinates this close are the same coordinate.
+constexpr double kSameCoordinate = 1e-15;
+
+bool near(double a, double b) { return std::fabs(a - b) <= kSameCoordinate; }
 
 }  // namespace
 

@@ -205,7 +205,7 @@ vcVector<2> vcGenPoly::vertexPoint(long i) const { return xform_ * poly_->vertex
 double vcGenPoly::vertexRoundingSize(long i) const {
   const int v = vertexIndex_(i);
   const double r = poly_->vertex(v).vertexRadius();
-  if (std::fabs(r) <= 1e-15) return 0.0;
+  if (!poly_->vertex(v).hasRounding()) return 0.0;
   if (isOpen() && (v == 0 || v == numVertices() - 1)) return 0.0;
   const double radius = smd_([&] { return P::roundedArcVertex_(*poly_, v).localRadius(); }) / invScale_();
   return r < 0 ? -radius : radius;
@@ -232,7 +232,7 @@ long vcGenPoly::nextSegmentIndex(long i) const {
 }
 
 bool vcGenPoly::isLineSegment(long i) const {
-  return std::fabs(poly_->vertex(smdSegment_(i)).segmentAngleSpan().toDouble()) <= 1e-15;
+  return poly_->vertex(smdSegment_(i)).endsStraightSegment();
 }
 
 vcRadian vcGenPoly::segmentAngleSpan(long i) const { return vcRadian(poly_->vertex(smdSegment_(i)).segmentAngleSpan()); }

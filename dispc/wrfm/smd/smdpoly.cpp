@@ -9,51 +9,14 @@ const vc_Instantiator vcSMDGDPoly::sExemplar(typeid(vcSMDGDPoly), &vcSMDGDPoly::
 
 vcPersistent* vcSMDGDPoly::make() { return new vcSMDGDPoly; }
 
-vcSMDGDPoly::vcSMDGDPoly(const std::string& name)
-    : vcSMDGeometricDescription(name), posColor_(vcColor::greenColor()), negColor_(vcColor::greenColor()) {}
-
-vcSMDGDPoly::vcSMDGDPoly(const vcSMDGDPoly& o)
-    : vcPersistent(),
-      vcSMDGeometricDescription(o),
-      v_(o.v_),
-      labels_(o.labels_),
-      rStart_(o.rStart_),
-      rEnd_(o.rEnd_),
-      rSpan_(o.rSpan_),
-      rCenter_(o.rCenter_),
-      open_(o.open_),
-      reversed_(o.reversed_),
-      colors_(o.colors_),
-      posColor_(o.posColor_),
-      negColor_(o.negColor_),
-      weight_(o.weight_),
-      ray_(o.ray_),
-      rayBox_(o.rayBox_),
-      bandStart_(o.bandStart_),
-      bandItems_(o.bandItems_),
-      bandScale_(o.bandScale_) {}
+vcSMDGDPoly::vcSMDGDPoly(const std::string& name) : vcSMDGeometricDescription(name) {}
 
 vcSMDGDPoly& vcSMDGDPoly::operator=(const vcSMDGDPoly& o) {
   if (this == &o) return *this;
   notifyMutation_();
   vcSMDGeometricDescription::operator=(o);
-  v_ = o.v_;
-  labels_ = o.labels_;
-  rStart_ = o.rStart_;
-  rEnd_ = o.rEnd_;
-  rSpan_ = o.rSpan_;
-  rCenter_ = o.rCenter_;
-  open_ = o.open_;
-  reversed_ = o.reversed_;
-  colors_ = o.colors_;
-  posColor_ = o.posColor_;
-  negColor_ = o.negColor_;
-  weight_ = o.weight_;
-  ray_ = o.ray_;
-  rayBox_ = o.rayBox_;
-  bandStart_ = o.bandStart_;
-  bandItems_ = o.bandItems_;
-  bandScale_ = o.bandScale_;
+  vc_SMDPolyOutline::operator=(o);
+  vc_SMDPolyLook::operator=(o);
   return *this;
 }
 
@@ -154,11 +117,11 @@ void vcSMDGDPoly::getVertexIndices_(int& start, int& end, int s) const {
 bool vcSMDGDPoly::isEndVertex(int v) const { return open_ && (v == 0 || v == lastVertexIndex_()); }
 
 bool vcSMDGDPoly::vertexIsRounded_(int v) const {
-  return std::abs(vertex(v).vertexRadius()) > 1e-15 && !isEndVertex(v);
+  return vertex(v).hasRounding() && !isEndVertex(v);
 }
 
 bool vcSMDGDPoly::isLineSegment_(int s) const {
-  return std::abs(vertex(segmentIndex_(s, false)).segmentAngleSpan().toDouble()) <= 1e-15;
+  return vertex(segmentIndex_(s, false)).endsStraightSegment();
 }
 
 double vcSMDGDPoly::vertexRadius_(int v) const { return std::abs(vertex(v).vertexRadius()); }
@@ -221,12 +184,7 @@ void vcSMDGDPoly::edit_(Edit&& e) {
 void vcSMDGDPoly::insertVertex(int after, const vcSMDGDPolyVertex& v) {
   if (after < -1 || after >= numVertices()) throw invalidIndex();
   edit_([&] {
-    const auto at = static_cast<std::ptrdiff_t>(after + 1);
-    v_.insert(v_.begin() + at, v);
-    rStart_.insert(rStart_.begin() + at, vcVector<2>());
-    rEnd_.insert(rEnd_.begin() + at, vcVector<2>());
-    rSpan_.insert(rSpan_.begin() + at, 0.0);
-    rCenter_.insert(rCenter_.begin() + at, vcVector<2>());
+    v_.insert(v_.begin() + static_cast<std::ptrdiff_t>(after + 1), v);
     addLabel_(v.subModelLabel());
   });
 }
@@ -247,12 +205,7 @@ void vcSMDGDPoly::replaceVertex(int i, const vcSMDGDPolyVertex& v) {
 void vcSMDGDPoly::deleteVertex(int i) {
   if (i < 0 || i >= numVertices()) throw invalidIndex();
   edit_([&] {
-    const auto at = static_cast<std::ptrdiff_t>(i);
-    v_.erase(v_.begin() + at);
-    rStart_.erase(rStart_.begin() + at);
-    rEnd_.erase(rEnd_.begin() + at);
-    rSpan_.erase(rSpan_.begin() + at);
-    rCenter_.erase(rCenter_.begin() + at);
+    v_.erase(v_.begin() + static_cast<std::ptrdiff_t>(i));
     rebuildLabels_();
   });
 }
@@ -260,10 +213,6 @@ void vcSMDGDPoly::deleteVertex(int i) {
 void vcSMDGDPoly::vertices(const std::vector<vcSMDGDPolyVertex>& list) {
   edit_([&] {
     v_ = list;
-    rStart_.assign(list.size(), vcVector<2>());
-    rEnd_.assign(list.size(), vcVector<2>());
-    rSpan_.assign(list.size(), 0.0);
-    rCenter_.assign(list.size(), vcVector<2>());
     rebuildLabels_();
   });
 }
@@ -287,18 +236,7 @@ void vcSMDGDPoly::reset() { *this = vcSMDGDPoly("poly"); }
 
 void vcSMDGDPoly::reInit() {
   notifyMutation_();
-  v_.clear();
-  labels_.clear();
-  rStart_.clear();
-  rEnd_.clear();
-  rSpan_.clear();
-  rCenter_.clear();
-  ray_.clear();
-  rayBox_ = vcRect(0, 0, -1, -1);
-  bandStart_.clear();
-  bandItems_.clear();
-  open_ = true;
-  reversed_ = false;
+  vc_SMDPolyOutline::operator=(vc_SMDPolyOutline());
 }
 
 void vcSMDGDPoly::weight(double w) {
@@ -338,12 +276,19 @@ bool vfRealEq(const vcSMDGDPoly& a, const vcSMDGDPoly& b, double eps) {
          std::abs(a.weight_ - b.weight_) <= eps;
 }
 
+namespace {
+
+// Weights this close are the same weight.
+constexpr double kSameWeight = 1e-15;
+
+}  // namespace
+
 bool vcSMDGDPoly::operator==(const vcSMDGDPoly& o) const {
   if (v_.size() != o.v_.size() || open_ != o.open_ || reversed_ != o.reversed_) return false;
   for (std::size_t i = 0; i < v_.size(); ++i)
     if (v_[i] != o.v_[i]) return false;
   return colors_ == o.colors_ && posColor_ == o.posColor_ && negColor_ == o.negColor_ &&
-         std::abs(weight_ - o.weight_) <= 1e-15;
+         std::abs(weight_ - o.weight_) <= kSameWeight;
 }
 
 namespace {

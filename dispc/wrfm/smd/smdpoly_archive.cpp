@@ -65,7 +65,6 @@ void vcSMDGDPoly::serialize_(vcArchive& ar, unsigned char version) {
   if (stored != expected || std::adjacent_find(stored.begin(), stored.end()) != stored.end())
     vcArchive::fail("vcSMDGDPoly: sub-model labels do not match the vertices");
   p.labels_ = order;
-  p.rCenter_.assign(n, vcVector<2>());
   try {
     p.check_(nullptr);
   } catch (const vcException& e) {

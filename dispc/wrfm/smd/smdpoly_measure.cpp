@@ -13,23 +13,19 @@ namespace {
 
 bool hasSegment(const vcSMDGDPoly& p, int s) { return p.numVertices() > 1 && !(p.isOpen() && s == 0); }
 
+// A |cosine| this close to 1 or 0 is a direction along an axis, or a right angle.
+constexpr double kAxisCos = 1e-15;
+
 }  // namespace
 
 // ---- lengths and boxes -------------------------------------------------------------
 
 double vcSMDGDPoly::perimeter_(double minLength) const {
   double sum = 0.0;
-  const int n = static_cast<int>(v_.size());
-  for (int i = 0; i < n; ++i) {
-    if (hasSegment(*this, i)) {
-      const double l = roundedSegmentLength_(i);
-      if (l > minLength) sum += l;
-    }
-    if (vertexIsRounded_(i)) {
-      const double l = P::roundedArcVertex_(*this, i).length();
-      if (l > minLength) sum += l;
-    }
-  }
+  vc_forEachOutlinePart(*this, [&](const vc_SMDPiece& piece) {
+    const double l = piece.length();
+    if (l > minLength) sum += l;
+  });
   return sum;
 }
 
@@ -52,8 +48,7 @@ std::vector<long> vcSMDGDPoly::segmentsOutOfTolerance(const vcXform<2>& nominal,
   for (int s = 0; s < n; ++s) {
     if (!hasSegment(*this, s)) continue;
     const vcSMDDimension dim = segmentDimension(s);
-    const vc_SMDPiece full =
-        isLineSegment_(s) ? vc_SMDPiece(P::lineSegment_(*this, s)) : vc_SMDPiece(P::arcSegment_(*this, s));
+    const vc_SMDPiece full = vc_fullSegmentPiece(*this, s);
     const double scale = full.mappedLength(nominal) / full.length();
     if (!dim.withinTolerance(full.mappedLength(measured), scale)) out.push_back(s);
   }
@@ -152,27 +147,22 @@ void P::checkSegmentExtension_(double& e, const vc2SegmentArc& a, const vc2Segme
 void vcSMDGDPoly::checkExtensions_(const vcSMDGDPoly& other, double minDistance, const vcDegree& angleTol, double step,
                                    bool same) {
   if (!(step > 0) || !std::isfinite(step)) throw vcShapesError::BadGeom();
-  const int n = static_cast<int>(v_.size()), m = static_cast<int>(other.v_.size());
+  const int n = static_cast<int>(v_.size());
   // Parts of other: its rounded segments and its rounding arcs.
   struct Other {
     vc_SMDPiece piece;
     int segment, vertex;
   };
   std::vector<Other> parts;
-  for (int t = 0; t < m; ++t) {
-    if (hasSegment(other, t))
-      parts.push_back({other.isLineSegment_(t) ? vc_SMDPiece(P::roundedLineSegment_(other, t))
-                                               : vc_SMDPiece(P::roundedArcSegment_(other, t)),
-                       t, -1});
-    if (other.vertexIsRounded_(t)) parts.push_back({vc_SMDPiece(P::roundedArcVertex_(other, t)), -1, t});
-  }
+  vc_walkOutline(other, vc_SMDWalkFrom::eSegment0, [&](const vc_SMDPart& w) {
+    parts.push_back({w.piece(), w.corner ? -1 : w.index, w.corner ? w.index : -1});
+  });
   notifyMutation_();
   for (int s = 0; s < n; ++s) {
     if (!hasSegment(*this, s)) continue;
     int a = 0, b = 0;
     getVertexIndices_(a, b, s);
-    const vc_SMDPiece full =
-        isLineSegment_(s) ? vc_SMDPiece(P::lineSegment_(*this, s)) : vc_SMDPiece(P::arcSegment_(*this, s));
+    const vc_SMDPiece full = vc_fullSegmentPiece(*this, s);
     double back = backwardPercExtension_(s), fwd = forwardPercExtension_(s);
     for (const Other& o : parts) {
       if (same && (o.segment == s ||
@@ -210,11 +200,11 @@ bool P::isRectilinear(const vcSMDGDPoly& p) {
   const int n = static_cast<int>(p.numVertices());
   if (n < 2) return false;
   const double c = std::abs(std::cos((p.vertexPoint_(1) - p.vertexPoint_(0)).angle().toDouble()));
-  if (!(std::abs(c - 1.0) <= 1e-15 || c <= 1e-15)) return false;
+  if (!(std::abs(c - 1.0) <= kAxisCos || c <= kAxisCos)) return false;
   for (int s = 0; s < n; ++s)
-    if (hasSegment(p, s) && std::abs(p.segmentAngleSpan_(s).signedNorm().toDouble()) > 1e-15) return false;
+    if (hasSegment(p, s) && std::abs(p.segmentAngleSpan_(s).signedNorm().toDouble()) > vcStraightSpan) return false;
   for (int v = 0; v < n; ++v)
-    if (!p.isEndVertex(v) && std::abs(std::cos(vcRadian(vertexAngle(p, v)).toDouble())) > 1e-15) return false;
+    if (!p.isEndVertex(v) && std::abs(std::cos(vcRadian(vertexAngle(p, v)).toDouble())) > kAxisCos) return false;
   return true;
 }
 

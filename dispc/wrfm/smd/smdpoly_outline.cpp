@@ -16,7 +16,7 @@ using P = vcSMDGDPolyPrivate;
 
 namespace {
 
-bool isLine(const vcSMDGDPolyVertex& v) { return std::abs(v.segmentAngleSpan().toDouble()) <= 1e-15; }
+bool isLine(const vcSMDGDPolyVertex& v) { return v.endsStraightSegment(); }
 
 double degOf(const vcVector<2>& d) { return vcDegree(vcRadian(d.angle())).toDouble(); }
 
@@ -63,26 +63,14 @@ vcSMDGDPolyVertex vc_cutVertex(const vcVector<2>& p, double spanDeg) {
 }
 
 vc_SMDOutline::vc_SMDOutline(const vcSMDGDPoly& p) : poly(p), closed(p.isClosed()) {
-  const auto& vs = p.vertices();
-  const int n = static_cast<int>(vs.size());
-  if (n < 2) return;
-  for (int v = 0; v < n; ++v) {
-    const bool end = p.isOpen() && (v == 0 || v == n - 1);
-    if (!end && std::abs(vs[std::size_t(v)].vertexRadius()) > 1e-15) {
-      Part part{vc_SMDPiece(P::roundedArcVertex_(p, v)), v, true, length, 0.0};
-      part.len = part.piece.length();
-      length += part.len;
-      parts.push_back(part);
-    }
-    if (p.isOpen() && v == n - 1) break;
-    const int w = (v + 1) % n;
-    Part part{isLine(vs[std::size_t(w)]) ? vc_SMDPiece(P::roundedLineSegment_(p, w))
-                                         : vc_SMDPiece(P::roundedArcSegment_(p, w)),
-              w, false, length, 0.0};
-    part.len = part.piece.length();
+  vc_walkOutline(p, vc_SMDWalkFrom::eCorner0, [&](const vc_SMDPart& w) {
+    // An arc's ends as its circle gives them: stretches are cut on the circle.
+    vc_SMDPiece piece = w.piece();
+    if (piece.isArc) piece = vc_SMDPiece(piece.arc);
+    Part part{piece, w.index, w.corner, length, piece.length()};
     length += part.len;
     parts.push_back(part);
-  }
+  });
 }
 
 double vc_SMDOutline::along(int k, const vcVector<2>& q) const {

@@ -50,11 +50,16 @@ vc_SMDPiece vc_SMDPiece::forMeeting() const {
 
 vc_SMDPiece vc_roundedSegmentPiece(const vcSMDGDPoly& p, int s) {
   const long n = p.numVertices();
-  if (std::abs(p.vertex(s).segmentAngleSpan().toDouble()) <= 1e-15)
+  if (p.vertex(s).endsStraightSegment())
     return vc_SMDPiece(vcSMDGDPolyPrivate::roundedLineSegment_(p, s));
   const std::size_t a = static_cast<std::size_t>((s + n - 1) % n), b = static_cast<std::size_t>(s);
   return vc_SMDPiece(vcSMDGDPolyPrivate::roundedArcSegment_(p, s), p.roundingEndPoints()[a],
                      p.roundingStartPoints()[b]);
+}
+
+vc_SMDPiece vc_fullSegmentPiece(const vcSMDGDPoly& p, int s) {
+  if (p.vertex(s).endsStraightSegment()) return vc_SMDPiece(vcSMDGDPolyPrivate::lineSegment_(p, s));
+  return vc_SMDPiece(vcSMDGDPolyPrivate::arcSegment_(p, s));
 }
 
 vc_SMDPiece vc_roundedCornerPiece(const vcSMDGDPoly& p, int v) {

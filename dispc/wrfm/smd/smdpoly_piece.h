@@ -52,21 +52,57 @@ struct vc_SMDPiece {
 std::vector<vcVector<2>> vc_intersect(const vc_SMDPiece& a, const vc_SMDPiece& b, bool exclusive);
 
 // Rounded segment s of p, and the rounding arc of corner v, with the exact
-// ends p keeps for them.
+// ends p keeps for them; the full segment s, from vertex to vertex.
 vc_SMDPiece vc_roundedSegmentPiece(const vcSMDGDPoly& p, int s);
 vc_SMDPiece vc_roundedCornerPiece(const vcSMDGDPoly& p, int v);
+vc_SMDPiece vc_fullSegmentPiece(const vcSMDGDPoly& p, int s);
 
-// The parts of p's outline in order, each handed to visit as a vc_SMDPiece:
-// for every vertex i, the rounded segment ending at i (none before vertex 0
-// of an open poly), then i's rounding arc (none at the ends of an open poly).
-// For a closed poly the parts join into one loop.
+// One part of an outline as the walk meets it: the rounded segment that ends
+// at vertex `index`, or the rounding arc of corner `index`.
+struct vc_SMDPart {
+  const vcSMDGDPoly* poly;
+  int index;
+  bool corner;
+  // Made only on demand: a segment's rounded form is checked on the way
+  // (invalidRounding where the roundings of its ends overlap).
+  vc_SMDPiece piece() const {
+    return corner ? vc_roundedCornerPiece(*poly, index) : vc_roundedSegmentPiece(*poly, index);
+  }
+};
+
+// Where the walk enters a closed outline's loop: at the segment that ends at
+// vertex 0, or at vertex 0's rounding (that segment then comes last). An
+// open outline has no segment 0, and both walks are the same.
+enum class vc_SMDWalkFrom { eSegment0, eCorner0 };
+
+// The one walk along p's outline: every rounded segment and every rounding
+// arc (none at the ends of an open poly), each once and in outline order, as
+// vc_SMDParts. Fewer than two vertices make no parts.
+template <class Visit>
+void vc_walkOutline(const vcSMDGDPoly& p, vc_SMDWalkFrom from, Visit visit) {
+  const int n = static_cast<int>(p.numVertices());
+  if (n < 2) return;
+  const bool open = p.isOpen();
+  const auto segment = [&](int s) {
+    if (!(open && s == 0)) visit(vc_SMDPart{&p, s, false});
+  };
+  const auto corner = [&](int v) {
+    if (p.vertices()[static_cast<std::size_t>(v)].hasRounding() && !(open && (v == 0 || v == n - 1)))
+      visit(vc_SMDPart{&p, v, true});
+  };
+  for (int i = 0; i < n; ++i) {
+    if (from == vc_SMDWalkFrom::eSegment0) {
+      segment(i);
+      corner(i);
+    } else {
+      corner(i);
+      segment(i + 1 == n ? 0 : i + 1);
+    }
+  }
+}
+
+// The walk from segment 0, each part handed over as its vc_SMDPiece.
 template <class Visit>
 void vc_forEachOutlinePart(const vcSMDGDPoly& p, Visit visit) {
-  const int n = static_cast<int>(p.numVertices());
-  for (int i = 0; i < n; ++i) {
-    const vcSMDGDPolyVertex& v = p.vertices()[static_cast<std::size_t>(i)];
-    if (n > 1 && !(p.isOpen() && i == 0)) visit(vc_roundedSegmentPiece(p, i));
-    if (n > 1 && std::abs(v.vertexRadius()) > 1e-15 && !(p.isOpen() && (i == 0 || i == n - 1)))
-      visit(vc_roundedCornerPiece(p, i));
-  }
+  vc_walkOutline(p, vc_SMDWalkFrom::eSegment0, [&](const vc_SMDPart& part) { visit(part.piece()); });
 }

@@ -41,10 +41,6 @@ vc2SegmentLine slid(const vc2SegmentLine& l, double d, double part0, double part
   return vc2SegmentLine(l.segPoint(part0) + off, l.segPoint(part1) + off);
 }
 
-vc_SMDPiece fullPiece(const vcSMDGDPoly& p, int s, bool isLine) {
-  return isLine ? vc_SMDPiece(P::lineSegment_(p, s)) : vc_SMDPiece(P::arcSegment_(p, s));
-}
-
 }  // namespace
 
 // ---- segment primitives ----------------------------------------------------------
@@ -61,7 +57,7 @@ vc2SegmentArc P::arcSegment_(const vcSMDGDPoly& p, int s) {
   const double span = p.segmentAngleSpan_(b).toDouble();
   const vcVector<2> pa = p.vertexPoint_(a), pb = p.vertexPoint_(b);
   // A whole turn cannot join two distinct points.
-  if (!finite(pa) || !finite(pb) || pa == pb || !(std::abs(span) < 360.0 - 1e-9) || std::abs(span) <= 1e-15)
+  if (!finite(pa) || !finite(pb) || pa == pb || !(std::abs(span) < 360.0 - 1e-9) || std::abs(span) <= vcStraightSpan)
     throw vcSMDGDPoly::invalidVertices();
   return vc2SegmentArc(pa, pb, vcDegree(span));
 }
@@ -150,6 +146,15 @@ vcVector<2> vcSMDGDPoly::roundPoint_(int v) const {
   throw invalidRounding();
 }
 
+void vcSMDGDPoly::deriveRoundings_() {
+  const std::size_t n = v_.size();
+  rStart_.assign(n, vcVector<2>());
+  rEnd_.assign(n, vcVector<2>());
+  rSpan_.assign(n, 0.0);
+  rCenter_.assign(n, vcVector<2>());
+  for (int i = 0; i < static_cast<int>(n); ++i) computeVertexRounding_(i);
+}
+
 void vcSMDGDPoly::computeVertexRounding_(int v) {
   const std::size_t i = static_cast<std::size_t>(vertexIndex_(v, false));
   if (!vertexIsRounded_(v)) {
@@ -167,18 +172,17 @@ void vcSMDGDPoly::computeVertexRounding_(int v) {
 }
 
 vcVector<2> vcSMDGDPoly::closestSegmentPoint_(int s, const vcVector<2>& p) const {
-  return fullPiece(*this, s, isLineSegment_(s)).closestPoint(p);
+  return vc_fullSegmentPiece(*this, s).closestPoint(p);
 }
 
 vcVector<2> vcSMDGDPoly::closestRoundedSegmentPoint_(int s, const vcVector<2>& p) const {
-  return isLineSegment_(s) ? P::roundedLineSegment_(*this, s).closestPoint(p)
-                           : P::roundedArcSegment_(*this, s).closestPoint(p);
+  return vc_roundedSegmentPiece(*this, s).closestPoint(p);
 }
 
-double vcSMDGDPoly::segmentLength_(int s) const { return fullPiece(*this, s, isLineSegment_(s)).length(); }
+double vcSMDGDPoly::segmentLength_(int s) const { return vc_fullSegmentPiece(*this, s).length(); }
 
 double vcSMDGDPoly::roundedSegmentLength_(int s) const {
-  return isLineSegment_(s) ? P::roundedLineSegment_(*this, s).length() : P::roundedArcSegment_(*this, s).length();
+  return vc_roundedSegmentPiece(*this, s).length();
 }
 
 vcDegree vcSMDGDPoly::segmentStartDirection_(int s) const {
@@ -191,21 +195,13 @@ vcDegree vcSMDGDPoly::segmentEndDirection_(int s) const {
 
 // ---- meeting tests ---------------------------------------------------------------------
 
-namespace {
-
-vc_SMDPiece roundedPiece(const vcSMDGDPoly& p, int s, bool isLine) {
-  return isLine ? vc_SMDPiece(P::roundedLineSegment_(p, s)) : vc_roundedSegmentPiece(p, s);
-}
-
-}  // namespace
-
 std::vector<vcVector<2>> vcSMDGDPoly::segmentIntersection_(int s, int t) const {
   int sa = 0, sb = 0;
   getVertexIndices_(sa, sb, s);
   const bool adjacent = t == previousSegmentIndex_(sa) || t == nextSegmentIndex_(sb);
   const bool sLine = isLineSegment_(s), tLine = isLineSegment_(t);
   if (adjacent && sLine && tLine) return {};
-  const vc_SMDPiece a = roundedPiece(*this, s, sLine), b = roundedPiece(*this, t, tLine);
+  const vc_SMDPiece a = vc_roundedSegmentPiece(*this, s), b = vc_roundedSegmentPiece(*this, t);
   std::vector<vcVector<2>> pts = vc_intersect(a, b, adjacent);
   if (!adjacent) return pts;
   // Neighbours meet at their sharp corner. The end tests of an arc go by
@@ -230,7 +226,7 @@ std::vector<vcVector<2>> vcSMDGDPoly::segmentVertexIntersection_(int s, int v) c
   int sa = 0, sb = 0;
   getVertexIndices_(sa, sb, s);
   if (!vertexIsRounded_(v) || v == sa || v == sb) return {};
-  return vc_intersect(roundedPiece(*this, s, isLineSegment_(s)), vc_roundedCornerPiece(*this, v), false);
+  return vc_intersect(vc_roundedSegmentPiece(*this, s), vc_roundedCornerPiece(*this, v), false);
 }
 
 bool vcSMDGDPoly::segmentIntersectsPoly_(int s, int last) const {
@@ -271,27 +267,18 @@ std::array<double, 6> keyOf(const Part& p) {
   return {p.segment >= 0 ? 0.0 : 1.0, a.x(), a.y(), b.x(), b.y(), span};
 }
 
-std::vector<Part> partsOf(const vcSMDGDPoly& p, const std::vector<bool>& isLine, const std::vector<bool>& rounded) {
+// Every rounded segment, then every rounding arc.
+std::vector<Part> partsOf(const vcSMDGDPoly& p) {
   std::vector<Part> parts;
-  const int n = static_cast<int>(p.numVertices());
-  for (int i = 0; i < n; ++i) {
-    if (p.isOpen() && i == 0) continue;
+  vc_walkOutline(p, vc_SMDWalkFrom::eSegment0, [&](const vc_SMDPart& w) {
     Part part;
-    part.segment = i;
-    part.piece = roundedPiece(p, i, isLine[static_cast<std::size_t>(i)]);
-    parts.push_back(part);
-  }
-  for (int i = 0; i < n; ++i) {
-    if (!rounded[static_cast<std::size_t>(i)]) continue;
-    Part part;
-    part.vertex = i;
-    part.piece = vc_roundedCornerPiece(p, i);
-    parts.push_back(part);
-  }
-  for (Part& part : parts) {
+    (w.corner ? part.vertex : part.segment) = w.index;
+    part.piece = w.piece();
     part.box = part.piece.looseBox();
     part.key = keyOf(part);
-  }
+    parts.push_back(part);
+  });
+  std::stable_partition(parts.begin(), parts.end(), [](const Part& part) { return part.segment >= 0; });
   return parts;
 }
 
@@ -301,40 +288,25 @@ bool boxesApart(const vcRect& a, const vcRect& b) {
          b.y() > a.y() + a.height() + slack;
 }
 
-std::vector<bool> lineFlags(const vcSMDGDPoly& p) {
-  std::vector<bool> f(static_cast<std::size_t>(p.numVertices()));
-  for (std::size_t i = 0; i < f.size(); ++i) f[i] = std::abs(p.vertices()[i].segmentAngleSpan().toDouble()) <= 1e-15;
-  return f;
-}
-
 }  // namespace
 
 void vcSMDGDPoly::check_(const vcSMDGDPoly* before) {
   const int n = static_cast<int>(v_.size());
   if (!open_ && n < 2) throw invalidVertices();
-  rStart_.resize(v_.size());
-  rEnd_.resize(v_.size());
-  rSpan_.resize(v_.size());
-  rCenter_.resize(v_.size());
-  const std::vector<bool> isLine = lineFlags(*this);
-  std::vector<bool> rounded(v_.size());
   for (int i = 0; i < n; ++i) {
-    rounded[static_cast<std::size_t>(i)] = vertexIsRounded_(i);
     if (!finite(v_[static_cast<std::size_t>(i)].point()) ||
         !std::isfinite(v_[static_cast<std::size_t>(i)].vertexRadius()))
       throw invalidVertices();
-    if (!(open_ && i == 0) && n > 1) fullPiece(*this, i, isLine[static_cast<std::size_t>(i)]);
+    if (!(open_ && i == 0) && n > 1) vc_fullSegmentPiece(*this, i);
   }
-  for (int i = 0; i < n; ++i) computeVertexRounding_(i);
+  deriveRoundings_();
 
   // Every pair of parts is tested once, unless neither part changed: such a
   // pair was tested when the poly was last accepted.
-  std::vector<Part> parts = n > 1 ? partsOf(*this, isLine, rounded) : std::vector<Part>();
+  std::vector<Part> parts = partsOf(*this);
   std::vector<std::array<double, 6>> old;
   if (before && before->v_.size() > 1 && before->rStart_.size() == before->v_.size()) {
-    std::vector<bool> bRounded(before->v_.size());
-    for (std::size_t i = 0; i < bRounded.size(); ++i) bRounded[i] = before->vertexIsRounded_(static_cast<int>(i));
-    for (const Part& part : partsOf(*before, lineFlags(*before), bRounded)) old.push_back(part.key);
+    for (const Part& part : partsOf(*before)) old.push_back(part.key);
     std::sort(old.begin(), old.end());
   }
   std::vector<bool> changed(parts.size(), true);
@@ -371,5 +343,5 @@ void vcSMDGDPoly::check_(const vcSMDGDPoly* before) {
   }
   for (int s = 0; s < n && n > 1; ++s)
     if (!(open_ && s == 0)) segmentDimension(s);
-  rebuildRay_();
+  resetInsideIndex_();
 }
