@@ -276,10 +276,11 @@ void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char val
     renderRows_(image, value, smooth, fill);
 }
 
-// A band's size: its rows share the walk over the edges; its cells and the
-// pixels under its edges stay in the cache from the walk to the sweep.
-constexpr long kBandRows = 16;
-constexpr std::size_t kBandBytes = 256 * 1024;
+// A band's size: its rows share the walk over the edges; only the cells
+// an edge passes through are touched, so the band may be larger than a
+// cache, but the scratch kept per thread stays bounded (1 MiB of cells).
+constexpr long kBandRows = 64;
+constexpr std::size_t kBandBytes = 1024 * 1024;
 constexpr long kRowsPerThread = 256;
 
 // Every pixel may take intermediate values: rows are taken in bands, each
@@ -470,13 +471,14 @@ void vc_SynthRaster::walkBand_(const Edge& e, long top, long bottom, const BandJ
     }
     return;
   }
-  // The first row, whole rows by steps of the slope, then the last row,
-  // whose end is taken exactly again.
+  // The first row, whole rows, then the last row. Each row's end is taken
+  // from the edge's start rather than stepped from the row before, so that
+  // rows do not wait on each other.
   double xb = xAt(row + 1.0);
   piece(xAt(ys), xb, kSynthOne - fixedRow(ys - row));
   for (++y; static_cast<double>(y + 1) < ye; ++y) {
     const double xa = xb;
-    xb = std::clamp(xa + e.dxdy, 0.0, w);
+    xb = xAt(static_cast<double>(y + 1));
     piece(xa, xb, kSynthOne);
   }
   piece(xb, xAt(ye), fixedRow(ye - static_cast<double>(y)));
