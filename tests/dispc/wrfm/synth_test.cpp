@@ -15,7 +15,7 @@
 #include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/smdpoly.h>
 
-#include "../dispc/wrfm/synth_sweep.h"
+#include "../../../dispc/wrfm/synth/synth_sweep.h"
 #include "support/synth_reference.h"
 
 namespace {
