@@ -2,16 +2,17 @@
 // the library (vcSMDGDPolyPrivate::drawSynthetic) and, in the same run, by
 // Cairo (A8 surface, antialiased fill), OpenCV (cv::fillPoly, LINE_AA) and a
 // memset of the pixels the outline touches, row by row (the floor for any
-// renderer). Outlines (argument): 0 a 300 x 120 rectangle turned by 17
-// degrees with corners rounded by 10, 1 a circle of radius 150, 2 a circle of
-// radius 1000, 3 a concave star of 40 vertices on radii 900 and 420, 4-6
-// stars of 10, 100 and 1000 vertices on the same radii, 7-10 circles of radius
-// 16, 64, 256 and 512 (with 1 and 2: time against edge length and area).
+// renderer). Cases: rounded_rect, a 300 x 120 rectangle turned by 17 degrees
+// with corners rounded by 10; circle_r150 and circle_r1000; star40, a concave
+// star of 40 vertices on radii 900 and 420; star10, star100 and star1000, the
+// same with 10, 100 and 1000 vertices. circle_scaling/<who>/r:<radius> adds
+// circles of radius 16 to 512, for time against edge length and area.
 //
 // Counters: max_err, the largest difference in grey levels (fill 255 on 0)
 // from the exact area the outline covers in each pixel, taken from the first
-// call; edge_px, the outline's length in pixels; area_px, its area.
-// BM_SyntheticThreads splits the rows of the same fills over 2 threads.
+// call; edge_px, the outline's length in pixels; area_px, its area; the
+// targets on the ours benchmarks. <case>_2threads/ours splits the rows of the
+// same fill over 2 threads (wall time).
 //
 // What each timing holds: the library and Cairo build their outline from the
 // shape on every call (arcs turned into chords inside the timing); OpenCV is
@@ -25,6 +26,7 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <string>
 #include <vector>
 
 #include <opencv2/core/utility.hpp>
@@ -100,7 +102,11 @@ Outline star(int n) {
   return o;
 }
 
-constexpr long kOutlines = 11;
+// The cases, then the circles of the scaling table.
+constexpr long kOutlines = 11, kCases = 7;
+const char* const kCaseNames[kCases] = {"rounded_rect", "circle_r150", "circle_r1000", "star40",
+                                        "star10",       "star100",     "star1000"};
+const int kScalingRadii[kOutlines - kCases] = {16, 64, 256, 512};
 
 const Outline& outline(long which) {
   static const std::vector<Outline> all = {roundedRect(), circle(150), circle(1000), star(40),    star(10),   star(100),
@@ -126,8 +132,7 @@ double maxError(long which, const unsigned char* pels, long pitch) {
   return worst;
 }
 
-void setCounters(benchmark::State& state, double err) {
-  const long which = state.range(0);
+void setCounters(benchmark::State& state, long which, double err) {
   const std::vector<double>& cov = coverage(which);
   double area = 0;
   for (const double c : cov) area += c;
@@ -136,34 +141,36 @@ void setCounters(benchmark::State& state, double err) {
   state.counters["area_px"] = area;
 }
 
-void BM_Synthetic(benchmark::State& state) {
-  const Outline& o = outline(state.range(0));
+void BM_Synthetic(benchmark::State& state, long which) {
+  const Outline& o = outline(which);
   vcPelBuffer<unsigned char> img(kSide, kSide);
   vcSMDGDPolyPrivate::drawSynthetic(o.poly, vcXform<2>::I, img, 255, true, true);
-  setCounters(state, maxError(state.range(0), img.pointToPel(0, 0), img.rowPitch()));
+  setCounters(state, which, maxError(which, img.pointToPel(0, 0), img.rowPitch()));
+  // At least 1.5 times as fast as OpenCV, and within 4 times the floor where
+  // the outline is small.
+  if (which < kCases) state.counters["target_vs_opencv"] = 0.667;
+  if (which < 2) state.counters["target_vs_memset"] = 4;
   for (auto _ : state) {
     vcSMDGDPolyPrivate::drawSynthetic(o.poly, vcXform<2>::I, img, 255, true, true);
     benchmark::DoNotOptimize(img.pointToPel(0, 0));
   }
 }
-BENCHMARK(BM_Synthetic)->DenseRange(0, kOutlines - 1)->Unit(benchmark::kMicrosecond);
 
-void BM_SyntheticThreads(benchmark::State& state) {
-  const Outline& o = outline(state.range(0));
+void BM_SyntheticThreads(benchmark::State& state, long which) {
+  const Outline& o = outline(which);
   vcPelBuffer<unsigned char> img(kSide, kSide);
   const vcSynthThreads threads(2);
   vcSMDGDPolyPrivate::drawSynthetic(o.poly, vcXform<2>::I, img, 255, true, true);
-  setCounters(state, maxError(state.range(0), img.pointToPel(0, 0), img.rowPitch()));
+  setCounters(state, which, maxError(which, img.pointToPel(0, 0), img.rowPitch()));
   for (auto _ : state) {
     vcSMDGDPolyPrivate::drawSynthetic(o.poly, vcXform<2>::I, img, 255, true, true);
     benchmark::DoNotOptimize(img.pointToPel(0, 0));
   }
 }
-BENCHMARK(BM_SyntheticThreads)->Arg(2)->Arg(3)->Arg(6)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // The floor: every touched pixel of every row set with one memset per row.
-void BM_Memset(benchmark::State& state) {
-  const std::vector<double>& cov = coverage(state.range(0));
+void BM_Memset(benchmark::State& state, long which) {
+  const std::vector<double>& cov = coverage(which);
   std::vector<std::pair<long, long>> rows;  // (start, length) in the image
   for (long y = 0; y < kSide; ++y) {
     long a = kSide, b = -1;
@@ -172,14 +179,13 @@ void BM_Memset(benchmark::State& state) {
     if (b >= a) rows.emplace_back(y * kSide + a, b - a + 1);
   }
   std::vector<unsigned char> img(static_cast<std::size_t>(kSide * kSide));
-  setCounters(state, 0);
+  setCounters(state, which, 0);
   for (auto _ : state) {
     for (const auto& [start, n] : rows) std::memset(img.data() + start, 255, static_cast<std::size_t>(n));
     benchmark::DoNotOptimize(img.data());
     benchmark::ClobberMemory();
   }
 }
-BENCHMARK(BM_Memset)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
 
 // The path is built on every call, as the library flattens on every call.
 void fillCairo(cairo_t* cr, const Outline& o) {
@@ -196,16 +202,16 @@ void fillCairo(cairo_t* cr, const Outline& o) {
   cairo_fill(cr);
 }
 
-void BM_Cairo(benchmark::State& state) {
-  const Outline& o = outline(state.range(0));
+void BM_Cairo(benchmark::State& state, long which) {
+  const Outline& o = outline(which);
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, kSide, kSide);
   cairo_t* cr = cairo_create(surface);
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
   cairo_set_source_rgba(cr, 0, 0, 0, 1);
   fillCairo(cr, o);
   cairo_surface_flush(surface);
-  setCounters(state,
-              maxError(state.range(0), cairo_image_surface_get_data(surface), cairo_image_surface_get_stride(surface)));
+  setCounters(state, which,
+              maxError(which, cairo_image_surface_get_data(surface), cairo_image_surface_get_stride(surface)));
   for (auto _ : state) {
     fillCairo(cr, o);
     benchmark::DoNotOptimize(cairo_image_surface_get_data(surface));
@@ -213,7 +219,6 @@ void BM_Cairo(benchmark::State& state) {
   cairo_destroy(cr);
   cairo_surface_destroy(surface);
 }
-BENCHMARK(BM_Cairo)->DenseRange(0, kOutlines - 1)->Unit(benchmark::kMicrosecond);
 
 // The outline as OpenCV's fixed-point polygon (8 fraction bits), pixel
 // centres at integers as OpenCV counts them, arcs as chords within 0.01
@@ -237,17 +242,32 @@ std::vector<cv::Point> cvOutline(const Outline& o) {
   return pts;
 }
 
-void BM_OpenCV(benchmark::State& state) {
+void BM_OpenCV(benchmark::State& state, long which) {
   cv::setNumThreads(1);
-  const std::vector<std::vector<cv::Point>> polys = {cvOutline(outline(state.range(0)))};
+  const std::vector<std::vector<cv::Point>> polys = {cvOutline(outline(which))};
   cv::Mat img(static_cast<int>(kSide), static_cast<int>(kSide), CV_8UC1, cv::Scalar(0));
   cv::fillPoly(img, polys, cv::Scalar(255), cv::LINE_AA, 8);
-  setCounters(state, maxError(state.range(0), img.data, static_cast<long>(img.step)));
+  setCounters(state, which, maxError(which, img.data, static_cast<long>(img.step)));
   for (auto _ : state) {
     cv::fillPoly(img, polys, cv::Scalar(255), cv::LINE_AA, 8);
     benchmark::DoNotOptimize(img.data);
   }
 }
-BENCHMARK(BM_OpenCV)->DenseRange(0, kOutlines - 1)->Unit(benchmark::kMicrosecond);
+// Every case by every renderer, named <case>/<who> as the table expects.
+const bool kRegistered = [] {
+  const auto add = [](const std::string& name, void (*fn)(benchmark::State&, long), long which) {
+    return benchmark::RegisterBenchmark(name.c_str(), fn, which)->Unit(benchmark::kMicrosecond);
+  };
+  for (long k = 0; k < kOutlines; ++k) {
+    const std::string c = k < kCases ? std::string(kCaseNames[k]) + "/" : "circle_scaling/";
+    const std::string r = k < kCases ? "" : "/r:" + std::to_string(kScalingRadii[k - kCases]);
+    add(c + "ours" + r, BM_Synthetic, k);
+    add(c + "opencv" + r, BM_OpenCV, k);
+    add(c + "cairo" + r, BM_Cairo, k);
+    if (k < kCases) add(c + "memset", BM_Memset, k);
+  }
+  for (const long k : {2, 3, 6}) add(std::string(kCaseNames[k]) + "_2threads/ours", BM_SyntheticThreads, k)->UseRealTime();
+  return true;
+}();
 
 }  // namespace

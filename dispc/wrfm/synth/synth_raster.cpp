@@ -45,6 +45,7 @@ double vf_synthMaxStretch(const vcMatrix<2>& m) {
 struct vc_SynthRaster::Scratch {
   std::vector<Edge> edges;
   std::vector<double> acc;
+  std::vector<std::int32_t> cells;
   std::vector<std::uint64_t> marks;
   std::vector<Span> spans;
   std::vector<Crossing> cross;
@@ -68,7 +69,7 @@ vc_SynthRaster::vc_SynthRaster(const vcRectangle<long>& region, const vcRectangl
   by0_ = b.y() - region.y(), by1_ = b.bottom() - region.y();
   if (b.isEmpty()) bx0_ = bx1_ = by0_ = by1_ = 0;
   Scratch& s = scratch_();
-  edges_.swap(s.edges), acc_.swap(s.acc), marks_.swap(s.marks), spans_.swap(s.spans), cross_.swap(s.cross);
+  edges_.swap(s.edges), acc_.swap(s.acc), cells_.swap(s.cells), marks_.swap(s.marks), spans_.swap(s.spans), cross_.swap(s.cross);
   first_.swap(s.first), chain_.swap(s.chain), active_.swap(s.active);
   edges_.clear(), spans_.clear(), cross_.clear(), first_.clear(), chain_.clear(), active_.clear();
 }
@@ -79,7 +80,7 @@ vc_SynthRaster::~vc_SynthRaster() {
   const auto keep = [](auto& mine, auto& kept) {
     if (mine.capacity() > kept.capacity()) mine.swap(kept);
   };
-  keep(edges_, s.edges), keep(acc_, s.acc), keep(marks_, s.marks), keep(spans_, s.spans), keep(cross_, s.cross);
+  keep(edges_, s.edges), keep(acc_, s.acc), keep(cells_, s.cells), keep(marks_, s.marks), keep(spans_, s.spans), keep(cross_, s.cross);
   keep(first_, s.first), keep(chain_, s.chain), keep(active_, s.active);
 }
 
@@ -259,12 +260,17 @@ void vc_SynthRaster::sweep_(unsigned char* row, std::size_t count, bool sorted, 
   constantRun(row, Clip ? std::max(next, from) : next, to, coverage(running), value, fill, smooth);
 }
 
+// The bands hold sums of at most one pixel per edge and row in 32-bit cells:
+// outlines of more edges take the rows in doubles instead.
+constexpr std::size_t kMaxBandEdges = std::size_t{1} << 16;
+
 void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char value, bool smooth, bool fill) {
   if (region_.isEmpty() || edges_.empty()) return;
   // Everything that may allocate happens before the first cell is touched,
   // so that the cells stay zero for the next raster whatever happens.
   active_.reserve(edges_.size());
-  if (smooth && bx0_ == 0 && by0_ == 0 && bx1_ == region_.width() && by1_ == region_.height())
+  if (smooth && bx0_ == 0 && by0_ == 0 && bx1_ == region_.width() && by1_ == region_.height() &&
+      edges_.size() < kMaxBandEdges)
     renderBands_(image, value, fill);
   else
     renderRows_(image, value, smooth, fill);
@@ -281,17 +287,17 @@ constexpr long kRowsPerThread = 256;
 // edge walked once over the rows of a band, adding its cells to that row's
 // accumulator and marking them; each row is then swept through its marks in
 // cell order. Edges need no order and no per-row bookkeeping. Runs of bands
-// may go to threads of their own: rows do not share cells, and each run
-// meets the edges in the same order, so the sums and pixels are the same.
+// may go to threads of their own: rows do not share cells, and the sums are
+// integers, so the pixels are the same.
 void vc_SynthRaster::renderBands_(vcPelBuffer<unsigned char>& image, unsigned char value, bool fill) {
   const long width = region_.width(), height = region_.height();
   BandJob job;
   job.stride = static_cast<std::size_t>(width) + 2, job.words = (job.stride + 63) / 64;
-  job.band = std::clamp(static_cast<long>(kBandBytes / (job.stride * sizeof(double))), 1L, kBandRows);
+  job.band = std::clamp(static_cast<long>(kBandBytes / (job.stride * sizeof(std::int32_t))), 1L, kBandRows);
   const long bands = (height + job.band - 1) / job.band;
-  const std::size_t accSize = job.stride * static_cast<std::size_t>(job.band);
+  const std::size_t cellSize = job.stride * static_cast<std::size_t>(job.band);
   const std::size_t markSize = job.words * static_cast<std::size_t>(job.band);
-  if (acc_.size() < accSize) acc_.resize(accSize, 0.0);
+  if (cells_.size() < cellSize) cells_.resize(cellSize, 0);
   if (marks_.size() < markSize) marks_.resize(markSize, 0);
   first_.assign(static_cast<std::size_t>(bands), -1);
   chain_.assign(edges_.size(), -1);
@@ -300,7 +306,7 @@ void vc_SynthRaster::renderBands_(vcPelBuffer<unsigned char>& image, unsigned ch
   // band before, where it simply waits.
   const double perBand = 1.0 / static_cast<double>(job.band);
   for (std::size_t k = edges_.size(); k-- > 0;) {
-    const double row = std::floor(edges_[k].y0);
+    const double row = static_cast<double>(static_cast<long>(edges_[k].y0));  // y0 >= 0
     const std::size_t b = static_cast<std::size_t>(std::min(bands - 1, static_cast<long>(row * perBand)));
     chain_[k] = first_[b];
     first_[b] = static_cast<long>(k);
@@ -308,18 +314,19 @@ void vc_SynthRaster::renderBands_(vcPelBuffer<unsigned char>& image, unsigned ch
   job.pitch = image.rowPitch();
   job.origin = image.pointToPel(region_.x(), region_.y());
   job.value = value, job.fill = fill;
+  job.sweep = vf_synthSweepFor(vf_synthIsa());
   // A thread pays for itself only over enough rows.
   const long parts =
       std::clamp(std::min(static_cast<long>(vcSynthThreads::current()), height / kRowsPerThread), 1L, bands);
   const auto split = [&](long p) { return bands * p / parts; };
   struct Worker {
-    std::vector<double> acc;
+    std::vector<std::int32_t> cells;
     std::vector<std::uint64_t> marks;
     std::vector<const Edge*> active;
   };
   std::vector<Worker> workers(static_cast<std::size_t>(parts - 1));
   for (Worker& w : workers) {
-    w.acc.assign(accSize, 0.0), w.marks.assign(markSize, 0);
+    w.cells.assign(cellSize, 0), w.marks.assign(markSize, 0);
     w.active.reserve(edges_.size());
   }
   std::vector<std::thread> threads;
@@ -333,7 +340,7 @@ void vc_SynthRaster::renderBands_(vcPelBuffer<unsigned char>& image, unsigned ch
   for (long p = 1; p < parts; ++p) {
     Worker& w = workers[static_cast<std::size_t>(p - 1)];
     const auto run = [this, &job, &w, from = split(p), to = split(p + 1)] {
-      renderBandRange_(job, from, to, w.acc.data(), w.marks.data(), w.active);
+      renderBandRange_(job, from, to, w.cells.data(), w.marks.data(), w.active);
     };
     try {
       threads.emplace_back(run);
@@ -341,13 +348,13 @@ void vc_SynthRaster::renderBands_(vcPelBuffer<unsigned char>& image, unsigned ch
       run();  // no thread to spare: this one renders the run itself
     }
   }
-  renderBandRange_(job, 0, split(1), acc_.data(), marks_.data(), active_);
+  renderBandRange_(job, 0, split(1), cells_.data(), marks_.data(), active_);
 }
 
 // Bands [from, to): the edges met before band from that reach into it are
 // taken up in the order a single pass would hold them.
-void vc_SynthRaster::renderBandRange_(const BandJob& job, long from, long to, double* acc, std::uint64_t* marks,
-                                      std::vector<const Edge*>& active) const {
+void vc_SynthRaster::renderBandRange_(const BandJob& job, long from, long to, std::int32_t* cells,
+                                      std::uint64_t* marks, std::vector<const Edge*>& active) const {
   const long height = region_.height();
   active.clear();
   const double start = static_cast<double>(from * job.band);
@@ -360,63 +367,146 @@ void vc_SynthRaster::renderBandRange_(const BandJob& job, long from, long to, do
     for (long k = first_[static_cast<std::size_t>(b)]; k >= 0; k = chain_[static_cast<std::size_t>(k)])
       active.push_back(&edges_[static_cast<std::size_t>(k)]);
     if (active.empty()) continue;
-    for (const Edge* e : active) walkBand_(*e, top, bottom, job.stride, job.words, acc, marks);
+    for (const Edge* e : active) walkBand_(*e, top, bottom, job, cells, marks);
     for (long y = top; y < bottom; ++y) {
       const std::size_t r = static_cast<std::size_t>(y - top);
-      sweepMarked_(job.origin + y * job.pitch, acc + r * job.stride, marks + r * job.words, job.words, job.value,
-                   job.fill);
+      sweepMarked_(job.origin + y * job.pitch, cells + r * job.stride, marks + r * job.words, job);
     }
   }
 }
 
-// Adds the pieces of edge e in rows [top, bottom) to their rows' cells.
-void vc_SynthRaster::walkBand_(const Edge& e, long top, long bottom, std::size_t stride, std::size_t words,
-                               double* accBase, std::uint64_t* markBase) const {
+// One piece of an edge within a row, as accumulate_ but in cell units, its
+// height dy already rounded to them and slope its height per unit of x.
+// The running sum over the cells is rounded rather than each share, so
+// every prefix stays within half a unit of its exact value and the cells
+// add up to dy exactly.
+inline vc_SynthRaster::Span vc_SynthRaster::accumulateFixed_(std::int32_t* cells, double xa, double xb,
+                                                             std::int32_t dy, double slope) {
+  const double lo = std::min(xa, xb), hi = std::max(xa, xb);
+  const long i0 = static_cast<long>(lo);
+  long i1 = static_cast<long>(hi);
+  if (i1 > i0 && static_cast<double>(i1) == hi) --i1;
+  const double h = static_cast<double>(dy);
+  // Rounds to nearest; every sum here lies within 2 kSynthOne of zero.
+  const auto round = [](double x) { return static_cast<std::int32_t>(x + 65536.5) - 65536; };
+  if (i0 == i1) {
+    const double m = 0.5 * (lo + hi) - static_cast<double>(i0);
+    const std::int32_t a = round(h * (1.0 - m));
+    cells[i0] += a;
+    cells[i0 + 1] += dy - a;
+    return Span{i0, i0 + 1};
+  }
+  const double perX = dy < 0 ? -slope : slope;
+  const double e0 = static_cast<double>(i0 + 1), s1 = static_cast<double>(i1);
+  const double part0 = perX * (e0 - lo), m0 = 0.5 * (lo + e0) - static_cast<double>(i0);
+  const double part1 = perX * (hi - s1), m1 = 0.5 * (s1 + hi) - s1;
+  std::int32_t done = round(part0 * (1.0 - m0));
+  cells[i0] += done;
+  // Cell i0 + 1 + k ends with the sum start + k perX (the full cells giving
+  // half their share to themselves and half to the next cell).
+  const double start = part0 + 0.5 * perX;
+  for (long i = i0 + 1; i < i1; ++i) {
+    const std::int32_t upTo = round(start + static_cast<double>(i - i0 - 1) * perX);
+    cells[i] += upTo - done;
+    done = upTo;
+  }
+  const std::int32_t upTo = round(h - part1 * m1);
+  cells[i1] += upTo - done;
+  cells[i1 + 1] += dy - upTo;
+  return Span{i0, i1 + 1};
+}
+
+namespace {
+
+// Marks cells from .. to of a band row.
+inline void markCells(std::uint64_t* marks, long from, long to) {
+  const std::size_t w0 = static_cast<std::size_t>(from) >> 6, w1 = static_cast<std::size_t>(to) >> 6;
+  const std::uint64_t lo = ~std::uint64_t{0} << (from & 63), hi = ~std::uint64_t{0} >> (63 - (to & 63));
+  if (w0 == w1) {
+    marks[w0] |= lo & hi;
+  } else {
+    marks[w0] |= lo;
+    for (std::size_t k = w0 + 1; k < w1; ++k) marks[k] = ~std::uint64_t{0};
+    marks[w1] |= hi;
+  }
+}
+
+// A position within a row (0 .. 1) in cell units.
+inline std::int32_t fixedRow(double f) { return static_cast<std::int32_t>(f * kSynthOne + 0.5); }
+
+}  // namespace
+
+// Adds the pieces of edge e in rows [top, bottom) to their rows' cells. Each
+// piece's height is rounded from the positions of its ends within the row,
+// so that the pieces of a closed outline add up to whole pixels exactly.
+void vc_SynthRaster::walkBand_(const Edge& e, long top, long bottom, const BandJob& job, std::int32_t* cellBase,
+                               std::uint64_t* markBase) const {
   const double ys = std::max(e.y0, static_cast<double>(top)), ye = std::min(e.y1, static_cast<double>(bottom));
-  if (ys >= ye) return;
+  if (!(ys < ye)) return;
   const double w = rw_;
+  const std::int32_t sign = e.dir > 0 ? 1 : -1;
   long y = static_cast<long>(ys);
-  double* acc = accBase + static_cast<std::size_t>(y - top) * stride;
-  std::uint64_t* marks = markBase + static_cast<std::size_t>(y - top) * words;
-  const auto piece = [&](double xa, double xb, double dy) {
-    const Span sp = accumulate_(acc, xa, xb, dy, e.perX);
-    // Bits from..to: the cells the piece passes through and its spill.
-    const std::size_t w0 = static_cast<std::size_t>(sp.from) >> 6, w1 = static_cast<std::size_t>(sp.to) >> 6;
-    const std::uint64_t lo = ~std::uint64_t{0} << (sp.from & 63), hi = ~std::uint64_t{0} >> (63 - (sp.to & 63));
-    if (w0 == w1) {
-      marks[w0] |= lo & hi;
-    } else {
-      marks[w0] |= lo;
-      for (std::size_t k = w0 + 1; k < w1; ++k) marks[k] = ~std::uint64_t{0};
-      marks[w1] |= hi;
+  std::int32_t* cells = cellBase + static_cast<std::size_t>(y - top) * job.stride;
+  std::uint64_t* marks = markBase + static_cast<std::size_t>(y - top) * job.words;
+  const unsigned char* pels = job.origin + y * job.pitch;
+  // The pixels the sweep will blend are fetched while the walk goes on.
+  const auto piece = [&](double xa, double xb, std::int32_t dy) {
+    if (dy != 0) {
+      const Span sp = accumulateFixed_(cells, xa, xb, dy * sign, e.slope);
+      markCells(marks, sp.from, sp.to);
+      __builtin_prefetch(pels + sp.from, 1);
     }
-    acc += stride, marks += words;
+    cells += job.stride, marks += job.words, pels += job.pitch;
   };
   const auto xAt = [&](double yy) { return std::clamp(e.x0 + (yy - e.y0) * e.dxdy, 0.0, w); };
-  // The first row, whole rows by steps of the slope, then the last row,
-  // whose end is taken exactly again.
-  const double first = std::min(ye, static_cast<double>(y + 1));
-  double xb = xAt(first);
-  piece(xAt(ys), xb, (first - ys) * e.dir);
-  if (first >= ye) return;
+  const double row = static_cast<double>(y);
+  // Most pieces of arcs lie within one row.
+  if (ye <= row + 1.0) {
+    const std::int32_t qa = fixedRow(ys - row), qb = fixedRow(ye - row);
+    if (qa != qb) {
+      const Span sp = accumulateFixed_(cells, ys == e.y0 ? e.x0 : xAt(ys), ye == e.y1 ? e.x1 : xAt(ye),
+                                       (qb - qa) * sign, e.slope);
+      markCells(marks, sp.from, sp.to);
+      __builtin_prefetch(pels + sp.from, 1);
+    }
+    return;
+  }
+  // The first row, whole rows, then the last row. Each row's end is taken
+  // from the edge's start rather than stepped from the row before, so that
+  // rows do not wait on each other.
+  double xb = xAt(row + 1.0);
+  piece(xAt(ys), xb, kSynthOne - fixedRow(ys - row));
   for (++y; static_cast<double>(y + 1) < ye; ++y) {
     const double xa = xb;
-    xb = std::clamp(xa + e.dxdy, 0.0, w);
-    piece(xa, xb, e.dir);
+    xb = xAt(static_cast<double>(y + 1));
+    piece(xa, xb, kSynthOne);
   }
-  piece(xb, xAt(ye), (ye - static_cast<double>(y)) * e.dir);
+  piece(xb, xAt(ye), fixedRow(ye - static_cast<double>(y)));
 }
 
 // One accumulated row of a band: the marked cells in order, each adding its
 // share to the running coverage; between marks the coverage is constant.
 // Marks and cells are reset as they are read.
-void vc_SynthRaster::sweepMarked_(unsigned char* row, double* acc, std::uint64_t* marks, std::size_t words,
-                                  unsigned char value, bool fill) const {
+void vc_SynthRaster::sweepMarked_(unsigned char* row, std::int32_t* cells, std::uint64_t* marks,
+                                  const BandJob& job) const {
   const long width = region_.width();
-  const int v = value;
-  double running = 0.0;
+  const int v = job.value;
+  const bool fill = job.fill;
+  std::int32_t running = 0;
   long next = 0;  // the first pixel not yet written
-  for (std::size_t k = 0; k < words; ++k) {
+  // Outline only: partly covered pixels, those a blend would change.
+  constexpr std::int32_t kNoChangeFixed = kSynthOne / 512;
+  // Pixels [a, b) of the coverage of the running sum.
+  const auto constant = [&](long a, long b) {
+    const std::int32_t q = vf_synthCover(running);
+    if (a >= b || q == 0 || (!fill && (q <= kNoChangeFixed || q >= kSynthOne - kNoChangeFixed))) return;
+    if (q == kSynthOne) {
+      if (fill) std::memset(row + a, job.value, static_cast<std::size_t>(b - a));
+      return;
+    }
+    for (long i = a; i < b; ++i) row[i] = vf_synthBlend(row[i], q, v);
+  };
+  for (std::size_t k = 0; k < job.words; ++k) {
     std::uint64_t bits = marks[k];
     if (bits == 0) continue;
     marks[k] = 0;
@@ -430,21 +520,32 @@ void vc_SynthRaster::sweepMarked_(unsigned char* row, double* acc, std::uint64_t
       const int n = std::min(64 - s, std::countr_one(bits >> s));
       bits = n + s == 64 ? 0 : bits & (~std::uint64_t{0} << (s + n));
       const long a = static_cast<long>(k * 64) + s, e = a + n - 1;
-      constantRun(row, next, std::min(a, width), coverage(running), value, fill, true);
+      constant(next, std::min(a, width));
       // The crossed cells, then the spill. Cells up to width + 1 exist,
       // pixels do not.
-      for (long i = a; i < e; ++i) {
-        running += acc[i];
-        acc[i] = 0.0;
-        if (i >= width) continue;
-        const double c = coverage(running);
-        if (fill || (c > kNoChange && c < 1.0 - kNoChange)) blendPixel(row[i], c, v);  // 0 and 1 blend exactly
+      const long b = std::min(e, width);
+      if (fill && b - a >= 8) {
+        running = job.sweep(row, cells, a, b, running, v);
+      } else if (fill) {
+        for (long i = a; i < b; ++i) {
+          running += cells[i];
+          cells[i] = 0;
+          row[i] = vf_synthBlend(row[i], vf_synthCover(running), v);
+        }
+      } else {
+        for (long i = a; i < b; ++i) {
+          running += cells[i];
+          cells[i] = 0;
+          const std::int32_t q = vf_synthCover(running);
+          if (q > kNoChangeFixed && q < kSynthOne - kNoChangeFixed) row[i] = vf_synthBlend(row[i], q, v);
+        }
       }
-      running += acc[e], acc[e] = 0.0;
+      for (long i = std::max(a, b); i < e; ++i) cells[i] = 0;
+      running += cells[e], cells[e] = 0;
       next = e;
     } while (bits != 0);
   }
-  constantRun(row, next, width, coverage(running), value, fill, true);
+  constant(next, width);
 }
 
 // Rows one at a time, for renderings where some pixels follow the

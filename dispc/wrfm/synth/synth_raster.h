@@ -15,6 +15,8 @@
 #include <vc/core/vector.h>
 #include <vc/wrfm/arc.h>
 
+#include "synth_sweep.h"
+
 // Robust rounding: values within a relative 1e-11 of an integer count as it.
 long vf_synthFloor(double v);
 long vf_synthCeil(double v);
@@ -98,6 +100,7 @@ private:
     double x0, y0, x1, y1, dxdy;  // region-relative, y0 < y1
     double dir;                   // +1 running toward +y, -1 toward -y
     double perX;                  // signed height per unit of x travelled
+    double slope;                 // |perX| in cell units
   };
   struct Crossing {
     long column;  // first pixel whose centre lies at or right of the crossing
@@ -113,7 +116,7 @@ private:
     // Two independent divisions rather than one waiting for the other.
     const double dx = x1 - x0, dy = y1 - y0;
     const double dxdy = dx / dy, perX = dx != 0.0 ? dir * dy / std::fabs(dx) : 0.0;
-    edges_.push_back(Edge{x0, y0, x1, y1, dxdy, dir, perX});
+    edges_.push_back(Edge{x0, y0, x1, y1, dxdy, dir, perX, std::fabs(perX) * kSynthOne});
   }
   void addOutside_(double x0, double y0, double x1, double y1);
   struct Scratch;
@@ -122,6 +125,7 @@ private:
     long from, to;  // cells an edge passes through; acc_[to] may hold a spill
   };
   static Span accumulate_(double* acc, double xa, double xb, double dy, double perX);
+  static Span accumulateFixed_(std::int32_t* cells, double xa, double xb, std::int32_t dy, double slope);
   void crossings_(const std::vector<const Edge*>& active, double yc);
   void fillCentreSpans_(unsigned char* row, long from, long to, unsigned char value) const;
   template <bool Clip>
@@ -135,20 +139,21 @@ private:
     unsigned char* origin;  // the region's first pixel
     unsigned char value;
     bool fill;
+    vf_SynthSweepFn sweep;
   };
   void renderBands_(vcPelBuffer<unsigned char>& image, unsigned char value, bool fill);
-  void renderBandRange_(const BandJob& job, long from, long to, double* acc, std::uint64_t* marks,
+  void renderBandRange_(const BandJob& job, long from, long to, std::int32_t* cells, std::uint64_t* marks,
                         std::vector<const Edge*>& active) const;
-  void walkBand_(const Edge& e, long top, long bottom, std::size_t stride, std::size_t words, double* acc,
+  void walkBand_(const Edge& e, long top, long bottom, const BandJob& job, std::int32_t* cells,
                  std::uint64_t* marks) const;
-  void sweepMarked_(unsigned char* row, double* acc, std::uint64_t* marks, std::size_t words, unsigned char value,
-                    bool fill) const;
+  void sweepMarked_(unsigned char* row, std::int32_t* cells, std::uint64_t* marks, const BandJob& job) const;
 
   vcRectangle<long> region_;
   double rx_, ry_, rw_, rh_;  // the region's origin and size
   long bx0_, bx1_, by0_, by1_;  // blend area, region-relative, clipped to the region
   std::vector<Edge> edges_;
-  std::vector<double> acc_;  // per cell of a row (or of a band's rows): signed area to accumulate
+  std::vector<double> acc_;  // per cell of a row: signed area to accumulate
+  std::vector<std::int32_t> cells_;  // per cell of a band's rows: the same in units of 1 / kSynthOne
   std::vector<std::uint64_t> marks_;  // per band row: one bit per cell holding something
   std::vector<Span> spans_;  // one per active edge of the row
   std::vector<Crossing> cross_;

@@ -15,6 +15,7 @@
 #include <vc/wrfm/smdmodel.h>
 #include <vc/wrfm/smdpoly.h>
 
+#include "../../../dispc/wrfm/synth/synth_sweep.h"
 #include "support/synth_reference.h"
 
 namespace {
@@ -405,4 +406,110 @@ TEST(Synthetic, FlatEdgesAreHarmlessAndFarPointsRefused) {
   const vcXform<2> away = vcXform<2>::translation(V(2e300, 0));
   EXPECT_THROW(P::drawSynthetic(flat.poly, away, far, 235, true, true), vcShapesError::BadGeom);
   EXPECT_TRUE(far == image(20, 100));
+}
+
+namespace {
+
+// Forces one instruction set for the sweep while alive.
+class ForcedIsa {
+public:
+  explicit ForcedIsa(vc_SynthIsa isa) : previous_(vf_synthIsa()) { ok_ = vf_synthForceIsa(isa); }
+  ~ForcedIsa() { vf_synthForceIsa(previous_); }
+  bool ok() const { return ok_; }
+
+private:
+  vc_SynthIsa previous_;
+  bool ok_;
+};
+
+std::vector<vc_SynthIsa> availableIsas() {
+  std::vector<vc_SynthIsa> r;
+  for (const vc_SynthIsa isa : {vc_SynthIsa::Scalar, vc_SynthIsa::Sse2, vc_SynthIsa::Avx2})
+    if (vf_synthIsaAvailable(isa)) r.push_back(isa);
+  return r;
+}
+
+}  // namespace
+
+// The sweep kernels on random rows of cells (runs of every length from every offset, sums near and beyond a whole
+// pixel, both signs): each instruction set writes the pixels and running sums of the plain loop and clears the cells.
+TEST(Synthetic, SweepKernelsAgreeWithThePlainLoop) {
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> cell(-2 * kSynthOne, 2 * kSynthOne), pel(0, 255);
+  const vf_SynthSweepFn plain = vf_synthSweepFor(vc_SynthIsa::Scalar);
+  for (int trial = 0; trial < 400; ++trial) {
+    const long from = trial % 11, to = from + trial % 70;
+    std::vector<std::int32_t> cells(96);
+    std::vector<unsigned char> row(96);
+    for (auto& c : cells) c = trial % 3 == 0 ? cell(rng) / 64 : cell(rng);
+    for (auto& p : row) p = static_cast<unsigned char>(pel(rng));
+    const std::int32_t start = cell(rng);
+    const int value = pel(rng);
+    auto wantCells = cells;
+    auto wantRow = row;
+    const std::int32_t want = plain(wantRow.data(), wantCells.data(), from, to, start, value);
+    for (const vc_SynthIsa isa : availableIsas()) {
+      auto gotCells = cells;
+      auto gotRow = row;
+      const std::int32_t got = vf_synthSweepFor(isa)(gotRow.data(), gotCells.data(), from, to, start, value);
+      EXPECT_EQ(got, want) << trial << " isa " << static_cast<int>(isa);
+      EXPECT_TRUE(gotRow == wantRow && gotCells == wantCells) << trial << " isa " << static_cast<int>(isa);
+    }
+    for (long i = from; i < to; ++i) ASSERT_EQ(wantCells[static_cast<std::size_t>(i)], 0);
+  }
+  EXPECT_TRUE(vf_synthIsaAvailable(vc_SynthIsa::Scalar));
+}
+
+// Random outlines (fixed seed) of every kind: polygons with long edges at every slope, circles, rounded corners, stars, tiny
+// ones inside a pixel and huge ones, placed so that many are cut by the window; filled and outline only, over a
+// random background. Every instruction set and thread count writes the bytes of the plain sweep on one thread.
+TEST(Synthetic, EveryInstructionSetAndThreadCountWritesTheSameBytes) {
+  std::mt19937 rng(1729);
+  std::uniform_real_distribution<double> u(0, 1);
+  constexpr long kSide = 700;
+  auto background = image(0, kSide);
+  forEachPixel(background, [&](long i, long j, unsigned char) {
+    *background.pointToPel(i, j) = static_cast<unsigned char>((i * 7 + j * 13) % 256);
+  });
+  for (int trial = 0; trial < 24; ++trial) {
+    const V c(-100 + 900 * u(rng), -100 + 900 * u(rng));
+    const double size = trial % 6 == 4 ? 0.3 * u(rng) : trial % 6 == 5 ? 1e5 * (1 + u(rng)) : 20 + 600 * u(rng);
+    vcSMDGDPoly poly;
+    switch (trial % 4) {
+      case 0: {  // vertices at rising angles and random distances: a simple polygon
+        std::vector<V> pts;
+        const int n = 3 + trial % 7;
+        for (int k = 0; k < n; ++k) {
+          const double a = 2 * kPi * (k + 0.8 * u(rng)) / n, r = size * (0.2 + 0.8 * u(rng));
+          pts.push_back(c + V(r * std::cos(a), r * std::sin(a)));
+        }
+        poly = closedPoly(pts, 0);
+        break;
+      }
+      case 1:
+        poly = circle(c, size).poly;
+        break;
+      case 2:
+        poly = roundedRect(size, 0.6 * size, c, 360 * u(rng), 0.2 * size * u(rng)).poly;
+        break;
+      default:
+        poly = star(c, 4 + 2 * static_cast<int>(200 * u(rng)), size, size * u(rng), 360 * u(rng)).poly;
+    }
+    const bool fill = trial % 5 != 3;
+    const unsigned char value = static_cast<unsigned char>(256 * u(rng));
+    auto want = background.clone();
+    {
+      const ForcedIsa plain(vc_SynthIsa::Scalar);
+      ASSERT_TRUE(plain.ok());
+      P::drawSynthetic(poly, vcXform<2>::I, want, value, true, fill);
+    }
+    for (const vc_SynthIsa isa : availableIsas())
+      for (const int threads : {1, 3}) {
+        const ForcedIsa forced(isa);
+        const vcSynthThreads count(threads);
+        auto got = background.clone();
+        P::drawSynthetic(poly, vcXform<2>::I, got, value, true, fill);
+        EXPECT_TRUE(got == want) << trial << ": isa " << static_cast<int>(isa) << ", " << threads << " threads";
+      }
+  }
 }
