@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <vc/cairo/cairoscope.h>
@@ -35,6 +36,9 @@ struct vcCairoScope::Shared {
   // pixels are 0 between calls.
   vc_CairoSurfacePtr mask;
   vc_CairoPtr maskContext;  // on mask; its state is saved and restored around each use
+  // Working memory of the path drawing calls, kept from call to call.
+  std::vector<vcVector<2>> samples;
+  std::vector<std::pair<double, double>> path;
 
   explicit Shared(vc_CairoSurfacePtr s);
   ~Shared();

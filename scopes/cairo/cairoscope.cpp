@@ -111,19 +111,12 @@ std::pair<long, long> stampRow(unsigned char* row, std::uint32_t* px, long n, st
     if (!bits) continue;
     if (first == n) first = x + std::countr_zero(bits);
     end = x + 32 - std::countl_zero(bits);
-    auto* out = reinterpret_cast<__m128i*>(px + x);
     if (bits == 0xFFFFu) {
+      auto* out = reinterpret_cast<__m128i*>(px + x);
       for (int k = 0; k < 4; ++k) _mm_storeu_si128(out + k, ink);
     } else {
-      // Each byte's emptiness widened to its pixel: keep those pixels, ink the others.
-      const __m128i lo = _mm_unpacklo_epi8(empty, empty), hi = _mm_unpackhi_epi8(empty, empty);
-      const auto blend = [ink](__m128i* o, __m128i keep) {
-        _mm_storeu_si128(o, _mm_or_si128(_mm_and_si128(keep, _mm_loadu_si128(o)), _mm_andnot_si128(keep, ink)));
-      };
-      blend(out, _mm_unpacklo_epi16(lo, lo));
-      blend(out + 1, _mm_unpackhi_epi16(lo, lo));
-      blend(out + 2, _mm_unpacklo_epi16(hi, hi));
-      blend(out + 3, _mm_unpackhi_epi16(hi, hi));
+      // Only stores: reading the surface's pixels would wait on memory.
+      for (unsigned b = bits; b; b &= b - 1) px[x + std::countr_zero(b)] = word;
     }
     _mm_storeu_si128(at, zero);
   }

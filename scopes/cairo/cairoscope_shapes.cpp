@@ -153,17 +153,16 @@ double vcCairoScope::devY_(const vcPoint& p, long w) const {
 void vcCairoScope::drawPath_(const std::vector<vcVector<2>>& points, bool closed, bool fill, int fillRule,
                              const vcGraphicProps& props) {
   const long w = penWidth(props);
-  std::vector<DevPoint> dev;
-  dev.reserve(points.size());
+  DevPath& dev = shared_->path;
+  dev.clear();
   for (const vcVector<2>& v : points) {
     const vcPoint p(v);
     dev.emplace_back(devX_(p, w), devY_(p, w));
   }
-  drawDevPath_(std::move(dev), closed, fill, fillRule, props);
+  drawDevPath_(dev, closed, fill, fillRule, props);
 }
 
-void vcCairoScope::drawDevPath_(std::vector<DevPoint> dev, bool closed, bool fill, int fillRule,
-                                const vcGraphicProps& props) {
+void vcCairoScope::drawDevPath_(DevPath& dev, bool closed, bool fill, int fillRule, const vcGraphicProps& props) {
   const bool stroke = strokes(props);
   dev.erase(std::unique(dev.begin(), dev.end()), dev.end());
   if (closed && dev.size() > 1 && dev.front() == dev.back()) dev.pop_back();
@@ -258,7 +257,8 @@ void vcCairoScope::drawSampled_(const vcShape& shape, bool closed, bool fill, co
   if (!strokes(props) && !fill) return;
   vcShape::vcSampleParams params(kSampleTolerance, 0.0, 2);
   params.maxPoints(kMaxSamples);
-  std::vector<vcVector<2>> points;
+  std::vector<vcVector<2>>& points = shared_->samples;
+  points.clear();
   shape.sample(params, points);
   drawPath_(points, closed, fill, vcPolygon::eWinding, props);
 }
@@ -267,7 +267,8 @@ void vcCairoScope::drawSampled_(const vcShape& shape, bool closed, bool fill, co
 
 void vcCairoScope::draw(const vcPoint& point, const vcGraphicProps& props) {
   const long w = penWidth(props);
-  drawDevPath_({{devX_(point, w), devY_(point, w)}}, false, false, vcPolygon::eWinding, props);
+  DevPath dev{{devX_(point, w), devY_(point, w)}};
+  drawDevPath_(dev, false, false, vcPolygon::eWinding, props);
 }
 
 void vcCairoScope::draw(const vcLineSeg& segment, const vcGraphicProps& props) {
@@ -279,7 +280,8 @@ void vcCairoScope::drawTo(const vcPoint& p, const vcGraphicProps& props) {
   const double x0 = devX_(drawPoint(), w), y0 = devY_(drawPoint(), w);
   const double x1 = devX_(p, w), y1 = devY_(p, w);
   const vcPoint to = p;  // p may be the pen itself
-  drawDevPath_({{x0, y0}, {x1, y1}}, false, false, vcPolygon::eWinding, props);
+  DevPath dev{{x0, y0}, {x1, y1}};
+  drawDevPath_(dev, false, false, vcPolygon::eWinding, props);
   drawStart(to);
 }
 
@@ -287,8 +289,8 @@ void vcCairoScope::drawToRelPels(long dx, long dy, const vcGraphicProps& props) 
   const long w = penWidth(props);
   const double x0 = static_cast<double>(drawX() + base_.x()) + penCentre(w);
   const double y0 = static_cast<double>(drawY() + base_.y()) + penCentre(w);
-  drawDevPath_({{x0, y0}, {x0 + static_cast<double>(dx), y0 + static_cast<double>(dy)}}, false, false,
-               vcPolygon::eWinding, props);
+  DevPath dev{{x0, y0}, {x0 + static_cast<double>(dx), y0 + static_cast<double>(dy)}};
+  drawDevPath_(dev, false, false, vcPolygon::eWinding, props);
   moveToRel(dx, dy);
 }
 
