@@ -7,6 +7,7 @@
 #   display    dispc/*, include/vc/*.h          may not include <vc/wrfm/...> or <vc/cairo/...>
 #   wrfm       dispc/wrfm/, include/vc/wrfm/    geometry may not include the tablet; only
 #                                               drawing files (*_draw.cpp) may
+#   scopes     scopes/common/                   what the Cairo and Qt scopes share: no Cairo or Qt header
 #   cairo      scopes/cairo/, include/vc/cairo/ the reference scope
 #   qt         scopes/qt/, include/vc/qt/       the Qt scope and view
 # Nothing in the library includes test or tool code.
@@ -38,6 +39,7 @@ mapfile -t vgr_files < <(collect vgr)
 mapfile -t display_files < <(
   find dispc include/vc -maxdepth 1 -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
 mapfile -t wrfm_geometry < <(collect dispc/wrfm include/vc/wrfm | grep -v '_draw\.cpp$' || true)
+mapfile -t scope_common < <(collect scopes/common)
 mapfile -t library < <(collect core vgr dispc include scopes)
 
 report=$(
@@ -46,6 +48,7 @@ report=$(
   violations 'vc/wrfm/|vc/cairo/|vc/qt/' "the display layer includes a wireframe, Cairo or Qt header" \
     "${display_files[@]/include\/vc\/display.h/}"
   violations 'vc/uitablet\.h|vc/cairo/' "wireframe geometry includes drawing code" "${wrfm_geometry[@]}"
+  violations 'vc/cairo/|vc/qt/|cairo|Q' "the scopes' shared code includes a Cairo or Qt header" "${scope_common[@]}"
   violations '(\.\./)+(tests|tools|bench|fuzz)/|support/recording_scope' "library code includes test or tool code" \
     "${library[@]}"
   true

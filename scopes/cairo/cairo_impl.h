@@ -12,6 +12,8 @@
 
 #include <vc/cairo/cairoscope.h>
 
+#include "scope_kit.h"
+
 struct vc_CairoSurfaceFree {
   void operator()(cairo_surface_t* s) const noexcept { cairo_surface_destroy(s); }
 };
@@ -54,13 +56,6 @@ struct vc_CairoImage {
   std::vector<std::uint32_t> pels;
   vcUIRect ink;
 };
-
-constexpr std::uint32_t vkCairoPass = 0;
-
-inline std::uint32_t vfOpaque(unsigned char r, unsigned char g, unsigned char b) {
-  return 0xFF000000u | (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) | b;
-}
-inline std::uint32_t vfOpaque(const vcRGB& c) { return vfOpaque(c.r(), c.g(), c.b()); }
 
 // The integer rectangle covering [x0, x1) x [y0, y1), kept to what a surface
 // can address (root pixels).

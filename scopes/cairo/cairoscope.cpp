@@ -291,31 +291,12 @@ void vcCairoScope::updateScreen() { cairo_surface_flush(surface()); }
 
 // ---- colors -------------------------------------------------------------------------------
 
-std::vector<vcRGB> vcCairoScope::defaultPalette() {
-  std::vector<vcRGB> p(256);
-  for (std::size_t i = 0; i < p.size(); ++i) {
-    const auto v = static_cast<unsigned char>(i);
-    p[i] = vcRGB(v, v, v);
-  }
-  for (int code = 0; code < vcColor::kNumStockColors; ++code) {
-    const vcColor& c = vcColor::stockColor(code);
-    p[c.index()] = c.rgbStruct();
-  }
-  return p;
-}
+std::vector<vcRGB> vcCairoScope::defaultPalette() { return vfScopeDefaultPalette(); }
 
 const std::vector<vcRGB>& vcCairoScope::palette() const noexcept { return shared_->palette; }
 
 void vcCairoScope::setPalette_(const std::vector<vcRGB>& map, bool keepStock) {
-  if (map.size() > 256)
-    throw vcBadArgument("vcCairoScope: a color map of " + std::to_string(map.size()) + " entries (256 at most)");
-  std::vector<vcRGB>& p = shared_->palette;
-  std::copy(map.begin(), map.end(), p.begin());
-  if (!keepStock) return;
-  for (int code = 0; code < vcColor::kNumStockColors; ++code) {
-    const vcColor& c = vcColor::stockColor(code);
-    p[c.index()] = c.rgbStruct();
-  }
+  vfScopeColorMap(shared_->palette, map, keepStock, "vcCairoScope");
 }
 
 void vcCairoScope::colorMap(const std::vector<vcRGB>& map) { setPalette_(map, true); }
@@ -323,8 +304,8 @@ void vcCairoScope::colorMapEx(const std::vector<vcRGB>& map) { setPalette_(map, 
 
 std::uint32_t vcCairoScope::argbOf(const vcColor& c) const {
   if (layer_ == eOverlay && c == vcColor::passColor()) return 0;
-  if (c.isRGBColor()) return vfOpaque(c.rgbStruct());
-  return vfOpaque(palette()[c.index()]);
+  if (c.isRGBColor()) return vfScopeOpaque(c.rgbStruct());
+  return vfScopeOpaque(palette()[c.index()]);
 }
 
 // ---- painting -------------------------------------------------------------------------------

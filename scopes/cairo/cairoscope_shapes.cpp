@@ -174,9 +174,8 @@ void vcCairoScope::drawDevPath_(DevPath& dev, bool closed, bool fill, int fillRu
     // A path within one pixel shows as that pixel, whatever the caps.
     if (far) return;
     const double half = static_cast<double>(w) / 2.0;
-    const vcUIRect bound =
-        vfCairoCover(dev[0].first - half - 1.0, dev[0].second - half - 1.0, dev[0].first + half + 1.0,
-                     dev[0].second + half + 1.0);
+    const vcUIRect bound = vfCairoCover(dev[0].first - half - 1.0, dev[0].second - half - 1.0,
+                                        dev[0].first + half + 1.0, dev[0].second + half + 1.0);
     paint_(
         [&](cairo_t* cr) {
           cairo_rectangle(cr, dev[0].first - half, dev[0].second - half, static_cast<double>(w),
