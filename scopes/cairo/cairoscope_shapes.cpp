@@ -18,6 +18,7 @@
 #include <vc/dispprop.h>
 
 #include "cairo_impl.h"
+#include "scope_paths.h"
 
 namespace {
 
@@ -27,11 +28,9 @@ using Props = vcGraphicProps;
 constexpr double kSampleTolerance = 0.2;
 constexpr long kMaxSamples = 20000;
 
-long penWidth(const Props& p) { return std::clamp(p.penWidth(), 1L, 32767L); }
+long penWidth(const Props& p) { return vfScopePenWidth(p); }
 
-// Paths run through pixel centres for odd widths and pixel corners for even
-// ones, so that the edges of a straight pen fall between pixels.
-double penCentre(long w) { return w % 2 ? 0.5 : 0.0; }
+double penCentre(long w) { return vfScopePenCentre(w); }
 
 bool strokes(const Props& p) { return p.penStyle() != Props::ePenNull; }
 
@@ -262,63 +261,4 @@ void vcCairoScope::drawSampled_(const vcShape& shape, bool closed, bool fill, co
   drawPath_(points, closed, fill, vcPolygon::eWinding, props);
 }
 
-// ---- points, segments and the pen -------------------------------------------------------
-
-void vcCairoScope::draw(const vcPoint& point, const vcGraphicProps& props) {
-  const long w = penWidth(props);
-  DevPath dev{{devX_(point, w), devY_(point, w)}};
-  drawDevPath_(dev, false, false, vcPolygon::eWinding, props);
-}
-
-void vcCairoScope::draw(const vcLineSeg& segment, const vcGraphicProps& props) {
-  drawPath_({segment.p1(), segment.p2()}, false, false, vcPolygon::eWinding, props);
-}
-
-void vcCairoScope::drawTo(const vcPoint& p, const vcGraphicProps& props) {
-  const long w = penWidth(props);
-  const double x0 = devX_(drawPoint(), w), y0 = devY_(drawPoint(), w);
-  const double x1 = devX_(p, w), y1 = devY_(p, w);
-  const vcPoint to = p;  // p may be the pen itself
-  DevPath dev{{x0, y0}, {x1, y1}};
-  drawDevPath_(dev, false, false, vcPolygon::eWinding, props);
-  drawStart(to);
-}
-
-void vcCairoScope::drawToRelPels(long dx, long dy, const vcGraphicProps& props) {
-  const long w = penWidth(props);
-  const double x0 = static_cast<double>(drawX() + base_.x()) + penCentre(w);
-  const double y0 = static_cast<double>(drawY() + base_.y()) + penCentre(w);
-  DevPath dev{{x0, y0}, {x0 + static_cast<double>(dx), y0 + static_cast<double>(dy)}};
-  drawDevPath_(dev, false, false, vcPolygon::eWinding, props);
-  moveToRel(dx, dy);
-}
-
-// ---- shapes ---------------------------------------------------------------------------------
-
-void vcCairoScope::draw(const vcPolygon& polygon, const vcGraphicProps& props) {
-  drawPath_(polygon.vertices(), true, props.fill(), polygon.fillMode(), props);
-}
-
-void vcCairoScope::draw(const vcPolyline& polyline, const vcGraphicProps& props) {
-  drawPath_(polyline.points(), polyline.isClosed(), polyline.isClosed() && props.fill(), vcPolygon::eWinding, props);
-}
-
-void vcCairoScope::draw(const vcEllipse& ellipse, const vcGraphicProps& props) {
-  drawSampled_(ellipse, true, props.fill(), props);
-}
-void vcCairoScope::draw(const vcEllipse2& ellipse, const vcGraphicProps& props) {
-  drawSampled_(ellipse, true, props.fill(), props);
-}
-void vcCairoScope::draw(const vcGenRect& rect, const vcGraphicProps& props) {
-  drawSampled_(rect, true, props.fill(), props);
-}
-void vcCairoScope::draw(const vcEllipseArc& arc, const vcGraphicProps& props) {
-  drawSampled_(arc, false, false, props);
-}
-void vcCairoScope::draw(const vcEllipseArc2& arc, const vcGraphicProps& props) {
-  drawSampled_(arc, false, false, props);
-}
-
-void vcCairoScope::draw(const vcGenShape& shape, const vcColor& color) {
-  drawSampled_(shape, shape.isClosedContour(), false, vcGraphicProps(color, 1));
-}
+VC_SCOPE_PATH_FORMS(vcCairoScope)

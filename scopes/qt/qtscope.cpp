@@ -26,6 +26,7 @@
 #include <vc/dispprop.h>
 
 #include "qt_impl.h"
+#include "scope_paths.h"
 
 namespace {
 
@@ -40,9 +41,8 @@ constexpr double kMiterLimit = 10.0;
 // Cairo's coordinate resolution (1/256 pixel) to make Qt take Cairo's.
 constexpr double kEdgeShift = 1.0 / 64;
 
-long penWidth(const Props& p) { return std::clamp(p.penWidth(), 1L, kMaxSide); }
-// Paths run through pixel centres for odd widths and pixel corners for even ones.
-double penCentre(long w) { return w % 2 ? 0.5 : 0.0; }
+long penWidth(const Props& p) { return vfScopePenWidth(p); }
+double penCentre(long w) { return vfScopePenCentre(w); }
 bool strokes(const Props& p) { return p.penStyle() != Props::ePenNull; }
 
 // Dash lengths in pen widths (on, off, ...), indexed by pen style.
@@ -418,53 +418,7 @@ void vcQtScope::drawSampled_(const vcShape& shape, bool closed, bool fill, const
   drawPath_(points, closed, fill, vcPolygon::eWinding, props);
 }
 
-void vcQtScope::draw(const vcPoint& point, const vcGraphicProps& props) {
-  const long w = penWidth(props);
-  drawDevPath_({{devX_(point, w), devY_(point, w)}}, false, false, vcPolygon::eWinding, props);
-}
-
-void vcQtScope::draw(const vcLineSeg& segment, const vcGraphicProps& props) {
-  drawPath_({segment.p1(), segment.p2()}, false, false, vcPolygon::eWinding, props);
-}
-
-void vcQtScope::drawTo(const vcPoint& p, const vcGraphicProps& props) {
-  const long w = penWidth(props);
-  const double x0 = devX_(drawPoint(), w), y0 = devY_(drawPoint(), w);
-  const double x1 = devX_(p, w), y1 = devY_(p, w);
-  const vcPoint to = p;  // p may be the pen itself
-  drawDevPath_({{x0, y0}, {x1, y1}}, false, false, vcPolygon::eWinding, props);
-  drawStart(to);
-}
-
-void vcQtScope::drawToRelPels(long dx, long dy, const vcGraphicProps& props) {
-  const long w = penWidth(props);
-  const double x0 = static_cast<double>(drawX() + base_.x()) + penCentre(w);
-  const double y0 = static_cast<double>(drawY() + base_.y()) + penCentre(w);
-  drawDevPath_({{x0, y0}, {x0 + static_cast<double>(dx), y0 + static_cast<double>(dy)}}, false, false,
-               vcPolygon::eWinding, props);
-  moveToRel(dx, dy);
-}
-
-void vcQtScope::draw(const vcPolygon& polygon, const vcGraphicProps& props) {
-  drawPath_(polygon.vertices(), true, props.fill(), polygon.fillMode(), props);
-}
-void vcQtScope::draw(const vcPolyline& polyline, const vcGraphicProps& props) {
-  drawPath_(polyline.points(), polyline.isClosed(), polyline.isClosed() && props.fill(), vcPolygon::eWinding, props);
-}
-void vcQtScope::draw(const vcEllipse& ellipse, const vcGraphicProps& props) {
-  drawSampled_(ellipse, true, props.fill(), props);
-}
-void vcQtScope::draw(const vcEllipse2& ellipse, const vcGraphicProps& props) {
-  drawSampled_(ellipse, true, props.fill(), props);
-}
-void vcQtScope::draw(const vcGenRect& rect, const vcGraphicProps& props) {
-  drawSampled_(rect, true, props.fill(), props);
-}
-void vcQtScope::draw(const vcEllipseArc& arc, const vcGraphicProps& props) { drawSampled_(arc, false, false, props); }
-void vcQtScope::draw(const vcEllipseArc2& arc, const vcGraphicProps& props) { drawSampled_(arc, false, false, props); }
-void vcQtScope::draw(const vcGenShape& shape, const vcColor& color) {
-  drawSampled_(shape, shape.isClosedContour(), false, vcGraphicProps(color, 1));
-}
+VC_SCOPE_PATH_FORMS(vcQtScope)
 
 // ---- set and flood fill ---------------------------------------------------------------------------
 
