@@ -98,8 +98,9 @@ vcUIRect inkOf(cairo_surface_t* mask, long w, long h) {
 // Sets px[i] to word and row[i] to 0 wherever row[i] is not 0, for i in
 // [0, n); returns the offsets of the first and one past the last such byte
 // (n, n when there is none). Sixteen mask bytes at a time where the processor
-// allows: most are all empty (inside outlines) or all full (fills).
-std::pair<long, long> stampRow(unsigned char* row, std::uint32_t* px, long n, std::uint32_t word) {
+// allows: most are all empty (inside outlines) or all full (fills). room:
+// the bytes from row on that may be read (not written) past n.
+std::pair<long, long> stampRow(unsigned char* row, std::uint32_t* px, long n, long room, std::uint32_t word) {
   long first = n, end = n, x = 0;
 #if defined(__SSE2__)
   const __m128i zero = _mm_setzero_si128();
@@ -119,6 +120,21 @@ std::pair<long, long> stampRow(unsigned char* row, std::uint32_t* px, long n, st
       for (unsigned b = bits; b; b &= b - 1) px[x + std::countr_zero(b)] = word;
     }
     _mm_storeu_si128(at, zero);
+  }
+  if (x < n && x + 16 <= room) {
+    // The last partial chunk, read whole and cut to the row.
+    const __m128i empty = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x)), zero);
+    const unsigned bits = ~static_cast<unsigned>(_mm_movemask_epi8(empty)) & ((1u << (n - x)) - 1u);
+    if (bits) {
+      if (first == n) first = x + std::countr_zero(bits);
+      end = x + 32 - std::countl_zero(bits);
+      for (unsigned b = bits; b; b &= b - 1) {
+        const long i = x + std::countr_zero(b);
+        px[i] = word;
+        row[i] = 0;
+      }
+    }
+    x = n;
   }
 #endif
   for (; x < n; ++x)
@@ -142,12 +158,13 @@ vcUIRect stampMask(cairo_surface_t* mask, long w, long h, cairo_surface_t* targe
   cairo_surface_flush(target);
   unsigned char* data = cairo_image_surface_get_data(mask);
   const long stride = cairo_image_surface_get_stride(mask);
+  const long maskHeight = cairo_image_surface_get_height(mask);
   unsigned char* out = cairo_image_surface_get_data(target);
   const long outStride = cairo_image_surface_get_stride(target);
   long x0 = w, y0 = h, x1 = -1, y1 = -1;
   for (long y = 0; y < h; ++y) {
     auto* px = reinterpret_cast<std::uint32_t*>(out + (at.y() + y) * outStride) + at.x();
-    const auto [first, end] = stampRow(data + y * stride, px, w, word);
+    const auto [first, end] = stampRow(data + y * stride, px, w, (maskHeight - y) * stride, word);
     if (first == w) continue;
     x0 = std::min(x0, first);
     x1 = std::max(x1, end - 1);
