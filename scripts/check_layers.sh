@@ -13,6 +13,7 @@
 #              generalised polygons             (color, dimtol, uierror, uitypes) and two
 #                                               extension headers (error_impl, dimtol_map)
 #     draw     tablets, graphics, sketches      everything of the display layer
+#   scopes     scopes/common/                   what the Cairo and Qt scopes share: no Cairo or Qt header
 #   cairo      scopes/cairo/, include/vc/cairo/ the reference scope
 #   qt         scopes/qt/, include/vc/qt/       the Qt scope and view
 # Nothing in the library includes test or tool code.
@@ -101,6 +102,7 @@ wrfm_check() {
     sed 's/$/: a wireframe source outside the layer folders/; s/^/layering: /' || true
 }
 mapfile -t wrfm_draw < <(collect dispc/wrfm/draw include/vc/wrfm/graphic_wrfm.h include/vc/wrfm/sketchop_wrfm.h)
+mapfile -t scope_common < <(collect scopes/common)
 mapfile -t library < <(collect core vgr dispc include scopes)
 
 report=$(
@@ -110,6 +112,7 @@ report=$(
     "${display_files[@]/include\/vc\/display.h/}"
   wrfm_check
   violations 'vc/cairo/|vc/qt/' "wireframe drawing includes a Cairo or Qt header" "${wrfm_draw[@]}"
+  violations 'vc/cairo/|vc/qt/|cairo|Q' "the scopes' shared code includes a Cairo or Qt header" "${scope_common[@]}"
   violations '(\.\./)+(tests|tools|bench|fuzz)/|support/recording_scope' "library code includes test or tool code" \
     "${library[@]}"
   true

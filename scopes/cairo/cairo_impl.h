@@ -7,9 +7,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <vc/cairo/cairoscope.h>
+
+#include "scope_kit.h"
 
 struct vc_CairoSurfaceFree {
   void operator()(cairo_surface_t* s) const noexcept { cairo_surface_destroy(s); }
@@ -35,6 +38,9 @@ struct vcCairoScope::Shared {
   // pixels are 0 between calls.
   vc_CairoSurfacePtr mask;
   vc_CairoPtr maskContext;  // on mask; its state is saved and restored around each use
+  // Working memory of the path drawing calls, kept from call to call.
+  std::vector<vcVector<2>> samples;
+  std::vector<std::pair<double, double>> path;
 
   explicit Shared(vc_CairoSurfacePtr s);
   ~Shared();
@@ -50,13 +56,6 @@ struct vc_CairoImage {
   std::vector<std::uint32_t> pels;
   vcUIRect ink;
 };
-
-constexpr std::uint32_t vkCairoPass = 0;
-
-inline std::uint32_t vfOpaque(unsigned char r, unsigned char g, unsigned char b) {
-  return 0xFF000000u | (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) | b;
-}
-inline std::uint32_t vfOpaque(const vcRGB& c) { return vfOpaque(c.r(), c.g(), c.b()); }
 
 // The integer rectangle covering [x0, x1) x [y0, y1), kept to what a surface
 // can address (root pixels).

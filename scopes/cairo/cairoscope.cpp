@@ -6,10 +6,15 @@
 #include <cairo-svg.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <string>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "cairo_impl.h"
 
@@ -90,6 +95,58 @@ vcUIRect inkOf(cairo_surface_t* mask, long w, long h) {
   return x1 < 0 ? vcUIRect::null : vcUIRect(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
 }
 
+// Sets px[i] to word and row[i] to 0 wherever row[i] is not 0, for i in
+// [0, n); returns the offsets of the first and one past the last such byte
+// (n, n when there is none). Sixteen mask bytes at a time where the processor
+// allows: most are all empty (inside outlines) or all full (fills). room:
+// the bytes from row on that may be read (not written) past n.
+std::pair<long, long> stampRow(unsigned char* row, std::uint32_t* px, long n, long room, std::uint32_t word) {
+  long first = n, end = n, x = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i ink = _mm_set1_epi32(static_cast<int>(word));
+  for (; x + 16 <= n; x += 16) {
+    auto* at = reinterpret_cast<__m128i*>(row + x);
+    const __m128i empty = _mm_cmpeq_epi8(_mm_loadu_si128(at), zero);
+    const unsigned bits = ~static_cast<unsigned>(_mm_movemask_epi8(empty)) & 0xFFFFu;
+    if (!bits) continue;
+    if (first == n) first = x + std::countr_zero(bits);
+    end = x + 32 - std::countl_zero(bits);
+    if (bits == 0xFFFFu) {
+      auto* out = reinterpret_cast<__m128i*>(px + x);
+      for (int k = 0; k < 4; ++k) _mm_storeu_si128(out + k, ink);
+    } else {
+      // Only stores: reading the surface's pixels would wait on memory.
+      for (unsigned b = bits; b; b &= b - 1) px[x + std::countr_zero(b)] = word;
+    }
+    _mm_storeu_si128(at, zero);
+  }
+  if (x < n && x + 16 <= room) {
+    // The last partial chunk, read whole and cut to the row.
+    const __m128i empty = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x)), zero);
+    const unsigned bits = ~static_cast<unsigned>(_mm_movemask_epi8(empty)) & ((1u << (n - x)) - 1u);
+    if (bits) {
+      if (first == n) first = x + std::countr_zero(bits);
+      end = x + 32 - std::countl_zero(bits);
+      for (unsigned b = bits; b; b &= b - 1) {
+        const long i = x + std::countr_zero(b);
+        px[i] = word;
+        row[i] = 0;
+      }
+    }
+    x = n;
+  }
+#endif
+  for (; x < n; ++x)
+    if (row[x]) {
+      if (first == n) first = x;
+      end = x + 1;
+      px[x] = word;
+      row[x] = 0;
+    }
+  return {first, end};
+}
+
 // Without anti-aliasing the mask holds only 0 and 255, and painting an opaque
 // color (OVER) or clearing (DEST_OUT) through it sets each masked pixel to
 // word: that is done here in one pass that also finds the masked pixels' box
@@ -101,32 +158,14 @@ vcUIRect stampMask(cairo_surface_t* mask, long w, long h, cairo_surface_t* targe
   cairo_surface_flush(target);
   unsigned char* data = cairo_image_surface_get_data(mask);
   const long stride = cairo_image_surface_get_stride(mask);
+  const long maskHeight = cairo_image_surface_get_height(mask);
   unsigned char* out = cairo_image_surface_get_data(target);
   const long outStride = cairo_image_surface_get_stride(target);
   long x0 = w, y0 = h, x1 = -1, y1 = -1;
   for (long y = 0; y < h; ++y) {
-    unsigned char* row = data + y * stride;
-    const auto [first, end] = inkOfRow(row, w);
-    if (first == w) continue;
     auto* px = reinterpret_cast<std::uint32_t*>(out + (at.y() + y) * outStride) + at.x();
-    // Eight mask bytes at a time: most are all empty (inside outlines) or all full (fills).
-    long x = first;
-    for (std::uint64_t m = 0; x + 8 <= end; x += 8) {
-      std::memcpy(&m, row + x, 8);
-      if (!m) continue;
-      if (m == ~std::uint64_t{0}) {
-        std::fill(px + x, px + x + 8, word);
-      } else {
-        for (long i = x; i < x + 8; ++i)
-          if (row[i]) px[i] = word;
-      }
-      std::memset(row + x, 0, 8);
-    }
-    for (; x < end; ++x)
-      if (row[x]) {
-        px[x] = word;
-        row[x] = 0;
-      }
+    const auto [first, end] = stampRow(data + y * stride, px, w, (maskHeight - y) * stride, word);
+    if (first == w) continue;
     x0 = std::min(x0, first);
     x1 = std::max(x1, end - 1);
     y0 = std::min(y0, y);
@@ -269,31 +308,12 @@ void vcCairoScope::updateScreen() { cairo_surface_flush(surface()); }
 
 // ---- colors -------------------------------------------------------------------------------
 
-std::vector<vcRGB> vcCairoScope::defaultPalette() {
-  std::vector<vcRGB> p(256);
-  for (std::size_t i = 0; i < p.size(); ++i) {
-    const auto v = static_cast<unsigned char>(i);
-    p[i] = vcRGB(v, v, v);
-  }
-  for (int code = 0; code < vcColor::kNumStockColors; ++code) {
-    const vcColor& c = vcColor::stockColor(code);
-    p[c.index()] = c.rgbStruct();
-  }
-  return p;
-}
+std::vector<vcRGB> vcCairoScope::defaultPalette() { return vfScopeDefaultPalette(); }
 
 const std::vector<vcRGB>& vcCairoScope::palette() const noexcept { return shared_->palette; }
 
 void vcCairoScope::setPalette_(const std::vector<vcRGB>& map, bool keepStock) {
-  if (map.size() > 256)
-    throw vcBadArgument("vcCairoScope: a color map of " + std::to_string(map.size()) + " entries (256 at most)");
-  std::vector<vcRGB>& p = shared_->palette;
-  std::copy(map.begin(), map.end(), p.begin());
-  if (!keepStock) return;
-  for (int code = 0; code < vcColor::kNumStockColors; ++code) {
-    const vcColor& c = vcColor::stockColor(code);
-    p[c.index()] = c.rgbStruct();
-  }
+  vfScopeColorMap(shared_->palette, map, keepStock, "vcCairoScope");
 }
 
 void vcCairoScope::colorMap(const std::vector<vcRGB>& map) { setPalette_(map, true); }
@@ -301,8 +321,8 @@ void vcCairoScope::colorMapEx(const std::vector<vcRGB>& map) { setPalette_(map, 
 
 std::uint32_t vcCairoScope::argbOf(const vcColor& c) const {
   if (layer_ == eOverlay && c == vcColor::passColor()) return 0;
-  if (c.isRGBColor()) return vfOpaque(c.rgbStruct());
-  return vfOpaque(palette()[c.index()]);
+  if (c.isRGBColor()) return vfScopeOpaque(c.rgbStruct());
+  return vfScopeOpaque(palette()[c.index()]);
 }
 
 // ---- painting -------------------------------------------------------------------------------

@@ -17,25 +17,7 @@
 
 namespace {
 
-constexpr double kWholeTolerance = 1e-6;
 constexpr long kExtentLimit = 1L << 30;
-
-std::uint32_t grey(unsigned v) {
-  return vfOpaque(static_cast<unsigned char>(v), static_cast<unsigned char>(v), static_cast<unsigned char>(v));
-}
-
-void checkScale(const vcPair<double>& s, const char* op) {
-  for (const double v : {s.x(), s.y()})
-    if (!(std::isfinite(v) && v > 0.0))
-      throw vcBadArgument(std::string("vcCairoScope::") + op + ": scale " + std::to_string(v) +
-                          " (a finite value above 0 expected)");
-}
-
-// A scale within 1e-6 of a whole number counts as it.
-double settled(double s) {
-  const double whole = std::round(s);
-  return whole >= 1.0 && std::fabs(s - whole) <= kWholeTolerance ? whole : s;
-}
 
 // The scaled pixels that show a source pixel (the display layer's rule).
 long scaledExtent(long n, double s) { return vfScaledExtent(n, s, kExtentLimit); }
@@ -46,7 +28,7 @@ long scaledExtent(long n, double s) { return vfScaledExtent(n, s, kExtentLimit);
 template <class T>
 bool scaleNearest(const vcPelBuffer_const<T>& src, vcPelBuffer<T>& dst, const vcPair<double>& scale, vcUIRect& rect,
                   const vcPair<long>& offset) {
-  const double sx = settled(scale.x()), sy = settled(scale.y());
+  const double sx = vfScopeSettled(scale.x()), sy = vfScopeSettled(scale.y());
   const vcUIRect whole(rect.left() + offset.x(), rect.top() + offset.y(), scaledExtent(src.width(), sx),
                        scaledExtent(src.height(), sy));
   const vcUIRect d = whole & rect;
@@ -81,7 +63,7 @@ vc_CairoImage toImage(const vcPelBuffer_const<T>& src, long left, long top, cons
     for (long i = 0; i < at.width(); ++i) {
       const std::uint32_t v = convert(in[i]);
       *o++ = v;
-      if (v == vkCairoPass) continue;
+      if (v == vkScopePass) continue;
       x0 = std::min(x0, i);
       x1 = std::max(x1, i);
       y0 = std::min(y0, j);
@@ -141,71 +123,29 @@ void vcCairoScope::drawScaled_(const vcPelBuffer_const<T>& image, const vcPoint&
   if (shown) blit_(toImage(vcPelBuffer_const<T>(scaled), 0, 0, d + base_, convert));
 }
 
-// ---- pixel conversions ---------------------------------------------------------------
-
-namespace {
-
-struct Rgb32 {
-  bool pass;
-  unsigned long value;
-  std::uint32_t operator()(const vcPackedRGB32Pel& p) const {
-    const unsigned long v =
-        (static_cast<unsigned long>(p.r()) << 16) | (static_cast<unsigned long>(p.g()) << 8) | p.b();
-    return pass && v == value ? vkCairoPass : vfOpaque(p.r(), p.g(), p.b());
-  }
-};
-
-struct Rgb16 {
-  bool pass;
-  unsigned short value;
-  std::uint32_t operator()(const vcPackedRGB16Pel& p) const {
-    return pass && p.value() == value ? vkCairoPass : vfOpaque(p.r(), p.g(), p.b());
-  }
-};
-
-struct Grey16 {
-  bool pass;
-  unsigned short value;
-  std::uint32_t operator()(unsigned short v) const { return pass && v == value ? vkCairoPass : grey(v >> 8u); }
-};
-
-// 8-bit values through a table of 256 colors.
-struct Table8 {
-  bool pass;
-  unsigned char value;
-  std::vector<std::uint32_t> table;
-  std::uint32_t operator()(unsigned char v) const { return pass && v == value ? vkCairoPass : table[v]; }
-};
-
-Table8 table8(const std::vector<vcRGB>& palette, bool mapped, bool pass, unsigned char value) {
-  Table8 t{pass, value, std::vector<std::uint32_t>(256)};
-  for (unsigned v = 0; v < 256; ++v) t.table[v] = mapped ? vfOpaque(palette[v]) : grey(v);
-  return t;
-}
-
-}  // namespace
+// ---- images at their size ---------------------------------------------------------------
 
 void vcCairoScope::draw(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, bool passThrough,
                         unsigned long passValue) {
-  drawPels_(image, corner, Rgb32{passThrough, passValue});
+  drawPels_(image, corner, vc_ScopeRgb32{passThrough, passValue});
 }
 void vcCairoScope::draw(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner, bool passThrough,
                         unsigned short passValue) {
-  drawPels_(image, corner, Rgb16{passThrough, passValue});
+  drawPels_(image, corner, vc_ScopeRgb16{passThrough, passValue});
 }
 void vcCairoScope::draw(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner, bool passThrough,
                         unsigned short passValue) {
-  drawPels_(image, corner, Grey16{passThrough, passValue});
+  drawPels_(image, corner, vc_ScopeGrey16{passThrough, passValue});
 }
 void vcCairoScope::draw(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, bool passThrough,
                         unsigned char passValue, bool mapped) {
-  drawPels_(image, corner, table8(palette(), mapped, passThrough, passValue));
+  drawPels_(image, corner, vfScopeTable8(palette(), mapped, passThrough, passValue));
 }
 
 void vcCairoScope::draw(const vcRLEBuffer& image, const vcPoint& corner, const std::vector<vcColor>& colorMap,
                         bool passThrough, unsigned char passValue) {
   if (image.isNull()) return;
-  Table8 t = table8(palette(), true, passThrough, passValue);
+  vc_ScopeTable8 t = vfScopeTable8(palette(), true, passThrough, passValue);
   for (std::size_t v = 0; v < std::min<std::size_t>(colorMap.size(), 256); ++v) t.table[v] = argbOf(colorMap[v]);
   // A transparent map entry (the pass color on an overlay) leaves its pixels alone too.
   drawPels_(vcPelBuffer_const<unsigned char>(image.decode()), corner, t);
@@ -216,7 +156,7 @@ void vcCairoScope::draw(const vcRLEBuffer& image, const vcPoint& corner, const s
   if (image.isNull()) return;
   vcPelBuffer<unsigned char> pels = image.decode();
   vfPelMap(pels, pels, colorMap);
-  drawPels_(vcPelBuffer_const<unsigned char>(pels), corner, table8(palette(), true, passThrough, passValue));
+  drawPels_(vcPelBuffer_const<unsigned char>(pels), corner, vfScopeTable8(palette(), true, passThrough, passValue));
 }
 
 // ---- resampled images -------------------------------------------------------------------
@@ -224,48 +164,49 @@ void vcCairoScope::draw(const vcRLEBuffer& image, const vcPoint& corner, const s
 
 void vcCairoScope::sample(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner,
                           const vcPair<double>& scale, bool passThrough, unsigned long passValue) {
-  checkScale(scale, "sample");
-  drawScaled_(image, corner, sampleScale(scale), eNoInterpolation, Rgb32{passThrough, passValue});
+  vfScopeCheckScale(scale, "vcCairoScope::sample");
+  drawScaled_(image, corner, sampleScale(scale), eNoInterpolation, vc_ScopeRgb32{passThrough, passValue});
 }
 void vcCairoScope::sample(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner,
                           const vcPair<double>& scale, bool passThrough, unsigned short passValue) {
-  checkScale(scale, "sample");
-  drawScaled_(image, corner, sampleScale(scale), eNoInterpolation, Rgb16{passThrough, passValue});
+  vfScopeCheckScale(scale, "vcCairoScope::sample");
+  drawScaled_(image, corner, sampleScale(scale), eNoInterpolation, vc_ScopeRgb16{passThrough, passValue});
 }
 void vcCairoScope::sample(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner,
                           const vcPair<double>& scale, bool passThrough, unsigned short passValue) {
-  checkScale(scale, "sample");
-  drawScaled_(image, corner, sampleScale(scale), eNoInterpolation, Grey16{passThrough, passValue});
+  vfScopeCheckScale(scale, "vcCairoScope::sample");
+  drawScaled_(image, corner, sampleScale(scale), eNoInterpolation, vc_ScopeGrey16{passThrough, passValue});
 }
 void vcCairoScope::sample(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner,
                           const vcPair<double>& scale, bool passThrough, unsigned char passValue, bool mapped) {
-  checkScale(scale, "sample");
-  drawScaled_(image, corner, sampleScale(scale), eNoInterpolation, table8(palette(), mapped, passThrough, passValue));
+  vfScopeCheckScale(scale, "vcCairoScope::sample");
+  drawScaled_(image, corner, sampleScale(scale), eNoInterpolation,
+              vfScopeTable8(palette(), mapped, passThrough, passValue));
 }
 
 void vcCairoScope::expand(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner,
                           const vcPair<double>& scale, bool passThrough, unsigned long passValue,
                           InterpolationModes mode) {
-  checkScale(scale, "expand");
-  drawScaled_(image, corner, scale, mode, Rgb32{passThrough, passValue});
+  vfScopeCheckScale(scale, "vcCairoScope::expand");
+  drawScaled_(image, corner, scale, mode, vc_ScopeRgb32{passThrough, passValue});
 }
 void vcCairoScope::expand(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner,
                           const vcPair<double>& scale, bool passThrough, unsigned short passValue,
                           InterpolationModes mode) {
-  checkScale(scale, "expand");
-  drawScaled_(image, corner, scale, mode, Rgb16{passThrough, passValue});
+  vfScopeCheckScale(scale, "vcCairoScope::expand");
+  drawScaled_(image, corner, scale, mode, vc_ScopeRgb16{passThrough, passValue});
 }
 void vcCairoScope::expand(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner,
                           const vcPair<double>& scale, bool passThrough, unsigned short passValue,
                           InterpolationModes mode) {
-  checkScale(scale, "expand");
-  drawScaled_(image, corner, scale, mode, Grey16{passThrough, passValue});
+  vfScopeCheckScale(scale, "vcCairoScope::expand");
+  drawScaled_(image, corner, scale, mode, vc_ScopeGrey16{passThrough, passValue});
 }
 // Palette indices are not blended: mapped images are replicated whatever the mode.
 void vcCairoScope::expand(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner,
                           const vcPair<double>& scale, bool passThrough, unsigned char passValue, bool mapped,
                           InterpolationModes mode) {
-  checkScale(scale, "expand");
+  vfScopeCheckScale(scale, "vcCairoScope::expand");
   drawScaled_(image, corner, scale, mapped ? eNoInterpolation : mode,
-              table8(palette(), mapped, passThrough, passValue));
+              vfScopeTable8(palette(), mapped, passThrough, passValue));
 }

@@ -18,6 +18,7 @@
 #include <vc/dispprop.h>
 
 #include "cairo_impl.h"
+#include "scope_paths.h"
 
 namespace {
 
@@ -27,11 +28,9 @@ using Props = vcGraphicProps;
 constexpr double kSampleTolerance = 0.2;
 constexpr long kMaxSamples = 20000;
 
-long penWidth(const Props& p) { return std::clamp(p.penWidth(), 1L, 32767L); }
+long penWidth(const Props& p) { return vfScopePenWidth(p); }
 
-// Paths run through pixel centres for odd widths and pixel corners for even
-// ones, so that the edges of a straight pen fall between pixels.
-double penCentre(long w) { return w % 2 ? 0.5 : 0.0; }
+double penCentre(long w) { return vfScopePenCentre(w); }
 
 bool strokes(const Props& p) { return p.penStyle() != Props::ePenNull; }
 
@@ -153,17 +152,16 @@ double vcCairoScope::devY_(const vcPoint& p, long w) const {
 void vcCairoScope::drawPath_(const std::vector<vcVector<2>>& points, bool closed, bool fill, int fillRule,
                              const vcGraphicProps& props) {
   const long w = penWidth(props);
-  std::vector<DevPoint> dev;
-  dev.reserve(points.size());
+  DevPath& dev = shared_->path;
+  dev.clear();
   for (const vcVector<2>& v : points) {
     const vcPoint p(v);
     dev.emplace_back(devX_(p, w), devY_(p, w));
   }
-  drawDevPath_(std::move(dev), closed, fill, fillRule, props);
+  drawDevPath_(dev, closed, fill, fillRule, props);
 }
 
-void vcCairoScope::drawDevPath_(std::vector<DevPoint> dev, bool closed, bool fill, int fillRule,
-                                const vcGraphicProps& props) {
+void vcCairoScope::drawDevPath_(DevPath& dev, bool closed, bool fill, int fillRule, const vcGraphicProps& props) {
   const bool stroke = strokes(props);
   dev.erase(std::unique(dev.begin(), dev.end()), dev.end());
   if (closed && dev.size() > 1 && dev.front() == dev.back()) dev.pop_back();
@@ -175,9 +173,8 @@ void vcCairoScope::drawDevPath_(std::vector<DevPoint> dev, bool closed, bool fil
     // A path within one pixel shows as that pixel, whatever the caps.
     if (far) return;
     const double half = static_cast<double>(w) / 2.0;
-    const vcUIRect bound =
-        vfCairoCover(dev[0].first - half - 1.0, dev[0].second - half - 1.0, dev[0].first + half + 1.0,
-                     dev[0].second + half + 1.0);
+    const vcUIRect bound = vfCairoCover(dev[0].first - half - 1.0, dev[0].second - half - 1.0,
+                                        dev[0].first + half + 1.0, dev[0].second + half + 1.0);
     paint_(
         [&](cairo_t* cr) {
           cairo_rectangle(cr, dev[0].first - half, dev[0].second - half, static_cast<double>(w),
@@ -258,66 +255,10 @@ void vcCairoScope::drawSampled_(const vcShape& shape, bool closed, bool fill, co
   if (!strokes(props) && !fill) return;
   vcShape::vcSampleParams params(kSampleTolerance, 0.0, 2);
   params.maxPoints(kMaxSamples);
-  std::vector<vcVector<2>> points;
+  std::vector<vcVector<2>>& points = shared_->samples;
+  points.clear();
   shape.sample(params, points);
   drawPath_(points, closed, fill, vcPolygon::eWinding, props);
 }
 
-// ---- points, segments and the pen -------------------------------------------------------
-
-void vcCairoScope::draw(const vcPoint& point, const vcGraphicProps& props) {
-  const long w = penWidth(props);
-  drawDevPath_({{devX_(point, w), devY_(point, w)}}, false, false, vcPolygon::eWinding, props);
-}
-
-void vcCairoScope::draw(const vcLineSeg& segment, const vcGraphicProps& props) {
-  drawPath_({segment.p1(), segment.p2()}, false, false, vcPolygon::eWinding, props);
-}
-
-void vcCairoScope::drawTo(const vcPoint& p, const vcGraphicProps& props) {
-  const long w = penWidth(props);
-  const double x0 = devX_(drawPoint(), w), y0 = devY_(drawPoint(), w);
-  const double x1 = devX_(p, w), y1 = devY_(p, w);
-  const vcPoint to = p;  // p may be the pen itself
-  drawDevPath_({{x0, y0}, {x1, y1}}, false, false, vcPolygon::eWinding, props);
-  drawStart(to);
-}
-
-void vcCairoScope::drawToRelPels(long dx, long dy, const vcGraphicProps& props) {
-  const long w = penWidth(props);
-  const double x0 = static_cast<double>(drawX() + base_.x()) + penCentre(w);
-  const double y0 = static_cast<double>(drawY() + base_.y()) + penCentre(w);
-  drawDevPath_({{x0, y0}, {x0 + static_cast<double>(dx), y0 + static_cast<double>(dy)}}, false, false,
-               vcPolygon::eWinding, props);
-  moveToRel(dx, dy);
-}
-
-// ---- shapes ---------------------------------------------------------------------------------
-
-void vcCairoScope::draw(const vcPolygon& polygon, const vcGraphicProps& props) {
-  drawPath_(polygon.vertices(), true, props.fill(), polygon.fillMode(), props);
-}
-
-void vcCairoScope::draw(const vcPolyline& polyline, const vcGraphicProps& props) {
-  drawPath_(polyline.points(), polyline.isClosed(), polyline.isClosed() && props.fill(), vcPolygon::eWinding, props);
-}
-
-void vcCairoScope::draw(const vcEllipse& ellipse, const vcGraphicProps& props) {
-  drawSampled_(ellipse, true, props.fill(), props);
-}
-void vcCairoScope::draw(const vcEllipse2& ellipse, const vcGraphicProps& props) {
-  drawSampled_(ellipse, true, props.fill(), props);
-}
-void vcCairoScope::draw(const vcGenRect& rect, const vcGraphicProps& props) {
-  drawSampled_(rect, true, props.fill(), props);
-}
-void vcCairoScope::draw(const vcEllipseArc& arc, const vcGraphicProps& props) {
-  drawSampled_(arc, false, false, props);
-}
-void vcCairoScope::draw(const vcEllipseArc2& arc, const vcGraphicProps& props) {
-  drawSampled_(arc, false, false, props);
-}
-
-void vcCairoScope::draw(const vcGenShape& shape, const vcColor& color) {
-  drawSampled_(shape, shape.isClosedContour(), false, vcGraphicProps(color, 1));
-}
+VC_SCOPE_PATH_FORMS(vcCairoScope)

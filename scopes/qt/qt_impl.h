@@ -12,6 +12,8 @@
 
 #include <vc/qt/qtscope.h>
 
+#include "scope_kit.h"
+
 struct vcQtScope::Shared {
   QImage surface;
   QImage drag;
@@ -24,12 +26,6 @@ struct vcQtScope::Shared {
   std::function<void()> screen;
   QImage mask;  // scratch Alpha8 mask, all 0 between calls
 };
-
-inline std::uint32_t vfQtOpaque(const vcRGB& c) {
-  return 0xFF000000u | (std::uint32_t{c.r()} << 16) | (std::uint32_t{c.g()} << 8) | c.b();
-}
-
-std::vector<vcRGB> vfQtDefaultPalette();
 
 // The integer rectangle covering [x0, x1) x [y0, y1), kept to what an image can address.
 inline vcUIRect vfQtCover(double x0, double y0, double x1, double y1) {

@@ -26,6 +26,7 @@
 #include <vc/dispprop.h>
 
 #include "qt_impl.h"
+#include "scope_paths.h"
 
 namespace {
 
@@ -40,9 +41,8 @@ constexpr double kMiterLimit = 10.0;
 // Cairo's coordinate resolution (1/256 pixel) to make Qt take Cairo's.
 constexpr double kEdgeShift = 1.0 / 64;
 
-long penWidth(const Props& p) { return std::clamp(p.penWidth(), 1L, kMaxSide); }
-// Paths run through pixel centres for odd widths and pixel corners for even ones.
-double penCentre(long w) { return w % 2 ? 0.5 : 0.0; }
+long penWidth(const Props& p) { return vfScopePenWidth(p); }
+double penCentre(long w) { return vfScopePenCentre(w); }
 bool strokes(const Props& p) { return p.penStyle() != Props::ePenNull; }
 
 // Dash lengths in pen widths (on, off, ...), indexed by pen style.
@@ -133,7 +133,7 @@ vcQtScope::vcQtScope(const vcPair<long>& size, Layers layer, const vcPair<long>&
   shared_ = std::make_shared<Shared>();
   shared_->surface = newSurface(size, layer);
   shared_->drag = newDrag(size);
-  shared_->palette = vfQtDefaultPalette();
+  shared_->palette = vfScopeDefaultPalette();
 }
 
 vcQtScope::vcQtScope(std::shared_ptr<Shared> shared, Layers layer, double textSize)
@@ -260,29 +260,8 @@ QImage& vcQtScope::target_() { return shared_->dragging ? shared_->drag : shared
 
 // ---- colors -------------------------------------------------------------------------------------
 
-std::vector<vcRGB> vfQtDefaultPalette() {
-  std::vector<vcRGB> p(256);
-  for (std::size_t i = 0; i < p.size(); ++i) {
-    const auto v = static_cast<unsigned char>(i);
-    p[i] = vcRGB(v, v, v);
-  }
-  for (int code = 0; code < vcColor::kNumStockColors; ++code) {
-    const vcColor& c = vcColor::stockColor(code);
-    p[c.index()] = c.rgbStruct();
-  }
-  return p;
-}
-
 void vcQtScope::setPalette_(const std::vector<vcRGB>& map, bool keepStock) {
-  if (map.size() > 256)
-    throw vcBadArgument("vcQtScope: a color map of " + std::to_string(map.size()) + " entries (256 at most)");
-  std::vector<vcRGB>& p = shared_->palette;
-  std::copy(map.begin(), map.end(), p.begin());
-  if (!keepStock) return;
-  for (int code = 0; code < vcColor::kNumStockColors; ++code) {
-    const vcColor& c = vcColor::stockColor(code);
-    p[c.index()] = c.rgbStruct();
-  }
+  vfScopeColorMap(shared_->palette, map, keepStock, "vcQtScope");
 }
 
 void vcQtScope::colorMap(const std::vector<vcRGB>& map) { setPalette_(map, true); }
@@ -291,8 +270,8 @@ void vcQtScope::colorMapEx(const std::vector<vcRGB>& map) { setPalette_(map, fal
 std::uint32_t vcQtScope::argbOf(const vcColor& c) const {
   // Drag feedback is drawn on a transparent image: the pass color erases there too.
   if ((layer_ == eOverlay || shared_->dragging) && c == vcColor::passColor()) return 0;
-  if (c.isRGBColor()) return vfQtOpaque(c.rgbStruct());
-  return vfQtOpaque(shared_->palette[c.index()]);
+  if (c.isRGBColor()) return vfScopeOpaque(c.rgbStruct());
+  return vfScopeOpaque(shared_->palette[c.index()]);
 }
 
 std::uint32_t vcQtScope::argb(long x, long y) const {
@@ -439,53 +418,7 @@ void vcQtScope::drawSampled_(const vcShape& shape, bool closed, bool fill, const
   drawPath_(points, closed, fill, vcPolygon::eWinding, props);
 }
 
-void vcQtScope::draw(const vcPoint& point, const vcGraphicProps& props) {
-  const long w = penWidth(props);
-  drawDevPath_({{devX_(point, w), devY_(point, w)}}, false, false, vcPolygon::eWinding, props);
-}
-
-void vcQtScope::draw(const vcLineSeg& segment, const vcGraphicProps& props) {
-  drawPath_({segment.p1(), segment.p2()}, false, false, vcPolygon::eWinding, props);
-}
-
-void vcQtScope::drawTo(const vcPoint& p, const vcGraphicProps& props) {
-  const long w = penWidth(props);
-  const double x0 = devX_(drawPoint(), w), y0 = devY_(drawPoint(), w);
-  const double x1 = devX_(p, w), y1 = devY_(p, w);
-  const vcPoint to = p;  // p may be the pen itself
-  drawDevPath_({{x0, y0}, {x1, y1}}, false, false, vcPolygon::eWinding, props);
-  drawStart(to);
-}
-
-void vcQtScope::drawToRelPels(long dx, long dy, const vcGraphicProps& props) {
-  const long w = penWidth(props);
-  const double x0 = static_cast<double>(drawX() + base_.x()) + penCentre(w);
-  const double y0 = static_cast<double>(drawY() + base_.y()) + penCentre(w);
-  drawDevPath_({{x0, y0}, {x0 + static_cast<double>(dx), y0 + static_cast<double>(dy)}}, false, false,
-               vcPolygon::eWinding, props);
-  moveToRel(dx, dy);
-}
-
-void vcQtScope::draw(const vcPolygon& polygon, const vcGraphicProps& props) {
-  drawPath_(polygon.vertices(), true, props.fill(), polygon.fillMode(), props);
-}
-void vcQtScope::draw(const vcPolyline& polyline, const vcGraphicProps& props) {
-  drawPath_(polyline.points(), polyline.isClosed(), polyline.isClosed() && props.fill(), vcPolygon::eWinding, props);
-}
-void vcQtScope::draw(const vcEllipse& ellipse, const vcGraphicProps& props) {
-  drawSampled_(ellipse, true, props.fill(), props);
-}
-void vcQtScope::draw(const vcEllipse2& ellipse, const vcGraphicProps& props) {
-  drawSampled_(ellipse, true, props.fill(), props);
-}
-void vcQtScope::draw(const vcGenRect& rect, const vcGraphicProps& props) {
-  drawSampled_(rect, true, props.fill(), props);
-}
-void vcQtScope::draw(const vcEllipseArc& arc, const vcGraphicProps& props) { drawSampled_(arc, false, false, props); }
-void vcQtScope::draw(const vcEllipseArc2& arc, const vcGraphicProps& props) { drawSampled_(arc, false, false, props); }
-void vcQtScope::draw(const vcGenShape& shape, const vcColor& color) {
-  drawSampled_(shape, shape.isClosedContour(), false, vcGraphicProps(color, 1));
-}
+VC_SCOPE_PATH_FORMS(vcQtScope)
 
 // ---- set and flood fill ---------------------------------------------------------------------------
 
@@ -519,40 +452,7 @@ void vcQtScope::fill(const vcPair<long>& seed, const vcColor& color, const vcCol
   const auto pel = [&](long x, long y) -> std::uint32_t& {
     return reinterpret_cast<std::uint32_t*>(img.scanLine(static_cast<int>(y)))[x];
   };
-  const std::uint32_t paint = argbOf(color), border = argbOf(color2) & mask;
-  const std::uint32_t region = pel(start.x(), start.y()) & mask;
-  std::vector<unsigned char> seen(static_cast<std::size_t>(clip.width() * clip.height()), 0);
-  const auto fillable = [&](long x, long y) {
-    if (seen[static_cast<std::size_t>((y - clip.top()) * clip.width() + (x - clip.left()))]) return false;
-    const std::uint32_t v = pel(x, y) & mask;
-    return type == vcUITabletTypes::eFillToBorder ? v != border : v == region;
-  };
-  long x0 = clip.right(), y0 = clip.bottom(), x1 = clip.left() - 1, y1 = clip.top() - 1;
-  std::vector<std::pair<long, long>> todo{{start.x(), start.y()}};
-  while (!todo.empty()) {
-    const auto [x, y] = todo.back();
-    todo.pop_back();
-    if (!fillable(x, y)) continue;
-    long l = x, r = x;
-    while (l > clip.left() && fillable(l - 1, y)) --l;
-    while (r + 1 < clip.right() && fillable(r + 1, y)) ++r;
-    for (long i = l; i <= r; ++i) {
-      seen[static_cast<std::size_t>((y - clip.top()) * clip.width() + (i - clip.left()))] = 1;
-      pel(i, y) = paint;
-    }
-    x0 = std::min(x0, l);
-    x1 = std::max(x1, r);
-    y0 = std::min(y0, y);
-    y1 = std::max(y1, y);
-    for (const long ny : {y - 1, y + 1}) {
-      if (ny < clip.top() || ny >= clip.bottom()) continue;
-      bool inRun = false;
-      for (long i = l; i <= r; ++i) {
-        const bool f = fillable(i, ny);
-        if (f && !inRun) todo.emplace_back(i, ny);
-        inRun = f;
-      }
-    }
-  }
-  if (x1 >= x0) touched_(vcUIRect(x0, y0, x1 - x0 + 1, y1 - y0 + 1), false);
+  const vcUIRect filled = vfScopeFloodFill(clip, start, pel, mask, argbOf(color), argbOf(color2) & mask,
+                                           type == vcUITabletTypes::eFillToBorder);
+  if (!filled.isNull()) touched_(filled, false);
 }

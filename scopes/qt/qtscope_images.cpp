@@ -21,60 +21,8 @@
 
 namespace {
 
-constexpr double kWholeTolerance = 1e-6;
-constexpr std::uint32_t kPass = 0;
-
-std::uint32_t grey(unsigned v) { return 0xFF000000u | (v << 16) | (v << 8) | v; }
-
-void checkScale(const vcPair<double>& s, const char* op) {
-  for (const double v : {s.x(), s.y()})
-    if (!(std::isfinite(v) && v > 0.0))
-      throw vcBadArgument(std::string("vcQtScope::") + op + ": scale " + std::to_string(v) +
-                          " (a finite value above 0 expected)");
-}
-
-// A scale within 1e-6 of a whole number counts as it.
-double settled(double s) {
-  const double whole = std::round(s);
-  return whole >= 1.0 && std::fabs(s - whole) <= kWholeTolerance ? whole : s;
-}
-
 // The scaled pixels that show a source pixel (the display layer's rule).
 long scaledExtent(long n, double s) { return vfScaledExtent(n, s, 1L << 30); }
-
-struct Rgb32 {
-  bool pass;
-  unsigned long value;
-  std::uint32_t operator()(const vcPackedRGB32Pel& p) const {
-    const unsigned long v =
-        (static_cast<unsigned long>(p.r()) << 16) | (static_cast<unsigned long>(p.g()) << 8) | p.b();
-    return pass && v == value ? kPass : 0xFF000000u | static_cast<std::uint32_t>(v);
-  }
-};
-struct Rgb16 {
-  bool pass;
-  unsigned short value;
-  std::uint32_t operator()(const vcPackedRGB16Pel& p) const {
-    return pass && p.value() == value ? kPass : vfQtOpaque(vcRGB(p.r(), p.g(), p.b()));
-  }
-};
-struct Grey16 {
-  bool pass;
-  unsigned short value;
-  std::uint32_t operator()(unsigned short v) const { return pass && v == value ? kPass : grey(v >> 8u); }
-};
-// 8-bit values through a table of 256 colors.
-struct Table8 {
-  bool pass;
-  unsigned char value;
-  std::vector<std::uint32_t> table;
-  std::uint32_t operator()(unsigned char v) const { return pass && v == value ? kPass : table[v]; }
-};
-Table8 table8(const std::vector<vcRGB>& palette, bool mapped, bool pass, unsigned char value) {
-  Table8 t{pass, value, std::vector<std::uint32_t>(256)};
-  for (unsigned v = 0; v < 256; ++v) t.table[v] = mapped ? vfQtOpaque(palette[v]) : grey(v);
-  return t;
-}
 
 const vcPair<double> kUnscaled(1.0, 1.0);
 
@@ -88,7 +36,7 @@ void vcQtScope::blit_(const vcUIRect& at, const std::uint32_t* pels) {
     auto* o = reinterpret_cast<std::uint32_t*>(out.scanLine(static_cast<int>(at.top() + j))) + at.left();
     long first = -1, last = -1;
     for (long i = 0; i < at.width(); ++i) {
-      if (in[i] == kPass) continue;
+      if (in[i] == vkScopePass) continue;
       o[i] = in[i];
       if (first < 0) first = i;
       last = i;
@@ -108,7 +56,7 @@ template <class T, class Convert>
 void vcQtScope::drawPels_(const vcPelBuffer_const<T>& image, const vcPoint& corner, const vcPair<double>& scale,
                           const Convert& convert) {
   if (isNull() || image.isNull() || image.width() == 0 || image.height() == 0) return;
-  const double sx = settled(scale.x()), sy = settled(scale.y());
+  const double sx = vfScopeSettled(scale.x()), sy = vfScopeSettled(scale.y());
   const vcUIRect whole(xCoord(corner) + base_.x(), yCoord(corner) + base_.y(), scaledExtent(image.width(), sx),
                        scaledExtent(image.height(), sy));
   const vcUIRect at = whole & clipRect();
@@ -130,24 +78,24 @@ void vcQtScope::drawPels_(const vcPelBuffer_const<T>& image, const vcPoint& corn
 
 void vcQtScope::draw(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vcPoint& corner, bool passThrough,
                      unsigned long passValue) {
-  drawPels_(image, corner, kUnscaled, Rgb32{passThrough, passValue});
+  drawPels_(image, corner, kUnscaled, vc_ScopeRgb32{passThrough, passValue});
 }
 void vcQtScope::draw(const vcPelBuffer_const<vcPackedRGB16Pel>& image, const vcPoint& corner, bool passThrough,
                      unsigned short passValue) {
-  drawPels_(image, corner, kUnscaled, Rgb16{passThrough, passValue});
+  drawPels_(image, corner, kUnscaled, vc_ScopeRgb16{passThrough, passValue});
 }
 void vcQtScope::draw(const vcPelBuffer_const<unsigned short>& image, const vcPoint& corner, bool passThrough,
                      unsigned short passValue) {
-  drawPels_(image, corner, kUnscaled, Grey16{passThrough, passValue});
+  drawPels_(image, corner, kUnscaled, vc_ScopeGrey16{passThrough, passValue});
 }
 void vcQtScope::draw(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner, bool passThrough,
                      unsigned char passValue, bool mapped) {
-  drawPels_(image, corner, kUnscaled, table8(shared_->palette, mapped, passThrough, passValue));
+  drawPels_(image, corner, kUnscaled, vfScopeTable8(shared_->palette, mapped, passThrough, passValue));
 }
 void vcQtScope::draw(const vcRLEBuffer& image, const vcPoint& corner, const std::vector<vcColor>& colorMap,
                      bool passThrough, unsigned char passValue) {
   if (image.isNull()) return;
-  Table8 t = table8(shared_->palette, true, passThrough, passValue);
+  vc_ScopeTable8 t = vfScopeTable8(shared_->palette, true, passThrough, passValue);
   for (std::size_t v = 0; v < std::min<std::size_t>(colorMap.size(), 256); ++v) t.table[v] = argbOf(colorMap[v]);
   drawPels_(vcPelBuffer_const<unsigned char>(image.decode()), corner, kUnscaled, t);
 }
@@ -157,36 +105,36 @@ void vcQtScope::draw(const vcRLEBuffer& image, const vcPoint& corner, const std:
   vcPelBuffer<unsigned char> pels = image.decode();
   vfPelMap(pels, pels, colorMap);
   drawPels_(vcPelBuffer_const<unsigned char>(pels), corner, kUnscaled,
-            table8(shared_->palette, true, passThrough, passValue));
+            vfScopeTable8(shared_->palette, true, passThrough, passValue));
 }
 
 // sample takes a tablet's stored factors: whole reductions (2.0) or scales (0.5).
 #define VC_SCALED(T, PV, CONVERT)                                                                               \
   void vcQtScope::sample(const vcPelBuffer_const<T>& image, const vcPoint& corner, const vcPair<double>& scale, \
                          bool passThrough, PV passValue) {                                                      \
-    checkScale(scale, "sample");                                                                                \
+    vfScopeCheckScale(scale, "vcQtScope::sample");                                                              \
     drawPels_(image, corner, sampleScale(scale), CONVERT{passThrough, passValue});                              \
   }                                                                                                             \
   void vcQtScope::expand(const vcPelBuffer_const<T>& image, const vcPoint& corner, const vcPair<double>& scale, \
                          bool passThrough, PV passValue, InterpolationModes) {                                  \
-    checkScale(scale, "expand");                                                                                \
+    vfScopeCheckScale(scale, "vcQtScope::expand");                                                              \
     drawPels_(image, corner, scale, CONVERT{passThrough, passValue});                                           \
   }
-VC_SCALED(vcPackedRGB32Pel, unsigned long, Rgb32)
-VC_SCALED(vcPackedRGB16Pel, unsigned short, Rgb16)
-VC_SCALED(unsigned short, unsigned short, Grey16)
+VC_SCALED(vcPackedRGB32Pel, unsigned long, vc_ScopeRgb32)
+VC_SCALED(vcPackedRGB16Pel, unsigned short, vc_ScopeRgb16)
+VC_SCALED(unsigned short, unsigned short, vc_ScopeGrey16)
 #undef VC_SCALED
 
 void vcQtScope::sample(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner,
                        const vcPair<double>& scale, bool passThrough, unsigned char passValue, bool mapped) {
-  checkScale(scale, "sample");
-  drawPels_(image, corner, sampleScale(scale), table8(shared_->palette, mapped, passThrough, passValue));
+  vfScopeCheckScale(scale, "vcQtScope::sample");
+  drawPels_(image, corner, sampleScale(scale), vfScopeTable8(shared_->palette, mapped, passThrough, passValue));
 }
 void vcQtScope::expand(const vcPelBuffer_const<unsigned char>& image, const vcPoint& corner,
                        const vcPair<double>& scale, bool passThrough, unsigned char passValue, bool mapped,
                        InterpolationModes) {
-  checkScale(scale, "expand");
-  drawPels_(image, corner, scale, table8(shared_->palette, mapped, passThrough, passValue));
+  vfScopeCheckScale(scale, "vcQtScope::expand");
+  drawPels_(image, corner, scale, vfScopeTable8(shared_->palette, mapped, passThrough, passValue));
 }
 
 // ---- text ------------------------------------------------------------------------------------------

@@ -7,19 +7,10 @@
 set -euo pipefail
 vcview=$1 vcdraw=$2 dir=$3
 export QT_QPA_PLATFORM=offscreen
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0"
-rm -rf "$dir"
-mkdir -p "$dir/runtime"
-chmod 700 "$dir/runtime"
-export XDG_RUNTIME_DIR=$dir/runtime
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-"$vcdraw" demo "$dir/demo" > /dev/null
+# shellcheck source=vcview_setup.sh
+source "$(dirname "$0")/vcview_setup.sh"
 vcs=$dir/demo/showcase.vcs vcm=$dir/demo/showcase-model.vcm rgb=$dir/demo/showcase.png
 "$vcdraw" synth "$vcm" -o "$dir/grey.pgm" --size 120x90 > /dev/null
-
-# colors OUTPUT: the colour count vcview reported for its picture.
-colors() { sed -nE 's/^wrote .* \([0-9]+x[0-9]+, ([0-9]+)\+? colors\)$/\1/p' "$1"; }
 
 for input in "$vcs" "$vcm" "$dir/grey.pgm" "$rgb" "$rgb $vcs"; do
   # shellcheck disable=SC2086

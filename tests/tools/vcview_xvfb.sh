@@ -9,14 +9,8 @@ if ! command -v xvfb-run > /dev/null; then
   exit 77
 fi
 unset QT_QPA_PLATFORM
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0"
-rm -rf "$dir"
-mkdir -p "$dir/runtime"
-chmod 700 "$dir/runtime"
-export XDG_RUNTIME_DIR=$dir/runtime
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-"$vcdraw" demo "$dir/demo" > /dev/null
+# shellcheck source=vcview_setup.sh
+source "$(dirname "$0")/vcview_setup.sh"
 # A camera-like image of the part, the model placed over it as it was
 # rendered, and one of its polys picked.
 "$vcdraw" synth "$dir/demo/showcase-model.vcm" -o "$dir/part.pgm" --size 900x560 --scale 6 --rotate 8 \
@@ -25,6 +19,6 @@ xvfb-run -a -s "-screen 0 1024x768x24" \
   "$vcview" --screenshot "$shot" --size 900x600 --pick 468,110 "$dir/part.pgm" \
   --place 450,280,6,8 "$dir/demo/showcase-model.vcm" \
   > "$dir/out.log" 2>&1 || fail "vcview under Xvfb: $(cat "$dir/out.log")"
-n=$(sed -nE 's/^wrote .* \([0-9]+x[0-9]+, ([0-9]+)\+? colors\)$/\1/p' "$dir/out.log")
+n=$(colors "$dir/out.log")
 [ -n "$n" ] && [ "$n" -ge 8 ] || fail "a blank screen: $(cat "$dir/out.log")"
 echo "vcview under Xvfb: $(grep '^wrote' "$dir/out.log")"

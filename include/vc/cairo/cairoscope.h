@@ -273,8 +273,9 @@ private:
   // filled when fill is set.
   void drawPath_(const std::vector<vcVector<2>>& points, bool closed, bool fill, int fillRule,
                  const vcGraphicProps& props);
-  // The same with the points already in root-pixel space.
-  void drawDevPath_(std::vector<std::pair<double, double>> points, bool closed, bool fill, int fillRule,
+  // The same with the points already in root-pixel space; points is working
+  // memory the call may change.
+  void drawDevPath_(std::vector<std::pair<double, double>>& points, bool closed, bool fill, int fillRule,
                     const vcGraphicProps& props);
   void drawSampled_(const vcShape& shape, bool closed, bool fill, const vcGraphicProps& props);
   // The root-pixel rectangle an image of size covers from corner, clipped.
