@@ -86,13 +86,22 @@ vcSMDGDPoly randomPoly(std::mt19937& rng, bool convex, bool closed = true) {
 }
 
 // Every point of the offset is at |d| from p on the side asked for, and every point at |d| on that side (the
-// outline's points moved along their normals, and the circles about its corners) is on the offset.
+// outline's points moved along their normals, and the circles about its corners) is on the offset. Each result
+// passes the full check of an edit and tells inside from outside as that checked copy does, near its outline.
 void expectExactOffset(const vcSMDGDPoly& p, double d, const std::vector<vcSMDGDPoly>& res) {
   const double eps = 1e-9 * size(p);
   const std::vector<Part> orig = outline(p), got = outline(res);
   const std::vector<V> ring = dense(p, 40);
   for (const auto& q : res) {
     ASSERT_TRUE(q.isClosed());
+    vcSMDGDPoly checked;  // built from nothing, so that every pair of its parts is checked
+    ASSERT_NO_THROW(checked.vertices(q.vertices()));
+    ASSERT_NO_THROW(checked.close());
+    for (const V& x : dense(q, 3))
+      for (const V& off : {V(1, 1), V(-1, -1), V(1, -1), V(-1, 1)}) {
+        const V y = x + off * (1e-3 * size(p));
+        ASSERT_EQ(P::inside(q, y), P::inside(checked, y)) << "at " << y;
+      }
     for (const V& x : dense(q, 12)) {
       ASSERT_NEAR(distance(orig, x), std::abs(d), eps) << "at " << x;
       if (p.isClosed()) {
