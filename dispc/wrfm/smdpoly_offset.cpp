@@ -412,9 +412,9 @@ Loops run(const Job& job) {
   const bool shrink = job.distance < 0;
 
   std::vector<Seg> raw;
-  std::vector<Seg> parts;
-  for (const Source& s : job.sources) parts.insert(parts.end(), s.parts.begin(), s.parts.end());
-  raw.reserve(2 * parts.size() + 2);
+  std::size_t parts = 0;
+  for (const Source& s : job.sources) parts += s.parts.size();
+  raw.reserve(2 * parts + 2);
   for (std::size_t i = 0; i < job.sources.size(); ++i) {
     const Source& s = job.sources[i];
     // A lone outline's offset runs the way it does; in a union every
@@ -428,20 +428,40 @@ Loops run(const Job& job) {
   // Whether a point lies on the offset: at the full distance from every
   // outline (or farther, on a mitred corner), outside every closed one when
   // growing, inside when shrinking. Only the outlines whose box grown by the
-  // distance holds the point, and the parts whose box grown so holds it, can
-  // be that near.
+  // distance holds the point, and their parts whose box grown so holds it,
+  // can be that near; outlines of many parts have them on a grid.
+  constexpr std::size_t kFewParts = 32;
   const BoxGrid near(job.sources, d + tol);
-  const BoxGrid nearParts(parts, d - tol);
+  std::vector<BoxGrid> partGrids;
+  std::vector<std::size_t> gridOf(job.sources.size(), 0);
+  for (std::size_t i = 0; i < job.sources.size(); ++i)
+    if (job.sources[i].parts.size() > kFewParts) {
+      gridOf[i] = partGrids.size() + 1;
+      partGrids.emplace_back(job.sources[i].parts, d - tol);
+    }
   const auto onOffset = [&](const V& q) {
     bool keep = true, any = false;
     near.at(q, [&](std::size_t i) {
       const Source& s = job.sources[i];
       any = true;
-      keep = keep && !(s.closed && vcSMDGDPolyPrivate::inside(*s.poly, q) != shrink);
+      if (!keep || (s.closed && vcSMDGDPolyPrivate::inside(*s.poly, q) != shrink)) {
+        keep = false;
+        return;
+      }
+      const auto closer = [&](const Seg& g) { return g.distance(q) < d - tol; };
+      if (gridOf[i] > 0) {
+        partGrids[gridOf[i] - 1].at(q, [&](std::size_t k) { keep = keep && !closer(s.parts[k]); });
+        return;
+      }
+      for (const Seg& g : s.parts) {
+        if (q.x() < g.x0 - d || q.x() > g.x1 + d || q.y() < g.y0 - d || q.y() > g.y1 + d) continue;
+        if (closer(g)) {
+          keep = false;
+          return;
+        }
+      }
     });
-    if (!keep || !(any || !shrink)) return false;
-    nearParts.at(q, [&](std::size_t i) { keep = keep && !(parts[i].distance(q) < d - tol); });
-    return keep;
+    return keep && (any || !shrink);
   };
 
   const Cuts cuts = cutsOf(raw, tol);

@@ -6,7 +6,6 @@
 #include <limits>
 #include <numbers>
 
-#include "smdpoly_piece.h"
 
 namespace vc_offset {
 
@@ -190,21 +189,58 @@ int crossings(const Seg& p, const Seg& q, double tp[2], double tq[2]) {
   return n;
 }
 
+namespace {
+
+// The arc from a to b sweeping sp (radians, signed, 0 < |sp| < 2 pi): its
+// centre lies off the chord's middle by half the chord over tan(sp / 2).
+Seg arcFromTo(const V& a, const V& b, double sp) {
+  const V chord = b - a;
+  const V c = (a + b) * 0.5 + chord.perp() * (0.5 / std::tan(0.5 * sp));
+  return arcSeg(c, c.distance(a), (a - c).angle().toDouble(), sp);
+}
+
+// The part of the arc `full` from a to b (points on its circle), sweeping
+// the way full does.
+Seg subArc(const Seg& full, const V& a, const V& b) {
+  const V u = a - full.c, w = b - full.c;
+  double sp = std::atan2(u.cross(w), u.dot(w));
+  if (full.sp > 0 && sp < 0) sp += kTwoPi;
+  if (full.sp < 0 && sp > 0) sp -= kTwoPi;
+  return arcSeg(full.c, full.r, u.angle().toDouble(), sp);
+}
+
+}  // namespace
+
 std::vector<Seg> outlineOf(const vcSMDGDPoly& p) {
+  // Read from the poly's rounding points: a segment runs from the end of its
+  // first corner's rounding to the start of its second's.
+  const std::vector<vcSMDGDPolyVertex>& vs = p.vertices();
+  const std::vector<V>&rs = p.roundingStartPoints(), &re = p.roundingEndPoints();
+  const std::vector<double>& rspan = p.roundingSpans();
+  const std::size_t n = vs.size();
   std::vector<Seg> out;
-  vc_forEachOutlinePart(p, [&](const vc_SMDPiece& pc) {
-    if (!pc.isArc) {
-      out.push_back(lineSeg(pc.line.p1(), pc.line.p2()));
-      return;
+  if (n < 2) return out;
+  out.reserve(2 * n);
+  const bool open = p.isOpen();
+  constexpr double kDeg = kPi / 180.0;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!(open && i == 0)) {
+      const std::size_t a = (i + n - 1) % n;
+      const double span = vs[i].segmentAngleSpan().toDouble();
+      Seg s = std::abs(span) <= 1e-15 ? lineSeg(re[a], rs[i])
+                                      : subArc(arcFromTo(vs[a].point(), vs[i].point(), span * kDeg), re[a], rs[i]);
+      // The ends the neighbouring parts share.
+      s.a = re[a];
+      s.b = rs[i];
+      out.push_back(s);
     }
-    const vc2SegmentArc& a = pc.arc;
-    Seg s = arcSeg(a.localCenter(), a.localRadius(), vcRadian(a.localStartAngle()).toDouble(),
-                   vcRadian(a.localAngleSpan()).toDouble());
-    // The ends the neighbouring parts share.
-    s.a = a.p1();
-    s.b = a.p2();
-    out.push_back(s);
-  });
+    if (std::abs(vs[i].vertexRadius()) > 1e-15 && rspan[i] != 0.0 && !(open && (i == 0 || i == n - 1))) {
+      Seg s = arcFromTo(rs[i], re[i], rspan[i] * kDeg);
+      s.a = rs[i];
+      s.b = re[i];
+      out.push_back(s);
+    }
+  }
   return out;
 }
 
