@@ -85,33 +85,39 @@ double deviation(int which, double d, const std::vector<V>& pts) {
   return worst;
 }
 
-std::vector<vcSMDGDPoly> exactOffset(int which, double d) {
+// Grown: the union's outlines; shrunk: each outline's offset on its own,
+// kept as returned (a poly is copied whole, never moved).
+std::vector<std::vector<vcSMDGDPoly>> exactOffset(int which, double d) {
   const auto& polys = input(which);
-  if (d > 0) return P::offsetUnion(polys, d);
-  std::vector<vcSMDGDPoly> out;
-  for (const auto& p : polys)
-    for (auto& q : P::offset(p, d)) out.push_back(std::move(q));
+  std::vector<std::vector<vcSMDGDPoly>> out;
+  if (d > 0) {
+    out.push_back(P::offsetUnion(polys, d));
+    return out;
+  }
+  out.reserve(polys.size());
+  for (const auto& p : polys) out.push_back(P::offset(p, d));
   return out;
 }
 
 template <int which>
 void BM_SMDOffset(benchmark::State& state) {
   const double d = static_cast<double>(state.range(0)) / 4.0;
-  std::vector<vcSMDGDPoly> r;
+  std::vector<std::vector<vcSMDGDPoly>> r;
   for (auto _ : state) {
     r = exactOffset(which, d);
     benchmark::DoNotOptimize(r.data());
   }
   long vertices = 0;
   std::vector<V> pts;
-  for (const auto& q : r) {
-    vertices += q.numVertices();
-    for (int s = 0; s < q.numVertices(); ++s) {
-      const bool line = q.vertex(s).segmentAngleSpan().toDouble() == 0.0;
-      for (int k = 0; k < 16; ++k)
-        pts.push_back(line ? P::lineSegment_(q, s).segPoint(k / 16.0) : P::arcSegment_(q, s).segPoint(k / 16.0));
+  for (const auto& one : r)
+    for (const auto& q : one) {
+      vertices += q.numVertices();
+      for (int s = 0; s < q.numVertices(); ++s) {
+        const bool line = q.vertex(s).segmentAngleSpan().toDouble() == 0.0;
+        for (int k = 0; k < 16; ++k)
+          pts.push_back(line ? P::lineSegment_(q, s).segPoint(k / 16.0) : P::arcSegment_(q, s).segPoint(k / 16.0));
+      }
     }
-  }
   state.counters["vertices"] = static_cast<double>(vertices);
   state.counters["deviation_px"] = deviation(which, d, pts);
   state.counters["target_vs_clipper"] = 1.0;

@@ -274,7 +274,8 @@ Cuts cutsOf(const std::vector<Seg>& raw, double slack) {
 }
 
 // The kept pieces chained into loops by matching ends. pinched is set when
-// more than one piece starts at a point: the offset touches itself there.
+// more than one piece starts where a loop goes on: the offset touches itself
+// there.
 std::vector<std::vector<Seg>> chain(std::vector<Seg> kept, double tol, bool& pinched) {
   // Starts sorted by column of width 2 tol, then by y: the starts within tol
   // of a point lie in three runs of the order.
@@ -312,14 +313,16 @@ std::vector<std::vector<Seg>> chain(std::vector<Seg> kept, double tol, bool& pin
     }
   };
   pinched = false;
-  for (std::size_t i = 0; i < kept.size() && !pinched; ++i)
-    startsNear(kept[i].a, [&](std::size_t j) { pinched = pinched || j != i; });
   std::vector<char> used(kept.size(), 0);
+  // The piece that starts nearest e and is not yet used. Two pieces starting
+  // there make a pinch; one that begins a loop is not looked up, but a loop
+  // that meets itself passes there again.
   const auto next = [&](const V& e) {
-    std::size_t best = kept.size();
+    std::size_t best = kept.size(), found = 0;
     double bestD = tol * tol;
     startsNear(e, [&](std::size_t i) {
       const double dd = (kept[i].a - e).len2();
+      pinched = pinched || ++found > 1;
       if (!used[i] && dd <= bestD) {
         best = i;
         bestD = dd;
@@ -505,9 +508,10 @@ std::vector<vcSMDGDPoly> polysOf(Loops loops, const std::vector<const vcSMDGDPol
   std::vector<vcSMDGDPoly> out;
   out.reserve(loops.loops.size());
   for (auto& [owner, vs] : loops.loops) {
-    vcSMDGDPoly q = vf_SMDPolyLike(*likes[static_cast<std::size_t>(owner)]);
+    // Made in place: a poly is copied whole, never moved.
+    vcSMDGDPoly& q = out.emplace_back();
+    q = vf_SMDPolyLike(*likes[static_cast<std::size_t>(owner)]);
     adopt(q, std::move(vs), loops.pinched);
-    out.push_back(std::move(q));
   }
   return out;
 }
