@@ -6,7 +6,6 @@
 #include <limits>
 #include <numbers>
 
-
 namespace vc_offset {
 
 namespace {
