@@ -528,12 +528,8 @@ void vcSMDGDPolyPrivate::adoptOffsetLoop_(vcSMDGDPoly& q, std::vector<vcSMDGDPol
   }
   q.v_ = std::move(vs);
   q.rebuildLabels_();
-  q.rStart_.resize(q.v_.size());
-  q.rEnd_.resize(q.v_.size());
-  q.rCenter_.resize(q.v_.size());
-  q.rSpan_.assign(q.v_.size(), 0.0);
-  for (std::size_t i = 0; i < q.v_.size(); ++i) q.rStart_[i] = q.rEnd_[i] = q.rCenter_[i] = q.v_[i].point();
-  q.rebuildRay_();
+  q.deriveRoundings_();
+  q.resetInsideIndex_();
 }
 
 std::vector<vcSMDGDPoly> vcSMDGDPolyPrivate::offset(const vcSMDGDPoly& p, double distance, OffsetJoin join,
