@@ -6,8 +6,6 @@
 #include <limits>
 #include <numbers>
 
-#include "smdpoly_piece.h"
-
 namespace vc_offset {
 
 namespace {
@@ -91,6 +89,7 @@ V Seg::endTangent() const {
 double Seg::length() const { return arc ? r * std::abs(sp) : a.distance(b); }
 
 Seg Seg::sub(double t0, double t1) const {
+  if (t0 <= 0 && t1 >= 1) return *this;
   Seg s = arc ? arcSeg(c, r, a0 + sp * t0, sp * (t1 - t0)) : lineSeg(pointAt(t0), pointAt(t1));
   // Keep the ends exact where they are this piece's own.
   if (t0 <= 0) s.a = a;
@@ -120,21 +119,19 @@ double Seg::distance(const V& q) const {
   return std::min(q.distance(a), q.distance(b));
 }
 
-void crossings(const Seg& p, const Seg& q, std::vector<double>& tp, std::vector<double>& tq) {
+int crossings(const Seg& p, const Seg& q, double tp[2], double tq[2]) {
   if (!p.arc && !q.arc) {
     const V d1 = p.b - p.a, d2 = q.b - q.a, w = q.a - p.a;
     const double den = d1.cross(d2);
-    if (std::abs(den) <= 1e-13 * d1.len() * d2.len()) return;
+    if (std::abs(den) <= 1e-13 * d1.len() * d2.len()) return 0;
     const double t = w.cross(d2) / den, u = w.cross(d1) / den;
-    if (t < -kEndSlack || t > 1 + kEndSlack || u < -kEndSlack || u > 1 + kEndSlack) return;
-    tp.push_back(std::clamp(t, 0.0, 1.0));
-    tq.push_back(std::clamp(u, 0.0, 1.0));
-    return;
+    if (t < -kEndSlack || t > 1 + kEndSlack || u < -kEndSlack || u > 1 + kEndSlack) return 0;
+    tp[0] = std::clamp(t, 0.0, 1.0);
+    tq[0] = std::clamp(u, 0.0, 1.0);
+    return 1;
   }
-  if (!p.arc) {
-    crossings(q, p, tq, tp);
-    return;
-  }
+  if (!p.arc) return crossings(q, p, tq, tp);
+  int n = 0;
   if (!q.arc) {
     // The line a + t d against the circle.
     const V d = q.b - q.a;
@@ -143,7 +140,7 @@ void crossings(const Seg& p, const Seg& q, std::vector<double>& tp, std::vector<
     const V foot = q.a + d * t0;
     const double h2 = p.r * p.r - foot.distance(p.c) * foot.distance(p.c);
     const double tol = 64 * kEps * (p.r + p.c.len() + q.a.len()) * p.r;
-    if (h2 < -tol) return;
+    if (h2 < -tol) return 0;
     const double h = h2 > tol ? std::sqrt(h2 / len2) : 0.0;
     const double ts[2] = {t0 - h, t0 + h};
     for (int k = 0; k < (h > 0 ? 2 : 1); ++k) {
@@ -152,56 +149,97 @@ void crossings(const Seg& p, const Seg& q, std::vector<double>& tp, std::vector<
       const double tc = std::clamp(t, 0.0, 1.0);
       const double f = fractionOf(p, (q.a + d * tc - p.c).angle().toDouble());
       if (f < 0) continue;
-      tp.push_back(f);
-      tq.push_back(tc);
+      tp[n] = f;
+      tq[n++] = tc;
     }
-    return;
+    return n;
   }
   // Two circles; the half chord from the triangle's factors keeps near-tangent
   // crossings accurate.
   const V dv = q.c - p.c;
   const double dd = dv.len();
-  if (!(dd > 64 * kEps * (p.r + q.r))) return;
+  if (!(dd > 64 * kEps * (p.r + q.r))) return 0;
   const double tol = 16 * kEps * (p.r + q.r + dd + p.c.len() + q.c.len());
   const double f1 = p.r + q.r - dd, f2 = dd + p.r - q.r, f3 = dd - p.r + q.r;
-  if (f1 < -tol || f2 < -tol || f3 < -tol) return;
+  if (f1 < -tol || f2 < -tol || f3 < -tol) return 0;
   const V u = dv / dd;
-  std::vector<V> pts;
-  if (f1 <= tol || f3 <= tol)
-    pts.push_back(p.c + u * p.r);
-  else if (f2 <= tol)
-    pts.push_back(p.c - u * p.r);
-  else {
+  V pts[2];
+  int k = 1;
+  if (f1 <= tol || f3 <= tol) {
+    pts[0] = p.c + u * p.r;
+  } else if (f2 <= tol) {
+    pts[0] = p.c - u * p.r;
+  } else {
     const double a = 0.5 * (dd + (p.r - q.r) * (p.r + q.r) / dd);
     const double h = std::sqrt(f1 * f2 * f3 * (p.r + q.r + dd)) / (2.0 * dd);
     const V m = p.c + u * a;
-    pts = {m + u.perp() * h, m - u.perp() * h};
+    pts[0] = m + u.perp() * h;
+    pts[1] = m - u.perp() * h;
+    k = 2;
   }
-  for (const V& x : pts) {
-    const double fp = fractionOf(p, (x - p.c).angle().toDouble());
-    const double fq = fractionOf(q, (x - q.c).angle().toDouble());
+  for (int i = 0; i < k; ++i) {
+    const double fp = fractionOf(p, (pts[i] - p.c).angle().toDouble());
+    const double fq = fractionOf(q, (pts[i] - q.c).angle().toDouble());
     if (fp >= 0 && fq >= 0) {
-      tp.push_back(fp);
-      tq.push_back(fq);
+      tp[n] = fp;
+      tq[n++] = fq;
     }
   }
+  return n;
 }
 
+namespace {
+
+// The arc from a to b sweeping sp (radians, signed, 0 < |sp| < 2 pi): its
+// centre lies off the chord's middle by half the chord over tan(sp / 2).
+Seg arcFromTo(const V& a, const V& b, double sp) {
+  const V chord = b - a;
+  const V c = (a + b) * 0.5 + chord.perp() * (0.5 / std::tan(0.5 * sp));
+  return arcSeg(c, c.distance(a), (a - c).angle().toDouble(), sp);
+}
+
+// The part of the arc `full` from a to b (points on its circle), sweeping
+// the way full does.
+Seg subArc(const Seg& full, const V& a, const V& b) {
+  const V u = a - full.c, w = b - full.c;
+  double sp = std::atan2(u.cross(w), u.dot(w));
+  if (full.sp > 0 && sp < 0) sp += kTwoPi;
+  if (full.sp < 0 && sp > 0) sp -= kTwoPi;
+  return arcSeg(full.c, full.r, u.angle().toDouble(), sp);
+}
+
+}  // namespace
+
 std::vector<Seg> outlineOf(const vcSMDGDPoly& p) {
+  // Read from the poly's rounding points: a segment runs from the end of its
+  // first corner's rounding to the start of its second's.
+  const std::vector<vcSMDGDPolyVertex>& vs = p.vertices();
+  const std::vector<V>&rs = p.roundingStartPoints(), &re = p.roundingEndPoints();
+  const std::vector<double>& rspan = p.roundingSpans();
+  const std::size_t n = vs.size();
   std::vector<Seg> out;
-  vc_forEachOutlinePart(p, [&](const vc_SMDPiece& pc) {
-    if (!pc.isArc) {
-      out.push_back(lineSeg(pc.line.p1(), pc.line.p2()));
-      return;
+  if (n < 2) return out;
+  out.reserve(2 * n);
+  const bool open = p.isOpen();
+  constexpr double kDeg = kPi / 180.0;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!(open && i == 0)) {
+      const std::size_t a = (i + n - 1) % n;
+      const double span = vs[i].segmentAngleSpan().toDouble();
+      Seg s = std::abs(span) <= 1e-15 ? lineSeg(re[a], rs[i])
+                                      : subArc(arcFromTo(vs[a].point(), vs[i].point(), span * kDeg), re[a], rs[i]);
+      // The ends the neighbouring parts share.
+      s.a = re[a];
+      s.b = rs[i];
+      out.push_back(s);
     }
-    const vc2SegmentArc& a = pc.arc;
-    Seg s = arcSeg(a.localCenter(), a.localRadius(), vcRadian(a.localStartAngle()).toDouble(),
-                   vcRadian(a.localAngleSpan()).toDouble());
-    // The ends the neighbouring parts share.
-    s.a = a.p1();
-    s.b = a.p2();
-    out.push_back(s);
-  });
+    if (std::abs(vs[i].vertexRadius()) > 1e-15 && rspan[i] != 0.0 && !(open && (i == 0 || i == n - 1))) {
+      Seg s = arcFromTo(rs[i], re[i], rspan[i] * kDeg);
+      s.a = rs[i];
+      s.b = re[i];
+      out.push_back(s);
+    }
+  }
   return out;
 }
 

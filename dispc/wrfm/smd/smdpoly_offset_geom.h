@@ -36,9 +36,9 @@ struct Seg {
 Seg lineSeg(const V& a, const V& b);
 Seg arcSeg(const V& c, double r, double a0, double sp);
 
-// Parameters (on a, on b) of the points where a and b cross or touch; lines
-// that are parallel give none.
-void crossings(const Seg& a, const Seg& b, std::vector<double>& ta, std::vector<double>& tb);
+// The points where a and b cross or touch, at most two: their count, their
+// parameters on a in ta and on b in tb. Lines that are parallel give none.
+int crossings(const Seg& a, const Seg& b, double ta[2], double tb[2]);
 
 // The parts of p's outline in walk order (rounded segments and rounding arcs).
 std::vector<Seg> outlineOf(const vcSMDGDPoly& p);

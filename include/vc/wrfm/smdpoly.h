@@ -591,6 +591,10 @@ public:
   // their bands. Result polys are made as offset makes them, each with the
   // attributes of the poly its first part came from.
   static std::vector<vcSMDGDPoly> offsetUnion(const std::vector<vcSMDGDPoly>& polys, double distance);
+  // q made closed with the sharp corners vs (radius 0, no labels): as they
+  // stand when check is false (an offset loop that touches nothing, valid by
+  // construction), else through vertices() and its full check.
+  static void adoptOffsetLoop_(vcSMDGDPoly& q, std::vector<vcSMDGDPolyVertex>&& vs, bool check);
   // Distance (client units) from pt to p's outline (rounded segments and
   // rounding arcs), signed for a closed p: negative inside.
   static double signedDistance(const vcSMDGDPoly& p, const vcVector<2>& pt);

@@ -85,18 +85,35 @@ vcSMDGDPoly randomPoly(std::mt19937& rng, bool convex, bool closed = true) {
   }
 }
 
-// Every point of the offset is at |d| from p on the side asked for, and every point at |d| on that side (the
-// outline's points moved along their normals, and the circles about its corners) is on the offset.
-void expectExactOffset(const vcSMDGDPoly& p, double d, const std::vector<vcSMDGDPoly>& res) {
-  const double eps = 1e-9 * size(p);
-  const std::vector<Part> orig = outline(p), got = outline(res);
-  const std::vector<V> ring = dense(p, 40);
+// Every point of the offset is at |d| from the outlines ps on the side asked for (outside every closed one when
+// growing, inside when shrinking), and every point at |d| on that side (the outlines' points moved along their
+// normals, and the circles about their corners) is on the offset. Each result passes the full check of an edit and
+// tells inside from outside as that checked copy does, near its outline.
+void expectExactOffset(const std::vector<vcSMDGDPoly>& ps, double d, const std::vector<vcSMDGDPoly>& res) {
+  double sz = 0;
+  for (const auto& p : ps) sz = std::max(sz, size(p));
+  const double eps = 1e-9 * sz;
+  const std::vector<Part> orig = outline(ps), got = outline(res);
+  std::vector<std::vector<V>> rings;
+  for (const auto& p : ps)
+    if (p.isClosed()) rings.push_back(dense(p, 40));
+  const auto inside = [&](const V& x) {
+    return std::any_of(rings.begin(), rings.end(), [&](const std::vector<V>& r) { return evenOdd(r, x); });
+  };
   for (const auto& q : res) {
     ASSERT_TRUE(q.isClosed());
+    vcSMDGDPoly checked;  // built from nothing, so that every pair of its parts is checked
+    ASSERT_NO_THROW(checked.vertices(q.vertices()));
+    ASSERT_NO_THROW(checked.close());
+    for (const V& x : dense(q, 3))
+      for (const V& off : {V(1, 1), V(-1, -1), V(1, -1), V(-1, 1)}) {
+        const V y = x + off * (1e-3 * sz);
+        ASSERT_EQ(P::inside(q, y), P::inside(checked, y)) << "at " << y;
+      }
     for (const V& x : dense(q, 12)) {
       ASSERT_NEAR(distance(orig, x), std::abs(d), eps) << "at " << x;
-      if (p.isClosed()) {
-        ASSERT_EQ(evenOdd(ring, x), d < 0) << "at " << x;
+      if (!rings.empty()) {
+        ASSERT_EQ(inside(x), d < 0) << "at " << x;
       }
     }
   }
@@ -109,16 +126,22 @@ void expectExactOffset(const vcSMDGDPoly& p, double d, const std::vector<vcSMDGD
       probes.push_back(part.at(t) + n * std::abs(d));
       probes.push_back(part.at(t) - n * std::abs(d));
     }
-  for (const auto& v : p.vertices())
-    for (int k = 0; k < 72; ++k) probes.push_back(v.point() + V(std::cos(k * kPi / 36), std::sin(k * kPi / 36)) * std::abs(d));
+  for (const auto& p : ps)
+    for (const auto& v : p.vertices())
+      for (int k = 0; k < 72; ++k)
+        probes.push_back(v.point() + V(std::cos(k * kPi / 36), std::sin(k * kPi / 36)) * std::abs(d));
   int hits = 0;
   for (const V& x : probes) {
-    if (std::abs(distance(orig, x) - std::abs(d)) > 1e-12 * size(p)) continue;
-    if (p.isClosed() && evenOdd(ring, x) != (d < 0)) continue;
+    if (std::abs(distance(orig, x) - std::abs(d)) > 1e-12 * sz) continue;
+    if (!rings.empty() && inside(x) != (d < 0)) continue;
     ++hits;
     ASSERT_LE(distance(got, x), eps) << "missing " << x;
   }
   EXPECT_GT(hits, 0);
+}
+
+void expectExactOffset(const vcSMDGDPoly& p, double d, const std::vector<vcSMDGDPoly>& res) {
+  expectExactOffset(std::vector<vcSMDGDPoly>{p}, d, res);
 }
 
 }  // namespace
@@ -286,4 +309,28 @@ TEST(SMDPolyOffsetTest, CourtyardIsTheUnionOfGrownPolys) {
   const vcSMDGDModel each = vcSMDGDModelPrivate::offset(m, -0.5);
   EXPECT_EQ(each.numPolys(), 4);
   EXPECT_EQ(vcSMDGDModelPrivate::offset(m, -1.5).numPolys(), 0);
+}
+
+// Boards of random outlines scattered so that many overlap once grown, some run clockwise: the union of the grown
+// outlines is exact wherever pieces of many outlines cross.
+TEST(SMDPolyOffsetTest, UnionOfRandomBoardsIsExact) {
+  for (unsigned seed = 1; seed <= 2; ++seed) {
+    std::mt19937 rng(seed + 90);
+    std::vector<vcSMDGDPoly> board;
+    for (int i = 0; i < 10; ++i) {
+      const vcSMDGDPoly p = randomPoly(rng, i % 2 == 0);
+      std::vector<Vx> vs = p.vertices();
+      const V at(double(rng() % 300) / 10, double(rng() % 300) / 10);
+      for (Vx& v : vs) v.point(v.point() + at);
+      vcSMDGDPoly q;
+      q.vertices(vs);
+      q.close();
+      if (i % 3 == 0) P::reversePoly(vcSMDGDPoly(q), q);
+      board.push_back(q);
+    }
+    for (double d : {0.4, 2.5}) {
+      SCOPED_TRACE(testing::Message() << "seed " << seed << " d " << d);
+      expectExactOffset(board, d, P::offsetUnion(board, d));
+    }
+  }
 }
