@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <vc/core/genshape.h>
@@ -509,8 +510,12 @@ struct vc_PelBuf8Payload {
       vcPelBuffer<unsigned char> read =
           vcPelBuffer<unsigned char>::reuse(std::move(image), vcRectangle<long>(x, y, w, h));
       read.clientFromImageXform(xform);
-      for (long r = 0; r < h && w > 0; ++r) io.bytes(read.pointToPel(x, y + r), static_cast<std::size_t>(w));
-      image = read;
+      // The rows lie one after another: checked once, copied row by row.
+      const std::size_t row = static_cast<std::size_t>(w);
+      const unsigned char* pels = io.take(row * static_cast<std::size_t>(h));
+      for (long r = 0; r < h && w > 0; ++r)
+        std::memcpy(read.pointToPel(x, y + r), pels + row * static_cast<std::size_t>(r), row);
+      image = std::move(read);
     } else {
       for (long r = 0; r < h && w > 0; ++r) io.bytes(image.pointToPel(x, y + r), static_cast<std::size_t>(w));
     }
