@@ -112,7 +112,7 @@ void BM_PanFrame(benchmark::State& state) {
     s.view.repaint();
   }
 }
-BENCHMARK(BM_PanFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PanFrame)->Name("pan_frame/ours")->Unit(benchmark::kMillisecond);
 
 // The baseline: the same visible region of the same 8-bit image, drawn by QPainter.
 void BM_PlainDrawImage(benchmark::State& state) {
@@ -126,7 +126,7 @@ void BM_PlainDrawImage(benchmark::State& state) {
                 QRect(static_cast<int>((step % 64) * 7), static_cast<int>((step % 64) * 5), kWidth, kHeight));
   }
 }
-BENCHMARK(BM_PlainDrawImage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainDrawImage)->Name("image_blit/qpainter")->Unit(benchmark::kMillisecond);
 
 // One graphic moves by a few pixels: the tablet repaints the old and the new
 // place only (clipped redraw), and the view paints those pixels.
@@ -148,7 +148,7 @@ void BM_MoveOneGraphic(benchmark::State& state) {
     s.view.repaint(QRect(static_cast<int>((area | now).left()), 170, static_cast<int>((area | now).width()), 66));
   }
 }
-BENCHMARK(BM_MoveOneGraphic)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MoveOneGraphic)->Name("move_graphic/ours")->Unit(benchmark::kMicrosecond);
 
 // The baseline for it: the same region of the image drawn by QPainter.
 void BM_PlainDrawImageRegion(benchmark::State& state) {
@@ -159,6 +159,6 @@ void BM_PlainDrawImageRegion(benchmark::State& state) {
     p.drawImage(QPoint(267, 170), bigQImage(), QRect(267, 170, 69, 66));
   }
 }
-BENCHMARK(BM_PlainDrawImageRegion)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainDrawImageRegion)->Name("image_blit_region/qpainter")->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -14,7 +14,12 @@ bool finite(const vcVector<2>& v) { return std::isfinite(v.x()) && std::isfinite
 
 // A direction already of unit length within rounding is kept as it is, so
 // that stored lines reload and replay bit for bit.
-bool nearlyUnit(const vcVector<2>& v) { return std::fabs(v.len2() - 1.0) <= 1e-15; }
+// A squared length this close to 1 is a unit length.
+constexpr double kUnitLen2 = 1e-15;
+// Normals whose cross product is this close to 0 belong to parallel lines.
+constexpr double kParallel = 1e-15;
+
+bool nearlyUnit(const vcVector<2>& v) { return std::fabs(v.len2() - 1.0) <= kUnitLen2; }
 
 vcVector<2> unitOrThrow(const vcVector<2>& v, const char* what) {
   if (!finite(v) || !(v.len2() > 0.0)) throw vcShapesError::BadGeom(std::string(what) + " has no direction");
@@ -102,7 +107,7 @@ vcVector<2> vcFLine::closestPoint(const vcVector<2>& p) const { return p - n_ * 
 
 std::vector<vcVector<2>> vcFLine::intersection(const vcFLine& o) const {
   const double det = n_.cross(o.n_);
-  if (std::fabs(det) <= 1e-15) return {};
+  if (std::fabs(det) <= kParallel) return {};
   // Cramer's rule on n1 . p = d1, n2 . p = d2.
   const double x = (d_ * o.n_.y() - o.d_ * n_.y()) / det;
   const double y = (n_.x() * o.d_ - o.n_.x() * d_) / det;

@@ -11,8 +11,11 @@
 
 namespace {
 
-bool unset(double v) { return std::fabs(v - -1.0) <= 1e-15; }
-bool near(double a, double b) { return std::fabs(a - b) <= 1e-15; }
+// Stored values this close are the same value (-1 within it is the unset mark).
+constexpr double kSameValue = 1e-15;
+
+bool unset(double v) { return std::fabs(v - -1.0) <= kSameValue; }
+bool near(double a, double b) { return std::fabs(a - b) <= kSameValue; }
 
 }  // namespace
 

@@ -1,7 +1,6 @@
 // vcGraphic: props, archive part and the shape-to-graphic factory.
 #include <vc/graphic.h>
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -9,7 +8,7 @@
 #include <vc/graphic_shapes.h>
 #include <vc/graphic_special.h>
 
-#include "graphic_steps.h"
+#include "shape_classes.h"
 
 vcGraphic::vcGraphic() = default;
 
@@ -101,7 +100,7 @@ void vcGraphic::serialize_(vcArchive& ar, unsigned char version) {
 
 namespace {
 
-using MakeFn = vc_ShapeGraphicMaker;
+using MakeFn = vcPtrHandle<vcGraphic> (*)(const vcShape& shape, const vcGraphicProps& props);
 
 // One step of the factory: the graphic G of a shape of class S, with S
 // matching derived classes too.
@@ -131,8 +130,8 @@ constexpr Step kSteps[] = {
     {10, &tryMake<vcGenRect, vcGraphicWithFill<vcGenRect, vcGenRect>>},
     {11, &tryMake<vcGenAnnulus, vcGraphicSimple<vcGenAnnulus>>},
     {12, &tryMake<vcPolyline, vcGraphicSimple<vcPolyline>>},
-    // Steps 13 (vcGenPoly) and 14 (vc2Wireframe) are registered by the
-    // graphics of those types, beside them (vc_ShapeGraphicStep).
+    // Steps 13 (vcGenPoly) and 14 (vc2Wireframe) are registered by those
+    // classes, beside their graphics (vc_ShapeClassRegistration).
     {15, &tryMake<vcAffineRectangle, vcGraphicSimple<vcAffineRectangle>>},
     {16, &tryMake<vcBezierCurve, vcGraphicSimple<vcBezierCurve>>},
     {17, &tryMake<vcDeBoorSpline, vcGraphicSimple<vcDeBoorSpline>>},
@@ -142,13 +141,6 @@ constexpr Step kSteps[] = {
     {21, &tryMake<vcEllipseAnnulusSection, vcGraphicEllipseAnnulusSection>},
     {22, &tryMake<vcLineSegSet, vcGraphicSimple<vcLineSegSet>>},
 };
-
-// Steps registered from above this layer, kept sorted by number. Written
-// only while libraries load.
-std::vector<Step>& registeredSteps() {
-  static std::vector<Step> steps;
-  return steps;
-}
 
 }  // namespace
 
@@ -165,16 +157,16 @@ vcPtrHandle<vcGraphic> vcGraphic::makeShapeGraphic(const vcShape* shape, const v
     group->itemsChanged_();
     return group;
   }
-  // The built-in and registered steps, merged in step order.
-  const std::vector<Step>& extra = registeredSteps();
+  // The built-in steps and the registered classes, merged in step order.
+  const std::vector<vc_ShapeClass>& extra = vf_registeredShapeClasses();
   auto next = extra.begin();
   for (const Step& step : kSteps) {
-    for (; next != extra.end() && next->number < step.number; ++next)
-      if (vcPtrHandle<vcGraphic> g = next->make(*shape, props)) return g;
+    for (; next != extra.end() && next->step < step.number; ++next)
+      if (next->claims(*shape)) return next->graphic(*shape, props);
     if (vcPtrHandle<vcGraphic> g = step.make(*shape, props)) return g;
   }
   for (; next != extra.end(); ++next)
-    if (vcPtrHandle<vcGraphic> g = next->make(*shape, props)) return g;
+    if (next->claims(*shape)) return next->graphic(*shape, props);
   throw NoGraphicForShape("");
 }
 
@@ -185,12 +177,4 @@ vcPtrHandle<vcGraphic> vcGraphic::makeShapeGraphic(const vcShape& shape, const v
 vcPtrHandle<vcGraphic> vcGraphic::makeShapeGraphic(const vcPtrHandle_const<vcShape>& shape,
                                                    const vcGraphicProps& props) {
   return makeShapeGraphic(shape.ptr(), props);
-}
-
-vc_ShapeGraphicStep::vc_ShapeGraphicStep(int number, vc_ShapeGraphicMaker make) {
-  std::vector<Step>& steps = registeredSteps();
-  const Step step{number, make};
-  steps.insert(std::upper_bound(steps.begin(), steps.end(), step,
-                                [](const Step& a, const Step& b) { return a.number < b.number; }),
-               step);
 }

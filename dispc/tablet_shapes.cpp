@@ -32,10 +32,10 @@
 #include <vc/uiscope.h>
 
 #include "payloads.h"
+#include "shape_classes.h"
 #include "shape_payloads.h"
 #include "tablet_guards.h"
 #include "tablet_record.h"
-#include "tablet_shape_hook.h"
 
 namespace {
 
@@ -485,11 +485,6 @@ vcXform<2> linearFor(const vc2XformBase& x, const vcShape& shape) {
   return x.linearXform(at);
 }
 
-vc_TabletShapeHook& shapeHook() {
-  static vc_TabletShapeHook hook{nullptr, nullptr};
-  return hook;
-}
-
 struct vc_Dispatch {
   vcUITablet& tablet;
   const vcGraphicProps& props;
@@ -528,16 +523,19 @@ struct vc_Dispatch {
   }
   void tree(const vcShapeTree& t, const vcXformHandle& acc);
 
-  bool hooked(const vcShape& s, const vcXformHandle& acc) {
-    const vc_TabletShapeHook& hook = shapeHook();
-    if (!hook.claims || !hook.claims(s)) return false;
-    if (acc) {
-      const vcXform<2> map = linearFor(*acc, s);
-      hook.draw(tablet, s, &map, props, layer);
-    } else {
-      hook.draw(tablet, s, nullptr, props, layer);
+  // Draws s through the registered class that claims it, if one does.
+  bool registered(const vcShape& s, const vcXformHandle& acc) {
+    for (const vc_ShapeClass& c : vf_registeredShapeClasses()) {
+      if (!c.claims(s)) continue;
+      if (acc) {
+        const vcXform<2> map = linearFor(*acc, s);
+        c.draw(tablet, s, &map, props, layer);
+      } else {
+        c.draw(tablet, s, nullptr, props, layer);
+      }
+      return true;
     }
-    return true;
+    return false;
   }
 };
 
@@ -558,7 +556,7 @@ void vc_Dispatch::shape(const vcShape& s, const vcXformHandle& acc) {
         vcPolyline, vcAffineRectangle, vcBezierCurve, vcDeBoorSpline, vcInterpSpline, vcHermiteSpline, vcEllipseAnnulus,
         vcLineSegSet>(s, acc) ||
       anyOf<vcEllipse, vcEllipseArc, vcPolygon, vcCross, vcPointSet, vcCoordAxes, vcEllipseAnnulusSection>(s, acc) ||
-      hooked(s, acc);
+      registered(s, acc);
 }
 
 void vc_Dispatch::tree(const vcShapeTree& t, const vcXformHandle& acc) {
@@ -580,8 +578,6 @@ void vc_Dispatch::tree(const vcShapeTree& t, const vcXformHandle& acc) {
 }
 
 }  // namespace
-
-vc_TabletShapeHookSetter::vc_TabletShapeHookSetter(const vc_TabletShapeHook& hook) { shapeHook() = hook; }
 
 void vcUITablet::draw(const vcShape& shape, const vcGraphicProps& props, Layers layer) {
   vc_Dispatch{*this, props, layer}.shape(shape, vcXformHandle());

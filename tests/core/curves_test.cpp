@@ -158,9 +158,6 @@ TEST(BezierCurve, HostileSamplingRequestsStayWithinThePointLimit) {
 
 namespace {
 
-using V = vcVector<2>;
-using Pts = std::vector<V>;
-
 Pts randomPoints(std::mt19937& g, std::size_t n) {
   std::uniform_real_distribution<double> u(-50.0, 50.0);
   Pts p;

@@ -200,10 +200,6 @@ TEST(PelBufferTest, ArchiveKeepsTheWindowItsTransformAndOnlyItsPixelsAndBadInput
   vcBufferArchive newer(handMade(1, 1, 1, {7}));
   EXPECT_THROW(newer || into, vcArchive::UnknownVersion);
 }
-}  // namespace
-
-namespace {
-using Bytes = std::vector<unsigned char>;
 
 // Random rows of runs up to 600 long, a few values, at an offset window.
 vcPelBuffer<unsigned char> randomImage(std::mt19937& rng, long w, long h) {

@@ -1,6 +1,6 @@
 // Sketch record objects, beyond what every record kind shares (opcodes_test):
-// records drawn through several operations, archive forms, version-0 layouts
-// and rejection of malformed payloads; record heads and sketch archives.
+// the record factory, version-0 layouts, rejection of malformed payloads and
+// nesting; record heads and sketch archives.
 #include <vc/sketchop.h>
 
 #include <gtest/gtest.h>
@@ -42,17 +42,6 @@ vcUISketch innerSketch() {
   return t.sketch();
 }
 
-// The record of a catalogue entry, parsed.
-OpPtr recordOf(const std::string& name, vc_UISketchOpHeader& header) {
-  const auto& all = vfOpcodeCatalogue();
-  const auto e = std::find_if(all.begin(), all.end(), [&](const vcCatalogueEntry& x) { return x.name == name; });
-  vcUITablet t;
-  e->draw(t, T::eImage);
-  vc_UISketchOpData* raw = nullptr;
-  vfParseUISketch(t.sketch(), 0, header, &raw);
-  return OpPtr(raw);
-}
-
 Bytes bytesOf(const vcUISketch& s) { return Bytes(s.data(), s.data() + s.size()); }
 
 // Parses a payload held in memory of exactly its size, so that a read past
@@ -70,28 +59,6 @@ Bytes populated(const vc_UISketchOpData& r) {
   vcUISketch s;
   r.populateSketch(s);
   return bytesOf(s);
-}
-
-// Every record's archive form is refused cut short or at another version.
-TEST(SketchOpTest, TruncatedOrOtherVersionArchivesOfRecordsAreRefused) {
-  for (const vcCatalogueEntry& e : vfOpcodeCatalogue()) {
-    if (e.opcode == 15) continue;  // no archive form
-    vc_UISketchOpHeader header;
-    const OpPtr op = recordOf(e.name, header);
-    vcBufferArchive out(vcArchive::eStore);
-    vcPersistent* p = op.get();
-    out.serializePointer(p);
-    for (std::size_t n = 0; n < out.bytes().size(); ++n) {
-      vcBufferArchive in(Bytes(out.bytes().begin(), out.bytes().begin() + static_cast<long>(n)));
-      vcPersistent* q = nullptr;
-      EXPECT_THROW(in.serializePointer(q), vcArchive::Errors) << e.name << " cut at " << n;
-    }
-    Bytes b = out.bytes();
-    b[1 + 4 + op->className().size()] = 1;  // tag, name length, name, then the version
-    vcBufferArchive in(b);
-    vcPersistent* q = nullptr;
-    EXPECT_THROW(in.serializePointer(q), vcArchive::UnknownVersion) << e.name;
-  }
 }
 
 TEST(SketchOpTest, FactoryKnowsExactlyTheRecordClasses) {

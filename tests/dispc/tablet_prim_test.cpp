@@ -22,7 +22,7 @@
 #include <vc/uiscope.h>
 #include <vc/uistring.h>
 
-#include "../../dispc/payloads.h"
+#include "../../dispc/ext/payloads.h"
 #include "support/bytes.h"
 #include "support/opcode_catalogue.h"
 #include "support/recording_scope.h"
@@ -163,19 +163,6 @@ TEST(TabletPrim, ShapePrimitivesPassTheirArgumentsOnInTheShapesOrder) {
   EXPECT_EQ(r[3].f64s(0, 5), (std::vector<double>{1, 2, 3, 4, 0.5}));
   EXPECT_EQ(r[8].i32(24), 7);  // arms of 7 pixels
   EXPECT_EQ(r[9].f64(8), 3.0);
-}
-
-TEST(TabletPrim, CrossAtAngleZeroDrawsTwo14PixelStrokesThroughTheMappedPoint) {
-  Drawn d;
-  d.tablet.scaleExact(vcPair<double>(3.0, 3.0));
-  d.scope.clearLog();
-  d.tablet.drawCross(vcPair<double>(10, 20), vcRadian(0), vcColor::red, I);
-  const auto c = d.scope.calls("drawToRelPels");
-  ASSERT_EQ(c.size(), 2u);
-  EXPECT_EQ(c[0].ints, (std::vector<long>{-14, 0}));
-  EXPECT_EQ(c[1].ints, (std::vector<long>{0, -14}));
-  // The second stroke ends 7 pixels above the mapped center (30, 60).
-  EXPECT_EQ(vcPair<long>(d.scope.drawX(), d.scope.drawY()), vcPair<long>(30, 53));
 }
 
 TEST(TabletArea, SetAndSetComplementConvertClientRectsToScopePixels) {
@@ -342,14 +329,12 @@ TEST(TabletArea, EraseRepaintsFromTheNearestOpaqueAncestorAndClearsModifiedOnlyF
 // The text record ends at a NUL, so text is drawn and recorded up to its
 // first NUL; the record is written with the default props, in the text color.
 TEST(TabletImages, TextStopsAtItsFirstNulAndRecordsWithDefaultProps) {
-  vcRecordingScope scope(vcPair<long>(0, 0), vcPair<long>(50, 50));
-  vcUITablet t(&scope, nullptr);
-  t.visible(true);
-  t.recordOn() = true;
+  Drawn d;
+  vcUITablet& t = d.tablet;
   t.draw(vcLineSeg(V(0, 0), V(1, 1)), vcColor(200, 0, 0), I);
   const long before = t.sketch().size();
   t.draw(std::string("ab\0cd", 5), vcPoint(2, 3), vcColor(1), vcColor(2), vcUIFormat(), I);
-  EXPECT_NE(scope.log().back().text.find("\"ab\" "), std::string::npos);
+  EXPECT_NE(d.log().back().text.find("\"ab\" "), std::string::npos);
   const unsigned char* rec = t.sketch().data() + before;
   ASSERT_EQ(t.sketch().size() - before, 22 + 8 + 16 + 6 + 8 + 3);
   unsigned char defaults[vcGraphicProps::kRecordSize];
@@ -363,19 +348,16 @@ TEST(TabletImages, TextStopsAtItsFirstNulAndRecordsWithDefaultProps) {
 // Images follow the pen when placed at drawPointArg(), and magnification
 // passes the tablet's interpolation on to the scope.
 TEST(TabletImages, ImagesAtThePenAndExpandedWithTheTabletsInterpolation) {
-  vcRecordingScope scope(vcPair<long>(0, 0), vcPair<long>(50, 50));
-  vcUITablet t(&scope, nullptr);
-  t.visible(true);
-  t.interpolation(vcUITablet::eBicubic);
-  t.scaleExact(vcPair<double>(4.0, 4.0));
-  t.drawStart(vcPoint(1.5, 2.5), I);
-  scope.clearLog();
-  t.draw(windowedImage(), vcUITablet::drawPointArg(), false, 0, false, I);
-  ASSERT_EQ(scope.calls("expand(u8)").size(), 1u);
-  EXPECT_EQ(scope.log()[0].points, std::vector<vcPoint>{vcPoint(6, 10)});
-  EXPECT_EQ(scope.log()[0].ints.back(), vcUITablet::eBicubic);
+  Drawn d;
+  d.tablet.interpolation(vcUITablet::eBicubic);
+  d.tablet.scaleExact(vcPair<double>(4.0, 4.0));
+  d.tablet.drawStart(vcPoint(1.5, 2.5), I);
+  d.scope.clearLog();
+  d.tablet.draw(windowedImage(), vcUITablet::drawPointArg(), false, 0, false, I);
+  ASSERT_EQ(d.scope.calls("expand(u8)").size(), 1u);
+  EXPECT_EQ(d.log()[0].points, std::vector<vcPoint>{vcPoint(6, 10)});
+  EXPECT_EQ(d.log()[0].ints.back(), vcUITablet::eBicubic);
 }
-
 
 // A position that is not finite, or not finite once mapped, and a value that
 // its record's 4-byte field cannot hold, are refused before anything reaches

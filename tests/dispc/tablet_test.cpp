@@ -24,7 +24,7 @@ constexpr Layers kImage = vcUITablet::eImage;
 constexpr Layers kOverlay = vcUITablet::eOverlay;
 constexpr Layers kBoth = vcUITablet::eBoth;
 using Strings = std::vector<std::string>;
-using Hooked = vcLoggingTablet;
+using Painter = vcLoggingTablet;
 
 // A root scope that reports its own deletion.
 class WatchedScope : public vcRecordingScope {
@@ -52,11 +52,11 @@ size_t pointDraws(const vcRecordingScope& s) { return s.calls("draw(vcPoint)").s
 struct Family {
   vcRecordingScope root{vcPair<long>(0, 0), vcPair<long>(100, 100)};
   Strings log;
-  Hooked p{"P", log, &root};
-  Hooked k{"K", log, p, vcUIRect(10, 10, 20, 20)};
-  Hooked g{"G", log, k, vcUIRect(0, 0, 5, 5)};
+  Painter p{"P", log, &root};
+  Painter k{"K", log, p, vcUIRect(10, 10, 20, 20)};
+  Painter g{"G", log, k, vcUIRect(0, 0, 5, 5)};
   Family() {
-    for (Hooked* t : {&p, &k, &g}) t->visible(true);
+    for (Painter* t : {&p, &k, &g}) t->visible(true);
     k.modified(kImage, true);
     log.clear();
     root.clearLog();
@@ -94,11 +94,11 @@ TEST(Tablet, OverlaySwitchAndSurfacelessScopes) {
 TEST(Tablet, TreeLinksAndWhatEachDestructionLeaves) {
   vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
   Strings log;
-  auto p = std::make_unique<Hooked>("P", log, &root);
-  Hooked a("A", log, *p, vcUIRect(10, 20, 30, 40));
-  auto b = std::make_unique<Hooked>("B", log, *p, vcUIRect(50, 50, 10, 10));
-  Hooked c("C", log, *p, vcUIRect(0, 0, 5, 5));
-  Hooked g("G", log, a, vcUIRect(5, 5, 10, 10));
+  auto p = std::make_unique<Painter>("P", log, &root);
+  Painter a("A", log, *p, vcUIRect(10, 20, 30, 40));
+  auto b = std::make_unique<Painter>("B", log, *p, vcUIRect(50, 50, 10, 10));
+  Painter c("C", log, *p, vcUIRect(0, 0, 5, 5));
+  Painter g("G", log, a, vcUIRect(5, 5, 10, 10));
   EXPECT_EQ(p->numKids(), 3);
   EXPECT_EQ(b->prevSib(), &a);
   EXPECT_EQ(b->nextSib(), &c);
@@ -125,7 +125,7 @@ TEST(Tablet, TreeLinksAndWhatEachDestructionLeaves) {
 
 TEST(Tablet, SetParentMovesTheKidAndItsKidsOntoFreshScopesButMakesNoCycle) {
   Family f;
-  Hooked q("Q", f.log, f.p, vcUIRect(30, 30, 40, 40));
+  Painter q("Q", f.log, f.p, vcUIRect(30, 30, 40, 40));
   q.visible(true);
   f.k.modified(kImage, false);
   f.log.clear();
@@ -266,8 +266,6 @@ std::string text(const vcUIRect& r) {
   return "[" + std::to_string(r.left()) + "," + std::to_string(r.top()) + "," + std::to_string(r.width()) + "," +
          std::to_string(r.height()) + "]";
 }
-
-using Painter = vcLoggingTablet;
 
 // A parent tablet P (100 x 100) with three overlapping kids stacked A, B, C,
 // all shown in that order and with nothing left to update.
@@ -483,20 +481,14 @@ TEST(TabletUpdate, ForwardedSwitchesReachTheRightScopesAndRefuseBadLayers) {
 }
 
 TEST(TabletUpdate, DragDelShiftsOnlyThisTabletsMapUntilTheMapIsRebuilt) {
-  vcRecordingScope root(vcPair<long>(0, 0), vcPair<long>(100, 100));
-  Strings log;
-  Painter p("P", log, &root);
-  Painter k("K", log, p, vcUIRect(0, 0, 10, 10));
-  p.visible(true);
-  k.visible(true);
-  p.scaleExact(vcPair<double>(2.0, 2.0));
-  log.clear();
-  p.dragDel(vcPair<long>(5, 5));
-  p.dragDel(vcPair<long>(3, -4));  // a second drag replaces the first
-  EXPECT_EQ(p.scaledMap(), vcXform<2>(vcMatrix<2>(2, 0, 0, 2), vcVector<2>(3, -4)));
-  EXPECT_EQ(k.scaledMap(), vcXform<2>::I);
-  p.baseMap(vcXform<2>::I);
-  EXPECT_EQ(p.scaledMap().trans(), vcVector<2>(0, 0));
+  Family f;
+  f.p.scaleExact(vcPair<double>(2.0, 2.0));
+  f.p.dragDel(vcPair<long>(5, 5));
+  f.p.dragDel(vcPair<long>(3, -4));  // a second drag replaces the first
+  EXPECT_EQ(f.p.scaledMap(), vcXform<2>(vcMatrix<2>(2, 0, 0, 2), vcVector<2>(3, -4)));
+  EXPECT_EQ(f.k.scaledMap(), vcXform<2>::I);
+  f.p.baseMap(vcXform<2>::I);
+  EXPECT_EQ(f.p.scaledMap().trans(), vcVector<2>(0, 0));
 }
 
 TEST(TabletUpdate, IconsMapDigitsAndTouchOnlyTheirDrawnCells) {

@@ -10,8 +10,6 @@
 #include <vc/uisketch.h>
 #include <vc/uistring.h>
 
-#include "support/archive_roundtrip.h"
-
 using P = vcPair<long>;
 
 TEST(UIRect, EmptyIsNullAndEdgesAreExclusive) {
@@ -47,17 +45,6 @@ TEST(UIRect, IntersectionUnionAndShifts) {
   EXPECT_EQ(vcUIRect::null | vcUIRect(3, 3, 1, 1), vcUIRect(3, 3, 1, 1));
   EXPECT_EQ(vcUIRect(1, 2, 3, 4) - P(1, 2), vcUIRect(0, 0, 3, 4));
   EXPECT_EQ(vcUIRect::null + P(4, 4), vcUIRect::null);
-}
-
-// A loaded rectangle is taken as stored, even when it is not in normal form;
-// fields beyond 32 bits cannot be stored.
-TEST(UIRect, ArchiveTakesRectanglesAsStoredAndRefusesWideFields) {
-  const std::vector<unsigned char> unnormal{0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 3, 0, 0, 0, 0, 2, 1, 0, 0, 0, 0, 0, 0};
-  const vcUIRect back = vc_test::load(unnormal, vcUIRect());
-  EXPECT_EQ(back.ul(), P(-2, 3));
-  EXPECT_EQ(back.sz(), P(258, 0));
-  vcBufferArchive big(vcArchive::eStore);
-  EXPECT_THROW(big << (vcUIRect::inf | (vcUIRect::inf + P(2000000000, 0))), vcArchive::BadData);
 }
 
 TEST(UIFormat, DefaultFontIdReachesOnlyFormatsBuiltLaterAndAlignmentIsChecked) {

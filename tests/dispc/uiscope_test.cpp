@@ -356,13 +356,11 @@ TEST(UIScopePixels, RleExpandDrawsTheVisiblePartOfTheDecodedMagnification) {
   }
 }
 
-TEST(UIScopePixels, PelExpandEqualsNaiveReplicationForEveryPixelType) {
+// Replication and the truncated mapping, for every pixel type.
+TEST(UIScopePixels, PelExpandAndPelScaleEqualTheNaiveMappingForEveryPixelType) {
   checkExpand<u8>(1);
   checkExpand<vcPackedRGB16Pel>(2);
   checkExpand<vcPackedRGB32Pel>(3);
-}
-
-TEST(UIScopePixels, PelScaleEqualsTheTruncatedMappingForEveryPixelType) {
   checkScale<u8>(4);
   checkScale<unsigned short>(5);
   checkScale<vcPackedRGB16Pel>(6);

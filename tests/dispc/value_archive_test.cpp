@@ -86,6 +86,12 @@ TEST(ValueArchive, RectanglesFormatsAndMarks) {
                                     {{0, "dispc/uirect"}, {1, "vcPair"}, {10, "vcPair"}},
                                     {}}},
                                   vcUIRect(9, 9, 9, 9));
+  // A loaded rectangle is taken as stored, even when it is not in normal
+  // form; fields beyond 32 bits cannot be stored.
+  const vcUIRect flat = vc_test::load(withU8(vc_test::store(vcUIRect(-2, 3, 258, 1)), 15, 0), vcUIRect());
+  EXPECT_EQ(std::pair(flat.ul(), flat.sz()), std::pair(vcPair<long>(-2, 3), vcPair<long>(258, 0)));
+  vcBufferArchive wide(vcArchive::eStore);
+  EXPECT_THROW(wide << (vcUIRect::inf | (vcUIRect::inf + vcPair<long>(2000000000, 0))), vcArchive::BadData);
   const Bytes format{0, 0xFE, 0xFF, 0xFF, 0xFF, 7, 0, 0, 0};
   expectArchiveContract<vcUIFormat>(
       {{"format", vcUIFormat(-2, vcUIFormat::eBottomCenter), format, {{0, "dispc/uistring"}}, {withU8(format, 5, 9)}}},

@@ -24,6 +24,10 @@
 
 class vcArchive;
 
+// The largest |span| (degrees) that is still a straight line: a segment whose
+// span lies within it of 0 is a line, and no arc is made with such a span.
+inline constexpr double vcStraightSpan = 1e-15;
+
 class vc2SegmentArc {
 public:
   // The full unit circle about the origin: radius 1, start 0, span 360.
@@ -33,7 +37,7 @@ public:
   // startAngle, angleSpan: degrees. Non-finite values throw vcShapesError::BadGeom.
   vc2SegmentArc(const vcVector<2>& center, double radius, vcDegree startAngle, vcDegree angleSpan);
   // The arc from p1 to p2 (client coordinates) sweeping angleSpan degrees.
-  // Throws vcShapesError::DegenerateShape when |angleSpan| <= 1e-15, when it
+  // Throws vcShapesError::DegenerateShape when |angleSpan| <= vcStraightSpan, when it
   // lies outside [-360, 360], or when p1 equals p2.
   vc2SegmentArc(const vcVector<2>& p1, const vcVector<2>& p2, vcDegree angleSpan);
   // The same point set, traversed the same way: the arc of the unit circle

@@ -7,7 +7,7 @@
 // <vc/core/shape.h>). Unless a member says otherwise, points, lengths and
 // radii given to or returned by a member are client coordinates; angles are
 // vcRadian values from +x toward +y. A span is the signed sweep of a segment
-// in the poly's frame, in (-360, 360) degrees: 0 (|span| <= 1e-15) is a
+// in the poly's frame, in (-360, 360) degrees: 0 (|span| <= vcStraightSpan) is a
 // straight segment, any other value a circular arc. A full turn or more is
 // rejected with BadGeom, as the SMD poly rejects it: an arc between two
 // distinct vertices cannot sweep a whole circle.

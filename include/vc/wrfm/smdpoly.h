@@ -20,6 +20,7 @@
 
 #include <limits>
 #include <list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,34 @@ class vcGraphicList;
 class vcSMDGDPolyPrivate;
 class vcSMDGDModel;
 class vcPolygon;
+struct vc_SMDInsideIndex;
+
+// Internal: the state of a vcSMDGDPoly in the two groups that its copy,
+// assignment and reInit take whole. The outline is what reInit empties, with
+// all that is derived from it.
+struct vc_SMDPolyOutline {
+  std::vector<vcSMDGDPolyVertex> v_;
+  bool open_ = true;
+  bool reversed_ = false;
+  // The distinct vertex labels in the order the edits brought them.
+  std::vector<long> labels_;
+  // Derived afresh by every accepted change and never edited otherwise: each
+  // corner's rounding start and end points, span and centre.
+  std::vector<vcVector<2>> rStart_;
+  std::vector<vcVector<2>> rEnd_;
+  std::vector<double> rSpan_;
+  std::vector<vcVector<2>> rCenter_;
+  // The inside test's index of the outline, made on its first use and then
+  // only read: copies share it, a change drops it.
+  std::shared_ptr<vc_SMDInsideIndex> insideIndex_;
+};
+// How the outline is shown and weighed; reInit keeps it.
+struct vc_SMDPolyLook {
+  vcSMDColors colors_;
+  vcColor posColor_ = vcColor::greenColor();
+  vcColor negColor_ = vcColor::greenColor();
+  double weight_ = 1.0;
+};
 
 // The part of an outline nearest a point (vcSMDGDPoly::nearestPart), for
 // outline editors. Distances in client units, exact (arcs included).
@@ -52,7 +81,7 @@ struct vcSMDPolyPick {
   double vertexDistance = std::numeric_limits<double>::infinity();
 };
 
-class vcSMDGDPoly : public vcSMDGeometricDescription {
+class vcSMDGDPoly : public vcSMDGeometricDescription, private vc_SMDPolyOutline, private vc_SMDPolyLook {
 public:
   class Errors : public vcException {
   protected:
@@ -68,7 +97,7 @@ public:
 
   // Empty, open, not reversed, default colors, weight 1.
   explicit vcSMDGDPoly(const std::string& name = "poly");
-  vcSMDGDPoly(const vcSMDGDPoly& o);
+  vcSMDGDPoly(const vcSMDGDPoly& o) = default;
   // A copy of the poly the wireframe w holds (vertices, rounding, open state,
   // direction flag, colors and weight), named name. Its points are in w's
   // poly frame: w.xform() is not applied.
@@ -284,17 +313,13 @@ protected:
   void validate_();
 
 private:
-  // One y-monotone piece of the closed outline, for the crossing count of
-  // inside_: a line from a to b, or an arc piece on the circle (c, r) whose
-  // x is c.x + side * sqrt(r^2 - (y - c.y)^2).
-  struct RayPiece {
-    vcVector<2> a, b, c;
-    double r = 0.0;
-    double side = 0.0;  // 0 for a line, +1 or -1 for an arc piece
-  };
-  void rebuildRay_();
   void rebuildLabels_();
   void addLabel_(long label);
+  // Works out every corner's rounding data (rStart_ to rCenter_) afresh.
+  void deriveRoundings_();
+  // Drops the inside test's index for a new, not yet built one; throws
+  // invalidVertices when a closed outline's box is not finite.
+  void resetInsideIndex_();
   // Re-derives the roundings and checks the poly; parts whose geometry equals
   // one of `before` (the parts of the poly as it was) are not re-checked
   // against each other. An empty `before` checks every pair.
@@ -302,25 +327,6 @@ private:
   template <class Edit>
   void edit_(Edit&& e);
 
-  std::vector<vcSMDGDPolyVertex> v_;
-  std::vector<long> labels_;
-  std::vector<vcVector<2>> rStart_;
-  std::vector<vcVector<2>> rEnd_;
-  std::vector<double> rSpan_;
-  std::vector<vcVector<2>> rCenter_;  // derived: rounding centres, not stored
-  bool open_ = true;
-  bool reversed_ = false;
-  vcSMDColors colors_;
-  vcColor posColor_;
-  vcColor negColor_;
-  double weight_ = 1.0;
-  // Derived, for inside_: the closed outline's monotone pieces, its box, and
-  // horizontal bands listing the pieces that reach into each.
-  std::vector<RayPiece> ray_;
-  vcRect rayBox_;
-  std::vector<int> bandStart_;
-  std::vector<int> bandItems_;
-  double bandScale_ = 0.0;
   static vcPersistent* make();
   static const vc_Instantiator sExemplar;
   void serialize_(vcArchive& ar, unsigned char version);

@@ -5,11 +5,17 @@
 // from +x toward +y (the convention of <vc/core/angle.h>).
 #pragma once
 
+#include <cmath>
+
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
 #include <vc/dimtol.h>
 #include <vc/uierror.h>
+#include <vc/wrfm/arc.h>
 #include <vc/wrfm/smdgd.h>
+
+// The largest |radius| (client units) of a sharp corner.
+inline constexpr double vcSharpRadius = 1e-15;
 
 // Declares an SMD error class with a fixed message.
 #define VC_SMD_ERROR(Name)                          \
@@ -50,9 +56,13 @@ public:
   // an uncertain radius (its magnitude is used).
   double vertexRadius() const noexcept { return radius_; }
   void vertexRadius(double r);
-  // Signed sweep of the segment ending here: |span| <= 1e-15 is a straight line.
+  // Whether the radius asks for a rounding (|radius| > vcSharpRadius); a poly
+  // still leaves the two ends of an open outline sharp.
+  bool hasRounding() const noexcept { return std::abs(radius_) > vcSharpRadius; }
+  // Signed sweep of the segment ending here: |span| <= vcStraightSpan is a straight line.
   const vcDegree& segmentAngleSpan() const noexcept { return span_; }
   void segmentAngleSpan(const vcDegree& span);
+  bool endsStraightSegment() const noexcept { return std::abs(span_.toDouble()) <= vcStraightSpan; }
   // Fractions of the incoming and outgoing segments that belong to this
   // vertex's sub-model piece; [0.01, 1], else invalidSegmentLength and no change.
   double percentPrevSegment() const noexcept { return prev_; }

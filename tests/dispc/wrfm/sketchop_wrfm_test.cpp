@@ -1,21 +1,27 @@
 // The public records of generalised polys and wireframes: what a parsed or loaded record gives back, and the records
-// whose outline no poly can hold.
+// whose outline no poly can hold; the classes' registration for the tablet's generic draw and makeShapeGraphic.
 #include <vc/wrfm/sketchop_wrfm.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 #include <memory>
+#include <string>
+#include <typeinfo>
 #include <vector>
 
 #include <vc/core/archive.h>
 #include <vc/core/byteio.h>
 #include <vc/core/circle.h>
+#include <vc/core/shapetree.h>
 #include <vc/dispprop.h>
 #include <vc/uierror.h>
 #include <vc/uisketch.h>
 #include <vc/uitablet.h>
+#include <vc/wrfm/graphic_wrfm.h>
 
+#include "../../../dispc/ext/shape_classes.h"
 #include "support/opcode_catalogue.h"
 
 namespace {
@@ -33,6 +39,12 @@ OpPtr recordOf(const G& g, bool fill) {
   vc_UISketchOpData* op = nullptr;
   EXPECT_EQ(vfParseUISketch(t.sketch(), 0, header, &op), t.sketch().size());
   return OpPtr(op);
+}
+
+std::vector<unsigned char> recorded(const std::function<void(vcUITablet&)>& draw) {
+  vcUITablet t;
+  draw(t);
+  return std::vector<unsigned char>(t.sketch().data(), t.sketch().data() + t.sketch().size());
 }
 
 vcGenPoly sample() {
@@ -119,4 +131,63 @@ TEST(WrfmSketchRecords, OutlinesWhoseBoxOverflowsAreRefusedByEveryReader) {
   vcBufferArchive in(blowUp(out.bytes()));
   EXPECT_THROW(in || p, vcArchive::Errors);
   EXPECT_EQ(p, kept);
+}
+
+// Drawn as a vcShape, plain or mapped, each class records what its typed
+// overload records for the (mapped) shape: a wireframe stays a wireframe
+// (opcode 41), a poly stays a poly (34, or 38 filled).
+TEST(ShapeClasses, GenericDrawRecordsWhatTheTypedOverloadRecords) {
+  const vcGenPoly g = sample();
+  const vc2Wireframe w(g);
+  const vcXform<2> x(vcMatrix<2>(2, 0.5, -0.3, 1), V(9, 4));
+  for (const bool fill : {false, true}) {
+    const vcGraphicProps props(vcColor::redColor(), 1, vcGraphicProps::ePenSolid, fill);
+    const struct {
+      std::string name;
+      const vcShape& shape;
+      std::function<void(vcUITablet&)> typed, typedMapped;
+    } cases[] = {
+        {"genpoly", g, [&](vcUITablet& t) { t.draw(g, props, I); }, [&](vcUITablet& t) { t.draw(g.map(x), props, I); }},
+        {"wireframe", w, [&](vcUITablet& t) { t.draw(w, props, I); },
+         [&](vcUITablet& t) { t.draw(w.map(x), props, I); }},
+    };
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.name + (fill ? " filled" : ""));
+      const std::vector<unsigned char> typed = recorded(c.typed);
+      ASSERT_FALSE(typed.empty());
+      EXPECT_EQ(recorded([&](vcUITablet& t) { t.draw(c.shape, props, I); }), typed);
+      const vcMappedShape mapped(vcShapeHandle_const(c.shape.clone()), x);
+      EXPECT_EQ(recorded([&](vcUITablet& t) { t.draw(mapped, props, I); }), recorded(c.typedMapped));
+    }
+  }
+}
+
+// The registry is in step order and claims each shape at most once: a
+// wireframe only by its own entry, which is also what makeShapeGraphic uses.
+TEST(ShapeClasses, EachShapeIsClaimedByItsOwnEntryOnly) {
+  const std::vector<vc_ShapeClass>& classes = vf_registeredShapeClasses();
+  for (std::size_t i = 1; i < classes.size(); ++i) EXPECT_LT(classes[i - 1].step, classes[i].step);
+  const vcGenPoly g = sample();
+  const vc2Wireframe w(g);
+  const vcCircle c(V(1, 2), 3);
+  const vcGraphicProps props(vcColor::blueColor(), 1, vcGraphicProps::ePenSolid, false);
+  const struct {
+    const vcShape& shape;
+    std::vector<int> steps;
+    const std::type_info& graphic;
+  } cases[] = {
+      {g, {13}, typeid(vcGraphicSimple<vcGenPoly>)},
+      {w, {14}, typeid(vcGraphicSimple<vc2Wireframe>)},
+      {c, {}, typeid(vcGraphicWithFill<vcCircle, vcEllipse2>)},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.shape.className());
+    std::vector<int> claimed;
+    for (const vc_ShapeClass& e : classes)
+      if (e.claims(k.shape)) claimed.push_back(e.step);
+    EXPECT_EQ(claimed, k.steps);
+    const vcPtrHandle<vcGraphic> made = vcGraphic::makeShapeGraphic(k.shape, props);
+    ASSERT_TRUE(made);
+    EXPECT_EQ(typeid(*made), k.graphic);
+  }
 }

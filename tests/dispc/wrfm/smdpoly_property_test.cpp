@@ -12,6 +12,7 @@
 #include <list>
 #include <numbers>
 #include <random>
+#include <thread>
 
 #include "support/archive_roundtrip.h"
 #include "support/smd_outline_ref.h"
@@ -169,6 +170,86 @@ TEST(SMDPolyPropertyTest, InsideAndBoxesAgreeWithTheDenseOutline) {
     const vcRect mapped = p.boundingBox(x);
     EXPECT_LT(mapped.origin().distance(hull.origin()) + mapped.size().distance(hull.size()), 1e-3) << k;
   }
+}
+
+// The inside test's index is made on first use and shared by copies: a copy taken before an edit keeps answering for
+// its own outline, the edited poly for the new one, and polys that share a not yet built index answer the same when
+// their first tests run on several threads at once.
+TEST(SMDPolyPropertyTest, CopiesAndThreadsShareTheInsideIndexSafely) {
+  PolyGen g(5);
+  for (int k = 0; k < 8; ++k) {
+    vcSMDGDPoly p = g.poly(kKinds[k % 4], true);
+    const vcRect box = p.boundingBox();
+    std::vector<V> probes;
+    for (int t = 0; t < 400; ++t)
+      probes.emplace_back(box.x() - 1 + (box.width() + 2) * g.u(), box.y() - 1 + (box.height() + 2) * g.u());
+    const auto answers = [&](const vcSMDGDPoly& q) {
+      std::vector<char> in;
+      for (const V& pt : probes) in.push_back(P::inside(q, pt));
+      return in;
+    };
+    // Rebuilt from the vertices: an index of its own.
+    const auto fresh = [](const vcSMDGDPoly& q) {
+      vcSMDGDPoly r;
+      r.vertices(q.vertices());
+      r.close();
+      return r;
+    };
+    const std::vector<char> expected = answers(fresh(p));
+    P::inside(p, probes[0]);  // builds the index the copies below share
+    const vcSMDGDPoly before(p);
+    vcSMDGDPoly assigned;
+    assigned = p;
+    p.replaceVertex(0, p.vertex(0));  // an accepted edit that moves nothing
+    const double grow = 1.5;
+    p = grow * p;
+    EXPECT_EQ(answers(before), expected) << k;
+    EXPECT_EQ(answers(assigned), expected) << k;
+    EXPECT_EQ(answers(p), answers(fresh(p))) << k;
+
+    const vcSMDGDPoly unbuilt = fresh(before), twin(unbuilt);
+    std::vector<std::vector<char>> seen(4);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < seen.size(); ++i)
+      threads.emplace_back([&, i] { seen[i] = answers(i % 2 ? twin : unbuilt); });
+    for (std::thread& t : threads) t.join();
+    for (const auto& s : seen) EXPECT_EQ(s, expected) << k;
+  }
+}
+
+// The walk of the outline that the measures, the drawing and cropping share: the summed perimeter with a minimum
+// length equals the reference outline's, and reInit empties the outline but keeps its name, colors and weight.
+TEST(SMDPolyPropertyTest, PerimetersFollowTheOutlineAndReInitKeepsTheLook) {
+  PolyGen g(9);
+  for (int k = 0; k < 16; ++k) {
+    const vcSMDGDPoly p = g.poly(kKinds[k % 4], k % 2 == 0);
+    const std::vector<Part> parts = outline(p);
+    for (double minLength : {0.0, 1.0, 3.0}) {
+      double sum = 0;
+      for (const Part& part : parts)
+        if (part.length() > minLength) sum += part.length();
+      EXPECT_NEAR(P::perimeter(p, minLength), sum, 1e-9 * (1 + sum)) << k << " " << minLength;
+    }
+  }
+  vcSMDGDPoly p = vcSMDGDPoly::rectangle(4, 2, V(1, 1));
+  p.weight(2.5);
+  p.positiveArrowColor(vcColor::redColor());
+  p.toggleDirection();
+  p.mutationFlag(true);
+  const unsigned long mutations = p.mutationCount();
+  p.reInit();
+  EXPECT_EQ(p.mutationCount(), mutations + 1);
+  EXPECT_EQ(p.numVertices(), 0);
+  EXPECT_TRUE(p.isOpen());
+  EXPECT_FALSE(p.isDirectionReversed());
+  EXPECT_TRUE(p.subModelLabels().empty() && p.roundingStartPoints().empty() && p.roundingSpans().empty());
+  EXPECT_EQ(p.weight(), 2.5);
+  EXPECT_EQ(p.positiveArrowColor(), vcColor::redColor());
+  EXPECT_EQ(p.name(), "poly");
+  // Assignment is a change too: it asks for the mutation notice first.
+  p = vcSMDGDPoly::triangle(3, 3, V(0, 0));
+  EXPECT_EQ(p.mutationCount(), mutations + 2);
+  EXPECT_TRUE(P::inside(p, V(0, 0)));
 }
 
 // Keep-inside and keep-outside pieces: lengths add up to m's, and a dense sample of m away from c's outline lies in a
