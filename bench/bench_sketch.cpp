@@ -14,9 +14,7 @@
 // record; what is left is a fixed cost per replay).
 #include <benchmark/benchmark.h>
 
-#include <array>
 #include <cstdlib>
-#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -130,15 +128,9 @@ void perRecord(benchmark::State& state, std::size_t allocations) {
 void BM_ParseMixedSketch(benchmark::State& state) {
   const vcUISketch& s = recorded(false);
   for (auto _ : state) {
-    vc_UISketchOpHeader header;
-    std::array<std::unique_ptr<vc_UISketchOpData>, 48> cache;
-    for (long at = 0; at < s.size();) {
-      at += header.parseByteStream(s.data() + at, s.size() - at);
-      auto& record = cache[static_cast<std::size_t>(header.opcode())];
-      if (!record) record.reset(vfCreateUISketchOpData(header.opcode()));
-      at += record->parseByteStream(s.data() + at, s.size() - at);
-    }
-    benchmark::DoNotOptimize(header.opcode());
+    long last = 0;
+    for (const vcUISketchRecord& r : vcUISketchRecords(s)) last = r.opcode();
+    benchmark::DoNotOptimize(last);
   }
   state.SetBytesProcessed(state.iterations() * s.size());
   state.SetItemsProcessed(state.iterations() * kRecords);

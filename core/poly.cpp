@@ -27,11 +27,23 @@ vcRect boundsOf(const std::vector<vcVector<2>>& v, const char* owner) {
   return r;
 }
 
-std::vector<vcVector<2>> mapAll(const std::vector<vcVector<2>>& v, const vcXform<2>& x) {
-  std::vector<vcVector<2>> r;
-  r.reserve(v.size());
-  for (const vcVector<2>& p : v) r.push_back(x.mapPoint(p));
-  return r;
+// Writes v mapped through x into out (which may be v), reusing its storage;
+// checks every mapped vertex before anything is written.
+void mapInto(const std::vector<vcVector<2>>& v, const vcXform<2>& x, std::vector<vcVector<2>>& out,
+             const char* owner) {
+  for (const vcVector<2>& p : v) {
+    const vcVector<2> q = x.mapPoint(p);
+    if (!std::isfinite(q.x()) || !std::isfinite(q.y()))
+      throw vcShapesError::BadGeom(std::string(owner) + ": vertex coordinates are not finite");
+  }
+  out.resize(v.size());
+  for (std::size_t k = 0; k < v.size(); ++k) out[k] = x.mapPoint(v[k]);
+}
+
+void checkFillMode(vcPolygon::PolyFillMode mode) {
+  if (mode != vcPolygon::eEvenOdd && mode != vcPolygon::eWinding)
+    throw vcShapesError::BadGeom("vcPolygon: fill mode " + std::to_string(static_cast<long>(mode)) +
+                                 " is neither even-odd (0) nor winding (1)");
 }
 
 // The distance from p to the nearest edge of the chain (closed: with the
@@ -87,14 +99,27 @@ std::vector<vcVector<2>> reversedClosed(const std::vector<vcVector<2>>& v) {
 
 template class vcShapeBase<vcPolygon>;
 
-vcPolygon::vcPolygon(const std::vector<vcVector<2>>& vertices, PolyFillMode mode) : v_(vertices), mode_(mode) {
-  if (mode != eEvenOdd && mode != eWinding)
-    throw vcShapesError::BadGeom("vcPolygon: fill mode " + std::to_string(static_cast<long>(mode)) +
-                                 " is neither even-odd (0) nor winding (1)");
-  requireFinite(v_, "vcPolygon");
+vcPolygon::vcPolygon(const std::vector<vcVector<2>>& vertices, PolyFillMode mode) { assign(vertices, mode); }
+
+void vcPolygon::assign(const std::vector<vcVector<2>>& vertices, PolyFillMode mode) {
+  checkFillMode(mode);
+  requireFinite(vertices, "vcPolygon");
+  notifyMutation_();
+  v_.assign(vertices.begin(), vertices.end());
+  mode_ = mode;
 }
 
-vcPolygon vcPolygon::map(const vcXform<2>& x) const { return vcPolygon(mapAll(v_, x), mode_); }
+vcPolygon vcPolygon::map(const vcXform<2>& x) const {
+  vcPolygon r;
+  map(x, r);
+  return r;
+}
+
+void vcPolygon::map(const vcXform<2>& x, vcPolygon& into) const {
+  into.notifyMutation_();
+  mapInto(v_, x, into.v_, "vcPolygon");
+  into.mode_ = mode_;
+}
 
 vcShapeHandle vcPolygon::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 vcRect vcPolygon::boundingBox() const { return boundsOf(v_, "vcPolygon"); }
@@ -170,8 +195,13 @@ void vcPolygon::archiveFields_(vcArchive& ar) {
 
 template class vcShapeBase<vcPolyline>;
 
-vcPolyline::vcPolyline(const std::vector<vcVector<2>>& points, bool closed) : v_(points), closed_(closed) {
-  requireFinite(v_, "vcPolyline");
+vcPolyline::vcPolyline(const std::vector<vcVector<2>>& points, bool closed) { assign(points, closed); }
+
+void vcPolyline::assign(const std::vector<vcVector<2>>& points, bool closed) {
+  requireFinite(points, "vcPolyline");
+  notifyMutation_();
+  v_.assign(points.begin(), points.end());
+  closed_ = closed;
 }
 
 double vcPolyline::length() const {
@@ -181,7 +211,17 @@ double vcPolyline::length() const {
   return s;
 }
 
-vcPolyline vcPolyline::map(const vcXform<2>& x) const { return vcPolyline(mapAll(v_, x), closed_); }
+vcPolyline vcPolyline::map(const vcXform<2>& x) const {
+  vcPolyline r;
+  map(x, r);
+  return r;
+}
+
+void vcPolyline::map(const vcXform<2>& x, vcPolyline& into) const {
+  into.notifyMutation_();
+  mapInto(v_, x, into.v_, "vcPolyline");
+  into.closed_ = closed_;
+}
 
 vcShapeHandle vcPolyline::mapShape(const vcXform<2>& x) const { return vfShapeHandle(map(x)); }
 vcRect vcPolyline::boundingBox() const { return boundsOf(v_, "vcPolyline"); }

@@ -14,7 +14,6 @@ namespace {
 constexpr long kMaxRun = 255;
 
 struct RowScan {
-  std::vector<std::size_t> rowStart;
   long numRuns = 0;
   std::size_t consumed = 0;
 };
@@ -33,10 +32,53 @@ void rowStartsOf(long height, const unsigned char* p, std::vector<std::size_t>& 
 
 std::string sizeText(long width, long height) { return std::to_string(width) + " x " + std::to_string(height); }
 
-// Validates height rows of width pixels in the n bytes at p and finds where
-// each row starts. Reads nothing past n; the row table it allocates is
-// bounded by n, since every row takes at least one 2-byte terminator.
-RowScan scanRows(long width, long height, const unsigned char* p, std::size_t n, bool table = true) {
+// The row of width pixels whose runs start at byte pos of the n bytes at p:
+// adds its runs to numRuns and returns where the next row starts. Throws
+// vcBadArgument, saying why, for a row cut off or not adding up to width.
+std::size_t checkedRow(long y, long width, const unsigned char* p, std::size_t n, std::size_t pos, long& numRuns) {
+  long sum = 0;
+  for (;;) {
+    if (n - pos < 2)
+      throw vcBadArgument("vcRLEBuffer: row " + std::to_string(y) + " is cut off at byte " + std::to_string(pos) +
+                          " of " + std::to_string(n) + " before its terminator");
+    const long len = p[pos + 1];
+    if (len == 0) break;
+    if (len > width - sum)
+      throw vcBadArgument("vcRLEBuffer: row " + std::to_string(y) + " has more than " + std::to_string(width) +
+                          " pixels: the run at byte " + std::to_string(pos) +
+                          " passes the width, or the row's terminator is missing");
+    sum += len;
+    ++numRuns;
+    pos += 2;
+  }
+  if (sum != width)
+    throw vcBadArgument("vcRLEBuffer: the runs of row " + std::to_string(y) + " add up to " + std::to_string(sum) +
+                        " pixels, not the width " + std::to_string(width));
+  return pos + 2;
+}
+
+// The same for a row at q whose bytes hold at least 2 (width + 1): returns
+// the row's length in bytes, or 0 for a malformed row (which checkedRow then
+// explains). Each run covers at least one pixel, so a valid row ends within
+// width + 1 pairs, and a longer one has passed the width.
+std::size_t quickRow(long width, const unsigned char* q, long& numRuns) {
+  long sum = 0, k = 0;
+  for (; k <= width; ++k) {
+    const long len = q[2 * k + 1];
+    if (len == 0) break;
+    sum += len;
+  }
+  if (sum != width) return 0;
+  numRuns += k;
+  return 2 * static_cast<std::size_t>(k) + 2;
+}
+
+// Validates height rows of width pixels in the n bytes at p and, when table
+// is given, writes where each row starts into it (reusing its storage). Reads
+// nothing past n; the row table is bounded by n, since every row takes at
+// least one 2-byte terminator.
+RowScan scanRows(long width, long height, const unsigned char* p, std::size_t n,
+                 std::vector<std::size_t>* table) {
   if (width < 0 || height < 0) throw vcBadArgument("vcRLEBuffer: negative size " + sizeText(width, height));
   if (!p && n > 0) throw vcBadArgument("vcRLEBuffer: null run bytes with a count of " + std::to_string(n));
   const unsigned long long minRow =
@@ -47,31 +89,19 @@ RowScan scanRows(long width, long height, const unsigned char* p, std::size_t n,
                         ")");
   RowScan s;
   if (table) {
-    s.rowStart.reserve(static_cast<std::size_t>(height) + 1);
-    s.rowStart.push_back(0);
+    table->clear();
+    table->reserve(static_cast<std::size_t>(height) + 1);
+    table->push_back(0);
   }
+  // A row whose longest valid form (a run per pixel and the terminator) lies
+  // within the bytes is scanned without a bound check per run.
+  const unsigned long long longestRow = 2ULL * (static_cast<unsigned long long>(width) + 1);
   std::size_t pos = 0;
   for (long y = 0; y < height; ++y) {
-    long sum = 0;
-    for (;;) {
-      if (n - pos < 2)
-        throw vcBadArgument("vcRLEBuffer: row " + std::to_string(y) + " is cut off at byte " + std::to_string(pos) +
-                            " of " + std::to_string(n) + " before its terminator");
-      const long len = p[pos + 1];
-      if (len == 0) break;
-      if (len > width - sum)
-        throw vcBadArgument("vcRLEBuffer: row " + std::to_string(y) + " has more than " + std::to_string(width) +
-                            " pixels: the run at byte " + std::to_string(pos) +
-                            " passes the width, or the row's terminator is missing");
-      sum += len;
-      ++s.numRuns;
-      pos += 2;
-    }
-    if (sum != width)
-      throw vcBadArgument("vcRLEBuffer: the runs of row " + std::to_string(y) + " add up to " + std::to_string(sum) +
-                          " pixels, not the width " + std::to_string(width));
-    pos += 2;
-    if (table) s.rowStart.push_back(pos);
+    std::size_t next = n - pos >= longestRow ? quickRow(width, p + pos, s.numRuns) : 0;
+    next = next ? pos + next : checkedRow(y, width, p, n, pos, s.numRuns);
+    pos = next;
+    if (table) table->push_back(pos);
   }
   s.consumed = pos;
   return s;
@@ -104,11 +134,12 @@ private:
 }  // namespace
 
 vcRLEBuffer::vcRLEBuffer(long width, long height, std::vector<unsigned char> runs) {
-  RowScan s = scanRows(width, height, runs.data(), runs.size());
+  std::vector<std::size_t> rowStart;
+  const RowScan s = scanRows(width, height, runs.data(), runs.size(), &rowStart);
   if (s.consumed != runs.size())
     throw vcBadArgument("vcRLEBuffer: " + std::to_string(runs.size() - s.consumed) + " bytes follow the last of " +
                         std::to_string(height) + " rows");
-  *this = make_(width, height, std::move(runs), std::move(s.rowStart), s.numRuns);
+  *this = make_(width, height, std::move(runs), std::move(rowStart), s.numRuns);
 }
 
 vcRLEBuffer vcRLEBuffer::make_(long width, long height, std::vector<unsigned char> bytes,
@@ -127,10 +158,11 @@ vcRLEBuffer vcRLEBuffer::make_(long width, long height, std::vector<unsigned cha
 
 vcRLEBuffer vcRLEBuffer::fromRows(long width, long height, const unsigned char* runs, std::size_t n,
                                   std::size_t* consumed) {
-  RowScan s = scanRows(width, height, runs, n);
+  std::vector<std::size_t> rowStart;
+  const RowScan s = scanRows(width, height, runs, n, &rowStart);
   if (consumed) *consumed = s.consumed;
   std::vector<unsigned char> bytes(runs, runs + s.consumed);
-  return make_(width, height, std::move(bytes), std::move(s.rowStart), s.numRuns);
+  return make_(width, height, std::move(bytes), std::move(rowStart), s.numRuns);
 }
 
 void vcRLEBuffer::assignRows(long width, long height, const unsigned char* runs, std::size_t n,
@@ -139,12 +171,21 @@ void vcRLEBuffer::assignRows(long width, long height, const unsigned char* runs,
     *this = fromRows(width, height, runs, n, consumed);
     return;
   }
-  // Validated before anything is touched; the scan's own row table is built
-  // again below in the storage kept.
-  const RowScan s = scanRows(width, height, runs, n, false);
+  // The scan writes its row table into the storage kept; runs it refuses
+  // leave the image as it was, its table rebuilt from its own bytes.
   Rep& rep = const_cast<Rep&>(*rep_);  // no other image sees it
+  const std::size_t keptRows = rep.rowStart.empty() ? 0 : rep.rowStart.size() - 1;
+  const bool keptTable = !rep.rowStart.empty();
+  RowScan s;
+  try {
+    s = scanRows(width, height, runs, n, &rep.rowStart);
+  } catch (...) {
+    // Refills the storage the table had, so nothing is allocated here.
+    rep.rowStart.clear();
+    if (keptTable) rowStartsOf(static_cast<long>(keptRows), rep.bytes.data(), rep.rowStart);
+    throw;
+  }
   rep.bytes.assign(runs, runs + s.consumed);
-  rowStartsOf(height, rep.bytes.data(), rep.rowStart);
   clearTerminators(rep.bytes, rep.rowStart);
   width_ = width;
   height_ = height;

@@ -3,7 +3,6 @@
 #include <vc/uitablet.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -186,37 +185,30 @@ private:
   long ordinal_ = 0, offset_ = 0;
 };
 
-// Draws every record of sketch on tablet. One header serves all records, so
-// a props record stays in force for the records after it; one record object
-// per opcode is made when first met and reused.
+// Draws every record of sketch on tablet. The walk's one header serves all
+// records, so a props record stays in force for the records after it; its
+// record objects are reused from record to record.
 // onRecord, when given, is told each record's ordinal and byte offset
 // before the record draws.
 void replaySketch(vcUITablet& tablet, const vcUISketch& sketch, vcUITablet::Layers layer,
                   const std::function<void(long, long)>* onRecord = nullptr) {
-  const unsigned char* p = sketch.data();
-  const long n = sketch.size();
   const bool filter = layer != vcUITablet::eBoth;
-  vc_UISketchOpHeader header;
-  std::array<std::unique_ptr<vc_UISketchOpData>, kSketchOpcodeSlots> cache;
-  for (long at = 0, ordinal = 0; at < n; ++ordinal) {
-    const long start = at;
-    if (onRecord) (*onRecord)(ordinal, start);
-    long op = -1;
+  long ordinal = 0;
+  for (const vcUISketchRecord& r : vcUISketchRecords(sketch)) {
+    if (onRecord) (*onRecord)(ordinal, r.offset);
+    ++ordinal;
+    vc_UISketchOpHeader& header = *r.header;
+    bool show = !filter || header.layer() == layer;
+    if (header.layer() == vcUITablet::eBoth) {
+      header.layer(layer);
+      show = true;
+    }
+    if (!show) continue;
     try {
-      at += header.parseByteStream(p + at, n - at);
-      bool show = !filter || header.layer() == layer;
-      if (header.layer() == vcUITablet::eBoth) {
-        header.layer(layer);
-        show = true;
-      }
-      op = header.opcode();
-      if (op >= kSketchOpcodeSlots) vc_PayloadReader::fail("no record class");
-      std::unique_ptr<vc_UISketchOpData>& record = cache[static_cast<std::size_t>(op)];
-      if (!record) record.reset(vfCreateUISketchOpData(op));
-      at += record->parseByteStream(p + at, n - at);
-      if (show) record->draw(tablet, header);
+      r.data->draw(tablet, header);
     } catch (const vcUIError::InvalidUISketch& e) {
-      vfFailAtRecord(e, start, op);
+      // A nested sketch's malformed record, named within this record.
+      vfFailAtRecord(e, r.offset, r.opcode());
     }
   }
 }

@@ -46,30 +46,37 @@ long vc_UISketchOpHeader::parseByteStream(const unsigned char* p, long n) {
   // applied last, and a bad one changes nothing.
   vc_PayloadReader reader(p, static_cast<std::size_t>(n));
   const bool propsRecord = n > 0 && p[0] == static_cast<unsigned char>(vcUISketch::kPropsMarker);
-  vc_PropsPayload body;
-  if (propsRecord) {
-    reader.take(1);
-    body.io(reader);
-    if (reader.remaining() > 0 && *reader.position() == static_cast<unsigned char>(vcUISketch::kPropsMarker))
-      vc_PayloadReader::fail("props record followed by another");
+  if (!propsRecord) [[likely]] {
+    // Most records carry no props record: only the head to read.
+    vc_HeadPayload head;
+    head.io(reader);
+    commitHead_(head);
+    return vcUISketch::kHeadSize;
   }
+  vc_PropsPayload body;
+  reader.take(1);
+  body.io(reader);
+  if (reader.remaining() > 0 && *reader.position() == static_cast<unsigned char>(vcUISketch::kPropsMarker))
+    vc_PayloadReader::fail("props record followed by another");
   vc_HeadPayload head;
   head.io(reader);
 
-  if (propsRecord) {
-    try {
-      body.applyTo(props_);
-    } catch (const vcGraphicProps::BadParams&) {
-      vc_PayloadReader::fail("props record with pen width " + std::to_string(body.width));
-    }
-    hasProps_ = true;
-    propsVersion_ = static_cast<signed char>(body.version);
+  try {
+    body.applyTo(props_);
+  } catch (const vcGraphicProps::BadParams&) {
+    vc_PayloadReader::fail("props record with pen width " + std::to_string(body.width));
   }
+  hasProps_ = true;
+  propsVersion_ = static_cast<signed char>(body.version);
+  commitHead_(head);
+  return static_cast<long>(reader.consumed());
+}
+
+void vc_UISketchOpHeader::commitHead_(const vc_HeadPayload& head) {
   props_.penColor(head.color);
   opcode_ = head.opcode;
   layer_ = static_cast<Layers>(head.layer);
   color_ = head.color;
-  return static_cast<long>(reader.consumed());
 }
 
 void vc_UISketchOpHeader::populateSketch(vcUISketch& sketch) const {

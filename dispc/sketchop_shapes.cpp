@@ -285,21 +285,26 @@ private:
 };
 VC_SKETCH_OP_REGISTER(vc_UISketchOpArrow);
 
+// The polygon and polyline records keep the shape built when their payload
+// was checked, reusing its storage from record to record.
 class vc_UISketchOpPolygon final : public vc_UISketchOpPayload<vc_PolygonPayload> {
 public:
   void draw(vcUITablet& tablet, vc_UISketchOpHeader& header) const override {
-    tablet.draw(polygon(), header.props(), header.layer());
+    tablet.draw(checked_, header.props(), header.layer());
   }
 
 private:
   vcPolygon polygon() const {
     return vcPolygon(payload_.vertices, static_cast<vcPolygon::PolyFillMode>(payload_.mode));
   }
-  // Checked in place: building the polygon would copy the vertices.
   void check_() override {
     if (payload_.mode != vcPolygon::eEvenOdd && payload_.mode != vcPolygon::eWinding)
       throw vcShapesError::BadGeom("sketch record: polygon fill mode " + std::to_string(payload_.mode));
-    for (const vcVector<2>& v : payload_.vertices) vfCheckFinite(v, "polygon vertex");
+    checked_.assign(payload_.vertices, static_cast<vcPolygon::PolyFillMode>(payload_.mode));
+  }
+  void reset_() override {
+    vc_UISketchOpPayload::reset_();
+    checked_ = vcPolygon();
   }
   void archive_(vcArchive& ar) override {
     long mode = payload_.mode, count = static_cast<long>(payload_.vertices.size());
@@ -313,6 +318,7 @@ private:
     payload_.vertices = p.vertices();
   }
   vcPtrHandle<vcPolygon> held_;
+  vcPolygon checked_;
   VC_SKETCH_OP_FACTORY();
 };
 VC_SKETCH_OP_REGISTER(vc_UISketchOpPolygon);
@@ -320,13 +326,15 @@ VC_SKETCH_OP_REGISTER(vc_UISketchOpPolygon);
 class vc_UISketchOpPolyline final : public vc_UISketchOpPayload<vc_PolylinePayload> {
 public:
   void draw(vcUITablet& tablet, vc_UISketchOpHeader& header) const override {
-    tablet.draw(polyline(), header.props(), header.layer());
+    tablet.draw(checked_, header.props(), header.layer());
   }
 
 private:
   vcPolyline polyline() const { return vcPolyline(payload_.points, payload_.closed); }
-  void check_() override {
-    for (const vcVector<2>& v : payload_.points) vfCheckFinite(v, "polyline vertex");
+  void check_() override { checked_.assign(payload_.points, payload_.closed); }
+  void reset_() override {
+    vc_UISketchOpPayload::reset_();
+    checked_ = vcPolyline();
   }
   void archive_(vcArchive& ar) override {
     long count = static_cast<long>(payload_.points.size());
@@ -342,6 +350,7 @@ private:
     payload_.closed = closed;
   }
   vcPtrHandle<vcPolyline> held_;
+  vcPolyline checked_;
   VC_SKETCH_OP_FACTORY();
 };
 VC_SKETCH_OP_REGISTER(vc_UISketchOpPolyline);

@@ -4,9 +4,11 @@
 #include <vc/sketchop.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <typeinfo>
+#include <utility>
 #include <vector>
 
 #include <vc/core/archive.h>
@@ -23,6 +25,8 @@ namespace {
 // layouts, 1 a record count and persistent objects.
 constexpr signed char kSketchVersion0 = 0;
 constexpr signed char kSketchVersion1 = 1;
+// Counts of records, and of version 0's bytes, are signed 32-bit values.
+constexpr std::uint32_t kMaxRecords = 0x7FFFFFFF;
 
 using vc_OpDataPtr = std::unique_ptr<vc_UISketchOpData>;
 
@@ -45,12 +49,31 @@ private:
   std::array<vc_OpDataPtr, kSketchOpcodeSlots> exemplars_;
 };
 
+// Parses the record at p, offset bytes into its stream, whose props record
+// and head header parses and whose payload the object for its opcode
+// (objectFor(opcode)) parses, in the older layout when version0. Returns the
+// sizes of the props record and head together, and of the payload. Every
+// failure throws vcUIError::InvalidUISketch naming the record.
+template <class ObjectFor>
+std::pair<long, long> parseRecord(const unsigned char* p, long available, long offset, vc_UISketchOpHeader& header,
+                                  bool version0, ObjectFor&& objectFor) {
+  long opcode = -1;
+  try {
+    const long head = header.parseByteStream(p, available);
+    opcode = header.opcode();
+    vc_UISketchOpData& record = objectFor(opcode);
+    const long payload = version0 ? record.parseVersion0ByteStream(p + head, available - head)
+                                  : record.parseByteStream(p + head, available - head);
+    if (payload < 0 || payload > available - head) vc_PayloadReader::fail("payload overruns the sketch");
+    return {head, payload};
+  } catch (const vcUIError::InvalidUISketch& e) {
+    vfFailAtRecord(e, offset, opcode);
+  }
+}
+
 long countRecords(const vcUISketch& s) {
   long count = 0;
-  for (long at = 0; at < s.size(); ++count) {
-    vc_UISketchOpHeader header;
-    at += vfParseUISketch(s, at, header, nullptr);
-  }
+  for ([[maybe_unused]] const vcUISketchRecord& r : vcUISketchRecords(s)) ++count;
   return count;
 }
 
@@ -69,34 +92,32 @@ void vfAppendArchivedHead(vcUISketch& into, const vc_UISketchOpHeader& h) {
 
 namespace {
 
+// Each record gets a fresh header, so that a header has props exactly when a
+// props record precedes its head.
 void storeSketch(vcArchive& ar, const vcUISketch& s) {
   signed char version = kSketchVersion1;
-  long count = countRecords(s);
-  ar || version || count;
+  ar || version;
+  const std::uint32_t count = ar.exchangeCount(static_cast<std::size_t>(countRecords(s)), 2, kMaxRecords);
   // The archive tells stored objects apart by address, so every header and
   // record object stays alive until the last one is written.
   std::vector<vcPtrHandle<vc_UISketchOpHeader>> headers;
   std::vector<vcPtrHandle<vc_UISketchOpData>> records;
-  headers.reserve(static_cast<std::size_t>(count));
-  records.reserve(static_cast<std::size_t>(count));
-  for (long at = 0; at < s.size();) {
-    headers.push_back(vfMakeHandle<vc_UISketchOpHeader>());
-    vc_UISketchOpData* made = nullptr;
-    at += vfParseUISketch(s, at, *headers.back(), &made);
-    records.emplace_back(made);
+  headers.reserve(count);
+  records.reserve(count);
+  vcUISketchRecords walk(s, {.freshHeaders = true});
+  for (const vcUISketchRecord& r : walk) {
+    headers.push_back(vfMakeHandle<vc_UISketchOpHeader>(*r.header));
+    records.emplace_back(walk.takeData().release());
     ar || headers.back() || records.back();
   }
 }
 
-// Version 1: count, then header and record object per record.
+// Version 1: count, then header and record object per record. Each record
+// takes at least the tag byte of each of its two objects.
 void loadVersion1(vcArchive& ar, vcUISketch& into) {
-  long count = 0;
-  ar || count;
-  if (count <= 0) return;
-  // Each record takes at least the tag byte of each of its two objects.
-  ar.requireItems(static_cast<std::uint64_t>(count), 2);
+  const std::uint32_t count = ar.exchangeCount(0, 2, kMaxRecords);
   vc_RecordClassCheck check;
-  for (long i = 0; i < count; ++i) {
+  for (std::uint32_t i = 0; i < count; ++i) {
     vcPtrHandle<vc_UISketchOpHeader> header;
     ar || header;
     if (!header) throw vcBadPointer("sketch archive holds a null record header");
@@ -112,42 +133,70 @@ void loadVersion1(vcArchive& ar, vcUISketch& into) {
 // Version 0: a byte stream whose payloads are in the older layouts; each
 // record is rebuilt in the current layout.
 void loadVersion0(vcArchive& ar, vcUISketch& into) {
-  long n = 0;
-  ar || n;
-  if (n <= 0) return;
-  ar.requireItems(static_cast<std::uint64_t>(n), 1);
-  std::vector<unsigned char> bytes(static_cast<std::size_t>(n));
-  ar.raw(bytes.data(), n);
-  const unsigned char* p = bytes.data();
-  for (long at = 0; at < n;) {
-    vc_UISketchOpHeader header;
-    at += header.parseByteStream(p + at, n - at);
-    vfAppendArchivedHead(into, header);
-    const vc_OpDataPtr record(vfCreateUISketchOpData(header.opcode()));
-    at += record->parseVersion0ByteStream(p + at, n - at);
-    record->populateSketch(into);
+  const std::uint32_t n = ar.exchangeCount(0, 1, kMaxRecords);
+  if (n == 0) return;
+  vcUISketch bytes;
+  ar.raw(bytes.append(static_cast<long>(n)), static_cast<long>(n));
+  vcUISketchRecords walk(bytes, {.freshHeaders = true, .version0Layout = true});
+  for (const vcUISketchRecord& r : walk) {
+    vfAppendArchivedHead(into, *r.header);
+    r.data->populateSketch(into);
   }
 }
 
 }  // namespace
 
+vcUISketchRecords::vcUISketchRecords(const vcUISketch& sketch, Options options)
+    : data_(sketch.data()), size_(sketch.size()), options_(options) {}
+
+vcUISketchRecords::~vcUISketchRecords() = default;
+
+vcUISketchRecords::iterator vcUISketchRecords::begin() {
+  // A head's opcode is one byte.
+  if (objects_.empty()) objects_.resize(256);
+  at_ = 0;
+  record_ = vcUISketchRecord();
+  next_();
+  return iterator(this);
+}
+
+void vcUISketchRecords::next_() {
+  at_ += record_.size;
+  record_.size = 0;
+  if (at_ >= size_) return;
+  if (options_.freshHeaders) header_ = vc_UISketchOpHeader();
+  vc_UISketchOpData* data = nullptr;
+  const auto [head, payload] =
+      parseRecord(data_ + at_, size_ - at_, at_, header_, options_.version0Layout, [&](long op) -> vc_UISketchOpData& {
+        vc_OpDataPtr& slot = objects_[static_cast<std::size_t>(op)];
+        if (!slot) slot.reset(vfCreateUISketchOpData(op));
+        return *(data = slot.get());
+      });
+  record_.offset = at_;
+  record_.headSize = head;
+  record_.size = head + payload;
+  record_.ownProps = data_[at_] == static_cast<unsigned char>(vcUISketch::kPropsMarker);
+  record_.header = &header_;
+  record_.data = data;
+  record_.payload = std::span<const unsigned char>(data_ + at_ + head, static_cast<std::size_t>(payload));
+}
+
+std::unique_ptr<vc_UISketchOpData> vcUISketchRecords::takeData() {
+  if (record_.size == 0) return nullptr;
+  return std::move(objects_[static_cast<std::size_t>(record_.opcode())]);
+}
+
 long vfParseUISketch(const vcUISketch& sketch, long offset, vc_UISketchOpHeader& header, vc_UISketchOpData** out) {
   const long size = sketch.size();
   if (offset < 0 || offset >= size) throw vcUIError::InvalidUISketch();
-  const unsigned char* p = sketch.data() + offset;
-  const long available = size - offset;
-  long opcode = -1;
-  try {
-    const long head = header.parseByteStream(p, available);
-    opcode = header.opcode();
-    vc_OpDataPtr record(vfCreateUISketchOpData(opcode));
-    const long payload = record->parseByteStream(p + head, available - head);
-    if (payload < 0 || payload > available - head) vc_PayloadReader::fail("payload overruns the sketch");
-    if (out) *out = record.release();
-    return head + payload;
-  } catch (const vcUIError::InvalidUISketch& e) {
-    vfFailAtRecord(e, offset, opcode);
-  }
+  vc_OpDataPtr made;
+  const auto [head, payload] =
+      parseRecord(sketch.data() + offset, size - offset, offset, header, false, [&](long op) -> vc_UISketchOpData& {
+        made.reset(vfCreateUISketchOpData(op));
+        return *made;
+      });
+  if (out) *out = made.release();
+  return head + payload;
 }
 
 vcArchive& operator||(vcArchive& ar, vcUISketch& s) {

@@ -447,9 +447,7 @@ const vcPoint& vcUITablet::mapPoint(const vcPoint& p, Layers layer, vcPoint& scr
   return scratch;
 }
 
-void vfCheckPosition(const vcPoint& p, const char* what) {
-  if (std::isfinite(p.x()) && std::isfinite(p.y())) [[likely]]
-    return;
+void vfFailPosition(const vcPoint& p, const char* what) {
   throw vcUIError::BadParams(std::string("vcUITablet: ") + what + " (" + std::to_string(p.x()) + ", " +
                              std::to_string(p.y()) + ") is not finite");
 }

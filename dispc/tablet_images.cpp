@@ -2,6 +2,7 @@
 // images, magnified or reduced by the scope as the tablet's scale mode asks.
 #include <vc/uitablet.h>
 
+#include <optional>
 #include <string>
 
 #include <vc/core/pel.h>
@@ -34,26 +35,29 @@ void drawImage(vcUIScope& scope, Modes mode, const vcPair<double>& scale, vcUITa
 
 }  // namespace
 
+// The payloads below copy the text, the image handle and the color table, so
+// they are made only when the call is recorded; checked before anything draws.
+
 // Text ends at its first NUL: that is where its record ends it, so drawing
 // shows exactly what a replay of the record shows.
 void vcUITablet::draw(const std::string& text, const vcPoint& p, const vcColor& color, const vcColor& background,
                       const vcUIFormat& format, Layers layer) {
   vfCheckPosition(p, "text position");
   const std::string shown = text.substr(0, text.find('\0'));
-  const vc_StringPayload payload{vcVector<2>(p), background, format, shown};
-  checkRecordable_<11>(payload);
+  std::optional<vc_StringPayload> payload;
+  if (recording()) checkRecordable_<11>(payload.emplace(vcVector<2>(p), background, format, shown));
   if (okToDraw(layer)) {
     vcPoint scratch;
     drawScope_[layer]->draw(shown, mapPoint(p, layer, scratch), color, background, format);
   }
-  record_<11>(layer, vcGraphicProps(), color, payload);
+  if (payload) record_<11>(layer, vcGraphicProps(), color, *payload);
 }
 
 void vcUITablet::draw(const vcPelBuffer_const<unsigned char>& image, const vcPoint& p, bool passThrough,
                       unsigned char passValue, bool mapped, Layers layer) {
   vfCheckPosition(p, "image position");
-  const vc_PelBuf8Payload payload{vcVector<2>(p), passThrough, passValue, mapped, image};
-  checkRecordable_<12>(payload);
+  std::optional<vc_PelBuf8Payload> payload;
+  if (recording()) checkRecordable_<12>(payload.emplace(vcVector<2>(p), passThrough, passValue, mapped, image));
   if (okToDraw(layer)) {
     vcUIScope& scope = *drawScope_[layer];
     vcPoint scratch;
@@ -65,7 +69,7 @@ void vcUITablet::draw(const vcPelBuffer_const<unsigned char>& image, const vcPoi
     else
       scope.draw(image, at, passThrough, passValue, mapped);
   }
-  record_<12>(layer, vcGraphicProps(), vcColor(0), payload);
+  if (payload) record_<12>(layer, vcGraphicProps(), vcColor(0), *payload);
 }
 
 void vcUITablet::draw(const vcPelBuffer_const<unsigned short>& image, const vcPoint& p, bool passThrough,
@@ -98,8 +102,9 @@ void vcUITablet::draw(const vcPelBuffer_const<vcPackedRGB32Pel>& image, const vc
 void vcUITablet::draw(const vcRLEBuffer& image, const vcPoint& p, const std::vector<unsigned char>& colorMap,
                       bool passThrough, unsigned char passValue, bool mapped, Layers layer) {
   vfCheckPosition(p, "image position");
-  const vc_RleBufPayload payload{vcVector<2>(p), passThrough, passValue, mapped, colorMap, image};
-  checkRecordable_<14>(payload);
+  std::optional<vc_RleBufPayload> payload;
+  if (recording())
+    checkRecordable_<14>(payload.emplace(vcVector<2>(p), passThrough, passValue, mapped, colorMap, image));
   if (okToDraw(layer)) {
     vcUIScope& scope = *drawScope_[layer];
     vcPoint scratch;
@@ -111,5 +116,5 @@ void vcUITablet::draw(const vcRLEBuffer& image, const vcPoint& p, const std::vec
     else
       scope.draw(image, at, colorMap, passThrough, passValue);
   }
-  record_<14>(layer, vcGraphicProps(), vcColor(0), payload);
+  if (payload) record_<14>(layer, vcGraphicProps(), vcColor(0), *payload);
 }

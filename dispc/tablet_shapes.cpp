@@ -4,8 +4,10 @@
 #include <vc/uitablet.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -48,8 +50,26 @@ template <class S>
   scope.draw(shape.map(map), props);
 }
 
+// Polygons and polylines map into a scratch shape kept per thread, so that
+// drawing them does not allocate once the scratch has grown; a draw nested in
+// another (a scope that draws on a tablet) maps into a shape of its own.
+template <class S>
+[[gnu::noinline]] void drawMappedReusing(vcUIScope& scope, const S& shape, const vcXform<2>& map,
+                                         const vcGraphicProps& props) {
+  thread_local S scratch;
+  thread_local bool inUse = false;
+  if (inUse) return drawMapped(scope, shape, map, props);
+  inUse = true;
+  runThen(
+      [&] {
+        shape.map(map, scratch);
+        scope.draw(scratch, props);
+      },
+      [&] { inUse = false; });
+}
+
 // The closed outline through corners (scope coordinates) in the scope's pen strokes.
-void penOutline(vcUIScope& scope, const std::vector<vcVector<2>>& corners, const vcGraphicProps& props) {
+void penOutline(vcUIScope& scope, std::span<const vcVector<2>> corners, const vcGraphicProps& props) {
   scope.drawStart(vcPoint(corners[0]));
   for (std::size_t k = 1; k <= corners.size(); ++k) scope.drawTo(vcPoint(corners[k % corners.size()]), props);
 }
@@ -165,12 +185,12 @@ void vcUITablet::draw(const vcEllipseArc2& a, const vcGraphicProps& props, Layer
 }
 
 void vcUITablet::draw(const vcPolygon& p, const vcGraphicProps& props, Layers layer) {
-  if (okToDraw(layer)) drawMapped(*drawScope_[layer], p, scaledMap_, props);
+  if (okToDraw(layer)) drawMappedReusing(*drawScope_[layer], p, scaledMap_, props);
   if (recording()) record_<28>(layer, props, vc_PolygonPayload{static_cast<long>(p.fillMode()), p.vertices()});
 }
 
 void vcUITablet::draw(const vcPolyline& p, const vcGraphicProps& props, Layers layer) {
-  if (okToDraw(layer)) drawMapped(*drawScope_[layer], p, scaledMap_, props);
+  if (okToDraw(layer)) drawMappedReusing(*drawScope_[layer], p, scaledMap_, props);
   if (recording()) record_<44>(layer, props, vc_PolylinePayload{p.points(), p.isClosed()});
 }
 
@@ -179,10 +199,10 @@ void vcUITablet::draw(const vcRect& r, const vcGraphicProps& props, Layers layer
   if (okToDraw(layer)) {
     vcUIScope& scope = *drawScope_[layer];
     const vcVector<2> o = r.origin(), c = r.corner();
-    const std::vector<vcVector<2>> corners = {scaledMap_.mapPoint(o), scaledMap_.mapPoint(vcVector<2>(c.x(), o.y())),
-                                              scaledMap_.mapPoint(c), scaledMap_.mapPoint(vcVector<2>(o.x(), c.y()))};
+    const std::array<vcVector<2>, 4> corners = {scaledMap_.mapPoint(o), scaledMap_.mapPoint(vcVector<2>(c.x(), o.y())),
+                                                scaledMap_.mapPoint(c), scaledMap_.mapPoint(vcVector<2>(o.x(), c.y()))};
     if (props.fill()) {
-      scope.draw(vcPolygon(corners, vcPolygon::eWinding), props);
+      scope.draw(vcPolygon({corners.begin(), corners.end()}, vcPolygon::eWinding), props);
     } else {
       const vc_ScreenLock lock(scope);
       penOutline(scope, corners, props);

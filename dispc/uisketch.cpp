@@ -11,6 +11,8 @@
 #include <vc/core/archive.h>
 #include <vc/core/exception.h>
 
+#include "payloads.h"
+
 namespace {
 
 // Allocation failure of the sketch buffer, with the message users of the
@@ -96,10 +98,8 @@ void vcUISketch::append(const void* bytes, long n) {
 }
 
 void vcUISketch::opcode(signed char op, signed char layer, const vcColor& color) {
-  unsigned char* p = append(kHeadSize);
-  p[0] = static_cast<unsigned char>(op);
-  p[1] = static_cast<unsigned char>(layer);
-  color.toBytes(p + 2);
+  vc_HeadPayload head{static_cast<unsigned char>(op), static_cast<unsigned char>(layer), color};
+  vfAppendPayload(*this, head);
 }
 
 void vcUISketch::opcodeProps_(signed char op, const vcGraphicProps& props) {

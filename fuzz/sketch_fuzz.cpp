@@ -1,13 +1,12 @@
 // Feeds arbitrary bytes to the sketch readers. The first byte chooses the
 // reader (and, for replay, the layer); the rest is its input:
-// - a record-by-record walk with vfParseUISketch, rebuilt with populateSketch;
+// - a record-by-record walk, rebuilt with populateSketch;
 // - a replay onto a recording tablet drawing into recording scopes;
 // - the sketch archive reader.
 // Malformed input may fail only with the library's exceptions: a walk with
 // vcUIError::InvalidUISketch, a failed replay with the tablet's state
 // restored, a failed load with the target sketch unchanged.
 #include <cstring>
-#include <memory>
 #include <vector>
 
 #include <vc/core/archive.h>
@@ -36,17 +35,15 @@ bool sameBytes(const vcUISketch& a, const vcUISketch& b) {
 // populateSketch. Throws what the parsers throw.
 vcUISketch rebuild(const vcUISketch& s) {
   vcUISketch out;
-  vc_UISketchOpHeader shared;
-  for (long at = 0; at < s.size();) {
-    vc_UISketchOpHeader fresh;
-    vc_UISketchOpData* made = nullptr;
-    const long n = vfParseUISketch(s, at, fresh, &made);
-    const std::unique_ptr<vc_UISketchOpData> record(made);
-    if (n <= 0 || n > s.size() - at) vc_fuzzFailure("record length outside the sketch");
-    if (vfParseUISketch(s, at, shared, nullptr) != n) vc_fuzzFailure("record length depends on the props in force");
-    fresh.populateSketch(out);
-    record->populateSketch(out);
-    at += n;
+  vcUISketchRecords fresh(s, {.freshHeaders = true}), shared(s);
+  auto other = shared.begin();
+  for (const vcUISketchRecord& r : fresh) {
+    if (r.size <= 0 || r.size > s.size() - r.offset) vc_fuzzFailure("record length outside the sketch");
+    if (other == shared.end() || other->offset != r.offset || other->size != r.size)
+      vc_fuzzFailure("record length depends on the props in force");
+    r.header->populateSketch(out);
+    r.data->populateSketch(out);
+    ++other;
   }
   return out;
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <vc/core/genshape.h>
@@ -468,9 +469,17 @@ struct vc_EllipseArc2Payload {
 // recomputed on reading). Non-finite values are malformed.
 template <class IO>
 void vfXformImage(IO& io, vcXform<2>& x) {
-  double a = x.matrix().element(0, 0), b = x.matrix().element(0, 1);
-  double c = x.matrix().element(1, 0), d = x.matrix().element(1, 1);
-  double tx = x.trans().x(), ty = x.trans().y(), det = x.determinant();
+  double a = 0, b = 0, c = 0, d = 0, tx = 0, ty = 0, det = 0;
+  if constexpr (!IO::isReading) {
+    const vcMatrix<2>& m = x.matrix();
+    a = m.element(0, 0);
+    b = m.element(0, 1);
+    c = m.element(1, 0);
+    d = m.element(1, 1);
+    tx = x.trans().x();
+    ty = x.trans().y();
+    det = x.determinant();
+  }
   for (double* v : {&a, &b, &c, &d, &tx, &ty, &det}) io.f64(*v);
   if constexpr (IO::isReading) {
     for (double v : {a, b, c, d, tx, ty})
@@ -490,8 +499,16 @@ struct vc_PelBuf8Payload {
   vcPelBuffer_const<unsigned char> image;
   template <class IO>
   void io(IO& io) {
-    vcXform<2> xform = image.clientFromImageXform();
-    long x = image.offset().x(), y = image.offset().y(), w = image.width(), h = image.height();
+    // A read takes nothing from the image read before.
+    vcXform<2> xform;
+    long x = 0, y = 0, w = 0, h = 0;
+    if constexpr (!IO::isReading) {
+      xform = image.clientFromImageXform();
+      x = image.offset().x();
+      y = image.offset().y();
+      w = image.width();
+      h = image.height();
+    }
     io.vec(position);
     io.flag(passThrough);
     io.u8(passValue);
@@ -509,8 +526,12 @@ struct vc_PelBuf8Payload {
       vcPelBuffer<unsigned char> read =
           vcPelBuffer<unsigned char>::reuse(std::move(image), vcRectangle<long>(x, y, w, h));
       read.clientFromImageXform(xform);
-      for (long r = 0; r < h && w > 0; ++r) io.bytes(read.pointToPel(x, y + r), static_cast<std::size_t>(w));
-      image = read;
+      // The rows lie one after another: checked once, copied row by row.
+      const std::size_t row = static_cast<std::size_t>(w);
+      const unsigned char* pels = io.take(row * static_cast<std::size_t>(h));
+      for (long r = 0; r < h && w > 0; ++r)
+        std::memcpy(read.pointToPel(x, y + r), pels + row * static_cast<std::size_t>(r), row);
+      image = std::move(read);
     } else {
       for (long r = 0; r < h && w > 0; ++r) io.bytes(image.pointToPel(x, y + r), static_cast<std::size_t>(w));
     }

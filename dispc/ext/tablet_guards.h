@@ -1,16 +1,23 @@
 // Small helpers shared by the tablet's operation files.
 #pragma once
 
+#include <cmath>
+
 #include <vc/core/rect.h>
 #include <vc/core/vector.h>
 #include <vc/dispprop.h>
 #include <vc/flagstack.h>
 #include <vc/uiscope.h>
 
+// Throws vcUIError::BadParams: position p, named what, is not finite.
+[[noreturn, gnu::cold]] void vfFailPosition(const vcPoint& p, const char* what);
 // Positions that are not finite cannot be drawn, and their records cannot be
 // replayed: the tablet refuses them with vcUIError::BadParams naming what,
-// before anything is drawn or recorded.
-void vfCheckPosition(const vcPoint& p, const char* what);
+// before anything is drawn or recorded. Inline: every drawing call checks.
+inline void vfCheckPosition(const vcPoint& p, const char* what) {
+  if (!std::isfinite(p.x()) || !std::isfinite(p.y())) [[unlikely]]
+    vfFailPosition(p, what);
+}
 // The same for the origin and size of a client rectangle.
 void vfCheckRect(const vcRect& r);
 

@@ -5,7 +5,12 @@
 // vcUIError::InvalidUISketch.
 #pragma once
 
+#include <cstddef>
+#include <iterator>
+#include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include <vc/color.h>
 #include <vc/core/handle.h>
@@ -16,6 +21,7 @@
 class vcArchive;
 class vcUISketch;
 class vcUITablet;
+struct vc_HeadPayload;
 
 // The head of a record and the props record that may precede it. A header
 // reused for consecutive records keeps the last props it parsed, so a record
@@ -56,6 +62,8 @@ protected:
 private:
   static vcPersistent* make();
   static const vc_Instantiator sExemplar;
+  // Takes the head's opcode, layer and color (the props' pen color too).
+  void commitHead_(const vc_HeadPayload& head);
 
   bool hasProps_ = false;
   signed char propsVersion_ = 0;
@@ -109,3 +117,86 @@ vc_UISketchOpData* vfCreateUISketchOpData(long opcode);
 // bounded by the sketch's size: a record that does not fit throws
 // vcUIError::InvalidUISketch.
 long vfParseUISketch(const vcUISketch& sketch, long offset, vc_UISketchOpHeader& header, vc_UISketchOpData** out);
+
+// One record of a sketch as a walk over it (vcUISketchRecords) meets it.
+// The header and the payload object belong to the walk and hold this
+// record until the walk moves on.
+struct vcUISketchRecord {
+  long offset = 0;          // byte offset of the record's first byte in the sketch
+  long headSize = 0;        // bytes of its props record (when it has one) and its 8-byte head
+  long size = 0;            // bytes of the whole record, payload included
+  bool ownProps = false;    // the record starts with a props record of its own
+  vc_UISketchOpHeader* header = nullptr;  // the head, with the props in force
+  vc_UISketchOpData* data = nullptr;      // the payload, parsed
+  std::span<const unsigned char> payload;  // the payload's bytes
+
+  long opcode() const noexcept { return header->opcode(); }
+};
+
+// How a walk (vcUISketchRecords) reads records.
+struct vcUISketchWalkOptions {
+  bool freshHeaders = false;    // a default header for every record
+  bool version0Layout = false;  // payloads in the older archive layout
+};
+
+// The records of a sketch, in order, each parsed once and checked against
+// the bytes available: an input range for range-for loops. A malformed
+// record throws vcUIError::InvalidUISketch naming its byte offset and
+// opcode when the walk reaches it (at begin() or ++). The sketch must
+// outlive the walk and stay unchanged during it.
+//
+// One header serves every record, so a props record stays in force for the
+// records after it (as replay draws them), unless freshHeaders asks for a
+// new header per record (as the archive stores them). One payload object per
+// opcode is made when first met and reused, so a walk allocates per opcode,
+// not per record.
+class vcUISketchRecords {
+public:
+  using Options = vcUISketchWalkOptions;
+
+  class iterator {
+  public:
+    using value_type = vcUISketchRecord;
+    using difference_type = std::ptrdiff_t;
+    using iterator_concept = std::input_iterator_tag;
+
+    iterator() = default;
+    const vcUISketchRecord& operator*() const noexcept { return walk_->record_; }
+    const vcUISketchRecord* operator->() const noexcept { return &walk_->record_; }
+    iterator& operator++() {
+      walk_->next_();
+      return *this;
+    }
+    void operator++(int) { ++*this; }
+    bool operator==(std::default_sentinel_t) const noexcept { return walk_->record_.size == 0; }
+
+  private:
+    friend class vcUISketchRecords;
+    explicit iterator(vcUISketchRecords* walk) noexcept : walk_(walk) {}
+    vcUISketchRecords* walk_ = nullptr;
+  };
+
+  explicit vcUISketchRecords(const vcUISketch& sketch, Options options = {});
+  ~vcUISketchRecords();
+  vcUISketchRecords(const vcUISketchRecords&) = delete;
+  vcUISketchRecords& operator=(const vcUISketchRecords&) = delete;
+
+  // Parses the first record; call once.
+  iterator begin();
+  std::default_sentinel_t end() const noexcept { return {}; }
+
+  // Hands the current record's payload object over to the caller (a later
+  // record of its opcode gets a new one).
+  std::unique_ptr<vc_UISketchOpData> takeData();
+
+private:
+  void next_();
+
+  const unsigned char* data_;
+  long size_;
+  Options options_;
+  long at_ = 0;
+  vc_UISketchOpHeader header_;
+  std::vector<std::unique_ptr<vc_UISketchOpData>> objects_;  // one per opcode met
+  vcUISketchRecord record_;
+};

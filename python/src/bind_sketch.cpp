@@ -28,25 +28,15 @@ struct SketchRecord {
 // Every record of s, in order. Malformed bytes raise InvalidUISketch.
 std::vector<SketchRecord> parseAll(const vcUISketch& s) {
   std::vector<SketchRecord> out;
-  vc_UISketchOpHeader header;
-  long offset = 0;
-  while (offset < s.size()) {
-    vc_UISketchOpData* raw = nullptr;
-    const long n = vfParseUISketch(s, offset, header, &raw);
-    std::shared_ptr<const vc_UISketchOpData> data(raw);
-    if (n <= 0) throw vcUIError::InvalidUISketch("record at byte " + std::to_string(offset) + " has no length");
-    SketchRecord r;
-    r.offset = offset;
-    r.size = n;
-    r.header = header;
-    // A fresh header tells whether this record has a props record of its own.
-    vc_UISketchOpHeader probe;
-    probe.parseByteStream(s.data() + offset, s.size() - offset);
-    r.hasProps = probe.hasProps();
-    r.data = std::move(data);
-    r.bytes.assign(reinterpret_cast<const char*>(s.data() + offset), static_cast<std::size_t>(n));
-    out.push_back(std::move(r));
-    offset += n;
+  vcUISketchRecords walk(s);
+  for (const vcUISketchRecord& r : walk) {
+    SketchRecord& kept = out.emplace_back();
+    kept.offset = r.offset;
+    kept.size = r.size;
+    kept.hasProps = r.ownProps;
+    kept.header = *r.header;
+    kept.data = walk.takeData();
+    kept.bytes.assign(reinterpret_cast<const char*>(s.data() + r.offset), static_cast<std::size_t>(r.size));
   }
   return out;
 }

@@ -298,6 +298,17 @@ TEST(RLEBufferTest, ReadingIntoAnImageReusesOnlyUnsharedStorage) {
   EXPECT_THROW(into.assignRows(2, 2, bad.data(), bad.size(), nullptr), vcBadArgument);
   EXPECT_EQ(into, kept);
   EXPECT_EQ(into.runs(), kept.runs());
+  // Refused into storage of its own: the image and its row table stay as they were.
+  vcRLEBuffer sole = vcRLEBuffer::fromRows(40, 2, other.data(), other.size(), nullptr);
+  const vcRLEBuffer twin = vcRLEBuffer::fromRows(40, 2, other.data(), other.size(), nullptr);
+  for (const Bytes& refused : {bad, Bytes{1, 2, 9, 0}, Bytes{1, 2, 0, 0, 1, 1}}) {
+    EXPECT_THROW(sole.assignRows(2, 2, refused.data(), refused.size(), nullptr), vcBadArgument);
+    EXPECT_EQ(sole, twin);
+    for (long r = 0; r < 2; ++r)
+      EXPECT_EQ(Bytes(sole.pointToRow(r), sole.pointToRow(r) + sole.rowBytes(r)),
+                Bytes(twin.pointToRow(r), twin.pointToRow(r) + twin.rowBytes(r)))
+          << r;
+  }
 }
 
 TEST(RLEBufferTest, ReaderRejectsTruncationsBadSumsAndHugeSizes) {

@@ -52,11 +52,7 @@ std::string inner(const vcRecordingScope& s) {
 
 std::set<long> opcodesOf(const vcUISketch& s) {
   std::set<long> ops;
-  for (long at = 0; at < s.size();) {
-    vc_UISketchOpHeader h;
-    at += vfParseUISketch(s, at, h, nullptr);
-    ops.insert(h.opcode());
-  }
+  for (const vcUISketchRecord& r : vcUISketchRecords(s)) ops.insert(r.opcode());
   return ops;
 }
 

@@ -177,10 +177,7 @@ vcUISketch sketchOf(const Bytes& b) {
 // Walks the whole sketch; throws what a record parser throws.
 long walk(const vcUISketch& s) {
   long records = 0;
-  for (long at = 0; at < s.size(); ++records) {
-    vc_UISketchOpHeader h;
-    at += vfParseUISketch(s, at, h, nullptr);
-  }
+  for ([[maybe_unused]] const vcUISketchRecord& r : vcUISketchRecords(s)) ++records;
   return records;
 }
 
@@ -289,15 +286,20 @@ TEST(SketchArchive, Version0BytesReadBackInTheCurrentLayout) {
   EXPECT_EQ(walk(s), 2);
 }
 
-// A load cut anywhere, of an unknown version, or whose record objects do not
-// match their headers leaves the target sketch as it was (corrupt bytes: the
-// sketch fuzz corpus); an empty or count-zero load adds nothing.
+// A load cut anywhere, of an unknown version, with a negative count, or whose
+// record objects do not match their headers leaves the target sketch as it
+// was (corrupt bytes: the sketch fuzz corpus); a count-zero load adds nothing.
 TEST(SketchArchive, RefusedLoadsLeaveTheSketchUnchanged) {
   Loaded l;
   vc_test::expectUnknownVersion({2, 0, 0, 0, 0}, l.target, "dispc/uisketch", 286);
-  for (const Bytes& empty : {Bytes{1, 0, 0, 0, 0}, Bytes{1, 0xFF, 0xFF, 0xFF, 0xFF}, Bytes{0, 0, 0, 0, 0}})
-    l.load(empty);
+  for (const Bytes& empty : {Bytes{1, 0, 0, 0, 0}, Bytes{0, 0, 0, 0, 0}}) l.load(empty);
   EXPECT_EQ(bytesOf(l.target), l.before);
+  // No writer stores a negative count or length: a corrupt archive, not an empty sketch.
+  for (const Bytes& negative : {Bytes{1, 0xFF, 0xFF, 0xFF, 0xFF}, Bytes{0, 0xFF, 0xFF, 0xFF, 0xFF},
+                                Bytes{1, 0, 0, 0, 0x80}, Bytes{0, 0xFE, 0xFF, 0xFF, 0xFF, 1, 2}}) {
+    EXPECT_THROW(l.load(negative), vcArchive::BadData);
+    EXPECT_EQ(bytesOf(l.target), l.before);
+  }
   vcUITablet t;
   t.draw(vcLineSeg(V(0, 0), V(1, 1)), P, I);
   t.draw(std::string("ab"), vcPoint(0, 0), vcColor(5), vcColor(6), vcUIFormat(), I);

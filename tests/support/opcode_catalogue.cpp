@@ -223,14 +223,9 @@ std::vector<double> vcTestRecord::f64s(std::size_t at, int n) const {
 
 std::vector<vcTestRecord> vfTestRecords(const vcUISketch& s) {
   std::vector<vcTestRecord> out;
-  vc_UISketchOpHeader h;
-  for (long at = 0; at < s.size();) {
-    const long n = vfParseUISketch(s, at, h, nullptr);
-    const unsigned char* p = s.data() + at;
-    const bool props = *p == vcUISketch::kPropsMarker;
-    const unsigned char* head = props ? p + 1 + vcGraphicProps::kRecordSize : p;
-    out.push_back({head[0], head[1], {head + 2, head + 8}, {head + 8, p + n}, props});
-    at += n;
+  for (const vcUISketchRecord& r : vcUISketchRecords(s)) {
+    const unsigned char* head = r.payload.data() - vcUISketch::kHeadSize;
+    out.push_back({head[0], head[1], {head + 2, head + 8}, {r.payload.begin(), r.payload.end()}, r.ownProps});
   }
   return out;
 }

@@ -1,6 +1,5 @@
 // vcdraw dump FILE.vcs: one line per record.
 #include <cstdio>
-#include <memory>
 #include <string>
 
 #include <vc/sketchop.h>
@@ -25,21 +24,15 @@ int vcdrawDump(const std::vector<std::string>& args) {
   const vcUISketch sketch = vcdrawLoadSketch(args[0], "dump");
   std::printf("%s: %ld bytes\n", args[0].c_str(), sketch.size());
   static const char* kLayers[] = {"image", "overlay", "both"};
-  vc_UISketchOpHeader header;
   long records = 0;
-  for (long offset = 0; offset < sketch.size();) {
-    vc_UISketchOpData* raw = nullptr;
-    const long length = vfParseUISketch(sketch, offset, header, &raw);
-    const std::unique_ptr<vc_UISketchOpData> record(raw);
+  for (const vcUISketchRecord& r : vcUISketchRecords(sketch)) {
+    const vc_UISketchOpHeader& header = *r.header;
     const int layer = static_cast<int>(header.layer());
-    // Whether this record has its own props record, rather than those in force.
-    vc_UISketchOpHeader probe;
-    probe.parseByteStream(sketch.data() + offset, sketch.size() - offset);
-    std::printf("%8ld  %2ld %-14s %-7s %-10s %s\n", offset, header.opcode(), vfSketchOpcodeName(header.opcode()),
+    std::printf("%8ld  %2ld %-14s %-7s %-10s %s\n", r.offset, r.opcode(), vfSketchOpcodeName(r.opcode()),
                 layer >= 0 && layer <= 2 ? kLayers[layer] : "?", vcdrawColorText(header.color()).c_str(),
-                record->describe().c_str());
-    if (probe.hasProps()) std::printf("          props: %s\n", propsText(probe.props()).c_str());
-    offset += length;
+                r.data->describe().c_str());
+    // The props record this record carries, rather than those in force.
+    if (r.ownProps) std::printf("          props: %s\n", propsText(header.props()).c_str());
     ++records;
   }
   std::printf("%ld records\n", records);

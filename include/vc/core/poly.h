@@ -42,6 +42,11 @@ public:
   // value.
   vcPolygon(const std::vector<vcVector<2>>& vertices, PolyFillMode mode);
 
+  // Replaces the vertices and fill mode as the constructor would, reusing
+  // this polygon's storage; throws as the constructor does, leaving the
+  // polygon unchanged.
+  void assign(const std::vector<vcVector<2>>& vertices, PolyFillMode mode);
+
   const std::vector<vcVector<2>>& vertices() const noexcept { return v_; }
   std::size_t numVertices() const noexcept { return v_.size(); }
   PolyFillMode fillMode() const noexcept { return mode_; }
@@ -49,6 +54,10 @@ public:
   // The vertices mapped; the fill mode is kept (a reflection reverses the
   // outline's turning sense, which neither rule depends on).
   vcPolygon map(const vcXform<2>& x) const;
+  // The same into `into` (which may be this polygon), reusing its storage.
+  // Throws vcShapesError::BadGeom, leaving `into` unchanged, when a mapped
+  // coordinate is not finite.
+  void map(const vcXform<2>& x, vcPolygon& into) const;
 
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
@@ -105,6 +114,11 @@ public:
   // finite.
   vcPolyline(const std::vector<vcVector<2>>& points, bool closed);
 
+  // Replaces the points and closed flag as the constructor would, reusing
+  // this polyline's storage; throws as the constructor does, leaving the
+  // polyline unchanged.
+  void assign(const std::vector<vcVector<2>>& points, bool closed);
+
   const std::vector<vcVector<2>>& points() const noexcept { return v_; }
   std::size_t numVertices() const noexcept { return v_.size(); }
   bool isClosed() const noexcept { return closed_; }
@@ -112,6 +126,10 @@ public:
   double length() const;
 
   vcPolyline map(const vcXform<2>& x) const;
+  // The same into `into` (which may be this polyline), reusing its storage.
+  // Throws vcShapesError::BadGeom, leaving `into` unchanged, when a mapped
+  // coordinate is not finite.
+  void map(const vcXform<2>& x, vcPolyline& into) const;
 
   vcShapeHandle mapShape(const vcXform<2>& x) const override;
   vcRect boundingBox() const override;
