@@ -92,6 +92,14 @@ public:
   std::uint32_t exchangeCount(std::size_t size, std::uint64_t minSize, std::uint32_t maxCount = 0xFFFFFFFFu);
   [[noreturn]] static void fail(const std::string& why);
 
+  // The one roll-back idiom of archive loads. Storing runs exchange(target)
+  // on the target itself. Loading runs exchange(aside) on `aside`, a fresh
+  // object, and only when that returns gives the target its mutation notice
+  // and moves the loaded object in: a load that throws, wherever it stops,
+  // leaves the target as it was.
+  template <class T, class Exchange>
+  void exchangeAside(T& target, T aside, Exchange&& exchange);
+
   // Exchanges a pointer to a persistent object. Stored as null, as a new object
   // (its qualified class name, then its fields) or as a back reference to an
   // object already exchanged through this archive, so a shared object is
@@ -278,6 +286,17 @@ template <class T>
 vcArchive& operator>>(vcArchive& ar, T& v) {
   if (!ar.isLoading()) vcArchive::fail("operator>> on a storing archive");
   return ar || v;
+}
+
+template <class T, class Exchange>
+void vcArchive::exchangeAside(T& target, T aside, Exchange&& exchange) {
+  if (isStoring()) {
+    exchange(target);
+    return;
+  }
+  exchange(aside);
+  if constexpr (std::is_base_of_v<vcPersistent, T>) static_cast<vcPersistent&>(target).notifyMutation_();
+  target = std::move(aside);
 }
 
 template <class T>
