@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <functional>
+#include <numeric>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -638,12 +639,16 @@ TEST(GraphicArchive, LoadsSwapInSharedItemsAndTellWatchersOnlyOfWholeLoads) {
   const std::size_t groupEnd = vc_test::archiveBytes(static_cast<vcPersistent&>(*stored)).size();
   ASSERT_LT(groupEnd, whole.size());
 
-  for (std::size_t n = 0; n <= whole.size(); n = n < groupEnd ? n + 1 : whole.size()) {
+  // Every cut inside the group's bytes, then the whole.
+  std::vector<std::size_t> cuts(groupEnd);
+  std::iota(cuts.begin(), cuts.end(), std::size_t{0});
+  cuts.push_back(whole.size());
+  for (std::size_t n : cuts) {
     SCOPED_TRACE(n);
+    CountingWatcher w;  // outlives the group, which lets it go
     vcGraphicGroup target;
     target.items({GraphicH(new vcGraphicPointIcon(vcPoint(5, 5), vcColor::blueColor()))}, false);
     const Bytes before = vc_test::archiveBytes(static_cast<vcPersistent&>(target));
-    CountingWatcher w;
     target.watch(w);
     vcBufferArchive in(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n)));
     GraphicH sharedBack;
@@ -660,7 +665,6 @@ TEST(GraphicArchive, LoadsSwapInSharedItemsAndTellWatchersOnlyOfWholeLoads) {
       EXPECT_FALSE(target.item(1));
       EXPECT_EQ(target.color(), vcColor::redColor());
     }
-    target.unwatch(w);
   }
 }
 

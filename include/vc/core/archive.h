@@ -96,7 +96,8 @@ public:
   // on the target itself. Loading runs exchange(aside) on `aside`, a fresh
   // object, and only when that returns gives the target its mutation notice
   // and moves the loaded object in: a load that throws, wherever it stops,
-  // leaves the target as it was.
+  // leaves the target as it was. The visited marks set inside the aside go
+  // with it, so that a later aside at the same address is exchanged in full.
   template <class T, class Exchange>
   void exchangeAside(T& target, T aside, Exchange&& exchange);
 
@@ -132,6 +133,8 @@ private:
   using Accept = bool (*)(vcPersistent*);
 
   vcPersistent* loadObject_(Accept accept, const std::type_info* expected);
+  // Drops the visited marks of the parts in [begin, begin + size).
+  void forgetVisited_(const void* begin, std::size_t size) noexcept;
   void storeObject_(vcPersistent* p);
 
   Mode mode_;
@@ -294,6 +297,11 @@ void vcArchive::exchangeAside(T& target, T aside, Exchange&& exchange) {
     exchange(target);
     return;
   }
+  struct Forget {
+    vcArchive& ar;
+    const T& aside;
+    ~Forget() { ar.forgetVisited_(&aside, sizeof(T)); }
+  } forget{*this, aside};
   exchange(aside);
   if constexpr (std::is_base_of_v<vcPersistent, T>) static_cast<vcPersistent&>(target).notifyMutation_();
   target = std::move(aside);
