@@ -52,6 +52,11 @@ void vcByteReader::fail(const std::string& why) const {
 
 void vcByteReader::failEnd() const { fail("unexpected end of input"); }
 
+void vcArchive::forgetVisited_(const void* begin, std::size_t size) noexcept {
+  const auto* from = static_cast<const unsigned char*>(begin);
+  visited_.erase(visited_.lower_bound({from, 0u}), visited_.lower_bound({from + size, 0u}));
+}
+
 void vcArchive::raw(void* bytes, long n) {
   if (n < 0) fail("negative byte count");
   if (isStoring()) put_(bytes, static_cast<std::size_t>(n));

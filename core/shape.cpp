@@ -57,18 +57,17 @@ void vcShape::dispatchSerialize(vcArchive& ar) {
   setVisited(this, sizeof(vcShape));
 }
 
-void vcShape::exchangeShape_(vcArchive& ar, void* self, unsigned size, void (*fields)(vcArchive&, void*),
-                             void (*load)(vcArchive&, void*)) {
+void vcShape::exchangeShape_(vcArchive& ar, void* self, unsigned size, void (*exchange)(vcArchive&, void*)) {
   if (haveVisited(self, size)) return;
   unsigned char version = 0;
   ar || version;
   if (version != 0) throw vcArchive::UnknownVersion(className().c_str(), 0);
   vcShape::dispatchSerialize(ar);
   if (ar.isStoring()) {
-    fields(ar, self);
+    exchange(ar, self);
   } else {
     try {
-      load(ar, self);
+      exchange(ar, self);
     } catch (const vcShapesError::Errors& e) {
       vcArchive::fail(e.what());
     } catch (const vcBadArgument& e) {

@@ -75,16 +75,27 @@ void vcGraphic::draw(void*) const {}
 
 void vcGraphic::setProps_(const vcGraphicProps&) {}
 
-void vcGraphic::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcGraphic))) return;
-  unsigned char version = ckGraphicVersion;
+void vcGraphic::exchangePart_(vcArchive& ar, void* self, unsigned size, const ArchiveForm& form,
+                              void (*exchange)(vcArchive& ar, void* self, unsigned char version)) {
+  if (haveVisited(self, size)) return;
+  unsigned char version = form.version;
   ar || version;
-  vcGraphic::serialize_(ar, version);
-  setVisited(this, sizeof(vcGraphic));
+  if (version > form.version) {
+    if (form.source) throw vcArchive::UnknownVersion(form.source, form.line);
+    throw vcArchive::UnknownVersion(typeid(*this).name(), 0);
+  }
+  exchange(ar, self, version);
+  setVisited(self, size);
+}
+
+void vcGraphic::dispatchSerialize(vcArchive& ar) {
+  static constexpr ArchiveForm kForm{ckGraphicVersion, "dispc/glist", 29};
+  exchangePart_(ar, this, sizeof(vcGraphic), kForm, [](vcArchive& a, void* self, unsigned char version) {
+    static_cast<vcGraphic*>(self)->vcGraphic::serialize_(a, version);
+  });
 }
 
 void vcGraphic::serialize_(vcArchive& ar, unsigned char version) {
-  if (version > ckGraphicVersion) throw vcArchive::UnknownVersion("dispc/glist", 29);
   vcPersistent::dispatchSerialize(ar);
   if (version == 0) {
     // Version 0 kept only the pen color; it is never written any more.

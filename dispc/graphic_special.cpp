@@ -12,37 +12,6 @@
 
 namespace {
 
-// The archive source named by the errors of these classes.
-constexpr const char* kSource = "dispc/glist";
-
-// Runs an exchange; a load that throws puts back the state saved by save().
-template <class Save, class F>
-void exchangeAtomically(vcArchive& ar, Save save, F exchange) {
-  if (!ar.isLoading()) {
-    exchange();
-    return;
-  }
-  auto restore = save();
-  try {
-    exchange();
-  } catch (...) {
-    restore();
-    throw;
-  }
-}
-
-// The archive exchange the graphics here share, inside their visited marks:
-// the version byte (written as `current`), then the class's fields through
-// serialize(version); a load that throws puts back what save() kept.
-template <class Save, class Serialize>
-void exchangeVersioned(vcArchive& ar, unsigned char current, Save save, Serialize serialize) {
-  exchangeAtomically(ar, save, [&] {
-    unsigned char version = current;
-    ar || version;
-    serialize(version);
-  });
-}
-
 // A text's offset is drawn as a pen move of its whole pixels, and its font
 // id goes with the text; each sits in a 4-byte field of its sketch record,
 // so a value the field cannot hold would replay as another drawing.
@@ -100,13 +69,10 @@ bool holdsGroup(const vcGraphicGroup& group, const std::vector<Handle>& items) {
 
 // ---- vcGraphicGroup ------------------------------------------------------------
 
-const vc_Instantiator vcGraphicGroup::sExemplar(typeid(vcGraphicGroup), &vcGraphicGroup::make);
-vcPersistent* vcGraphicGroup::make() { return new vcGraphicGroup; }
-
 vcGraphicGroup::vcGraphicGroup() = default;
 
 vcGraphicGroup::vcGraphicGroup(const vcGraphicGroup& o)
-    : vcPersistent(), vcRepBase(), vcGraphic(o), isNull_(o.isNull_) {
+    : vcPersistent(), vcRepBase(), vcGraphicBase(o), isNull_(o.isNull_) {
   items_.reserve(o.items_.size());
   for (const auto& g : o.items_) items_.push_back(g ? g->clone() : vcPtrHandle<vcGraphic>());
 }
@@ -116,6 +82,14 @@ vcGraphicGroup& vcGraphicGroup::operator=(const vcGraphicGroup& o) {
   vcGraphicGroup copy(o);
   vcGraphic::operator=(o);
   items_.swap(copy.items_);
+  isNull_ = o.isNull_;
+  return *this;
+}
+
+vcGraphicGroup& vcGraphicGroup::operator=(vcGraphicGroup&& o) {
+  if (this == &o) return *this;
+  vcGraphic::operator=(o);
+  items_.swap(o.items_);
   isNull_ = o.isNull_;
   return *this;
 }
@@ -182,8 +156,6 @@ vcPtrHandle<vcGraphic> vcGraphicGroup::map(const vcXform<2>& x) const {
   return mapped;
 }
 
-vcPtrHandle<vcGraphic> vcGraphicGroup::clone() const { return vcPtrHandle<vcGraphic>(new vcGraphicGroup(*this)); }
-
 vcRect vcGraphicGroup::encloseRect() const {
   vcRect box;
   if (isNull_) return box;
@@ -209,47 +181,20 @@ void vcGraphicGroup::draw(vcUITablet& t, vcUITabletTypes::Layers layers) const {
     if (g) g->draw(t, layers);
 }
 
-void vcGraphicGroup::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcGraphicGroup))) return;
-  exchangeVersioned(
-      ar, 0, [this] {
-        return [this, props = props(), items = items_, isNull = isNull_]() mutable {
-          restoreProps_(props);
-          items_.swap(items);
-          isNull_ = isNull;
-        };
-      },
-      [&](unsigned char version) { vcGraphicGroup::serialize_(ar, version); });
-  setVisited(this, sizeof(vcGraphicGroup));
-}
-
-void vcGraphicGroup::serialize_(vcArchive& ar, unsigned char version) {
-  if (version != 0) throw vcArchive::UnknownVersion(kSource, 325);
-  vcGraphic::dispatchSerialize(ar);
+void vcGraphicGroup::archiveFields_(vcArchive& ar, unsigned char) {
   unsigned char itemsVersion = 0;
   ar || itemsVersion;
   if (itemsVersion != 0) throw vcArchive::UnknownVersion("", 0);
-  // Read aside and swapped in with isNull, so a failed read keeps the items.
-  std::vector<vcPtrHandle<vcGraphic>> items = ar.isStoring() ? items_ : std::vector<vcPtrHandle<vcGraphic>>();
-  ar || items;
-  bool isNull = isNull_;
-  ar || isNull;
-  if (ar.isLoading()) {
-    items_.swap(items);
-    isNull_ = isNull;
-  }
+  ar || items_ || isNull_;
 }
 
 // ---- vcGraphicText -------------------------------------------------------------
-
-const vc_Instantiator vcGraphicText::sExemplar(typeid(vcGraphicText), &vcGraphicText::make);
-vcPersistent* vcGraphicText::make() { return new vcGraphicText; }
 
 vcGraphicText::vcGraphicText() = default;
 
 vcGraphicText::vcGraphicText(const std::string& text, const vcPoint& location, const vcColor& color,
                              const vcColor& backgroundColor, const vcUIFormat& format, const vcVector<2>& offset)
-    : vcGraphic(color), text_(text), location_(location), background_(backgroundColor), format_(format),
+    : vcGraphicBase(color), text_(text), location_(location), background_(backgroundColor), format_(format),
       offset_(offset) {
   requireDrawable(offset_, format_);
 }
@@ -282,35 +227,13 @@ vcPtrHandle<vcGraphic> vcGraphicText::map(const vcXform<2>& x) const {
                                                   format_, vcVector<2>(0.0, 0.0)));
 }
 
-vcPtrHandle<vcGraphic> vcGraphicText::clone() const { return vcPtrHandle<vcGraphic>(new vcGraphicText(*this)); }
-
 void vcGraphicText::draw(vcUITablet& t, vcUITabletTypes::Layers layers) const {
   t.drawStart(location_, layers);
   t.moveToRelPels(static_cast<long>(offset_.x()), static_cast<long>(offset_.y()), layers);
   t.draw(text_, vcUITablet::drawPointArg(), color(), background_, format_, layers);
 }
 
-void vcGraphicText::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcGraphicText))) return;
-  exchangeVersioned(
-      ar, 0, [this] {
-        return [this, props = props(), text = text_, location = location_, background = background_,
-                format = format_, offset = offset_] {
-          restoreProps_(props);
-          text_ = text;
-          location_ = location;
-          background_ = background;
-          format_ = format;
-          offset_ = offset;
-        };
-      },
-      [&](unsigned char version) { vcGraphicText::serialize_(ar, version); });
-  setVisited(this, sizeof(vcGraphicText));
-}
-
-void vcGraphicText::serialize_(vcArchive& ar, unsigned char version) {
-  if (version != 0) throw vcArchive::UnknownVersion(kSource, 338);
-  vcGraphic::dispatchSerialize(ar);
+void vcGraphicText::archiveFields_(vcArchive& ar, unsigned char) {
   ar || text_ || location_ || background_ || format_ || offset_;
   if (ar.isLoading())
     if (const std::string why = textFault(offset_, format_); !why.empty()) vcArchive::fail("stored " + why);
@@ -318,107 +241,35 @@ void vcGraphicText::serialize_(vcArchive& ar, unsigned char version) {
 
 // ---- vcGraphicCross ------------------------------------------------------------
 
-const vc_Instantiator vcGraphicCross::sExemplar(typeid(vcGraphicCross), &vcGraphicCross::make);
-vcPersistent* vcGraphicCross::make() { return new vcGraphicCross; }
-
-vcGraphicCross::vcGraphicCross() = default;
-vcGraphicCross::vcGraphicCross(const vcCross& item, const vcColor& color) : vcGraphic(color), item_(item) {}
-vcGraphicCross::vcGraphicCross(const vcCross& item, const vcGraphicProps& props) : vcGraphic(props), item_(item) {}
-
-vcCross& vcGraphicCross::item() {
-  notifyMutation_();
-  return item_;
-}
-
 vcPtrHandle<vcGraphic> vcGraphicCross::map(const vcXform<2>& x) const {
-  return vcPtrHandle<vcGraphic>(new vcGraphicCross(item_.map(x), props()));
+  return vcPtrHandle<vcGraphic>(new vcGraphicCross(item().map(x), props()));
 }
-vcPtrHandle<vcGraphic> vcGraphicCross::clone() const { return vcPtrHandle<vcGraphic>(new vcGraphicCross(*this)); }
-double vcGraphicCross::distToPoint(const vcVector<2>& p) const { return item_.distanceToPoint(p); }
+double vcGraphicCross::distToPoint(const vcVector<2>& p) const { return item().distanceToPoint(p); }
 
-void vcGraphicCross::draw(vcUITablet& t, vcUITabletTypes::Layers layers) const { t.draw(item_, props(), layers); }
-
-void vcGraphicCross::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcGraphicCross))) return;
-  exchangeVersioned(
-      ar, 0, [this] { return [this, props = props(), item = item_] { restoreProps_(props); item_ = item; }; },
-      [&](unsigned char version) { vcGraphicCross::serialize_(ar, version); });
-  setVisited(this, sizeof(vcGraphicCross));
-}
-
-void vcGraphicCross::serialize_(vcArchive& ar, unsigned char version) {
-  if (version != 0) throw vcArchive::UnknownVersion(kSource, 430);
-  vcGraphic::dispatchSerialize(ar);
-  ar || static_cast<vcPersistent&>(item_);
-}
+void vcGraphicCross::draw(vcUITablet& t, vcUITabletTypes::Layers layers) const { t.draw(item(), props(), layers); }
 
 // ---- vcGraphicPointIcon --------------------------------------------------------
 
-const vc_Instantiator vcGraphicPointIcon::sExemplar(typeid(vcGraphicPointIcon), &vcGraphicPointIcon::make);
-vcPersistent* vcGraphicPointIcon::make() { return new vcGraphicPointIcon; }
-
-vcGraphicPointIcon::vcGraphicPointIcon() = default;
-vcGraphicPointIcon::vcGraphicPointIcon(const vcPoint& item, const vcColor& color) : vcGraphic(color), item_(item) {}
-vcGraphicPointIcon::vcGraphicPointIcon(const vcPoint& item, const vcGraphicProps& props)
-    : vcGraphic(props), item_(item) {}
-
-vcPoint& vcGraphicPointIcon::item() {
-  notifyMutation_();
-  return item_;
-}
-
 vcPtrHandle<vcGraphic> vcGraphicPointIcon::map(const vcXform<2>& x) const {
-  return vcPtrHandle<vcGraphic>(new vcGraphicPointIcon(vcPoint(x.mapPoint(item_)), props()));
+  return vcPtrHandle<vcGraphic>(new vcGraphicPointIcon(vcPoint(x.mapPoint(item())), props()));
 }
-vcPtrHandle<vcGraphic> vcGraphicPointIcon::clone() const {
-  return vcPtrHandle<vcGraphic>(new vcGraphicPointIcon(*this));
-}
-vcRect vcGraphicPointIcon::encloseRect() const { return vcRect(item_, vcVector<2>(1.0, 1.0)); }
-double vcGraphicPointIcon::distToPoint(const vcVector<2>& p) const { return (p - vcVector<2>(item_)).len(); }
+vcRect vcGraphicPointIcon::encloseRect() const { return vcRect(item(), vcVector<2>(1.0, 1.0)); }
+double vcGraphicPointIcon::distToPoint(const vcVector<2>& p) const { return (p - vcVector<2>(item())).len(); }
 
 void vcGraphicPointIcon::draw(vcUITablet& t, vcUITabletTypes::Layers layers) const {
-  t.drawPointIcon(item_, props(), layers);
-}
-
-void vcGraphicPointIcon::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcGraphicPointIcon))) return;
-  exchangeVersioned(
-      ar, 0, [this] { return [this, props = props(), item = item_] { restoreProps_(props); item_ = item; }; },
-      [&](unsigned char version) { vcGraphicPointIcon::serialize_(ar, version); });
-  setVisited(this, sizeof(vcGraphicPointIcon));
-}
-
-void vcGraphicPointIcon::serialize_(vcArchive& ar, unsigned char version) {
-  if (version != 0) throw vcArchive::UnknownVersion(kSource, 389);
-  vcGraphic::dispatchSerialize(ar);
-  ar || item_;
+  t.drawPointIcon(item(), props(), layers);
 }
 
 // ---- vcGraphicEllipseAnnulusSection --------------------------------------------
 
-const vc_Instantiator vcGraphicEllipseAnnulusSection::sExemplar(typeid(vcGraphicEllipseAnnulusSection),
-                                                                &vcGraphicEllipseAnnulusSection::make);
-vcPersistent* vcGraphicEllipseAnnulusSection::make() { return new vcGraphicEllipseAnnulusSection; }
-
-vcGraphicEllipseAnnulusSection::vcGraphicEllipseAnnulusSection() = default;
-
 vcGraphicEllipseAnnulusSection::vcGraphicEllipseAnnulusSection(const vcEllipseAnnulusSection& item,
                                                                const vcColor& color, bool arrowHead,
                                                                bool arrowHeadForward)
-    : vcGraphic(color), item_(item) {
+    : vcGraphicItem(item, color) {
   vcGraphicProps p = props();
   p.arrowHead(arrowHead);
   p.arrowHeadForward(arrowHeadForward);
   restoreProps_(p);
-}
-
-vcGraphicEllipseAnnulusSection::vcGraphicEllipseAnnulusSection(const vcEllipseAnnulusSection& item,
-                                                               const vcGraphicProps& props)
-    : vcGraphic(props), item_(item) {}
-
-vcEllipseAnnulusSection& vcGraphicEllipseAnnulusSection::item() {
-  notifyMutation_();
-  return item_;
 }
 
 void vcGraphicEllipseAnnulusSection::drawArrowHead(bool arrowHead, bool forward) {
@@ -428,30 +279,17 @@ void vcGraphicEllipseAnnulusSection::drawArrowHead(bool arrowHead, bool forward)
 }
 
 vcPtrHandle<vcGraphic> vcGraphicEllipseAnnulusSection::map(const vcXform<2>& x) const {
-  return vcPtrHandle<vcGraphic>(new vcGraphicEllipseAnnulusSection(item_.map(x), props()));
+  return vcPtrHandle<vcGraphic>(new vcGraphicEllipseAnnulusSection(item().map(x), props()));
 }
-vcPtrHandle<vcGraphic> vcGraphicEllipseAnnulusSection::clone() const {
-  return vcPtrHandle<vcGraphic>(new vcGraphicEllipseAnnulusSection(*this));
-}
-vcRect vcGraphicEllipseAnnulusSection::encloseRect() const { return item_.boundingBox(); }
-double vcGraphicEllipseAnnulusSection::distToPoint(const vcVector<2>& p) const { return item_.distToPoint(p); }
+vcRect vcGraphicEllipseAnnulusSection::encloseRect() const { return item().boundingBox(); }
+double vcGraphicEllipseAnnulusSection::distToPoint(const vcVector<2>& p) const { return item().distToPoint(p); }
 
 void vcGraphicEllipseAnnulusSection::draw(vcUITablet& t, vcUITabletTypes::Layers layers) const {
-  t.draw(item_, props(), layers);
+  t.draw(item(), props(), layers);
 }
 
-void vcGraphicEllipseAnnulusSection::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcGraphicEllipseAnnulusSection))) return;
-  exchangeVersioned(
-      ar, 1, [this] { return [this, props = props(), item = item_] { restoreProps_(props); item_ = item; }; },
-      [&](unsigned char version) { vcGraphicEllipseAnnulusSection::serialize_(ar, version); });
-  setVisited(this, sizeof(vcGraphicEllipseAnnulusSection));
-}
-
-void vcGraphicEllipseAnnulusSection::serialize_(vcArchive& ar, unsigned char version) {
-  if (version > 1) throw vcArchive::UnknownVersion(kSource, 473);
-  vcGraphic::dispatchSerialize(ar);
-  ar || static_cast<vcPersistent&>(item_);
+void vcGraphicEllipseAnnulusSection::archiveFields_(vcArchive& ar, unsigned char version) {
+  vcGraphicItem::archiveFields_(ar, version);
   if (version == 0) {
     // Version 0 kept the arrow switches after the section; never written any more.
     bool arrowHead = false, forward = false;

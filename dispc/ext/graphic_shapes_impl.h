@@ -63,16 +63,14 @@ double vcGraphicBuiltin<T>::distToPoint(const vcVector<2>& p) const {
 
 template <class T>
 void vcGraphicBuiltin<T>::dispatchSerialize(vcArchive& ar) {
-  if (haveVisited(this, sizeof(vcGraphicBuiltin<T>))) return;
-  unsigned char version = 0;
-  ar || version;
-  vcGraphicBuiltin<T>::serialize_(ar, version);
-  setVisited(this, sizeof(vcGraphicBuiltin<T>));
+  static constexpr ArchiveForm kForm{0, nullptr, 0};
+  exchangePart_(ar, this, sizeof(vcGraphicBuiltin<T>), kForm, [](vcArchive& a, void* self, unsigned char version) {
+    static_cast<vcGraphicBuiltin<T>*>(self)->vcGraphicBuiltin<T>::serialize_(a, version);
+  });
 }
 
 template <class T>
-void vcGraphicBuiltin<T>::serialize_(vcArchive& ar, unsigned char version) {
-  if (version != 0) throw vcArchive::UnknownVersion(typeid(*this).name(), 0);
+void vcGraphicBuiltin<T>::serialize_(vcArchive& ar, unsigned char) {
   vcGraphic::dispatchSerialize(ar);
   if constexpr (std::is_base_of_v<vcPersistent, T>)
     ar || static_cast<vcPersistent&>(item_);
@@ -80,48 +78,7 @@ void vcGraphicBuiltin<T>::serialize_(vcArchive& ar, unsigned char version) {
     ar || item_;
 }
 
-template <class T>
-template <class F>
-void vcGraphicBuiltin<T>::exchangeAtomically_(vcArchive& ar, F exchange) {
-  if (!ar.isLoading()) {
-    exchange();
-    return;
-  }
-  const vcGraphicProps props = this->props();
-  const T item = item_;
-  try {
-    exchange();
-  } catch (...) {
-    restoreProps_(props);
-    item_ = item;
-    throw;
-  }
-}
-
 // ---- vcGraphicSimple -------------------------------------------------------------
-
-template <class T>
-const vc_Instantiator vcGraphicSimple<T>::sExemplar(typeid(vcGraphicSimple<T>), &vcGraphicSimple<T>::make);
-
-template <class T>
-vcPersistent* vcGraphicSimple<T>::make() {
-  return new vcGraphicSimple<T>;
-}
-
-template <class T>
-vcGraphicSimple<T>::vcGraphicSimple() = default;
-template <class T>
-vcGraphicSimple<T>::vcGraphicSimple(const T& item, const vcGraphicProps& props) : vcGraphicBuiltin<T>(item, props) {}
-template <class T>
-vcGraphicSimple<T>::vcGraphicSimple(const T& item, const vcColor& color) : vcGraphicBuiltin<T>(item, color) {}
-template <class T>
-vcGraphicSimple<T>::vcGraphicSimple(const vcGraphicSimple& o)
-    : vcPersistent(), vcRepBase(), vcGraphicBuiltin<T>(o) {}
-template <class T>
-vcGraphicSimple<T>& vcGraphicSimple<T>::operator=(const vcGraphicSimple& o) {
-  vcGraphicBuiltin<T>::operator=(o);
-  return *this;
-}
 
 template <class T>
 vcPtrHandle<vcGraphic> vcGraphicSimple<T>::map(const vcXform<2>& x) const {
@@ -134,59 +91,15 @@ vcPtrHandle<vcGraphic> vcGraphicSimple<T>::map(const vcXform<2>& x) const {
 }
 
 template <class T>
-vcPtrHandle<vcGraphic> vcGraphicSimple<T>::clone() const {
-  return vcPtrHandle<vcGraphic>(new vcGraphicSimple<T>(this->item(), this->props()));
-}
-
-template <class T>
 void vcGraphicSimple<T>::draw(vcUITablet& t, vcUITabletTypes::Layers layers) const {
   t.draw(this->item(), this->props(), layers);
-}
-
-template <class T>
-void vcGraphicSimple<T>::dispatchSerialize(vcArchive& ar) {
-  if (this->haveVisited(this, sizeof(vcGraphicSimple<T>))) return;
-  this->exchangeAtomically_(ar, [&] {
-    unsigned char version = 0;
-    ar || version;
-    vcGraphicSimple<T>::serialize_(ar, version);
-  });
-  this->setVisited(this, sizeof(vcGraphicSimple<T>));
-}
-
-template <class T>
-void vcGraphicSimple<T>::serialize_(vcArchive& ar, unsigned char version) {
-  if (version != 0) throw vcArchive::UnknownVersion(typeid(*this).name(), 0);
-  vcGraphicBuiltin<T>::dispatchSerialize(ar);
 }
 
 // ---- vcGraphicWithFill -----------------------------------------------------------
 
 template <class T, class U>
-const vc_Instantiator vcGraphicWithFill<T, U>::sExemplar(typeid(vcGraphicWithFill<T, U>),
-                                                         &vcGraphicWithFill<T, U>::make);
-
-template <class T, class U>
-vcPersistent* vcGraphicWithFill<T, U>::make() {
-  return new vcGraphicWithFill<T, U>;
-}
-
-template <class T, class U>
-vcGraphicWithFill<T, U>::vcGraphicWithFill() = default;
-template <class T, class U>
-vcGraphicWithFill<T, U>::vcGraphicWithFill(const T& item, const vcGraphicProps& props)
-    : vcGraphicBuiltin<T>(item, props) {}
-template <class T, class U>
 vcGraphicWithFill<T, U>::vcGraphicWithFill(const T& item, const vcColor& color, bool fill)
-    : vcGraphicBuiltin<T>(item, vcGraphicProps(color, 1, vcGraphicProps::ePenSolid, fill)) {}
-template <class T, class U>
-vcGraphicWithFill<T, U>::vcGraphicWithFill(const vcGraphicWithFill& o)
-    : vcPersistent(), vcRepBase(), vcGraphicBuiltin<T>(o) {}
-template <class T, class U>
-vcGraphicWithFill<T, U>& vcGraphicWithFill<T, U>::operator=(const vcGraphicWithFill& o) {
-  vcGraphicBuiltin<T>::operator=(o);
-  return *this;
-}
+    : vcGraphicWithFill::vcGraphicBase(item, vcGraphicProps(color, 1, vcGraphicProps::ePenSolid, fill)) {}
 
 template <class T, class U>
 void vcGraphicWithFill<T, U>::fill(bool f) {
@@ -211,38 +124,18 @@ vcPtrHandle<vcGraphic> vcGraphicWithFill<T, U>::map(const vcXform<2>& x) const {
 }
 
 template <class T, class U>
-vcPtrHandle<vcGraphic> vcGraphicWithFill<T, U>::clone() const {
-  return vcPtrHandle<vcGraphic>(new vcGraphicWithFill<T, U>(this->item(), this->props()));
-}
-
-template <class T, class U>
 void vcGraphicWithFill<T, U>::draw(vcUITablet& t, vcUITabletTypes::Layers layers) const {
   t.draw(this->item(), this->props(), layers);
 }
 
 template <class T, class U>
-void vcGraphicWithFill<T, U>::dispatchSerialize(vcArchive& ar) {
-  if (this->haveVisited(this, sizeof(vcGraphicWithFill<T, U>))) return;
-  this->exchangeAtomically_(ar, [&] {
-    unsigned char version = 1;
-    ar || version;
-    vcGraphicWithFill<T, U>::serialize_(ar, version);
-  });
-  this->setVisited(this, sizeof(vcGraphicWithFill<T, U>));
-}
-
-template <class T, class U>
-void vcGraphicWithFill<T, U>::serialize_(vcArchive& ar, unsigned char version) {
-  if (version > 1) throw vcArchive::UnknownVersion(typeid(*this).name(), 0);
-  vcGraphicBuiltin<T>::dispatchSerialize(ar);
+void vcGraphicWithFill<T, U>::archiveFields_(vcArchive& ar, unsigned char version) {
   if (version == 0) {
     // Version 0 stored the fill flag after the item; it is never written any more.
     bool f = false;
     ar || f;
-    this->restoreProps_([&] {
-      vcGraphicProps p = this->props();
-      p.fill(f);
-      return p;
-    }());
+    vcGraphicProps p = this->props();
+    p.fill(f);
+    this->restoreProps_(p);
   }
 }

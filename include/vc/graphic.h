@@ -10,7 +10,9 @@
 #pragma once
 
 #include <string>
+#include <typeinfo>
 
+#include <vc/core/archive.h>
 #include <vc/core/handle.h>
 #include <vc/core/persistent.h>
 #include <vc/core/rect.h>
@@ -83,6 +85,16 @@ public:
   // color instead of the props.
   static constexpr unsigned char ckGraphicVersion = 1;
 
+  // How one class's part of a graphic is archived: the version byte written
+  // (every version up to it is read) and what vcArchive::UnknownVersion names
+  // for a later one: source and line, or with a null source the mangled
+  // type name of the graphic and 0.
+  struct ArchiveForm {
+    unsigned char version;
+    const char* source;
+    int line;
+  };
+
   // Watchers still attached are let go.
   ~vcGraphic() override;
 
@@ -148,8 +160,13 @@ protected:
   virtual void setProps_(const vcGraphicProps& p);
   virtual void serialize_(vcArchive& ar, unsigned char version);
 
-  // Sets the props without notifying or passing them on (archive loads and rollbacks).
+  // Sets the props without notifying or passing them on (archive loads).
   void restoreProps_(const vcGraphicProps& p) { props_ = p; }
+  // The archive exchange of one class's part of a graphic, written once:
+  // unless the part (self, size) was already exchanged, the version byte,
+  // checked against form, then exchange(ar, self, version).
+  void exchangePart_(vcArchive& ar, void* self, unsigned size, const ArchiveForm& form,
+                     void (*exchange)(vcArchive& ar, void* self, unsigned char version));
   // Counts the change and tells the watchers.
   void mutating_() override;
 
@@ -159,3 +176,59 @@ private:
   // Head of the watchers' chain (most graphics have none).
   mutable vcGraphicWatcher* watchers_ = nullptr;
 };
+
+// vcGraphicBase: what every concrete graphic class shares, written once.
+//
+// A concrete graphic G derives from vcGraphicBase<G>, or from
+// vcGraphicBase<G, B> when it extends a graphic part B (itself a vcGraphic),
+// and gets:
+// - clone(): a copy of G in a new handle;
+// - make() and sExemplar: registration with the class factory under G's
+//   qualified name;
+// - dispatchSerialize(): the version byte, B's part, then G's fields. A load
+//   reads into a default-made G and replaces the target only when all of it
+//   was read (vcArchive::exchangeAside), so a failed load changes nothing.
+//
+// G supplies, besides its drawing and measures (map, encloseRect,
+// distToPoint, draw):
+// - a public default constructor and a copy constructor;
+// - `static constexpr vcGraphic::ArchiveForm kArchiveForm`, its version and
+//   the source named by an unknown one;
+// - a private void archiveFields_(vcArchive& ar, unsigned char version) that
+//   exchanges G's own fields in their archive order (reading older versions
+//   as they were written), with `friend class vcGraphicBase<G>;` (or <G, B>).
+template <class G, class B = vcGraphic>
+class vcGraphicBase : public B {
+public:
+  using Instantiator = vc_Instantiator;
+
+  vcPtrHandle<vcGraphic> clone() const override {
+    return vcPtrHandle<vcGraphic>(new G(static_cast<const G&>(*this)));
+  }
+  static vcPersistent* make() { return new G; }
+  static const Instantiator sExemplar;
+
+  void dispatchSerialize(vcArchive& ar) override {
+    // Naming the registration here instantiates it wherever G's virtual
+    // members are, so no class can be archived without being registered.
+    static_cast<void>(&sExemplar);
+    this->exchangePart_(ar, static_cast<G*>(this), sizeof(G), G::kArchiveForm, &exchange_);
+  }
+
+protected:
+  using B::B;
+  vcGraphicBase() = default;
+
+  void serialize_(vcArchive& ar, unsigned char version) override {
+    B::dispatchSerialize(ar);
+    static_cast<G&>(*this).archiveFields_(ar, version);
+  }
+
+private:
+  static void exchange_(vcArchive& ar, void* self, unsigned char version) {
+    ar.exchangeAside(*static_cast<G*>(self), G(), [&](G& g) { g.vcGraphicBase::serialize_(ar, version); });
+  }
+};
+
+template <class G, class B>
+const vc_Instantiator vcGraphicBase<G, B>::sExemplar(typeid(G), &vcGraphicBase<G, B>::make);

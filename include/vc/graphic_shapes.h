@@ -39,6 +39,8 @@
 #include <vc/core/core.h>
 #include <vc/graphic.h>
 
+// The item and the behaviour every shape graphic shares; its archive part is
+// a version byte 0, the vcGraphic part, then the item.
 template <class T>
 class vcGraphicBuiltin : public vcGraphic {
 public:
@@ -58,57 +60,49 @@ public:
   vcRect encloseRect() const override;
   double distToPoint(const vcVector<2>& p) const override;
 
-  // Archive part: version byte 0, the vcGraphic part, the item.
   void dispatchSerialize(vcArchive& ar) override;
 
 protected:
   void serialize_(vcArchive& ar, unsigned char version) override;
-  // Runs an exchange; a load that throws restores the props and item it found.
-  template <class F>
-  void exchangeAtomically_(vcArchive& ar, F exchange);
 
 private:
   T item_;
 };
 
 template <class T>
-class vcGraphicSimple : public vcGraphicBuiltin<T> {
+class vcGraphicSimple : public vcGraphicBase<vcGraphicSimple<T>, vcGraphicBuiltin<T>> {
 public:
-  using Instantiator = vc_Instantiator;
+  // Version byte 0, then the vcGraphicBuiltin<T> part.
+  static constexpr vcGraphic::ArchiveForm kArchiveForm{0, nullptr, 0};
 
-  vcGraphicSimple();
-  vcGraphicSimple(const T& item, const vcGraphicProps& props);
-  vcGraphicSimple(const T& item, const vcColor& color);
-  vcGraphicSimple(const vcGraphicSimple& o);
-  vcGraphicSimple& operator=(const vcGraphicSimple& o);
+  vcGraphicSimple() = default;
+  // Props as in vcGraphicBuiltin.
+  using vcGraphicSimple::vcGraphicBase::vcGraphicBase;
 
   // The item mapped by the shape's own map, with the same props.
   vcPtrHandle<vcGraphic> map(const vcXform<2>& x) const override;
-  vcPtrHandle<vcGraphic> clone() const override;
-
-  static vcPersistent* make();
-  static const Instantiator sExemplar;
-
-  // Version byte 0, then the vcGraphicBuiltin<T> part.
-  void dispatchSerialize(vcArchive& ar) override;
 
 protected:
   void draw(vcUITablet& t, vcUITabletTypes::Layers layers) const override;
   using vcGraphic::draw;
-  void serialize_(vcArchive& ar, unsigned char version) override;
+
+private:
+  friend class vcGraphicBase<vcGraphicSimple<T>, vcGraphicBuiltin<T>>;
+  void archiveFields_(vcArchive&, unsigned char) {}
 };
 
 template <class T, class U>
-class vcGraphicWithFill : public vcGraphicBuiltin<T> {
+class vcGraphicWithFill : public vcGraphicBase<vcGraphicWithFill<T, U>, vcGraphicBuiltin<T>> {
 public:
-  using Instantiator = vc_Instantiator;
+  // Version byte 1, then the vcGraphicBuiltin<T> part; version 0 (read only)
+  // is followed by a bool that becomes the fill flag.
+  static constexpr vcGraphic::ArchiveForm kArchiveForm{1, nullptr, 0};
 
-  vcGraphicWithFill();
-  vcGraphicWithFill(const T& item, const vcGraphicProps& props);
+  vcGraphicWithFill() = default;
+  // Props as in vcGraphicBuiltin.
+  using vcGraphicWithFill::vcGraphicBase::vcGraphicBase;
   // Props vcGraphicProps(color, 1, solid, fill).
   vcGraphicWithFill(const T& item, const vcColor& color, bool fill);
-  vcGraphicWithFill(const vcGraphicWithFill& o);
-  vcGraphicWithFill& operator=(const vcGraphicWithFill& o);
 
   // Sets the props' fill flag (notifying).
   void fill(bool f);
@@ -117,17 +111,12 @@ public:
   // The mapped item: a vcGraphicWithFill<U, U> when it turned into a U, of
   // this class when it stayed a T; vcShapesError::DegenerateShape otherwise.
   vcPtrHandle<vcGraphic> map(const vcXform<2>& x) const override;
-  vcPtrHandle<vcGraphic> clone() const override;
-
-  static vcPersistent* make();
-  static const Instantiator sExemplar;
-
-  // Version byte 1, then the vcGraphicBuiltin<T> part; version 0 (read only)
-  // is followed by a bool that becomes the fill flag.
-  void dispatchSerialize(vcArchive& ar) override;
 
 protected:
   void draw(vcUITablet& t, vcUITabletTypes::Layers layers) const override;
   using vcGraphic::draw;
-  void serialize_(vcArchive& ar, unsigned char version) override;
+
+private:
+  friend class vcGraphicBase<vcGraphicWithFill<T, U>, vcGraphicBuiltin<T>>;
+  void archiveFields_(vcArchive& ar, unsigned char version);
 };

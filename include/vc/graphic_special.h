@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include <vc/core/ellipsearc.h>
@@ -12,18 +13,52 @@
 #include <vc/graphic.h>
 #include <vc/uistring.h>
 
+// A graphic of one item, exchanged after the vcGraphic part (as a persistent
+// object when it is one): the crosses, point icons and sections below.
+template <class G, class T>
+class vcGraphicItem : public vcGraphicBase<G> {
+public:
+  vcGraphicItem() = default;
+  // Props vcGraphicProps(color, 1, solid, unfilled).
+  vcGraphicItem(const T& item, const vcColor& color) : vcGraphicBase<G>(color), item_(item) {}
+  vcGraphicItem(const T& item, const vcGraphicProps& props) : vcGraphicBase<G>(props), item_(item) {}
+
+  // A modifiable item; notifies the persistent base first.
+  T& item() {
+    this->notifyMutation_();
+    return item_;
+  }
+  const T& item() const noexcept { return item_; }
+
+protected:
+  void archiveFields_(vcArchive& ar, unsigned char) {
+    if constexpr (std::is_base_of_v<vcPersistent, T>)
+      ar || static_cast<vcPersistent&>(item_);
+    else
+      ar || item_;
+  }
+
+private:
+  friend class vcGraphicBase<G>;
+  T item_;
+};
+
 // An ordered group of graphics drawn, measured and mapped as one. Items may
 // be null handles, which every operation skips. Setting the group's props
 // sets the props of every item, nested groups included.
-class vcGraphicGroup : public vcGraphic {
+class vcGraphicGroup : public vcGraphicBase<vcGraphicGroup> {
 public:
-  using Instantiator = vc_Instantiator;
+  // Version byte 0, the vcGraphic part, the items (version byte 0, an
+  // unsigned 32-bit count, each item as a shared object pointer), isNull.
+  static constexpr ArchiveForm kArchiveForm{0, "dispc/glist", 325};
 
   // An empty group: isNull() is true.
   vcGraphicGroup();
   // Deep copies: each non-null item is cloned, null items stay null.
   vcGraphicGroup(const vcGraphicGroup& o);
   vcGraphicGroup& operator=(const vcGraphicGroup& o);
+  // Takes o's items as they are (shared, not cloned).
+  vcGraphicGroup& operator=(vcGraphicGroup&& o);
   ~vcGraphicGroup() override;
 
   // With copy the items become clones of v's non-null elements (null ones
@@ -42,7 +77,6 @@ public:
   long numItems() const noexcept { return static_cast<long>(items_.size()); }
 
   vcPtrHandle<vcGraphic> map(const vcXform<2>& x) const override;
-  vcPtrHandle<vcGraphic> clone() const override;
   // Empty when the group is null; else the union of the items' rectangles.
   vcRect encloseRect() const override;
   // +infinity when the group is null; else the smallest item distance.
@@ -51,30 +85,27 @@ public:
   // the group was set up that way.
   bool isNull() const override { return isNull_; }
 
-  static vcPersistent* make();
-  static const Instantiator sExemplar;
-  // Version byte 0, the vcGraphic part, the items (version byte 0, an
-  // unsigned 32-bit count, each item as a shared object pointer), isNull.
-  void dispatchSerialize(vcArchive& ar) override;
-
 protected:
   void draw(vcUITablet& t, vcUITabletTypes::Layers layers) const override;
   using vcGraphic::draw;
   void setProps_(const vcGraphicProps& p) override;
-  void serialize_(vcArchive& ar, unsigned char version) override;
 
 private:
   friend class vcGraphic;
+  friend class vcGraphicBase<vcGraphicGroup>;
   void itemsChanged_();
+  void archiveFields_(vcArchive& ar, unsigned char version);
 
   std::vector<vcPtrHandle<vcGraphic>> items_;
   bool isNull_ = true;
 };
 
 // A text label drawn at location, moved by offset display pixels.
-class vcGraphicText : public vcGraphic {
+class vcGraphicText : public vcGraphicBase<vcGraphicText> {
 public:
-  using Instantiator = vc_Instantiator;
+  // Version byte 0, the vcGraphic part, text, location, background color,
+  // format, offset.
+  static constexpr ArchiveForm kArchiveForm{0, "dispc/glist", 338};
 
   // An empty text at (0, 0): isNull().
   vcGraphicText();
@@ -101,25 +132,20 @@ public:
 
   // The location mapped; offset (0, 0).
   vcPtrHandle<vcGraphic> map(const vcXform<2>& x) const override;
-  vcPtrHandle<vcGraphic> clone() const override;
   // A text has no extent in client units: an empty rectangle.
   vcRect encloseRect() const override { return vcRect(); }
   // 1e308: a text is never the nearest graphic.
   double distToPoint(const vcVector<2>&) const override { return 1e308; }
   bool isNull() const override { return text_.empty(); }
 
-  static vcPersistent* make();
-  static const Instantiator sExemplar;
-  // Version byte 0, the vcGraphic part, text, location, background color,
-  // format, offset.
-  void dispatchSerialize(vcArchive& ar) override;
-
 protected:
   void draw(vcUITablet& t, vcUITabletTypes::Layers layers) const override;
   using vcGraphic::draw;
-  void serialize_(vcArchive& ar, unsigned char version) override;
 
 private:
+  friend class vcGraphicBase<vcGraphicText>;
+  void archiveFields_(vcArchive& ar, unsigned char version);
+
   std::string text_;
   vcPoint location_;
   vcColor background_;
@@ -128,104 +154,72 @@ private:
 };
 
 // A cross: a center, an angle and an arm length in display pixels.
-class vcGraphicCross : public vcGraphic {
+class vcGraphicCross : public vcGraphicItem<vcGraphicCross, vcCross> {
 public:
-  using Instantiator = vc_Instantiator;
+  // Version byte 0, the vcGraphic part, the cross.
+  static constexpr ArchiveForm kArchiveForm{0, "dispc/glist", 430};
 
-  vcGraphicCross();
-  vcGraphicCross(const vcCross& item, const vcColor& color);
-  vcGraphicCross(const vcCross& item, const vcGraphicProps& props);
-
-  vcCross& item();
-  const vcCross& item() const noexcept { return item_; }
+  vcGraphicCross() = default;
+  using vcGraphicItem::vcGraphicItem;
 
   vcPtrHandle<vcGraphic> map(const vcXform<2>& x) const override;
-  vcPtrHandle<vcGraphic> clone() const override;
   // Its arms are display pixels: an empty rectangle in client units.
   vcRect encloseRect() const override { return vcRect(); }
   // Distance to the center.
   double distToPoint(const vcVector<2>& p) const override;
 
-  static vcPersistent* make();
-  static const Instantiator sExemplar;
-  // Version byte 0, the vcGraphic part, the cross.
-  void dispatchSerialize(vcArchive& ar) override;
-
 protected:
   void draw(vcUITablet& t, vcUITabletTypes::Layers layers) const override;
   using vcGraphic::draw;
-  void serialize_(vcArchive& ar, unsigned char version) override;
-
-private:
-  vcCross item_;
 };
 
 // The tablet's point icon at a point.
-class vcGraphicPointIcon : public vcGraphic {
+class vcGraphicPointIcon : public vcGraphicItem<vcGraphicPointIcon, vcPoint> {
 public:
-  using Instantiator = vc_Instantiator;
+  // Version byte 0, the vcGraphic part, the point.
+  static constexpr ArchiveForm kArchiveForm{0, "dispc/glist", 389};
 
-  vcGraphicPointIcon();
-  vcGraphicPointIcon(const vcPoint& item, const vcColor& color);
-  vcGraphicPointIcon(const vcPoint& item, const vcGraphicProps& props);
-
-  vcPoint& item();
-  const vcPoint& item() const noexcept { return item_; }
+  vcGraphicPointIcon() = default;
+  using vcGraphicItem::vcGraphicItem;
 
   vcPtrHandle<vcGraphic> map(const vcXform<2>& x) const override;
-  vcPtrHandle<vcGraphic> clone() const override;
   // The unit rectangle with its origin at the point.
   vcRect encloseRect() const override;
   double distToPoint(const vcVector<2>& p) const override;
 
-  static vcPersistent* make();
-  static const Instantiator sExemplar;
-  // Version byte 0, the vcGraphic part, the point.
-  void dispatchSerialize(vcArchive& ar) override;
-
 protected:
   void draw(vcUITablet& t, vcUITabletTypes::Layers layers) const override;
   using vcGraphic::draw;
-  void serialize_(vcArchive& ar, unsigned char version) override;
-
-private:
-  vcPoint item_;
 };
 
 // An ellipse annulus section; its arrow heads follow the props' arrowHead
 // and arrowHeadForward switches.
-class vcGraphicEllipseAnnulusSection : public vcGraphic {
+class vcGraphicEllipseAnnulusSection
+    : public vcGraphicItem<vcGraphicEllipseAnnulusSection, vcEllipseAnnulusSection> {
 public:
-  using Instantiator = vc_Instantiator;
+  // Version byte 1, the vcGraphic part, the section; version 0 (read only)
+  // adds two bools, arrowHead then arrowHeadForward.
+  static constexpr ArchiveForm kArchiveForm{1, "dispc/glist", 473};
 
-  vcGraphicEllipseAnnulusSection();
+  vcGraphicEllipseAnnulusSection() = default;
+  using vcGraphicItem::vcGraphicItem;
   vcGraphicEllipseAnnulusSection(const vcEllipseAnnulusSection& item, const vcColor& color, bool arrowHead,
                                  bool arrowHeadForward);
-  vcGraphicEllipseAnnulusSection(const vcEllipseAnnulusSection& item, const vcGraphicProps& props);
 
-  vcEllipseAnnulusSection& item();
-  const vcEllipseAnnulusSection& item() const noexcept { return item_; }
   // Sets the props' arrowHead and arrowHeadForward (notifying).
   void drawArrowHead(bool arrowHead, bool forward);
   bool drawArrowHead() const noexcept { return props().arrowHead(); }
   bool drawArrowHeadForward() const noexcept { return props().arrowHeadForward(); }
 
   vcPtrHandle<vcGraphic> map(const vcXform<2>& x) const override;
-  vcPtrHandle<vcGraphic> clone() const override;
   vcRect encloseRect() const override;
   double distToPoint(const vcVector<2>& p) const override;
-
-  static vcPersistent* make();
-  static const Instantiator sExemplar;
-  // Version byte 1, the vcGraphic part, the section; version 0 (read only)
-  // adds two bools, arrowHead then arrowHeadForward.
-  void dispatchSerialize(vcArchive& ar) override;
 
 protected:
   void draw(vcUITablet& t, vcUITabletTypes::Layers layers) const override;
   using vcGraphic::draw;
-  void serialize_(vcArchive& ar, unsigned char version) override;
 
 private:
-  vcEllipseAnnulusSection item_;
+  friend class vcGraphicBase<vcGraphicEllipseAnnulusSection>;
+  void archiveFields_(vcArchive& ar, unsigned char version);
 };

@@ -182,6 +182,89 @@ TEST(Archive, CountedSequenceChecksItsLimitAndSwapsInOnlyAWholeLoad) {
   EXPECT_EQ(back, run);
 }
 
+// A persistent pair whose load goes through exchangeAside; a load that
+// breaks off at any byte, or reads a pair its checks refuse, keeps the
+// target and gives it no mutation notice; a whole load gives exactly one.
+class AsidePair : public virtual vcPersistent {
+public:
+  long a = 0, b = 0;
+  void dispatchSerialize(vcArchive& ar) override {
+    ar.exchangeAside(*this, AsidePair(), [&ar](AsidePair& p) {
+      ar || p.a || p.b;
+      if (ar.isLoading() && p.b < p.a) vcArchive::fail("b below a");
+    });
+  }
+};
+
+TEST(Archive, ExchangeAsideSwapsInOnlyAWholeCheckedLoad) {
+  AsidePair stored;
+  stored.a = 3;
+  stored.b = 9;
+  const std::vector<unsigned char> good = store(stored);
+  ASSERT_EQ(good.size(), 8u);
+  std::vector<unsigned char> refused = good;
+  refused[4] = 1;  // b = 1 < a
+  for (std::size_t n = 0; n <= good.size() + 1; ++n) {
+    const bool whole = n == good.size();
+    const std::vector<unsigned char> bytes =
+        n <= good.size() ? std::vector<unsigned char>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n))
+                         : refused;
+    SCOPED_TRACE(n);
+    AsidePair target;
+    target.a = -1;
+    target.b = -2;
+    target.mutationFlag(true);
+    vcBufferArchive in(bytes);
+    if (whole) {
+      in || static_cast<vcPersistent&>(target);
+      EXPECT_EQ(target.a, 3);
+      EXPECT_EQ(target.b, 9);
+      EXPECT_EQ(target.mutationCount(), 1u);
+    } else {
+      EXPECT_THROW(in || static_cast<vcPersistent&>(target), vcArchive::BadData);
+      EXPECT_EQ(target.a, -1);
+      EXPECT_EQ(target.b, -2);
+      EXPECT_EQ(target.mutationCount(), 0u);
+    }
+  }
+}
+
+// A part guarded by the visited marks, inside an object that loads aside;
+// several such objects read in one operation build their asides at the same
+// address, and each must still read its part.
+class MarkedPart : public virtual vcPersistent {
+public:
+  long v = 0;
+  void dispatchSerialize(vcArchive& ar) override {
+    if (haveVisited(this, sizeof(MarkedPart))) return;
+    ar || v;
+    setVisited(this, sizeof(MarkedPart));
+  }
+};
+class AsideHolder : public virtual vcPersistent {
+public:
+  MarkedPart part;
+  void dispatchSerialize(vcArchive& ar) override {
+    ar.exchangeAside(*this, AsideHolder(), [&ar](AsideHolder& h) { ar || static_cast<vcPersistent&>(h.part); });
+  }
+};
+struct HolderList : public virtual vcPersistent {
+  std::vector<AsideHolder> items;
+  void dispatchSerialize(vcArchive& ar) override { ar || items; }
+};
+
+TEST(Archive, AsidesReadInOneOperationEachReadTheirMarkedParts) {
+  HolderList stored;
+  stored.items.resize(3);
+  for (std::size_t i = 0; i < 3; ++i) stored.items[i].part.v = static_cast<long>(10 + i);
+  HolderList back;
+  vcBufferArchive in(store(stored));
+  in || static_cast<vcPersistent&>(back);
+  ASSERT_EQ(back.items.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(back.items[i].part.v, static_cast<long>(10 + i));
+  EXPECT_EQ(in.remaining(), 0u);
+}
+
 TEST(Archive, SharedObjectIsWrittenOnceAndSharedOnReadingAndChainsRoundTrip) {
   ASSERT_EQ(TestNode::alive, 0);
   std::vector<unsigned char> bytes;

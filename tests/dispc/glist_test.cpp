@@ -3,8 +3,10 @@
 #include <vc/glist.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -17,6 +19,7 @@
 #include <vgr/vmath.h>
 
 #include "support/archive_roundtrip.h"
+#include "support/bytes.h"
 
 namespace {
 
@@ -140,6 +143,95 @@ vgr_list everyRecordType() {
   EXPECT_EQ(vgr_list_appendShapeEllipse(&l, kRGB, ellipse), VGR_OK);
   appendRaw(l, 12, kRed, {8, 9});
   return l;
+}
+
+// Every record type once, and the edge forms (an empty polyline, an empty
+// text at the largest alignment), as the appenders write them.
+vgr_list pinnedRecords() {
+  vgr_list l;
+  const double poly[] = {0, 0, 4, 1, 3, 5};
+  const double segs[] = {0, 0, 1, 1, 5, 5, 6, 9};
+  const double corners[] = {1, 1, 7, 2, 0, 5};
+  unsigned char affine[VGR_SHAPE_AFFINE_RECT_SIZE], ellipse[VGR_SHAPE_ELLIPSE_SIZE];
+  EXPECT_EQ(vmath_shapeAffineRect_initPoints(affine, corners), VGR_OK);
+  EXPECT_EQ(vmath_shapeEllipse_init(ellipse, 4, 5, 3, 1, 0.5), VGR_OK);
+  const int rcs[] = {
+      vgr_list_appendPoint(&l, 5, 1.5, 2.5),
+      vgr_list_appendLineSeg(&l, -2147483520, 1, 2, 3, 4),
+      vgr_list_appendLineDirPoint(&l, 5, 0.6, 0.8, 5, 6),
+      vgr_list_appendRect(&l, 5, 1, 2, 30, 40),
+      vgr_list_appendGenRect(&l, 9, 5, 6, 8, 4, 0.3, 0.25, 0.5),
+      vgr_list_appendEllipse(&l, 5, 4, 5, 3, 1, 0.5),
+      vgr_list_appendShapeEllipse(&l, 5, ellipse),
+      vgr_list_appendPolyline(&l, 5, 3, poly, true),
+      vgr_list_appendShapeAffineRect(&l, 12, affine),
+      vgr_list_appendTextEx(&l, 5, 3, "hello", 3, 4, 2.5, -1.5, 7, 4),
+      vgr_list_appendLineSegSet(&l, 5, 2, segs),
+      vgr_list_appendPolyline(&l, 7, 0, nullptr, false),
+      vgr_list_appendTextEx(&l, 0x11223380, 15, "", -3, 4e5, 0, 0, -1, 8),
+  };
+  for (int rc : rcs) EXPECT_EQ(rc, VGR_OK);
+  return l;
+}
+
+// The layout of every record type is pinned: the appenders write the
+// checked-in bytes, each record read from them names its fields as written,
+// and written back through vgr_list_append gives the same bytes.
+TEST(VgrList, RecordBytesArePinnedAndReadRecordsWriteThemAgain) {
+  const char* dir = std::getenv("VC_TEST_DATA");
+  const Bytes pinned = vfReadTestFile(std::string(dir ? dir : VC_TEST_DATA_DIR) + "/vgr/records.bin");
+  const vgr_list l = pinnedRecords();
+  EXPECT_EQ(l.records, pinned);
+  std::vector<vgr_record> records;
+  ASSERT_EQ(vgr_list_decode(&l, &records, nullptr), VGR_OK);
+  std::vector<std::int32_t> types;
+  for (const vgr_record& r : records) types.push_back(r.type());
+  EXPECT_EQ(types, (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 7, 9}));
+  EXPECT_EQ(records[1].color, -2147483520);
+  EXPECT_EQ(std::get<vgr_lineRecord>(records[2].payload), (vgr_lineRecord{{0.6, 0.8}, {5, 6}}));
+  EXPECT_EQ(std::get<vgr_genRectRecord>(records[4].payload), (vgr_genRectRecord{{5, 6}, {8, 4}, 0.3, {0.25, 0.5}}));
+  EXPECT_EQ(std::get<vgr_ellipseRecord>(records[5].payload), (vgr_ellipseRecord{{4, 5}, 3, 1, 0.5f}));
+  EXPECT_EQ(std::get<vgr_polylineRecord>(records[7].payload),
+            (vgr_polylineRecord{{{0, 0}, {4, 1}, {3, 5}}, true}));
+  EXPECT_EQ(std::get<vgr_textRecord>(records[9].payload), (vgr_textRecord{3, {3, 4}, {2.5, -1.5}, 7, 4, "hello"}));
+  EXPECT_EQ(std::get<vgr_lineSegSetRecord>(records[10].payload),
+            (vgr_lineSegSetRecord{{{{0, 0}, {1, 1}}, {{5, 5}, {6, 9}}}}));
+  EXPECT_EQ(std::get<vgr_textRecord>(records[12].payload), (vgr_textRecord{15, {-3, 4e5}, {0, 0}, -1, 8, ""}));
+  vgr_list again;
+  for (const vgr_record& r : records) ASSERT_EQ(vgr_list_append(&again, r.color, r.payload), VGR_OK);
+  EXPECT_EQ(again.count, l.count);
+  EXPECT_EQ(again.records, pinned);
+}
+
+// A record holding a value its layout cannot is refused with VGR_ERR_VALUE
+// and the list keeps what it had.
+TEST(VgrList, AppendingAnUnrecordableValueChangesNothing) {
+  const double nan = std::nan("");
+  vgr_shapeEllipseRecord badEllipse;
+  vc_bytes::putF64(badEllipse.bytes.data() + 8, nan);
+  const struct {
+    const char* name;
+    vgr_payload payload;
+  } rows[] = {
+      {"NaN point", vgr_pointRecord{{1, nan}}},
+      {"infinite rounding", vgr_genRectRecord{{0, 0}, {1, 1}, 0, {0, HUGE_VAL}}},
+      {"ellipse radius past float range", vgr_ellipseRecord{{0, 0}, 1e39, 1, 0}},
+      {"shape ellipse its reader refuses", badEllipse},
+      {"NaN polyline vertex", vgr_polylineRecord{{{0, 0}, {nan, 1}}, false}},
+      {"alignment 9", vgr_textRecord{0, {0, 0}, {0, 0}, 0, 9, "a"}},
+      {"text holding a zero", vgr_textRecord{0, {0, 0}, {0, 0}, 0, 0, std::string("a\0b", 3)}},
+      {"text past 2^20 bytes", vgr_textRecord{0, {0, 0}, {0, 0}, 0, 0, std::string((1u << 20) + 1, 'x')}},
+      {"NaN segment end", vgr_lineSegSetRecord{{{{0, 0}, {1, 1}}, {{0, 0}, {1, nan}}}}},
+  };
+  vgr_list l = pinnedRecords();
+  const vgr_list before = l;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(vgr_list_append(&l, 5, row.payload), VGR_ERR_VALUE);
+    EXPECT_EQ(l.count, before.count);
+    EXPECT_EQ(l.records, before.records);
+  }
+  EXPECT_EQ(vgr_list_append(nullptr, 5, vgr_pointRecord{}), VGR_ERR_NULL);
 }
 
 TEST(VgrList, RecordsSurviveAGraphicListRoundTripByteForByte) {

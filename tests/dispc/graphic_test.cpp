@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <functional>
+#include <numeric>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -534,6 +535,137 @@ TEST(GraphicText, OffsetsAndFontIdsTheRecordCannotHoldAreRefused) {
   direct.draw("abc", vcUITablet::drawPointArg(), vcColor::redColor(), vcColor::whiteColor(),
               vcUIFormat(-2147483648L, vcUIFormat::eTopLeft), vcUITablet::eImage);
   EXPECT_EQ(sketchBytes(tablet), sketchBytes(direct));
+}
+
+}  // namespace
+
+namespace {
+
+// A graphic class of an application's own on vcGraphicBase: it writes its
+// fields and nothing else, and is registered, cloned, versioned and loaded
+// aside like the library's own.
+class TestMarker : public vcGraphicBase<TestMarker> {
+public:
+  static constexpr ArchiveForm kArchiveForm{1, "tests/marker", 7};
+  TestMarker() = default;
+  TestMarker(const vcVector<2>& at, long size) : vcGraphicBase(vcColor::redColor()), at_(at), size_(size) {}
+  vcPtrHandle<vcGraphic> map(const vcXform<2>& x) const override { return GraphicH(new TestMarker(x.mapPoint(at_), size_)); }
+  vcRect encloseRect() const override { return vcRect(at_, vcVector<2>(0, 0)); }
+  double distToPoint(const vcVector<2>& p) const override { return (p - at_).len(); }
+  vcVector<2> at_;
+  long size_ = 0;
+
+protected:
+  void draw(vcUITablet& t, Layers layers) const override { t.drawPointIcon(vcPoint(at_), props(), layers); }
+
+private:
+  friend class vcGraphicBase<TestMarker>;
+  // Version 0 had no size.
+  void archiveFields_(vcArchive& ar, unsigned char version) {
+    ar || at_;
+    if (version >= 1) ar || size_;
+    if (ar.isLoading() && size_ < 0) vcArchive::fail("negative marker size");
+  }
+};
+
+TEST(GraphicBase, AClassOfItsOwnIsRegisteredClonedVersionedAndLoadedAside) {
+  const GraphicH g(new TestMarker(V(3, 4), 6));
+  const GraphicH c = g->clone();
+  ASSERT_EQ(typeid(*c), typeid(TestMarker));
+  EXPECT_EQ(static_cast<const TestMarker&>(*c).at_, V(3, 4));
+  EXPECT_EQ(static_cast<const TestMarker&>(*c).size_, 6);
+
+  vcBufferArchive out(vcArchive::eStore);
+  GraphicH stored = g;
+  out || stored;
+  vcBufferArchive in(out.bytes());
+  GraphicH back;
+  in || back;
+  ASSERT_TRUE(back);
+  EXPECT_EQ(typeid(*back), typeid(TestMarker));
+  EXPECT_EQ(static_cast<const TestMarker&>(*back).size_, 6);
+  EXPECT_EQ(back->color(), vcColor::redColor());
+
+  // In place: version byte, the vcGraphic part, at (16 bytes), size (4 bytes).
+  const Bytes whole = vc_test::archiveBytes(static_cast<vcPersistent&>(*g));
+  const std::size_t sizeAt = whole.size() - 4;
+  Bytes v0 = vc_test::withU8(whole, 0, 0);
+  v0.resize(sizeAt);
+  const struct {
+    const char* name;
+    Bytes bytes;
+    long size;  // the size read; -1: refused
+  } rows[] = {
+      {"current", whole, 6},
+      {"version 0", v0, 0},
+      {"negative size", vc_test::withU32(whole, sizeAt, 0xFFFFFFFFu), -1},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    TestMarker target(V(9, 9), 2);
+    vcBufferArchive rin(r.bytes);
+    if (r.size < 0) {
+      EXPECT_THROW(rin || static_cast<vcPersistent&>(target), vcArchive::BadData);
+      EXPECT_EQ(target.at_, V(9, 9));
+      EXPECT_EQ(target.size_, 2);
+    } else {
+      rin || static_cast<vcPersistent&>(target);
+      EXPECT_EQ(target.at_, V(3, 4));
+      EXPECT_EQ(target.size_, r.size);
+    }
+  }
+  TestMarker target;
+  vc_test::expectUnknownVersion(vc_test::withU8(whole, 0, 2), std::ref(static_cast<vcPersistent&>(target)),
+                                "tests/marker", 7);
+}
+
+struct CountingWatcher : vcGraphicWatcher {
+  int told = 0;
+  void graphicChanging(const vcGraphic&) noexcept override { ++told; }
+};
+
+// A load reads aside and swaps in: a group read in place holds the very
+// graphics the archive shares (not copies of them), and the group's watcher
+// hears of a whole load but never of one that broke off.
+TEST(GraphicArchive, LoadsSwapInSharedItemsAndTellWatchersOnlyOfWholeLoads) {
+  const GraphicH shared(new vcGraphicPointIcon(vcPoint(1, 2), vcColor::redColor()));
+  vcPtrHandle<vcGraphicGroup> stored(new vcGraphicGroup);
+  stored->items({shared, GraphicH(), shared}, false);
+  vcBufferArchive out(vcArchive::eStore);
+  GraphicH sharedOut = shared;
+  out || static_cast<vcPersistent&>(*stored) || sharedOut;
+  const Bytes whole = out.bytes();
+  // Where the group's own bytes end and the trailing back reference starts.
+  const std::size_t groupEnd = vc_test::archiveBytes(static_cast<vcPersistent&>(*stored)).size();
+  ASSERT_LT(groupEnd, whole.size());
+
+  // Every cut inside the group's bytes, then the whole.
+  std::vector<std::size_t> cuts(groupEnd);
+  std::iota(cuts.begin(), cuts.end(), std::size_t{0});
+  cuts.push_back(whole.size());
+  for (std::size_t n : cuts) {
+    SCOPED_TRACE(n);
+    CountingWatcher w;  // outlives the group, which lets it go
+    vcGraphicGroup target;
+    target.items({GraphicH(new vcGraphicPointIcon(vcPoint(5, 5), vcColor::blueColor()))}, false);
+    const Bytes before = vc_test::archiveBytes(static_cast<vcPersistent&>(target));
+    target.watch(w);
+    vcBufferArchive in(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n)));
+    GraphicH sharedBack;
+    if (n < groupEnd) {
+      EXPECT_THROW(in || static_cast<vcPersistent&>(target), vcException);
+      EXPECT_EQ(w.told, 0);
+      EXPECT_EQ(vc_test::archiveBytes(static_cast<vcPersistent&>(target)), before);
+    } else {
+      in || static_cast<vcPersistent&>(target) || sharedBack;
+      EXPECT_GT(w.told, 0);
+      ASSERT_EQ(target.numItems(), 3);
+      EXPECT_EQ(target.item(0).ptr(), sharedBack.ptr());
+      EXPECT_EQ(target.item(2).ptr(), sharedBack.ptr());
+      EXPECT_FALSE(target.item(1));
+      EXPECT_EQ(target.color(), vcColor::redColor());
+    }
+  }
 }
 
 }  // namespace

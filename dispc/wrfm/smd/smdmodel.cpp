@@ -295,21 +295,20 @@ void vcSMDGDModel::dispatchSerialize(vcArchive& ar) {
   ar || version;
   if (version != kModelVersion) throw vcArchive::UnknownVersion(nullptr, 0);
 
-  vcSMDGDModel m = ar.isLoading() ? vcSMDGDModel("") : *this;
-  m.exchangeDescription_(ar);
-  unsigned char listVersion = 0;
-  ar || listVersion;
-  if (listVersion != 0) throw vcArchive::UnknownVersion(nullptr, 0);
-  // A poly takes at least its version bytes, name length, counts and flags.
-  vcExchangeCounted(ar, m.polys_, [&ar](vcSMDGDPoly& p) { vcSMDGDPolyPrivate::exchange_(ar, p); }, 40);
-  ar || m.labels_ || m.position_;
-  if (ar.isLoading()) {
-    // The label list is derived from the polys; a stored one that disagrees is corrupt.
-    const std::vector<long> stored = m.labels_;
-    m.rebuildLabels_();
-    if (stored != m.labels_) vcArchive::fail("vcSMDGDModel: sub-model labels do not match the polys");
-    notifyMutation_();
-    *this = m;
-  }
+  ar.exchangeAside(*this, vcSMDGDModel(""), [&](vcSMDGDModel& m) {
+    m.exchangeDescription_(ar);
+    unsigned char listVersion = 0;
+    ar || listVersion;
+    if (listVersion != 0) throw vcArchive::UnknownVersion(nullptr, 0);
+    // A poly takes at least its version bytes, name length, counts and flags.
+    vcExchangeCounted(ar, m.polys_, [&ar](vcSMDGDPoly& p) { vcSMDGDPolyPrivate::exchange_(ar, p); }, 40);
+    ar || m.labels_ || m.position_;
+    if (ar.isLoading()) {
+      // The label list is derived from the polys; a stored one that disagrees is corrupt.
+      const std::vector<long> stored = m.labels_;
+      m.rebuildLabels_();
+      if (stored != m.labels_) vcArchive::fail("vcSMDGDModel: sub-model labels do not match the polys");
+    }
+  });
   setVisited(this, sizeof(vcSMDGDModel));
 }

@@ -92,6 +92,15 @@ public:
   std::uint32_t exchangeCount(std::size_t size, std::uint64_t minSize, std::uint32_t maxCount = 0xFFFFFFFFu);
   [[noreturn]] static void fail(const std::string& why);
 
+  // The one roll-back idiom of archive loads. Storing runs exchange(target)
+  // on the target itself. Loading runs exchange(aside) on `aside`, a fresh
+  // object, and only when that returns gives the target its mutation notice
+  // and moves the loaded object in: a load that throws, wherever it stops,
+  // leaves the target as it was. The visited marks set inside the aside go
+  // with it, so that a later aside at the same address is exchanged in full.
+  template <class T, class Exchange>
+  void exchangeAside(T& target, T aside, Exchange&& exchange);
+
   // Exchanges a pointer to a persistent object. Stored as null, as a new object
   // (its qualified class name, then its fields) or as a back reference to an
   // object already exchanged through this archive, so a shared object is
@@ -124,6 +133,8 @@ private:
   using Accept = bool (*)(vcPersistent*);
 
   vcPersistent* loadObject_(Accept accept, const std::type_info* expected);
+  // Drops the visited marks of the parts in [begin, begin + size).
+  void forgetVisited_(const void* begin, std::size_t size) noexcept;
   void storeObject_(vcPersistent* p);
 
   Mode mode_;
@@ -278,6 +289,22 @@ template <class T>
 vcArchive& operator>>(vcArchive& ar, T& v) {
   if (!ar.isLoading()) vcArchive::fail("operator>> on a storing archive");
   return ar || v;
+}
+
+template <class T, class Exchange>
+void vcArchive::exchangeAside(T& target, T aside, Exchange&& exchange) {
+  if (isStoring()) {
+    exchange(target);
+    return;
+  }
+  struct Forget {
+    vcArchive& ar;
+    const T& aside;
+    ~Forget() { ar.forgetVisited_(&aside, sizeof(T)); }
+  } forget{*this, aside};
+  exchange(aside);
+  if constexpr (std::is_base_of_v<vcPersistent, T>) static_cast<vcPersistent&>(target).notifyMutation_();
+  target = std::move(aside);
 }
 
 template <class T>

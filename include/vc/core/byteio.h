@@ -1,7 +1,7 @@
-// Little-endian, fixed-width encoding of values into byte streams, and the one
-// bounded reader that every parser of untrusted bytes uses: each read is
+// Little-endian, fixed-width encoding of values into byte streams, the one
+// bounded reader that every parser of untrusted bytes uses (each read is
 // checked against the end of the input, and counts are checked against what
-// remains before anything is allocated.
+// remains before anything is allocated) and its writing counterpart.
 #pragma once
 
 #include <bit>
@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace vc_bytes {
 
@@ -133,4 +134,28 @@ private:
   const unsigned char* p_;
   const unsigned char* end_;
   FailFn fail_;
+};
+
+// Appends values in the encoding above to a byte vector: the writing side of
+// vcByteReader.
+class vcByteWriter {
+public:
+  explicit vcByteWriter(std::vector<unsigned char>& out) noexcept : out_(out) {}
+
+  void u8(std::uint8_t v) { out_.push_back(v); }
+  void u32(std::uint32_t v) { vc_bytes::put32(grow(4), v); }
+  void i32(std::int32_t v) { u32(static_cast<std::uint32_t>(v)); }
+  void f32(float v) { vc_bytes::putF32(grow(4), v); }
+  void f64(double v) { vc_bytes::putF64(grow(8), v); }
+  void bytes(const void* p, std::size_t n) {
+    if (n) std::memcpy(grow(n), p, n);
+  }
+  void zeros(std::size_t n) { out_.resize(out_.size() + n); }
+
+private:
+  unsigned char* grow(std::size_t n) {
+    out_.resize(out_.size() + n);
+    return out_.data() + out_.size() - n;
+  }
+  std::vector<unsigned char>& out_;
 };

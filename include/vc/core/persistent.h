@@ -61,6 +61,8 @@ protected:
   static void setVisited(const void* object, unsigned size);
 
 private:
+  // Gives a target loaded aside its mutation notice (vcArchive::exchangeAside).
+  friend class vcArchive;
   static constexpr unsigned char kMutationFlag = 1;
   unsigned char state_ = 0;
   unsigned long mutations_ = 0;

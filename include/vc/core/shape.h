@@ -123,11 +123,10 @@ public:
 protected:
   // The archive exchange of vcShapeBase (<vc/core/shapebase.h>), once for all
   // shapes: unless the part (self, size) was already exchanged, the version
-  // byte and the vcShape part, then fields(ar, self) when storing or
-  // load(ar, self) when loading; a shape's own complaint during the load
-  // (vcShapesError, vcBadArgument) becomes vcArchive::BadData.
-  void exchangeShape_(vcArchive& ar, void* self, unsigned size, void (*fields)(vcArchive&, void*),
-                      void (*load)(vcArchive&, void*));
+  // byte and the vcShape part, then exchange(ar, self); a shape's own
+  // complaint during a load (vcShapesError, vcBadArgument) becomes
+  // vcArchive::BadData.
+  void exchangeShape_(vcArchive& ar, void* self, unsigned size, void (*exchange)(vcArchive&, void*));
 
   vcShape() = default;
   vcShape(const vcShape&) : vcPersistent(), vcRepBase() {}

@@ -16,8 +16,9 @@
 //   (`if (ar.isLoading()) *this = S(...)`), so loading checks exactly what
 //   constructing checks.
 // Loading runs archiveFields_() on a default-made temporary and replaces the
-// target only when it succeeds: a constructor's vcShapesError or vcBadArgument
-// becomes vcArchive::BadData, and a failed load leaves the target unchanged.
+// target only when it succeeds (vcArchive::exchangeAside): a constructor's
+// vcShapesError or vcBadArgument becomes vcArchive::BadData, and a failed load
+// leaves the target unchanged.
 //
 // The members are compiled once, in the shape's own .cpp file:
 //   template class vcShapeBase<S>;         // in s.cpp
@@ -28,6 +29,7 @@
 
 #include <typeinfo>
 
+#include <vc/core/archive.h>
 #include <vc/core/shape.h>
 
 template <class S, class B = vcShape>
@@ -38,7 +40,7 @@ public:
     return typeid(other) == typeid(*this) && self() == static_cast<const S&>(other);
   }
   void dispatchSerialize(vcArchive& ar) override {
-    this->exchangeShape_(ar, static_cast<S*>(this), sizeof(S), &fields_, &load_);
+    this->exchangeShape_(ar, static_cast<S*>(this), sizeof(S), &exchange_);
   }
 
 protected:
@@ -48,13 +50,8 @@ protected:
 private:
   const S& self() const { return static_cast<const S&>(*this); }
   static vcPersistent* make() { return new S; }
-  static void fields_(vcArchive& ar, void* s) { static_cast<S*>(s)->archiveFields_(ar); }
-  static void load_(vcArchive& ar, void* s) {
-    S loaded;
-    loaded.archiveFields_(ar);
-    S& target = *static_cast<S*>(s);
-    target.notifyMutation_();
-    target = loaded;
+  static void exchange_(vcArchive& ar, void* s) {
+    ar.exchangeAside(*static_cast<S*>(s), S(), [&ar](S& shape) { shape.archiveFields_(ar); });
   }
   static const vc_Instantiator sExemplar;
 };

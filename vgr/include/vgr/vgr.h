@@ -1,10 +1,13 @@
 // The graphics-list library's interface as the display library uses it: the
-// vgr_color code, the vgr_list record list, the functions that append
-// records to it and the bounded reader that walks it.
+// vgr_color code, the vgr_list record list, its record types, the functions
+// that append records to it and the bounded reader that walks it.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <variant>
 #include <vector>
 
 // A color of the graphics-list library, as one 32-bit code:
@@ -50,7 +53,9 @@ using vgr_color = std::int32_t;
 //  10    4+32n    segment set: segment count n (i32) @0, then n segments of
 //                 p1 x, y, p2 x, y (f64)
 //
-// Readers of a list treat its bytes as untrusted: see vgr_list_decode.
+// Each payload is described once, by a record struct below, which both
+// writes and reads it. Readers of a list treat its bytes as untrusted: see
+// vgr_list_decode.
 
 inline constexpr std::int32_t VGR_POINT = 0;
 inline constexpr std::int32_t VGR_LINESEG = 1;
@@ -132,21 +137,206 @@ int vgr_list_appendTextEx(vgr_list* list, vgr_color color, vgr_color background,
 // xy: 4n coordinates x1, y1, x2, y2 of each segment in turn.
 int vgr_list_appendLineSegSet(vgr_list* list, vgr_color color, std::int32_t n, const double* xy);
 
-// One record as read from a list: its type (codes above 10 already turned
-// into VGR_POINT), its color and its fields.
-struct vgr_record {
-  std::int32_t type = VGR_POINT;
-  vgr_color color = 0;
-  // The f64 (or, for type 5, f32) values of the payload in layout order; for
-  // types 7 and 10 the points; for type 6 and 8 empty (see raw).
-  std::vector<double> values;
-  bool closed = false;                 // type 7
-  vgr_color background = 0;            // type 9
-  std::int32_t fontId = 0;             // type 9
-  std::uint32_t alignment = 0;         // type 9
-  std::string text;                    // type 9
-  std::vector<unsigned char> raw;      // types 6 and 8: the maths-library record
+// ---- record types ---------------------------------------------------------------
+//
+// One struct per payload layout. Its io(IO&) names the fields in layout order
+// through the IO's calls, and the same description writes a record
+// (vgr_list_append) and reads one (vgr_list_decode):
+//   f64(double&)        a finite f64;
+//   f32(double&)        a finite value within float range, stored as f32;
+//   i32 / u32           a 32-bit integer;
+//   bytes(std::array&)  a fixed run of bytes; zeros(n): n padding bytes;
+//   check(bool)         false: a value the record cannot hold (VGR_ERR_VALUE);
+//   sizeOf(v, size)     the count of v written ahead of its items (0 when
+//                       reading); too many items of size bytes: VGR_ERR_VALUE;
+//   items(v, n, size)   n items of at least size bytes each, through their
+//                       own io(); a negative count is VGR_ERR_VALUE, one the
+//                       bytes left cannot hold VGR_ERR_TRUNCATED;
+//   text(std::string&)  zero-terminated text, at most 2^20 bytes and no zero
+//                       inside (VGR_ERR_VALUE); unterminated: VGR_ERR_STRING.
+
+// A point or a vector (x, y), two f64.
+struct vgr_xy {
+  double x = 0, y = 0;
+  bool operator==(const vgr_xy&) const = default;
+  template <class IO>
+  void io(IO& io) {
+    io.f64(x);
+    io.f64(y);
+  }
 };
+
+// A segment from p1 to p2.
+struct vgr_seg {
+  vgr_xy p1, p2;
+  bool operator==(const vgr_seg&) const = default;
+  template <class IO>
+  void io(IO& io) {
+    p1.io(io);
+    p2.io(io);
+  }
+};
+
+// Types 0 to 3: a point; a segment; the line through point along direction;
+// the rectangle with origin and size.
+struct vgr_pointRecord {
+  vgr_xy p;
+  bool operator==(const vgr_pointRecord&) const = default;
+  template <class IO>
+  void io(IO& io) {
+    p.io(io);
+  }
+};
+struct vgr_lineSegRecord {
+  vgr_seg s;
+  bool operator==(const vgr_lineSegRecord&) const = default;
+  template <class IO>
+  void io(IO& io) {
+    s.io(io);
+  }
+};
+struct vgr_lineRecord {
+  vgr_xy direction, point;
+  bool operator==(const vgr_lineRecord&) const = default;
+  template <class IO>
+  void io(IO& io) {
+    direction.io(io);
+    point.io(io);
+  }
+};
+struct vgr_rectRecord {
+  vgr_xy origin, size;
+  bool operator==(const vgr_rectRecord&) const = default;
+  template <class IO>
+  void io(IO& io) {
+    origin.io(io);
+    size.io(io);
+  }
+};
+
+// Type 4: sides are the side lengths (first, second), orientation the angle
+// of the first side, rounding along the first and second side.
+struct vgr_genRectRecord {
+  vgr_xy center, sides;
+  double orientation = 0;
+  vgr_xy rounding;
+  bool operator==(const vgr_genRectRecord&) const = default;
+  template <class IO>
+  void io(IO& io) {
+    center.io(io);
+    sides.io(io);
+    io.f64(orientation);
+    rounding.io(io);
+  }
+};
+
+// Type 5: radii a, b and the rotation of radius a, all stored as f32.
+struct vgr_ellipseRecord {
+  vgr_xy center;
+  double a = 0, b = 0, rotation = 0;
+  bool operator==(const vgr_ellipseRecord&) const = default;
+  template <class IO>
+  void io(IO& io) {
+    io.f32(center.x);
+    io.f32(center.y);
+    io.f32(a);
+    io.f32(b);
+    io.f32(rotation);
+    io.zeros(4);
+  }
+};
+
+// Types 6 and 8: a maths-library record (<vgr/vmath.h>) that its reader accepts.
+struct vgr_shapeEllipseRecord {
+  std::array<unsigned char, VGR_SHAPE_ELLIPSE_SIZE> bytes{};
+  bool valid() const;
+  bool operator==(const vgr_shapeEllipseRecord&) const = default;
+  template <class IO>
+  void io(IO& io) {
+    io.bytes(bytes);
+    io.check(valid());
+  }
+};
+struct vgr_shapeAffineRectRecord {
+  std::array<unsigned char, VGR_SHAPE_AFFINE_RECT_SIZE> bytes{};
+  bool valid() const;
+  bool operator==(const vgr_shapeAffineRectRecord&) const = default;
+  template <class IO>
+  void io(IO& io) {
+    io.bytes(bytes);
+    io.check(valid());
+  }
+};
+
+// Type 7: the count, the closed flag (any non-zero i32 reads as closed), then the points.
+struct vgr_polylineRecord {
+  std::vector<vgr_xy> points;
+  bool closed = false;
+  bool operator==(const vgr_polylineRecord&) const = default;
+  template <class IO>
+  void io(IO& io) {
+    std::int32_t n = io.sizeOf(points, 16);
+    io.i32(n);
+    std::int32_t flag = closed ? 1 : 0;
+    io.i32(flag);
+    closed = flag != 0;
+    io.items(points, n, 16);
+  }
+};
+
+// Type 9: offset in display pixels from location; alignment 0..8.
+struct vgr_textRecord {
+  vgr_color background = 0;
+  vgr_xy location, offset;
+  std::int32_t fontId = 0;
+  std::uint32_t alignment = 0;
+  std::string text;
+  bool operator==(const vgr_textRecord&) const = default;
+  template <class IO>
+  void io(IO& io) {
+    io.i32(background);
+    location.io(io);
+    offset.io(io);
+    io.i32(fontId);
+    io.u32(alignment);
+    io.check(alignment <= 8);
+    io.text(text);
+  }
+};
+
+// Type 10: the count, then the segments.
+struct vgr_lineSegSetRecord {
+  std::vector<vgr_seg> segments;
+  bool operator==(const vgr_lineSegSetRecord&) const = default;
+  template <class IO>
+  void io(IO& io) {
+    std::int32_t n = io.sizeOf(segments, 32);
+    io.i32(n);
+    io.items(segments, n, 32);
+  }
+};
+
+// A record's payload; the index of the alternative is the record's type code.
+using vgr_payload =
+    std::variant<vgr_pointRecord, vgr_lineSegRecord, vgr_lineRecord, vgr_rectRecord, vgr_genRectRecord,
+                 vgr_ellipseRecord, vgr_shapeEllipseRecord, vgr_polylineRecord, vgr_shapeAffineRectRecord,
+                 vgr_textRecord, vgr_lineSegSetRecord>;
+static_assert(std::variant_size_v<vgr_payload> == VGR_LINESEG_SET + 1, "one alternative per record type");
+
+// One record as read from a list.
+struct vgr_record {
+  vgr_color color = 0;
+  vgr_payload payload;
+  // The type code (codes above 10 were read as VGR_POINT).
+  std::int32_t type() const noexcept { return static_cast<std::int32_t>(payload.index()); }
+  bool operator==(const vgr_record&) const = default;
+};
+
+// Appends the record of payload with color, or changes nothing and returns
+// VGR_ERR_NULL, VGR_ERR_VALUE (a value its layout cannot hold, as listed with
+// the record types) or VGR_ERR_FULL. The appenders above build their record
+// and append it here.
+int vgr_list_append(vgr_list* list, vgr_color color, const vgr_payload& payload);
 
 // Reads every record of list into out. Checks every record against the byte
 // length of the list: a record that runs past the end (VGR_ERR_TRUNCATED), a
