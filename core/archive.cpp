@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -80,6 +81,18 @@ std::uint32_t vcArchive::exchangeCount(std::size_t size, std::uint64_t minSize, 
     requireItems(n, minSize);
   }
   return n;
+}
+
+std::uint32_t vcArchive::exchangeSignedCount(std::size_t size, std::uint64_t minSize, std::uint32_t maxCount) {
+  maxCount = std::min(maxCount, 0x7FFFFFFFu);
+  if (isStoring()) return exchangeCount(size, minSize, maxCount);
+  std::int32_t n = 0;
+  *this || n;
+  if (n <= 0) return 0;
+  const auto count = static_cast<std::uint32_t>(n);
+  if (count > maxCount) fail("stored count " + std::to_string(count) + " is out of range");
+  requireItems(count, minSize);
+  return count;
 }
 
 void vcExchangeCountedBytes(vcArchive& ar, std::vector<unsigned char>& v, std::uint32_t maxCount) {

@@ -97,7 +97,7 @@ namespace {
 void storeSketch(vcArchive& ar, const vcUISketch& s) {
   signed char version = kSketchVersion1;
   ar || version;
-  const std::uint32_t count = ar.exchangeCount(static_cast<std::size_t>(countRecords(s)), 2, kMaxRecords);
+  const std::uint32_t count = ar.exchangeSignedCount(static_cast<std::size_t>(countRecords(s)), 2, kMaxRecords);
   // The archive tells stored objects apart by address, so every header and
   // record object stays alive until the last one is written.
   std::vector<vcPtrHandle<vc_UISketchOpHeader>> headers;
@@ -115,7 +115,7 @@ void storeSketch(vcArchive& ar, const vcUISketch& s) {
 // Version 1: count, then header and record object per record. Each record
 // takes at least the tag byte of each of its two objects.
 void loadVersion1(vcArchive& ar, vcUISketch& into) {
-  const std::uint32_t count = ar.exchangeCount(0, 2, kMaxRecords);
+  const std::uint32_t count = ar.exchangeSignedCount(0, 2, kMaxRecords);
   vc_RecordClassCheck check;
   for (std::uint32_t i = 0; i < count; ++i) {
     vcPtrHandle<vc_UISketchOpHeader> header;
@@ -133,7 +133,7 @@ void loadVersion1(vcArchive& ar, vcUISketch& into) {
 // Version 0: a byte stream whose payloads are in the older layouts; each
 // record is rebuilt in the current layout.
 void loadVersion0(vcArchive& ar, vcUISketch& into) {
-  const std::uint32_t n = ar.exchangeCount(0, 1, kMaxRecords);
+  const std::uint32_t n = ar.exchangeSignedCount(0, 1, kMaxRecords);
   if (n == 0) return;
   vcUISketch bytes;
   ar.raw(bytes.append(static_cast<long>(n)), static_cast<long>(n));

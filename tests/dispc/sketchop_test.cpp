@@ -286,18 +286,19 @@ TEST(SketchArchive, Version0BytesReadBackInTheCurrentLayout) {
   EXPECT_EQ(walk(s), 2);
 }
 
-// A load cut anywhere, of an unknown version, with a negative count, or whose
-// record objects do not match their headers leaves the target sketch as it
-// was (corrupt bytes: the sketch fuzz corpus); a count-zero load adds nothing.
+// A load cut anywhere, of an unknown version, or whose record objects do not
+// match their headers leaves the target sketch as it was (corrupt bytes: the
+// sketch fuzz corpus); a count or length of 0 or less adds nothing.
 TEST(SketchArchive, RefusedLoadsLeaveTheSketchUnchanged) {
   Loaded l;
   vc_test::expectUnknownVersion({2, 0, 0, 0, 0}, l.target, "dispc/uisketch", 286);
-  for (const Bytes& empty : {Bytes{1, 0, 0, 0, 0}, Bytes{0, 0, 0, 0, 0}}) l.load(empty);
+  for (const Bytes& empty : {Bytes{1, 0, 0, 0, 0}, Bytes{0, 0, 0, 0, 0}, Bytes{1, 0xFF, 0xFF, 0xFF, 0xFF},
+                             Bytes{0, 0xFF, 0xFF, 0xFF, 0xFF}, Bytes{1, 0, 0, 0, 0x80}})
+    l.load(empty);
   EXPECT_EQ(bytesOf(l.target), l.before);
-  // No writer stores a negative count or length: a corrupt archive, not an empty sketch.
-  for (const Bytes& negative : {Bytes{1, 0xFF, 0xFF, 0xFF, 0xFF}, Bytes{0, 0xFF, 0xFF, 0xFF, 0xFF},
-                                Bytes{1, 0, 0, 0, 0x80}, Bytes{0, 0xFE, 0xFF, 0xFF, 0xFF, 1, 2}}) {
-    EXPECT_THROW(l.load(negative), vcArchive::BadData);
+  // Beyond the record limit, or more records than bytes left: refused.
+  for (const Bytes& tooMany : {Bytes{1, 0xFF, 0xFF, 0xFF, 0x7F}, Bytes{0, 3, 0, 0, 0, 1, 2}}) {
+    EXPECT_THROW(l.load(tooMany), vcArchive::BadData);
     EXPECT_EQ(bytesOf(l.target), l.before);
   }
   vcUITablet t;

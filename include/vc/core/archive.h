@@ -90,6 +90,10 @@ public:
   // minSize archive bytes each can still be read. A count written as a signed
   // 32-bit value passes maxCount 0x7FFFFFFF, so a negative one is rejected.
   std::uint32_t exchangeCount(std::size_t size, std::uint64_t minSize, std::uint32_t maxCount = 0xFFFFFFFFu);
+  // As exchangeCount, for formats that store a signed 32-bit count and read one
+  // of 0 or less as "no items" (sketch archives: older writers may store -1 for
+  // an empty sketch): such a count loads as 0 and reads nothing more.
+  std::uint32_t exchangeSignedCount(std::size_t size, std::uint64_t minSize, std::uint32_t maxCount = 0x7FFFFFFFu);
   [[noreturn]] static void fail(const std::string& why);
 
   // The one roll-back idiom of archive loads. Storing runs exchange(target)
