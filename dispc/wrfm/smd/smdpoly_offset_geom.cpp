@@ -226,14 +226,15 @@ std::vector<Seg> outlineOf(const vcSMDGDPoly& p) {
     if (!(open && i == 0)) {
       const std::size_t a = (i + n - 1) % n;
       const double span = vs[i].segmentAngleSpan().toDouble();
-      Seg s = std::abs(span) <= 1e-15 ? lineSeg(re[a], rs[i])
-                                      : subArc(arcFromTo(vs[a].point(), vs[i].point(), span * kDeg), re[a], rs[i]);
+      Seg s = vs[i].endsStraightSegment()
+                  ? lineSeg(re[a], rs[i])
+                  : subArc(arcFromTo(vs[a].point(), vs[i].point(), span * kDeg), re[a], rs[i]);
       // The ends the neighbouring parts share.
       s.a = re[a];
       s.b = rs[i];
       out.push_back(s);
     }
-    if (std::abs(vs[i].vertexRadius()) > 1e-15 && rspan[i] != 0.0 && !(open && (i == 0 || i == n - 1))) {
+    if (vs[i].hasRounding() && rspan[i] != 0.0 && !(open && (i == 0 || i == n - 1))) {
       Seg s = arcFromTo(rs[i], re[i], rspan[i] * kDeg);
       s.a = rs[i];
       s.b = re[i];
