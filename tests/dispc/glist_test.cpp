@@ -71,20 +71,13 @@ vcGraphicList sharingList() {
   return list;
 }
 
-// Shared graphics read back shared (read in place: a copy of the list would
-// clone, and so unshare, its items); a failed read leaves the list as it was.
-TEST(GraphicList, ArchiveKeepsSharingAndFailedReadsLeaveTheListAsItWas) {
+// A failed read leaves the list as it was (what a whole read gives, shared
+// items included: the archive fixtures).
+TEST(GraphicList, FailedReadsLeaveTheListAsItWas) {
   vcGraphicList source = sharingList();
   vcBufferArchive out(vcArchive::eStore);
   out || source;
   const Bytes bytes = out.bytes();
-  vcGraphicList back;
-  vcBufferArchive in(bytes);
-  in || back;
-  ASSERT_EQ(back.items().size(), 3u);
-  EXPECT_EQ(back.items()[0].ptr(), back.items()[2].ptr());
-  EXPECT_EQ(sketchBytes(back.sketch(vcUITablet::eOverlay)), sketchBytes(source.sketch(vcUITablet::eOverlay)));
-
   vcGraphicList target;
   target.append(circle(vcColor::greenColor(), 7), false);
   vc_test::expectEveryPrefixRejected(target, bytes, [](const vcGraphicList& a, const vcGraphicList& b) {
