@@ -28,6 +28,26 @@ double worstError(const vcPelBuffer<unsigned char>& img, const std::vector<doubl
   return worst;
 }
 
+// A square of side 2 a about the origin, corners rounded by r, its vertices in either turning order; and the exact
+// outline: quarter circles about the corners moved in by r.
+vcSMDGDPoly roundedSquare(double a, double r, bool backward) {
+  const double sx[4] = {1, -1, -1, 1}, sy[4] = {1, 1, -1, -1};
+  vcSMDGDPoly p;
+  for (int k = 0; k < 4; ++k) {
+    const int i = backward ? 3 - k : k;
+    p << vcSMDGDPolyVertex(V(sx[i] * a, sy[i] * a), r, 0.5, 0.5, -1);
+  }
+  p.close();
+  return p;
+}
+
+synth_ref::Outline roundedSquareOutline(double a, double r) {
+  synth_ref::Outline o;
+  for (int k = 0; k < 4; ++k) synth_ref::arc(o, {(k == 0 || k == 3 ? 1 : -1) * (a - r), (k < 2 ? 1 : -1) * (a - r)}, r,
+                                              (0.25 + 0.5 * k) * kPi - kPi / 4, (0.25 + 0.5 * k) * kPi + kPi / 4);
+  return o;
+}
+
 }  // namespace
 
 // A circle's edge laid across the middle of the image at random places (fixed seed), under a turn with a scale, a
@@ -63,4 +83,27 @@ TEST(Synthetic, ArcsOfEverySizeStayWithinEightTenthsOfAGreyLevel) {
         EXPECT_LE(worstError(img, synth_ref::coverage(exact, kSide, kSide)), 0.8)
             << "radius " << r << ", " << map.name << ", place " << place;
       }
+}
+
+// Corners rounded by a few pixels to a few hundred, the outline running either way round, so that arcs turn both
+// ways and meet straight sides: the same bound.
+TEST(Synthetic, RoundedCornersEitherWayRoundStayWithinEightTenthsOfAGreyLevel) {
+  constexpr long kSide = 120;
+  std::mt19937 rng(291);
+  std::uniform_real_distribution<double> u(0, 1);
+  for (const double r : {3.0, 9.5, 41.0, 300.0})
+    for (const bool backward : {false, true}) {
+      // The square's corner near the image's middle, turned by a random angle and scaled by 1.2.
+      const double a = r + 20, turn = 2 * kPi * u(rng), c = 1.2 * std::cos(turn), s = 1.2 * std::sin(turn);
+      const vcMatrix<2> m(c, -s, s, c);
+      const vcXform<2> x(m, V(60 + 4 * u(rng), 60 + 4 * u(rng)) - m * V(a - 0.3 * r, a - 0.3 * r));
+      const synth_ref::Outline exact = synth_ref::map(roundedSquareOutline(a, r), [&](synth_ref::Pt p) {
+        const V q = x * V(p.x, p.y);
+        return synth_ref::Pt{q.x(), q.y()};
+      });
+      vcPelBuffer<unsigned char> img(kSide, kSide);
+      vcSMDGDPolyPrivate::drawSynthetic(roundedSquare(a, r, backward), x, img, 255, true, true);
+      EXPECT_LE(worstError(img, synth_ref::coverage(exact, kSide, kSide)), 0.8)
+          << "corner radius " << r << (backward ? ", backward" : ", forward");
+    }
 }
