@@ -2,6 +2,7 @@
 // of the points, grown as they are made so that no second pass is needed.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
