@@ -10,6 +10,7 @@
 #include <vc/wrfm/synthetic.h>
 
 #include "smdpoly_piece.h"
+#include "synth_arc.h"
 #include "synth_raster.h"
 
 using P = vcSMDGDPolyPrivate;
@@ -17,17 +18,21 @@ using P = vcSMDGDPolyPrivate;
 namespace {
 
 // The outline's points, in a buffer of the calling thread reused from call
-// to call.
+// to call, and their box.
 const std::vector<vcVector<2>>& linearOutline(const vcSMDGDPoly& p, const vcXform<2>& x,
-                                              const vcRectangle<long>& window) {
+                                              const vcRectangle<long>& window, vf_SynthBox& box) {
   thread_local std::vector<vcVector<2>> pts;
   pts.clear();
+  const auto put = [&](const vcVector<2>& q) {
+    pts.push_back(q);
+    box.add(q);
+  };
   vc_forEachOutlinePart(p, [&](const vc_SMDPiece& piece) {
-    if (pts.empty()) pts.push_back(x * piece.start());
+    if (pts.empty()) put(x * piece.start());
     if (piece.isArc)
-      vf_synthArcPoints(piece.arc, x, false, window, pts);
+      vf_synthArcPoints(piece.arc, x, false, window, pts, box);
     else
-      pts.push_back(x * piece.line.p2());
+      put(x * piece.line.p2());
   });
   return pts;
 }
@@ -86,24 +91,18 @@ std::vector<vcVector<2>> mappedOutline(const vcSMDGDPoly& p, const Map& map) {
 }
 
 // Renders a chain of image points: a closed loop (the last point joins the
-// first) or, without fill, an open path.
-void renderChain(const std::vector<vcVector<2>>& pts, bool closed, vcPelBuffer<unsigned char>& image,
-                 unsigned char value, bool smooth, bool fill) {
+// first) or, without fill, an open path; box holds every point.
+void renderChain(const std::vector<vcVector<2>>& pts, const vf_SynthBox& box, bool closed,
+                 vcPelBuffer<unsigned char>& image, unsigned char value, bool smooth, bool fill) {
   if (pts.size() < 2 || (fill && !closed)) return;
   const vcRectangle<long>& w = image.window();
   if (!closed) {
     vf_synthPolyline(image, pts, value, 0);
     return;
   }
-  double x0 = pts[0].x(), x1 = x0, y0 = pts[0].y(), y1 = y0;
-  bool finite = true;
-  for (const vcVector<2>& q : pts) {
-    finite = finite && std::fabs(q.x()) <= kSynthFarthest && std::fabs(q.y()) <= kSynthFarthest;
-    x0 = std::min(x0, q.x()), x1 = std::max(x1, q.x());
-    y0 = std::min(y0, q.y()), y1 = std::max(y1, q.y());
-  }
-  if (!finite)
+  if (!box.surelyWithin(kSynthFarthest))
     for (const vcVector<2>& q : pts) vf_synthCheckFinite(q);
+  const double x0 = box.x0, x1 = box.x1, y0 = box.y0, y1 = box.y1;
   // The box is cut to the window before rounding, so that far-away outlines
   // cannot overflow the pixel indices.
   const auto clampTo = [](double v, long lo, long hi) {
@@ -118,6 +117,13 @@ void renderChain(const std::vector<vcVector<2>>& pts, bool closed, vcPelBuffer<u
   for (std::size_t k = 0; k + 1 < pts.size(); ++k) raster.addEdge(pts[k], pts[k + 1]);
   raster.addEdge(pts.back(), pts.front());
   raster.render(image, value, smooth, fill);
+}
+
+void renderMapped(const std::vector<vcVector<2>>& pts, bool closed, vcPelBuffer<unsigned char>& image,
+                  unsigned char value, bool smooth, bool fill) {
+  vf_SynthBox box;
+  for (const vcVector<2>& q : pts) box.add(q);
+  renderChain(pts, box, closed, image, value, smooth, fill);
 }
 
 }  // namespace
@@ -141,7 +147,9 @@ void vcSMDGDPoly::drawSynthetic(const vcPtrHandle_const<vc2XformBase>& x, vcPelB
 void P::drawSynthetic(const vcSMDGDPoly& p, const vcXform<2>& x, vcPelBuffer<unsigned char>& image, unsigned char value,
                       bool smooth, bool fill) {
   if (fill && p.isOpen()) return;
-  renderChain(linearOutline(p, x, image.window()), p.isClosed(), image, value, smooth, fill);
+  vf_SynthBox box;
+  const std::vector<vcVector<2>>& pts = linearOutline(p, x, image.window(), box);
+  renderChain(pts, box, p.isClosed(), image, value, smooth, fill);
 }
 
 void P::drawSynthetic(const vcSMDGDPoly& p, const vcPtrHandle_const<vc2XformBase>& x, vcPelBuffer<unsigned char>& image,
@@ -150,8 +158,8 @@ void P::drawSynthetic(const vcSMDGDPoly& p, const vcPtrHandle_const<vc2XformBase
   if (x->isLinear()) return drawSynthetic(p, x->linearXform(vcVector<2>(0, 0)), image, value, smooth, fill);
   if (fill && p.isOpen()) return;
   const vc2XformBase& map = *x;
-  renderChain(mappedOutline(p, [&](const vcVector<2>& q) { return map.mapPoint(q); }), p.isClosed(), image, value,
-              smooth, fill);
+  renderMapped(mappedOutline(p, [&](const vcVector<2>& q) { return map.mapPoint(q); }), p.isClosed(), image, value,
+               smooth, fill);
 }
 
 void vfDrawSynthetic(const vcGenPoly& g, const vcXform<2>& x, vcPelBuffer<unsigned char>& image, unsigned char value) {
@@ -166,6 +174,6 @@ void vfDrawSynthetic(const vcGenPoly& g, const vcPtrHandle_const<vc2XformBase>& 
   if (g.isOpen()) throw vcShapesError::BadGeom("vfDrawSynthetic: the polygon is open");
   const vc2XformBase& map = *x;
   const vcXform<2>& place = g.xform();
-  renderChain(mappedOutline(g.poly(), [&](const vcVector<2>& q) { return map.mapPoint(place * q); }), true, image,
-              value, true, true);
+  renderMapped(mappedOutline(g.poly(), [&](const vcVector<2>& q) { return map.mapPoint(place * q); }), true, image,
+               value, true, true);
 }

@@ -8,6 +8,7 @@
 
 #include <vc/core/exception.h>
 
+#include "synth_arc.h"
 #include "synth_raster.h"
 
 namespace {
@@ -23,35 +24,57 @@ constexpr std::int64_t kMaxArcPieces = std::int64_t{1} << 40;
 // Runs of at most this many pieces are emitted without looking further.
 constexpr std::int64_t kLeafPieces = 8;
 
-// The n pieces of an arc, point k at angle t0 + k h of the local circle
-// (radius r at both ends, rIn in between), mapped by m.
+// The n pieces of an arc of the local circle (centre c, radius r) from angle
+// t0 to t1, mapped by m. The ends lie on the circle and the points between
+// them at radius rIn, h apart; the first and the last piece span lead + 1
+// steps, so that point k (0 < k < n) lies at t0 + h (k + lead).
 struct ArcChords {
   vcXform<2> m;
   vcVector<2> c;
-  double r, rIn, t0, h, stretch;
+  double r, rIn, t0, t1, h, lead, stretch;
   std::int64_t n;
   double minX, minY, maxX, maxY;  // the box whose pixels matter, with a margin
+  vf_SynthBox* box;               // grows by every point appended
 
   double radius(std::int64_t k) const { return k == 0 || k == n ? r : rIn; }
+  double angle(std::int64_t k) const { return k == 0 ? t0 : k == n ? t1 : t0 + h * (static_cast<double>(k) + lead); }
   vcVector<2> at(double t, double rad) const { return m * (c + vcVector<2>(std::cos(t), std::sin(t)) * rad); }
-  vcVector<2> point(std::int64_t k) const { return at(t0 + h * static_cast<double>(k), radius(k)); }
+  vcVector<2> point(std::int64_t k) const { return at(angle(k), radius(k)); }
 
-  // Points first + 1 .. last, by rotation from one to the next; the direction
-  // is recomputed now and then so that rounding cannot drift.
+  // Appends points first + 1 .. last. The unit-circle point (u, v) turns by
+  // h from one to the next and is mapped by the matrix scaled to the inner
+  // radius, so no point needs its own sine, cosine or full mapping; it is
+  // taken afresh from cos and sin every 64 steps, so that rounding cannot
+  // drift (positions stay within about 1e-13 of the direct formula's, in
+  // units of the arc's mapped size), and the end is computed exactly.
   void run(std::int64_t first, std::int64_t last, std::vector<vcVector<2>>& out) const {
+    if (last <= first) return;
     const double cs = std::cos(h), sn = std::sin(h);
+    const vcMatrix<2>& mm = m.matrix();
+    const double a = mm.element(0, 0) * rIn, b = mm.element(0, 1) * rIn;
+    const double d = mm.element(1, 0) * rIn, e = mm.element(1, 1) * rIn;
+    const vcVector<2> o = m * c;
     double u = 0, v = 0;
     int sinceExact = 64;
     for (std::int64_t k = first + 1; k <= last; ++k) {
-      if (++sinceExact >= 64 || k == n) {
-        const double t = t0 + h * static_cast<double>(k);
+      if (k == n) {
+        put(point(n), out);
+        break;
+      }
+      if (++sinceExact >= 64) {
+        const double t = angle(k);
         u = std::cos(t), v = std::sin(t), sinceExact = 0;
       } else {
         const double un = u * cs - v * sn;
         v = u * sn + v * cs, u = un;
       }
-      out.push_back(m * (c + vcVector<2>(u, v) * radius(k)));
+      put(vcVector<2>(o.x() + a * u + b * v, o.y() + d * u + e * v), out);
     }
+  }
+
+  void put(const vcVector<2>& p, std::vector<vcVector<2>>& out) const {
+    out.push_back(p);
+    box->add(p);
   }
 
   // Whether the chords of pieces k0 .. k1, and the two chords through the
@@ -60,14 +83,64 @@ struct ArcChords {
   // within a square that misses the box (and one path can be bent into the
   // other without crossing it: each pixel's winding is the same).
   bool clear(std::int64_t k0, std::int64_t k1, vcVector<2>& mid) const {
-    const double theta = std::fabs(h) * static_cast<double>(k1 - k0);
-    mid = at(t0 + h * 0.5 * static_cast<double>(k0 + k1), r);
+    const double theta = std::fabs(angle(k1) - angle(k0));
+    mid = at(0.5 * (angle(k0) + angle(k1)), r);
     // A generous allowance for rounding of positions far from the origin.
     const double slack = 1e-9 * (std::fabs(mid.x()) + std::fabs(mid.y()) + stretch * rIn);
     const double d = stretch * (r * 0.5 * theta + (rIn - r)) * (1.0 + 1e-9) + slack;
     return mid.x() + d < minX || mid.x() - d > maxX || mid.y() + d < minY || mid.y() - d > maxY;
   }
 };
+
+// Under a map that keeps shapes (turns, mirrors and scales alike in every
+// direction), arcs of mapped radius R >= kMinBalancedRadius pixels get steps
+// chosen from the area error they leave in a pixel. Each piece is balanced:
+// its inner points lie out by 2/3 of the sagitta s of a full step, and the
+// first and last pieces, from the circle to such a point, span kEndPiece of a
+// step (their sagitta, s / 2, then balances that offset as well). Along the
+// chain the distance to the circle is then s times a fixed profile (between
+// -2/3 and 1/3 on full steps) of the chord length L. A curve this flat runs
+// through a pixel for at most 1.5 pixels (sqrt 2 and a little), and the area
+// between chain and circle in the pixel is at most the integral of that
+// distance over the run: s G(L), where G, the profile's largest integral
+// over 1.5 pixels (arc ends and arcs meeting included), stays below
+// max(0.46, 1 - 1.75 / L) (checked numerically for L from 0.1 to 40; beyond,
+// G approaches 1 from below by about 2.2 / L). With s = L^2 / (8 R) the step
+// is the longest whose bound is under kSynthAreaBudget, which leaves room
+// for rounding (0.5) and the scan converter's fixed point within 0.8 of a
+// grey level. An arc of at most half a step is one chord, whose sagitta is
+// then at most s / 4.
+//
+// From R >= kCrossingRadius (where the curve turns by at most 0.19 radian in
+// a pixel) a second bound often does better. The chain's stretch whose
+// normals to the circle lie wholly in the pixel contributes the integral of
+// the signed distance over one stretch, at most 0.14 L s; where the normals
+// cross one of the pixel's four sides they contribute at most 2/3 s each,
+// over a length of at most (4/3) s / sin(angle to that side). The run is at
+// most 1/cos(angle to the nearer axis) long, which tightens the first bound
+// near the axes, where the second is weak. With the better of the two in
+// every direction, the bound stays under kCrossingFactor s for L <= 2 (again
+// checked numerically, for s up to 0.004, which the budget keeps).
+constexpr double kMinBalancedRadius = 4.0;
+const double kEndPiece = std::sqrt(0.5);
+constexpr double kSynthAreaBudget = 0.25 / 255.0;
+constexpr double kCrossingRadius = 8.0;
+constexpr double kCrossingFactor = 0.325;
+
+// The step (radians) for mapped radius R, with 1 % kept for the rounding of
+// s and L and for their approximations above.
+double balancedStep(double R) {
+  const double e = 8.0 * R * kSynthAreaBudget * 0.99;  // L^2 G(L) may reach this
+  double L = std::sqrt(e / 0.46);
+  if (R >= kCrossingRadius && L <= 2.0) L = std::min(2.0, std::sqrt(e / kCrossingFactor));
+  if (1.0 - 1.75 / L > 0.46) L = 0.5 * (1.75 + std::sqrt(1.75 * 1.75 + 4.0 * e));  // L^2 - 1.75 L = e
+  return 2.0 * std::asin(std::min(1.0, 0.5 * L / R));
+}
+
+// Whether m keeps shapes: |det| = stretch^2 up to rounding.
+bool similar(const vcMatrix<2>& m, double stretch) {
+  return std::fabs(m.determinant()) >= (1.0 - 1e-9) * stretch * stretch;
+}
 
 // Emits points k0 + 1 .. k1 (point k0 is out already), or the two chords
 // around them where they are clear of the box; pending is the first point
@@ -76,8 +149,8 @@ void emit(const ArcChords& a, std::int64_t k0, std::int64_t k1, std::int64_t& pe
   vcVector<2> mid;
   if (k1 - k0 > kLeafPieces && a.clear(k0, k1, mid)) {
     a.run(pending, k0, out);
-    out.push_back(mid);
-    out.push_back(a.point(k1));
+    a.put(mid, out);
+    a.put(a.point(k1), out);
     pending = k1;
     return;
   }
@@ -106,15 +179,36 @@ std::int64_t vf_synthArcPieces(double r, double spanDeg, double stretch, double 
 
 void vf_synthArcPoints(const vc2SegmentArc& arc, const vcXform<2>& x, bool withStart, const vcRectangle<long>& window,
                        std::vector<vcVector<2>>& out) {
+  vf_SynthBox box;
+  vf_synthArcPoints(arc, x, withStart, window, out, box);
+}
+
+void vf_synthArcPoints(const vc2SegmentArc& arc, const vcXform<2>& x, bool withStart, const vcRectangle<long>& window,
+                       std::vector<vcVector<2>>& out, vf_SynthBox& box) {
   ArcChords a;
+  a.box = &box;
   a.m = x * arc.xform();
   a.c = arc.localCenter();
   a.r = arc.localRadius();
   a.stretch = vf_synthMaxStretch(a.m.matrix());
   const double span = arc.localAngleSpan().toDouble();
-  a.n = vf_synthArcPieces(a.r, span, a.stretch, kSynthArcSagitta);
-  a.h = span / static_cast<double>(a.n) * kDeg;
   a.t0 = arc.localStartAngle().toDouble() * kDeg;
+  a.t1 = a.t0 + span * kDeg;
+  a.lead = 0.0;
+  const double mapped = a.r * a.stretch;
+  if (similar(a.m.matrix(), a.stretch) && mapped >= kMinBalancedRadius && std::isfinite(mapped) &&
+      std::isfinite(span)) {
+    // Steps as long as the area bound allows, the end pieces shortened to
+    // balance as the others do (see balancedStep).
+    const double steps = std::fabs(span) * kDeg / std::min(5.0 * kDeg, balancedStep(mapped));
+    const double pieces = steps <= 0.5 ? 1.0 : 2.0 + std::fmax(0.0, std::ceil(steps - 2.0 * kEndPiece - 1e-9));
+    a.n = pieces < static_cast<double>(kMaxArcPieces) ? static_cast<std::int64_t>(pieces) : kMaxArcPieces;
+    if (a.n > 1) a.lead = kEndPiece - 1.0;
+    a.h = span * kDeg / (static_cast<double>(a.n) + 2.0 * a.lead);
+  } else {
+    a.n = vf_synthArcPieces(a.r, span, a.stretch, kSynthArcSagitta);
+    a.h = span / static_cast<double>(a.n) * kDeg;
+  }
   // The inner points move out by two thirds of the chords' sagitta: each
   // chord then cuts off as much area outside the arc as it leaves inside, and
   // strays from it by at most two thirds of the sagitta.
@@ -127,7 +221,7 @@ void vf_synthArcPoints(const vc2SegmentArc& arc, const vcXform<2>& x, bool withS
   a.minY = static_cast<double>(window.y()) - 2.0, a.maxY = static_cast<double>(window.bottom()) + 2.0;
   const vcVector<2> first = a.point(0);
   vf_synthCheckFinite(first);
-  if (withStart) out.push_back(first);
+  if (withStart) a.put(first, out);
   std::int64_t pending = 0;
   // An arc wholly inside the box, the usual case, needs no search.
   const vcVector<2> centre = a.m * a.c;

@@ -34,16 +34,18 @@ std::int64_t vf_synthArcPieces(double r, double spanDeg, double stretch, double 
 // How far, in pixels, the chords that follow a curve may stray from it:
 // small enough that the area between chord and curve in any pixel stays
 // under 0.3 of a grey level, so that after rounding every pixel lies within
-// 0.8 of its exact value. Arcs use chords whose sagitta is kSynthArcSagitta
-// with their inner points moved out so that each chord balances the area it
-// cuts off (straying by at most two thirds of the sagitta, under 0.0011
-// pixel); curves of non-linear maps are halved until within kSynthChordTol.
+// 0.8 of its exact value. Arcs under maps that stretch unequally use chords
+// whose sagitta is kSynthArcSagitta with their inner points moved out so that
+// each chord balances the area it cuts off (straying by at most two thirds of
+// the sagitta, under 0.0011 pixel); under maps that keep shapes their steps
+// come from the area bound itself (synth_arc.cpp); curves of non-linear maps
+// are halved until within kSynthChordTol.
 inline constexpr double kSynthChordTol = 1e-3;
 inline constexpr double kSynthArcSagitta = 1.6e-3;
 
 // Appends the points of arc mapped by x (client to image coordinates), its
-// start (when withStart) to its end: chords of at most 5 degrees and of
-// sagitta kSynthArcSagitta pixel, the inner points moved out as said above.
+// start (when withStart) to its end: chords of at most 5 degrees following
+// the rules above, the inner points moved out.
 // Where the chords keep more than 2 pixels clear of window (image
 // coordinates), runs of them are replaced by two chords that keep clear too,
 // so that the winding about every pixel of the window, and what the window
