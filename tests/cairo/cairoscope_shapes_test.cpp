@@ -156,6 +156,51 @@ TEST(CairoShapes, EachCallOfARunSetsAndReportsExactlyItsOwnPixels) {
   }
 }
 
+// The scratch mask's context keeps the pen, fill rule and antialiasing of the last call and only sets what a call
+// changes. Runs of calls that change one setting at a time back and forth must each draw on a reused scope exactly
+// what they draw on a fresh one.
+TEST(CairoShapes, SettingsLeftByOneCallNeverLeakIntoTheNext) {
+  // A five-pointed star, its centre wound twice: the fill rules differ there.
+  const std::vector<V> star{{30, 3}, {47, 56}, {3, 22}, {57, 22}, {13, 56}};
+  struct Step {
+    long width;
+    Props::vePenStyle style;
+    Props::vePenJoin join;
+    Props::vePenEndCap cap;
+    vcPolygon::PolyFillMode rule;
+    bool antialias;
+  };
+  const Step kSteps[] = {
+      {3, Props::ePenSolid, Props::eJoinRound, Props::eCapRound, vcPolygon::eEvenOdd, false},
+      {3, Props::ePenSolid, Props::eJoinRound, Props::eCapRound, vcPolygon::eWinding, false},
+      {3, Props::ePenSolid, Props::eJoinRound, Props::eCapRound, vcPolygon::eEvenOdd, false},
+      {5, Props::ePenDash, Props::eJoinMiter, Props::eCapRound, vcPolygon::eEvenOdd, false},
+      {5, Props::ePenDash, Props::eJoinMiter, Props::eCapFlat, vcPolygon::eEvenOdd, false},
+      {2, Props::ePenDash, Props::eJoinMiter, Props::eCapFlat, vcPolygon::eEvenOdd, false},
+      {2, Props::ePenSolid, Props::eJoinBevel, Props::eCapSquare, vcPolygon::eEvenOdd, false},
+      {2, Props::ePenDot, Props::eJoinBevel, Props::eCapSquare, vcPolygon::eWinding, true},
+      {2, Props::ePenDot, Props::eJoinRound, Props::eCapSquare, vcPolygon::eWinding, false},
+      {4, Props::ePenSolid, Props::eJoinRound, Props::eCapRound, vcPolygon::eEvenOdd, false},
+  };
+  vcCairoScope reused(vcPair<long>(60, 60));
+  int step = 0;
+  for (const Step& s : kSteps) {
+    for (const bool fill : {true, false}) {
+      Props p(vcColor::whiteColor(), s.width, s.style, fill);
+      p.penJoin(s.join);
+      p.penEndCap(s.cap);
+      vcCairoScope fresh(vcPair<long>(60, 60));
+      reused.set(vcColor::blackColor());
+      for (vcCairoScope* scope : {&fresh, &reused}) {
+        scope->antialias(s.antialias);
+        scope->draw(vcPolygon(star, s.rule), p);
+      }
+      EXPECT_EQ(vcPixels(reused).argb, vcPixels(fresh).argb) << "step " << step << " fill " << fill;
+    }
+    ++step;
+  }
+}
+
 // Crisp ink is stamped from a scratch mask straight into the pixels. Random polygons and polylines of every pen
 // width, filled or not, must leave a reused scope's surface exactly as plain Cairo leaves its own when it draws
 // the same paths (through pixel centres for odd widths, corners for even ones) with an opaque source.
