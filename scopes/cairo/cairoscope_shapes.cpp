@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -160,6 +161,34 @@ void addPath(cairo_t* cr, const DevPath& path, bool closed, double dx, double dy
   if (closed) cairo_close_path(cr);
 }
 
+// A box holding every point of shape (scope coordinates). Ellipses and their
+// arcs give the square about their centre reaching their larger radius, much
+// cheaper than their exact box.
+vcRect roughBox(const vcShape& shape) {
+  const auto around = [](const vcVector<2>& c, const vcVector<2>& r) {
+    const double reach = std::max(std::fabs(r.x()), std::fabs(r.y()));
+    return vcRect(c.x() - reach, c.y() - reach, 2.0 * reach, 2.0 * reach);
+  };
+  const std::type_info& type = typeid(shape);
+  if (type == typeid(vcEllipse)) {
+    const auto& e = static_cast<const vcEllipse&>(shape);
+    return around(e.center(), e.radii());
+  }
+  if (type == typeid(vcEllipse2)) {
+    const auto& e = static_cast<const vcEllipse2&>(shape);
+    return around(e.center(), e.radii());
+  }
+  if (type == typeid(vcEllipseArc)) {
+    const vcEllipse& e = static_cast<const vcEllipseArc&>(shape).ellipse();
+    return around(e.center(), e.radii());
+  }
+  if (type == typeid(vcEllipseArc2)) {
+    const auto& e = static_cast<const vcEllipseArc2&>(shape);
+    return around(e.center(), e.radii());
+  }
+  return shape.boundingBox();
+}
+
 }  // namespace
 
 double vcCairoScope::devX_(const vcPoint& p, long w) const {
@@ -283,6 +312,23 @@ void vcCairoScope::drawDevPath_(DevPath& dev, bool closed, bool fill, int fillRu
 
 void vcCairoScope::drawSampled_(const vcShape& shape, bool closed, bool fill, const vcGraphicProps& props) {
   if (!strokes(props) && !fill) return;
+  // A curve whose box, widened by what the pen reaches and a pixel of
+  // rounding each way, misses the clip is not sampled: none of its ink could
+  // show. Boxes that are null or not finite are left to the path's own bound.
+  const vcRect box = roughBox(shape);
+  const vcVector<2> lo = box.origin(), hi = box.corner();
+  if (!box.isNull() && std::isfinite(lo.x()) && std::isfinite(lo.y()) && std::isfinite(hi.x()) &&
+      std::isfinite(hi.y())) {
+    if (isNull()) return;
+    const long w = penWidth(props);
+    const vcPoint first(lo), last(hi);
+    const double m = penReach(props) + 2.0;
+    const vcUIRect c = clipRect();
+    if (c.isNull() || devX_(last, w) + m < static_cast<double>(c.left()) ||
+        devY_(last, w) + m < static_cast<double>(c.top()) || devX_(first, w) - m > static_cast<double>(c.right()) ||
+        devY_(first, w) - m > static_cast<double>(c.bottom()))
+      return;
+  }
   vcShape::vcSampleParams params(kSampleTolerance, 0.0, 2);
   params.maxPoints(kMaxSamples);
   std::vector<vcVector<2>>& points = shared_->samples;
