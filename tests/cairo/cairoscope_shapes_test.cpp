@@ -184,7 +184,7 @@ TEST(CairoShapes, CurvesNearTheClipAreSkippedOnlyWhenNoneOfTheirInkShows) {
   for (const auto& [name, make] : shapes)
     for (const long width : {1L, 4L, 7L})
       for (const bool square : {false, true})
-        for (double d = -12.0; d <= 3.0; d += 0.75) {
+        for (double d = -11.5; d <= 3.0; d += 1.0) {
           // Square caps and miter joins reach furthest beyond the path.
           Props p = pen(width);
           p.penEndCap(square ? Props::eCapSquare : Props::eCapRound);
@@ -192,7 +192,7 @@ TEST(CairoShapes, CurvesNearTheClipAreSkippedOnlyWhenNoneOfTheirInkShows) {
           // Left of the clip, then above it: the shape's far side d pixels from the edge.
           for (const V centre : {V(20.0 + d, 40.0), V(40.0, 20.0 + d)}) {
             SCOPED_TRACE(testing::Message() << name << " width " << width << " square " << square << " d " << d);
-            vcCairoScope whole(vcPair<long>(80, 80)), clipped(vcPair<long>(80, 80));
+            vcCairoScope whole(vcPair<long>(60, 60)), clipped(vcPair<long>(60, 60));
             clipped.setDisplayClipRect(clip);
             make(whole, centre, p);
             make(clipped, centre, p);
