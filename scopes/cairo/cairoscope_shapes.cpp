@@ -57,10 +57,9 @@ using Settings = vc_CairoSettings;
 // and notes it there.
 void applyPen(cairo_t* cr, const Props& p, Settings* known) {
   Settings fresh;
-  if (!known) {
-    cairo_set_miter_limit(cr, kMiterLimit);
-    known = &fresh;
-  }
+  if (!known) known = &fresh;
+  // The miter limit never changes: a context new to the pen gets it once.
+  if (known->width < 0) cairo_set_miter_limit(cr, kMiterLimit);
   const long w = penWidth(p);
   const int join = static_cast<int>(p.penJoin()), cap = static_cast<int>(p.penEndCap());
   const int style = static_cast<int>(p.penStyle());
