@@ -1,9 +1,9 @@
 // Drawing cost of vcCairoScope: 10,000 mixed shapes (stroked circles,
 // segments, filled rectangles, triangles, ellipses and polylines, pen widths 1
 // to 3, no anti-aliasing) drawn through a tablet onto a vcCairoScope, beside
-// the baseline of plain Cairo drawing the same shapes on the same kind of
-// surface in the same run. The scope also finds the exact change rectangle of
-// every call. Target: within 1.3x of plain Cairo.
+// the baseline of plain Cairo drawing the same shapes with the same pen on the
+// same kind of surface in the same run. The scope also finds the exact change
+// rectangle of every call. Target: within 1.3x of plain Cairo.
 #include <benchmark/benchmark.h>
 
 #include <cairo.h>
