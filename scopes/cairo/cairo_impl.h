@@ -25,8 +25,23 @@ using vc_CairoPtr = std::unique_ptr<cairo_t, vc_CairoFree>;
 
 // A context on s; throws vcCairoError naming what when Cairo cannot make one.
 vc_CairoPtr vfCairoContext(cairo_surface_t* s, const char* what);
-// Throws vcCairoError "what: <Cairo's reason>" unless status is success.
-void vfCairoCheck(cairo_status_t status, const std::string& what);
+// Throws vcCairoError "what: <Cairo's reason>".
+[[noreturn]] void vfCairoThrow(cairo_status_t status, const std::string& what);
+// Throws as vfCairoThrow unless status is success; the message is built only then.
+inline void vfCairoCheck(cairo_status_t status, const char* what) {
+  if (status != CAIRO_STATUS_SUCCESS) vfCairoThrow(status, what);
+}
+inline void vfCairoCheck(cairo_status_t status, const std::string& what) {
+  if (status != CAIRO_STATUS_SUCCESS) vfCairoThrow(status, what);
+}
+
+// The pen, fill rule and antialiasing a context holds, so that calls
+// repeating them skip Cairo's setters; -1: not known. Pen fields hold the
+// vcGraphicProps values (width in pixels), antialias a cairo_antialias_t.
+struct vc_CairoSettings {
+  long width = -1;
+  int join = -1, cap = -1, style = -1, fillRule = -1, antialias = -1;
+};
 
 // The state every scope of one tree shares.
 struct vcCairoScope::Shared {
@@ -37,7 +52,8 @@ struct vcCairoScope::Shared {
   // The scratch A8 mask painting draws through, grown as calls need; all its
   // pixels are 0 between calls.
   vc_CairoSurfacePtr mask;
-  vc_CairoPtr maskContext;  // on mask; its state is saved and restored around each use
+  vc_CairoPtr maskContext;        // on mask; identity matrix, no clip and no path between calls
+  vc_CairoSettings maskSettings;  // what maskContext holds
   // Working memory of the path drawing calls, kept from call to call.
   std::vector<vcVector<2>> samples;
   std::vector<std::pair<double, double>> path;

@@ -22,8 +22,8 @@ VC_DEFINE_EXCEPTION_LEAF(vcCairoError, 0x10003001)
 
 // ---- shared helpers -------------------------------------------------------------
 
-void vfCairoCheck(cairo_status_t status, const std::string& what) {
-  if (status != CAIRO_STATUS_SUCCESS) throw vcCairoError(what + ": " + cairo_status_to_string(status));
+void vfCairoThrow(cairo_status_t status, const std::string& what) {
+  throw vcCairoError(what + ": " + cairo_status_to_string(status));
 }
 
 vc_CairoPtr vfCairoContext(cairo_surface_t* s, const char* what) {
@@ -345,7 +345,7 @@ vcUIRect vcCairoScope::paint_(const Render& render, std::uint32_t argb, const vc
     vc_CairoSurfacePtr rec(cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr));
     vc_CairoPtr cr = vfCairoContext(rec.get(), "vcCairoScope: cannot record");
     cairo_set_antialias(cr.get(), aa);
-    render(cr.get());
+    render(cr.get(), 0.0, 0.0);
     cr.reset();
     double x = 0, y = 0, w = 0, h = 0;
     cairo_recording_surface_ink_extents(rec.get(), &x, &y, &w, &h);
@@ -367,7 +367,7 @@ vcUIRect vcCairoScope::paint_(const Render& render, std::uint32_t argb, const vc
     vc_CairoPtr out = context();
     clipTo(out.get(), box);
     cairo_set_antialias(out.get(), aa);
-    render(out.get());
+    render(out.get(), 0.0, 0.0);
     change(box - base_);
     return box;
   }
@@ -375,14 +375,19 @@ vcUIRect vcCairoScope::paint_(const Render& render, std::uint32_t argb, const vc
   cairo_surface_t* mask = scratchMask_(box.sz());
   vcUIRect ink;
   try {
+    // The mask's pixel (0, 0) is the box's corner; the context stays
+    // untransformed and the shift goes into the coordinates render makes.
     cairo_t* cr = shared_->maskContext.get();
-    cairo_save(cr);
+    vc_CairoSettings& known = shared_->maskSettings;
+    if (known.antialias != static_cast<int>(aa)) {
+      cairo_set_antialias(cr, aa);
+      known.antialias = static_cast<int>(aa);
+    }
     // All the ink lies in whole: only a box cut by the clip needs clipping.
-    if (!(box == whole)) clipTo(cr, vcUIRect(0, 0, box.width(), box.height()));
-    cairo_translate(cr, -static_cast<double>(box.left()), -static_cast<double>(box.top()));
-    cairo_set_antialias(cr, aa);
-    render(cr);
-    cairo_restore(cr);
+    const bool cut = !(box == whole);
+    if (cut) clipTo(cr, vcUIRect(0, 0, box.width(), box.height()));
+    render(cr, -static_cast<double>(box.left()), -static_cast<double>(box.top()));
+    if (cut) cairo_reset_clip(cr);
     cairo_new_path(cr);
     vfCairoCheck(cairo_status(cr), "vcCairoScope: drawing a mask failed");
     if (!antialias_) {
@@ -421,6 +426,7 @@ cairo_surface_t* vcCairoScope::scratchMask_(const vcPair<long>& size) {
   vc_CairoSurfacePtr made(cairo_image_surface_create(CAIRO_FORMAT_A8, static_cast<int>(w), static_cast<int>(h)));
   vfCairoCheck(cairo_surface_status(made.get()), "vcCairoScope: cannot make a mask");
   shared_->maskContext = vfCairoContext(made.get(), "vcCairoScope: cannot draw a mask");
+  shared_->maskSettings = vc_CairoSettings{};
   m = std::move(made);
   return m.get();
 }

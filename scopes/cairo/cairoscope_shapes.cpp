@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -50,40 +51,59 @@ constexpr std::array<Dashes, 5> kDashes{{
 
 constexpr double kMiterLimit = 10.0;
 
-void applyPen(cairo_t* cr, const Props& p) {
+using Settings = vc_CairoSettings;
+
+// Sets what of the pen differs from known (every setting when known is null)
+// and notes it there.
+void applyPen(cairo_t* cr, const Props& p, Settings* known) {
+  Settings fresh;
+  if (!known) known = &fresh;
+  // The miter limit never changes: a context new to the pen gets it once.
+  if (known->width < 0) cairo_set_miter_limit(cr, kMiterLimit);
   const long w = penWidth(p);
-  cairo_set_line_width(cr, static_cast<double>(w));
-  cairo_set_miter_limit(cr, kMiterLimit);
-  switch (p.penJoin()) {
-    case Props::eJoinBevel:
-      cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
-      break;
-    case Props::eJoinMiter:
-      cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
-      break;
-    default:
-      cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-      break;
-  }
-  const Props::vePenEndCap cap = p.penEndCap();
-  switch (cap) {
-    case Props::eCapSquare:
-      cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
-      break;
-    case Props::eCapFlat:
-      cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-      break;
-    default:
-      cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-      break;
-  }
+  const int join = static_cast<int>(p.penJoin()), cap = static_cast<int>(p.penEndCap());
   const int style = static_cast<int>(p.penStyle());
-  if (style <= 0 || style >= static_cast<int>(kDashes.size())) {
+  const bool dashed = style > 0 && style < static_cast<int>(kDashes.size());
+  // Dash lengths follow the width and the caps.
+  const bool dashChanged = style != known->style || (dashed && (w != known->width || cap != known->cap));
+  if (w != known->width) cairo_set_line_width(cr, static_cast<double>(w));
+  if (join != known->join) {
+    switch (p.penJoin()) {
+      case Props::eJoinBevel:
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
+        break;
+      case Props::eJoinMiter:
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+        break;
+      default:
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        break;
+    }
+  }
+  if (cap != known->cap) {
+    switch (p.penEndCap()) {
+      case Props::eCapSquare:
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
+        break;
+      case Props::eCapFlat:
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+        break;
+      default:
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        break;
+    }
+  }
+  known->width = w;
+  known->join = join;
+  known->cap = cap;
+  known->style = style;
+  if (!dashChanged) return;
+  if (!dashed) {
     cairo_set_dash(cr, nullptr, 0, 0.0);
     return;
   }
   // Caps add half a width at each end of a dash: take it from the dash, give it to the gap.
-  const double capLength = cap == Props::eCapFlat ? 0.0 : 1.0;
+  const double capLength = p.penEndCap() == Props::eCapFlat ? 0.0 : 1.0;
   const Dashes& d = kDashes[static_cast<std::size_t>(style)];
   std::array<double, 6> lengths{};
   for (int i = 0; i < d.count; ++i) {
@@ -92,6 +112,12 @@ void applyPen(cairo_t* cr, const Props& p) {
     lengths[k] = l * static_cast<double>(w);
   }
   cairo_set_dash(cr, lengths.data(), d.count, 0.0);
+}
+
+void applyFillRule(cairo_t* cr, int rule, Settings* known) {
+  if (known && known->fillRule == rule) return;
+  cairo_set_fill_rule(cr, rule == vcPolygon::eEvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+  if (known) known->fillRule = rule;
 }
 
 // How far the pen's ink reaches from the path (pixels): half the width,
@@ -127,10 +153,39 @@ DevPath devPathOf(const std::vector<vcVector<2>>& points) {
   return out;
 }
 
-void addPath(cairo_t* cr, const DevPath& path, bool closed) {
-  cairo_move_to(cr, path[0].first, path[0].second);
-  for (std::size_t i = 1; i < path.size(); ++i) cairo_line_to(cr, path[i].first, path[i].second);
+// The path shifted by (dx, dy) pixels.
+void addPath(cairo_t* cr, const DevPath& path, bool closed, double dx, double dy) {
+  cairo_move_to(cr, path[0].first + dx, path[0].second + dy);
+  for (std::size_t i = 1; i < path.size(); ++i) cairo_line_to(cr, path[i].first + dx, path[i].second + dy);
   if (closed) cairo_close_path(cr);
+}
+
+// A box holding every point of shape (scope coordinates). Ellipses and their
+// arcs give the square about their centre reaching their larger radius, much
+// cheaper than their exact box.
+vcRect roughBox(const vcShape& shape) {
+  const auto around = [](const vcVector<2>& c, const vcVector<2>& r) {
+    const double reach = std::max(std::fabs(r.x()), std::fabs(r.y()));
+    return vcRect(c.x() - reach, c.y() - reach, 2.0 * reach, 2.0 * reach);
+  };
+  const std::type_info& type = typeid(shape);
+  if (type == typeid(vcEllipse)) {
+    const auto& e = static_cast<const vcEllipse&>(shape);
+    return around(e.center(), e.radii());
+  }
+  if (type == typeid(vcEllipse2)) {
+    const auto& e = static_cast<const vcEllipse2&>(shape);
+    return around(e.center(), e.radii());
+  }
+  if (type == typeid(vcEllipseArc)) {
+    const vcEllipse& e = static_cast<const vcEllipseArc&>(shape).ellipse();
+    return around(e.center(), e.radii());
+  }
+  if (type == typeid(vcEllipseArc2)) {
+    const auto& e = static_cast<const vcEllipseArc2&>(shape);
+    return around(e.center(), e.radii());
+  }
+  return shape.boundingBox();
 }
 
 }  // namespace
@@ -176,8 +231,9 @@ void vcCairoScope::drawDevPath_(DevPath& dev, bool closed, bool fill, int fillRu
     const vcUIRect bound = vfCairoCover(dev[0].first - half - 1.0, dev[0].second - half - 1.0,
                                         dev[0].first + half + 1.0, dev[0].second + half + 1.0);
     paint_(
-        [&](cairo_t* cr) {
-          cairo_rectangle(cr, dev[0].first - half, dev[0].second - half, static_cast<double>(w),
+        [&](cairo_t* cr, double dx, double dy) {
+          // A square fills the same under either fill rule.
+          cairo_rectangle(cr, dev[0].first - half + dx, dev[0].second - half + dy, static_cast<double>(w),
                           static_cast<double>(w));
           cairo_fill(cr);
         },
@@ -192,7 +248,9 @@ void vcCairoScope::drawDevPath_(DevPath& dev, bool closed, bool fill, int fillRu
     bool closedRuns = false;
     int fillRule = vcPolygon::eWinding;
     const Props* props = nullptr;
+    Shared* shared = nullptr;
   } job;
+  job.shared = shared_.get();
   job.fillRule = fillRule;
   job.props = &props;
   DevPath cutArea;
@@ -236,16 +294,16 @@ void vcCairoScope::drawDevPath_(DevPath& dev, bool closed, bool fill, int fillRu
   const vcUIRect bound = vfCairoCover(x0 - reach, y0 - reach, x1 + reach, y1 + reach);
   // One captured pointer keeps the render function free of allocation.
   paint_(
-      [&job](cairo_t* cr) {
+      [&job](cairo_t* cr, double dx, double dy) {
+        Settings* known = cr == job.shared->maskContext.get() ? &job.shared->maskSettings : nullptr;
         if (job.area) {
-          addPath(cr, *job.area, true);
-          cairo_set_fill_rule(cr,
-                              job.fillRule == vcPolygon::eEvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+          addPath(cr, *job.area, true, dx, dy);
+          applyFillRule(cr, job.fillRule, known);
           cairo_fill(cr);
         }
         if (job.runCount == 0) return;
-        for (std::size_t i = 0; i < job.runCount; ++i) addPath(cr, job.runs[i], job.closedRuns);
-        applyPen(cr, *job.props);
+        for (std::size_t i = 0; i < job.runCount; ++i) addPath(cr, job.runs[i], job.closedRuns, dx, dy);
+        applyPen(cr, *job.props, known);
         cairo_stroke(cr);
       },
       ink, &bound);
@@ -253,6 +311,23 @@ void vcCairoScope::drawDevPath_(DevPath& dev, bool closed, bool fill, int fillRu
 
 void vcCairoScope::drawSampled_(const vcShape& shape, bool closed, bool fill, const vcGraphicProps& props) {
   if (!strokes(props) && !fill) return;
+  // A curve whose box, widened by what the pen reaches and a pixel of
+  // rounding each way, misses the clip is not sampled: none of its ink could
+  // show. Boxes that are null or not finite are left to the path's own bound.
+  const vcRect box = roughBox(shape);
+  const vcVector<2> lo = box.origin(), hi = box.corner();
+  if (!box.isNull() && std::isfinite(lo.x()) && std::isfinite(lo.y()) && std::isfinite(hi.x()) &&
+      std::isfinite(hi.y())) {
+    if (isNull()) return;
+    const long w = penWidth(props);
+    const vcPoint first(lo), last(hi);
+    const double m = penReach(props) + 2.0;
+    const vcUIRect c = clipRect();
+    if (c.isNull() || devX_(last, w) + m < static_cast<double>(c.left()) ||
+        devY_(last, w) + m < static_cast<double>(c.top()) || devX_(first, w) - m > static_cast<double>(c.right()) ||
+        devY_(first, w) - m > static_cast<double>(c.bottom()))
+      return;
+  }
   vcShape::vcSampleParams params(kSampleTolerance, 0.0, 2);
   params.maxPoints(kMaxSamples);
   std::vector<vcVector<2>>& points = shared_->samples;

@@ -135,8 +135,9 @@ void vcCairoScope::draw(const std::string& text, const vcPoint& anchor, const vc
     const vcUIRect bound = vfCairoCover(static_cast<double>(root.left() - 1), static_cast<double>(root.top() - 1),
                                         static_cast<double>(root.right() + 1), static_cast<double>(root.bottom() + 1));
     paint_(
-        [&root](cairo_t* cr) {
-          cairo_rectangle(cr, static_cast<double>(root.left()), static_cast<double>(root.top()),
+        [&root](cairo_t* cr, double dx, double dy) {
+          // A rectangle fills the same under either fill rule.
+          cairo_rectangle(cr, static_cast<double>(root.left()) + dx, static_cast<double>(root.top()) + dy,
                           static_cast<double>(root.width()), static_cast<double>(root.height()));
           cairo_fill(cr);
         },
@@ -145,10 +146,12 @@ void vcCairoScope::draw(const std::string& text, const vcPoint& anchor, const vc
   const double x = static_cast<double>(root.left() - b.left), y = static_cast<double>(root.top() - b.top);
   const bool aa = antialias_;
   paint_(
-      [&](cairo_t* cr) {
+      [&](cairo_t* cr, double dx, double dy) {
+        cairo_save(cr);
         setFont(cr, size, aa);
-        cairo_move_to(cr, x, y);
+        cairo_move_to(cr, x + dx, y + dy);
         cairo_show_text(cr, utf8.c_str());
+        cairo_restore(cr);
       },
       argbOf(color));
 }

@@ -5,6 +5,8 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 #include <random>
 #include <vector>
 
@@ -153,6 +155,104 @@ TEST(CairoShapes, EachCallOfARunSetsAndReportsExactlyItsOwnPixels) {
         if (!aa || own.at(x, y) == blank.at(x, y)) {
           ASSERT_EQ(after.at(x, y), own.at(x, y) != blank.at(x, y) ? ink : before.at(x, y)) << x << ", " << y;
         }
+  }
+}
+
+// Curves whose box, widened by the pen, misses the clip are not drawn at all. Swept from well outside a clip edge to
+// just inside it, with pens thick enough that only their edge reaches in, a curve must draw nothing only where the
+// unclipped curve inks nothing inside the clip, never ink outside the clip, and report exactly its pixels.
+TEST(CairoShapes, CurvesNearTheClipAreSkippedOnlyWhenNoneOfTheirInkShows) {
+  const vcUIRect clip(30, 30, 20, 20);
+  using Make = std::function<void(vcCairoScope&, const V&, const Props&)>;
+  // Each reaches about 10 pixels right of and below its centre.
+  const std::vector<std::pair<const char*, Make>> shapes{
+      {"ellipse", [](vcCairoScope& s, const V& c, const Props& p) { s.draw(vcEllipse(c, V(10, 7), vcRadian(0)), p); }},
+      {"rotated",
+       [](vcCairoScope& s, const V& c, const Props& p) { s.draw(vcEllipse2(V(10, 4), vcRadian(0.7), c), p); }},
+      {"arc",
+       [](vcCairoScope& s, const V& c, const Props& p) {
+         s.draw(vcEllipseArc(vcEllipse(c, V(10, 10), vcRadian(0)), vcRadian(-1), vcRadian(2.5)), p);
+       }},
+      {"arc2",
+       [](vcCairoScope& s, const V& c, const Props& p) {
+         s.draw(vcEllipseArc2(V(10, 6), vcRadian(0.4), c, false, vcRadian(0.2), vcRadian(-1.5), vcRadian(3)), p);
+       }},
+      {"rounded", [](vcCairoScope& s, const V& c, const Props& p) {
+         s.draw(vcGenRect(c, V(20, 20), vcRadian(0.3), V(0.5, 0.5)), p);
+       }}};
+  int skipped = 0, drawn = 0;
+  for (const auto& [name, make] : shapes)
+    for (const long width : {1L, 4L, 7L})
+      for (const bool square : {false, true})
+        for (double d = -11.5; d <= 3.0; d += 1.0) {
+          // Square caps and miter joins reach furthest beyond the path.
+          Props p = pen(width);
+          p.penEndCap(square ? Props::eCapSquare : Props::eCapRound);
+          p.penJoin(square ? Props::eJoinMiter : Props::eJoinRound);
+          // Left of the clip, then above it: the shape's far side d pixels from the edge.
+          for (const V centre : {V(20.0 + d, 40.0), V(40.0, 20.0 + d)}) {
+            SCOPED_TRACE(testing::Message() << name << " width " << width << " square " << square << " d " << d);
+            vcCairoScope whole(vcPair<long>(60, 60)), clipped(vcPair<long>(60, 60));
+            clipped.setDisplayClipRect(clip);
+            make(whole, centre, p);
+            make(clipped, centre, p);
+            const vcPixels all(whole), cut(clipped);
+            const auto inClip = [&](long x, long y) { return clip.within(vcPair<long>(x, y)); };
+            const vcUIRect shows = all.boxWhere([&](long x, long y) { return inClip(x, y) && all.at(x, y) == kWhite; });
+            const vcUIRect inked = cut.boxOf(kWhite);
+            EXPECT_EQ(inked.isNull(), shows.isNull());
+            EXPECT_EQ(inked & clip, inked);
+            EXPECT_EQ(clipped.changeRect(), inked);
+            ++(inked.isNull() ? skipped : drawn);
+          }
+        }
+  // The sweep holds curves of both kinds.
+  EXPECT_GT(skipped, 0);
+  EXPECT_GT(drawn, 0);
+}
+
+// The scratch mask's context keeps the pen, fill rule and antialiasing of the last call and only sets what a call
+// changes. Runs of calls that change one setting at a time back and forth must each draw on a reused scope exactly
+// what they draw on a fresh one.
+TEST(CairoShapes, SettingsLeftByOneCallNeverLeakIntoTheNext) {
+  // A five-pointed star, its centre wound twice: the fill rules differ there.
+  const std::vector<V> star{{30, 3}, {47, 56}, {3, 22}, {57, 22}, {13, 56}};
+  struct Step {
+    long width;
+    Props::vePenStyle style;
+    Props::vePenJoin join;
+    Props::vePenEndCap cap;
+    vcPolygon::PolyFillMode rule;
+    bool antialias;
+  };
+  const Step kSteps[] = {
+      {3, Props::ePenSolid, Props::eJoinRound, Props::eCapRound, vcPolygon::eEvenOdd, false},
+      {3, Props::ePenSolid, Props::eJoinRound, Props::eCapRound, vcPolygon::eWinding, false},
+      {3, Props::ePenSolid, Props::eJoinRound, Props::eCapRound, vcPolygon::eEvenOdd, false},
+      {5, Props::ePenDash, Props::eJoinMiter, Props::eCapRound, vcPolygon::eEvenOdd, false},
+      {5, Props::ePenDash, Props::eJoinMiter, Props::eCapFlat, vcPolygon::eEvenOdd, false},
+      {2, Props::ePenDash, Props::eJoinMiter, Props::eCapFlat, vcPolygon::eEvenOdd, false},
+      {2, Props::ePenSolid, Props::eJoinBevel, Props::eCapSquare, vcPolygon::eEvenOdd, false},
+      {2, Props::ePenDot, Props::eJoinBevel, Props::eCapSquare, vcPolygon::eWinding, true},
+      {2, Props::ePenDot, Props::eJoinRound, Props::eCapSquare, vcPolygon::eWinding, false},
+      {4, Props::ePenSolid, Props::eJoinRound, Props::eCapRound, vcPolygon::eEvenOdd, false},
+  };
+  vcCairoScope reused(vcPair<long>(60, 60));
+  int step = 0;
+  for (const Step& s : kSteps) {
+    for (const bool fill : {true, false}) {
+      Props p(vcColor::whiteColor(), s.width, s.style, fill);
+      p.penJoin(s.join);
+      p.penEndCap(s.cap);
+      vcCairoScope fresh(vcPair<long>(60, 60));
+      reused.set(vcColor::blackColor());
+      for (vcCairoScope* scope : {&fresh, &reused}) {
+        scope->antialias(s.antialias);
+        scope->draw(vcPolygon(star, s.rule), p);
+      }
+      EXPECT_EQ(vcPixels(reused).argb, vcPixels(fresh).argb) << "step " << step << " fill " << fill;
+    }
+    ++step;
   }
 }
 

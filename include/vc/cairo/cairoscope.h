@@ -251,8 +251,11 @@ public:
 
 private:
   struct Shared;
-  // Renders ink onto a context whose user space is root pixels.
-  using Render = std::function<void(cairo_t*)>;
+  // Renders ink onto cr, whose user space is root pixels shifted by (dx, dy)
+  // pixels: a root pixel (x, y) lies at (x + dx, y + dy). It consumes its
+  // path and leaves cr's state as it found it, but for the pen, fill rule
+  // and antialiasing settings (which the scratch mask's context keeps track of).
+  using Render = std::function<void(cairo_t* cr, double dx, double dy)>;
 
   vcCairoScope(std::shared_ptr<Shared> shared, Layers layer, bool antialias, double textSize);
   void checkLayer_() const;
