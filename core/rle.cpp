@@ -141,7 +141,8 @@ RowScan scanRows(long width, long height, const unsigned char* p, std::size_t n,
   if (!p && n > 0) throw vcBadArgument("vcRLEBuffer: null run bytes with a count of " + std::to_string(n));
   const unsigned long long minRow =
       2ULL * (static_cast<unsigned long long>(width / kMaxRun) + (width % kMaxRun != 0 ? 1 : 0) + 1);
-  if (height > 0 && minRow > n / static_cast<unsigned long long>(height))
+  unsigned long long least = 0;  // bytes of the shortest rows possible
+  if (__builtin_mul_overflow(minRow, static_cast<unsigned long long>(height), &least) || least > n)
     throw vcBadArgument("vcRLEBuffer: " + std::to_string(n) + " bytes cannot hold " + std::to_string(height) +
                         " rows of width " + std::to_string(width) + " (each needs at least " + std::to_string(minRow) +
                         ")");

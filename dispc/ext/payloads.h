@@ -552,7 +552,8 @@ struct vc_PelBuf8Payload {
     io.flag(mapped);
     if constexpr (IO::isReading) {
       if (w < 0 || h < 0) vc_PayloadReader::fail("negative image size");
-      if (w != 0 && static_cast<std::uint64_t>(h) > io.remaining() / static_cast<std::uint64_t>(w))
+      // Both below 2^31: their product cannot overflow.
+      if (static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h) > io.remaining())
         vc_PayloadReader::fail("image larger than its record");
       // The pixels of the record read before are refilled when nothing else
       // holds them. The rows lie one after another: checked once, copied row
