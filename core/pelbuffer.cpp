@@ -137,6 +137,14 @@ vcPelBuffer<T> vcPelBuffer<T>::reuse(vcPelBuffer_const<T>&& view, const vcRectan
 }
 
 template <class T>
+T* vcPelBuffer<T>::refillFresh_(vcPelBuffer_const<T>& view, const vcRectangle<long>& area) {
+  vcPelBuffer fresh(area);
+  T* first = fresh.base_;
+  view = std::move(fresh);
+  return first;
+}
+
+template <class T>
 vcPelBuffer<T> vcPelBuffer<T>::wrap(T* pels, long width, long height, long rowPitch, std::shared_ptr<void> owner) {
   long pitchBytes = 0;
   if (__builtin_mul_overflow(rowPitch, static_cast<long>(sizeof(T)), &pitchBytes))

@@ -40,6 +40,14 @@ struct vc_HeadPayload {
       if (layer > vcUITabletTypes::eBoth) vc_PayloadReader::fail("layer " + std::to_string(layer));
     io.color(color);
   }
+  // Reads a well-formed head from the 8 bytes at p, which the caller has
+  // checked are there, as io() reads it; false, and head unusable, for a head
+  // io() would refuse.
+  bool decode(const unsigned char* p) noexcept {
+    opcode = p[0];
+    layer = p[1];
+    return layer <= vcUITabletTypes::eBoth && vcColor::fromBytes(p + 2, color);
+  }
 };
 
 // The props record's body after its marker byte (21 bytes): version 0, fill,
@@ -187,8 +195,12 @@ template <class IO>
 void vfCountedBytes(IO& io, std::vector<unsigned char>& bytes) {
   long n = static_cast<long>(bytes.size());
   io.count(n, 1);
-  if constexpr (IO::isReading) bytes.assign(static_cast<std::size_t>(n), 0);
-  io.bytes(bytes.data(), bytes.size());
+  if constexpr (IO::isReading) {
+    const unsigned char* from = io.take(static_cast<std::size_t>(n));
+    bytes.assign(from, from + n);
+  } else {
+    io.bytes(bytes.data(), bytes.size());
+  }
 }
 
 // A run of vectors preceded by its count.
@@ -469,22 +481,42 @@ struct vc_EllipseArc2Payload {
 // recomputed on reading). Non-finite values are malformed.
 template <class IO>
 void vfXformImage(IO& io, vcXform<2>& x) {
-  double a = 0, b = 0, c = 0, d = 0, tx = 0, ty = 0, det = 0;
-  if constexpr (!IO::isReading) {
-    const vcMatrix<2>& m = x.matrix();
-    a = m.element(0, 0);
-    b = m.element(0, 1);
-    c = m.element(1, 0);
-    d = m.element(1, 1);
-    tx = x.trans().x();
-    ty = x.trans().y();
-    det = x.determinant();
-  }
-  for (double* v : {&a, &b, &c, &d, &tx, &ty, &det}) io.f64(*v);
   if constexpr (IO::isReading) {
-    for (double v : {a, b, c, d, tx, ty})
-      if (!std::isfinite(v)) vc_PayloadReader::fail("non-finite transform value");
-    x = vcXform<2>(vcMatrix<2>(a, b, c, d), vcVector<2>(tx, ty));
+    // Taken whole: one check of the length for the seven values.
+    const unsigned char* at = io.take(56);
+    double v[6];
+    for (int i = 0; i < 6; ++i) v[i] = vc_bytes::getF64(at + 8 * i);
+    if (!(std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]) && std::isfinite(v[3]) &&
+          std::isfinite(v[4]) && std::isfinite(v[5])))
+      vc_PayloadReader::fail("non-finite transform value");
+    x = vcXform<2>(vcMatrix<2>(v[0], v[1], v[2], v[3]), vcVector<2>(v[4], v[5]));
+  } else {
+    const vcMatrix<2>& m = x.matrix();
+    double a = m.element(0, 0), b = m.element(0, 1), c = m.element(1, 0), d = m.element(1, 1);
+    double tx = x.trans().x(), ty = x.trans().y(), det = x.determinant();
+    for (double* v : {&a, &b, &c, &d, &tx, &ty, &det}) io.f64(*v);
+  }
+}
+
+// Copies a row of n bytes; rows of image records are often only a few bytes
+// long, too short to pay for a call.
+inline void vfCopyRow(unsigned char* to, const unsigned char* from, std::size_t n) {
+  if (n > 16) {
+    std::memcpy(to, from, n);
+  } else if (n >= 8) {
+    std::uint64_t head = 0, tail = 0;
+    std::memcpy(&head, from, 8);
+    std::memcpy(&tail, from + n - 8, 8);
+    std::memcpy(to, &head, 8);
+    std::memcpy(to + n - 8, &tail, 8);
+  } else if (n >= 4) {
+    std::uint32_t head = 0, tail = 0;
+    std::memcpy(&head, from, 4);
+    std::memcpy(&tail, from + n - 4, 4);
+    std::memcpy(to, &head, 4);
+    std::memcpy(to + n - 4, &tail, 4);
+  } else {
+    for (std::size_t i = 0; i < n; ++i) to[i] = from[i];
   }
 }
 
@@ -520,18 +552,18 @@ struct vc_PelBuf8Payload {
     io.flag(mapped);
     if constexpr (IO::isReading) {
       if (w < 0 || h < 0) vc_PayloadReader::fail("negative image size");
-      if (w != 0 && static_cast<std::uint64_t>(h) > io.remaining() / static_cast<std::uint64_t>(w))
+      // Both below 2^31: their product cannot overflow.
+      if (static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h) > io.remaining())
         vc_PayloadReader::fail("image larger than its record");
-      // The pixels of the record read before are refilled when nothing else holds them.
-      vcPelBuffer<unsigned char> read =
-          vcPelBuffer<unsigned char>::reuse(std::move(image), vcRectangle<long>(x, y, w, h));
-      read.clientFromImageXform(xform);
-      // The rows lie one after another: checked once, copied row by row.
+      // The pixels of the record read before are refilled when nothing else
+      // holds them. The rows lie one after another: checked once, copied row
+      // by row.
       const std::size_t row = static_cast<std::size_t>(w);
       const unsigned char* pels = io.take(row * static_cast<std::size_t>(h));
-      for (long r = 0; r < h && w > 0; ++r)
-        std::memcpy(read.pointToPel(x, y + r), pels + row * static_cast<std::size_t>(r), row);
-      image = std::move(read);
+      unsigned char* to = vcPelBuffer<unsigned char>::refill(image, vcRectangle<long>(x, y, w, h));
+      image.clientFromImageXform(xform);
+      const std::size_t pitch = static_cast<std::size_t>(image.rowPitch());
+      for (long r = 0; r < h && w > 0; ++r, to += pitch, pels += row) vfCopyRow(to, pels, row);
     } else {
       for (long r = 0; r < h && w > 0; ++r) io.bytes(image.pointToPel(x, y + r), static_cast<std::size_t>(w));
     }

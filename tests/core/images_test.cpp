@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <type_traits>
@@ -120,6 +121,35 @@ TEST(PelBufferTest, ClonesAndReusedBuffersKeepTheirPlaceButNeverShareVisiblePixe
   EXPECT_EQ(*fresh.pointToPel(4, -1), 0);
   EXPECT_EQ(*other.pointToPel(4, -1), 9);
   EXPECT_EQ(Buf::reuse(CBuf(fresh), Area(3, -2, 6, 4)).window(), Area(3, -2, 6, 4));
+}
+
+// refill is reuse in place: the same storage only for a sole view of the same area.
+TEST(PelBufferTest, RefillWritesIntoASoleViewsStorageAndNeverIntoSharedPixels) {
+  const Area area(3, -2, 5, 4);
+  CBuf view = numbered(5, 4);
+  EXPECT_EQ(Buf::refill(view, Area(3, -2, 0, 4)), nullptr);  // empty: fresh storage, no pixels
+  EXPECT_EQ(view.window(), Area(3, -2, 0, 4));
+  Buf first(area);
+  first.window(Area(4, -1, 2, 2));
+  first.clientFromImageXform(vcXform<2>::translation(vcVector<2>(5, -1)));
+  const unsigned char* pels = first.pointToPel(4, -1) - first.rowPitch() - 1;
+  view = std::move(first);
+  unsigned char* to = Buf::refill(view, area);
+  EXPECT_EQ(to, pels);
+  EXPECT_EQ(view.window(), area);
+  EXPECT_TRUE(view.clientFromImageXform() == vcXform<2>());
+  to[view.rowPitch() + 1] = 9;
+  const CBuf other = view;
+  unsigned char* fresh = Buf::refill(view, area);
+  EXPECT_FALSE(view.sharesPels(other));
+  EXPECT_EQ(fresh, view.pointToPel(3, -2));
+  EXPECT_EQ(*view.pointToPel(4, -1), 0);
+  EXPECT_EQ(*other.pointToPel(4, -1), 9);
+  EXPECT_NE(Buf::refill(view, Area(3, -2, 6, 4)), fresh);  // another area: fresh storage
+  EXPECT_EQ(view.storageArea(), Area(3, -2, 6, 4));
+  const CBuf kept = view;
+  EXPECT_THROW(Buf::refill(view, Area(0, 0, -1, 1)), vcBadArgument);
+  EXPECT_TRUE(view.sharesPels(kept) && view.window() == kept.window());
 }
 
 TEST(PelBufferTest, WrapViewsTheCallersPixelsAndReleasesTheOwnerWithTheLastView) {
@@ -339,6 +369,66 @@ TEST(RLEBufferTest, ReaderRejectsTruncationsBadSumsAndHugeSizes) {
   const long huge = std::numeric_limits<long>::max();
   for (const auto& [w, h] : {std::pair{huge, 1L}, {0L, huge}, {huge, huge}, {1000L, 1L << 20}})
     EXPECT_THROW(vcRLEBuffer::fromRows(w, h, few.data(), few.size(), nullptr), vcBadArgument) << w << " x " << h;
+}
+
+// Rows read from untrusted bytes: accepted exactly when each of the rows,
+// read one after another, adds up to the width before its terminator, and
+// then read as that reading gives them, whatever the bytes after the last row.
+TEST(RLEBufferTest, ReaderAcceptsExactlyTheWellFormedRowsOnRandomAndDamagedBytes) {
+  // The rows as a plain reading of the format takes them: where each row ends, or none.
+  const auto rowEnds = [](long width, long height, const Bytes& b) -> std::optional<std::vector<std::size_t>> {
+    std::vector<std::size_t> ends;
+    std::size_t at = 0;
+    for (long y = 0; y < height; ++y) {
+      long sum = 0;
+      for (;; at += 2) {
+        if (at + 2 > b.size()) return std::nullopt;
+        if (b[at + 1] == 0) break;
+        sum += b[at + 1];
+      }
+      if (sum != width) return std::nullopt;
+      ends.push_back(at += 2);
+    }
+    return ends;
+  };
+  std::mt19937 rng(29);
+  std::uniform_int_distribution<int> byte(0, 255), coin(0, 3);
+  int accepted = 0, refused = 0;
+  for (int trial = 0; trial < 600; ++trial) {
+    const long widths[] = {0, 1, 3, 7, 8, 9, 16, 40, 255, 256, 700};
+    const long w = widths[trial % 11], h = 1 + trial % 7;
+    Bytes b = w > 0 ? vcRLEBuffer::encode(randomImage(rng, w, h)).runs() : Bytes(2 * h, 0);
+    // Damage: a length or a value changed, bytes cut off or added.
+    const int damage = coin(rng);
+    if (damage == 1 && !b.empty()) b[static_cast<std::size_t>(byte(rng)) % b.size()] = static_cast<unsigned char>(byte(rng) % 4);
+    if (damage == 2) b.resize(b.size() - static_cast<std::size_t>(byte(rng)) % (b.size() + 1));
+    for (int k = coin(rng) * 7; k > 0; --k) b.push_back(static_cast<unsigned char>(byte(rng)));
+    const Bytes held(b);  // its own allocation: a read past the end shows
+    const auto expected = rowEnds(w, h, held);
+    vcRLEBuffer into = vcRLEBuffer::fromRows(1, 1, Bytes{4, 1, 0, 0}.data(), 4, nullptr);
+    std::size_t used = 0;
+    try {
+      into.assignRows(w, h, held.data(), held.size(), &used);
+    } catch (const vcBadArgument&) {
+      EXPECT_FALSE(expected) << "trial " << trial;
+      EXPECT_EQ(into.width(), 1);
+      ++refused;
+      continue;
+    }
+    ASSERT_TRUE(expected) << "trial " << trial;
+    ++accepted;
+    EXPECT_EQ(used, expected->back());
+    long runs = 0;
+    for (long y = 0; y < h; ++y) {
+      const std::size_t start = y == 0 ? 0 : (*expected)[static_cast<std::size_t>(y - 1)];
+      EXPECT_EQ(into.rowBytes(y), static_cast<long>((*expected)[static_cast<std::size_t>(y)] - start));
+      EXPECT_EQ(std::memcmp(into.pointToRow(y), held.data() + start, static_cast<std::size_t>(into.rowBytes(y)) - 2), 0);
+      runs += into.rowBytes(y) / 2 - 1;
+    }
+    EXPECT_EQ(into.numRuns(), runs);
+  }
+  EXPECT_GT(accepted, 100);
+  EXPECT_GT(refused, 100);
 }
 
 // An archive of the form's fields as given, for images no encoder makes.

@@ -97,7 +97,10 @@ public:
 
   // Fails unless count elements of elemSize bytes each can still be read.
   void require(std::uint64_t count, std::uint64_t elemSize) const {
-    if (elemSize != 0 && count > remaining() / elemSize) fail("count exceeds the remaining input");
+    // A product rather than a quotient: readers check a count per record.
+    std::uint64_t bytes = 0;
+    if (elemSize != 0 && (__builtin_mul_overflow(count, elemSize, &bytes) || bytes > remaining()))
+      fail("count exceeds the remaining input");
   }
   // Returns a pointer to the next n bytes and moves past them.
   const unsigned char* take(std::size_t n) {

@@ -123,6 +123,7 @@ public:
   bool isSoleView() const noexcept { return store_ && store_->refCount() == 1; }
 
 protected:
+  friend class vcPelBuffer<T>;
   // Fresh zeroed storage covering area (image coordinates), window = area.
   explicit vcPelBuffer_const(const vcRectangle<long>& area);
   // A view of all of store, window = its area.
@@ -170,6 +171,19 @@ public:
   // (the old pixels stay until overwritten), fresh zeroed storage otherwise.
   // view becomes null either way. Throws as vcPelBuffer(area) does.
   static vcPelBuffer reuse(vcPelBuffer_const<T>&& view, const vcRectangle<long>& area);
+  // The same in place, for readers that fill each image as they read it:
+  // view becomes a view over area (window = area, identity transform) whose
+  // pixels the caller may overwrite, and the pixel at area's upper-left
+  // corner is returned (rows rowPitch() elements apart; null for an empty
+  // area). The storage is view's own when nothing else shares it and it
+  // covers exactly area, fresh zeroed storage otherwise. Throws as
+  // vcPelBuffer(area) does, leaving view unchanged.
+  static T* refill(vcPelBuffer_const<T>& view, const vcRectangle<long>& area) {
+    if (!view.isSoleView() || !(view.area_ == area)) return refillFresh_(view, area);
+    view.window_ = area;
+    view.xform_ = vcXform<2>();
+    return view.base_;
+  }
   // A buffer over width x height pixels that owner keeps, without copying:
   // pixel (x, y) is pels[y * rowPitch + x] (rowPitch in elements of T, at
   // least width); storage and window at image (0, 0). Every view made from it
@@ -180,6 +194,7 @@ public:
 
 private:
   explicit vcPelBuffer(vcPtrHandle<vc_PelStorage> store) : vcPelBuffer_const<T>(std::move(store)) {}
+  static T* refillFresh_(vcPelBuffer_const<T>& view, const vcRectangle<long>& area);
 };
 
 // Sets every pixel of buf's window to value.
