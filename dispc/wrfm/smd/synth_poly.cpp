@@ -113,9 +113,8 @@ void renderChain(const std::vector<vcVector<2>>& pts, const vf_SynthBox& box, bo
   const vcRectangle<long> region = vcRectangle<long>(l, t, r - l, b - t) & w;
   if (region.isEmpty()) return;
   vc_SynthRaster raster(region, vcRectangle<long>(w.x() + 2, w.y() + 2, w.width() - 4, w.height() - 4));
-  raster.reserveEdges(pts.size());
-  for (std::size_t k = 0; k + 1 < pts.size(); ++k) raster.addEdge(pts[k], pts[k + 1]);
-  raster.addEdge(pts.back(), pts.front());
+  raster.plan(pts.size(), smooth);
+  raster.addLoop(pts);
   raster.render(image, value, smooth, fill);
 }
 

@@ -8,6 +8,7 @@
 #include "synth_raster.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -19,7 +20,10 @@
 
 namespace {
 thread_local int tSynthThreads = 1;
+std::atomic<bool> gAllowDirect{true};
 }  // namespace
+
+bool vf_synthAllowDirect(bool allow) { return gAllowDirect.exchange(allow, std::memory_order_relaxed); }
 
 vcSynthThreads::vcSynthThreads(int count) : previous_(tSynthThreads) {
   if (count < 1) throw vcBadArgument("vcSynthThreads: the thread count must be at least 1");
@@ -75,6 +79,12 @@ vc_SynthRaster::vc_SynthRaster(const vcRectangle<long>& region, const vcRectangl
 }
 
 vc_SynthRaster::~vc_SynthRaster() {
+  // Edges taken in but never rendered (a throw between the two) leave cells
+  // the next raster must find zero.
+  if (walked_) {
+    std::fill_n(cells_.begin(), directJob_.stride * static_cast<std::size_t>(directJob_.band), 0);
+    std::fill_n(marks_.begin(), directJob_.words * static_cast<std::size_t>(directJob_.band), 0);
+  }
   Scratch& s = scratch_();
   // The larger buffers stay for the next raster.
   const auto keep = [](auto& mine, auto& kept) {
@@ -265,6 +275,10 @@ void vc_SynthRaster::sweep_(unsigned char* row, std::size_t count, bool sorted, 
 constexpr std::size_t kMaxBandEdges = std::size_t{1} << 16;
 
 void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char value, bool smooth, bool fill) {
+  if (direct_) {
+    if (walked_) renderDirect_(image, value, fill);
+    return;
+  }
   if (region_.isEmpty() || edges_.empty()) return;
   // Everything that may allocate happens before the first cell is touched,
   // so that the cells stay zero for the next raster whatever happens.
@@ -282,6 +296,93 @@ void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char val
 constexpr long kBandRows = 64;
 constexpr std::size_t kBandBytes = 1024 * 1024;
 constexpr long kRowsPerThread = 256;
+// Regions whose cells take at most this many bytes take their edges as they
+// come: no edge is kept, listed or walked band by band.
+constexpr std::size_t kDirectBytes = 2 * 1024 * 1024;
+
+void vc_SynthRaster::plan(std::size_t edges, bool smooth) {
+  const long width = region_.width(), height = region_.height();
+  const std::size_t stride = static_cast<std::size_t>(width) + 2;
+  const bool whole = bx0_ == 0 && by0_ == 0 && bx1_ == width && by1_ == height;
+  // Direct rendering is the banded one with a single band, on one thread.
+  const bool direct = smooth && whole && !region_.isEmpty() && edges < kMaxBandEdges &&
+                      stride * static_cast<std::size_t>(height) * sizeof(std::int32_t) <= kDirectBytes &&
+                      (vcSynthThreads::current() == 1 || height < 2 * kRowsPerThread) &&
+                      gAllowDirect.load(std::memory_order_relaxed);
+  if (!direct) {
+    edges_.reserve(edges);
+    return;
+  }
+  BandJob& job = directJob_;
+  job.stride = stride, job.words = (stride + 63) / 64, job.band = height;
+  job.pitch = 0, job.origin = nullptr;
+  const std::size_t cellSize = job.stride * static_cast<std::size_t>(height);
+  const std::size_t markSize = job.words * static_cast<std::size_t>(height);
+  if (cells_.size() < cellSize) cells_.resize(cellSize, 0);
+  if (marks_.size() < markSize) marks_.resize(markSize, 0);
+  direct_ = true;
+}
+
+namespace {
+
+// An edge walked as soon as it comes: its slopes are worked out only where a
+// piece needs them (most arc chords need at most one of the two), by the
+// same formulas as a kept edge's, so the cells get the same sums.
+struct LazyEdge {
+  double x0, y0, x1, y1, dir;  // region-relative, y0 < y1
+  double dxdyOf() const { return (x1 - x0) / (y1 - y0); }
+  double slopeOf() const {
+    const double dx = x1 - x0, perX = dx != 0.0 ? dir * (y1 - y0) / std::fabs(dx) : 0.0;
+    return std::fabs(perX) * kSynthOne;
+  }
+};
+
+}  // namespace
+
+void vc_SynthRaster::addLoop(const std::vector<vcVector<2>>& pts) {
+  const std::size_t n = pts.size();
+  for (std::size_t k = 0; k + 1 < n; ++k) addEdge_(pts[k], pts[k + 1]);
+  if (n > 1) addEdge_(pts[n - 1], pts[0]);
+}
+
+inline void vc_SynthRaster::addEdge_(const vcVector<2>& a, const vcVector<2>& b) {
+  const double x0 = a.x() - rx_, y0 = a.y() - ry_, x1 = b.x() - rx_, y1 = b.y() - ry_;
+  // Most edges lie wholly inside the region: no cutting needed.
+  if (y0 >= 0 && y1 >= 0 && y0 <= rh_ && y1 <= rh_ && x0 >= 0 && x1 >= 0 && x0 <= rw_ && x1 <= rw_)
+    addClipped_(x0, y0, x1, y1);
+  else
+    addOutside_(x0, y0, x1, y1);
+}
+
+inline void vc_SynthRaster::addClipped_(double x0, double y0, double x1, double y1) {
+  // An edge this flat adds nothing a pixel shows (and reaches no row's
+  // centre line from below), while its slope might not be finite.
+  if (!(std::fabs(y1 - y0) > 1e-17)) return;
+  const double dir = y1 > y0 ? 1.0 : -1.0;
+  if (y1 < y0) std::swap(x0, x1), std::swap(y0, y1);
+  if (direct_) {
+    walked_ = true;
+    walkBand_<false>(LazyEdge{x0, y0, x1, y1, dir}, 0, region_.height(), directJob_, cells_.data(), marks_.data());
+    return;
+  }
+  // Two independent divisions rather than one waiting for the other.
+  const double dx = x1 - x0, dy = y1 - y0;
+  const double dxdy = dx / dy, perX = dx != 0.0 ? dir * dy / std::fabs(dx) : 0.0;
+  edges_.push_back(Edge{x0, y0, x1, y1, dxdy, dir, perX, std::fabs(perX) * kSynthOne});
+}
+
+void vc_SynthRaster::renderDirect_(vcPelBuffer<unsigned char>& image, unsigned char value, bool fill) {
+  BandJob& job = directJob_;
+  job.pitch = image.rowPitch();
+  job.origin = image.pointToPel(region_.x(), region_.y());
+  job.value = value, job.fill = fill;
+  job.sweep = vf_synthSweepFor(vf_synthIsa());
+  for (long y = 0; y < region_.height(); ++y) {
+    const std::size_t r = static_cast<std::size_t>(y);
+    sweepMarked_(job.origin + y * job.pitch, cells_.data() + r * job.stride, marks_.data() + r * job.words, job);
+  }
+  walked_ = false;
+}
 
 // Every pixel may take intermediate values: rows are taken in bands, each
 // edge walked once over the rows of a band, adding its cells to that row's
@@ -367,7 +468,7 @@ void vc_SynthRaster::renderBandRange_(const BandJob& job, long from, long to, st
     for (long k = first_[static_cast<std::size_t>(b)]; k >= 0; k = chain_[static_cast<std::size_t>(k)])
       active.push_back(&edges_[static_cast<std::size_t>(k)]);
     if (active.empty()) continue;
-    for (const Edge* e : active) walkBand_(*e, top, bottom, job, cells, marks);
+    for (const Edge* e : active) walkBand_<true>(*e, top, bottom, job, cells, marks);
     for (long y = top; y < bottom; ++y) {
       const std::size_t r = static_cast<std::size_t>(y - top);
       sweepMarked_(job.origin + y * job.pitch, cells + r * job.stride, marks + r * job.words, job);
@@ -376,12 +477,13 @@ void vc_SynthRaster::renderBandRange_(const BandJob& job, long from, long to, st
 }
 
 // One piece of an edge within a row, as accumulate_ but in cell units, its
-// height dy already rounded to them and slope its height per unit of x.
+// height dy already rounded to them; e gives its height per unit of x.
 // The running sum over the cells is rounded rather than each share, so
 // every prefix stays within half a unit of its exact value and the cells
 // add up to dy exactly.
+template <class E>
 inline vc_SynthRaster::Span vc_SynthRaster::accumulateFixed_(std::int32_t* cells, double xa, double xb,
-                                                             std::int32_t dy, double slope) {
+                                                             std::int32_t dy, const E& e) {
   const double lo = std::min(xa, xb), hi = std::max(xa, xb);
   const long i0 = static_cast<long>(lo);
   long i1 = static_cast<long>(hi);
@@ -396,6 +498,7 @@ inline vc_SynthRaster::Span vc_SynthRaster::accumulateFixed_(std::int32_t* cells
     cells[i0 + 1] += dy - a;
     return Span{i0, i0 + 1};
   }
+  const double slope = e.slopeOf();
   const double perX = dy < 0 ? -slope : slope;
   const double e0 = static_cast<double>(i0 + 1), s1 = static_cast<double>(i1);
   const double part0 = perX * (e0 - lo), m0 = 0.5 * (lo + e0) - static_cast<double>(i0);
@@ -439,7 +542,9 @@ inline std::int32_t fixedRow(double f) { return static_cast<std::int32_t>(f * kS
 // Adds the pieces of edge e in rows [top, bottom) to their rows' cells. Each
 // piece's height is rounded from the positions of its ends within the row,
 // so that the pieces of a closed outline add up to whole pixels exactly.
-void vc_SynthRaster::walkBand_(const Edge& e, long top, long bottom, const BandJob& job, std::int32_t* cellBase,
+// With Prefetch the pixels the sweep will blend are fetched meanwhile.
+template <bool Prefetch, class E>
+void vc_SynthRaster::walkBand_(const E& e, long top, long bottom, const BandJob& job, std::int32_t* cellBase,
                                std::uint64_t* markBase) const {
   const double ys = std::max(e.y0, static_cast<double>(top)), ye = std::min(e.y1, static_cast<double>(bottom));
   if (!(ys < ye)) return;
@@ -448,40 +553,41 @@ void vc_SynthRaster::walkBand_(const Edge& e, long top, long bottom, const BandJ
   long y = static_cast<long>(ys);
   std::int32_t* cells = cellBase + static_cast<std::size_t>(y - top) * job.stride;
   std::uint64_t* marks = markBase + static_cast<std::size_t>(y - top) * job.words;
-  const unsigned char* pels = job.origin + y * job.pitch;
-  // The pixels the sweep will blend are fetched while the walk goes on.
+  const unsigned char* pels = Prefetch ? job.origin + y * job.pitch : nullptr;
   const auto piece = [&](double xa, double xb, std::int32_t dy) {
     if (dy != 0) {
-      const Span sp = accumulateFixed_(cells, xa, xb, dy * sign, e.slope);
+      const Span sp = accumulateFixed_(cells, xa, xb, dy * sign, e);
       markCells(marks, sp.from, sp.to);
-      __builtin_prefetch(pels + sp.from, 1);
+      if constexpr (Prefetch) __builtin_prefetch(pels + sp.from, 1);
     }
-    cells += job.stride, marks += job.words, pels += job.pitch;
+    cells += job.stride, marks += job.words;
+    if constexpr (Prefetch) pels += job.pitch;
   };
-  const auto xAt = [&](double yy) { return std::clamp(e.x0 + (yy - e.y0) * e.dxdy, 0.0, w); };
+  const auto xAt = [&](double yy, double dxdy) { return std::clamp(e.x0 + (yy - e.y0) * dxdy, 0.0, w); };
   const double row = static_cast<double>(y);
   // Most pieces of arcs lie within one row.
   if (ye <= row + 1.0) {
     const std::int32_t qa = fixedRow(ys - row), qb = fixedRow(ye - row);
     if (qa != qb) {
-      const Span sp = accumulateFixed_(cells, ys == e.y0 ? e.x0 : xAt(ys), ye == e.y1 ? e.x1 : xAt(ye),
-                                       (qb - qa) * sign, e.slope);
+      const double xa = ys == e.y0 ? e.x0 : xAt(ys, e.dxdyOf()), xb = ye == e.y1 ? e.x1 : xAt(ye, e.dxdyOf());
+      const Span sp = accumulateFixed_(cells, xa, xb, (qb - qa) * sign, e);
       markCells(marks, sp.from, sp.to);
-      __builtin_prefetch(pels + sp.from, 1);
+      if constexpr (Prefetch) __builtin_prefetch(pels + sp.from, 1);
     }
     return;
   }
   // The first row, whole rows, then the last row. Each row's end is taken
   // from the edge's start rather than stepped from the row before, so that
   // rows do not wait on each other.
-  double xb = xAt(row + 1.0);
-  piece(xAt(ys), xb, kSynthOne - fixedRow(ys - row));
+  const double dxdy = e.dxdyOf();
+  double xb = xAt(row + 1.0, dxdy);
+  piece(xAt(ys, dxdy), xb, kSynthOne - fixedRow(ys - row));
   for (++y; static_cast<double>(y + 1) < ye; ++y) {
     const double xa = xb;
-    xb = xAt(static_cast<double>(y + 1));
+    xb = xAt(static_cast<double>(y + 1), dxdy);
     piece(xa, xb, kSynthOne);
   }
-  piece(xb, xAt(ye), fixedRow(ye - static_cast<double>(y)));
+  piece(xb, xAt(ye, dxdy), fixedRow(ye - static_cast<double>(y)));
 }
 
 // One accumulated row of a band: the marked cells in order, each adding its

@@ -1,8 +1,9 @@
 // The scan converter behind synthetic images: closed outlines, given as
 // chains of straight edges in image coordinates, are filled with the exact
-// area they cover in every pixel. Scratch memory is a band of rows of the
-// region (at most 64 rows and 1 MiB of cells), never an image, and is kept
-// per thread from call to call.
+// area they cover in every pixel. Scratch memory is the cells of the whole
+// region when they take at most 2 MiB, else a band of its rows (at most 64
+// rows and 1 MiB of cells), never an image, and is kept per thread from call
+// to call.
 #pragma once
 
 #include <algorithm>
@@ -75,19 +76,17 @@ public:
   vc_SynthRaster(const vc_SynthRaster&) = delete;
   vc_SynthRaster& operator=(const vc_SynthRaster&) = delete;
 
-  // One edge of the outline, image coordinates. The edges must form closed
-  // loops (in any order and orientation); parts outside the region are
-  // reduced to what they contribute inside it. A point enclosed by loops of
-  // non-zero winding is inside.
-  void addEdge(const vcVector<2>& a, const vcVector<2>& b) {
-    const double x0 = a.x() - rx_, y0 = a.y() - ry_, x1 = b.x() - rx_, y1 = b.y() - ry_;
-    // Most edges lie wholly inside the region: no cutting needed.
-    if (y0 >= 0 && y1 >= 0 && y0 <= rh_ && y1 <= rh_ && x0 >= 0 && x1 >= 0 && x0 <= rw_ && x1 <= rw_)
-      addClipped_(x0, y0, x1, y1);
-    else
-      addOutside_(x0, y0, x1, y1);
-  }
-  void reserveEdges(std::size_t n) { edges_.reserve(n); }
+  // Called once before addLoop, with at most how many edges will
+  // come and whether render will be smooth: small regions then take their
+  // edges straight into their cells as they come, instead of keeping them.
+  // The bytes written are the same either way.
+  void plan(std::size_t edges, bool smooth);
+  // The edges of a closed loop of points (image coordinates): each point
+  // joined to the next, the last to the first. Loops may come in any number,
+  // order and orientation; parts outside the region are reduced to what they
+  // contribute inside it. A point enclosed by loops of non-zero winding is
+  // inside.
+  void addLoop(const std::vector<vcVector<2>>& pts);
 
   // Writes the outline into image (whose window holds the region).
   // fill and smooth: every pixel gets old + coverage * (value - old),
@@ -103,23 +102,16 @@ private:
     double dir;                   // +1 running toward +y, -1 toward -y
     double perX;                  // signed height per unit of x travelled
     double slope;                 // |perX| in cell units
+    double dxdyOf() const { return dxdy; }
+    double slopeOf() const { return slope; }
   };
   struct Crossing {
     long column;  // first pixel whose centre lies at or right of the crossing
     double dir;
   };
 
-  void addClipped_(double x0, double y0, double x1, double y1) {
-    // An edge this flat adds nothing a pixel shows (and reaches no row's
-    // centre line from below), while its slope might not be finite.
-    if (!(std::fabs(y1 - y0) > 1e-17)) return;
-    const double dir = y1 > y0 ? 1.0 : -1.0;
-    if (y1 < y0) std::swap(x0, x1), std::swap(y0, y1);
-    // Two independent divisions rather than one waiting for the other.
-    const double dx = x1 - x0, dy = y1 - y0;
-    const double dxdy = dx / dy, perX = dx != 0.0 ? dir * dy / std::fabs(dx) : 0.0;
-    edges_.push_back(Edge{x0, y0, x1, y1, dxdy, dir, perX, std::fabs(perX) * kSynthOne});
-  }
+  void addEdge_(const vcVector<2>& a, const vcVector<2>& b);
+  void addClipped_(double x0, double y0, double x1, double y1);
   void addOutside_(double x0, double y0, double x1, double y1);
   struct Scratch;
   static Scratch& scratch_();
@@ -127,7 +119,8 @@ private:
     long from, to;  // cells an edge passes through; acc_[to] may hold a spill
   };
   static Span accumulate_(double* acc, double xa, double xb, double dy, double perX);
-  static Span accumulateFixed_(std::int32_t* cells, double xa, double xb, std::int32_t dy, double slope);
+  template <class E>
+  static Span accumulateFixed_(std::int32_t* cells, double xa, double xb, std::int32_t dy, const E& e);
   void crossings_(const std::vector<const Edge*>& active, double yc);
   void fillCentreSpans_(unsigned char* row, long from, long to, unsigned char value) const;
   template <bool Clip>
@@ -146,14 +139,19 @@ private:
   void renderBands_(vcPelBuffer<unsigned char>& image, unsigned char value, bool fill);
   void renderBandRange_(const BandJob& job, long from, long to, std::int32_t* cells, std::uint64_t* marks,
                         std::vector<const Edge*>& active) const;
-  void walkBand_(const Edge& e, long top, long bottom, const BandJob& job, std::int32_t* cells,
+  template <bool Prefetch, class E>
+  void walkBand_(const E& e, long top, long bottom, const BandJob& job, std::int32_t* cells,
                  std::uint64_t* marks) const;
+  void renderDirect_(vcPelBuffer<unsigned char>& image, unsigned char value, bool fill);
   void sweepMarked_(unsigned char* row, std::int32_t* cells, std::uint64_t* marks, const BandJob& job) const;
 
   vcRectangle<long> region_;
   double rx_, ry_, rw_, rh_;  // the region's origin and size
   long bx0_, bx1_, by0_, by1_;  // blend area, region-relative, clipped to the region
   std::vector<Edge> edges_;
+  bool direct_ = false;  // edges go straight into the region's cells
+  bool walked_ = false;  // and some have: the cells must be swept or cleared
+  BandJob directJob_{};
   std::vector<double> acc_;  // per cell of a row: signed area to accumulate
   std::vector<std::int32_t> cells_;  // per cell of a band's rows: the same in units of 1 / kSynthOne
   std::vector<std::uint64_t> marks_;  // per band row: one bit per cell holding something
@@ -162,6 +160,10 @@ private:
   std::vector<long> first_, chain_;  // edges by the row they start in
   std::vector<const Edge*> active_;  // edges of the row, ordered by x
 };
+
+// Whether small regions may take their edges straight into their cells (on
+// unless a test compares with the banded way); returns the previous setting.
+bool vf_synthAllowDirect(bool allow);
 
 // Calls visit(i, j, in, out) for every pixel (i, j) whose square the segment
 // a-b (image coordinates) passes through, in travel order, with the points
