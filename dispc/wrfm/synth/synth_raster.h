@@ -134,6 +134,7 @@ private:
     unsigned char* origin;  // the region's first pixel
     unsigned char value;
     bool fill;
+    bool fixed;  // whole rows of long edges may be stepped in fixed point
     vf_SynthSweepFn sweep;
   };
   void renderBands_(vcPelBuffer<unsigned char>& image, unsigned char value, bool fill);
