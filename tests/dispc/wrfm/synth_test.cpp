@@ -526,3 +526,22 @@ TEST(Synthetic, EveryInstructionSetAndThreadCountWritesTheSameBytes) {
       }
   }
 }
+
+// Long edges at slopes either side of one pixel across per row (where whole rows change method), nearly upright ones,
+// and ones starting on pixel borders, rising and falling: thin quadrilaterals against the exact coverage.
+TEST(Synthetic, SteepAndFlatEdgesCoverTheExactArea) {
+  const double across[] = {0.0, 1e-9, 1e-5, 0.013, 0.5, 0.999999, 1.0, 1.000001, 1.7, 6.0};
+  for (const double dxdy : across)
+    for (const double x0 : {20.0, 20.37})
+      for (const double sense : {1.0, -1.0}) {
+        const double h = std::min(300.0, 330.0 / std::max(dxdy, 1.0)), x1 = x0 + sense * dxdy * h;
+        const double base = sense > 0 ? 0 : 350;
+        const V a(base + x0, 10.5), b(base + x1, 10.5 + h), c = b + V(4.1, 0.3), d = a + V(4.1, -0.3);
+        const Shape s = polygon("quad", {a, b, c, d});
+        auto img = image(20);
+        const auto before = img.clone();
+        P::drawSynthetic(s.poly, vcXform<2>::I, img, 235, true, true);
+        expectExact(before, img, synth_ref::coverage(s.outline, kSize, kSize), 235,
+                    "across " + std::to_string(dxdy) + " from " + std::to_string(x0) + " sense " + std::to_string(sense));
+      }
+}
