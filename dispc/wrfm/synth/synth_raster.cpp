@@ -346,38 +346,6 @@ struct LazyEdge {
 
 }  // namespace
 
-void vc_SynthRaster::addLoop(const std::vector<vcVector<2>>& pts) {
-  const std::size_t n = pts.size();
-  for (std::size_t k = 0; k + 1 < n; ++k) addEdge_(pts[k], pts[k + 1]);
-  if (n > 1) addEdge_(pts[n - 1], pts[0]);
-}
-
-inline void vc_SynthRaster::addEdge_(const vcVector<2>& a, const vcVector<2>& b) {
-  const double x0 = a.x() - rx_, y0 = a.y() - ry_, x1 = b.x() - rx_, y1 = b.y() - ry_;
-  // Most edges lie wholly inside the region: no cutting needed.
-  if (y0 >= 0 && y1 >= 0 && y0 <= rh_ && y1 <= rh_ && x0 >= 0 && x1 >= 0 && x0 <= rw_ && x1 <= rw_)
-    addClipped_(x0, y0, x1, y1);
-  else
-    addOutside_(x0, y0, x1, y1);
-}
-
-inline void vc_SynthRaster::addClipped_(double x0, double y0, double x1, double y1) {
-  // An edge this flat adds nothing a pixel shows (and reaches no row's
-  // centre line from below), while its slope might not be finite.
-  if (!(std::fabs(y1 - y0) > 1e-17)) return;
-  const double dir = y1 > y0 ? 1.0 : -1.0;
-  if (y1 < y0) std::swap(x0, x1), std::swap(y0, y1);
-  if (direct_) {
-    walked_ = true;
-    walkBand_<false>(LazyEdge{x0, y0, x1, y1, dir}, 0, region_.height(), directJob_, cells_.data(), marks_.data());
-    return;
-  }
-  // Two independent divisions rather than one waiting for the other.
-  const double dx = x1 - x0, dy = y1 - y0;
-  const double dxdy = dx / dy, perX = dx != 0.0 ? dir * dy / std::fabs(dx) : 0.0;
-  edges_.push_back(Edge{x0, y0, x1, y1, dxdy, dir, perX, std::fabs(perX) * kSynthOne});
-}
-
 void vc_SynthRaster::renderDirect_(vcPelBuffer<unsigned char>& image, unsigned char value, bool fill) {
   BandJob& job = directJob_;
   job.pitch = image.rowPitch();
@@ -644,6 +612,16 @@ std::int64_t walkFlat(RowCursor at, long count, std::int64_t x, std::int64_t ste
 
 }  // namespace
 
+// One piece of e within a row, accumulated into the row's cells and marked;
+// returns its first cell.
+template <class E>
+inline long vc_SynthRaster::addPiece_(std::int32_t* cells, std::uint64_t* marks, double xa, double xb, std::int32_t dy,
+                                      const E& e) {
+  const Span sp = accumulateFixed_(cells, xa, xb, dy, e);
+  markCells(marks, sp.from, sp.to);
+  return sp.from;
+}
+
 // Adds the pieces of edge e in rows [top, bottom) to their rows' cells. Each
 // piece's height is rounded from the positions of its ends within the row,
 // so that the pieces of a closed outline add up to whole pixels exactly.
@@ -661,9 +639,8 @@ void vc_SynthRaster::walkBand_(const E& e, long top, long bottom, const BandJob&
   const unsigned char* pels = Prefetch ? job.origin + y * job.pitch : nullptr;
   const auto piece = [&](double xa, double xb, std::int32_t dy) {
     if (dy != 0) {
-      const Span sp = accumulateFixed_(cells, xa, xb, dy * sign, e);
-      markCells(marks, sp.from, sp.to);
-      if constexpr (Prefetch) __builtin_prefetch(pels + sp.from, 1);
+      const long from = addPiece_(cells, marks, xa, xb, dy * sign, e);
+      if constexpr (Prefetch) __builtin_prefetch(pels + from, 1);
     }
     cells += job.stride, marks += job.words;
     if constexpr (Prefetch) pels += job.pitch;
@@ -675,9 +652,8 @@ void vc_SynthRaster::walkBand_(const E& e, long top, long bottom, const BandJob&
     const std::int32_t qa = fixedRow(ys - row), qb = fixedRow(ye - row);
     if (qa != qb) {
       const double xa = ys == e.y0 ? e.x0 : xAt(ys, e.dxdyOf()), xb = ye == e.y1 ? e.x1 : xAt(ye, e.dxdyOf());
-      const Span sp = accumulateFixed_(cells, xa, xb, (qb - qa) * sign, e);
-      markCells(marks, sp.from, sp.to);
-      if constexpr (Prefetch) __builtin_prefetch(pels + sp.from, 1);
+      const long from = addPiece_(cells, marks, xa, xb, (qb - qa) * sign, e);
+      if constexpr (Prefetch) __builtin_prefetch(pels + from, 1);
     }
     return;
   }
@@ -717,6 +693,51 @@ void vc_SynthRaster::walkBand_(const E& e, long top, long bottom, const BandJob&
     }
   }
   piece(xb, xAt(ye, dxdy), fixedRow(ye - static_cast<double>(y)));
+}
+
+void vc_SynthRaster::addLoop(const std::vector<vcVector<2>>& pts) {
+  const std::size_t n = pts.size();
+  for (std::size_t k = 0; k + 1 < n; ++k) addEdge_(pts[k], pts[k + 1]);
+  if (n > 1) addEdge_(pts[n - 1], pts[0]);
+}
+
+inline void vc_SynthRaster::addEdge_(const vcVector<2>& a, const vcVector<2>& b) {
+  const double x0 = a.x() - rx_, y0 = a.y() - ry_, x1 = b.x() - rx_, y1 = b.y() - ry_;
+  // Most edges lie wholly inside the region: no cutting needed.
+  if (y0 >= 0 && y1 >= 0 && y0 <= rh_ && y1 <= rh_ && x0 >= 0 && x1 >= 0 && x0 <= rw_ && x1 <= rw_)
+    addClipped_(x0, y0, x1, y1);
+  else
+    addOutside_(x0, y0, x1, y1);
+}
+
+inline void vc_SynthRaster::addClipped_(double x0, double y0, double x1, double y1) {
+  // An edge this flat adds nothing a pixel shows (and reaches no row's
+  // centre line from below), while its slope might not be finite.
+  if (!(std::fabs(y1 - y0) > 1e-17)) return;
+  const double dir = y1 > y0 ? 1.0 : -1.0;
+  if (y1 < y0) std::swap(x0, x1), std::swap(y0, y1);
+  if (direct_) {
+    walked_ = true;
+    const LazyEdge e{x0, y0, x1, y1, dir};
+    // Most chords of arcs lie within one row: taken here as walkBand_ takes
+    // them, without its set-up.
+    const auto y = static_cast<long>(y0);
+    const double row = static_cast<double>(y);
+    if (y1 > row + 1.0) {
+      walkBand_<false>(e, 0, region_.height(), directJob_, cells_.data(), marks_.data());
+      return;
+    }
+    const std::size_t r = static_cast<std::size_t>(y);
+    const std::int32_t dy = fixedRow(y1 - row) - fixedRow(y0 - row);
+    if (dy != 0)
+      addPiece_(cells_.data() + r * directJob_.stride, marks_.data() + r * directJob_.words, x0, x1,
+                dy * static_cast<std::int32_t>(dir), e);
+    return;
+  }
+  // Two independent divisions rather than one waiting for the other.
+  const double dx = x1 - x0, dy = y1 - y0;
+  const double dxdy = dx / dy, perX = dx != 0.0 ? dir * dy / std::fabs(dx) : 0.0;
+  edges_.push_back(Edge{x0, y0, x1, y1, dxdy, dir, perX, std::fabs(perX) * kSynthOne});
 }
 
 // One accumulated row of a band: the marked cells in order, each adding its

@@ -140,6 +140,8 @@ private:
   void renderBands_(vcPelBuffer<unsigned char>& image, unsigned char value, bool fill);
   void renderBandRange_(const BandJob& job, long from, long to, std::int32_t* cells, std::uint64_t* marks,
                         std::vector<const Edge*>& active) const;
+  template <class E>
+  static long addPiece_(std::int32_t* cells, std::uint64_t* marks, double xa, double xb, std::int32_t dy, const E& e);
   template <bool Prefetch, class E>
   void walkBand_(const E& e, long top, long bottom, const BandJob& job, std::int32_t* cells,
                  std::uint64_t* marks) const;
