@@ -76,10 +76,10 @@ public:
   vc_SynthRaster(const vc_SynthRaster&) = delete;
   vc_SynthRaster& operator=(const vc_SynthRaster&) = delete;
 
-  // Called once before addLoop, with at most how many edges will
-  // come and whether render will be smooth: small regions then take their
-  // edges straight into their cells as they come, instead of keeping them.
-  // The bytes written are the same either way.
+  // May be called once, before the first addLoop, with at most how many
+  // edges will come and whether render will be smooth: small regions then
+  // take their edges straight into their cells as they come, instead of
+  // keeping them. The bytes written are the same either way.
   void plan(std::size_t edges, bool smooth);
   // The edges of a closed loop of points (image coordinates): each point
   // joined to the next, the last to the first. Loops may come in any number,
