@@ -241,55 +241,38 @@ TEST(SketchStream, MalformedHeadThrowsAndLeavesHeaderUnchanged) {
 
 namespace {
 
-vcGraphicProps indexProps(unsigned char index) {
-  vcGraphicProps p;
-  p.penColor(vcColor(index));
-  return p;
-}
-
-// What a header holds after a props record and head.
-struct HeadState {
-  long used = 0;
-  bool hasProps = false;
-  vcGraphicProps props;
-  long opcode = -1;
-  long layer = 0;
-  vcColor color;
-  bool operator==(const HeadState&) const = default;
-};
-HeadState stateOf(const vc_UISketchOpHeader& h, long used) {
-  return {used, h.hasProps(), h.props(), h.opcode(), static_cast<long>(h.layer()), h.color()};
+// What a header holds: props, color, opcode, layer, whether it saw props.
+using HeadState = std::tuple<vcGraphicProps, vcColor, long, long, bool>;
+HeadState stateOf(const vc_UISketchOpHeader& h) {
+  return {h.props(), h.color(), h.opcode(), static_cast<long>(h.layer()), h.hasProps()};
 }
 
 // A plain reading of a props record (when b starts with its marker) and a
-// head as the format lays them out, after the header held before; nothing
-// for malformed bytes.
-std::optional<HeadState> plainHead(const Bytes& b, HeadState h) {
-  const auto get32 = [&b](std::size_t i) {
-    return static_cast<long>(static_cast<std::int32_t>(b[i] | b[i + 1] << 8 | b[i + 2] << 16 |
-                                                       static_cast<std::uint32_t>(b[i + 3]) << 24));
-  };
+// head as the format lays them out, after state s: the bytes taken and the
+// state then, or nothing for malformed bytes.
+std::optional<std::pair<long, HeadState>> plainHead(const Bytes& b, HeadState s) {
+  auto& [props, color, opcode, layer, hasProps] = s;
   std::size_t at = 0;
   if (!b.empty() && b[0] == 40) {
-    if (b.size() < 22 || b[1] != 0 || b[2] > 1 || b[19] > 1 || b[20] > 1 || b[21] > 1 || get32(3) < 0) return {};
-    if (b.size() > 22 && b[22] == 40) return {};
-    h.props.penWidth(get32(3));
-    h.props.fill(b[2] != 0);
-    h.props.penStyle(static_cast<vcGraphicProps::vePenStyle>(get32(7)));
-    h.props.penJoin(static_cast<vcGraphicProps::vePenJoin>(get32(11)));
-    h.props.penEndCap(static_cast<vcGraphicProps::vePenEndCap>(get32(15)));
-    h.props.arrowHead(b[19] != 0);
-    h.props.arrowHeadForward(b[20] != 0);
-    h.props.showVertex(b[21] != 0);
-    h.hasProps = true;
+    if (b.size() < 22 || b[1] != 0 || b[2] > 1 || b[19] > 1 || b[20] > 1 || b[21] > 1 || vfTestGet32(&b[3]) < 0 ||
+        (b.size() > 22 && b[22] == 40))
+      return {};
+    props.penWidth(vfTestGet32(&b[3]));
+    props.fill(b[2] != 0);
+    props.penStyle(static_cast<vcGraphicProps::vePenStyle>(vfTestGet32(&b[7])));
+    props.penJoin(static_cast<vcGraphicProps::vePenJoin>(vfTestGet32(&b[11])));
+    props.penEndCap(static_cast<vcGraphicProps::vePenEndCap>(vfTestGet32(&b[15])));
+    props.arrowHead(b[19] != 0);
+    props.arrowHeadForward(b[20] != 0);
+    props.showVertex(b[21] != 0);
+    hasProps = true;
     at = 22;
   }
-  if (b.size() < at + 8 || b[at + 1] > 2 || !vcColor::fromBytes(&b[at + 2], h.color)) return {};
-  h.props.penColor(h.color);
-  h.opcode = b[at];
-  h.layer = b[at + 1];
-  h.used = static_cast<long>(at + 8);
-  return h;
+  if (b.size() < at + 8 || b[at + 1] > 2 || !vcColor::fromBytes(&b[at + 2], color)) return {};
+  props.penColor(color);
+  opcode = b[at];
+  layer = b[at + 1];
+  return std::pair(static_cast<long>(at + 8), s);
 }
 
 }  // namespace
@@ -307,11 +290,10 @@ TEST(SketchStream, HeadsReadAsThePlainFormatOnRandomAndDamagedBytes) {
     vcGraphicProps props(vcColor(static_cast<unsigned char>(byte(rng))), byte(rng) % 4,
                          static_cast<vcGraphicProps::vePenStyle>(byte(rng) % 3), byte(rng) % 2 == 0);
     props.arrowHead(byte(rng) % 2 == 0);
-    props.showVertex(byte(rng) % 2 == 0);
-    // A point's record after another, drawn with the same props (a plain
-    // head) or others (a props record first); its 16-byte payload left out.
+    // A point's record after another drawn with the same props (a plain head)
+    // or others (a props record first); its 16-byte payload left out.
     vcUITablet t;
-    t.draw(vcPoint(1, 2), pick(rng) < 4 ? props : indexProps(3), I);
+    t.draw(vcPoint(1, 2), pick(rng) < 4 ? props : vcGraphicProps(), I);
     const long from = t.sketch().size();
     t.draw(vcPoint(3, 4), props, pick(rng) < 3 ? T::eOverlay : I);
     Bytes b(t.sketch().data() + from, t.sketch().data() + t.sketch().size() - 16);
@@ -319,16 +301,16 @@ TEST(SketchStream, HeadsReadAsThePlainFormatOnRandomAndDamagedBytes) {
       b[static_cast<std::size_t>(byte(rng)) % b.size()] = telling[static_cast<std::size_t>(byte(rng)) % 9];
     if (pick(rng) == 0) b.resize(static_cast<std::size_t>(byte(rng)) % (b.size() + 1));
     const Bytes held(b);  // its own allocation: a read past the end shows
-    const HeadState before = stateOf(h, 0);
-    const std::optional<HeadState> expected = plainHead(held, before);
+    const HeadState before = stateOf(h);
+    const auto expected = plainHead(held, before);
     try {
       const long used = h.parseByteStream(held.data(), static_cast<long>(held.size()));
       ASSERT_TRUE(expected) << "trial " << trial;
-      EXPECT_EQ(stateOf(h, used), *expected) << "trial " << trial;
+      EXPECT_EQ(std::pair(used, stateOf(h)), *expected) << "trial " << trial;
       ++accepted;
     } catch (const vcUIError::InvalidUISketch&) {
       EXPECT_FALSE(expected) << "trial " << trial;
-      EXPECT_EQ(stateOf(h, 0), before) << "trial " << trial;
+      EXPECT_EQ(stateOf(h), before) << "trial " << trial;
       ++refused;
     }
   }
