@@ -232,6 +232,19 @@ vcRLEBuffer vcRLEBuffer::fromRows(long width, long height, const unsigned char* 
 
 void vcRLEBuffer::assignRows(long width, long height, const unsigned char* runs, std::size_t n,
                              std::size_t* consumed) {
+  // Runs that start with exactly the bytes held (a stream drawing one image
+  // again and again) would be read into what is held: the held rows are well
+  // formed with canonical terminators, so a scan of these would stop at the
+  // same terminators with the same table. Shared storage never changes, so
+  // it need not be the only copy.
+  if (rep_ && width == width_ && height == height_ && runs) {
+    const std::vector<unsigned char>& held = rep_->bytes;
+    if (n >= held.size() && std::memcmp(runs, held.data(), held.size()) == 0) {
+      offset_ = vcPair<long>();
+      if (consumed) *consumed = held.size();
+      return;
+    }
+  }
   if (!rep_ || rep_->refCount() != 1) {
     *this = fromRows(width, height, runs, n, consumed);
     return;

@@ -41,38 +41,26 @@ vc_UISketchOpHeader& vc_UISketchOpHeader::operator=(const vc_UISketchOpHeader& o
 
 long vc_UISketchOpHeader::parseByteStream(const unsigned char* p, long n) {
   if (!p || n < 0) vc_PayloadReader::fail("no bytes for a record head");
+  // Well-formed records whose bytes are all there take the short way;
+  // anything else goes through the reader, which says what is wrong.
+  if (const long used = vc_HeadReader::take(*this, p, n)) [[likely]]
+    return used;
   // Everything is read before anything is committed, so a record that turns
   // out malformed leaves the header as it was; a props record's body is
   // applied last, and a bad one changes nothing.
-  const bool propsRecord = n > 0 && p[0] == static_cast<unsigned char>(vcUISketch::kPropsMarker);
-  // Well-formed records whose bytes are all there take the short way, with
-  // one check of their length; anything else goes through the reader, which
-  // says what is wrong.
+  vc_PayloadReader reader(p, static_cast<std::size_t>(n));
   vc_HeadPayload head;
-  vc_PropsPayload body;
-  constexpr long kBodySize = vcGraphicProps::kRecordSize, kPropsHead = 1 + kBodySize + vcUISketch::kHeadSize;
-  if (!propsRecord && n >= vcUISketch::kHeadSize && head.decode(p)) [[likely]] {
-    commitHead_(head);
+  if (n == 0 || p[0] != static_cast<unsigned char>(vcUISketch::kPropsMarker)) {
+    head.io(reader);
+    commitHead_(head.opcode, head.layer, head.color);
     return vcUISketch::kHeadSize;
   }
-  long used = kPropsHead;
-  if (propsRecord && n >= kPropsHead && p[1 + kBodySize] != p[0] && head.decode(p + 1 + kBodySize)) {
-    vc_PayloadReader reader(p + 1, static_cast<std::size_t>(kBodySize));
-    body.io(reader);
-  } else {
-    vc_PayloadReader reader(p, static_cast<std::size_t>(n));
-    if (!propsRecord) {
-      head.io(reader);
-      commitHead_(head);
-      return vcUISketch::kHeadSize;
-    }
-    reader.take(1);
-    body.io(reader);
-    if (reader.remaining() > 0 && *reader.position() == static_cast<unsigned char>(vcUISketch::kPropsMarker))
-      vc_PayloadReader::fail("props record followed by another");
-    head.io(reader);
-    used = static_cast<long>(reader.consumed());
-  }
+  vc_PropsPayload body;
+  reader.take(1);
+  body.io(reader);
+  if (reader.remaining() > 0 && *reader.position() == static_cast<unsigned char>(vcUISketch::kPropsMarker))
+    vc_PayloadReader::fail("props record followed by another");
+  head.io(reader);
   try {
     body.applyTo(props_);
   } catch (const vcGraphicProps::BadParams&) {
@@ -80,15 +68,8 @@ long vc_UISketchOpHeader::parseByteStream(const unsigned char* p, long n) {
   }
   hasProps_ = true;
   propsVersion_ = static_cast<signed char>(body.version);
-  commitHead_(head);
-  return used;
-}
-
-void vc_UISketchOpHeader::commitHead_(const vc_HeadPayload& head) {
-  props_.penColor(head.color);
-  opcode_ = head.opcode;
-  layer_ = static_cast<Layers>(head.layer);
-  color_ = head.color;
+  commitHead_(head.opcode, head.layer, head.color);
+  return static_cast<long>(reader.consumed());
 }
 
 void vc_UISketchOpHeader::populateSketch(vcUISketch& sketch) const {

@@ -19,6 +19,7 @@
 #include <vc/uisketch.h>
 
 #include "opcodes.h"
+#include "payloads.h"
 
 namespace {
 
@@ -51,16 +52,17 @@ private:
 };
 
 // Parses the record at p, offset bytes into its stream, whose props record
-// and head header parses and whose payload the object for its opcode
+// and head header parses (unless headTaken, not 0, says it already holds
+// them: that many bytes) and whose payload the object for its opcode
 // (objectFor(opcode)) parses, in the older layout when version0. Returns the
 // sizes of the props record and head together, and of the payload. Every
 // failure throws vcUIError::InvalidUISketch naming the record.
 template <class ObjectFor>
 std::pair<long, long> parseRecord(const unsigned char* p, long available, long offset, vc_UISketchOpHeader& header,
-                                  bool version0, ObjectFor&& objectFor) {
+                                  bool version0, long headTaken, ObjectFor&& objectFor) {
   long opcode = -1;
   try {
-    const long head = header.parseByteStream(p, available);
+    const long head = headTaken ? headTaken : header.parseByteStream(p, available);
     opcode = header.opcode();
     vc_UISketchOpData& record = objectFor(opcode);
     const long payload = version0 ? record.parseVersion0ByteStream(p + head, available - head)
@@ -168,9 +170,14 @@ void vcUISketchRecords::next_() {
   // Records are read in order: the bytes some records on are asked for now.
   __builtin_prefetch(data_ + std::min(at_ + 1024, size_ - 1));
   if (options_.freshHeaders) header_ = vc_UISketchOpHeader();
+  const unsigned char* p = data_ + at_;
+  const long available = size_ - at_;
   vc_UISketchOpData* data = nullptr;
+  // Well-formed heads are taken here; anything else goes through the
+  // header's parser, which says what is wrong.
+  const long headTaken = vc_HeadReader::take(header_, p, available);
   const auto [head, payload] =
-      parseRecord(data_ + at_, size_ - at_, at_, header_, options_.version0Layout, [&](long op) -> vc_UISketchOpData& {
+      parseRecord(p, available, at_, header_, options_.version0Layout, headTaken, [&](long op) -> vc_UISketchOpData& {
         vc_OpDataPtr& slot = objects_[static_cast<std::size_t>(op)];
         if (!slot) slot.reset(vfCreateUISketchOpData(op));
         return *(data = slot.get());
@@ -178,10 +185,10 @@ void vcUISketchRecords::next_() {
   record_.offset = at_;
   record_.headSize = head;
   record_.size = head + payload;
-  record_.ownProps = data_[at_] == static_cast<unsigned char>(vcUISketch::kPropsMarker);
+  record_.ownProps = p[0] == static_cast<unsigned char>(vcUISketch::kPropsMarker);
   record_.header = &header_;
   record_.data = data;
-  record_.payload = std::span<const unsigned char>(data_ + at_ + head, static_cast<std::size_t>(payload));
+  record_.payload = std::span<const unsigned char>(p + head, static_cast<std::size_t>(payload));
 }
 
 std::unique_ptr<vc_UISketchOpData> vcUISketchRecords::takeData() {
@@ -194,7 +201,7 @@ long vfParseUISketch(const vcUISketch& sketch, long offset, vc_UISketchOpHeader&
   if (offset < 0 || offset >= size) throw vcUIError::InvalidUISketch();
   vc_OpDataPtr made;
   const auto [head, payload] =
-      parseRecord(sketch.data() + offset, size - offset, offset, header, false, [&](long op) -> vc_UISketchOpData& {
+      parseRecord(sketch.data() + offset, size - offset, offset, header, false, 0, [&](long op) -> vc_UISketchOpData& {
         made.reset(vfCreateUISketchOpData(op));
         return *made;
       });

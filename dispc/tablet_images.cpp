@@ -45,7 +45,7 @@ void vcUITablet::draw(const std::string& text, const vcPoint& p, const vcColor& 
   vfCheckPosition(p, "text position");
   const std::string shown = text.substr(0, text.find('\0'));
   std::optional<vc_StringPayload> payload;
-  if (recording()) checkRecordable_<11>(payload.emplace(vcVector<2>(p), background, format, shown));
+  if (recording()) checkRecordable_<11>(payload.emplace(vc_StringPayload{vcVector<2>(p), background, format, shown}));
   if (okToDraw(layer)) {
     vcPoint scratch;
     drawScope_[layer]->draw(shown, mapPoint(p, layer, scratch), color, background, format);
@@ -57,7 +57,8 @@ void vcUITablet::draw(const vcPelBuffer_const<unsigned char>& image, const vcPoi
                       unsigned char passValue, bool mapped, Layers layer) {
   vfCheckPosition(p, "image position");
   std::optional<vc_PelBuf8Payload> payload;
-  if (recording()) checkRecordable_<12>(payload.emplace(vcVector<2>(p), passThrough, passValue, mapped, image));
+  if (recording())
+    checkRecordable_<12>(payload.emplace(vc_PelBuf8Payload{vcVector<2>(p), passThrough, passValue, mapped, image}));
   if (okToDraw(layer)) {
     vcUIScope& scope = *drawScope_[layer];
     vcPoint scratch;
@@ -104,7 +105,8 @@ void vcUITablet::draw(const vcRLEBuffer& image, const vcPoint& p, const std::vec
   vfCheckPosition(p, "image position");
   std::optional<vc_RleBufPayload> payload;
   if (recording())
-    checkRecordable_<14>(payload.emplace(vcVector<2>(p), passThrough, passValue, mapped, colorMap, image));
+    checkRecordable_<14>(
+        payload.emplace(vc_RleBufPayload{vcVector<2>(p), passThrough, passValue, mapped, colorMap, image}));
   if (okToDraw(layer)) {
     vcUIScope& scope = *drawScope_[layer];
     vcPoint scratch;

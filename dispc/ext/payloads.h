@@ -19,6 +19,7 @@
 #include <vc/core/rle.h>
 #include <vc/core/vector.h>
 #include <vc/core/xform.h>
+#include <vc/sketchop.h>
 #include <vc/uirect.h>
 #include <vc/uistring.h>
 #include <vc/uisketch.h>
@@ -90,6 +91,34 @@ struct vc_PropsPayload {
             p.arrowHeadForward(),
             p.showVertex()};
   }
+  // Reads a well-formed body from the 21 bytes at p (version byte first),
+  // which the caller has checked are there, as io() reads it; false, and the
+  // body unusable, for one that io() or applyTo() would refuse.
+  bool decode(const unsigned char* p) noexcept {
+    if (p[0] != 0 || p[1] > 1 || p[18] > 1 || p[19] > 1 || p[20] > 1) return false;
+    version = 0;
+    fill = p[1] != 0;
+    width = static_cast<std::int32_t>(vc_bytes::get32(p + 2));
+    style = static_cast<std::int32_t>(vc_bytes::get32(p + 6));
+    join = static_cast<std::int32_t>(vc_bytes::get32(p + 10));
+    cap = static_cast<std::int32_t>(vc_bytes::get32(p + 14));
+    arrowHead = p[18] != 0;
+    arrowHeadForward = p[19] != 0;
+    showVertex = p[20] != 0;
+    return width >= 0;
+  }
+  // As applyTo() for a decoded body, calling only the setters of fields that
+  // differ: consecutive props records of a stream mostly change a field or two.
+  void applyChanged(vcGraphicProps& p) const {
+    if (p.penWidth() != width) p.penWidth(width);
+    if (p.fill() != fill) p.fill(fill);
+    if (p.penStyle() != style) p.penStyle(static_cast<vcGraphicProps::vePenStyle>(style));
+    if (p.penJoin() != join) p.penJoin(static_cast<vcGraphicProps::vePenJoin>(join));
+    if (p.penEndCap() != cap) p.penEndCap(static_cast<vcGraphicProps::vePenEndCap>(cap));
+    if (p.arrowHead() != arrowHead) p.arrowHead(arrowHead);
+    if (p.arrowHeadForward() != arrowHeadForward) p.arrowHeadForward(arrowHeadForward);
+    if (p.showVertex() != showVertex) p.showVertex(showVertex);
+  }
   // Sets these fields of p through its setters (its pen color stays), so a
   // negative width throws vcGraphicProps::BadParams; the width is set first,
   // so that p is then left as it was.
@@ -102,6 +131,32 @@ struct vc_PropsPayload {
     p.arrowHead(arrowHead);
     p.arrowHeadForward(arrowHeadForward);
     p.showVertex(showVertex);
+  }
+};
+
+// The short way through well-formed records, for the record walk and the
+// header's parser alike: takes the head, and the props record before it,
+// from the n bytes at p into header when all are there and well formed, and
+// returns the bytes taken; 0, and the header unchanged, otherwise (the
+// header's parser then says what is wrong). Inline: a walk takes one per record.
+struct vc_HeadReader {
+  static long take(vc_UISketchOpHeader& header, const unsigned char* p, long n) noexcept {
+    constexpr unsigned char kMarker = static_cast<unsigned char>(vcUISketch::kPropsMarker);
+    constexpr long kBody = vcGraphicProps::kRecordSize, kPropsHead = 1 + kBody + vcUISketch::kHeadSize;
+    vc_HeadPayload head;
+    if (n >= vcUISketch::kHeadSize && p[0] != kMarker) {
+      if (!head.decode(p)) return 0;
+      header.commitHead_(head.opcode, head.layer, head.color);
+      return vcUISketch::kHeadSize;
+    }
+    // A props record: its body, then a head that is not another props record.
+    vc_PropsPayload body;
+    if (n < kPropsHead || p[1 + kBody] == kMarker || !body.decode(p + 1) || !head.decode(p + 1 + kBody)) return 0;
+    body.applyChanged(header.props_);
+    header.hasProps_ = true;
+    header.propsVersion_ = 0;
+    header.commitHead_(head.opcode, head.layer, head.color);
+    return kPropsHead;
   }
 };
 
@@ -203,10 +258,23 @@ void vfCountedBytes(IO& io, std::vector<unsigned char>& bytes) {
   }
 }
 
-// A run of vectors preceded by its count.
+// A run of vectors preceded by its count. Read in one piece: the count is
+// checked against the bytes left, and a reused vector keeps its storage and
+// is written once, not cleared first.
 template <class IO>
 void vfVectorRun(IO& io, std::vector<vcVector<2>>& v) {
-  vfCounted(io, v, 16, [&io](vcVector<2>& p) { io.vec(p); });
+  if constexpr (IO::isReading) {
+    long n = 0;
+    io.count(n, 16);
+    const unsigned char* at = io.take(16 * static_cast<std::size_t>(n));
+    v.resize(static_cast<std::size_t>(n));
+    for (vcVector<2>& p : v) {
+      p = vcVector<2>(vc_bytes::getF64(at), vc_bytes::getF64(at + 8));
+      at += 16;
+    }
+  } else {
+    vfCounted(io, v, 16, [&io](vcVector<2>& p) { io.vec(p); });
+  }
 }
 
 // Opcode 28: fill mode, vertex count, vertices.

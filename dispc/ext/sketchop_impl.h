@@ -76,15 +76,20 @@ protected:
   virtual void archive_(vcArchive& ar) = 0;
 
   // Reads a payload through read(reader) from the n bytes at p and checks
-  // it; returns the bytes consumed. Malformed bytes throw
-  // vcUIError::InvalidUISketch and leave the default payload.
+  // it (through check(), by default check_()); returns the bytes consumed.
+  // Malformed bytes throw vcUIError::InvalidUISketch and leave the default
+  // payload.
   template <class Read>
   long read_(const unsigned char* p, long n, Read&& read) {
+    return read_(p, n, read, [this] { check_(); });
+  }
+  template <class Read, class Check>
+  long read_(const unsigned char* p, long n, Read&& read, Check&& check) {
     if (n < 0 || (!p && n > 0)) vc_PayloadReader::fail("bad payload extent");
     try {
       vc_PayloadReader reader(p, static_cast<std::size_t>(n));
       read(reader);
-      check_();
+      check();
       return static_cast<long>(reader.consumed());
     } catch (const vcUIError::InvalidUISketch&) {
       reset_();
@@ -162,6 +167,12 @@ enum class vc_ShapeForm {
 template <class S, class Codec, vc_ShapeForm Form = vc_ShapeForm::ePersistent>
 class vc_UISketchOpShape : public vc_UISketchOpPayload<typename Codec::Payload> {
 public:
+  // The check is this class's own (final), so it is called directly: replay
+  // parses a record of these kinds for most records it draws.
+  long parseByteStream(const unsigned char* p, long n) override {
+    return this->read_(p, n, [this](vc_PayloadReader& r) { this->payload_.io(r); },
+                       [this] { vc_UISketchOpShape::check_(); });
+  }
   S shape() const { return Codec::shape(this->payload_); }
   void draw(vcUITablet& tablet, vc_UISketchOpHeader& header) const override {
     if (checked_)
@@ -173,7 +184,7 @@ public:
 protected:
   // A payload that fails to build keeps the shape of the one checked before it
   // (serialize_ restores that payload).
-  void check_() override { checked_ = shape(); }
+  void check_() final { checked_ = shape(); }
   void reset_() override {
     vc_UISketchOpPayload<typename Codec::Payload>::reset_();
     checked_.reset();
@@ -194,9 +205,14 @@ private:
 
 // The records whose payload is one client point: 0, 1, 20 and 21.
 class vc_UISketchOpPointBase : public vc_UISketchOpPayload<vc_PointPayload> {
+public:
+  long parseByteStream(const unsigned char* p, long n) override {
+    return read_(p, n, [this](vc_PayloadReader& r) { payload_.io(r); }, [this] { vc_UISketchOpPointBase::check_(); });
+  }
+
 protected:
   vcPoint point() const { return vcPoint(payload_.p); }
-  void check_() override { vfCheckFinite(payload_.p, "point"); }
+  void check_() final { vfCheckFinite(payload_.p, "point"); }
   void archive_(vcArchive& ar) override {
     vcPoint p = point();
     ar || p;

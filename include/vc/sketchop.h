@@ -21,7 +21,6 @@
 class vcArchive;
 class vcUISketch;
 class vcUITablet;
-struct vc_HeadPayload;
 
 // The head of a record and the props record that may precede it. A header
 // reused for consecutive records keeps the last props it parsed, so a record
@@ -60,10 +59,16 @@ protected:
   virtual void serialize_(vcArchive& ar, unsigned char version);
 
 private:
+  friend struct vc_HeadReader;
   static vcPersistent* make();
   static const vc_Instantiator sExemplar;
   // Takes the head's opcode, layer and color (the props' pen color too).
-  void commitHead_(const vc_HeadPayload& head);
+  void commitHead_(unsigned char opcode, unsigned char layer, const vcColor& color) {
+    props_.penColor(color);
+    opcode_ = opcode;
+    layer_ = static_cast<Layers>(layer);
+    color_ = color;
+  }
 
   bool hasProps_ = false;
   signed char propsVersion_ = 0;

@@ -398,6 +398,7 @@ TEST(RLEBufferTest, ReaderAcceptsExactlyTheWellFormedRowsOnRandomAndDamagedBytes
     const long widths[] = {0, 1, 3, 7, 8, 9, 16, 40, 255, 256, 700};
     const long w = widths[trial % 11], h = 1 + trial % 7;
     Bytes b = w > 0 ? vcRLEBuffer::encode(randomImage(rng, w, h)).runs() : Bytes(2 * h, 0);
+    const Bytes clean(b);
     // Damage: a length or a value changed, bytes cut off or added.
     const int damage = coin(rng);
     if (damage == 1 && !b.empty()) b[static_cast<std::size_t>(byte(rng)) % b.size()] = static_cast<unsigned char>(byte(rng) % 4);
@@ -405,27 +406,39 @@ TEST(RLEBufferTest, ReaderAcceptsExactlyTheWellFormedRowsOnRandomAndDamagedBytes
     for (int k = coin(rng) * 7; k > 0; --k) b.push_back(static_cast<unsigned char>(byte(rng)));
     const Bytes held(b);  // its own allocation: a read past the end shows
     const auto expected = rowEnds(w, h, held);
-    vcRLEBuffer into = vcRLEBuffer::fromRows(1, 1, Bytes{4, 1, 0, 0}.data(), 4, nullptr);
-    std::size_t used = 0;
-    try {
-      into.assignRows(w, h, held.data(), held.size(), &used);
-    } catch (const vcBadArgument&) {
-      EXPECT_FALSE(expected) << "trial " << trial;
-      EXPECT_EQ(into.width(), 1);
-      ++refused;
-      continue;
+    // Read into another image, into one holding the undamaged rows (which
+    // takes bytes that begin with its own as they are) and into one holding
+    // only their first row (whose bytes begin them too).
+    for (vcRLEBuffer into : {vcRLEBuffer::fromRows(1, 1, Bytes{4, 1, 0, 0}.data(), 4, nullptr),
+                             vcRLEBuffer::fromRows(w, h, clean.data(), clean.size(), nullptr),
+                             vcRLEBuffer::fromRows(w, 1, clean.data(), clean.size(), nullptr)}) {
+      const vcRLEBuffer before = into;
+      const Bytes beforeRuns = into.runs();
+      into.offset(vcPair<long>(3, -2));
+      std::size_t used = 0;
+      try {
+        into.assignRows(w, h, held.data(), held.size(), &used);
+      } catch (const vcBadArgument&) {
+        EXPECT_FALSE(expected) << "trial " << trial;
+        EXPECT_EQ(into.width(), before.width());
+        EXPECT_EQ(into.runs(), beforeRuns);
+        ++refused;
+        continue;
+      }
+      ASSERT_TRUE(expected) << "trial " << trial;
+      ++accepted;
+      EXPECT_EQ(used, expected->back());
+      EXPECT_EQ(into.offset(), vcPair<long>(0, 0));
+      long runs = 0;
+      for (long y = 0; y < h; ++y) {
+        const std::size_t start = y == 0 ? 0 : (*expected)[static_cast<std::size_t>(y - 1)];
+        EXPECT_EQ(into.rowBytes(y), static_cast<long>((*expected)[static_cast<std::size_t>(y)] - start));
+        EXPECT_EQ(std::memcmp(into.pointToRow(y), held.data() + start, static_cast<std::size_t>(into.rowBytes(y)) - 2), 0);
+        EXPECT_EQ(into.pointToRow(y)[into.rowBytes(y) - 2], 0);  // the terminator as stored
+        runs += into.rowBytes(y) / 2 - 1;
+      }
+      EXPECT_EQ(into.numRuns(), runs);
     }
-    ASSERT_TRUE(expected) << "trial " << trial;
-    ++accepted;
-    EXPECT_EQ(used, expected->back());
-    long runs = 0;
-    for (long y = 0; y < h; ++y) {
-      const std::size_t start = y == 0 ? 0 : (*expected)[static_cast<std::size_t>(y - 1)];
-      EXPECT_EQ(into.rowBytes(y), static_cast<long>((*expected)[static_cast<std::size_t>(y)] - start));
-      EXPECT_EQ(std::memcmp(into.pointToRow(y), held.data() + start, static_cast<std::size_t>(into.rowBytes(y)) - 2), 0);
-      runs += into.rowBytes(y) / 2 - 1;
-    }
-    EXPECT_EQ(into.numRuns(), runs);
   }
   EXPECT_GT(accepted, 100);
   EXPECT_GT(refused, 100);

@@ -8,7 +8,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -234,6 +237,85 @@ TEST(SketchStream, MalformedHeadThrowsAndLeavesHeaderUnchanged) {
   EXPECT_EQ(std::tuple(h.props(), h.color(), h.opcode(), h.layer()),
             std::tuple(saved.props(), saved.color(), saved.opcode(), saved.layer()));
   EXPECT_THROW(vfParseUISketch(sketchOf(good), static_cast<long>(good.size()), h, nullptr), vcUIError::InvalidUISketch);
+}
+
+namespace {
+
+// What a header holds: props, color, opcode, layer, whether it saw props.
+using HeadState = std::tuple<vcGraphicProps, vcColor, long, long, bool>;
+HeadState stateOf(const vc_UISketchOpHeader& h) {
+  return {h.props(), h.color(), h.opcode(), static_cast<long>(h.layer()), h.hasProps()};
+}
+
+// A plain reading of a props record (when b starts with its marker) and a
+// head as the format lays them out, after state s: the bytes taken and the
+// state then, or nothing for malformed bytes.
+std::optional<std::pair<long, HeadState>> plainHead(const Bytes& b, HeadState s) {
+  auto& [props, color, opcode, layer, hasProps] = s;
+  std::size_t at = 0;
+  if (!b.empty() && b[0] == 40) {
+    if (b.size() < 22 || b[1] != 0 || b[2] > 1 || b[19] > 1 || b[20] > 1 || b[21] > 1 || vfTestGet32(&b[3]) < 0 ||
+        (b.size() > 22 && b[22] == 40))
+      return {};
+    props.penWidth(vfTestGet32(&b[3]));
+    props.fill(b[2] != 0);
+    props.penStyle(static_cast<vcGraphicProps::vePenStyle>(vfTestGet32(&b[7])));
+    props.penJoin(static_cast<vcGraphicProps::vePenJoin>(vfTestGet32(&b[11])));
+    props.penEndCap(static_cast<vcGraphicProps::vePenEndCap>(vfTestGet32(&b[15])));
+    props.arrowHead(b[19] != 0);
+    props.arrowHeadForward(b[20] != 0);
+    props.showVertex(b[21] != 0);
+    hasProps = true;
+    at = 22;
+  }
+  if (b.size() < at + 8 || b[at + 1] > 2 || !vcColor::fromBytes(&b[at + 2], color)) return {};
+  props.penColor(color);
+  opcode = b[at];
+  layer = b[at + 1];
+  return std::pair(static_cast<long>(at + 8), s);
+}
+
+}  // namespace
+
+// One header reads random and damaged heads, with and without props records,
+// exactly as a plain reading of the format does, props carrying over from
+// record to record; bytes it refuses leave it as it was.
+TEST(SketchStream, HeadsReadAsThePlainFormatOnRandomAndDamagedBytes) {
+  std::mt19937 rng(41);
+  std::uniform_int_distribution<int> byte(0, 255), pick(0, 9);
+  const unsigned char telling[] = {0, 1, 2, 3, 4, 7, 40, 0x80, 0xFF};
+  vc_UISketchOpHeader h;
+  int accepted = 0, refused = 0;
+  for (int trial = 0; trial < 1500; ++trial) {
+    vcGraphicProps props(vcColor(static_cast<unsigned char>(byte(rng))), byte(rng) % 4,
+                         static_cast<vcGraphicProps::vePenStyle>(byte(rng) % 3), byte(rng) % 2 == 0);
+    props.arrowHead(byte(rng) % 2 == 0);
+    // A point's record after another drawn with the same props (a plain head)
+    // or others (a props record first); its 16-byte payload left out.
+    vcUITablet t;
+    t.draw(vcPoint(1, 2), pick(rng) < 4 ? props : vcGraphicProps(), I);
+    const long from = t.sketch().size();
+    t.draw(vcPoint(3, 4), props, pick(rng) < 3 ? T::eOverlay : I);
+    Bytes b(t.sketch().data() + from, t.sketch().data() + t.sketch().size() - 16);
+    for (int k = pick(rng) % 3; k > 0; --k)
+      b[static_cast<std::size_t>(byte(rng)) % b.size()] = telling[static_cast<std::size_t>(byte(rng)) % 9];
+    if (pick(rng) == 0) b.resize(static_cast<std::size_t>(byte(rng)) % (b.size() + 1));
+    const Bytes held(b);  // its own allocation: a read past the end shows
+    const HeadState before = stateOf(h);
+    const auto expected = plainHead(held, before);
+    try {
+      const long used = h.parseByteStream(held.data(), static_cast<long>(held.size()));
+      ASSERT_TRUE(expected) << "trial " << trial;
+      EXPECT_EQ(std::pair(used, stateOf(h)), *expected) << "trial " << trial;
+      ++accepted;
+    } catch (const vcUIError::InvalidUISketch&) {
+      EXPECT_FALSE(expected) << "trial " << trial;
+      EXPECT_EQ(stateOf(h), before) << "trial " << trial;
+      ++refused;
+    }
+  }
+  EXPECT_GT(accepted, 300);
+  EXPECT_GT(refused, 300);
 }
 
 // The loaded records are appended and their props become the sketch's

@@ -39,8 +39,10 @@ public:
                               std::size_t* consumed);
   // The same, read into this image (offset (0, 0)): when no other image shares
   // its runs, their storage is reused, so a reader refilling one image again
-  // and again allocates nothing once it has held the largest. Malformed input
-  // throws as fromRows does and leaves this image unchanged.
+  // and again allocates nothing once it has held the largest; runs that begin
+  // with the very bytes this image holds, at its size, are taken as they are
+  // without another check or copy. Malformed input throws as fromRows does
+  // and leaves this image unchanged.
   void assignRows(long width, long height, const unsigned char* runs, std::size_t n, std::size_t* consumed);
 
   // The pixels in a fresh buffer whose storage and window are the image's
