@@ -137,6 +137,7 @@ private:
     bool fixed;  // whole rows of long edges may be stepped in fixed point
     vf_SynthSweepFn sweep;
   };
+  long bandRows_() const;
   void renderBands_(vcPelBuffer<unsigned char>& image, unsigned char value, bool fill);
   void renderBandRange_(const BandJob& job, long from, long to, std::int32_t* cells, std::uint64_t* marks,
                         std::vector<const Edge*>& active) const;
