@@ -566,23 +566,26 @@ void vfXformImage(IO& io, vcXform<2>& x) {
   }
 }
 
+// Copies n bytes (sizeof(Word) <= n <= 2 sizeof(Word)) as two words that
+// may overlap.
+template <class Word>
+inline void vfCopyOverlapping(unsigned char* to, const unsigned char* from, std::size_t n) {
+  Word head = 0, tail = 0;
+  std::memcpy(&head, from, sizeof(Word));
+  std::memcpy(&tail, from + n - sizeof(Word), sizeof(Word));
+  std::memcpy(to, &head, sizeof(Word));
+  std::memcpy(to + n - sizeof(Word), &tail, sizeof(Word));
+}
+
 // Copies a row of n bytes; rows of image records are often only a few bytes
 // long, too short to pay for a call.
 inline void vfCopyRow(unsigned char* to, const unsigned char* from, std::size_t n) {
   if (n > 16) {
     std::memcpy(to, from, n);
   } else if (n >= 8) {
-    std::uint64_t head = 0, tail = 0;
-    std::memcpy(&head, from, 8);
-    std::memcpy(&tail, from + n - 8, 8);
-    std::memcpy(to, &head, 8);
-    std::memcpy(to + n - 8, &tail, 8);
+    vfCopyOverlapping<std::uint64_t>(to, from, n);
   } else if (n >= 4) {
-    std::uint32_t head = 0, tail = 0;
-    std::memcpy(&head, from, 4);
-    std::memcpy(&tail, from + n - 4, 4);
-    std::memcpy(to, &head, 4);
-    std::memcpy(to + n - 4, &tail, 4);
+    vfCopyOverlapping<std::uint32_t>(to, from, n);
   } else {
     for (std::size_t i = 0; i < n; ++i) to[i] = from[i];
   }
