@@ -18,21 +18,24 @@ using P = vcSMDGDPolyPrivate;
 namespace {
 
 // The outline's points, in a buffer of the calling thread reused from call
-// to call, and their box.
+// to call, and their box; with arcs, the arcs the scan converter may follow
+// exactly go there instead of their chords.
 const std::vector<vcVector<2>>& linearOutline(const vcSMDGDPoly& p, const vcXform<2>& x,
-                                              const vcRectangle<long>& window, vf_SynthBox& box) {
+                                              const vcRectangle<long>& window, vf_SynthBox& box,
+                                              std::vector<vc_SynthArc>* arcs) {
   thread_local std::vector<vcVector<2>> pts;
   pts.clear();
+  if (arcs) arcs->clear();
   const auto put = [&](const vcVector<2>& q) {
     pts.push_back(q);
     box.add(q);
   };
   vc_forEachOutlinePart(p, [&](const vc_SMDPiece& piece) {
     if (pts.empty()) put(x * piece.start());
-    if (piece.isArc)
-      vf_synthArcPoints(piece.arc, x, false, window, pts, box);
-    else
+    if (!piece.isArc)
       put(x * piece.line.p2());
+    else if (!arcs || !vf_synthExactArc(piece.arc, x, window, pts, box, *arcs))
+      vf_synthArcPoints(piece.arc, x, false, window, pts, box);
   });
   return pts;
 }
@@ -91,14 +94,16 @@ std::vector<vcVector<2>> mappedOutline(const vcSMDGDPoly& p, const Map& map) {
 }
 
 // Renders a chain of image points: a closed loop (the last point joins the
-// first) or, without fill, an open path; box holds every point.
-void renderChain(const std::vector<vcVector<2>>& pts, const vf_SynthBox& box, bool closed,
-                 vcPelBuffer<unsigned char>& image, unsigned char value, bool smooth, bool fill) {
-  if (pts.size() < 2 || (fill && !closed)) return;
+// first) or, without fill, an open path; box holds every point. Returns
+// false, having written nothing, where the loop holds arcs that this
+// rendering cannot take whole.
+bool renderChain(const std::vector<vcVector<2>>& pts, const std::vector<vc_SynthArc>& arcs, const vf_SynthBox& box,
+                 bool closed, vcPelBuffer<unsigned char>& image, unsigned char value, bool smooth, bool fill) {
+  if (pts.size() < 2 || (fill && !closed)) return true;
   const vcRectangle<long>& w = image.window();
   if (!closed) {
     vf_synthPolyline(image, pts, value, 0);
-    return;
+    return true;
   }
   if (!box.surelyWithin(kSynthFarthest))
     for (const vcVector<2>& q : pts) vf_synthCheckFinite(q);
@@ -111,18 +116,21 @@ void renderChain(const std::vector<vcVector<2>>& pts, const vf_SynthBox& box, bo
   const long l = vf_synthFloor(clampTo(x0, w.x(), w.right())), r = vf_synthCeil(clampTo(x1, w.x(), w.right()));
   const long t = vf_synthFloor(clampTo(y0, w.y(), w.bottom())), b = vf_synthCeil(clampTo(y1, w.y(), w.bottom()));
   const vcRectangle<long> region = vcRectangle<long>(l, t, r - l, b - t) & w;
-  if (region.isEmpty()) return;
+  if (region.isEmpty()) return true;
   vc_SynthRaster raster(region, vcRectangle<long>(w.x() + 2, w.y() + 2, w.width() - 4, w.height() - 4));
-  raster.plan(pts.size(), smooth);
-  raster.addLoop(pts);
+  // An arc becomes at most five quarters of its circle.
+  raster.plan(pts.size() + 5 * arcs.size(), smooth);
+  if (!arcs.empty() && !raster.takesArcs()) return false;
+  raster.addLoop(pts, arcs);
   raster.render(image, value, smooth, fill);
+  return true;
 }
 
 void renderMapped(const std::vector<vcVector<2>>& pts, bool closed, vcPelBuffer<unsigned char>& image,
                   unsigned char value, bool smooth, bool fill) {
   vf_SynthBox box;
   for (const vcVector<2>& q : pts) box.add(q);
-  renderChain(pts, box, closed, image, value, smooth, fill);
+  renderChain(pts, {}, box, closed, image, value, smooth, fill);
 }
 
 }  // namespace
@@ -146,9 +154,15 @@ void vcSMDGDPoly::drawSynthetic(const vcPtrHandle_const<vc2XformBase>& x, vcPelB
 void P::drawSynthetic(const vcSMDGDPoly& p, const vcXform<2>& x, vcPelBuffer<unsigned char>& image, unsigned char value,
                       bool smooth, bool fill) {
   if (fill && p.isOpen()) return;
+  // Arcs are taken whole where the rendering allows, else followed by chords.
+  thread_local std::vector<vc_SynthArc> arcs;
+  arcs.clear();
   vf_SynthBox box;
-  const std::vector<vcVector<2>>& pts = linearOutline(p, x, image.window(), box);
-  renderChain(pts, box, p.isClosed(), image, value, smooth, fill);
+  const std::vector<vcVector<2>>* pts = &linearOutline(p, x, image.window(), box, p.isClosed() ? &arcs : nullptr);
+  if (renderChain(*pts, arcs, box, p.isClosed(), image, value, smooth, fill)) return;
+  box = vf_SynthBox{};
+  pts = &linearOutline(p, x, image.window(), box, nullptr);
+  renderChain(*pts, {}, box, p.isClosed(), image, value, smooth, fill);
 }
 
 void P::drawSynthetic(const vcSMDGDPoly& p, const vcPtrHandle_const<vc2XformBase>& x, vcPelBuffer<unsigned char>& image,

@@ -162,6 +162,50 @@ void emit(const ArcChords& a, std::int64_t k0, std::int64_t k1, std::int64_t& pe
 
 }  // namespace
 
+// Under a map that keeps shapes, arcs of mapped radius at least
+// kExactArcRadius pixels (where the segment area formula the scan converter
+// uses holds) and at most kExactArcMaxRadius are taken whole. Larger ones
+// keep their chords: those run straight over several rows, which whole-row
+// steps walk for less than a square root per row (measured: whole arcs are
+// twice as fast at radius 16, level at 150, 5 to 8 % slower at 256 to 1000).
+constexpr double kExactArcRadius = 4.0;
+constexpr double kExactArcMaxRadius = 200.0;
+
+bool vf_synthExactArc(const vc2SegmentArc& arc, const vcXform<2>& x, const vcRectangle<long>& window,
+                      std::vector<vcVector<2>>& out, vf_SynthBox& box, std::vector<vc_SynthArc>& arcs) {
+  const vcXform<2> m = x * arc.xform();
+  const double stretch = vf_synthMaxStretch(m.matrix());
+  const double radius = arc.localRadius() * stretch, span = arc.localAngleSpan().toDouble() * kDeg;
+  if (out.empty() || !(radius >= kExactArcRadius && radius <= kExactArcMaxRadius) || !std::isfinite(span) ||
+      !similar(m.matrix(), stretch))
+    return false;
+  const vcVector<2> c = m * arc.localCenter();
+  const double t1 = arc.localStartAngle().toDouble() * kDeg + span;
+  const vcVector<2> end = m * (arc.localCenter() + vcVector<2>(std::cos(t1), std::sin(t1)) * arc.localRadius());
+  const vcVector<2> start = out.back();
+  // In the image the arc turns the other way under a mirror.
+  const double a0 = std::atan2(start.y() - c.y(), start.x() - c.x());
+  const double turn = m.matrix().determinant() < 0 ? -span : span;
+  vf_SynthBox own;
+  own.add(start), own.add(end);
+  // The ends of the circle's axes that the arc passes.
+  for (int k = 0; k < 4; ++k) {
+    const double toward = (turn >= 0 ? 1.0 : -1.0) * (k * 0.5 * kPi - a0);
+    if (std::fabs(turn) >= 2.0 * kPi || toward - 2.0 * kPi * std::floor(toward / (2.0 * kPi)) < std::fabs(turn))
+      own.add(c + vcVector<2>(k == 0 ? radius : k == 2 ? -radius : 0.0, k == 1 ? radius : k == 3 ? -radius : 0.0));
+  }
+  // Only arcs clear of the window's 2-pixel rim (where pixels are not
+  // blended) and finite: the others need the chords' cutting.
+  if (!own.surelyWithin(kSynthFarthest) || own.x0 < static_cast<double>(window.x()) + 2.0 ||
+      own.x1 > static_cast<double>(window.right()) - 2.0 || own.y0 < static_cast<double>(window.y()) + 2.0 ||
+      own.y1 > static_cast<double>(window.bottom()) - 2.0)
+    return false;
+  arcs.push_back(vc_SynthArc{out.size() - 1, c, radius, a0, turn});
+  out.push_back(end);
+  box.add(vcVector<2>(own.x0, own.y0)), box.add(vcVector<2>(own.x1, own.y1));
+  return true;
+}
+
 std::int64_t vf_synthArcPieces(double r, double spanDeg, double stretch, double tol) {
   const double span = std::fabs(spanDeg) * kDeg;
   const double mapped = r * stretch;

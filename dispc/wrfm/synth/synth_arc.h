@@ -12,6 +12,8 @@
 #include <vc/core/xform.h>
 #include <vc/wrfm/arc.h>
 
+#include "synth_raster.h"
+
 // The box of a chain of image points, and a running sum of their coordinates
 // that turns infinite or NaN when one of them is (a finite sum says every
 // point is finite; a sum that overflowed only asks for the exact check).
@@ -31,6 +33,15 @@ struct vf_SynthBox {
     return std::isfinite(sum) && x0 >= -farthest && x1 <= farthest && y0 >= -farthest && y1 <= farthest;
   }
 };
+
+// Hands arc mapped by x (client to image coordinates) to the scan converter
+// whole where it can follow it exactly: under a map that keeps shapes, a
+// mapped radius of 4 to 200 pixels, the arc at least 2 pixels inside
+// window. Then appends the arc's end to out (its start is out.back()), the
+// arc to arcs, grows box by the arc's box, and returns true; else changes
+// nothing and returns false (the arc then wants chords).
+bool vf_synthExactArc(const vc2SegmentArc& arc, const vcXform<2>& x, const vcRectangle<long>& window,
+                      std::vector<vcVector<2>>& out, vf_SynthBox& box, std::vector<vc_SynthArc>& arcs);
 
 // vf_synthArcPoints (see synth_raster.h) that also adds every point it
 // appends to box.

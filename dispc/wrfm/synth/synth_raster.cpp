@@ -7,6 +7,8 @@
 // so come out exactly, which blending each edge on its own does not.
 #include "synth_raster.h"
 
+#include "synth_cells.h"
+
 #include <algorithm>
 #include <atomic>
 #include <bit>
@@ -48,6 +50,7 @@ double vf_synthMaxStretch(const vcMatrix<2>& m) {
 // marks are all zero between renderings: each sweep resets what it used.
 struct vc_SynthRaster::Scratch {
   std::vector<Edge> edges;
+  std::vector<ArcEdge> arcs;
   std::vector<double> acc;
   std::vector<std::int32_t> cells;
   std::vector<std::uint64_t> marks;
@@ -73,9 +76,9 @@ vc_SynthRaster::vc_SynthRaster(const vcRectangle<long>& region, const vcRectangl
   by0_ = b.y() - region.y(), by1_ = b.bottom() - region.y();
   if (b.isEmpty()) bx0_ = bx1_ = by0_ = by1_ = 0;
   Scratch& s = scratch_();
-  edges_.swap(s.edges), acc_.swap(s.acc), cells_.swap(s.cells), marks_.swap(s.marks), spans_.swap(s.spans), cross_.swap(s.cross);
+  edges_.swap(s.edges), arcs_.swap(s.arcs), acc_.swap(s.acc), cells_.swap(s.cells), marks_.swap(s.marks), spans_.swap(s.spans), cross_.swap(s.cross);
   first_.swap(s.first), chain_.swap(s.chain), active_.swap(s.active);
-  edges_.clear(), spans_.clear(), cross_.clear(), first_.clear(), chain_.clear(), active_.clear();
+  edges_.clear(), arcs_.clear(), spans_.clear(), cross_.clear(), first_.clear(), chain_.clear(), active_.clear();
 }
 
 vc_SynthRaster::~vc_SynthRaster() {
@@ -90,7 +93,7 @@ vc_SynthRaster::~vc_SynthRaster() {
   const auto keep = [](auto& mine, auto& kept) {
     if (mine.capacity() > kept.capacity()) mine.swap(kept);
   };
-  keep(edges_, s.edges), keep(acc_, s.acc), keep(cells_, s.cells), keep(marks_, s.marks), keep(spans_, s.spans), keep(cross_, s.cross);
+  keep(edges_, s.edges), keep(arcs_, s.arcs), keep(acc_, s.acc), keep(cells_, s.cells), keep(marks_, s.marks), keep(spans_, s.spans), keep(cross_, s.cross);
   keep(first_, s.first), keep(chain_, s.chain), keep(active_, s.active);
 }
 
@@ -279,7 +282,7 @@ void vc_SynthRaster::render(vcPelBuffer<unsigned char>& image, unsigned char val
     if (walked_) renderDirect_(image, value, fill);
     return;
   }
-  if (region_.isEmpty() || edges_.empty()) return;
+  if (region_.isEmpty() || (edges_.empty() && arcs_.empty())) return;
   // Everything that may allocate happens before the first cell is touched,
   // so that the cells stay zero for the next raster whatever happens.
   active_.reserve(edges_.size());
@@ -312,6 +315,8 @@ void vc_SynthRaster::plan(std::size_t edges, bool smooth) {
   const long width = region_.width(), height = region_.height();
   const std::size_t stride = static_cast<std::size_t>(width) + kSpillCells;
   const bool whole = bx0_ == 0 && by0_ == 0 && bx1_ == width && by1_ == height;
+  // Arcs go to bands only (or a region's single band).
+  arcsOk_ = smooth && whole && !region_.isEmpty() && edges < kMaxBandEdges;
   // Direct rendering is the banded one with a single band, on one thread.
   const bool direct = smooth && whole && !region_.isEmpty() && edges < kMaxBandEdges &&
                       stride * static_cast<std::size_t>(height) * sizeof(std::int32_t) <= kDirectBytes &&
@@ -461,8 +466,14 @@ void vc_SynthRaster::renderBandRange_(const BandJob& job, long from, long to, st
     std::erase_if(active, [top](const Edge* e) { return e->y1 <= static_cast<double>(top); });
     for (long k = first_[static_cast<std::size_t>(b)]; k >= 0; k = chain_[static_cast<std::size_t>(k)])
       active.push_back(&edges_[static_cast<std::size_t>(k)]);
-    if (active.empty()) continue;
+    bool any = !active.empty();
     for (const Edge* e : active) walkBand_<true>(*e, top, bottom, job, cells, marks);
+    for (const ArcEdge& e : arcs_) {
+      if (e.y1 <= static_cast<double>(top) || e.y0 >= static_cast<double>(bottom)) continue;
+      walkArc_(e, top, bottom, job.stride, job.words, cells, marks);
+      any = true;
+    }
+    if (!any) continue;
     for (long y = top; y < bottom; ++y) {
       const std::size_t r = static_cast<std::size_t>(y - top);
       sweepMarked_(job.origin + y * job.pitch, cells + r * job.stride, marks + r * job.words, job);
@@ -483,11 +494,9 @@ inline vc_SynthRaster::Span vc_SynthRaster::accumulateFixed_(std::int32_t* cells
   long i1 = static_cast<long>(hi);
   if (i1 > i0 && static_cast<double>(i1) == hi) --i1;
   const double h = static_cast<double>(dy);
-  // Rounds to nearest; every sum here lies within 2 kSynthOne of zero.
-  const auto round = [](double x) { return static_cast<std::int32_t>(x + 65536.5) - 65536; };
   if (i0 == i1) {
     const double m = 0.5 * (lo + hi) - static_cast<double>(i0);
-    const std::int32_t a = round(h * (1.0 - m));
+    const std::int32_t a = vf_synthRoundCell(h * (1.0 - m));
     cells[i0] += a;
     cells[i0 + 1] += dy - a;
     return Span{i0, i0 + 1};
@@ -497,39 +506,23 @@ inline vc_SynthRaster::Span vc_SynthRaster::accumulateFixed_(std::int32_t* cells
   const double e0 = static_cast<double>(i0 + 1), s1 = static_cast<double>(i1);
   const double part0 = perX * (e0 - lo), m0 = 0.5 * (lo + e0) - static_cast<double>(i0);
   const double part1 = perX * (hi - s1), m1 = 0.5 * (s1 + hi) - s1;
-  std::int32_t done = round(part0 * (1.0 - m0));
+  std::int32_t done = vf_synthRoundCell(part0 * (1.0 - m0));
   cells[i0] += done;
   // Cell i0 + 1 + k ends with the sum start + k perX (the full cells giving
   // half their share to themselves and half to the next cell).
   const double start = part0 + 0.5 * perX;
   for (long i = i0 + 1; i < i1; ++i) {
-    const std::int32_t upTo = round(start + static_cast<double>(i - i0 - 1) * perX);
+    const std::int32_t upTo = vf_synthRoundCell(start + static_cast<double>(i - i0 - 1) * perX);
     cells[i] += upTo - done;
     done = upTo;
   }
-  const std::int32_t upTo = round(h - part1 * m1);
+  const std::int32_t upTo = vf_synthRoundCell(h - part1 * m1);
   cells[i1] += upTo - done;
   cells[i1 + 1] += dy - upTo;
   return Span{i0, i1 + 1};
 }
 
 namespace {
-
-// Marks cells from .. to of a band row.
-inline void markCells(std::uint64_t* marks, long from, long to) {
-  const std::size_t w0 = static_cast<std::size_t>(from) >> 6, w1 = static_cast<std::size_t>(to) >> 6;
-  const std::uint64_t lo = ~std::uint64_t{0} << (from & 63), hi = ~std::uint64_t{0} >> (63 - (to & 63));
-  if (w0 == w1) {
-    marks[w0] |= lo & hi;
-  } else {
-    marks[w0] |= lo;
-    for (std::size_t k = w0 + 1; k < w1; ++k) marks[k] = ~std::uint64_t{0};
-    marks[w1] |= hi;
-  }
-}
-
-// A position within a row (0 .. 1) in cell units.
-inline std::int32_t fixedRow(double f) { return static_cast<std::int32_t>(f * kSynthOne + 0.5); }
 
 // Columns in 32.32 fixed point: whole rows step an edge's crossing by one
 // integer add; the step is off by at most 2^-33 pixel, so a million rows
@@ -585,7 +578,7 @@ void walkNarrow(RowCursor at, long count, std::int64_t x, std::int64_t step, std
     at.cells[i0] += c0;
     at.cells[i0 + 1] += c1 - c0;
     at.cells[i0 + 2] += dy - c1;
-    markCells(at.marks, i0, i0 + 2);
+    vf_synthMarkCells(at.marks, i0, i0 + 2);
     if constexpr (Prefetch) __builtin_prefetch(at.pels + i0, 1);
     at.next();
   }
@@ -620,7 +613,7 @@ void walkFlat(RowCursor at, long count, std::int64_t x, std::int64_t step, std::
     const std::int32_t last = kSynthOne - triangle(hi - (std::int64_t{i1} << kFixBits));
     at.cells[i1] += sign * (last - done);
     at.cells[i1 + 1] += sign * (kSynthOne - last);
-    markCells(at.marks, i0, i1 + 1);
+    vf_synthMarkCells(at.marks, i0, i1 + 1);
     if constexpr (Prefetch) __builtin_prefetch(at.pels + i0, 1);
     at.next();
   }
@@ -634,7 +627,7 @@ template <class E>
 inline long vc_SynthRaster::addPiece_(std::int32_t* cells, std::uint64_t* marks, double xa, double xb, std::int32_t dy,
                                       const E& e) {
   const Span sp = accumulateFixed_(cells, xa, xb, dy, e);
-  markCells(marks, sp.from, sp.to);
+  vf_synthMarkCells(marks, sp.from, sp.to);
   return sp.from;
 }
 
@@ -671,7 +664,7 @@ void vc_SynthRaster::walkBand_(const E& e, long top, long bottom, const BandJob&
   const double row = static_cast<double>(r0);
   // Most chords of arcs lie within one row.
   if (rl == r0) {
-    if (const std::int32_t dy = fixedRow(e.y1 - row) - fixedRow(e.y0 - row); dy != 0) {
+    if (const std::int32_t dy = vf_synthFixedRow(e.y1 - row) - vf_synthFixedRow(e.y0 - row); dy != 0) {
       const long from = addPiece_(cells, marks, e.x0, e.x1, dy * sign, e);
       if constexpr (Prefetch) __builtin_prefetch(pels + from, 1);
     }
@@ -695,7 +688,7 @@ void vc_SynthRaster::walkBand_(const E& e, long top, long bottom, const BandJob&
   };
   const long lastHere = std::min(rl, bottom - 1);
   if (y == r0) {
-    piece(e.x0, start(r0 + 1), kSynthOne - fixedRow(e.y0 - row));
+    piece(e.x0, start(r0 + 1), kSynthOne - vf_synthFixedRow(e.y0 - row));
     ++y;
   }
   if (const long count = std::min(rl, lastHere + 1) - y; count > 0) {
@@ -720,13 +713,21 @@ void vc_SynthRaster::walkBand_(const E& e, long top, long bottom, const BandJob&
     }
     y += count;
   }
-  if (y == rl && rl <= lastHere) piece(start(rl), e.x1, fixedRow(e.y1 - static_cast<double>(rl)));
+  if (y == rl && rl <= lastHere) piece(start(rl), e.x1, vf_synthFixedRow(e.y1 - static_cast<double>(rl)));
 }
 
-void vc_SynthRaster::addLoop(const std::vector<vcVector<2>>& pts) {
+void vc_SynthRaster::addLoop(const std::vector<vcVector<2>>& pts) { addLoop(pts, {}); }
+
+void vc_SynthRaster::addLoop(const std::vector<vcVector<2>>& pts, const std::vector<vc_SynthArc>& arcs) {
   const std::size_t n = pts.size();
-  for (std::size_t k = 0; k + 1 < n; ++k) addEdge_(pts[k], pts[k + 1]);
-  if (n > 1) addEdge_(pts[n - 1], pts[0]);
+  std::size_t next = 0;
+  for (std::size_t k = 0; k < n && n > 1; ++k) {
+    const vcVector<2>& b = pts[k + 1 < n ? k + 1 : 0];
+    if (next < arcs.size() && arcs[next].from == k)
+      addArc_(pts[k], b, arcs[next++]);
+    else
+      addEdge_(pts[k], b);
+  }
 }
 
 inline void vc_SynthRaster::addEdge_(const vcVector<2>& a, const vcVector<2>& b) {
@@ -756,7 +757,7 @@ inline void vc_SynthRaster::addClipped_(double x0, double y0, double x1, double 
       return;
     }
     const std::size_t r = static_cast<std::size_t>(y);
-    const std::int32_t dy = fixedRow(y1 - row) - fixedRow(y0 - row);
+    const std::int32_t dy = vf_synthFixedRow(y1 - row) - vf_synthFixedRow(y0 - row);
     if (dy != 0)
       addPiece_(cells_.data() + r * directJob_.stride, marks_.data() + r * directJob_.words, x0, x1,
                 dy * static_cast<std::int32_t>(dir), e);

@@ -1,6 +1,6 @@
 // The scan converter behind synthetic images: closed outlines, given as
-// chains of straight edges in image coordinates, are filled with the exact
-// area they cover in every pixel. Scratch memory is the cells of the whole
+// chains of straight edges and circle arcs in image coordinates, are filled
+// with the exact area they cover in every pixel. Scratch memory is the cells of the whole
 // region when they take at most 2 MiB, else a band of its rows (at most 64
 // rows and 1 MiB of cells), never an image, and is kept per thread from call
 // to call.
@@ -65,6 +65,16 @@ void vf_synthPolyline(vcPelBuffer<unsigned char>& image, const std::vector<vcVec
 inline constexpr double kSynthFarthest = 1e300;
 void vf_synthCheckFinite(const vcVector<2>& p);
 
+// An arc of a loop that the scan converter follows exactly rather than by
+// chords (image coordinates): the circle about centre, from the loop's point
+// `from` (at angle start, radians, measured from +x toward +y) turning by
+// span radians to the next point.
+struct vc_SynthArc {
+  std::size_t from;
+  vcVector<2> centre;
+  double radius, start, span;
+};
+
 class vc_SynthRaster {
 public:
   // region: the pixels (image coordinates) that may be written; blendArea:
@@ -87,6 +97,12 @@ public:
   // contribute inside it. A point enclosed by loops of non-zero winding is
   // inside.
   void addLoop(const std::vector<vcVector<2>>& pts);
+  // Whether, after plan, loops may hold exact arcs: when every pixel of the
+  // region takes its exact area (smooth, the region inside the blend area).
+  bool takesArcs() const { return arcsOk_; }
+  // A loop some of whose edges are arcs (ordered by their start points), each
+  // lying inside the region.
+  void addLoop(const std::vector<vcVector<2>>& pts, const std::vector<vc_SynthArc>& arcs);
 
   // Writes the outline into image (whose window holds the region).
   // fill and smooth: every pixel gets old + coverage * (value - old),
@@ -105,6 +121,14 @@ private:
     double dxdyOf() const { return dxdy; }
     double slopeOf() const { return slope; }
   };
+  // A part of an arc within one quarter of its circle, so that x and y both
+  // run one way along it.
+  struct ArcEdge {
+    double x0, y0, x1, y1, dir;  // region-relative, y0 < y1, as Edge
+    double cx, cy, radius;       // the circle, region-relative
+    double sx, sy;               // +1 or -1: the quarter's side of the centre in x and y
+    double xlo, xhi;             // its columns
+  };
   struct Crossing {
     long column;  // first pixel whose centre lies at or right of the crossing
     double dir;
@@ -113,6 +137,10 @@ private:
   void addEdge_(const vcVector<2>& a, const vcVector<2>& b);
   void addClipped_(double x0, double y0, double x1, double y1);
   void addOutside_(double x0, double y0, double x1, double y1);
+  void addArc_(const vcVector<2>& a, const vcVector<2>& b, const vc_SynthArc& arc);
+  void addQuarter_(const vcVector<2>& a, const vcVector<2>& b, int quarter, const vc_SynthArc& arc);
+  static void walkArc_(const ArcEdge& e, long top, long bottom, std::size_t stride, std::size_t words,
+                       std::int32_t* cells, std::uint64_t* marks);
   struct Scratch;
   static Scratch& scratch_();
   struct Span {
@@ -153,6 +181,8 @@ private:
   double rx_, ry_, rw_, rh_;  // the region's origin and size
   long bx0_, bx1_, by0_, by1_;  // blend area, region-relative, clipped to the region
   std::vector<Edge> edges_;
+  std::vector<ArcEdge> arcs_;
+  bool arcsOk_ = false;
   bool direct_ = false;  // edges go straight into the region's cells
   bool walked_ = false;  // and some have: the cells must be swept or cleared
   BandJob directJob_{};
