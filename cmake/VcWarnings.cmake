@@ -7,9 +7,12 @@ function(vc_warnings target)
   endif()
 endfunction()
 
-# Library code calls its own functions directly rather than through the PLT.
+# Library code calls its own functions directly rather than through the PLT,
+# and never reads errno after a math function: a square root is then one
+# instruction, without a test and call for negative arguments beside it.
 function(vc_library_options target)
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     target_compile_options(${target} PRIVATE -fno-semantic-interposition)
   endif()
+  target_compile_options(${target} PRIVATE -fno-math-errno)
 endfunction()
