@@ -36,7 +36,7 @@ struct vf_SynthBox {
 
 // Hands arc mapped by x (client to image coordinates) to the scan converter
 // whole where it can follow it exactly: under a map that keeps shapes, a
-// mapped radius of 4 to 200 pixels, the arc at least 2 pixels inside
+// mapped radius of at least 4 pixels, the arc at least 2 pixels inside
 // window. Then appends the arc's end to out (its start is out.back()), the
 // arc to arcs, grows box by the arc's box, and returns true; else changes
 // nothing and returns false (the arc then wants chords).

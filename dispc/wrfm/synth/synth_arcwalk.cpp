@@ -66,7 +66,7 @@ void vc_SynthRaster::addQuarter_(const vcVector<2>& a, const vcVector<2>& b, int
                   std::max(x0, x1)};
   if (direct_) {
     walked_ = true;
-    walkArc_(e, 0, region_.height(), directJob_.stride, directJob_.words, cells_.data(), marks_.data());
+    walkArc_(e, 0, region_.height(), directJob_.stride, directJob_.words, cells_.data(), marks_.data(), nullptr, 0);
   } else {
     arcs_.push_back(e);
   }
@@ -80,7 +80,7 @@ void vc_SynthRaster::addQuarter_(const vcVector<2>& a, const vcVector<2>& b, int
 // never carried from the band before, so bands of any height give the same
 // sums.
 void vc_SynthRaster::walkArc_(const ArcEdge& e, long top, long bottom, std::size_t stride, std::size_t words,
-                              std::int32_t* cells, std::uint64_t* marks) {
+                              std::int32_t* cells, std::uint64_t* marks, const unsigned char* pels, long pitch) {
   const long r0 = static_cast<long>(e.y0), whole = static_cast<long>(e.y1);
   const long rl = static_cast<double>(whole) == e.y1 ? whole - 1 : whole;
   const long first = std::max(r0, top), last = std::min(rl, bottom - 1);
@@ -99,8 +99,9 @@ void vc_SynthRaster::walkArc_(const ArcEdge& e, long top, long bottom, std::size
   const std::int32_t sign = e.dir > 0 ? 1 : -1;
   cells += static_cast<std::size_t>(first - top) * stride;
   marks += static_cast<std::size_t>(first - top) * words;
+  if (pels) pels += (first - top) * pitch;
   double ya = std::max(e.y0, static_cast<double>(first)), xa = xAt(ya);
-  for (long row = first; row <= last; ++row, cells += stride, marks += words) {
+  for (long row = first; row <= last; ++row, cells += stride, marks += words, pels += pels ? pitch : 0) {
     const double rowTop = static_cast<double>(row), yb = std::min(e.y1, rowTop + 1.0), xb = xAt(yb);
     const std::int32_t fa = vf_synthFixedRow(ya - rowTop), fb = vf_synthFixedRow(yb - rowTop);
     const double ra = ya, rb = yb;
@@ -116,6 +117,7 @@ void vc_SynthRaster::walkArc_(const ArcEdge& e, long top, long bottom, std::size
     const long i0 = static_cast<long>(lo);
     long i1 = static_cast<long>(hi);
     if (i1 > i0 && static_cast<double>(i1) == hi) --i1;
+    if (pels) __builtin_prefetch(pels + i0, 1);
     if (i1 == i0) {  // most rows of a steep stretch: one piece
       const std::int32_t h = fb - fa;
       const double dx = hi - lo, dy = rb - ra;

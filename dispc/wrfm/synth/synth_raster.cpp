@@ -470,7 +470,7 @@ void vc_SynthRaster::renderBandRange_(const BandJob& job, long from, long to, st
     for (const Edge* e : active) walkBand_<true>(*e, top, bottom, job, cells, marks);
     for (const ArcEdge& e : arcs_) {
       if (e.y1 <= static_cast<double>(top) || e.y0 >= static_cast<double>(bottom)) continue;
-      walkArc_(e, top, bottom, job.stride, job.words, cells, marks);
+      walkArc_(e, top, bottom, job.stride, job.words, cells, marks, job.origin + top * job.pitch, job.pitch);
       any = true;
     }
     if (!any) continue;

@@ -139,8 +139,9 @@ private:
   void addOutside_(double x0, double y0, double x1, double y1);
   void addArc_(const vcVector<2>& a, const vcVector<2>& b, const vc_SynthArc& arc);
   void addQuarter_(const vcVector<2>& a, const vcVector<2>& b, int quarter, const vc_SynthArc& arc);
+  // pels: the pixels of row top, fetched ahead for the sweep (or null).
   static void walkArc_(const ArcEdge& e, long top, long bottom, std::size_t stride, std::size_t words,
-                       std::int32_t* cells, std::uint64_t* marks);
+                       std::int32_t* cells, std::uint64_t* marks, const unsigned char* pels, long pitch);
   struct Scratch;
   static Scratch& scratch_();
   struct Span {
