@@ -75,36 +75,55 @@ void pointIcon(vcUITablet& t, const vcPoint& at, vc_UISketchOpHeader& h) { t.dra
 void drawStart(vcUITablet& t, const vcPoint& at, vc_UISketchOpHeader& h) { t.drawStart(at, h.layer()); }
 void drawTo(vcUITablet& t, const vcPoint& at, vc_UISketchOpHeader& h) { t.drawTo(at, h.props(), h.layer()); }
 
-// A record whose payload and shape live in the scratch (Payload, Shape),
-// the shape rebuilt by Build in place, keeping its storage.
-template <class P, class S, P vc_DirectScratch::*Payload, S vc_DirectScratch::*Shape, void (*Build)(const P&, S&)>
-long drawHeld(const unsigned char* p, long n, vcUITablet* tablet, vc_UISketchOpHeader& header,
-              vc_DirectScratch& scratch) {
+// A record whose payload is read into the scratch (Payload), so that its
+// storage serves the next record of its kind; Check refuses what the record
+// class refuses (and may build a shape in the scratch), Draw draws.
+using vc_ScratchCheck = void (*)(vc_DirectScratch&);
+using vc_ScratchDraw = void (*)(vcUITablet&, const vc_DirectScratch&, vc_UISketchOpHeader&);
+
+template <class P, P vc_DirectScratch::*Payload, vc_ScratchCheck Check, vc_ScratchDraw Draw>
+long drawScratch(const unsigned char* p, long n, vcUITablet* tablet, vc_UISketchOpHeader& header,
+                 vc_DirectScratch& scratch) {
   long used = 0;
-  S& shape = scratch.*Shape;
-  readChecked(p, n, scratch.*Payload, used, [&](const P& pl) {
-    Build(pl, shape);
+  readChecked(p, n, scratch.*Payload, used, [&](const P&) {
+    Check(scratch);
     return 0;
   });
-  if (tablet) tablet->draw(shape, header.props(), header.layer());
+  if (tablet) Draw(*tablet, scratch, header);
   return used;
 }
 
-void polygon(const vc_PolygonPayload& p, vcPolygon& into) { into.assign(p.vertices, vfPolygonFillMode(p.mode)); }
-void polyline(const vc_PolylinePayload& p, vcPolyline& into) { into.assign(p.points, p.closed); }
+void buildPolygon(vc_DirectScratch& s) {
+  s.polygon.assign(s.polygonPayload.vertices, vfPolygonFillMode(s.polygonPayload.mode));
+}
+void drawPolygon(vcUITablet& t, const vc_DirectScratch& s, vc_UISketchOpHeader& h) {
+  t.draw(s.polygon, h.props(), h.layer());
+}
+void buildPolyline(vc_DirectScratch& s) { s.polyline.assign(s.polylinePayload.points, s.polylinePayload.closed); }
+void drawPolyline(vcUITablet& t, const vc_DirectScratch& s, vc_UISketchOpHeader& h) {
+  t.draw(s.polyline, h.props(), h.layer());
+}
 
 // Text in bytes (opcode 11), drawn in the head's color.
-long drawString(const unsigned char* p, long n, vcUITablet* tablet, vc_UISketchOpHeader& header,
-                vc_DirectScratch& scratch) {
-  long used = 0;
-  const vc_StringPayload& s = scratch.stringPayload;
-  readChecked(p, n, scratch.stringPayload, used, [](const vc_StringPayload& pl) {
-    vfCheckFinite(pl.position, "text position");
-    return 0;
-  });
-  if (tablet) tablet->draw(s.text, vcPoint(s.position), header.color(), s.background, s.format, header.layer());
-  return used;
+void checkString(vc_DirectScratch& s) { vfCheckFinite(s.stringPayload.position, "text position"); }
+void drawString(vcUITablet& t, const vc_DirectScratch& s, vc_UISketchOpHeader& h) {
+  const vc_StringPayload& p = s.stringPayload;
+  t.draw(p.text, vcPoint(p.position), h.color(), p.background, p.format, h.layer());
 }
+
+// 8-bit and run-length images.
+void checkPelBuf8(vc_DirectScratch& s) { vfCheckFinite(s.pelBuf8Payload.position, "image position"); }
+void drawPelBuf8(vcUITablet& t, const vc_DirectScratch& s, vc_UISketchOpHeader& h) {
+  const vc_PelBuf8Payload& p = s.pelBuf8Payload;
+  t.draw(p.image, vcPoint(p.position), p.passThrough, p.passValue, p.mapped, h.layer());
+}
+void checkRleBuf(vc_DirectScratch& s) { vfCheckFinite(s.rleBufPayload.position, "image position"); }
+void drawRleBuf(vcUITablet& t, const vc_DirectScratch& s, vc_UISketchOpHeader& h) {
+  const vc_RleBufPayload& p = s.rleBufPayload;
+  t.draw(p.image, vcPoint(p.position), p.colorMap, p.passThrough, p.passValue, p.mapped, h.layer());
+}
+
+using S = vc_DirectScratch;
 
 constexpr std::array<vc_DirectDraw, 256> directTable() {
   std::array<vc_DirectDraw, 256> t{};
@@ -119,17 +138,17 @@ constexpr std::array<vc_DirectDraw, 256> directTable() {
   t[8] = t[31] = &drawImageShape<vcGenRect>;
   t[9] = &drawImageShape<vcGenAnnulus>;
   t[10] = &drawShape<vcCoordAxes>;
-  t[11] = &drawString;
+  t[11] = &drawScratch<vc_StringPayload, &S::stringPayload, &checkString, &drawString>;
+  t[12] = &drawScratch<vc_PelBuf8Payload, &S::pelBuf8Payload, &checkPelBuf8, &drawPelBuf8>;
+  t[14] = &drawScratch<vc_RleBufPayload, &S::rleBufPayload, &checkRleBuf, &drawRleBuf>;
   t[20] = &drawPoint<&drawStart>;
   t[21] = &drawPoint<&drawTo>;
   t[27] = &drawImageShape<vcAffineRectangle>;
-  t[28] =
-      &drawHeld<vc_PolygonPayload, vcPolygon, &vc_DirectScratch::polygonPayload, &vc_DirectScratch::polygon, &polygon>;
+  t[28] = &drawScratch<vc_PolygonPayload, &S::polygonPayload, &buildPolygon, &drawPolygon>;
   t[32] = &drawShape<vcRect>;
   t[37] = &drawImageShape<vcCross>;
   t[42] = &drawShape<vcBezierCurve>;
-  t[44] = &drawHeld<vc_PolylinePayload, vcPolyline, &vc_DirectScratch::polylinePayload, &vc_DirectScratch::polyline,
-                    &polyline>;
+  t[44] = &drawScratch<vc_PolylinePayload, &S::polylinePayload, &buildPolyline, &drawPolyline>;
   t[45] = &drawShape<vcEllipse2>;
   t[46] = &drawShape<vcEllipseArc2>;
   return t;

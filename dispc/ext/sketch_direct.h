@@ -20,6 +20,8 @@ struct vc_DirectScratch {
   vc_PolygonPayload polygonPayload;
   vc_PolylinePayload polylinePayload;
   vc_StringPayload stringPayload;
+  vc_PelBuf8Payload pelBuf8Payload;
+  vc_RleBufPayload rleBufPayload;
   vcPolygon polygon;
   vcPolyline polyline;
 };
