@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cmath>
+#include <string>
 
 #include <vc/core/bezier.h>
 #include <vc/core/circle.h>
@@ -14,6 +15,7 @@
 #include <vc/core/exception.h>
 #include <vc/core/line.h>
 #include <vc/core/lineseg.h>
+#include <vc/core/poly.h>
 #include <vc/core/rect.h>
 
 #include "payloads.h"
@@ -99,6 +101,14 @@ struct vc_ShapeCodec<vcRect> {
     return vcRect(p.x, p.y, p.w, p.h);
   }
 };
+
+// A polygon record's fill mode field as the polygon takes it; any other
+// value throws vcShapesError::BadGeom.
+inline vcPolygon::PolyFillMode vfPolygonFillMode(long mode) {
+  if (mode != vcPolygon::eEvenOdd && mode != vcPolygon::eWinding)
+    throw vcShapesError::BadGeom("sketch record: polygon fill mode " + std::to_string(mode));
+  return static_cast<vcPolygon::PolyFillMode>(mode);
+}
 
 // Shapes recorded as their fixed-size image.
 template <class S>

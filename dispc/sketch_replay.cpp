@@ -3,6 +3,7 @@
 #include <vc/uitablet.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include <vc/core/ellipse.h>
@@ -26,8 +28,10 @@
 #include <vc/uierror.h>
 #include <vc/uiscope_adapter.h>
 
-#include "tablet_record.h"
+#include "sketch_direct.h"
+#include "sketch_walk.h"
 #include "tablet_guards.h"
+#include "tablet_record.h"
 
 namespace {
 
@@ -185,31 +189,59 @@ private:
   long ordinal_ = 0, offset_ = 0;
 };
 
-// Draws every record of sketch on tablet. The walk's one header serves all
-// records, so a props record stays in force for the records after it; its
-// record objects are reused from record to record.
+// Draws every record of sketch on tablet. One header serves all records, so
+// a props record stays in force for the records after it. Records of the
+// kinds drawn most are read and drawn in one call (sketch_direct.h); the
+// others are parsed into a record object, one per opcode reused from record
+// to record, which then draws. Either way a record is checked whole before
+// it draws, and a record of another layer is checked and not drawn.
 // onRecord, when given, is told each record's ordinal and byte offset
 // before the record draws.
 void replaySketch(vcUITablet& tablet, const vcUISketch& sketch, vcUITablet::Layers layer,
                   const std::function<void(long, long)>* onRecord = nullptr) {
   const bool filter = layer != vcUITablet::eBoth;
+  const bool direct = vfSketchReplayDirect();
+  const unsigned char* const data = sketch.data();
+  const long size = sketch.size();
+  vc_UISketchOpHeader header;
+  vc_DirectScratch scratch;
+  std::array<std::unique_ptr<vc_UISketchOpData>, 256> objects;  // a head's opcode is one byte
   long ordinal = 0;
-  for (const vcUISketchRecord& r : vcUISketchRecords(sketch)) {
-    if (onRecord) (*onRecord)(ordinal, r.offset);
+  for (long at = 0; at < size;) {
+    // Records are read in order: the bytes some records on are asked for now.
+    __builtin_prefetch(data + std::min(at + 1024, size - 1));
+    const unsigned char* const p = data + at;
+    const long available = size - at;
+    long head = vc_HeadReader::take(header, p, available);
+    const vc_DirectDraw draw = head && direct ? vfDirectDrawOf(static_cast<unsigned char>(header.opcode())) : nullptr;
+    vc_UISketchOpData* record = nullptr;
+    long payload = 0;
+    if (!draw) {
+      std::tie(head, payload) =
+          vfParseRecord(p, available, at, header, false, head, [&](long op) -> vc_UISketchOpData& {
+            std::unique_ptr<vc_UISketchOpData>& slot = objects[static_cast<std::size_t>(op)];
+            if (!slot) slot.reset(vfCreateUISketchOpData(op));
+            return *(record = slot.get());
+          });
+    }
+    if (onRecord) (*onRecord)(ordinal, at);
     ++ordinal;
-    vc_UISketchOpHeader& header = *r.header;
     bool show = !filter || header.layer() == layer;
     if (header.layer() == vcUITablet::eBoth) {
       header.layer(layer);
       show = true;
     }
-    if (!show) continue;
     try {
-      r.data->draw(tablet, header);
+      if (draw)
+        payload = draw(p + head, available - head, show ? &tablet : nullptr, header, scratch);
+      else if (show)
+        record->draw(tablet, header);
     } catch (const vcUIError::InvalidUISketch& e) {
-      // A nested sketch's malformed record, named within this record.
-      vfFailAtRecord(e, r.offset, r.opcode());
+      // A malformed payload, or a nested sketch's malformed record, named
+      // within this record.
+      vfFailAtRecord(e, at, header.opcode());
     }
+    at += head + payload;
   }
 }
 

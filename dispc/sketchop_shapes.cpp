@@ -297,11 +297,7 @@ private:
   vcPolygon polygon() const {
     return vcPolygon(payload_.vertices, static_cast<vcPolygon::PolyFillMode>(payload_.mode));
   }
-  void check_() override {
-    if (payload_.mode != vcPolygon::eEvenOdd && payload_.mode != vcPolygon::eWinding)
-      throw vcShapesError::BadGeom("sketch record: polygon fill mode " + std::to_string(payload_.mode));
-    checked_.assign(payload_.vertices, static_cast<vcPolygon::PolyFillMode>(payload_.mode));
-  }
+  void check_() override { checked_.assign(payload_.vertices, vfPolygonFillMode(payload_.mode)); }
   void reset_() override {
     vc_UISketchOpPayload::reset_();
     checked_ = vcPolygon();

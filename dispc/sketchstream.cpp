@@ -20,6 +20,7 @@
 
 #include "opcodes.h"
 #include "payloads.h"
+#include "sketch_walk.h"
 
 namespace {
 
@@ -50,29 +51,6 @@ public:
 private:
   std::array<vc_OpDataPtr, kSketchOpcodeSlots> exemplars_;
 };
-
-// Parses the record at p, offset bytes into its stream, whose props record
-// and head header parses (unless headTaken, not 0, says it already holds
-// them: that many bytes) and whose payload the object for its opcode
-// (objectFor(opcode)) parses, in the older layout when version0. Returns the
-// sizes of the props record and head together, and of the payload. Every
-// failure throws vcUIError::InvalidUISketch naming the record.
-template <class ObjectFor>
-std::pair<long, long> parseRecord(const unsigned char* p, long available, long offset, vc_UISketchOpHeader& header,
-                                  bool version0, long headTaken, ObjectFor&& objectFor) {
-  long opcode = -1;
-  try {
-    const long head = headTaken ? headTaken : header.parseByteStream(p, available);
-    opcode = header.opcode();
-    vc_UISketchOpData& record = objectFor(opcode);
-    const long payload = version0 ? record.parseVersion0ByteStream(p + head, available - head)
-                                  : record.parseByteStream(p + head, available - head);
-    if (payload < 0 || payload > available - head) vc_PayloadReader::fail("payload overruns the sketch");
-    return {head, payload};
-  } catch (const vcUIError::InvalidUISketch& e) {
-    vfFailAtRecord(e, offset, opcode);
-  }
-}
 
 long countRecords(const vcUISketch& s) {
   long count = 0;
@@ -177,7 +155,7 @@ void vcUISketchRecords::next_() {
   // header's parser, which says what is wrong.
   const long headTaken = vc_HeadReader::take(header_, p, available);
   const auto [head, payload] =
-      parseRecord(p, available, at_, header_, options_.version0Layout, headTaken, [&](long op) -> vc_UISketchOpData& {
+      vfParseRecord(p, available, at_, header_, options_.version0Layout, headTaken, [&](long op) -> vc_UISketchOpData& {
         vc_OpDataPtr& slot = objects_[static_cast<std::size_t>(op)];
         if (!slot) slot.reset(vfCreateUISketchOpData(op));
         return *(data = slot.get());
@@ -200,11 +178,11 @@ long vfParseUISketch(const vcUISketch& sketch, long offset, vc_UISketchOpHeader&
   const long size = sketch.size();
   if (offset < 0 || offset >= size) throw vcUIError::InvalidUISketch();
   vc_OpDataPtr made;
-  const auto [head, payload] =
-      parseRecord(sketch.data() + offset, size - offset, offset, header, false, 0, [&](long op) -> vc_UISketchOpData& {
-        made.reset(vfCreateUISketchOpData(op));
-        return *made;
-      });
+  const auto [head, payload] = vfParseRecord(sketch.data() + offset, size - offset, offset, header, false, 0,
+                                             [&](long op) -> vc_UISketchOpData& {
+                                               made.reset(vfCreateUISketchOpData(op));
+                                               return *made;
+                                             });
   if (out) *out = made.release();
   return head + payload;
 }

@@ -1,12 +1,14 @@
 // Feeds arbitrary bytes to the sketch readers. The first byte chooses the
 // reader (and, for replay, the layer); the rest is its input:
 // - a record-by-record walk, rebuilt with populateSketch;
-// - a replay onto a recording tablet drawing into recording scopes;
+// - a replay onto a recording tablet drawing into recording scopes, made
+//   both by the read-and-draw functions and through record objects;
 // - the sketch archive reader.
 // Malformed input may fail only with the library's exceptions: a walk with
 // vcUIError::InvalidUISketch, a failed replay with the tablet's state
 // restored, a failed load with the target sketch unchanged.
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include <vc/core/archive.h>
@@ -16,6 +18,7 @@
 #include <vc/uitablet.h>
 
 #include "fuzz_target.h"
+#include "sketch_direct.h"
 #include "support/recording_scope.h"
 
 namespace {
@@ -65,8 +68,10 @@ long optimizeBalance(vcRecordingScope& s) {
   return balance;
 }
 
-void replay(const std::uint8_t* data, std::size_t size, vcUITablet::Layers layer) {
-  const vcUISketch s = sketchOf(data, size);
+// Replays the bytes onto recording scopes, by the read-and-draw functions
+// when direct, else through record objects; returns the calls the scopes
+// saw and the error, if any, as text.
+std::string replayOnce(const vcUISketch& s, vcUITablet::Layers layer, bool direct) {
   vcRecordingScope image(vcPair<long>(0, 0), vcPair<long>(64, 48));
   vcRecordingScope overlay(vcPair<long>(0, 0), vcPair<long>(64, 48));
   vcUITablet tablet(&image, &overlay);
@@ -77,25 +82,36 @@ void replay(const std::uint8_t* data, std::size_t size, vcUITablet::Layers layer
   const long depth = tablet.recordOn().depth();
   image.clearLog();
   overlay.clearLog();
+  vfSketchReplayDirect(direct);
   try {
     tablet.draw(s, vcPoint(1.5, -2), layer);
-  } catch (const vcException&) {
+  } catch (const vcException& e) {
+    vfSketchReplayDirect(true);
     if (!(tablet.scaledMap() == map)) vc_fuzzFailure("failed replay left the map shifted");
     if (tablet.recordOn().depth() != depth || !tablet.recordOn()) vc_fuzzFailure("failed replay left recording changed");
     if (image.lockDepth() != 0 || overlay.lockDepth() != 0) vc_fuzzFailure("failed replay left a screen lock");
     if (optimizeBalance(image) != 0 || optimizeBalance(overlay) != 0)
       vc_fuzzFailure("failed replay left drawing optimised");
     if (!tablet.sketch().isNull()) vc_fuzzFailure("failed replay was recorded");
-    return;
+    return image.logText() + overlay.logText() + e.what();
   }
+  vfSketchReplayDirect(true);
   // A replay that succeeded is recorded as one nested-sketch record.
   if (s.isNull()) {
     if (!tablet.sketch().isNull()) vc_fuzzFailure("empty replay was recorded");
-    return;
+  } else {
+    vc_UISketchOpHeader h;
+    const long n = vfParseUISketch(tablet.sketch(), 0, h, nullptr);
+    if (h.opcode() != 15 || n != tablet.sketch().size()) vc_fuzzFailure("replay not recorded as one nested sketch");
   }
-  vc_UISketchOpHeader h;
-  const long n = vfParseUISketch(tablet.sketch(), 0, h, nullptr);
-  if (h.opcode() != 15 || n != tablet.sketch().size()) vc_fuzzFailure("replay not recorded as one nested sketch");
+  return image.logText() + overlay.logText();
+}
+
+// Both ways of replaying draw alike and fail alike.
+void replay(const std::uint8_t* data, std::size_t size, vcUITablet::Layers layer) {
+  const vcUISketch s = sketchOf(data, size);
+  if (replayOnce(s, layer, true) != replayOnce(s, layer, false))
+    vc_fuzzFailure("replay through record objects differs from the direct replay");
 }
 
 void load(const std::uint8_t* data, std::size_t size) {
