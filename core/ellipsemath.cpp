@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <string_view>
 
 #include <vc/core/archive.h>
 #include <vc/core/exception.h>
@@ -170,19 +172,18 @@ std::vector<double> monotoneBreaks(const Geom& g, double start, double span) {
 
 }  // namespace
 
-std::string problem(const Geom& g) {
+const char* problem(const Geom& g) {
   if (!finite(g.x) || !finite(g.y)) return "center is not finite";
   if (!finite(g.rotation)) return "rotation is not finite";
   if (!finite(g.a) || !finite(g.b)) return "radius is not finite";
   if (g.a < 0.0 || g.b < 0.0) return "radius is negative";
-  return std::string();
+  return nullptr;
 }
 
 Geom checked(const Geom& g, const char* who) {
-  const std::string why = problem(g);
-  if (!why.empty()) {
+  if (const char* why = problem(g)) {
     const std::string msg = std::string(who) + ": " + why;
-    if (why.rfind("radius", 0) == 0) throw vcShapesError::BadRadius(msg);
+    if (std::string_view(why).starts_with("radius")) throw vcShapesError::BadRadius(msg);
     throw vcShapesError::BadGeom(msg);
   }
   Geom r = g;
@@ -191,10 +192,10 @@ Geom checked(const Geom& g, const char* who) {
 }
 
 void checkStored(const Geom& g, bool fromArchive, bool flagsOk, const char* who) {
-  std::string why = problem(g);
-  if (why.empty() && !flagsOk) why = "flag byte is not 0 or 1";
-  if (why.empty() && g.degenerate != (g.a == 0.0 || g.b == 0.0)) why = "degenerate flag disagrees with the radii";
-  if (why.empty()) return;
+  const char* why = problem(g);
+  if (!why && !flagsOk) why = "flag byte is not 0 or 1";
+  if (!why && g.degenerate != (g.a == 0.0 || g.b == 0.0)) why = "degenerate flag disagrees with the radii";
+  if (!why) return;
   const std::string msg = std::string(who) + ": " + why;
   if (fromArchive) throw vcArchive::BadData(msg);
   throw vcShapesError::BadGeom(msg);

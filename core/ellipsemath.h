@@ -6,7 +6,6 @@
 #pragma once
 
 #include <numbers>
-#include <string>
 #include <vector>
 
 #include <vc/core/ellipse.h>
@@ -21,8 +20,8 @@ inline constexpr double kTwoPi = 2.0 * std::numbers::pi;
 // +1 for a right-handed geom, -1 for a left-handed one.
 inline double hand(const Geom& g) { return g.leftHanded ? -1.0 : 1.0; }
 
-// What makes g invalid (non-finite values, negative radii); empty when valid.
-std::string problem(const Geom& g);
+// What makes g invalid (non-finite values, negative radii); null when valid.
+const char* problem(const Geom& g);
 // g with its degenerate flag set from the radii. Throws vcShapesError::BadRadius
 // for a bad radius and BadGeom for a non-finite center or rotation.
 Geom checked(const Geom& g, const char* who);
