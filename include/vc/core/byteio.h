@@ -131,9 +131,6 @@ private:
   // inline to a compare and a load.
   [[noreturn]] void failEnd() const;
 
-public:
-
-private:
   const unsigned char* p_;
   const unsigned char* end_;
   FailFn fail_;
