@@ -189,7 +189,7 @@ bool vf_synthExactArc(const vc2SegmentArc& arc, const vcXform<2>& x, const vcRec
   for (int k = 0; k < 4; ++k) {
     const double toward = (turn >= 0 ? 1.0 : -1.0) * (k * 0.5 * kPi - a0);
     if (std::fabs(turn) >= 2.0 * kPi || toward - 2.0 * kPi * std::floor(toward / (2.0 * kPi)) < std::fabs(turn))
-      own.add(c + vcVector<2>(k == 0 ? radius : k == 2 ? -radius : 0.0, k == 1 ? radius : k == 3 ? -radius : 0.0));
+      own.add(vf_synthAxisEnd(c, radius, k));
   }
   // Only arcs clear of the window's 2-pixel rim (where pixels are not
   // blended) and finite: the others need the chords' cutting.

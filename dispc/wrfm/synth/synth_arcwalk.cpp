@@ -34,11 +34,9 @@ void vc_SynthRaster::addArc_(const vcVector<2>& a, const vcVector<2>& b, const v
   double q = std::floor(arc.start / kHalfPi);
   double border = arc.span >= 0 ? q + 1.0 : q;
   vcVector<2> from = a;
-  const double r = arc.radius;
   const auto quarterOf = [](double k) { return static_cast<int>(k - 4.0 * std::floor(k / 4.0)); };
   while (step > 0 ? border * kHalfPi < end : border * kHalfPi > end) {
-    const int at = quarterOf(border);  // the border crossed: 0 +x, 1 +y, 2 -x, 3 -y from the centre
-    const vcVector<2> to = arc.centre + vcVector<2>(at == 0 ? r : at == 2 ? -r : 0.0, at == 1 ? r : at == 3 ? -r : 0.0);
+    const vcVector<2> to = vf_synthAxisEnd(arc.centre, arc.radius, quarterOf(border));
     addQuarter_(from, to, quarterOf(step > 0 ? border - 1.0 : border), arc);
     from = to;
     border += step;

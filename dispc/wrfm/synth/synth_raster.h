@@ -75,6 +75,12 @@ struct vc_SynthArc {
   double radius, start, span;
 };
 
+// The end of a circle's axis a quarter turn k from +x toward +y (k 0 to 3:
+// +x, +y, -x, -y from the centre), where arcs cross into another quarter.
+inline vcVector<2> vf_synthAxisEnd(const vcVector<2>& centre, double radius, int k) {
+  return centre + vcVector<2>(k == 0 ? radius : k == 2 ? -radius : 0.0, k == 1 ? radius : k == 3 ? -radius : 0.0);
+}
+
 class vc_SynthRaster {
 public:
   // region: the pixels (image coordinates) that may be written; blendArea:
